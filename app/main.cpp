@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+    std::puts("Orvella: the week screen is not built yet.");
+    return 0;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "foundation/Date.h"
+
+#include <functional>
+#include <memory>
+
+// A pending one-shot or repeating timer of a run loop. Holding the handle does not keep the
+// timer alive past invalidation; dropping the handle does not cancel it.
+class Timer {
+public:
+    virtual ~Timer() = default;
+
+    virtual void invalidate() = 0;
+    virtual bool isValid() const = 0;
+    virtual Date fireDate() const = 0;
+};
+
+// The source of "now".
+class Clock {
+public:
+    virtual ~Clock() = default;
+
+    virtual Date now() const = 0;
+};
+
+// The main loop: time, timers and deferred calls all come from here, so that tests can drive
+// time by hand. Timers and posted calls run on the main thread; `post` may be called from any
+// thread.
+class RunLoop : public Clock {
+public:
+    // Schedules `fire` after `interval` seconds; a repeating timer fires every `interval`
+    // seconds until invalidated.
+    virtual std::shared_ptr<Timer> scheduleTimer(double interval, bool repeats, std::function<void()> fire) = 0;
+
+    // Runs `task` on the next turn of the main loop. Thread-safe.
+    virtual void post(std::function<void()> task) = 0;
+
+    // True on the thread that runs this loop.
+    virtual bool isMainThread() const = 0;
+
+    // The process-wide main loop. Until one is installed, a real loop on the Qt event loop is
+    // created on first use.
+    static RunLoop& main();
+    static void setMain(std::shared_ptr<RunLoop> runLoop);
+};

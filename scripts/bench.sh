@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds the benchmarks optimised and runs them; arguments are passed to Google Benchmark.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/setup.sh
+
+cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/bench -j "$(nproc)" --target orvella_bench >/dev/null
+exec build/bench/bench/orvella_bench "$@"
