@@ -30,14 +30,19 @@ public:
 class RunLoop : public Clock {
 public:
     // Schedules `fire` after `interval` seconds; a repeating timer fires every `interval`
-    // seconds until invalidated.
-    virtual std::shared_ptr<Timer> scheduleTimer(double interval, bool repeats, std::function<void()> fire) = 0;
+    // seconds until invalidated. Call on the main thread; the timer fires there.
+    virtual std::shared_ptr<Timer> scheduleTimer(double interval, bool repeats,
+                                                 std::function<void()> fire) = 0;
 
     // Runs `task` on the next turn of the main loop. Thread-safe.
     virtual void post(std::function<void()> task) = 0;
 
     // True on the thread that runs this loop.
     virtual bool isMainThread() const = 0;
+
+    // On the main thread: runs the calls posted so far now instead of on the next turn. Lets
+    // the main thread keep serving hand-overs while it blocks waiting for background work.
+    virtual void runPostedTasks() = 0;
 
     // The process-wide main loop. Until one is installed, a real loop on the Qt event loop is
     // created on first use.

@@ -1,0 +1,7 @@
+#include "foundation/Date.h"
+
+#include "foundation/RunLoop.h"
+
+Date Date::now() {
+    return RunLoop::main().now();
+}

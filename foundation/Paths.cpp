@@ -1,0 +1,122 @@
+#include "foundation/Paths.h"
+
+#include "foundation/Log.h"
+
+#include <QDir>
+#include <QSet>
+#include <QStandardPaths>
+
+#include <mutex>
+
+namespace {
+
+const QString dataDirectoryOption = QStringLiteral("--data-dir");
+constexpr const char* dataDirectoryVariable = "ORVELLA_DATA_DIR";
+
+struct PathsState {
+    std::mutex mutex;
+    QString overriddenDataDirectory;
+    QSet<QString> createdDirectories;
+};
+
+PathsState& state() {
+    static auto* const pathsState = new PathsState;
+    return *pathsState;
+}
+
+// The platform's folder for this application, named like QStandardPaths' AppDataLocation and
+// AppConfigLocation for organisation "Orvella" and application "Orvella", but independent of
+// the names the running program happens to have set (test programs set none).
+QString applicationLocation(QStandardPaths::StandardLocation genericLocation) {
+    return QDir(QStandardPaths::writableLocation(genericLocation))
+        .filePath(QStringLiteral("Orvella/Orvella"));
+}
+
+QString absolute(const QString& path) {
+    return QDir::cleanPath(QDir(path).absolutePath());
+}
+
+// Needs the state's lock.
+QString dataDirectoryLocked() {
+    if (!state().overriddenDataDirectory.isEmpty()) {
+        return state().overriddenDataDirectory;
+    }
+    const QString fromEnvironment = qEnvironmentVariable(dataDirectoryVariable);
+    if (!fromEnvironment.isEmpty()) {
+        return absolute(fromEnvironment);
+    }
+    return applicationLocation(QStandardPaths::GenericDataLocation);
+}
+
+bool isOverriddenLocked() {
+    return !state().overriddenDataDirectory.isEmpty() ||
+           !qEnvironmentVariable(dataDirectoryVariable).isEmpty();
+}
+
+// Needs the state's lock.
+QString createdLocked(const QString& path) {
+    if (!state().createdDirectories.contains(path)) {
+        if (QDir().mkpath(path)) {
+            state().createdDirectories.insert(path);
+        } else {
+            Log::warning(QStringLiteral("paths"), QStringLiteral("Could not create the folder %1").arg(path));
+        }
+    }
+    return path;
+}
+
+} // namespace
+
+QString Paths::dataDirectory() {
+    std::lock_guard lock(state().mutex);
+    return createdLocked(dataDirectoryLocked());
+}
+
+QString Paths::configurationDirectory() {
+    std::lock_guard lock(state().mutex);
+    if (isOverriddenLocked()) {
+        return createdLocked(dataDirectoryLocked());
+    }
+    return createdLocked(applicationLocation(QStandardPaths::GenericConfigLocation));
+}
+
+void Paths::setDataDirectory(const QString& path) {
+    std::lock_guard lock(state().mutex);
+    state().overriddenDataDirectory = path.isEmpty() ? QString() : absolute(path);
+}
+
+bool Paths::isDataDirectoryOverridden() {
+    std::lock_guard lock(state().mutex);
+    return isOverriddenLocked();
+}
+
+QString Paths::applyCommandLine(QStringList& arguments) {
+    const QString withValue = dataDirectoryOption + QLatin1Char('=');
+    QStringList remaining;
+    QString error;
+    for (qsizetype index = 0; index < arguments.size(); ++index) {
+        const QString& argument = arguments.at(index);
+        QString folder;
+        if (argument == dataDirectoryOption) {
+            if (index + 1 < arguments.size() && !arguments.at(index + 1).startsWith(QLatin1String("--"))) {
+                folder = arguments.at(++index);
+            }
+        } else if (argument.startsWith(withValue)) {
+            folder = argument.mid(withValue.size());
+        } else {
+            remaining.append(argument);
+            continue;
+        }
+        if (folder.isEmpty()) {
+            error = QStringLiteral("The option %1 needs a folder, as in %1 <dir>.").arg(dataDirectoryOption);
+        } else {
+            setDataDirectory(folder);
+        }
+    }
+    arguments = remaining;
+    return error;
+}
+
+QString Paths::dataFilePath(const QString& name) {
+    return QDir(dataDirectory()).filePath(name);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The folders the application keeps its files in. The data folder is the platform's
+// application data folder unless overridden, in this order of precedence, by
+// setDataDirectory() or the command-line option `--data-dir <dir>`, then the environment
+// variable ORVELLA_DATA_DIR. The configuration folder is the platform's application
+// configuration folder, or the data folder itself when that is overridden, so that a run with
+// its own data folder shares nothing with other runs. Folders are created on first use.
+// Thread-safe.
+class Paths {
+public:
+    static QString dataDirectory();
+    static QString configurationDirectory();
+
+    // Overrides the data folder; an empty path removes the override.
+    static void setDataDirectory(const QString& path);
+    static bool isDataDirectoryOverridden();
+
+    // Takes `--data-dir <dir>` and `--data-dir=<dir>` out of `arguments` and applies them.
+    // Returns an error text for an option without a folder, otherwise an empty string.
+    static QString applyCommandLine(QStringList& arguments);
+
+    // `name` inside the data folder.
+    static QString dataFilePath(const QString& name);
+};
