@@ -1,0 +1,84 @@
+#include "foundation/TimeZone.h"
+
+#include <unicode/strenum.h>
+#include <unicode/timezone.h>
+#include <unicode/unistr.h>
+
+#include <memory>
+
+namespace {
+
+icu::UnicodeString toIcu(const QString& text) {
+    return icu::UnicodeString(reinterpret_cast<const char16_t*>(text.utf16()),
+                              static_cast<int32_t>(text.size()));
+}
+
+QString fromIcu(const icu::UnicodeString& text) {
+    return QString(reinterpret_cast<const QChar*>(text.getBuffer()), text.length());
+}
+
+// ICU answers an unknown name with its "Etc/Unknown" zone rather than with an error.
+std::unique_ptr<icu::TimeZone> createKnownZone(const QString& name) {
+    if (name.isEmpty()) {
+        return nullptr;
+    }
+    std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(toIcu(name)));
+    icu::UnicodeString id;
+    if (!zone || zone->getID(id) == icu::UnicodeString(UCAL_UNKNOWN_ZONE_ID)) {
+        return nullptr;
+    }
+    return zone;
+}
+
+QString nameOf(const icu::TimeZone& zone) {
+    icu::UnicodeString id;
+    zone.getID(id);
+    return fromIcu(id);
+}
+
+} // namespace
+
+std::optional<TimeZone> TimeZone::withName(const QString& name) {
+    if (!createKnownZone(name)) {
+        return std::nullopt;
+    }
+    return TimeZone(name);
+}
+
+TimeZone TimeZone::defaultTimeZone() {
+    std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createDefault());
+    return TimeZone(nameOf(*zone));
+}
+
+void TimeZone::setDefaultTimeZone(const TimeZone& zone) {
+    if (std::unique_ptr<icu::TimeZone> icuZone = createKnownZone(zone.name())) {
+        icu::TimeZone::adoptDefault(icuZone.release());
+    }
+}
+
+TimeZone TimeZone::systemTimeZone() {
+    std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::detectHostTimeZone());
+    return TimeZone(nameOf(*zone));
+}
+
+// ICU's canonical ids follow CLDR, which keeps the older of two equivalent names ("Asia/Calcutta"
+// rather than "Asia/Kolkata"); both names are known to withName().
+QStringList TimeZone::knownTimeZoneNames() {
+    QStringList names;
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::StringEnumeration> ids(
+        icu::TimeZone::createTimeZoneIDEnumeration(UCAL_ZONE_TYPE_CANONICAL, nullptr, nullptr, status));
+    if (U_FAILURE(status) || !ids) {
+        return names;
+    }
+    while (const icu::UnicodeString* id = ids->snext(status)) {
+        if (U_FAILURE(status)) {
+            break;
+        }
+        // ICU lists its "Factory" placeholder (no zone configured) among the canonical ids.
+        if (*id != icu::UnicodeString(u"Factory")) {
+            names.append(fromIcu(*id));
+        }
+    }
+    return names;
+}
