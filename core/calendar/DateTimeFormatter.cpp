@@ -1,0 +1,149 @@
+#include "core/calendar/DateTimeFormatter.h"
+
+#include "core/calendar/StringUtilities.h"
+
+#include <unicode/locid.h>
+#include <unicode/smpdtfmt.h>
+
+namespace {
+
+std::unique_ptr<icu::DateFormat> createPatternFormatter(const char16_t* pattern, const icu::Locale& locale) {
+    UErrorCode status = U_ZERO_ERROR;
+    auto formatter = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString(pattern), locale, status);
+    if (U_FAILURE(status)) {
+        status = U_ZERO_ERROR;
+        formatter = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString(pattern),
+                                                            icu::Locale::getRoot(), status);
+    }
+    return formatter;
+}
+
+std::unique_ptr<icu::DateFormat> createPatternFormatter(const char16_t* pattern) {
+    return createPatternFormatter(pattern, icu::Locale::getDefault());
+}
+
+icu::DateFormat& ensure(std::unique_ptr<icu::DateFormat>& slot,
+                        std::unique_ptr<icu::DateFormat> (*create)()) {
+    if (!slot) {
+        slot = create();
+    }
+    return *slot;
+}
+
+} // namespace
+
+DateTimeFormatter& DateTimeFormatter::instance() {
+    static DateTimeFormatter formatter;
+    return formatter;
+}
+
+icu::DateFormat& DateTimeFormatter::timeFormatter() {
+    return ensure(m_timeFormatter, [] {
+        std::unique_ptr<icu::DateFormat> formatter(
+            icu::DateFormat::createTimeInstance(icu::DateFormat::kShort, icu::Locale::getDefault()));
+        return formatter ? std::move(formatter) : createPatternFormatter(u"HH:mm", icu::Locale::getRoot());
+    });
+}
+
+icu::DateFormat& DateTimeFormatter::settingsDateFormatter() {
+    return ensure(m_settingsDateFormatter, [] {
+        // Stored text must read back whatever the user's locale becomes, so it is written with
+        // ASCII digits in the Gregorian calendar (en_US_POSIX), never in a locale's own digits or
+        // era years. The zone is the process default one, like the other formats.
+        std::unique_ptr<icu::DateFormat> formatter =
+            createPatternFormatter(u"yyy-MM-dd HH:mm:ss", icu::Locale("en_US_POSIX"));
+        formatter->setLenient(false);
+        return formatter;
+    });
+}
+
+icu::DateFormat& DateTimeFormatter::yearFormatter() {
+    return ensure(m_yearFormatter, [] { return createPatternFormatter(u"y"); });
+}
+
+icu::DateFormat& DateTimeFormatter::dayOfWeekFormatter() {
+    return ensure(m_dayOfWeekFormatter, [] { return createPatternFormatter(u"cccc"); });
+}
+
+icu::DateFormat& DateTimeFormatter::fullDayOfMonthFormatter() {
+    return ensure(m_fullDayOfMonthFormatter, [] { return createPatternFormatter(u"d LLLL"); });
+}
+
+icu::DateFormat& DateTimeFormatter::dayOfMonthFormatter() {
+    return ensure(m_dayOfMonthFormatter, [] { return createPatternFormatter(u"d LLL"); });
+}
+
+icu::DateFormat& DateTimeFormatter::fullDateFormatter() {
+    return ensure(m_fullDateFormatter, [] {
+        std::unique_ptr<icu::DateFormat> formatter(
+            icu::DateFormat::createDateInstance(icu::DateFormat::kFull, icu::Locale::getDefault()));
+        return formatter ? std::move(formatter)
+                         : createPatternFormatter(u"y MMMM d, EEEE", icu::Locale::getRoot());
+    });
+}
+
+QString DateTimeFormatter::format(icu::DateFormat& (DateTimeFormatter::*formatter)(), Date date) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    icu::UnicodeString text;
+    (this->*formatter)().format(date.udate(), text);
+    return StringUtilities::fromUnicodeString(text);
+}
+
+QString DateTimeFormatter::formatTime(Date date) {
+    return format(&DateTimeFormatter::timeFormatter, date);
+}
+
+QString DateTimeFormatter::formatSettingsDate(Date date) {
+    return format(&DateTimeFormatter::settingsDateFormatter, date);
+}
+
+std::optional<Date> DateTimeFormatter::parseSettingsDate(const QString& text) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    const icu::UnicodeString input = StringUtilities::toUnicodeString(text);
+    icu::ParsePosition position(0);
+    icu::DateFormat& formatter = settingsDateFormatter();
+    const UDate parsed = formatter.parse(input, position);
+    if (input.isEmpty() || position.getErrorIndex() >= 0 || position.getIndex() != input.length()) {
+        return std::nullopt;
+    }
+    // ICU's parser forgives leading spaces and short fields even when strict; a settings date is
+    // only ever text this formatter wrote, so it must read back to exactly the same text.
+    icu::UnicodeString written;
+    formatter.format(parsed, written);
+    if (written != input) {
+        return std::nullopt;
+    }
+    return Date::withUDate(parsed);
+}
+
+QString DateTimeFormatter::formatYear(Date date) {
+    return format(&DateTimeFormatter::yearFormatter, date);
+}
+
+QString DateTimeFormatter::formatDayOfWeek(Date date) {
+    return StringUtilities::stringByUppercasingFirstLetter(
+        format(&DateTimeFormatter::dayOfWeekFormatter, date));
+}
+
+QString DateTimeFormatter::formatFullDayOfMonth(Date date) {
+    return format(&DateTimeFormatter::fullDayOfMonthFormatter, date);
+}
+
+QString DateTimeFormatter::formatDayOfMonth(Date date) {
+    return format(&DateTimeFormatter::dayOfMonthFormatter, date);
+}
+
+QString DateTimeFormatter::formatFullDate(Date date) {
+    return format(&DateTimeFormatter::fullDateFormatter, date);
+}
+
+void DateTimeFormatter::reset() {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_timeFormatter.reset();
+    m_settingsDateFormatter.reset();
+    m_yearFormatter.reset();
+    m_dayOfWeekFormatter.reset();
+    m_fullDayOfMonthFormatter.reset();
+    m_dayOfMonthFormatter.reset();
+    m_fullDateFormatter.reset();
+}

@@ -1,0 +1,241 @@
+#include "core/calendar/DateUtilities.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <memory>
+
+namespace DateUtilities {
+
+namespace {
+
+// Day starts and ends are asked for over and over (seven days per week page, on every reload),
+// and each ICU field computation costs a few hundred nanoseconds, so every thread remembers the
+// bounds of the days it has recently computed. A direct-mapped table keeps the cost bounded.
+struct DayBounds {
+    static constexpr std::int64_t noKey = std::numeric_limits<std::int64_t>::min();
+
+    std::int64_t key = noKey;
+    double begin = 0.0;
+    double end = 0.0;
+    bool hasEnd = false;
+};
+
+constexpr std::size_t dayBoundsCount = 512;
+
+struct ThreadCalendar {
+    std::unique_ptr<icu::GregorianCalendar> calendar;
+    // The zone object the remembered bounds were computed in.
+    const icu::TimeZone* zone = nullptr;
+    std::array<DayBounds, dayBoundsCount> bounds{};
+
+    void forgetBounds() { bounds.fill(DayBounds{}); }
+};
+
+thread_local ThreadCalendar t_calendar;
+
+ThreadCalendar& threadCalendar() {
+    if (!t_calendar.calendar) {
+        UErrorCode status = U_ZERO_ERROR;
+        // The root locale keeps week rules out of it; only fields and arithmetic are used.
+        t_calendar.calendar = std::make_unique<icu::GregorianCalendar>(icu::TimeZone::createDefault(),
+                                                                       icu::Locale::getRoot(), status);
+        // Where a wall-clock time happens twice (midnight when clocks fall back at 01:00), the
+        // first occurrence is meant, so that a day begins at its earliest moment.
+        t_calendar.calendar->setRepeatedWallTimeOption(UCAL_WALLTIME_FIRST);
+        t_calendar.zone = &t_calendar.calendar->getTimeZone();
+        t_calendar.forgetBounds();
+    }
+    return t_calendar;
+}
+
+struct Fields {
+    int year;
+    int month;
+    int day;
+    int weekday;
+};
+
+Fields fieldsOf(Date date) {
+    icu::GregorianCalendar& cal = calendar();
+    UErrorCode status = U_ZERO_ERROR;
+    cal.setTime(date.udate(), status);
+    return Fields{cal.get(UCAL_EXTENDED_YEAR, status), cal.get(UCAL_MONTH, status) + 1,
+                  cal.get(UCAL_DATE, status), cal.get(UCAL_DAY_OF_WEEK, status)};
+}
+
+double computeTime(icu::GregorianCalendar& cal, int year, int month, int day, int hour, int minute,
+                   int second) {
+    UErrorCode status = U_ZERO_ERROR;
+    cal.clear();
+    // After clear() the era is AD, so YEAR carries the extended year (0 = 1 BC) as Day does.
+    cal.set(year, month - 1, day, hour, minute, second);
+    return cal.getTime(status);
+}
+
+DayBounds& boundsOf(int year, int month, int day, bool needEnd) {
+    thread_local DayBounds uncached;
+    ThreadCalendar& state = threadCalendar();
+    icu::GregorianCalendar& cal = *state.calendar;
+    if (state.zone != &cal.getTimeZone()) {
+        state.forgetBounds();
+        state.zone = &cal.getTimeZone();
+    }
+
+    DayBounds* entry = &uncached;
+    std::int64_t key = DayBounds::noKey;
+    if (month >= 1 && month <= 12 && day >= 1 && day <= 31) {
+        key = static_cast<std::int64_t>(year) * 512 + month * 32 + day;
+        const auto linear =
+            static_cast<std::uint64_t>(static_cast<std::int64_t>(year) * 372 + month * 31 + day);
+        entry = &state.bounds[linear % dayBoundsCount];
+    }
+    if (entry->key != key || key == DayBounds::noKey) {
+        entry->key = key;
+        entry->begin = computeTime(cal, year, month, day, 0, 0, 0);
+        entry->hasEnd = false;
+    }
+    if (needEnd && !entry->hasEnd) {
+        // The last second before the next day begins: 23:59:59 on ordinary days, and still the
+        // day's true end where a daylight-saving change skips or repeats that wall-clock time.
+        entry->end = computeTime(cal, year, month, day + 1, 0, 0, 0) - 1000.0;
+        entry->hasEnd = true;
+    }
+    return *entry;
+}
+
+int julianDay(Date date) {
+    icu::GregorianCalendar& cal = calendar();
+    UErrorCode status = U_ZERO_ERROR;
+    cal.setTime(date.udate(), status);
+    return cal.get(UCAL_JULIAN_DAY, status);
+}
+
+int reduceIntoWeek(int days) {
+    return ((days % 7) + 7) % 7;
+}
+
+} // namespace
+
+icu::GregorianCalendar& calendar() {
+    return *threadCalendar().calendar;
+}
+
+void reloadCalendar() {
+    t_calendar.calendar.reset();
+    t_calendar.zone = nullptr;
+    t_calendar.forgetBounds();
+}
+
+Date dateWithYear(int year, int month, int day) {
+    return Date::withUDate(boundsOf(year, month, day, false).begin);
+}
+
+Date lastSecondOfDay(int year, int month, int day) {
+    return Date::withUDate(boundsOf(year, month, day, true).end);
+}
+
+bool isEqualToDateIgnoreTime(Date date, Date otherDate) {
+    return day(date) == day(otherDate);
+}
+
+Date endOfDay(Date date) {
+    // A day start may lie after midnight (when midnight falls into a daylight-saving gap); adding
+    // a day to it would keep that wall-clock time and overshoot the day's end.
+    const Fields fields = fieldsOf(date);
+    if (dateWithYear(fields.year, fields.month, fields.day) == date) {
+        return lastSecondOfDay(fields.year, fields.month, fields.day);
+    }
+    icu::GregorianCalendar& cal = calendar();
+    UErrorCode status = U_ZERO_ERROR;
+    cal.setTime(date.udate(), status);
+    cal.add(UCAL_DATE, 1, status);
+    cal.add(UCAL_SECOND, -1, status);
+    return Date::withUDate(cal.getTime(status));
+}
+
+Date addDays(Date date, int n) {
+    icu::GregorianCalendar& cal = calendar();
+    UErrorCode status = U_ZERO_ERROR;
+    cal.setTime(date.udate(), status);
+    // Adding to the day field keeps the wall-clock time across daylight-saving changes.
+    cal.add(UCAL_DATE, n, status);
+    return Date::withUDate(cal.getTime(status));
+}
+
+Date addWeeks(Date date, int n) {
+    return addDays(date, 7 * n);
+}
+
+// Hours are absolute: ICU adds them as a fixed number of milliseconds, whatever the zone does.
+Date addHours(Date date, int n) {
+    return date.addingTimeInterval(3600.0 * n);
+}
+
+Week week(Date date) {
+    const Fields fields = fieldsOf(date);
+    const Day first =
+        Day(fields.year, fields.month, fields.day).addDays(-daysBackToFirstDayOfWeek(fields.weekday));
+    return Week(first.beginDateTime());
+}
+
+Date thisOrLastMonday(Date date) {
+    const Fields fields = fieldsOf(date);
+    return Day(fields.year, fields.month, fields.day)
+        .addDays(-daysBackToLastMonday(fields.weekday))
+        .beginDateTime();
+}
+
+int daysTo(Date date, Date otherDate) {
+    return julianDay(otherDate) - julianDay(date);
+}
+
+bool isLastDayOfWeek(Date date) {
+    return weekday(date) == Week::lastWeekdayOfWeek();
+}
+
+int weekday(Date date) {
+    return fieldsOf(date).weekday;
+}
+
+int year(Date date) {
+    return fieldsOf(date).year;
+}
+
+Date januaryFirstOfSameYear(Date date) {
+    return dateWithYear(year(date), 1, 1);
+}
+
+Date applyDateWithoutTime(Date time, Date day) {
+    icu::GregorianCalendar& cal = calendar();
+    UErrorCode status = U_ZERO_ERROR;
+    cal.setTime(time.udate(), status);
+    const int hour = cal.get(UCAL_HOUR_OF_DAY, status);
+    const int minute = cal.get(UCAL_MINUTE, status);
+    const Fields fields = fieldsOf(day);
+    return Date::withUDate(computeTime(cal, fields.year, fields.month, fields.day, hour, minute, 0));
+}
+
+Day day(Date date) {
+    const Fields fields = fieldsOf(date);
+    return Day(fields.year, fields.month, fields.day);
+}
+
+bool isLaterThanOrEqual(Date date, Date otherDate) {
+    return date >= otherDate;
+}
+
+bool isEarlierThanOrEqual(Date date, Date otherDate) {
+    return date <= otherDate;
+}
+
+int daysBackToFirstDayOfWeek(int weekday) {
+    return reduceIntoWeek(weekday - Week::firstWeekdayOfWeek());
+}
+
+int daysBackToLastMonday(int weekday) {
+    return weekday == 1 ? 6 : weekday - 2;
+}
+
+} // namespace DateUtilities

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "core/calendar/Day.h"
+#include "core/calendar/Week.h"
+#include "foundation/Date.h"
+
+#include <unicode/gregocal.h>
+
+// The application calendar and the date operations of the whole program. Every calendar field
+// of a date (year, month, day, weekday, time of day) is taken in the application calendar: the
+// Gregorian calendar in the process default time zone.
+//
+// ICU's Gregorian calendar switches to the Julian calendar before 15 October 1582, so calendar
+// fields of earlier dates are Julian ones, while Day, Month and Year do proleptic Gregorian
+// arithmetic on their numbers. The two agree from 1582-10-15 on, which is all a planner needs.
+namespace DateUtilities {
+
+// The calling thread's application calendar, created at the thread's first use with the process
+// default time zone of that moment and kept until reloadCalendar(). Callers may set its time and
+// fields, but must not change its zone or rules: a new zone comes only through reloadCalendar().
+icu::GregorianCalendar& calendar();
+// Drops the calling thread's calendar (and what was computed with it); other threads keep theirs.
+void reloadCalendar();
+
+// 00:00:00 of that day. Month and day numbers out of range roll over into the next or previous
+// month. Where midnight does not exist (a daylight-saving change at 00:00), the day begins at the
+// first moment after the gap.
+Date dateWithYear(int year, int month, int day);
+// The last second of that day: 23:59:59, or the second before the next day begins where a
+// daylight-saving change skips or repeats 23:59:59.
+Date lastSecondOfDay(int year, int month, int day);
+
+bool isEqualToDateIgnoreTime(Date date, Date otherDate);
+// The date plus one calendar day minus one second; for the start of a day, the last second of
+// that day.
+Date endOfDay(Date date);
+// The date plus n calendar days, keeping the wall-clock time across daylight-saving changes.
+Date addDays(Date date, int n);
+Date addWeeks(Date date, int n);
+Date addHours(Date date, int n);
+// The week containing the date, under the current first weekday of Week.
+Week week(Date date);
+// 00:00 of the Monday on or before the date's day.
+Date thisOrLastMonday(Date date);
+// Calendar days from the start of the date's day to the start of the other date's day.
+int daysTo(Date date, Date otherDate);
+bool isLastDayOfWeek(Date date);
+// 1 (Sunday) to 7 (Saturday).
+int weekday(Date date);
+int year(Date date);
+Date januaryFirstOfSameYear(Date date);
+// A date on `day`'s calendar day at `time`'s hour and minute, seconds zero.
+Date applyDateWithoutTime(Date time, Date day);
+Day day(Date date);
+bool isLaterThanOrEqual(Date date, Date otherDate);
+bool isEarlierThanOrEqual(Date date, Date otherDate);
+
+// (weekday − Week::firstWeekdayOfWeek()) reduced into 0..6.
+int daysBackToFirstDayOfWeek(int weekday);
+// Days back from the weekday to the Monday on or before it: 6 for Sunday, otherwise weekday − 2.
+int daysBackToLastMonday(int weekday);
+
+} // namespace DateUtilities

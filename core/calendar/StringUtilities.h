@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include <unicode/unistr.h>
+
+namespace StringUtilities {
+
+// True when `text` occurs anywhere in `string`, ignoring case; never for an empty `text`.
+bool contains(const QString& string, const QString& text);
+
+// Both versions split at "."; true only when each has at least two components and the first
+// two are equal as strings ("2.0.3" and "2.0" are the same minor version, "2" and "2" are not).
+bool isSameMinorVersionNumberAs(const QString& version, const QString& otherVersion);
+
+// The first character upper-cased, the rest kept.
+QString stringByUppercasingFirstLetter(const QString& string);
+
+QString fromUnicodeString(const icu::UnicodeString& string);
+icu::UnicodeString toUnicodeString(const QString& string);
+
+} // namespace StringUtilities

@@ -1,0 +1,37 @@
+#include "core/calendar/StringUtilities.h"
+
+#include <gtest/gtest.h>
+
+using namespace StringUtilities;
+
+TEST(StringUtilitiesTest, ContainsIgnoresCase) {
+    EXPECT_TRUE(contains("xABy", "ab"));
+    EXPECT_TRUE(contains("|SA|OM|YE|", "|om|"));
+    EXPECT_FALSE(contains("|SA|OM|YE|", "|US|"));
+    EXPECT_FALSE(contains("abc", ""));
+    EXPECT_FALSE(contains("", "a"));
+}
+
+TEST(StringUtilitiesTest, MinorVersions) {
+    EXPECT_TRUE(isSameMinorVersionNumberAs("2.0.3", "2.0"));
+    EXPECT_TRUE(isSameMinorVersionNumberAs("2.0", "2.0.5"));
+    EXPECT_FALSE(isSameMinorVersionNumberAs("2.1", "2.0.5"));
+    EXPECT_FALSE(isSameMinorVersionNumberAs("2", "2"));
+    EXPECT_FALSE(isSameMinorVersionNumberAs("3.0", "2.0"));
+    // Components compare as text.
+    EXPECT_FALSE(isSameMinorVersionNumberAs("2.01", "2.1"));
+}
+
+TEST(StringUtilitiesTest, UppercasingTheFirstLetterKeepsTheRest) {
+    EXPECT_EQ(stringByUppercasingFirstLetter("lunes"), "Lunes");
+    EXPECT_EQ(stringByUppercasingFirstLetter("mONDAY"), "MONDAY");
+    EXPECT_EQ(stringByUppercasingFirstLetter("ärger"), "Ärger");
+    EXPECT_EQ(stringByUppercasingFirstLetter("1a"), "1a");
+    EXPECT_EQ(stringByUppercasingFirstLetter(""), "");
+}
+
+TEST(StringUtilitiesTest, IcuStringsRoundTrip) {
+    const QString text = QString::fromUtf8("Zürich 𝄞");
+    EXPECT_EQ(fromUnicodeString(toUnicodeString(text)), text);
+    EXPECT_EQ(toUnicodeString(text).length(), text.size());
+}
