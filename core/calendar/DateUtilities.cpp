@@ -74,6 +74,19 @@ double computeTime(icu::GregorianCalendar& cal, int year, int month, int day, in
     return cal.getTime(status);
 }
 
+DayBounds& boundsOf(int year, int month, int day, bool needEnd);
+
+// The last second before the next day begins: 23:59:59 on ordinary days, and still the day's true
+// end where a daylight-saving change skips or repeats that wall-clock time. From 1583 on, ICU's
+// calendar and Day agree on what the next day is, so its remembered start can be shared.
+double computeEnd(icu::GregorianCalendar& cal, int year, int month, int day) {
+    if (year >= 1583 && month >= 1 && month <= 12 && day >= 1 && day <= 31) {
+        const Day next = Day(year, month, day).nextDay();
+        return boundsOf(next.yearNumber(), next.monthNumber(), next.dayNumber(), false).begin - 1000.0;
+    }
+    return computeTime(cal, year, month, day + 1, 0, 0, 0) - 1000.0;
+}
+
 DayBounds& boundsOf(int year, int month, int day, bool needEnd) {
     thread_local DayBounds uncached;
     ThreadCalendar& state = threadCalendar();
@@ -97,9 +110,10 @@ DayBounds& boundsOf(int year, int month, int day, bool needEnd) {
         entry->hasEnd = false;
     }
     if (needEnd && !entry->hasEnd) {
-        // The last second before the next day begins: 23:59:59 on ordinary days, and still the
-        // day's true end where a daylight-saving change skips or repeats that wall-clock time.
-        entry->end = computeTime(cal, year, month, day + 1, 0, 0, 0) - 1000.0;
+        // The next day's slot is never this one (consecutive days take consecutive slots), so
+        // filling it leaves this entry in place.
+        const double end = computeEnd(cal, year, month, day);
+        entry->end = end;
         entry->hasEnd = true;
     }
     return *entry;

@@ -59,14 +59,15 @@ int Week::weeksTo(const Week& other) const {
 }
 
 QString Week::weekNumber() const {
+    const Day first = firstDay();
     if (weekNumberMethod() == 1) {
-        const int first = weekNumberForDay(firstDay());
-        const int last = weekNumberForDay(lastDay());
-        if (last < first) {
-            return QString::asprintf("%d/1", first);
+        const int firstNumber = weekNumberForDay(first);
+        const int lastNumber = weekNumberForDay(first.addDays(6));
+        if (lastNumber < firstNumber) {
+            return QString::asprintf("%d/1", firstNumber);
         }
     }
-    return QString::asprintf("%d", weekNumberForDay(middleOfTheWeekDay()));
+    return QString::asprintf("%d", weekNumberForDay(first.addDays(3)));
 }
 
 QString Week::description() const {
