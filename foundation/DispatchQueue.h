@@ -29,7 +29,8 @@ public:
 
     // Returns when every task submitted before has finished (or was dropped with its run loop).
     // On the main thread the main loop's posted tasks keep running meanwhile, so background
-    // tasks that hand results over with main().sync() cannot deadlock the wait.
+    // tasks that hand results over with main().sync() cannot deadlock the wait. Never call it
+    // on the global queue from one of its own tasks.
     void waitUntilIdle();
 
     // True when no task of this queue is waiting or running.

@@ -90,10 +90,9 @@ bool Paths::isDataDirectoryOverridden() {
     return isOverriddenLocked();
 }
 
-QString Paths::applyCommandLine(QStringList& arguments) {
+Paths::CommandLine Paths::applyCommandLine(const QStringList& arguments) {
     const QString withValue = dataDirectoryOption + QLatin1Char('=');
-    QStringList remaining;
-    QString error;
+    CommandLine result;
     for (qsizetype index = 0; index < arguments.size(); ++index) {
         const QString& argument = arguments.at(index);
         QString folder;
@@ -104,17 +103,17 @@ QString Paths::applyCommandLine(QStringList& arguments) {
         } else if (argument.startsWith(withValue)) {
             folder = argument.mid(withValue.size());
         } else {
-            remaining.append(argument);
+            result.arguments.append(argument);
             continue;
         }
         if (folder.isEmpty()) {
-            error = QStringLiteral("The option %1 needs a folder, as in %1 <dir>.").arg(dataDirectoryOption);
+            result.error =
+                QStringLiteral("The option %1 needs a folder, as in %1 <dir>.").arg(dataDirectoryOption);
         } else {
             setDataDirectory(folder);
         }
     }
-    arguments = remaining;
-    return error;
+    return result;
 }
 
 QString Paths::dataFilePath(const QString& name) {

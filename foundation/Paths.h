@@ -19,9 +19,15 @@ public:
     static void setDataDirectory(const QString& path);
     static bool isDataDirectoryOverridden();
 
-    // Takes `--data-dir <dir>` and `--data-dir=<dir>` out of `arguments` and applies them.
-    // Returns an error text for an option without a folder, otherwise an empty string.
-    static QString applyCommandLine(QStringList& arguments);
+    struct CommandLine {
+        // The arguments without the ones read here.
+        QStringList arguments;
+        // Empty unless an option lacked its folder.
+        QString error;
+    };
+
+    // Reads and applies `--data-dir <dir>` and `--data-dir=<dir>`.
+    static CommandLine applyCommandLine(const QStringList& arguments);
 
     // `name` inside the data folder.
     static QString dataFilePath(const QString& name);

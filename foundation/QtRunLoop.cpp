@@ -1,5 +1,7 @@
 #include "foundation/QtRunLoop.h"
 
+#include "foundation/Log.h"
+
 #include <QCoreApplication>
 #include <QObject>
 #include <QThread>
@@ -150,6 +152,9 @@ std::shared_ptr<Timer> QtRunLoop::scheduleTimer(double interval, bool repeats, s
     timer->m_timerId = m_target->startTimer(milliseconds(interval), Qt::PreciseTimer);
     if (timer->m_timerId != 0) {
         m_target->m_timers.emplace(timer->m_timerId, timer);
+    } else {
+        Log::error(QStringLiteral("runloop"),
+                   QStringLiteral("Could not start a timer; is this the main thread?"));
     }
     return timer;
 }

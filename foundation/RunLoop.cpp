@@ -7,24 +7,35 @@
 
 namespace {
 
-std::mutex g_mainMutex;
-std::shared_ptr<RunLoop> g_main;
+struct MainRunLoop {
+    std::mutex mutex;
+    std::shared_ptr<RunLoop> runLoop;
+};
+
+// Never destroyed: background threads may still post while the process exits, and the Qt
+// objects of the loop must not be torn down after Qt's own globals.
+MainRunLoop& mainRunLoop() {
+    static auto* const holder = new MainRunLoop;
+    return *holder;
+}
 
 } // namespace
 
 RunLoop& RunLoop::main() {
-    std::lock_guard lock(g_mainMutex);
-    if (!g_main) {
-        g_main = std::make_shared<QtRunLoop>();
+    MainRunLoop& holder = mainRunLoop();
+    std::lock_guard lock(holder.mutex);
+    if (!holder.runLoop) {
+        holder.runLoop = std::make_shared<QtRunLoop>();
     }
-    return *g_main;
+    return *holder.runLoop;
 }
 
 void RunLoop::setMain(std::shared_ptr<RunLoop> runLoop) {
+    MainRunLoop& holder = mainRunLoop();
     std::shared_ptr<RunLoop> previous;
     {
-        std::lock_guard lock(g_mainMutex);
-        previous = std::exchange(g_main, std::move(runLoop));
+        std::lock_guard lock(holder.mutex);
+        previous = std::exchange(holder.runLoop, std::move(runLoop));
     }
     // The previous loop is destroyed outside the lock: its destructor may use the main loop.
 }

@@ -42,8 +42,22 @@ private:
     std::mutex& m_mutex;
 };
 
-std::mutex g_standardMutex;
-std::shared_ptr<UserDefaults> g_standard;
+struct StandardUserDefaults {
+    std::mutex mutex;
+    std::shared_ptr<UserDefaults> userDefaults;
+    bool flushOnQuit = false;
+};
+
+// Never destroyed by itself: QSettings must not be torn down after Qt's own globals. The
+// store is written out and dropped when the application object goes away instead.
+StandardUserDefaults& standard() {
+    static auto* const holder = new StandardUserDefaults;
+    return *holder;
+}
+
+void releaseStandardUserDefaults() {
+    UserDefaults::setStandardUserDefaults(nullptr);
+}
 
 } // namespace
 
@@ -86,20 +100,24 @@ void UserDefaults::openSettings() {
 }
 
 UserDefaults& UserDefaults::standardUserDefaults() {
-    std::lock_guard lock(g_standardMutex);
-    if (!g_standard) {
-        g_standard = std::make_shared<UserDefaults>(
+    StandardUserDefaults& holder = standard();
+    std::lock_guard lock(holder.mutex);
+    if (!holder.userDefaults) {
+        holder.userDefaults = std::make_shared<UserDefaults>(
             QDir(Paths::configurationDirectory()).filePath(QStringLiteral("settings.ini")));
+        if (!holder.flushOnQuit && QCoreApplication::instance()) {
+            qAddPostRoutine(releaseStandardUserDefaults);
+            holder.flushOnQuit = true;
+        }
     }
-    return *g_standard;
+    return *holder.userDefaults;
 }
 
-void UserDefaults::setStandardUserDefaults(std::shared_ptr<UserDefaults> userDefaults) {
-    std::shared_ptr<UserDefaults> previous;
-    {
-        std::lock_guard lock(g_standardMutex);
-        previous = std::exchange(g_standard, std::move(userDefaults));
-    }
+std::shared_ptr<UserDefaults>
+UserDefaults::setStandardUserDefaults(std::shared_ptr<UserDefaults> userDefaults) {
+    StandardUserDefaults& holder = standard();
+    std::lock_guard lock(holder.mutex);
+    return std::exchange(holder.userDefaults, std::move(userDefaults));
 }
 
 std::optional<QVariant> UserDefaults::storedValue(const QString& key) const {

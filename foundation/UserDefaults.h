@@ -25,12 +25,12 @@ public:
     UserDefaults(const UserDefaults&) = delete;
     UserDefaults& operator=(const UserDefaults&) = delete;
 
-    // The process's store, created on first use. References must not be kept across
-    // setStandardUserDefaults().
+    // The process's store, created on first use and written out when the application object
+    // is destroyed. References must not be kept across setStandardUserDefaults().
     static UserDefaults& standardUserDefaults();
-    // Replaces the process's store (for tests); null makes the next use create it anew in the
-    // configuration folder.
-    static void setStandardUserDefaults(std::shared_ptr<UserDefaults> userDefaults);
+    // Replaces the process's store (for tests) and returns the one it replaces; null makes the
+    // next use create it anew in the configuration folder.
+    static std::shared_ptr<UserDefaults> setStandardUserDefaults(std::shared_ptr<UserDefaults> userDefaults);
 
     const QString& filePath() const { return m_filePath; }
 

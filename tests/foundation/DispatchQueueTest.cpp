@@ -35,13 +35,6 @@ TEST_F(DispatchQueueTest, MainAsyncRunsOnlyWhenTheLoopTurns) {
     EXPECT_TRUE(DispatchQueue::main().isIdle());
 }
 
-TEST_F(DispatchQueueTest, MainSyncOnTheMainThreadRunsAtOnce) {
-    bool ran = false;
-    DispatchQueue::main().sync([&] { ran = true; });
-    EXPECT_TRUE(ran);
-    EXPECT_EQ(m_loop->pendingTaskCount(), 0);
-}
-
 TEST_F(DispatchQueueTest, MainSyncFromABackgroundThreadWaitsForTheMainLoop) {
     std::atomic<bool> returned{false};
     bool ranOnMain = false;
@@ -78,12 +71,22 @@ TEST_F(DispatchQueueTest, MainWaitUntilIdleRunsWhatWasPosted) {
     EXPECT_EQ(ran, 2);
 }
 
-TEST_F(DispatchQueueTest, InlineGlobalQueueRunsTasksInTheCaller) {
+TEST_F(DispatchQueueTest, TasksThatRunInTheCaller) {
+    const std::thread::id caller = std::this_thread::get_id();
+    std::thread::id mainSync;
+    DispatchQueue::main().sync([&] { mainSync = std::this_thread::get_id(); });
+    EXPECT_EQ(mainSync, caller);
+    EXPECT_EQ(m_loop->pendingTaskCount(), 0);
+
+    std::thread::id globalSync;
+    DispatchQueue::global().sync([&] { globalSync = std::this_thread::get_id(); });
+    EXPECT_EQ(globalSync, caller);
+
     DispatchQueue::setGlobalMode(DispatchQueue::Mode::Inline);
     EXPECT_EQ(DispatchQueue::globalMode(), DispatchQueue::Mode::Inline);
-    std::thread::id ranOn;
-    DispatchQueue::global().async([&] { ranOn = std::this_thread::get_id(); });
-    EXPECT_EQ(ranOn, std::this_thread::get_id());
+    std::thread::id inlineAsync;
+    DispatchQueue::global().async([&] { inlineAsync = std::this_thread::get_id(); });
+    EXPECT_EQ(inlineAsync, caller);
 }
 
 TEST_F(DispatchQueueTest, GlobalQueueRunsEveryTaskOnBackgroundThreads) {
@@ -109,12 +112,6 @@ TEST_F(DispatchQueueTest, GlobalQueueRunsEveryTaskOnBackgroundThreads) {
     EXPECT_EQ(ran.load(), taskCount);
     EXPECT_EQ(onMain.load(), 0);
     EXPECT_GE(threads.size(), 1U);
-}
-
-TEST_F(DispatchQueueTest, GlobalSyncRunsInTheCaller) {
-    std::thread::id ranOn;
-    DispatchQueue::global().sync([&] { ranOn = std::this_thread::get_id(); });
-    EXPECT_EQ(ranOn, std::this_thread::get_id());
 }
 
 TEST_F(DispatchQueueTest, WaitingOnTheMainThreadServesHandOversToTheMainThread) {

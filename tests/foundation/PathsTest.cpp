@@ -71,20 +71,20 @@ TEST_F(PathsTest, EnvironmentVariableOverridesThePlatformFolder) {
 }
 
 TEST_F(PathsTest, CommandLineOptionIsTakenOutAndApplied) {
-    QStringList arguments{"orvella", "--tablet", "--data-dir", path("cli"), "--scale", "1"};
-    EXPECT_EQ(Paths::applyCommandLine(arguments), "");
-    EXPECT_EQ(arguments, QStringList({"orvella", "--tablet", "--scale", "1"}));
+    const Paths::CommandLine separate =
+        Paths::applyCommandLine({"orvella", "--tablet", "--data-dir", path("cli"), "--scale", "1"});
+    EXPECT_EQ(separate.error, "");
+    EXPECT_EQ(separate.arguments, QStringList({"orvella", "--tablet", "--scale", "1"}));
     EXPECT_EQ(Paths::dataDirectory(), path("cli"));
 
-    QStringList withEquals{"orvella", "--data-dir=" + path("cli2")};
-    EXPECT_EQ(Paths::applyCommandLine(withEquals), "");
-    EXPECT_EQ(withEquals, QStringList({"orvella"}));
+    const Paths::CommandLine withEquals = Paths::applyCommandLine({"orvella", "--data-dir=" + path("cli2")});
+    EXPECT_EQ(withEquals.error, "");
+    EXPECT_EQ(withEquals.arguments, QStringList({"orvella"}));
     EXPECT_EQ(Paths::dataDirectory(), path("cli2"));
 }
 
 TEST_F(PathsTest, CommandLineRelativeFolderBecomesAbsolute) {
-    QStringList arguments{"orvella", "--data-dir", "relative/folder"};
-    EXPECT_EQ(Paths::applyCommandLine(arguments), "");
+    EXPECT_EQ(Paths::applyCommandLine({"orvella", "--data-dir", "relative/folder"}).error, "");
     EXPECT_TRUE(QDir::isAbsolutePath(Paths::dataDirectory()));
     EXPECT_EQ(Paths::dataDirectory(), QDir::cleanPath(QDir::current().absoluteFilePath("relative/folder")));
     Paths::setDataDirectory(QString());
@@ -92,17 +92,16 @@ TEST_F(PathsTest, CommandLineRelativeFolderBecomesAbsolute) {
 }
 
 TEST_F(PathsTest, CommandLineOptionWithoutAFolderIsAnError) {
-    QStringList missing{"orvella", "--data-dir"};
-    EXPECT_NE(Paths::applyCommandLine(missing), "");
-    EXPECT_EQ(missing, QStringList({"orvella"}));
-    EXPECT_FALSE(Paths::isDataDirectoryOverridden());
+    const Paths::CommandLine missing = Paths::applyCommandLine({"orvella", "--data-dir"});
+    EXPECT_NE(missing.error, "");
+    EXPECT_EQ(missing.arguments, QStringList({"orvella"}));
 
-    QStringList followedByOption{"orvella", "--data-dir", "--tablet"};
-    EXPECT_TRUE(Paths::applyCommandLine(followedByOption).contains("--data-dir"));
-    EXPECT_EQ(followedByOption, QStringList({"orvella", "--tablet"}));
+    const Paths::CommandLine followedByOption =
+        Paths::applyCommandLine({"orvella", "--data-dir", "--tablet"});
+    EXPECT_TRUE(followedByOption.error.contains("--data-dir"));
+    EXPECT_EQ(followedByOption.arguments, QStringList({"orvella", "--tablet"}));
 
-    QStringList emptyValue{"orvella", "--data-dir="};
-    EXPECT_NE(Paths::applyCommandLine(emptyValue), "");
+    EXPECT_NE(Paths::applyCommandLine({"orvella", "--data-dir="}).error, "");
     EXPECT_FALSE(Paths::isDataDirectoryOverridden());
 }
 

@@ -88,20 +88,16 @@ TEST_F(UserDefaultsTest, EveryTypeRoundTripsInMemoryAndThroughTheFile) {
     expectEveryType(UserDefaults(path("settings.ini")));
 }
 
-TEST_F(UserDefaultsTest, AbsentKeysGiveNothing) {
-    UserDefaults defaults(path("settings.ini"));
-    EXPECT_FALSE(defaults.objectExists("missing"));
-    EXPECT_EQ(defaults.stringForKey("missing"), std::nullopt);
-    EXPECT_EQ(defaults.integerForKey("missing"), std::nullopt);
-    EXPECT_EQ(defaults.doubleForKey("missing"), std::nullopt);
-    EXPECT_EQ(defaults.boolForKey("missing"), std::nullopt);
-    EXPECT_EQ(defaults.dateForKey("missing"), std::nullopt);
-    EXPECT_EQ(defaults.stringListForKey("missing"), std::nullopt);
-}
-
-TEST_F(UserDefaultsTest, RemovedKeyIsAbsentAfterReopening) {
+TEST_F(UserDefaultsTest, AbsentAndRemovedKeysGiveNothing) {
     {
         UserDefaults defaults(path("settings.ini"));
+        EXPECT_FALSE(defaults.objectExists("missing"));
+        EXPECT_EQ(defaults.stringForKey("missing"), std::nullopt);
+        EXPECT_EQ(defaults.integerForKey("missing"), std::nullopt);
+        EXPECT_EQ(defaults.doubleForKey("missing"), std::nullopt);
+        EXPECT_EQ(defaults.boolForKey("missing"), std::nullopt);
+        EXPECT_EQ(defaults.dateForKey("missing"), std::nullopt);
+        EXPECT_EQ(defaults.stringListForKey("missing"), std::nullopt);
         defaults.setInteger("kept", 1);
         defaults.setInteger("removed", 2);
         defaults.removeObjectForKey("removed");
@@ -188,26 +184,23 @@ TEST_F(UserDefaultsTest, DamagedFileIsMovedAsideWithAWarning) {
     EXPECT_EQ(reopenedCopy("settings.ini")->integerForKey("weekendDays"), 1);
 }
 
-TEST_F(UserDefaultsTest, UnreadableFileGivesDefaultsAndFailsToSync) {
+TEST_F(UserDefaultsTest, UnusableFilesGiveDefaultsKeepValuesInMemoryAndFailToSync) {
     ASSERT_TRUE(QDir(m_folder.path()).mkdir("settings.ini"));
-    LogCapture capture;
-    UserDefaults defaults(path("settings.ini"));
-    EXPECT_TRUE(capture.contains(Log::Level::Warning, "settings", "Could not read"));
-    EXPECT_FALSE(defaults.objectExists("timeZone"));
-    defaults.setString("timeZone", "Europe/Paris");
-    EXPECT_EQ(defaults.stringForKey("timeZone"), "Europe/Paris");
-    EXPECT_FALSE(defaults.synchronize());
-    EXPECT_TRUE(capture.contains(Log::Level::Warning, "settings", "Could not write"));
-}
-
-TEST_F(UserDefaultsTest, UnwritableFolderKeepsValuesInMemory) {
     writeFile("not-a-folder", "");
     LogCapture capture;
-    UserDefaults defaults(path("not-a-folder/settings.ini"));
-    defaults.setInteger("jumpToTodayAfterSeconds", 300);
-    EXPECT_FALSE(defaults.synchronize());
-    EXPECT_TRUE(capture.contains(Log::Level::Warning, "settings", "Could not write"));
-    EXPECT_EQ(defaults.integerForKey("jumpToTodayAfterSeconds"), 300);
+    UserDefaults unreadable(path("settings.ini"));
+    EXPECT_TRUE(capture.contains(Log::Level::Warning, "settings", "Could not read"));
+    UserDefaults unwritable(path("not-a-folder/settings.ini"));
+
+    for (UserDefaults* defaults : {&unreadable, &unwritable}) {
+        EXPECT_FALSE(defaults->objectExists("timeZone"));
+        defaults->setString("timeZone", "Europe/Paris");
+        EXPECT_EQ(defaults->stringForKey("timeZone"), "Europe/Paris");
+        capture.clear();
+        EXPECT_FALSE(defaults->synchronize());
+        EXPECT_TRUE(capture.contains(Log::Level::Warning, "settings", "Could not write"));
+        EXPECT_EQ(defaults->stringForKey("timeZone"), "Europe/Paris");
+    }
 }
 
 TEST_F(UserDefaultsTest, ChangesAreWrittenOnTheNextTurnOfTheEventLoop) {
@@ -254,7 +247,7 @@ TEST_F(UserDefaultsTest, ConcurrentWritersLoseNoKey) {
 
 TEST_F(UserDefaultsTest, StandardStoreLivesInTheConfigurationFolder) {
     Paths::setDataDirectory(m_folder.path());
-    UserDefaults::setStandardUserDefaults(nullptr);
+    const std::shared_ptr<UserDefaults> previous = UserDefaults::setStandardUserDefaults(nullptr);
 
     std::vector<UserDefaults*> seen(4, nullptr);
     std::vector<std::thread> threads;
@@ -270,11 +263,12 @@ TEST_F(UserDefaultsTest, StandardStoreLivesInTheConfigurationFolder) {
     EXPECT_EQ(QDir::cleanPath(UserDefaults::standardUserDefaults().filePath()),
               QDir::cleanPath(path("settings.ini")));
 
+    UserDefaults* const created = &UserDefaults::standardUserDefaults();
     auto replacement = std::make_shared<UserDefaults>(path("other.ini"));
-    UserDefaults::setStandardUserDefaults(replacement);
+    EXPECT_EQ(UserDefaults::setStandardUserDefaults(replacement).get(), created);
     EXPECT_EQ(&UserDefaults::standardUserDefaults(), replacement.get());
 
-    UserDefaults::setStandardUserDefaults(nullptr);
+    UserDefaults::setStandardUserDefaults(previous);
     Paths::setDataDirectory(QString());
 }
 
