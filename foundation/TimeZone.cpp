@@ -4,6 +4,7 @@
 #include <unicode/timezone.h>
 #include <unicode/unistr.h>
 
+#include <atomic>
 #include <memory>
 
 namespace {
@@ -36,6 +37,11 @@ QString nameOf(const icu::TimeZone& zone) {
     return fromIcu(id);
 }
 
+std::atomic<std::uint64_t>& defaultGeneration() {
+    static std::atomic<std::uint64_t> generation{0};
+    return generation;
+}
+
 } // namespace
 
 std::optional<TimeZone> TimeZone::withName(const QString& name) {
@@ -53,12 +59,24 @@ TimeZone TimeZone::defaultTimeZone() {
 void TimeZone::setDefaultTimeZone(const TimeZone& zone) {
     if (std::unique_ptr<icu::TimeZone> icuZone = createKnownZone(zone.name())) {
         icu::TimeZone::adoptDefault(icuZone.release());
+        defaultGeneration().fetch_add(1, std::memory_order_acq_rel);
     }
+}
+
+std::uint64_t TimeZone::defaultTimeZoneGeneration() {
+    return defaultGeneration().load(std::memory_order_acquire);
 }
 
 TimeZone TimeZone::systemTimeZone() {
     std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::detectHostTimeZone());
     return TimeZone(nameOf(*zone));
+}
+
+QString TimeZone::canonicalName() const {
+    UErrorCode status = U_ZERO_ERROR;
+    icu::UnicodeString canonical;
+    icu::TimeZone::getCanonicalID(toIcu(m_name), canonical, status);
+    return U_SUCCESS(status) && !canonical.isEmpty() ? fromIcu(canonical) : m_name;
 }
 
 // ICU's canonical ids follow CLDR, which keeps the older of two equivalent names ("Asia/Calcutta"

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <optional>
 
 // A time zone known by its platform (ICU/Olson) name. The process default time zone is the one
@@ -14,14 +15,20 @@ public:
 
     // The process default time zone.
     static TimeZone defaultTimeZone();
-    // Makes `zone` the process default. Calendars already made keep their zone until reloaded.
+    // Makes `zone` the process default.
     static void setDefaultTimeZone(const TimeZone& zone);
+    // Counts the changes of the process default zone, so that objects made in the old zone on
+    // any thread can tell that they are out of date.
+    static std::uint64_t defaultTimeZoneGeneration();
     // The zone the device itself is set to, whatever the process default is.
     static TimeZone systemTimeZone();
     // Every zone name known to the platform.
     static QStringList knownTimeZoneNames();
 
     const QString& name() const { return m_name; }
+    // The name under which knownTimeZoneNames() lists this zone ("Asia/Kolkata" is listed as
+    // "Asia/Calcutta").
+    QString canonicalName() const;
 
     bool operator==(const TimeZone&) const = default;
 

@@ -1,5 +1,7 @@
 #include "core/calendar/DateUtilities.h"
 
+#include "foundation/TimeZone.h"
+
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -28,6 +30,8 @@ struct ThreadCalendar {
     std::unique_ptr<icu::GregorianCalendar> calendar;
     // The zone object the remembered bounds were computed in.
     const icu::TimeZone* zone = nullptr;
+    // The process default zone's generation when the calendar was made.
+    std::uint64_t zoneGeneration = 0;
     std::array<DayBounds, dayBoundsCount> bounds{};
 
     void forgetBounds() { bounds.fill(DayBounds{}); }
@@ -36,7 +40,14 @@ struct ThreadCalendar {
 thread_local ThreadCalendar t_calendar;
 
 ThreadCalendar& threadCalendar() {
+    // A long-lived worker thread would otherwise go on computing in the zone that was the default
+    // when it first used its calendar.
+    const std::uint64_t zoneGeneration = TimeZone::defaultTimeZoneGeneration();
+    if (t_calendar.calendar && t_calendar.zoneGeneration != zoneGeneration) {
+        reloadCalendar();
+    }
     if (!t_calendar.calendar) {
+        t_calendar.zoneGeneration = zoneGeneration;
         UErrorCode status = U_ZERO_ERROR;
         // The root locale keeps week rules out of it; only fields and arithmetic are used.
         t_calendar.calendar = std::make_unique<icu::GregorianCalendar>(icu::TimeZone::createDefault(),

@@ -16,8 +16,9 @@
 namespace DateUtilities {
 
 // The calling thread's application calendar, created at the thread's first use with the process
-// default time zone of that moment and kept until reloadCalendar(). Callers may set its time and
-// fields, but must not change its zone or rules: a new zone comes only through reloadCalendar().
+// default time zone of that moment, and made again at the next use after reloadCalendar() or after
+// the process default zone changed (so worker threads follow a zone change too). Callers may set
+// its time and fields, but must not change its zone or rules.
 icu::GregorianCalendar& calendar();
 // Drops the calling thread's calendar (and what was computed with it); other threads keep theirs.
 void reloadCalendar();

@@ -36,7 +36,10 @@ SettingOptions TimeZoneSetting::settingOptions() const {
         options.addOption(name, toReadableFormat(name));
     }
     options.sortByDisplayValue();
-    options.setSelectedOption(AppSettings::instance().loadDefaultTimeZone().name());
+    // The stored zone may carry another of the zone's names than the one listed.
+    const TimeZone stored = AppSettings::instance().loadDefaultTimeZone();
+    options.setSelectedOption(options.options().contains(stored.name()) ? stored.name()
+                                                                        : stored.canonicalName());
     return options;
 }
 

@@ -254,6 +254,12 @@ TEST_F(AppSettingsTest, TimeZoneChangeAppliesTheZoneEverywhereThenAnnouncesIt) {
                 DateTimeFormatter::instance().formatSettingsDate(DateUtilities::dateWithYear(2012, 6, 1));
         }));
 
+    // A zone stored under a name that the list shows under another is still the selected one.
+    defaults().setString("timeZone", "Asia/Kolkata");
+    EXPECT_EQ(setting.settingOptions().valueForKey(), "Calcutta, Asia");
+    EXPECT_EQ(setting.settingValue(), "Kolkata, Asia");
+    defaults().setString("timeZone", "Europe/Berlin");
+
     setting.optionSelected("Asia/Tokyo", "Tokyo, Asia");
     EXPECT_EQ(storedOnDisk("timeZone"), "Asia/Tokyo");
     EXPECT_EQ(TimeZone::defaultTimeZone().name(), "Asia/Tokyo");

@@ -207,33 +207,23 @@ TEST_F(DateUtilitiesTest, DaysBackToTheStartOfAWeek) {
     EXPECT_EQ(daysBackToLastMonday(1), 6);
 }
 
-TEST_F(DateUtilitiesTest, TheCalendarKeepsItsZoneUntilReloaded) {
+TEST_F(DateUtilitiesTest, EveryThreadsCalendarFollowsAChangeOfTheProcessZone) {
     const Date berlinMidnight = dateWithYear(2012, 6, 1);
+    EXPECT_EQ(berlinMidnight, local(u"Europe/Berlin", 2012, 6, 1));
     TimeZone::setDefaultTimeZone(*TimeZone::withName(QStringLiteral("Asia/Tokyo")));
-    EXPECT_EQ(dateWithYear(2012, 6, 1), berlinMidnight);
-    EXPECT_EQ(calendar().getTimeZone(),
-              *std::unique_ptr<icu::TimeZone>(icu::TimeZone::createTimeZone("Europe/Berlin")));
-
-    // A thread that starts now makes its calendar in the new zone; this one still has the old.
-    Date tokyoMidnight;
-    std::thread([&] { tokyoMidnight = dateWithYear(2012, 6, 1); }).join();
-    EXPECT_EQ(tokyoMidnight, local(u"Asia/Tokyo", 2012, 6, 1));
-    EXPECT_EQ(dateWithYear(2012, 6, 1), berlinMidnight);
-
-    reloadCalendar();
     DateTimeFormatter::instance().reset();
-    EXPECT_EQ(dateWithYear(2012, 6, 1), tokyoMidnight);
+    const Date tokyoMidnight = dateWithYear(2012, 6, 1);
+    EXPECT_EQ(tokyoMidnight, local(u"Asia/Tokyo", 2012, 6, 1));
     EXPECT_EQ(Day(2012, 6, 1).beginDateTime(), tokyoMidnight);
     EXPECT_EQ(DateUtilities::day(tokyoMidnight), Day(2012, 6, 1));
     EXPECT_EQ(DateTimeFormatter::instance().formatSettingsDate(tokyoMidnight), "2012-06-01 00:00:00");
     EXPECT_EQ(DateTimeFormatter::instance().formatTime(tokyoMidnight), "12:00\u202fAM");
-}
 
-TEST_F(DateUtilitiesTest, ReloadingOnOneThreadLeavesOtherThreadsCalendars) {
+    // A worker that made its calendar before the change computes in the new zone afterwards.
     std::mutex mutex;
     std::condition_variable changed;
     bool calendarMade = false;
-    bool reloaded = false;
+    bool zoneChanged = false;
     Date before;
     Date after;
     std::thread worker([&] {
@@ -242,7 +232,7 @@ TEST_F(DateUtilitiesTest, ReloadingOnOneThreadLeavesOtherThreadsCalendars) {
         before = first;
         calendarMade = true;
         changed.notify_all();
-        changed.wait(lock, [&] { return reloaded; });
+        changed.wait(lock, [&] { return zoneChanged; });
         lock.unlock();
         after = dateWithYear(2012, 6, 1);
     });
@@ -251,16 +241,30 @@ TEST_F(DateUtilitiesTest, ReloadingOnOneThreadLeavesOtherThreadsCalendars) {
         changed.wait(lock, [&] { return calendarMade; });
     }
     TimeZone::setDefaultTimeZone(*TimeZone::withName(QStringLiteral("America/New_York")));
-    reloadCalendar();
     {
         std::lock_guard lock(mutex);
-        reloaded = true;
+        zoneChanged = true;
     }
     changed.notify_all();
     worker.join();
-    EXPECT_EQ(before, local(u"Europe/Berlin", 2012, 6, 1));
-    EXPECT_EQ(after, before);
-    EXPECT_EQ(dateWithYear(2012, 6, 1), local(u"America/New_York", 2012, 6, 1));
+    EXPECT_EQ(before, tokyoMidnight);
+    EXPECT_EQ(after, local(u"America/New_York", 2012, 6, 1));
+    EXPECT_EQ(dateWithYear(2012, 6, 1), after);
+}
+
+TEST_F(DateUtilitiesTest, ReloadingDropsOnlyTheCallingThreadsCalendar) {
+    icu::GregorianCalendar* const mine = &calendar();
+    icu::GregorianCalendar* workersBefore = nullptr;
+    icu::GregorianCalendar* workersAfter = nullptr;
+    std::thread([&] {
+        workersBefore = &calendar();
+        std::thread([] { reloadCalendar(); }).join(); // another thread's reload
+        workersAfter = &calendar();
+    }).join();
+    EXPECT_EQ(workersBefore, workersAfter);
+    EXPECT_EQ(&calendar(), mine);
+    reloadCalendar();
+    EXPECT_EQ(dateWithYear(2012, 6, 1), local(u"Europe/Berlin", 2012, 6, 1));
 }
 
 TEST_F(DateUtilitiesTest, ChangingTheCalendarsZoneDirectlyForgetsRememberedDays) {
