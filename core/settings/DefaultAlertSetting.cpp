@@ -14,24 +14,23 @@ bool DefaultAlertSetting::hideFromOverview() const {
            AppSettings::instance().loadDefaultAlarmSecondsForAlarm(1) == AppSettings::noAlarm;
 }
 
-SettingOptions DefaultAlertSetting::settingOptions() const {
-    SettingOptions options;
-    options.addOption(QString::number(AppSettings::noAlarm), localizedString("None"));
-    options.addOption("-300", localizedString("5 minutes before"));
-    options.addOption("-900", localizedString("15 minutes before"));
-    options.addOption("-1800", localizedString("30 minutes before"));
-    options.addOption("-3600", localizedString("1 hour before"));
-    options.addOption("-7200", localizedString("2 hours before"));
-    options.addOption("-86400", localizedString("1 day before"));
-    options.addOption("-172800", localizedString("2 days before"));
-    options.addOption("0", localizedString("On date of event"));
-    const double seconds = AppSettings::instance().loadDefaultAlarmSecondsForAlarm(m_alarmNumber);
-    options.setSelectedOption(QString::number(static_cast<qint64>(std::trunc(seconds))));
-    return options;
+OptionListSetting::OptionKeys DefaultAlertSetting::optionKeys() const {
+    return {
+        {QString::number(AppSettings::noAlarm), "None"},
+        {"-300", "5 minutes before"},
+        {"-900", "15 minutes before"},
+        {"-1800", "30 minutes before"},
+        {"-3600", "1 hour before"},
+        {"-7200", "2 hours before"},
+        {"-86400", "1 day before"},
+        {"-172800", "2 days before"},
+        {"0", "On date of event"},
+    };
 }
 
-QString DefaultAlertSetting::settingValue() const {
-    return settingOptions().valueForKey();
+QString DefaultAlertSetting::currentKey() const {
+    const double seconds = AppSettings::instance().loadDefaultAlarmSecondsForAlarm(m_alarmNumber);
+    return QString::number(static_cast<qint64>(std::trunc(seconds)));
 }
 
 void DefaultAlertSetting::optionSelected(const QString& key, const QString&) {

@@ -7,22 +7,16 @@ QString ResetScreenSetting::settingTitle() const {
     return localizedString("Back to Current Week");
 }
 
-SettingOptions ResetScreenSetting::settingOptions() const {
-    SettingOptions options;
-    options.addOption("0", localizedString("On each reopen"));
-    options.addOption("15", localizedString("after 15 seconds"));
-    options.addOption("60", localizedString("after 1 minute"));
-    options.addOption("300", localizedString("after 5 minutes"));
-    options.addOption("900", localizedString("after 15 minutes"));
-    options.addOption("1800", localizedString("after 30 minutes"));
-    options.addOption("3600", localizedString("after 1 hour"));
-    options.addOption("7200", localizedString("after 2 hours"));
-    options.setSelectedOption(QString::number(AppSettings::instance().loadJumpToTodayAfterSeconds()));
-    return options;
+OptionListSetting::OptionKeys ResetScreenSetting::optionKeys() const {
+    return {
+        {"0", "On each reopen"},    {"15", "after 15 seconds"},  {"60", "after 1 minute"},
+        {"300", "after 5 minutes"}, {"900", "after 15 minutes"}, {"1800", "after 30 minutes"},
+        {"3600", "after 1 hour"},   {"7200", "after 2 hours"},
+    };
 }
 
-QString ResetScreenSetting::settingValue() const {
-    return settingOptions().valueForKey();
+QString ResetScreenSetting::currentKey() const {
+    return QString::number(AppSettings::instance().loadJumpToTodayAfterSeconds());
 }
 
 void ResetScreenSetting::optionSelected(const QString& key, const QString&) {

@@ -9,16 +9,15 @@ QString WeekNumbersSetting::settingTitle() const {
     return localizedString("Week Numbering Method");
 }
 
-SettingOptions WeekNumbersSetting::settingOptions() const {
-    SettingOptions options;
-    options.addOption("0", localizedString("International (ISO-8601)"));
-    options.addOption("1", localizedString("USA"));
-    options.setSelectedOption(QString::number(AppSettings::instance().loadWeekNumberMethod()));
-    return options;
+OptionListSetting::OptionKeys WeekNumbersSetting::optionKeys() const {
+    return {
+        {"0", "International (ISO-8601)"},
+        {"1", "USA"},
+    };
 }
 
-QString WeekNumbersSetting::settingValue() const {
-    return settingOptions().valueForKey();
+QString WeekNumbersSetting::currentKey() const {
+    return QString::number(AppSettings::instance().loadWeekNumberMethod());
 }
 
 void WeekNumbersSetting::optionSelected(const QString& key, const QString&) {

@@ -9,17 +9,16 @@ QString WeekendDaysSetting::settingTitle() const {
     return localizedString("Weekend on");
 }
 
-SettingOptions WeekendDaysSetting::settingOptions() const {
-    SettingOptions options;
-    options.addOption("0", localizedString("Thursday and Friday"));
-    options.addOption("1", localizedString("Friday and Saturday"));
-    options.addOption("2", localizedString("Saturday and Sunday"));
-    options.setSelectedOption(QString::number(AppSettings::instance().loadWeekendDays()));
-    return options;
+OptionListSetting::OptionKeys WeekendDaysSetting::optionKeys() const {
+    return {
+        {"0", "Thursday and Friday"},
+        {"1", "Friday and Saturday"},
+        {"2", "Saturday and Sunday"},
+    };
 }
 
-QString WeekendDaysSetting::settingValue() const {
-    return settingOptions().valueForKey();
+QString WeekendDaysSetting::currentKey() const {
+    return QString::number(AppSettings::instance().loadWeekendDays());
 }
 
 void WeekendDaysSetting::optionSelected(const QString& key, const QString&) {
