@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds Orvella with AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole test
-# suite; then runs the threaded foundation tests again under ThreadSanitizer.
+# suite; then runs the foundation and core tests again under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
@@ -14,5 +14,7 @@ cmake --build build/sanitize -j "$jobs"
 ctest --test-dir build/sanitize -j "$jobs" --output-on-failure --timeout 300
 
 cmake -S . -B build/tsan -G Ninja -DORVELLA_TSAN=ON -DORVELLA_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build/tsan -j "$jobs" --target foundation_tests
-TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/foundation_tests
+cmake --build build/tsan -j "$jobs" --target foundation_tests core_tests
+export TSAN_OPTIONS=halt_on_error=1
+build/tsan/tests/foundation_tests --gtest_brief=1
+build/tsan/tests/core_tests --gtest_brief=1

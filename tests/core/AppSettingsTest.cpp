@@ -267,7 +267,9 @@ TEST_F(AppSettingsTest, TimeZoneChangeAppliesTheZoneEverywhereThenAnnouncesIt) {
     EXPECT_EQ(DateUtilities::dateWithYear(2012, 6, 1).timeIntervalSince1970(), 1338476400.0); // 15:00 UTC
 
     setting.optionSelected("Asia/Tokyo", "Tokyo, Asia"); // the same zone again still announces
-    setting.optionSelected("Mars/Olympus_Mons", "?");    // unknown: nothing happens
+    LogCapture log;
+    setting.optionSelected("Mars/Olympus_Mons", "?"); // unknown: nothing happens but a warning
+    EXPECT_TRUE(log.contains(Log::Level::Warning, "settings", "Mars/Olympus_Mons"));
     ASSERT_EQ(changes.size(), 2u);
     EXPECT_EQ(changes[0], std::make_pair(QString("Europe/Berlin"), QString("Asia/Tokyo")));
     EXPECT_EQ(changes[1], std::make_pair(QString("Asia/Tokyo"), QString("Asia/Tokyo")));
