@@ -1,0 +1,477 @@
+#include "core/eventstore/EventStoreConnection.h"
+
+#include "core/eventstore/WallClock.h"
+#include "foundation/Log.h"
+
+#include <QStringList>
+
+#include <map>
+#include <unordered_map>
+
+namespace {
+
+// Occurrences searched through when looking for the first one that is not excluded.
+constexpr int firstOccurrenceBudget = 100000;
+
+std::optional<Color> parseColor(const QString& text) {
+    if (text.isEmpty()) {
+        return std::nullopt;
+    }
+    const QStringList parts = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (parts.size() != 4) {
+        return std::nullopt;
+    }
+    return Color(parts[0].toDouble(), parts[1].toDouble(), parts[2].toDouble(), parts[3].toDouble());
+}
+
+} // namespace
+
+bool EventStoreConnection::open(const QString& path, QString* error) {
+    if (!m_sql.open(path, SqliteConnection::Mode::ReadWrite, error)) {
+        return false;
+    }
+    return true;
+}
+
+void EventStoreConnection::beginRead() {
+    m_sql.exec("BEGIN");
+}
+
+void EventStoreConnection::endRead() {
+    m_sql.exec("COMMIT");
+}
+
+std::vector<EventStoreConnection::CalendarInfo> EventStoreConnection::calendars() {
+    std::vector<CalendarInfo> result;
+    std::map<QString, std::shared_ptr<const EKSource>> sources;
+    SqliteStatement& query =
+        m_sql.statement("SELECT c.id, c.identifier, c.title, c.color, c.type, c.feed_path, c.feed_stamp, "
+                        "s.identifier, s.title, "
+                        "s.type FROM calendars c JOIN sources s ON s.id = c.source_id ORDER BY c.id");
+    while (query.step()) {
+        const QString sourceIdentifier = query.text(7);
+        auto source = sources.find(sourceIdentifier);
+        if (source == sources.end()) {
+            source =
+                sources
+                    .emplace(sourceIdentifier,
+                             std::make_shared<const EKSource>(sourceIdentifier, query.text(8),
+                                                              static_cast<EKSourceType>(query.integer(9))))
+                    .first;
+        }
+        CalendarInfo info;
+        info.id = query.int64(0);
+        info.calendar = std::make_shared<EKCalendar>(
+            query.text(1), static_cast<EKCalendarType>(query.integer(4)), source->second);
+        info.calendar->setTitle(query.text(2));
+        info.calendar->setColor(parseColor(query.text(3)));
+        info.feedPath = query.text(5);
+        info.feedStamp = query.text(6);
+        if (info.calendar->type() == EKCalendarType::Subscription) {
+            info.calendar->setSubscriptionPath(info.feedPath);
+        }
+        result.push_back(std::move(info));
+    }
+    query.reset();
+    return result;
+}
+
+std::vector<std::shared_ptr<const EKSource>> EventStoreConnection::sources() {
+    std::vector<std::shared_ptr<const EKSource>> result;
+    SqliteStatement& query = m_sql.statement("SELECT identifier, title, type FROM sources ORDER BY id");
+    while (query.step()) {
+        result.push_back(std::make_shared<const EKSource>(query.text(0), query.text(1),
+                                                          static_cast<EKSourceType>(query.integer(2))));
+    }
+    query.reset();
+    return result;
+}
+
+std::optional<EventStoreConnection::CalendarInfo>
+EventStoreConnection::calendarWithIdentifier(const QString& identifier) {
+    for (CalendarInfo& info : calendars()) {
+        if (info.calendar->calendarIdentifier() == identifier) {
+            return std::move(info);
+        }
+    }
+    return std::nullopt;
+}
+
+QString EventStoreConnection::setting(const QString& key) {
+    SqliteStatement& query = m_sql.statement("SELECT value FROM settings WHERE key = ?1");
+    query.bind(1, key);
+    const QString value = query.step() ? query.text(0) : QString();
+    query.reset();
+    return value;
+}
+
+std::optional<EventRow> EventStoreConnection::rowWithIdentifier(const QString& identifier) {
+    static const QByteArray sql = QByteArray("SELECT ") + EventRow::columns() +
+                                  " FROM events e WHERE e.identifier = ?1 AND e.recurrence_id IS NULL";
+    SqliteStatement& query = m_sql.statement(sql.constData());
+    query.bind(1, identifier);
+    std::optional<EventRow> row;
+    if (query.step()) {
+        row.emplace();
+        row->readFrom(query);
+    }
+    query.reset();
+    return row;
+}
+
+std::optional<EventRow> EventStoreConnection::exceptionRow(std::int64_t seriesId,
+                                                           const QString& recurrenceId) {
+    static const QByteArray sql = QByteArray("SELECT ") + EventRow::columns() +
+                                  " FROM events e WHERE e.series_id = ?1 AND e.recurrence_id = ?2";
+    SqliteStatement& query = m_sql.statement(sql.constData());
+    query.bind(1, seriesId).bind(2, recurrenceId);
+    std::optional<EventRow> row;
+    if (query.step()) {
+        row.emplace();
+        row->readFrom(query);
+    }
+    query.reset();
+    return row;
+}
+
+std::vector<EventRow> EventStoreConnection::exceptionRows(std::int64_t seriesId) {
+    static const QByteArray sql = QByteArray("SELECT ") + EventRow::columns() +
+                                  " FROM events e WHERE e.series_id = ?1 ORDER BY e.recurrence_id";
+    SqliteStatement& query = m_sql.statement(sql.constData());
+    query.bind(1, seriesId);
+    std::vector<EventRow> rows;
+    while (query.step()) {
+        rows.emplace_back().readFrom(query);
+    }
+    query.reset();
+    return rows;
+}
+
+RecurrenceSeries::Definition EventStoreConnection::definitionOf(const EventRow& row,
+                                                                std::vector<std::int64_t> replacedWalls) {
+    RecurrenceSeries::Definition definition;
+    definition.rrule = row.rrule;
+    definition.allDay = row.allDay;
+    definition.zone = row.allDay ? QString() : row.tzid;
+    definition.startWall = row.startWall();
+    if (row.allDay) {
+        const std::int64_t days = WallClock::floorDiv(row.endWall(), WallClock::secondsPerDay) -
+                                  WallClock::floorDiv(row.startWall(), WallClock::secondsPerDay);
+        definition.duration = static_cast<double>(std::max<std::int64_t>(1, days) * WallClock::secondsPerDay);
+    } else {
+        definition.duration = WallClock::date(row.endWall(), row.tzid)
+                                  .timeIntervalSinceDate(WallClock::date(row.startWall(), row.tzid));
+    }
+    if (!row.countEnd.isEmpty()) {
+        definition.countEndWall = WallClock::parseWall(row.countEnd);
+    }
+    definition.excludedWalls = row.excludedWalls();
+    definition.replacedWalls = std::move(replacedWalls);
+    return definition;
+}
+
+const EventStoreConnection::Series* EventStoreConnection::series(const EventRow& row) {
+    const auto cached = m_series.find(row.id);
+    if (cached != m_series.end() && cached->second.revision == row.revision) {
+        return &cached->second;
+    }
+    std::vector<std::int64_t> replaced;
+    SqliteStatement& query = m_sql.statement("SELECT recurrence_id FROM events WHERE series_id = ?1");
+    query.bind(1, row.id);
+    while (query.step()) {
+        if (const std::optional<std::int64_t> wall = EventRow::parseFrameWall(query.text(0))) {
+            replaced.push_back(*wall);
+        }
+    }
+    query.reset();
+    QString error;
+    std::optional<RecurrenceSeries> parsed =
+        RecurrenceSeries::create(definitionOf(row, std::move(replaced)), &error);
+    if (!parsed) {
+        Log::warning(QStringLiteral("eventstore"), error);
+        return nullptr;
+    }
+    if (m_series.size() > 50000) {
+        m_series.clear();
+    }
+    Series entry{row.revision, row, std::move(*parsed), EKRecurrenceRule::fromRRule(row.rrule, nullptr)};
+    return &m_series.insert_or_assign(row.id, std::move(entry)).first->second;
+}
+
+const EventStoreConnection::Series* EventStoreConnection::series(std::int64_t id, std::int64_t revision) {
+    const auto cached = m_series.find(id);
+    if (cached != m_series.end() && cached->second.revision == revision) {
+        return &cached->second;
+    }
+    static const QByteArray sql =
+        QByteArray("SELECT ") + EventRow::columns() + " FROM events e WHERE e.id = ?1";
+    SqliteStatement& query = m_sql.statement(sql.constData());
+    query.bind(1, id);
+    std::optional<EventRow> row;
+    if (query.step()) {
+        row.emplace();
+        row->readFrom(query);
+    }
+    query.reset();
+    return row && row->isSeries() ? series(*row) : nullptr;
+}
+
+Date EventStoreConnection::frameDate(std::int64_t wall, bool allDay, const QString& zone) {
+    if (allDay) {
+        return WallClock::startOfDay(WallClock::floorDiv(wall, WallClock::secondsPerDay));
+    }
+    return WallClock::date(wall, zone);
+}
+
+std::shared_ptr<EKEvent> EventStoreConnection::makeEvent(const EventRow& row,
+                                                         std::shared_ptr<EKCalendar> calendar) {
+    auto event = std::make_shared<EKEvent>();
+    event->setEventIdentifier(row.identifier);
+    event->setTitle(row.title);
+    event->setLocation(row.location);
+    event->setNotes(row.notes);
+    event->setURL(row.url);
+    event->setAllDay(row.allDay);
+    event->setTimeZone(row.allDay ? QString() : row.tzid);
+    if (row.isSeries()) {
+        const Date start = frameDate(row.startWall(), row.allDay, row.tzid);
+        event->setStartDate(row.allDay ? start : Date::withTimeIntervalSince1970(row.startUtc));
+        event->setEndDate(frameDate(row.endWall(), row.allDay, row.tzid));
+    } else {
+        event->setStartDate(row.startDate());
+        event->setEndDate(row.endDate());
+    }
+    event->setAlarms(EventRow::parseAlarms(row.alarms));
+    // Last: a read-only calendar refuses later start changes.
+    event->setCalendar(std::move(calendar));
+    return event;
+}
+
+std::shared_ptr<EKEvent> EventStoreConnection::makeOccurrence(const Series& series,
+                                                              const RecurrenceSeries::Occurrence& occurrence,
+                                                              std::shared_ptr<EKCalendar> calendar) {
+    const EventRow& row = series.row;
+    auto event = std::make_shared<EKEvent>();
+    event->setEventIdentifier(row.identifier);
+    event->setTitle(row.title);
+    event->setLocation(row.location);
+    event->setNotes(row.notes);
+    event->setURL(row.url);
+    event->setAllDay(row.allDay);
+    event->setTimeZone(row.allDay ? QString() : row.tzid);
+    event->setStartDate(occurrence.start);
+    event->setEndDate(occurrence.end);
+    event->setAlarms(EventRow::parseAlarms(row.alarms));
+    event->setRecurrenceRule(series.rule);
+    event->setOccurrenceDate(occurrence.start);
+    event->setCalendar(std::move(calendar));
+    return event;
+}
+
+std::shared_ptr<EKEvent> EventStoreConnection::exceptionEvent(const EventRow& row, const EventRow& master,
+                                                              std::shared_ptr<EKCalendar> calendar,
+                                                              const Series* series) {
+    auto event = makeEvent(row, std::move(calendar));
+    if (series) {
+        event->setRecurrenceRule(series->rule);
+    }
+    if (const std::optional<std::int64_t> wall = EventRow::parseFrameWall(row.recurrenceId)) {
+        event->setOccurrenceDate(frameDate(*wall, master.allDay, master.tzid));
+    }
+    event->setDetached(true);
+    return event;
+}
+
+std::vector<std::shared_ptr<EKEvent>>
+EventStoreConnection::eventsInRange(Date start, Date end,
+                                    const std::vector<std::shared_ptr<EKCalendar>>& wanted) {
+    std::vector<std::shared_ptr<EKEvent>> result;
+    if (wanted.empty()) {
+        return result;
+    }
+    beginRead();
+    std::unordered_map<std::int64_t, std::shared_ptr<EKCalendar>> calendarsById;
+    for (CalendarInfo& info : calendars()) {
+        for (const std::shared_ptr<EKCalendar>& calendar : wanted) {
+            if (calendar && calendar->calendarIdentifier() == info.calendar->calendarIdentifier()) {
+                calendarsById.emplace(info.id, info.calendar);
+                break;
+            }
+        }
+    }
+    if (calendarsById.empty()) {
+        endRead();
+        return result;
+    }
+    const auto overlaps = [&](Date eventStart, Date eventEnd) {
+        return (eventStart < end || eventStart == start) && (eventEnd > start || eventStart == start);
+    };
+
+    static const QByteArray singlesSql =
+        QByteArray("SELECT ") + EventRow::columns() +
+        ", e.series_id, m.revision FROM events e LEFT JOIN events m ON m.id = e.series_id "
+        "WHERE e.kind = 0 AND e.start_utc >= ?1 AND e.start_utc <= ?2 AND e.end_utc >= ?3 "
+        "UNION ALL SELECT " +
+        EventRow::columns() +
+        ", e.series_id, m.revision FROM events e LEFT JOIN events m ON m.id = e.series_id "
+        "WHERE e.kind = 1 AND e.end_utc >= ?3 AND e.start_utc <= ?2";
+    struct Pending {
+        EventRow row;
+        std::int64_t masterRevision;
+    };
+    std::vector<Pending> exceptions;
+    SqliteStatement& singles = m_sql.statement(singlesSql.constData());
+    singles.bind(1, start.timeIntervalSince1970() - EventRow::shortSpan)
+        .bind(2, end.timeIntervalSince1970())
+        .bind(3, start.timeIntervalSince1970());
+    while (singles.step()) {
+        const auto calendar = calendarsById.find(singles.int64(4));
+        if (calendar == calendarsById.end()) {
+            continue;
+        }
+        EventRow row;
+        row.readFrom(singles);
+        if (!overlaps(row.startDate(), row.endDate())) {
+            continue;
+        }
+        if (row.isException()) {
+            exceptions.push_back(Pending{std::move(row), singles.int64(22)});
+        } else {
+            result.push_back(makeEvent(row, calendar->second));
+        }
+    }
+    singles.reset();
+    for (const Pending& pending : exceptions) {
+        const Series* master = series(pending.row.seriesId, pending.masterRevision);
+        if (master) {
+            result.push_back(
+                exceptionEvent(pending.row, master->row, calendarsById[pending.row.calendarId], master));
+        }
+    }
+
+    struct SeriesKey {
+        std::int64_t id;
+        std::int64_t revision;
+        std::int64_t calendarId;
+    };
+    std::vector<SeriesKey> keys;
+    SqliteStatement& seriesQuery = m_sql.statement(
+        "SELECT id, revision, calendar_id FROM events WHERE kind = 2 AND end_utc >= ?1 AND start_utc <= ?2");
+    seriesQuery.bind(1, start.timeIntervalSince1970() - EventRow::shortSpan)
+        .bind(2, end.timeIntervalSince1970());
+    while (seriesQuery.step()) {
+        const std::int64_t calendarId = seriesQuery.int64(2);
+        if (calendarsById.count(calendarId) != 0) {
+            keys.push_back(SeriesKey{seriesQuery.int64(0), seriesQuery.int64(1), calendarId});
+        }
+    }
+    seriesQuery.reset();
+    for (const SeriesKey& key : keys) {
+        const Series* entry = series(key.id, key.revision);
+        if (!entry) {
+            continue;
+        }
+        bool truncated = false;
+        const std::vector<RecurrenceSeries::Occurrence> occurrences =
+            entry->series.occurrences(start, end, occurrenceLimit, &truncated);
+        if (truncated) {
+            Log::warning(QStringLiteral("eventstore"),
+                         QStringLiteral("the repeating event “%1” has more than %2 occurrences in the range "
+                                        "asked for; the rest are left out")
+                             .arg(entry->row.title)
+                             .arg(occurrenceLimit));
+        }
+        const std::shared_ptr<EKCalendar>& calendar = calendarsById[key.calendarId];
+        for (const RecurrenceSeries::Occurrence& occurrence : occurrences) {
+            result.push_back(makeOccurrence(*entry, occurrence, calendar));
+        }
+    }
+    endRead();
+    return result;
+}
+
+std::shared_ptr<EKEvent> EventStoreConnection::eventWithIdentifier(const QString& identifier) {
+    if (identifier.isEmpty()) {
+        return nullptr;
+    }
+    beginRead();
+    std::shared_ptr<EKEvent> event;
+    if (const std::optional<EventRow> row = rowWithIdentifier(identifier)) {
+        std::shared_ptr<EKCalendar> calendar;
+        for (CalendarInfo& info : calendars()) {
+            if (info.id == row->calendarId) {
+                calendar = info.calendar;
+            }
+        }
+        if (!row->isSeries()) {
+            event = makeEvent(*row, calendar);
+        } else if (const Series* entry = series(*row)) {
+            const std::int64_t wall = entry->series.firstIncludedWall(firstOccurrenceBudget);
+            if (RecurrenceSeries::isExcluded(entry->series.definition().replacedWalls, wall)) {
+                if (const std::optional<EventRow> exception =
+                        exceptionRow(row->id, EventRow::formatFrameWall(wall, row->allDay))) {
+                    event = exceptionEvent(*exception, *row, calendar, entry);
+                }
+            }
+            if (!event) {
+                const Date occurrenceStart = entry->series.startOf(wall);
+                event = makeOccurrence(*entry,
+                                       RecurrenceSeries::Occurrence{
+                                           wall, occurrenceStart, entry->series.endOf(wall, occurrenceStart)},
+                                       calendar);
+            }
+        }
+    }
+    endRead();
+    return event;
+}
+
+std::vector<std::shared_ptr<EKEvent>> EventStoreConnection::records(const QString& calendarIdentifier) {
+    std::vector<std::shared_ptr<EKEvent>> result;
+    beginRead();
+    std::optional<CalendarInfo> info = calendarWithIdentifier(calendarIdentifier);
+    if (!info) {
+        endRead();
+        return result;
+    }
+    static const QByteArray sql =
+        QByteArray("SELECT ") + EventRow::columns() +
+        " FROM events e WHERE e.calendar_id = ?1 ORDER BY e.recurrence_id IS NOT NULL, "
+        "e.start_utc, e.identifier, e.recurrence_id";
+    SqliteStatement& query = m_sql.statement(sql.constData());
+    query.bind(1, info->id);
+    std::vector<EventRow> rows;
+    while (query.step()) {
+        rows.emplace_back().readFrom(query);
+    }
+    query.reset();
+    std::unordered_map<std::int64_t, const EventRow*> masters;
+    for (const EventRow& row : rows) {
+        if (row.isSeries()) {
+            masters.emplace(row.id, &row);
+        }
+    }
+    for (const EventRow& row : rows) {
+        if (row.isException()) {
+            const auto master = masters.find(row.seriesId);
+            if (master == masters.end()) {
+                continue;
+            }
+            auto event = exceptionEvent(row, *master->second, info->calendar, nullptr);
+            result.push_back(std::move(event));
+            continue;
+        }
+        auto event = makeEvent(row, info->calendar);
+        if (row.isSeries()) {
+            event->setRecurrenceRule(EKRecurrenceRule::fromRRule(row.rrule, nullptr));
+            std::vector<Date> excluded;
+            for (const std::int64_t wall : row.excludedWalls()) {
+                excluded.push_back(frameDate(wall, row.allDay, row.tzid));
+            }
+            event->setExcludedOccurrenceDates(std::move(excluded));
+        }
+        result.push_back(std::move(event));
+    }
+    endRead();
+    return result;
+}

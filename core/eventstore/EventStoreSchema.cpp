@@ -1,0 +1,123 @@
+#include "core/eventstore/EventStoreSchema.h"
+
+#include "core/eventstore/SqliteConnection.h"
+
+namespace {
+
+// Version 1. Events hold single events, series and changed occurrences (recurrence_id set, linked
+// to their series). Times: dtstart/dtend are wall times in tzid (dates for all-day events);
+// start_utc/end_utc serve the range indexes: exact for timed events, widened by a day on each side
+// for all-day events (which follow the zone in force), and for a series the first start and the
+// last end (a far future value when endless). kind: 0 lasts at most three days, 1 longer, 2 a series.
+bool createVersion1(SqliteConnection& connection) {
+    return connection.exec(R"sql(
+CREATE TABLE settings (
+    key TEXT PRIMARY KEY NOT NULL,
+    value TEXT
+) WITHOUT ROWID;
+CREATE TABLE sources (
+    id INTEGER PRIMARY KEY,
+    identifier TEXT NOT NULL UNIQUE,
+    title TEXT NOT NULL,
+    type INTEGER NOT NULL
+);
+CREATE TABLE calendars (
+    id INTEGER PRIMARY KEY,
+    identifier TEXT NOT NULL UNIQUE,
+    source_id INTEGER NOT NULL REFERENCES sources(id) ON DELETE CASCADE,
+    title TEXT NOT NULL,
+    color TEXT,
+    type INTEGER NOT NULL,
+    feed_path TEXT,
+    feed_stamp TEXT
+);
+CREATE TABLE events (
+    id INTEGER PRIMARY KEY,
+    identifier TEXT NOT NULL,
+    recurrence_id TEXT,
+    series_id INTEGER REFERENCES events(id) ON DELETE CASCADE,
+    calendar_id INTEGER NOT NULL REFERENCES calendars(id) ON DELETE CASCADE,
+    kind INTEGER NOT NULL,
+    title TEXT,
+    location TEXT,
+    notes TEXT,
+    url TEXT,
+    all_day INTEGER NOT NULL,
+    tzid TEXT NOT NULL,
+    dtstart TEXT NOT NULL,
+    dtend TEXT NOT NULL,
+    start_utc REAL NOT NULL,
+    end_utc REAL NOT NULL,
+    rrule TEXT,
+    count_end TEXT,
+    exdates TEXT,
+    alarms TEXT,
+    revision INTEGER NOT NULL
+);
+CREATE UNIQUE INDEX events_identity ON events(identifier, ifnull(recurrence_id, ''));
+CREATE INDEX events_short ON events(start_utc) WHERE kind = 0;
+CREATE INDEX events_long ON events(kind, end_utc) WHERE kind <> 0;
+CREATE INDEX events_series ON events(series_id) WHERE series_id IS NOT NULL;
+CREATE INDEX events_calendar ON events(calendar_id);
+)sql");
+}
+
+} // namespace
+
+int EventStoreSchema::currentVersion() {
+    return static_cast<int>(migrations().size());
+}
+
+const std::vector<EventStoreSchema::Migration>& EventStoreSchema::migrations() {
+    static const std::vector<Migration> steps = {createVersion1};
+    return steps;
+}
+
+EventStoreSchema::Result EventStoreSchema::migrate(SqliteConnection& connection, QString* error) {
+    return migrate(connection, migrations(), error);
+}
+
+EventStoreSchema::Result EventStoreSchema::migrate(SqliteConnection& connection,
+                                                   const std::vector<Migration>& steps, QString* error) {
+    const auto fail = [&](const QString& problem) {
+        if (error) {
+            *error = problem;
+        }
+        return Result::Failed;
+    };
+    // IMMEDIATE takes the write lock before the version is read, so two processes opening a new
+    // database do not both create it.
+    if (!connection.exec("BEGIN IMMEDIATE")) {
+        return fail(connection.lastError());
+    }
+    const int version = connection.userVersion();
+    const int target = static_cast<int>(steps.size());
+    if (version > target) {
+        connection.exec("ROLLBACK");
+        if (error) {
+            *error =
+                QStringLiteral("The calendar database was written by a newer version (%1) of the program.")
+                    .arg(version);
+        }
+        return Result::TooNew;
+    }
+    if (version == target) {
+        connection.exec("COMMIT");
+        return Result::UpToDate;
+    }
+    for (int step = version; step < target; ++step) {
+        if (!steps[static_cast<std::size_t>(step)](connection)) {
+            const QString problem = connection.lastError();
+            connection.exec("ROLLBACK");
+            return fail(QStringLiteral("Could not update the calendar database to version %1: %2")
+                            .arg(step + 1)
+                            .arg(problem));
+        }
+    }
+    if (!connection.setUserVersion(target) || !connection.exec("COMMIT")) {
+        const QString problem = connection.lastError();
+        connection.exec("ROLLBACK");
+        return fail(problem);
+    }
+    return Result::Migrated;
+}

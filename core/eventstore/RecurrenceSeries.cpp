@@ -1,0 +1,474 @@
+#include "core/eventstore/RecurrenceSeries.h"
+
+#include "core/eventstore/WallClock.h"
+
+#include <libical/ical.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::int64_t day = WallClock::secondsPerDay;
+// A guard against a libical iterator that keeps finding nothing; the UNTIL we give it ends every
+// iteration anyway.
+constexpr int maximumIterations = 2'000'000;
+
+std::uint32_t bit(int index) {
+    return std::uint32_t{1} << index;
+}
+
+bool has(std::uint32_t set, int index) {
+    return (set & bit(index)) != 0;
+}
+
+// How far ahead of the first start COUNT is resolved: a COUNT that is not reached by then counts
+// as endless. The spans keep the work small for the sub-daily frequencies.
+std::int64_t countHorizon(icalrecurrencetype_frequency frequency) {
+    switch (frequency) {
+    case ICAL_SECONDLY_RECURRENCE:
+        return day;
+    case ICAL_MINUTELY_RECURRENCE:
+        return 60 * day;
+    case ICAL_HOURLY_RECURRENCE:
+        return 3660 * day;
+    default:
+        return 366000 * day;
+    }
+}
+
+} // namespace
+
+RecurrenceSeries::RecurrenceSeries(Definition definition) : m_definition(std::move(definition)) {}
+
+std::optional<RecurrenceSeries> RecurrenceSeries::create(Definition definition, QString* error) {
+    icalerror_clear_errno();
+    icalrecurrencetype rule = icalrecurrencetype_from_string(definition.rrule.toUtf8().constData());
+    if (rule.freq == ICAL_NO_RECURRENCE || icalerrno != ICAL_NO_ERROR) {
+        icalerror_clear_errno();
+        if (error) {
+            *error = QStringLiteral("The repetition rule “%1” is not valid.").arg(definition.rrule);
+        }
+        return std::nullopt;
+    }
+    if (definition.allDay) {
+        definition.startWall = WallClock::floorDiv(definition.startWall, day) * day;
+    }
+    std::sort(definition.excludedWalls.begin(), definition.excludedWalls.end());
+    std::sort(definition.replacedWalls.begin(), definition.replacedWalls.end());
+
+    RecurrenceSeries series(std::move(definition));
+    const Definition& d = series.m_definition;
+    series.m_count = rule.count;
+    if (!icaltime_is_null_time(rule.until)) {
+        const icaltimetype& until = rule.until;
+        const std::int64_t untilDays = WallClock::daysFromCivil(until.year, until.month, until.day);
+        const std::int64_t untilClock = until.hour * 3600 + until.minute * 60 + until.second;
+        if (d.allDay) {
+            std::int64_t lastDay = untilDays;
+            if (!until.is_date && icaltime_is_utc(until)) {
+                lastDay = WallClock::dayOf(
+                    Date::withTimeIntervalSince1970(static_cast<double>(untilDays * day + untilClock)));
+            }
+            series.m_untilWall = lastDay * day;
+        } else if (until.is_date) {
+            series.m_untilWall = untilDays * day + day - 1;
+        } else if (icaltime_is_utc(until)) {
+            series.m_untilWall = WallClock::wallSeconds(
+                Date::withTimeIntervalSince1970(static_cast<double>(untilDays * day + untilClock)), d.zone);
+        } else {
+            series.m_untilWall = untilDays * day + untilClock;
+        }
+    }
+    // UNTIL and COUNT are applied here; libical gets the query's range end as its UNTIL.
+    rule.until = icaltime_null_time();
+    rule.count = 0;
+    series.m_rule = rule;
+    series.m_startDay = WallClock::floorDiv(d.startWall, day);
+    series.m_timeOfDay = d.startWall - series.m_startDay * day;
+    series.m_weekStart = std::clamp(static_cast<int>(rule.week_start) - 1, 0, 6);
+
+    bool ordinalWeekdays = false;
+    for (int i = 0; i < ICAL_BY_MONTH_SIZE && rule.by_month[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i) {
+        const int month = icalrecurrencetype_month_month(rule.by_month[i]);
+        if (month >= 1 && month <= 12) {
+            series.m_months |= bit(month);
+        }
+    }
+    for (int i = 0; i < ICAL_BY_MONTHDAY_SIZE && rule.by_month_day[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i) {
+        const int monthDay = rule.by_month_day[i];
+        if (monthDay >= 1 && monthDay <= 31) {
+            series.m_monthDays |= bit(monthDay);
+        } else if (monthDay <= -1 && monthDay >= -31) {
+            series.m_negativeMonthDays |= bit(-monthDay);
+        }
+    }
+    for (int i = 0; i < ICAL_BY_DAY_SIZE && rule.by_day[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i) {
+        const int weekday = static_cast<int>(icalrecurrencetype_day_day_of_week(rule.by_day[i])) - 1;
+        if (weekday >= 0 && weekday <= 6) {
+            series.m_weekdays |= bit(weekday);
+        }
+        if (icalrecurrencetype_day_position(rule.by_day[i]) != 0) {
+            ordinalWeekdays = true;
+        }
+    }
+    for (int i = 0; i < ICAL_BY_YEARDAY_SIZE && rule.by_year_day[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i) {
+        series.m_yearDays.push_back(rule.by_year_day[i]);
+    }
+    const bool anyMonthDays = series.m_monthDays != 0 || series.m_negativeMonthDays != 0;
+    series.m_simple =
+        rule.freq >= ICAL_DAILY_RECURRENCE && rule.freq <= ICAL_YEARLY_RECURRENCE &&
+        rule.by_second[0] == ICAL_RECURRENCE_ARRAY_MAX && rule.by_minute[0] == ICAL_RECURRENCE_ARRAY_MAX &&
+        rule.by_hour[0] == ICAL_RECURRENCE_ARRAY_MAX && rule.by_set_pos[0] == ICAL_RECURRENCE_ARRAY_MAX &&
+        rule.by_week_no[0] == ICAL_RECURRENCE_ARRAY_MAX && series.m_yearDays.empty() && !ordinalWeekdays &&
+        !(rule.freq == ICAL_WEEKLY_RECURRENCE && anyMonthDays) &&
+        (rule.rscale == nullptr || rule.rscale[0] == '\0');
+
+    // RFC 5545 3.3.10: the parts a rule leaves out are taken from its first start.
+    int startYear = 0;
+    int startMonth = 0;
+    int startDayOfMonth = 0;
+    WallClock::civilFromDays(series.m_startDay, startYear, startMonth, startDayOfMonth);
+    series.m_defaultMonths = series.m_months;
+    series.m_defaultMonthDays = series.m_monthDays;
+    series.m_defaultWeekdays = series.m_weekdays;
+    if (rule.freq == ICAL_WEEKLY_RECURRENCE && series.m_weekdays == 0) {
+        series.m_defaultWeekdays = bit(WallClock::weekdayOfDays(series.m_startDay));
+    } else if (rule.freq == ICAL_MONTHLY_RECURRENCE && series.m_weekdays == 0 && !anyMonthDays) {
+        series.m_defaultMonthDays = bit(startDayOfMonth);
+    } else if (rule.freq == ICAL_YEARLY_RECURRENCE && series.m_weekdays == 0 && !anyMonthDays) {
+        if (series.m_months == 0) {
+            series.m_defaultMonths = bit(startMonth);
+        }
+        series.m_defaultMonthDays = bit(startDayOfMonth);
+    }
+    return series;
+}
+
+std::optional<std::int64_t> RecurrenceSeries::lastWall() const {
+    std::optional<std::int64_t> last = m_untilWall;
+    if (m_count > 0 && m_definition.countEndWall) {
+        last = last ? std::min(*last, *m_definition.countEndWall) : *m_definition.countEndWall;
+    }
+    return last;
+}
+
+bool RecurrenceSeries::isExcluded(const std::vector<std::int64_t>& sortedWalls, std::int64_t wall) {
+    return !sortedWalls.empty() && std::binary_search(sortedWalls.begin(), sortedWalls.end(), wall);
+}
+
+bool RecurrenceSeries::matchesDay(std::int64_t days, bool withDefaults) const {
+    int year = 0;
+    int month = 0;
+    int dayOfMonth = 0;
+    WallClock::civilFromDays(days, year, month, dayOfMonth);
+    const std::uint32_t months = withDefaults ? m_defaultMonths : m_months;
+    const std::uint32_t monthDays = withDefaults ? m_defaultMonthDays : m_monthDays;
+    const std::uint32_t weekdays = withDefaults ? m_defaultWeekdays : m_weekdays;
+    if (months != 0 && !has(months, month)) {
+        return false;
+    }
+    if (monthDays != 0 || m_negativeMonthDays != 0) {
+        const int fromEnd = WallClock::daysInMonth(year, month) - dayOfMonth + 1;
+        if (!has(monthDays, dayOfMonth) && !has(m_negativeMonthDays, fromEnd)) {
+            return false;
+        }
+    }
+    if (weekdays != 0 && !has(weekdays, WallClock::weekdayOfDays(days))) {
+        return false;
+    }
+    if (!m_yearDays.empty()) {
+        const int yearDay = static_cast<int>(days - WallClock::daysFromCivil(year, 1, 1)) + 1;
+        const int fromEnd = yearDay - (WallClock::isLeapYear(year) ? 366 : 365) - 1;
+        if (std::find_if(m_yearDays.begin(), m_yearDays.end(), [&](short value) {
+                return value == yearDay || value == fromEnd;
+            }) == m_yearDays.end()) {
+            return false;
+        }
+    }
+    const std::int64_t interval = std::max<std::int64_t>(1, m_rule.interval);
+    if (interval == 1) {
+        return true;
+    }
+    // Every occurrence lies in a period (day, week, month, year) counted from the first start's.
+    switch (m_rule.freq) {
+    case ICAL_DAILY_RECURRENCE:
+        return (days - m_startDay) % interval == 0;
+    case ICAL_WEEKLY_RECURRENCE: {
+        const auto weekStartOf = [&](std::int64_t value) {
+            return value - (WallClock::weekdayOfDays(value) - m_weekStart + 7) % 7;
+        };
+        return ((weekStartOf(days) - weekStartOf(m_startDay)) / 7) % interval == 0;
+    }
+    case ICAL_MONTHLY_RECURRENCE: {
+        int startYear = 0;
+        int startMonth = 0;
+        int startDayOfMonth = 0;
+        WallClock::civilFromDays(m_startDay, startYear, startMonth, startDayOfMonth);
+        return ((year * 12 + month) - (startYear * 12 + startMonth)) % interval == 0;
+    }
+    case ICAL_YEARLY_RECURRENCE: {
+        if (m_rule.by_week_no[0] != ICAL_RECURRENCE_ARRAY_MAX) {
+            return true;
+        }
+        int startYear = 0;
+        int startMonth = 0;
+        int startDayOfMonth = 0;
+        WallClock::civilFromDays(m_startDay, startYear, startMonth, startDayOfMonth);
+        return (year - startYear) % interval == 0;
+    }
+    default:
+        return true;
+    }
+}
+
+void RecurrenceSeries::generate(std::int64_t wallLow, std::int64_t wallHigh,
+                                const std::function<bool(std::int64_t)>& visit) const {
+    const std::int64_t start = m_definition.startWall;
+    std::int64_t low = std::max(wallLow, start);
+    std::int64_t high = wallHigh;
+    if (const std::optional<std::int64_t> last = lastWall()) {
+        high = std::min(high, *last);
+    }
+    if (low > high) {
+        return;
+    }
+    if (start >= low && start <= high && !visit(start)) {
+        return;
+    }
+    const auto others = [&](std::int64_t wall) { return wall == start || visit(wall); };
+    if (m_simple) {
+        generateSimple(low, high, others);
+    } else if (m_rule.freq < ICAL_DAILY_RECURRENCE) {
+        generateSubDaily(low, high, others);
+    } else {
+        generateWithLibical(low, high, others);
+    }
+}
+
+void RecurrenceSeries::generateSimple(std::int64_t low, std::int64_t high,
+                                      const std::function<bool(std::int64_t)>& visit) const {
+    const std::int64_t lastDay = WallClock::floorDiv(high, day);
+    for (std::int64_t days = WallClock::floorDiv(low, day); days <= lastDay; ++days) {
+        if (!matchesDay(days, true)) {
+            continue;
+        }
+        const std::int64_t wall = days * day + m_timeOfDay;
+        if (wall >= low && wall <= high && !visit(wall)) {
+            return;
+        }
+    }
+}
+
+void RecurrenceSeries::generateWithLibical(std::int64_t low, std::int64_t high,
+                                           const std::function<bool(std::int64_t)>& visit) const {
+    // Where no day of the range can hold an occurrence, libical need not look at all: it might
+    // search far beyond the range for a rule that hardly ever matches.
+    const std::int64_t lastDay = WallClock::floorDiv(high, day);
+    bool possible = false;
+    for (std::int64_t days = WallClock::floorDiv(low, day); days <= lastDay && !possible; ++days) {
+        possible = matchesDay(days, false);
+    }
+    if (possible) {
+        iterate(icalTime(m_definition.startWall), low, low, high, visit);
+    }
+}
+
+void RecurrenceSeries::generateSubDaily(std::int64_t low, std::int64_t high,
+                                        const std::function<bool(std::int64_t)>& visit) const {
+    std::int64_t unit = 1;
+    if (m_rule.freq == ICAL_MINUTELY_RECURRENCE) {
+        unit = 60;
+    } else if (m_rule.freq == ICAL_HOURLY_RECURRENCE) {
+        unit = 3600;
+    }
+    const std::int64_t step = unit * std::max<std::int64_t>(1, m_rule.interval);
+    bool going = true;
+    const auto forward = [&](std::int64_t wall) {
+        going = visit(wall);
+        return going;
+    };
+    // libical's seeking loses the phase of sub-daily rules, so each run of days that can hold
+    // occurrences starts its own iterator at the beginning of the period containing the run.
+    const std::int64_t lastDay = WallClock::floorDiv(high, day);
+    std::int64_t days = WallClock::floorDiv(low, day);
+    while (days <= lastDay && going) {
+        if (!matchesDay(days, false)) {
+            ++days;
+            continue;
+        }
+        std::int64_t runEnd = days;
+        while (runEnd + 1 <= lastDay && matchesDay(runEnd + 1, false)) {
+            ++runEnd;
+        }
+        const std::int64_t runLow = std::max(low, days * day);
+        const std::int64_t runHigh = std::min(high, runEnd * day + day - 1);
+        const std::int64_t periods =
+            std::max<std::int64_t>(0, WallClock::floorDiv(runLow - m_definition.startWall, step));
+        iterate(icalTime(m_definition.startWall + periods * step), 0, runLow, runHigh, forward);
+        days = runEnd + 1;
+    }
+}
+
+bool RecurrenceSeries::iterate(icaltimetype start, std::int64_t seek, std::int64_t low, std::int64_t high,
+                               const std::function<bool(std::int64_t)>& visit) const {
+    icalrecurrencetype rule = m_rule;
+    rule.until = icalTime(high);
+    icalrecur_iterator* iterator = icalrecur_iterator_new(rule, start);
+    if (!iterator) {
+        return true;
+    }
+    if (seek > wallOf(start) && !icalrecur_iterator_set_start(iterator, icalTime(seek))) {
+        icalrecur_iterator_free(iterator);
+        iterator = icalrecur_iterator_new(rule, start);
+        if (!iterator) {
+            return true;
+        }
+    }
+    bool going = true;
+    for (int i = 0; i < maximumIterations && going; ++i) {
+        const icaltimetype next = icalrecur_iterator_next(iterator);
+        if (icaltime_is_null_time(next)) {
+            break;
+        }
+        const std::int64_t wall = wallOf(next);
+        if (wall > high) {
+            break;
+        }
+        if (wall >= low) {
+            going = visit(wall);
+        }
+    }
+    icalrecur_iterator_free(iterator);
+    return going;
+}
+
+icaltimetype RecurrenceSeries::icalTime(std::int64_t wall) const {
+    const std::int64_t days = WallClock::floorDiv(wall, day);
+    const std::int64_t seconds = wall - days * day;
+    int year = 0;
+    int month = 0;
+    int dayOfMonth = 0;
+    WallClock::civilFromDays(days, year, month, dayOfMonth);
+    icaltimetype time = icaltime_null_time();
+    time.year = year;
+    time.month = month;
+    time.day = dayOfMonth;
+    if (m_definition.allDay) {
+        time.is_date = 1;
+    } else {
+        time.hour = static_cast<int>(seconds / 3600);
+        time.minute = static_cast<int>(seconds / 60 % 60);
+        time.second = static_cast<int>(seconds % 60);
+    }
+    return time;
+}
+
+std::int64_t RecurrenceSeries::wallOf(const icaltimetype& time) const {
+    const std::int64_t days = WallClock::daysFromCivil(time.year, time.month, time.day);
+    if (time.is_date) {
+        return days * day;
+    }
+    return days * day + time.hour * 3600 + time.minute * 60 + time.second;
+}
+
+Date RecurrenceSeries::startOf(std::int64_t wall) const {
+    if (m_definition.allDay) {
+        return WallClock::startOfDay(WallClock::floorDiv(wall, day));
+    }
+    return WallClock::date(wall, m_definition.zone);
+}
+
+Date RecurrenceSeries::endOf(std::int64_t wall, Date start) const {
+    if (m_definition.allDay) {
+        const auto days = static_cast<std::int64_t>(m_definition.duration / static_cast<double>(day));
+        return WallClock::startOfDay(WallClock::floorDiv(wall, day) + days);
+    }
+    return start.addingTimeInterval(m_definition.duration);
+}
+
+std::vector<RecurrenceSeries::Occurrence>
+RecurrenceSeries::occurrences(Date rangeStart, Date rangeEnd, std::size_t limit, bool* truncated) const {
+    std::vector<Occurrence> result;
+    if (truncated) {
+        *truncated = false;
+    }
+    std::int64_t low = 0;
+    std::int64_t high = 0;
+    if (m_definition.allDay) {
+        const auto days = static_cast<std::int64_t>(m_definition.duration / static_cast<double>(day));
+        low = (WallClock::dayOf(rangeStart) - days - 1) * day;
+        high = (WallClock::dayOf(rangeEnd) + 1) * day;
+    } else {
+        // Wall clocks jump by at most a few hours; the exact test below settles the edges.
+        constexpr std::int64_t slack = 3 * 3600;
+        low =
+            WallClock::wallSeconds(rangeStart.addingTimeInterval(-m_definition.duration), m_definition.zone) -
+            slack;
+        high = WallClock::wallSeconds(rangeEnd, m_definition.zone) + slack;
+    }
+    generate(low, high, [&](std::int64_t wall) {
+        if (isExcluded(m_definition.excludedWalls, wall) || isExcluded(m_definition.replacedWalls, wall)) {
+            return true;
+        }
+        const Date start = startOf(wall);
+        const Date end = endOf(wall, start);
+        const bool overlaps =
+            (start < rangeEnd || start == rangeStart) && (end > rangeStart || start == rangeStart);
+        if (!overlaps) {
+            return true;
+        }
+        if (result.size() >= limit) {
+            if (truncated) {
+                *truncated = true;
+            }
+            return false;
+        }
+        result.push_back(Occurrence{wall, start, end});
+        return true;
+    });
+    return result;
+}
+
+std::optional<std::int64_t> RecurrenceSeries::resolveCountEnd(int budget) const {
+    if (m_count <= 0) {
+        return std::nullopt;
+    }
+    int seen = 0;
+    std::optional<std::int64_t> end;
+    const std::int64_t start = m_definition.startWall;
+    RecurrenceSeries unbounded = *this;
+    unbounded.m_definition.countEndWall.reset();
+    unbounded.m_count = 0;
+    unbounded.generate(start, start + countHorizon(m_rule.freq), [&](std::int64_t wall) {
+        ++seen;
+        if (seen >= m_count) {
+            end = wall;
+            return false;
+        }
+        return seen < budget;
+    });
+    return end;
+}
+
+int RecurrenceSeries::countBefore(std::int64_t wall, int budget) const {
+    int seen = 0;
+    generate(m_definition.startWall, wall - 1, [&](std::int64_t) {
+        ++seen;
+        return seen < budget;
+    });
+    return seen;
+}
+
+std::int64_t RecurrenceSeries::firstIncludedWall(int budget) const {
+    std::int64_t first = m_definition.startWall;
+    int seen = 0;
+    const std::int64_t start = m_definition.startWall;
+    generate(start, start + countHorizon(m_rule.freq), [&](std::int64_t wall) {
+        if (!isExcluded(m_definition.excludedWalls, wall)) {
+            first = wall;
+            return false;
+        }
+        return ++seen < budget;
+    });
+    return first;
+}

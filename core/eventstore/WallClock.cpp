@@ -1,0 +1,223 @@
+#include "core/eventstore/WallClock.h"
+
+#include "core/calendar/DateUtilities.h"
+#include "foundation/TimeZone.h"
+
+#include <unicode/basictz.h>
+#include <unicode/timezone.h>
+#include <unicode/unistr.h>
+
+#include <cmath>
+#include <map>
+#include <memory>
+
+namespace {
+
+struct ThreadZones {
+    std::map<QString, std::unique_ptr<icu::BasicTimeZone>> named;
+    std::unique_ptr<icu::BasicTimeZone> defaultZone;
+    std::uint64_t defaultGeneration = 0;
+};
+
+thread_local ThreadZones t_zones;
+
+icu::UnicodeString toIcu(const QString& text) {
+    return icu::UnicodeString(reinterpret_cast<const char16_t*>(text.utf16()),
+                              static_cast<int32_t>(text.size()));
+}
+
+std::unique_ptr<icu::BasicTimeZone> asBasic(icu::TimeZone* zone) {
+    if (auto* basic = dynamic_cast<icu::BasicTimeZone*>(zone)) {
+        return std::unique_ptr<icu::BasicTimeZone>(basic);
+    }
+    delete zone;
+    return nullptr;
+}
+
+icu::BasicTimeZone& defaultZone() {
+    const std::uint64_t generation = TimeZone::defaultTimeZoneGeneration();
+    if (!t_zones.defaultZone || t_zones.defaultGeneration != generation) {
+        t_zones.defaultZone = asBasic(icu::TimeZone::createDefault());
+        if (!t_zones.defaultZone) {
+            t_zones.defaultZone = asBasic(icu::TimeZone::createTimeZone(UNICODE_STRING_SIMPLE("UTC")));
+        }
+        t_zones.defaultGeneration = generation;
+    }
+    return *t_zones.defaultZone;
+}
+
+// An unknown name falls back to the process default zone rather than to ICU's "Etc/Unknown".
+icu::BasicTimeZone& zoneNamed(const QString& name) {
+    if (name.isEmpty()) {
+        return defaultZone();
+    }
+    auto found = t_zones.named.find(name);
+    if (found == t_zones.named.end()) {
+        std::unique_ptr<icu::BasicTimeZone> zone = asBasic(icu::TimeZone::createTimeZone(toIcu(name)));
+        icu::UnicodeString id;
+        if (zone && zone->getID(id) == icu::UnicodeString(UCAL_UNKNOWN_ZONE_ID)) {
+            zone.reset();
+        }
+        found = t_zones.named.emplace(name, std::move(zone)).first;
+    }
+    return found->second ? *found->second : defaultZone();
+}
+
+int digitsAt(const QString& text, qsizetype position, qsizetype count, bool& ok) {
+    int value = 0;
+    for (qsizetype i = position; i < position + count; ++i) {
+        const QChar c = text.at(i);
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+            ok = false;
+            return 0;
+        }
+        value = value * 10 + (c.unicode() - '0');
+    }
+    return value;
+}
+
+} // namespace
+
+// Howard Hinnant's days_from_civil / civil_from_days.
+std::int64_t WallClock::daysFromCivil(int year, int month, int day) {
+    const std::int64_t y = static_cast<std::int64_t>(year) - (month <= 2 ? 1 : 0);
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yoe = y - era * 400;
+    const std::int64_t mp = (month + 9) % 12;
+    const std::int64_t doy = (153 * mp + 2) / 5 + day - 1;
+    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+void WallClock::civilFromDays(std::int64_t days, int& year, int& month, int& day) {
+    const std::int64_t z = days + 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const std::int64_t doe = z - era * 146097;
+    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const std::int64_t mp = (5 * doy + 2) / 153;
+    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
+}
+
+int WallClock::weekdayOfDays(std::int64_t days) {
+    // 1970-01-01 was a Thursday.
+    return static_cast<int>(((days % 7) + 11) % 7);
+}
+
+bool WallClock::isLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int WallClock::daysInMonth(int year, int month) {
+    static constexpr int lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && isLeapYear(year) ? 29 : lengths[month - 1];
+}
+
+std::int64_t WallClock::floorDiv(std::int64_t value, std::int64_t divisor) {
+    std::int64_t quotient = value / divisor;
+    if ((value % divisor != 0) && ((value < 0) != (divisor < 0))) {
+        --quotient;
+    }
+    return quotient;
+}
+
+std::int64_t WallClock::wallSeconds(Date date, const QString& zone) {
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t raw = 0;
+    int32_t dst = 0;
+    zoneNamed(zone).getOffset(date.udate(), false, raw, dst, status);
+    const double wall = date.timeIntervalSince1970() + (raw + dst) / 1000.0;
+    return static_cast<std::int64_t>(std::floor(wall));
+}
+
+Date WallClock::date(std::int64_t wallSeconds, const QString& zone) {
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t raw = 0;
+    int32_t dst = 0;
+    const double local = static_cast<double>(wallSeconds) * 1000.0;
+    zoneNamed(zone).getOffsetFromLocal(local, UCAL_TZ_LOCAL_FORMER, UCAL_TZ_LOCAL_FORMER, raw, dst, status);
+    return Date::withUDate(local - raw - dst);
+}
+
+Date WallClock::startOfDay(std::int64_t days) {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    civilFromDays(days, year, month, day);
+    return DateUtilities::dateWithYear(year, month, day);
+}
+
+std::int64_t WallClock::dayOf(Date date) {
+    return floorDiv(wallSeconds(date, QString()), secondsPerDay);
+}
+
+bool WallClock::isKnownZone(const QString& zone) {
+    return TimeZone::withName(zone).has_value();
+}
+
+QString WallClock::defaultZoneName() {
+    icu::UnicodeString id;
+    defaultZone().getID(id);
+    return QString(reinterpret_cast<const QChar*>(id.getBuffer()), id.length());
+}
+
+QString WallClock::formatWall(std::int64_t wall) {
+    const std::int64_t days = floorDiv(wall, secondsPerDay);
+    const std::int64_t seconds = wall - days * secondsPerDay;
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    civilFromDays(days, year, month, day);
+    return QString::asprintf("%04d%02d%02dT%02d%02d%02d", year, month, day, static_cast<int>(seconds / 3600),
+                             static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+}
+
+QString WallClock::formatDay(std::int64_t days) {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    civilFromDays(days, year, month, day);
+    return QString::asprintf("%04d%02d%02d", year, month, day);
+}
+
+std::optional<std::int64_t> WallClock::parseDay(const QString& text) {
+    if (text.size() < 8) {
+        return std::nullopt;
+    }
+    bool ok = true;
+    const int year = digitsAt(text, 0, 4, ok);
+    const int month = digitsAt(text, 4, 2, ok);
+    const int day = digitsAt(text, 6, 2, ok);
+    if (!ok || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month)) {
+        return std::nullopt;
+    }
+    return daysFromCivil(year, month, day);
+}
+
+std::optional<std::int64_t> WallClock::parseWall(const QString& text) {
+    const std::optional<std::int64_t> days = parseDay(text);
+    if (!days) {
+        return std::nullopt;
+    }
+    if (text.size() == 8) {
+        return *days * secondsPerDay;
+    }
+    if (text.size() < 15 || text.at(8) != QLatin1Char('T')) {
+        return std::nullopt;
+    }
+    bool ok = true;
+    const int hour = digitsAt(text, 9, 2, ok);
+    const int minute = digitsAt(text, 11, 2, ok);
+    const int second = digitsAt(text, 13, 2, ok);
+    if (!ok || hour > 23 || minute > 59 || second > 60) {
+        return std::nullopt;
+    }
+    return *days * secondsPerDay + hour * 3600 + minute * 60 + second;
+}
+
+QString WallClock::formatUtc(Date date) {
+    const auto seconds = static_cast<std::int64_t>(std::floor(date.timeIntervalSince1970()));
+    return formatWall(seconds) + QLatin1Char('Z');
+}
