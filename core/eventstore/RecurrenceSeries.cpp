@@ -123,6 +123,26 @@ std::optional<RecurrenceSeries> RecurrenceSeries::create(Definition definition, 
         !(rule.freq == ICAL_WEEKLY_RECURRENCE && anyMonthDays) &&
         (rule.rscale == nullptr || rule.rscale[0] == '\0');
 
+    for (int i = 0; i < ICAL_BY_HOUR_SIZE && rule.by_hour[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i) {
+        if (rule.by_hour[i] >= 0 && rule.by_hour[i] <= 23) {
+            series.m_hours |= bit(rule.by_hour[i]);
+        }
+    }
+    for (int i = 0; i < ICAL_BY_MINUTE_SIZE && rule.by_minute[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i) {
+        if (rule.by_minute[i] >= 0 && rule.by_minute[i] <= 59) {
+            series.m_minutes |= std::uint64_t{1} << rule.by_minute[i];
+        }
+    }
+    for (int i = 0; i < ICAL_BY_SECOND_SIZE && rule.by_second[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i) {
+        if (rule.by_second[i] >= 0 && rule.by_second[i] <= 59) {
+            series.m_seconds |= std::uint64_t{1} << rule.by_second[i];
+        }
+    }
+    series.m_simpleSubDaily = rule.freq < ICAL_DAILY_RECURRENCE &&
+                              rule.by_set_pos[0] == ICAL_RECURRENCE_ARRAY_MAX &&
+                              rule.by_week_no[0] == ICAL_RECURRENCE_ARRAY_MAX && !ordinalWeekdays &&
+                              (rule.rscale == nullptr || rule.rscale[0] == '\0');
+
     // RFC 5545 3.3.10: the parts a rule leaves out are taken from its first start.
     int startYear = 0;
     int startMonth = 0;
@@ -135,11 +155,15 @@ std::optional<RecurrenceSeries> RecurrenceSeries::create(Definition definition, 
         series.m_defaultWeekdays = bit(WallClock::weekdayOfDays(series.m_startDay));
     } else if (rule.freq == ICAL_MONTHLY_RECURRENCE && series.m_weekdays == 0 && !anyMonthDays) {
         series.m_defaultMonthDays = bit(startDayOfMonth);
-    } else if (rule.freq == ICAL_YEARLY_RECURRENCE && series.m_weekdays == 0 && !anyMonthDays) {
-        if (series.m_months == 0) {
+    } else if (rule.freq == ICAL_YEARLY_RECURRENCE) {
+        // Days of the month without months mean those days in the first start's month, as in
+        // libical; weekdays alone mean those weekdays all year.
+        if (series.m_months == 0 && (series.m_weekdays == 0 || anyMonthDays)) {
             series.m_defaultMonths = bit(startMonth);
         }
-        series.m_defaultMonthDays = bit(startDayOfMonth);
+        if (series.m_weekdays == 0 && !anyMonthDays) {
+            series.m_defaultMonthDays = bit(startDayOfMonth);
+        }
     }
     return series;
 }
@@ -223,8 +247,7 @@ bool RecurrenceSeries::matchesDay(std::int64_t days, bool withDefaults) const {
 
 void RecurrenceSeries::generate(std::int64_t wallLow, std::int64_t wallHigh,
                                 const std::function<bool(std::int64_t)>& visit) const {
-    const std::int64_t start = m_definition.startWall;
-    std::int64_t low = std::max(wallLow, start);
+    std::int64_t low = std::max(wallLow, m_definition.startWall);
     std::int64_t high = wallHigh;
     if (const std::optional<std::int64_t> last = lastWall()) {
         high = std::min(high, *last);
@@ -232,16 +255,14 @@ void RecurrenceSeries::generate(std::int64_t wallLow, std::int64_t wallHigh,
     if (low > high) {
         return;
     }
-    if (start >= low && start <= high && !visit(start)) {
-        return;
-    }
-    const auto others = [&](std::int64_t wall) { return wall == start || visit(wall); };
     if (m_simple) {
-        generateSimple(low, high, others);
+        generateSimple(low, high, visit);
+    } else if (m_simpleSubDaily) {
+        generateSubDailySimple(low, high, visit);
     } else if (m_rule.freq < ICAL_DAILY_RECURRENCE) {
-        generateSubDaily(low, high, others);
+        generateSubDaily(low, high, visit);
     } else {
-        generateWithLibical(low, high, others);
+        generateWithLibical(low, high, visit);
     }
 }
 
@@ -306,6 +327,69 @@ void RecurrenceSeries::generateSubDaily(std::int64_t low, std::int64_t high,
             std::max<std::int64_t>(0, WallClock::floorDiv(runLow - m_definition.startWall, step));
         iterate(icalTime(m_definition.startWall + periods * step), 0, runLow, runHigh, forward);
         days = runEnd + 1;
+    }
+}
+
+void RecurrenceSeries::generateSubDailySimple(std::int64_t low, std::int64_t high,
+                                              const std::function<bool(std::int64_t)>& visit) const {
+    std::int64_t unit = 1;
+    if (m_rule.freq == ICAL_MINUTELY_RECURRENCE) {
+        unit = 60;
+    } else if (m_rule.freq == ICAL_HOURLY_RECURRENCE) {
+        unit = 3600;
+    }
+    const std::int64_t start = m_definition.startWall;
+    const std::int64_t step = unit * std::max<std::int64_t>(1, m_rule.interval);
+    // RFC 5545 3.3.10: BYMINUTE and BYSECOND expand an hour, BYSECOND a minute; a part the rule
+    // leaves out is the first start's.
+    const auto modulo = [](std::int64_t value, std::int64_t divisor) {
+        return static_cast<int>(value - WallClock::floorDiv(value, divisor) * divisor);
+    };
+    const std::uint64_t minutes = m_minutes != 0 ? m_minutes : std::uint64_t{1} << modulo(start / 60, 60);
+    const std::uint64_t seconds = m_seconds != 0 ? m_seconds : std::uint64_t{1} << modulo(start, 60);
+    // The first period at or after `wall`.
+    const auto periodFrom = [&](std::int64_t wall) {
+        const std::int64_t periods = std::max<std::int64_t>(0, (wall - start + step - 1) / step);
+        return start + periods * step;
+    };
+    const auto offer = [&](std::int64_t wall) {
+        return wall < start || wall < low || wall > high || visit(wall);
+    };
+
+    std::int64_t period = start + std::max<std::int64_t>(0, WallClock::floorDiv(low - start, step)) * step;
+    while (period <= high) {
+        const std::int64_t days = WallClock::floorDiv(period, day);
+        if (!matchesDay(days, false)) {
+            period = periodFrom((days + 1) * day);
+            continue;
+        }
+        const std::int64_t hourStart = WallClock::floorDiv(period, 3600) * 3600;
+        if (m_hours != 0 && !has(m_hours, static_cast<int>((period - days * day) / 3600))) {
+            period = periodFrom(hourStart + 3600);
+            continue;
+        }
+        const std::int64_t minuteStart = WallClock::floorDiv(period, 60) * 60;
+        if (unit == 3600) {
+            for (int minute = 0; minute < 60; ++minute) {
+                for (int second = 0; second < 60 && (minutes >> minute & 1) != 0; ++second) {
+                    if ((seconds >> second & 1) != 0 && !offer(hourStart + minute * 60 + second)) {
+                        return;
+                    }
+                }
+            }
+        } else if (m_minutes != 0 && (m_minutes >> modulo(minuteStart / 60, 60) & 1) == 0) {
+            period = periodFrom(minuteStart + 60);
+            continue;
+        } else if (unit == 60) {
+            for (int second = 0; second < 60; ++second) {
+                if ((seconds >> second & 1) != 0 && !offer(minuteStart + second)) {
+                    return;
+                }
+            }
+        } else if ((m_seconds == 0 || (m_seconds >> modulo(period, 60) & 1) != 0) && !offer(period)) {
+            return;
+        }
+        period += step;
     }
 }
 

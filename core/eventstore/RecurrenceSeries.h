@@ -16,9 +16,10 @@
 // the excluded original starts and those replaced by changed occurrences.
 //
 // Simple rules (DAILY to YEARLY whose BY parts only pick months, days of the month and weekdays)
-// are expanded by testing each day of the asked range, which gives exactly the dates libical
-// gives; every other rule goes through libical's iterator, sought to the range and bounded by it
-// through UNTIL, so that no rule, however pathological, makes a query run long.
+// are expanded by testing each day of the asked range, which gives the dates libical gives;
+// sub-daily rules without BYSETPOS step through their periods here. Every other rule goes
+// through libical's iterator, sought to the range and bounded by it through UNTIL, so that no
+// rule, however pathological, makes a query run long.
 class RecurrenceSeries {
 public:
     struct Definition {
@@ -58,8 +59,8 @@ public:
                                         bool* truncated = nullptr) const;
 
     // The rule's occurrences (exclusions not applied) with wall times in [wallLow, wallHigh],
-    // ascending, until `visit` returns false. The first start always counts as an occurrence
-    // (RFC 5545 3.3.10).
+    // ascending, until `visit` returns false. A first start that the rule does not produce is
+    // left out, as libical and the examples of RFC 5545 3.8.5.3 do.
     void generate(std::int64_t wallLow, std::int64_t wallHigh,
                   const std::function<bool(std::int64_t wall)>& visit) const;
 
@@ -88,6 +89,8 @@ private:
                              const std::function<bool(std::int64_t)>& visit) const;
     void generateSubDaily(std::int64_t low, std::int64_t high,
                           const std::function<bool(std::int64_t)>& visit) const;
+    void generateSubDailySimple(std::int64_t low, std::int64_t high,
+                                const std::function<bool(std::int64_t)>& visit) const;
     bool iterate(icaltimetype start, std::int64_t seek, std::int64_t low, std::int64_t high,
                  const std::function<bool(std::int64_t)>& visit) const;
     icaltimetype icalTime(std::int64_t wall) const;
@@ -99,6 +102,12 @@ private:
     // The last wall time the rule's UNTIL allows.
     std::optional<std::int64_t> m_untilWall;
     bool m_simple = false;
+    // A sub-daily rule whose BY parts only limit or expand within its period, expanded here:
+    // libical loses the interval's phase when BYHOUR or BYMINUTE skip periods.
+    bool m_simpleSubDaily = false;
+    std::uint32_t m_hours = 0;
+    std::uint64_t m_minutes = 0;
+    std::uint64_t m_seconds = 0;
     std::int64_t m_startDay = 0;
     std::int64_t m_timeOfDay = 0;
 

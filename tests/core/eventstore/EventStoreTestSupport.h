@@ -150,3 +150,7 @@ protected:
 inline void PrintTo(const QStringList& list, std::ostream* out) {
     *out << "[" << list.join(QStringLiteral(" | ")).toStdString() << "]";
 }
+
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
