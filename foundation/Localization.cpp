@@ -5,12 +5,13 @@
 
 namespace {
 
-// English texts for keys that are identifiers rather than English.
+// English texts for keys that are identifiers rather than English, or that name another platform.
 const QHash<QString, QString>& englishTexts() {
     static const QHash<QString, QString> texts{
         {QStringLiteral("jumpToDateHint"),
          QStringLiteral("Tap on the week/year button at the top to directly jump to the desired week.")},
         {QStringLiteral("searchHint"), QStringLiteral("You can also swipe up to activate search.")},
+        {QStringLiteral("On My iPhone"), QStringLiteral("On This Computer")},
     };
     return texts;
 }

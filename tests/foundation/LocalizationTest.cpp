@@ -60,6 +60,7 @@ TEST(Localization, IdentifierKeysHaveEnglishTexts) {
     EXPECT_EQ(localizedString("jumpToDateHint"),
               "Tap on the week/year button at the top to directly jump to the desired week.");
     EXPECT_EQ(Localization::text("searchHint"), "You can also swipe up to activate search.");
+    EXPECT_EQ(localizedString("On My iPhone"), "On This Computer");
 }
 
 TEST(Localization, InstalledTranslatorWins) {
