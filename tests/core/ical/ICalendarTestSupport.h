@@ -1,0 +1,71 @@
+#pragma once
+
+#include "core/CalendarTestSupport.h"
+#include "core/eventstore/EKEventStore.h"
+#include "core/eventstore/ICalendarCodec.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <ostream>
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+// A store in a temporary folder, Berlin as the zone in force, and .ics texts written line by line
+// so that tests can name the lines of their errors.
+class ICalendarTest : public CalendarTest {
+protected:
+    void SetUp() override {
+        CalendarTest::SetUp();
+        ASSERT_TRUE(m_directory.isValid());
+        m_store = std::make_unique<EKEventStore>(m_directory.filePath(QStringLiteral("events.sqlite")));
+    }
+
+    void TearDown() override {
+        m_store.reset();
+        CalendarTest::TearDown();
+    }
+
+    EKEventStore& store() { return *m_store; }
+    QString path(const QString& name) const { return m_directory.filePath(name); }
+
+    // The lines joined with CRLF, each line ended.
+    static QByteArray lines(const QStringList& textLines) {
+        return (textLines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+    }
+
+    // One VCALENDAR around the given lines: the first of them is line 4.
+    static QByteArray calendar(const QStringList& body) {
+        QStringList all{QStringLiteral("BEGIN:VCALENDAR"), QStringLiteral("VERSION:2.0"),
+                        QStringLiteral("PRODID:-//Test//Test//EN")};
+        all += body;
+        all += QStringLiteral("END:VCALENDAR");
+        return lines(all);
+    }
+
+    ICalendarParseResult parse(const QByteArray& text) {
+        return ICalendarCodec::parse(text, QStringLiteral("test.ics"), store());
+    }
+
+    // The events of a text that must be read without error.
+    std::vector<std::shared_ptr<EKEvent>> events(const QByteArray& text) {
+        ICalendarParseResult result = parse(text);
+        EXPECT_FALSE(result.error.has_value()) << (result.error ? result.error->message().toStdString() : "");
+        return result.events;
+    }
+
+    // The message of a text that must be refused.
+    QString error(const QByteArray& text) {
+        ICalendarParseResult result = parse(text);
+        EXPECT_TRUE(result.events.empty());
+        return result.error ? result.error->message() : QStringLiteral("(no error)");
+    }
+
+private:
+    QTemporaryDir m_directory;
+    std::unique_ptr<EKEventStore> m_store;
+};
