@@ -388,6 +388,7 @@ std::optional<DurationValue> readDurationValue(const QByteArray& text) {
         const char unit = text[i++];
         static const char units[] = "WDHMS";
         const char* found = std::strchr(units, unit);
+        // strchr also finds the terminating NUL.
         if (!found || unit == '\0') {
             return std::nullopt;
         }
@@ -788,10 +789,8 @@ private:
                 const qint64 days = duration->days + (duration->seconds + 86399) / 86400;
                 return startDay.addDays(int(std::max<qint64>(days, 1))).beginDateTime();
             }
-            const QString calendarZone = zoneName;
-            const Date afterDays = start.zone.kind == Zone::Kind::Custom
-                                       ? startDate.addingTimeInterval(double(duration->days) * 86400)
-                                       : m_calendars.addDays(calendarZone, startDate, duration->days);
+            // Zones only the file defines are read as UTC, so the event's zone fits every case.
+            const Date afterDays = m_calendars.addDays(zoneName, startDate, duration->days);
             return afterDays.addingTimeInterval(double(duration->seconds));
         }
         // RFC 5545 3.6.1: a date lasts the day, a date-time nothing.
