@@ -3,6 +3,11 @@
 #include "core/calendar/DateTimeFormatter.h"
 #include "core/calendar/StringUtilities.h"
 #include "core/calendar/Week.h"
+#include "core/events/Account.h"
+#include "core/events/EventService.h"
+#include "core/events/Extensions.h"
+#include "core/eventstore/EKAlarm.h"
+#include "core/eventstore/EKCalendar.h"
 #include "foundation/Locale.h"
 #include "foundation/UserDefaults.h"
 
@@ -16,6 +21,8 @@ const QString hintsEnabledKey = "hintsEnabled";
 const QString jumpToTodayAfterSecondsKey = "jumpToTodayAfterSeconds";
 const QString defaultAlertKey = "defaultAlert";
 const QString defaultSecondAlertKey = "defaultSecondAlert";
+const QString defaultCalendarKey = "defaultCalendar";
+const QString hiddenCalendarsKey = "hiddenCalendars";
 
 const int defaultJumpToTodayAfterSeconds = 900;
 
@@ -193,4 +200,62 @@ double AppSettings::loadDefaultAlarmSecondsForAlarm(int alarmNumber) const {
     bool ok = false;
     const double seconds = stored ? stored->trimmed().toDouble(&ok) : 0.0;
     return ok ? seconds : static_cast<double>(noAlarm);
+}
+
+std::vector<EKAlarm> AppSettings::defaultAlarmsAsEKAlarms() const {
+    std::vector<EKAlarm> alarms;
+    const double first = loadDefaultAlarmSecondsForAlarm(1);
+    if (first == static_cast<double>(noAlarm)) {
+        return alarms;
+    }
+    alarms.push_back(EKAlarm::alarmWithRelativeOffset(first));
+    const double second = loadDefaultAlarmSecondsForAlarm(2);
+    if (second != static_cast<double>(noAlarm)) {
+        alarms.push_back(EKAlarm::alarmWithRelativeOffset(second));
+    }
+    return alarms;
+}
+
+void AppSettings::storeDefaultCalendar(const EKCalendar& calendar) {
+    storeAndFlush(defaultCalendarKey, Account::identifier(calendar));
+}
+
+std::shared_ptr<EKCalendar> AppSettings::loadDefaultCalendar() const {
+    return loadDefaultCalendar(EventService::sharedInstance());
+}
+
+std::shared_ptr<EKCalendar> AppSettings::loadDefaultCalendar(const EventService& eventService) const {
+    if (const std::optional<QString> stored = userDefaults().stringForKey(defaultCalendarKey)) {
+        if (std::shared_ptr<EKCalendar> calendar = eventService.findCalendarByIdentifier(*stored)) {
+            return calendar;
+        }
+    }
+    return eventService.systemDefaultCalendar();
+}
+
+void AppSettings::storeHiddenCalendars(const std::vector<std::shared_ptr<EKCalendar>>& calendars) {
+    const std::vector<QString> identifiers = Extensions::collectWithDuplicates(
+        calendars, [](const std::shared_ptr<EKCalendar>& calendar) -> std::optional<QString> {
+            if (!calendar) {
+                return std::nullopt;
+            }
+            return Account::identifier(*calendar);
+        });
+    userDefaults().setStringList(hiddenCalendarsKey, QStringList(identifiers.begin(), identifiers.end()));
+    userDefaults().synchronize();
+}
+
+std::vector<std::shared_ptr<EKCalendar>> AppSettings::loadHiddenCalendars() const {
+    return loadHiddenCalendars(EventService::sharedInstance());
+}
+
+std::vector<std::shared_ptr<EKCalendar>>
+AppSettings::loadHiddenCalendars(const EventService& eventService) const {
+    const std::optional<QStringList> identifiers = userDefaults().stringListForKey(hiddenCalendarsKey);
+    if (!identifiers) {
+        return {};
+    }
+    return Extensions::collectWithDuplicates(*identifiers, [&eventService](const QString& identifier) {
+        return eventService.findCalendarByIdentifier(identifier);
+    });
 }

@@ -7,13 +7,18 @@
 
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <optional>
+#include <vector>
 
 class DateTimeFormatter;
+class EKAlarm;
+class EKCalendar;
+class EventService;
 class UserDefaults;
 
 // The user's persistent choices, kept in the user defaults. Loads never fail: an absent or
-// unrecognised value gives the documented default. Main thread only.
+// unrecognised value gives the documented default. Main thread only, except where noted.
 class AppSettings {
 public:
     // Stands for "no alert" wherever alert seconds are passed.
@@ -52,6 +57,21 @@ public:
     // removes it.
     void storeDefaultAlarmSeconds(int seconds, int alarmNumber);
     double loadDefaultAlarmSecondsForAlarm(int alarmNumber) const;
+
+    // The alarms of new events: none without a first default alert, otherwise the first,
+    // followed by the second if one is stored.
+    std::vector<EKAlarm> defaultAlarmsAsEKAlarms() const;
+
+    // Calendars are stored by their identifier (Account::identifier) and resolved through the
+    // event service, by default the shared one. Loads may run on any thread.
+    void storeDefaultCalendar(const EKCalendar& calendar);
+    // The stored calendar if it still resolves, otherwise the system default (or null).
+    std::shared_ptr<EKCalendar> loadDefaultCalendar() const;
+    std::shared_ptr<EKCalendar> loadDefaultCalendar(const EventService& eventService) const;
+    void storeHiddenCalendars(const std::vector<std::shared_ptr<EKCalendar>>& calendars);
+    // Identifiers that no longer resolve are left out; order and duplicates are kept.
+    std::vector<std::shared_ptr<EKCalendar>> loadHiddenCalendars() const;
+    std::vector<std::shared_ptr<EKCalendar>> loadHiddenCalendars(const EventService& eventService) const;
 
     // The defaults that apply when nothing is stored, from the user's locale.
     static int weekNumberMethodForLocale(const QString& localeIdentifier);

@@ -6,7 +6,12 @@
 #include "core/calendar/DateTimeFormatter.h"
 #include "core/calendar/DateUtilities.h"
 #include "core/calendar/Week.h"
+#include "core/events/Account.h"
+#include "core/events/EventService.h"
+#include "core/eventstore/EKAlarm.h"
+#include "core/eventstore/EKEventStore.h"
 #include "core/settings/DefaultAlertSetting.h"
+#include "core/settings/DefaultCalendarSetting.h"
 #include "core/settings/HintsSetting.h"
 #include "core/settings/ResetScreenSetting.h"
 #include "core/settings/TimeZoneSetting.h"
@@ -14,6 +19,7 @@
 #include "core/settings/WeekendDaysSetting.h"
 #include "foundation/Locale.h"
 #include "foundation/LogCapture.h"
+#include "foundation/ManualRunLoop.h"
 #include "foundation/UserDefaults.h"
 
 #include <QTemporaryDir>
@@ -293,4 +299,136 @@ TEST(SettingOptions, LooksUpByIndexKeyAndSelectionAndSortsByDisplayText) {
     options.sortByDisplayValue(); // plain character order: upper case first
     EXPECT_EQ(options.keys(), (QStringList{"c", "b", "a"}));
     EXPECT_EQ(options.indexForKey(), 2);
+}
+
+namespace {
+
+// The settings that name calendars, over an event store in the test's folder whose event service
+// is installed as the shared one.
+class AppSettingsCalendarTest : public AppSettingsTest {
+protected:
+    void SetUp() override {
+        AppSettingsTest::SetUp();
+        RunLoop::setMain(m_loop);
+        m_store = std::make_shared<EKEventStore>(m_folder.filePath("events.sqlite"));
+        m_service = std::make_shared<EventService>(m_store);
+        m_previousService = EventService::setSharedInstance(m_service);
+    }
+
+    void TearDown() override {
+        EventService::setSharedInstance(m_previousService);
+        m_service.reset();
+        m_store.reset();
+        RunLoop::setMain(nullptr);
+        AppSettingsTest::TearDown();
+    }
+
+    std::shared_ptr<EKCalendar> addCalendar(const QString& title, std::optional<Color> color = std::nullopt) {
+        std::shared_ptr<EKCalendar> calendar = EKCalendar::calendarWithEventStore(*m_store);
+        calendar->setTitle(title);
+        calendar->setColor(color);
+        StoreError error;
+        EXPECT_TRUE(m_store->saveCalendar(calendar, true, &error));
+        return calendar;
+    }
+
+    static std::string titles(const std::vector<std::shared_ptr<EKCalendar>>& calendars) {
+        std::string text;
+        for (const auto& calendar : calendars) {
+            text += (text.empty() ? "" : " ") + calendar->title().toStdString();
+        }
+        return text;
+    }
+
+    std::shared_ptr<ManualRunLoop> m_loop = std::make_shared<ManualRunLoop>();
+    std::shared_ptr<EKEventStore> m_store;
+    std::shared_ptr<EventService> m_service;
+    std::shared_ptr<EventService> m_previousService;
+};
+
+} // namespace
+
+TEST_F(AppSettingsCalendarTest, DefaultCalendarIsStoredByIdentifierAndFallsBackToTheSystemDefault) {
+    const std::shared_ptr<EKCalendar> systemDefault = m_store->defaultCalendarForNewEvents();
+    ASSERT_TRUE(systemDefault);
+    EXPECT_TRUE(settings().loadDefaultCalendar()->isEqual(*systemDefault));
+
+    const auto work = addCalendar("Work");
+    settings().storeDefaultCalendar(*work);
+    EXPECT_EQ(storedOnDisk("defaultCalendar"), work->calendarIdentifier());
+    EXPECT_TRUE(settings().loadDefaultCalendar()->isEqual(*work));
+
+    StoreError error;
+    ASSERT_TRUE(m_store->removeCalendar(work, true, &error));
+    EXPECT_TRUE(settings().loadDefaultCalendar()->isEqual(*systemDefault));
+    EXPECT_EQ(storedOnDisk("defaultCalendar"), work->calendarIdentifier());
+}
+
+TEST_F(AppSettingsCalendarTest, CalendarStoredUnderItsSourceTitleIsStillFound) {
+    const auto work = addCalendar("Work");
+    defaults().setString("defaultCalendar", "Default:Work");
+    EXPECT_TRUE(settings().loadDefaultCalendar()->isEqual(*work));
+    defaults().setStringList("hiddenCalendars", {"Default:Work", "nothing:here"});
+    const auto hidden = settings().loadHiddenCalendars();
+    ASSERT_EQ(hidden.size(), 1u);
+    EXPECT_TRUE(hidden[0]->isEqual(*work));
+}
+
+TEST_F(AppSettingsCalendarTest, HiddenCalendarsKeepOrderAndDuplicatesAndDropWhatNoLongerResolves) {
+    EXPECT_TRUE(settings().loadHiddenCalendars().empty());
+    const auto home = addCalendar("Home");
+    const auto work = addCalendar("Work");
+    settings().storeHiddenCalendars({work, home, work});
+    UserDefaults reader(m_folder.filePath("settings.ini"));
+    EXPECT_EQ(
+        reader.stringListForKey("hiddenCalendars"),
+        (QStringList{work->calendarIdentifier(), home->calendarIdentifier(), work->calendarIdentifier()}));
+    EXPECT_EQ(titles(settings().loadHiddenCalendars()), "Work Home Work");
+
+    StoreError error;
+    ASSERT_TRUE(m_store->removeCalendar(home, true, &error));
+    EXPECT_EQ(titles(settings().loadHiddenCalendars()), "Work Work");
+    settings().storeHiddenCalendars({});
+    EXPECT_TRUE(settings().loadHiddenCalendars().empty());
+    settings().storeHiddenCalendars({home});
+    EXPECT_TRUE(settings().loadHiddenCalendars().empty());
+}
+
+TEST_F(AppSettingsCalendarTest, DefaultAlarmsNeedAFirstAlert) {
+    EXPECT_TRUE(settings().defaultAlarmsAsEKAlarms().empty());
+    settings().storeDefaultAlarmSeconds(-900, 1);
+    EXPECT_EQ(settings().defaultAlarmsAsEKAlarms(),
+              std::vector<EKAlarm>{EKAlarm::alarmWithRelativeOffset(-900)});
+    settings().storeDefaultAlarmSeconds(0, 2);
+    EXPECT_EQ(
+        settings().defaultAlarmsAsEKAlarms(),
+        (std::vector<EKAlarm>{EKAlarm::alarmWithRelativeOffset(-900), EKAlarm::alarmWithRelativeOffset(0)}));
+    // "None" for the first alert removes it; the second one still stored is not used.
+    settings().storeDefaultAlarmSeconds(AppSettings::noAlarm, 1);
+    EXPECT_EQ(storedOnDisk("defaultAlert"), "<absent>");
+    EXPECT_EQ(storedOnDisk("defaultSecondAlert"), "0");
+    EXPECT_TRUE(settings().defaultAlarmsAsEKAlarms().empty());
+}
+
+TEST_F(AppSettingsCalendarTest, DefaultCalendarSettingShowsTheDefaultAndStoresThePick) {
+    const auto work = addCalendar("Work", Color(14 / 255.0, 97 / 255.0, 185 / 255.0));
+    DefaultCalendarSetting setting;
+    EXPECT_EQ(&setting.eventService(), m_service.get());
+    EXPECT_EQ(setting.settingTitle(), "Default Calendar");
+    const std::shared_ptr<EKCalendar> systemDefault = m_store->defaultCalendarForNewEvents();
+    EXPECT_EQ(setting.settingValue(), systemDefault->title());
+
+    const SettingOptions options = setting.settingOptions();
+    EXPECT_EQ(options.count(), 2);
+    EXPECT_EQ(options.valueForKey(Account::identifier(*work)), "Work");
+    EXPECT_EQ(options.selectedOption(), Account::identifier(*systemDefault));
+
+    setting.optionSelected(Account::identifier(*work), "Work");
+    EXPECT_EQ(storedOnDisk("defaultCalendar"), work->calendarIdentifier());
+    EXPECT_EQ(setting.settingValue(), "Work");
+    EXPECT_EQ(setting.settingValueColor(), work->color());
+    EXPECT_EQ(setting.settingOptions().selectedOption(), Account::identifier(*work));
+
+    setting.optionSelected("no such calendar", "Gone");
+    EXPECT_EQ(storedOnDisk("defaultCalendar"), work->calendarIdentifier());
 }
