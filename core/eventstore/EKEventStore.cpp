@@ -50,8 +50,9 @@ public:
     Lease reader();
     void release(std::unique_ptr<EventStoreConnection> connection);
 
-    // Runs `change` in one write transaction; commits when it succeeds and then tells the observers.
-    template <typename Change> bool write(StoreError* error, Change change);
+    // Runs `change` in one write transaction; commits when it succeeds and then tells the
+    // observers unless `announce` is false (the store's own set-up).
+    template <typename Change> bool write(StoreError* error, Change change, bool announce = true);
 
     void notifyObservers();
     void poll();
@@ -98,8 +99,9 @@ void EKEventStore::Impl::open() {
         Log::error(category, problem);
     } else {
         StoreError error;
-        if (!write(&error,
-                   [](EventStoreWriter& writer, StoreError* e) { return writer.ensureDefaults(e); })) {
+        if (!write(
+                &error, [](EventStoreWriter& writer, StoreError* e) { return writer.ensureDefaults(e); },
+                false)) {
             Log::error(category, error.localizedDescription);
         }
     }
@@ -112,7 +114,7 @@ void EKEventStore::Impl::open() {
     }
 }
 
-template <typename Change> bool EKEventStore::Impl::write(StoreError* error, Change change) {
+template <typename Change> bool EKEventStore::Impl::write(StoreError* error, Change change, bool announce) {
     std::unique_lock lock(m_writeMutex);
     const auto fail = [&](const QString& message) {
         if (error) {
@@ -146,7 +148,7 @@ template <typename Change> bool EKEventStore::Impl::write(StoreError* error, Cha
     }
     lock.unlock();
     std::weak_ptr<Impl> weak = weak_from_this();
-    if (!weak.expired()) {
+    if (announce && !weak.expired()) {
         RunLoop::main().post([weak] {
             if (const std::shared_ptr<Impl> self = weak.lock()) {
                 self->notifyObservers();
