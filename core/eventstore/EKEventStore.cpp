@@ -3,10 +3,14 @@
 #include "core/eventstore/EventStoreConnection.h"
 #include "core/eventstore/EventStoreSchema.h"
 #include "core/eventstore/EventStoreWriter.h"
+#include "core/eventstore/ICalendarCodec.h"
+#include "core/eventstore/VCardBirthdays.h"
+#include "core/eventstore/WallClock.h"
 #include "foundation/Log.h"
 #include "foundation/Paths.h"
 #include "foundation/RunLoop.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
@@ -412,19 +416,179 @@ EKEventStore::eventRecords(const std::shared_ptr<EKCalendar>& calendar) const {
                       : std::vector<std::shared_ptr<EKEvent>>{};
 }
 
-void EKEventStore::refreshSourcesIfNecessary() {}
+namespace {
 
-std::shared_ptr<EKCalendar>
-EKEventStore::addSubscribedCalendar(const QString& /*title*/, const QString& /*icsPath*/, StoreError* error) {
-    if (error) {
-        *error = StoreError{StoreError::BadFile, QStringLiteral("Subscriptions are not available yet.")};
+// What tells whether a feed's file changed: its modification time and size.
+QString feedStamp(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return QString();
+    }
+    return QStringLiteral("%1 %2").arg(info.lastModified().toMSecsSinceEpoch()).arg(info.size());
+}
+
+// Birthdays repeat every year on their day; one on 29 February falls on the last day of
+// February in other years. A birthday without a year starts in 1900.
+std::vector<std::shared_ptr<EKEvent>> birthdayEvents(const std::vector<Birthday>& birthdays,
+                                                     EKEventStore& store) {
+    std::vector<std::shared_ptr<EKEvent>> events;
+    for (const Birthday& birthday : birthdays) {
+        const int year = birthday.year.value_or(1900);
+        const bool leapDay = birthday.month == 2 && birthday.day == 29;
+        int day = birthday.day;
+        if (leapDay && !WallClock::isLeapYear(year)) {
+            day = 28;
+        }
+        if (birthday.month < 1 || birthday.month > 12 || day < 1 ||
+            day > WallClock::daysInMonth(year, birthday.month)) {
+            continue;
+        }
+        auto event = EKEvent::eventWithEventStore(store);
+        const QString key = birthday.uid.isEmpty() ? birthday.name : birthday.uid;
+        event->setEventIdentifier(
+            QStringLiteral("birthday:%1:%2-%3").arg(key).arg(birthday.month).arg(birthday.day));
+        event->setTitle(birthday.name);
+        event->setAllDay(true);
+        const std::int64_t days = WallClock::daysFromCivil(year, birthday.month, day);
+        event->setStartDate(WallClock::startOfDay(days));
+        event->setEndDate(WallClock::startOfDay(days + 1));
+        event->setRecurrenceRule(EKRecurrenceRule::fromRRule(
+            leapDay ? QStringLiteral("FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=-1") : QStringLiteral("FREQ=YEARLY"),
+            nullptr));
+        events.push_back(std::move(event));
+    }
+    return events;
+}
+
+} // namespace
+
+void EKEventStore::refreshSourcesIfNecessary() {
+    std::vector<EventStoreConnection::CalendarInfo> feeds;
+    {
+        Impl::Lease connection = m_impl->reader();
+        if (!connection) {
+            return;
+        }
+        for (EventStoreConnection::CalendarInfo& info : connection->calendars()) {
+            if (!info.feedPath.isEmpty()) {
+                feeds.push_back(std::move(info));
+            }
+        }
+    }
+    for (const EventStoreConnection::CalendarInfo& feed : feeds) {
+        const QString stamp = feedStamp(feed.feedPath);
+        if (stamp.isEmpty() || stamp == feed.feedStamp) {
+            continue;
+        }
+        std::vector<std::shared_ptr<EKEvent>> events;
+        QString problem;
+        if (feed.calendar->type() == EKCalendarType::Birthday) {
+            if (const auto birthdays = VCardBirthdays::parseFile(feed.feedPath, &problem)) {
+                events = birthdayEvents(*birthdays, *this);
+            }
+        } else {
+            ICalendarParseResult parsed = ICalendarCodec::parseFile(feed.feedPath, *this);
+            if (parsed.error) {
+                problem = parsed.error->message();
+            }
+            events = std::move(parsed.events);
+        }
+        StoreError error;
+        if (!problem.isEmpty()) {
+            // The calendar keeps what it had; the file is read again once it changes.
+            Log::warning(category, QStringLiteral("the calendar “%1” keeps its events: %2")
+                                       .arg(feed.calendar->title(), problem));
+            m_impl->write(
+                &error,
+                [&](EventStoreWriter& writer, StoreError*) { return writer.setFeedStamp(feed.id, stamp); },
+                false);
+            continue;
+        }
+        if (!m_impl->write(&error, [&](EventStoreWriter& writer, StoreError* e) {
+                return writer.replaceFeedEvents(feed.calendar, events, stamp, e);
+            })) {
+            Log::warning(category, QStringLiteral("the calendar “%1” could not be refreshed: %2")
+                                       .arg(feed.calendar->title(), error.localizedDescription));
+        }
+    }
+}
+
+std::shared_ptr<EKCalendar> EKEventStore::addSubscribedCalendar(const QString& title, const QString& icsPath,
+                                                                StoreError* error) {
+    const QString path = QFileInfo(icsPath).absoluteFilePath();
+    const QString stamp = feedStamp(path);
+    ICalendarParseResult parsed = ICalendarCodec::parseFile(path, *this);
+    if (parsed.error) {
+        if (error) {
+            *error = StoreError{StoreError::BadFile, parsed.error->message()};
+        }
+        return nullptr;
+    }
+    auto calendar = std::make_shared<EKCalendar>(EventStoreWriter::newIdentifier(),
+                                                 EKCalendarType::Subscription, nullptr);
+    calendar->setTitle(title);
+    calendar->setColor(Color(0.61, 0.35, 0.71));
+    calendar->setSubscriptionPath(path);
+    const bool written = m_impl->write(error, [&](EventStoreWriter& writer, StoreError* e) {
+        const std::int64_t sourceId =
+            writer.ensureSource(QStringLiteral("Subscribed Calendars"), EKSourceType::Subscribed, e);
+        return sourceId != 0 && writer.insertCalendar(*calendar, sourceId, path, e) != 0 &&
+               writer.replaceFeedEvents(calendar, parsed.events, stamp, e);
+    });
+    if (!written) {
+        return nullptr;
+    }
+    for (const std::shared_ptr<EKCalendar>& stored : calendars()) {
+        if (stored->isEqual(*calendar)) {
+            return stored;
+        }
     }
     return nullptr;
 }
 
-bool EKEventStore::setBirthdaysContactsFile(const QString& /*vcfPath*/, StoreError* error) {
-    if (error) {
-        *error = StoreError{StoreError::BadFile, QStringLiteral("Birthdays are not available yet.")};
+bool EKEventStore::setBirthdaysContactsFile(const QString& vcfPath, StoreError* error) {
+    std::vector<std::shared_ptr<EKCalendar>> existing;
+    for (const std::shared_ptr<EKCalendar>& calendar : calendars()) {
+        if (calendar->type() == EKCalendarType::Birthday) {
+            existing.push_back(calendar);
+        }
     }
-    return false;
+    if (vcfPath.isEmpty()) {
+        return m_impl->write(error, [&](EventStoreWriter& writer, StoreError* e) {
+            for (const std::shared_ptr<EKCalendar>& calendar : existing) {
+                if (!writer.removeCalendar(*calendar, e)) {
+                    return false;
+                }
+            }
+            return true;
+        });
+    }
+    const QString path = QFileInfo(vcfPath).absoluteFilePath();
+    const QString stamp = feedStamp(path);
+    QString problem;
+    const std::optional<std::vector<Birthday>> birthdays = VCardBirthdays::parseFile(path, &problem);
+    if (!birthdays) {
+        if (error) {
+            *error = StoreError{StoreError::BadFile, problem};
+        }
+        return false;
+    }
+    std::vector<std::shared_ptr<EKEvent>> events = birthdayEvents(*birthdays, *this);
+    return m_impl->write(error, [&](EventStoreWriter& writer, StoreError* e) {
+        std::shared_ptr<EKCalendar> calendar = existing.empty() ? nullptr : existing.front();
+        if (!calendar) {
+            const std::int64_t sourceId =
+                writer.ensureSource(QStringLiteral("Birthdays"), EKSourceType::Birthdays, e);
+            calendar = std::make_shared<EKCalendar>(EventStoreWriter::newIdentifier(),
+                                                    EKCalendarType::Birthday, nullptr);
+            calendar->setTitle(QStringLiteral("Birthdays"));
+            calendar->setColor(Color(0.95, 0.61, 0.07));
+            if (sourceId == 0 || writer.insertCalendar(*calendar, sourceId, path, e) == 0) {
+                return false;
+            }
+        } else if (!writer.setFeedPath(calendar->calendarIdentifier(), path)) {
+            return false;
+        }
+        return writer.replaceFeedEvents(calendar, events, stamp, e);
+    });
 }

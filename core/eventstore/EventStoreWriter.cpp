@@ -159,6 +159,30 @@ bool EventStoreWriter::setFeedStamp(std::int64_t calendarId, const QString& stam
     return update.bind(1, stamp).bind(2, calendarId).execute();
 }
 
+bool EventStoreWriter::setFeedPath(const QString& calendarIdentifier, const QString& path) {
+    SqliteStatement& update =
+        m_connection.sql().statement("UPDATE calendars SET feed_path = ?1 WHERE identifier = ?2");
+    return update.bind(1, path).bind(2, calendarIdentifier).execute();
+}
+
+bool EventStoreWriter::replaceFeedEvents(const std::shared_ptr<EKCalendar>& calendar,
+                                         const std::vector<std::shared_ptr<EKEvent>>& events,
+                                         const QString& stamp, StoreError* error) {
+    const std::optional<EventStoreConnection::CalendarInfo> info =
+        m_connection.calendarWithIdentifier(calendar->calendarIdentifier());
+    if (!info) {
+        return fail(error, StoreError::CalendarNotFound,
+                    QStringLiteral("The calendar “%1” is not in the store.").arg(calendar->title()));
+    }
+    if (!deleteEventsOfCalendar(info->id)) {
+        return databaseFailure(error);
+    }
+    for (const std::shared_ptr<EKEvent>& event : events) {
+        event->setCalendar(calendar);
+    }
+    return saveEvents(events, true, error) && (setFeedStamp(info->id, stamp) || databaseFailure(error));
+}
+
 bool EventStoreWriter::deleteEventsOfCalendar(std::int64_t calendarId) {
     SqliteStatement& remove = m_connection.sql().statement("DELETE FROM events WHERE calendar_id = ?1");
     return remove.bind(1, calendarId).execute();

@@ -45,6 +45,12 @@ public:
     std::int64_t insertCalendar(const EKCalendar& calendar, std::int64_t sourceId, const QString& feedPath,
                                 StoreError* error);
     bool setFeedStamp(std::int64_t calendarId, const QString& stamp);
+    bool setFeedPath(const QString& calendarIdentifier, const QString& path);
+    // Replaces every event of a feed's calendar by `events` (which get that calendar) and
+    // remembers the state of the file they were read from.
+    bool replaceFeedEvents(const std::shared_ptr<EKCalendar>& calendar,
+                           const std::vector<std::shared_ptr<EKEvent>>& events, const QString& stamp,
+                           StoreError* error);
     bool deleteEventsOfCalendar(std::int64_t calendarId);
 
     bool setSetting(const QString& key, const QString& value);
