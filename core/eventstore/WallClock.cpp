@@ -13,13 +13,27 @@
 
 namespace {
 
+// A zone with the offset that held around the last instant asked for, and the span of UTC
+// milliseconds between the transitions around it, so that most conversions need no ICU call.
+struct CachedZone {
+    std::unique_ptr<icu::BasicTimeZone> zone;
+    double from = 0.0;
+    double to = -1.0;
+    std::int32_t offset = 0;
+};
+
 struct ThreadZones {
-    std::map<QString, std::unique_ptr<icu::BasicTimeZone>> named;
-    std::unique_ptr<icu::BasicTimeZone> defaultZone;
+    std::map<QString, CachedZone> named;
+    CachedZone defaultZone;
     std::uint64_t defaultGeneration = 0;
+    QString lastName;
+    CachedZone* last = nullptr;
 };
 
 thread_local ThreadZones t_zones;
+
+// Near a transition a wall time may be skipped or repeated; conversions there go through ICU.
+constexpr double transitionMargin = 86400000.0;
 
 icu::UnicodeString toIcu(const QString& text) {
     return icu::UnicodeString(reinterpret_cast<const char16_t*>(text.utf16()),
@@ -34,22 +48,25 @@ std::unique_ptr<icu::BasicTimeZone> asBasic(icu::TimeZone* zone) {
     return nullptr;
 }
 
-icu::BasicTimeZone& defaultZone() {
+CachedZone& defaultZone() {
     const std::uint64_t generation = TimeZone::defaultTimeZoneGeneration();
-    if (!t_zones.defaultZone || t_zones.defaultGeneration != generation) {
-        t_zones.defaultZone = asBasic(icu::TimeZone::createDefault());
-        if (!t_zones.defaultZone) {
-            t_zones.defaultZone = asBasic(icu::TimeZone::createTimeZone(UNICODE_STRING_SIMPLE("UTC")));
+    if (!t_zones.defaultZone.zone || t_zones.defaultGeneration != generation) {
+        t_zones.defaultZone = CachedZone{asBasic(icu::TimeZone::createDefault())};
+        if (!t_zones.defaultZone.zone) {
+            t_zones.defaultZone.zone = asBasic(icu::TimeZone::createTimeZone(UNICODE_STRING_SIMPLE("UTC")));
         }
         t_zones.defaultGeneration = generation;
     }
-    return *t_zones.defaultZone;
+    return t_zones.defaultZone;
 }
 
 // An unknown name falls back to the process default zone rather than to ICU's "Etc/Unknown".
-icu::BasicTimeZone& zoneNamed(const QString& name) {
+CachedZone& zoneNamed(const QString& name) {
     if (name.isEmpty()) {
         return defaultZone();
+    }
+    if (t_zones.last && t_zones.lastName == name) {
+        return t_zones.last->zone ? *t_zones.last : defaultZone();
     }
     auto found = t_zones.named.find(name);
     if (found == t_zones.named.end()) {
@@ -58,9 +75,41 @@ icu::BasicTimeZone& zoneNamed(const QString& name) {
         if (zone && zone->getID(id) == icu::UnicodeString(UCAL_UNKNOWN_ZONE_ID)) {
             zone.reset();
         }
-        found = t_zones.named.emplace(name, std::move(zone)).first;
+        found = t_zones.named.emplace(name, CachedZone{std::move(zone)}).first;
     }
-    return found->second ? *found->second : defaultZone();
+    t_zones.lastName = name;
+    t_zones.last = &found->second;
+    return found->second.zone ? found->second : defaultZone();
+}
+
+// The offset in milliseconds at a UTC instant (ICU milliseconds).
+std::int32_t offsetAt(CachedZone& zone, double udate) {
+    if (udate >= zone.from && udate < zone.to) {
+        return zone.offset;
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t raw = 0;
+    int32_t dst = 0;
+    zone.zone->getOffset(udate, false, raw, dst, status);
+    icu::TimeZoneTransition transition;
+    zone.from = zone.zone->getPreviousTransition(udate, true, transition) ? transition.getTime() : -1e300;
+    zone.to = zone.zone->getNextTransition(udate, false, transition) ? transition.getTime() : 1e300;
+    zone.offset = raw + dst;
+    return zone.offset;
+}
+
+// The UTC instant of a local time when it lies well inside the cached span.
+std::optional<double> cachedUtc(CachedZone& zone, double local) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const double utc = local - zone.offset;
+        if (utc >= zone.from + transitionMargin && utc < zone.to - transitionMargin) {
+            return utc;
+        }
+        if (attempt == 0) {
+            offsetAt(zone, utc);
+        }
+    }
+    return std::nullopt;
 }
 
 int digitsAt(const QString& text, qsizetype position, qsizetype count, bool& ok) {
@@ -124,24 +173,28 @@ std::int64_t WallClock::floorDiv(std::int64_t value, std::int64_t divisor) {
 }
 
 std::int64_t WallClock::wallSeconds(Date date, const QString& zone) {
-    UErrorCode status = U_ZERO_ERROR;
-    int32_t raw = 0;
-    int32_t dst = 0;
-    zoneNamed(zone).getOffset(date.udate(), false, raw, dst, status);
-    const double wall = date.timeIntervalSince1970() + (raw + dst) / 1000.0;
+    const double wall = date.timeIntervalSince1970() + offsetAt(zoneNamed(zone), date.udate()) / 1000.0;
     return static_cast<std::int64_t>(std::floor(wall));
 }
 
 Date WallClock::date(std::int64_t wallSeconds, const QString& zone) {
+    CachedZone& cached = zoneNamed(zone);
+    const double local = static_cast<double>(wallSeconds) * 1000.0;
+    if (const std::optional<double> utc = cachedUtc(cached, local)) {
+        return Date::withUDate(*utc);
+    }
     UErrorCode status = U_ZERO_ERROR;
     int32_t raw = 0;
     int32_t dst = 0;
-    const double local = static_cast<double>(wallSeconds) * 1000.0;
-    zoneNamed(zone).getOffsetFromLocal(local, UCAL_TZ_LOCAL_FORMER, UCAL_TZ_LOCAL_FORMER, raw, dst, status);
+    cached.zone->getOffsetFromLocal(local, UCAL_TZ_LOCAL_FORMER, UCAL_TZ_LOCAL_FORMER, raw, dst, status);
     return Date::withUDate(local - raw - dst);
 }
 
 Date WallClock::startOfDay(std::int64_t days) {
+    if (const std::optional<double> utc =
+            cachedUtc(defaultZone(), static_cast<double>(days * secondsPerDay) * 1000.0)) {
+        return Date::withUDate(*utc);
+    }
     int year = 0;
     int month = 0;
     int day = 0;
@@ -159,7 +212,7 @@ bool WallClock::isKnownZone(const QString& zone) {
 
 QString WallClock::defaultZoneName() {
     icu::UnicodeString id;
-    defaultZone().getID(id);
+    defaultZone().zone->getID(id);
     return QString(reinterpret_cast<const QChar*>(id.getBuffer()), id.length());
 }
 
