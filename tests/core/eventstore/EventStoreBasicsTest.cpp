@@ -2,6 +2,7 @@
 
 #include "core/eventstore/EventStoreSchema.h"
 #include "core/eventstore/SqliteConnection.h"
+#include "foundation/LogCapture.h"
 
 namespace {
 
@@ -102,6 +103,7 @@ TEST_F(EventStoreBasicsTest, TheDatabaseCarriesTheSchemaVersionAndWriteAheadLog)
 }
 
 TEST_F(EventStoreBasicsTest, MigrationsRunInOrderOnceAndStopAtTheFirstFailure) {
+    LogCapture log;
     SqliteConnection connection;
     ASSERT_TRUE(connection.open(databasePath(), SqliteConnection::Mode::ReadWrite, nullptr));
     QStringList ran;
@@ -136,6 +138,7 @@ TEST_F(EventStoreBasicsTest, MigrationsRunInOrderOnceAndStopAtTheFirstFailure) {
 }
 
 TEST_F(EventStoreBasicsTest, ADatabaseOfANewerVersionIsReadButNeverWritten) {
+    LogCapture log;
     saved(QStringLiteral("Kept"), at(2024, 5, 6, 9), at(2024, 5, 6, 10));
     m_store.reset();
     {
@@ -148,6 +151,8 @@ TEST_F(EventStoreBasicsTest, ADatabaseOfANewerVersionIsReadButNeverWritten) {
     auto event = newEvent(QStringLiteral("New"), at(2024, 5, 7, 9), at(2024, 5, 7, 10));
     EXPECT_FALSE(store().saveEvent(event, EKSpan::ThisEvent, &error));
     EXPECT_TRUE(error.localizedDescription.contains(QStringLiteral("newer version")));
+    EXPECT_TRUE(
+        log.contains(Log::Level::Error, QStringLiteral("eventstore"), QStringLiteral("newer version")));
     SqliteConnection connection;
     ASSERT_TRUE(connection.open(databasePath(), SqliteConnection::Mode::ReadOnly, nullptr));
     EXPECT_EQ(connection.userVersion(), 99);

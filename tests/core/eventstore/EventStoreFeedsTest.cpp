@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <thread>
+
 namespace {
 
 class EventStoreFeedsTest : public EventStoreTest {
@@ -214,6 +216,18 @@ TEST_F(EventStoreFeedsTest, BirthdaysComeFromAContactsFileEveryYear) {
     ASSERT_TRUE(store().setBirthdaysContactsFile(QString(), nullptr));
     EXPECT_EQ(store().calendars().size(), 1u);
     EXPECT_TRUE(query(at(2030, 1, 1), at(2031, 1, 1)).empty());
+}
+
+TEST_F(EventStoreFeedsTest, RefreshingOnABackgroundThreadBesideMainThreadWrites) {
+    subscribe();
+    write(QStringLiteral("holidays.ics"), holidays(QStringLiteral("Bridge Day")));
+    std::thread refresher([&] { store().refreshSourcesIfNecessary(); });
+    for (int i = 0; i < 10; ++i) {
+        saved(QStringLiteral("Mine %1").arg(i), at(2024, 5, 2, 8 + i), at(2024, 5, 2, 9 + i));
+    }
+    refresher.join();
+    m_loop->runUntilIdle();
+    EXPECT_EQ(query(at(2024, 5, 2), at(2024, 5, 3)).size(), 11u);
 }
 
 } // namespace
