@@ -108,5 +108,3 @@ void BM_DayDaysTo(benchmark::State& state) {
 BENCHMARK(BM_DayDaysTo);
 
 } // namespace
-
-BENCHMARK_MAIN();

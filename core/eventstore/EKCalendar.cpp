@@ -65,8 +65,9 @@ QString EKCalendar::descriptionText() const {
                                         hexComponent(m_color->green()) + hexComponent(m_color->blue())
                                   : QStringLiteral("(null)");
     const QString account = m_source ? m_source->title() : QStringLiteral("(null)");
+    // The account comes first: readers split the entries at "; " and the last one keeps the "}".
     return QStringLiteral(
-               "EKCalendar <0x%1> {title = %2; type = %3; allowsModify = %4; color = %5; account = %6;}")
+               "EKCalendar <0x%1> {account = %6; title = %2; type = %3; allowsModify = %4; color = %5;}")
         .arg(QString::number(reinterpret_cast<quintptr>(this), 16), m_title, typeName(m_type),
              allowsContentModifications() ? QStringLiteral("YES") : QStringLiteral("NO"), color, account);
 }

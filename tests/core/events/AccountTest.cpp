@@ -45,7 +45,7 @@ TEST(Account, AccountIsReadFromTheDescriptionText) {
     ASSERT_TRUE(description.contains("account = ")) << description.toStdString();
     const std::optional<QString> account = Account::accountFromDescription(*work);
     ASSERT_TRUE(account.has_value()) << description.toStdString();
-    EXPECT_TRUE(account->startsWith("Default")) << account->toStdString();
+    EXPECT_EQ(*account, "Default");
     EXPECT_EQ(Account::identifierUsingAccountFromDescription(*work), *account + ":Work");
 }
 
