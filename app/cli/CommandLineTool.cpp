@@ -240,6 +240,11 @@ void CommandLineTool::applyTimeZone(const std::optional<QString>& zoneName) {
 }
 
 int CommandLineTool::runCommand(const QString& command, QStringList& arguments) {
+    // Subscribed calendars and birthdays are read again when their files changed, as the
+    // application does when it becomes active.
+    if (command != "import" && command != "subscribe") {
+        service().refreshSourcesIfNecessary();
+    }
     if (command == "import") {
         return importCommand(arguments);
     }

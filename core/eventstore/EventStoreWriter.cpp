@@ -62,6 +62,33 @@ icaltimetype utcTime(Date date) {
     return time;
 }
 
+// Binds the twenty columns that INSERT and UPDATE of an event row share, as ?1 to ?20.
+SqliteStatement& bindRowFields(SqliteStatement& statement, const EventRow& row) {
+    statement.bind(1, row.identifier).bind(2, row.recurrenceId);
+    if (row.seriesId != 0) {
+        statement.bind(3, row.seriesId);
+    } else {
+        statement.bindNull(3);
+    }
+    return statement.bind(4, row.calendarId)
+        .bind(5, row.kind)
+        .bind(6, row.title)
+        .bind(7, row.location)
+        .bind(8, row.notes)
+        .bind(9, row.url)
+        .bind(10, row.allDay ? 1 : 0)
+        .bind(11, row.tzid.isNull() ? QStringLiteral("") : row.tzid)
+        .bind(12, row.dtstart)
+        .bind(13, row.dtend)
+        .bind(14, row.startUtc)
+        .bind(15, row.endUtc)
+        .bind(16, row.rrule)
+        .bind(17, row.countEnd)
+        .bind(18, row.exdates)
+        .bind(19, row.alarms)
+        .bind(20, row.revision);
+}
+
 } // namespace
 
 EventStoreWriter::EventStoreWriter(EventStoreConnection& connection) : m_connection(connection) {}
@@ -334,29 +361,7 @@ bool EventStoreWriter::insertRow(EventRow& row, StoreError* error) {
         "all_day, tzid, dtstart, dtend, start_utc, end_utc, rrule, count_end, exdates, alarms, revision) "
         "VALUES "
         "(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18, ?19, ?20)");
-    insert.bind(1, row.identifier).bind(2, row.recurrenceId);
-    if (row.seriesId != 0) {
-        insert.bind(3, row.seriesId);
-    } else {
-        insert.bindNull(3);
-    }
-    insert.bind(4, row.calendarId)
-        .bind(5, row.kind)
-        .bind(6, row.title)
-        .bind(7, row.location)
-        .bind(8, row.notes)
-        .bind(9, row.url)
-        .bind(10, row.allDay ? 1 : 0)
-        .bind(11, row.tzid.isNull() ? QStringLiteral("") : row.tzid)
-        .bind(12, row.dtstart)
-        .bind(13, row.dtend)
-        .bind(14, row.startUtc)
-        .bind(15, row.endUtc)
-        .bind(16, row.rrule)
-        .bind(17, row.countEnd)
-        .bind(18, row.exdates)
-        .bind(19, row.alarms)
-        .bind(20, row.revision);
+    bindRowFields(insert, row);
     if (!insert.execute()) {
         return databaseFailure(error);
     }
@@ -373,30 +378,7 @@ bool EventStoreWriter::updateRow(EventRow& row, StoreError* error) {
         "start_utc = ?14, end_utc = ?15, rrule = ?16, count_end = ?17, exdates = ?18, alarms = ?19, revision "
         "= ?20 "
         "WHERE id = ?21");
-    update.bind(1, row.identifier).bind(2, row.recurrenceId);
-    if (row.seriesId != 0) {
-        update.bind(3, row.seriesId);
-    } else {
-        update.bindNull(3);
-    }
-    update.bind(4, row.calendarId)
-        .bind(5, row.kind)
-        .bind(6, row.title)
-        .bind(7, row.location)
-        .bind(8, row.notes)
-        .bind(9, row.url)
-        .bind(10, row.allDay ? 1 : 0)
-        .bind(11, row.tzid.isNull() ? QStringLiteral("") : row.tzid)
-        .bind(12, row.dtstart)
-        .bind(13, row.dtend)
-        .bind(14, row.startUtc)
-        .bind(15, row.endUtc)
-        .bind(16, row.rrule)
-        .bind(17, row.countEnd)
-        .bind(18, row.exdates)
-        .bind(19, row.alarms)
-        .bind(20, row.revision)
-        .bind(21, row.id);
+    bindRowFields(update, row).bind(21, row.id);
     return update.execute() || databaseFailure(error);
 }
 

@@ -206,3 +206,16 @@ TEST_F(CommandLineToolTest, SearchStepsThroughMatchingOccurrencesInOrder) {
     EXPECT_EQ(backward.out, "2026-12-10T18:00:00\t2026-12-11T12:00:00\t0\ttrip@test\tTrip to Lyon\n");
     EXPECT_EQ(run({"search", "nothing-like-this", "--from", "2026-12-01"}).out, "");
 }
+
+TEST_F(CommandLineToolTest, SubscribedCalendarsAreReadAgainWhenTheirFileChanged) {
+    const QString feed = writeFile("feed.ics", plannerIcs);
+    ASSERT_EQ(run({"subscribe", feed, "--title", "Team"}).status, 0);
+    ASSERT_TRUE(run({"occurrences", "2026-12-12", "2026-12-12"}).out.contains("Christmas fair"));
+
+    QByteArray renamed(plannerIcs);
+    renamed.replace("SUMMARY:Christmas fair", "SUMMARY:Winter market at the old town square");
+    writeFile("feed.ics", renamed);
+    const QString after = run({"occurrences", "2026-12-12", "2026-12-12"}).out;
+    EXPECT_TRUE(after.contains("Winter market")) << after.toStdString();
+    EXPECT_FALSE(after.contains("Christmas fair"));
+}
