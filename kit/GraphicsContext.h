@@ -1,0 +1,81 @@
+#pragma once
+
+#include "foundation/Color.h"
+#include "kit/AffineTransform.h"
+#include "kit/Point.h"
+#include "kit/Rect.h"
+
+#include <memory>
+
+class QPainter;
+
+// The drawing context handed to views: a current path, fill and stroke state, and a
+// save/restore stack, drawn through a QPainter that only kit/ creates. Coordinates are points;
+// the context maps them to pixels. The current path is kept in the coordinates it was built
+// in, so change the transform only between paths.
+class GraphicsContext {
+public:
+    explicit GraphicsContext(QPainter& painter);
+    ~GraphicsContext();
+    GraphicsContext(const GraphicsContext&) = delete;
+    GraphicsContext& operator=(const GraphicsContext&) = delete;
+
+    // Saves and restores the transform, clip, alpha, colours and line width (not the path).
+    void saveGState();
+    void restoreGState();
+
+    void translateCTM(double tx, double ty);
+    void scaleCTM(double sx, double sy);
+    void rotateCTM(double angle);
+    void concatCTM(const AffineTransform& transform);
+
+    // The opacity every later drawing is multiplied by, from 0 to 1.
+    void setAlpha(double alpha);
+    double alpha() const;
+
+    void setFillColor(const Color& color);
+    void setStrokeColor(const Color& color);
+    void setLineWidth(double width);
+    Color fillColor() const;
+    Color strokeColor() const;
+    double lineWidth() const;
+
+    void fillRect(const Rect& rect);
+    void strokeRect(const Rect& rect);
+    // Makes the rectangle fully transparent, whatever the colours.
+    void clearRect(const Rect& rect);
+    void clipToRect(const Rect& rect);
+
+    // Path building. Lines and arcs start from the current point.
+    void beginPath();
+    void moveTo(Point point);
+    void addLineTo(Point point);
+    void addRect(const Rect& rect);
+    // An arc of the radius tangent to the line from the current point to `tangentPoint` and
+    // to the line from `tangentPoint` to `endPoint`, joined to the current point by a line.
+    // Without a current point or with collinear points it is a line to `tangentPoint`.
+    void addArcToPoint(Point tangentPoint, Point endPoint, double radius);
+    // A circular arc from `startAngle` to `endAngle` as in a flipped (y-down) context: with
+    // `clockwise` false the angle grows, which turns clockwise on screen. A line joins the
+    // current point, if any, to the start of the arc.
+    void addArc(Point center, double radius, double startAngle, double endAngle, bool clockwise);
+    void closePath();
+
+    bool isPathEmpty() const;
+    Point pathCurrentPoint() const;
+    // The first point of the last subpath.
+    Point pathStartPoint() const;
+    Rect pathBoundingBox() const;
+    // Whether the filled path (non-zero winding) covers the point.
+    bool pathContainsPoint(Point point) const;
+
+    // Fill, stroke and clip use the current path and then empty it.
+    void fillPath();
+    void strokePath();
+    void clip();
+
+private:
+    struct State;
+    struct Data;
+    std::unique_ptr<Data> m_data;
+};

@@ -1,0 +1,429 @@
+#include "kit/View.h"
+
+#include "kit/GraphicsContext.h"
+#include "kit/Image.h"
+#include "kit/ViewRenderer.h"
+
+#include <algorithm>
+
+View::View() = default;
+
+View::View(const Rect& frame) {
+    setFrame(frame);
+    m_needsLayout = false;
+}
+
+View::~View() {
+    for (const std::shared_ptr<View>& subview : m_subviews) {
+        subview->m_superview.reset();
+    }
+}
+
+Rect View::frame() const {
+    const Rect centred(m_center.x() - m_bounds.width() / 2.0, m_center.y() - m_bounds.height() / 2.0,
+                       m_bounds.width(), m_bounds.height());
+    if (m_transform.isIdentity()) {
+        return centred;
+    }
+    const AffineTransform aroundCenter =
+        AffineTransform::translation(-m_center.x(), -m_center.y())
+            .concat(m_transform)
+            .concat(AffineTransform::translation(m_center.x(), m_center.y()));
+    return aroundCenter.apply(centred);
+}
+
+void View::setFrame(const Rect& frame) {
+    const Rect standard = frame.standardized();
+    m_center = standard.center();
+    if (m_bounds.size() != standard.size()) {
+        m_bounds.setSize(standard.size());
+        setNeedsLayout();
+        setNeedsDisplay();
+    }
+}
+
+void View::setBounds(const Rect& bounds) {
+    if (m_bounds.size() != bounds.size()) {
+        setNeedsLayout();
+        setNeedsDisplay();
+    }
+    m_bounds = bounds;
+}
+
+void View::setCenter(Point center) {
+    m_center = center;
+}
+
+void View::setTransform(const AffineTransform& transform) {
+    m_transform = transform;
+}
+
+void View::setAlpha(double alpha) {
+    m_alpha = std::clamp(alpha, 0.0, 1.0);
+}
+
+void View::setHidden(bool hidden) {
+    m_hidden = hidden;
+}
+
+void View::setClipsToBounds(bool clips) {
+    m_clipsToBounds = clips;
+}
+
+void View::setBackgroundColor(std::optional<Color> color) {
+    m_backgroundColor = color;
+    setNeedsDisplay();
+}
+
+void View::addSubview(const std::shared_ptr<View>& view) {
+    insertSubview(view, m_subviews.size());
+}
+
+void View::insertSubview(const std::shared_ptr<View>& view, std::size_t index) {
+    if (!view || isDescendantOfView(*view)) {
+        return;
+    }
+    if (const std::shared_ptr<View> old = view->superview()) {
+        const std::size_t oldIndex = old->indexOfSubview(*view);
+        if (old.get() == this && oldIndex < index) {
+            --index;
+        }
+        old->detachSubview(oldIndex);
+    }
+    attachSubview(view, std::min(index, m_subviews.size()));
+}
+
+void View::insertSubviewBelow(const std::shared_ptr<View>& view, const View& sibling) {
+    if (!view || view.get() == &sibling) {
+        return;
+    }
+    const std::size_t index = indexOfSubview(sibling);
+    insertSubview(view, index);
+}
+
+void View::insertSubviewAbove(const std::shared_ptr<View>& view, const View& sibling) {
+    if (!view || view.get() == &sibling) {
+        return;
+    }
+    const std::size_t index = indexOfSubview(sibling);
+    insertSubview(view, index == m_subviews.size() ? index : index + 1);
+}
+
+void View::removeFromSuperview() {
+    if (const std::shared_ptr<View> parent = superview()) {
+        parent->detachSubview(parent->indexOfSubview(*this));
+    }
+}
+
+void View::bringSubviewToFront(const View& subview) {
+    const std::size_t index = indexOfSubview(subview);
+    if (index < m_subviews.size()) {
+        std::rotate(m_subviews.begin() + static_cast<std::ptrdiff_t>(index),
+                    m_subviews.begin() + static_cast<std::ptrdiff_t>(index) + 1, m_subviews.end());
+    }
+}
+
+void View::sendSubviewToBack(const View& subview) {
+    const std::size_t index = indexOfSubview(subview);
+    if (index < m_subviews.size()) {
+        std::rotate(m_subviews.begin(), m_subviews.begin() + static_cast<std::ptrdiff_t>(index),
+                    m_subviews.begin() + static_cast<std::ptrdiff_t>(index) + 1);
+    }
+}
+
+bool View::isDescendantOfView(const View& view) const {
+    if (this == &view) {
+        return true;
+    }
+    const std::shared_ptr<View> parent = superview();
+    return parent && parent->isDescendantOfView(view);
+}
+
+std::shared_ptr<View> View::viewWithTag(int tag) {
+    if (m_tag == tag) {
+        return shared_from_this();
+    }
+    for (const std::shared_ptr<View>& subview : m_subviews) {
+        if (std::shared_ptr<View> found = subview->viewWithTag(tag)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+std::shared_ptr<View> View::rootView() {
+    std::shared_ptr<View> root = shared_from_this();
+    while (std::shared_ptr<View> parent = root->superview()) {
+        root = parent;
+    }
+    return root;
+}
+
+std::size_t View::indexOfSubview(const View& subview) const {
+    const auto it =
+        std::find_if(m_subviews.begin(), m_subviews.end(),
+                     [&](const std::shared_ptr<View>& candidate) { return candidate.get() == &subview; });
+    return static_cast<std::size_t>(it - m_subviews.begin());
+}
+
+void View::detachSubview(std::size_t index) {
+    if (index >= m_subviews.size()) {
+        return;
+    }
+    // Keeps the view alive through the hooks even when this view held its last reference.
+    const std::shared_ptr<View> view = m_subviews[index];
+    willRemoveSubview(*view);
+    m_subviews.erase(m_subviews.begin() + static_cast<std::ptrdiff_t>(index));
+    view->m_superview.reset();
+    setNeedsLayout();
+    view->didMoveToSuperview();
+}
+
+void View::attachSubview(const std::shared_ptr<View>& view, std::size_t index) {
+    m_subviews.insert(m_subviews.begin() + static_cast<std::ptrdiff_t>(index), view);
+    view->m_superview = weak_from_this();
+    setNeedsLayout();
+    view->didMoveToSuperview();
+    didAddSubview(*view);
+}
+
+Point View::pointToSuperview(Point point) const {
+    const Point fromCenter = point - m_bounds.center();
+    return m_transform.apply(fromCenter) + m_center;
+}
+
+Point View::pointFromSuperview(Point point) const {
+    return m_transform.inverted().apply(point - m_center) + m_bounds.center();
+}
+
+Point View::pointToRoot(Point point) const {
+    const View* view = this;
+    while (const std::shared_ptr<View> parent = view->superview()) {
+        point = view->pointToSuperview(point);
+        view = parent.get();
+    }
+    return point;
+}
+
+Point View::pointFromRoot(Point point) const {
+    if (const std::shared_ptr<View> parent = superview()) {
+        return pointFromSuperview(parent->pointFromRoot(point));
+    }
+    return point;
+}
+
+Point View::convertPointToView(Point point, const View* view) const {
+    const Point root = pointToRoot(point);
+    return view ? view->pointFromRoot(root) : root;
+}
+
+Point View::convertPointFromView(Point point, const View* view) const {
+    const Point root = view ? view->pointToRoot(point) : point;
+    return pointFromRoot(root);
+}
+
+Rect View::convertRectToView(const Rect& rect, const View* view) const {
+    const Point corners[] = {convertPointToView({rect.minX(), rect.minY()}, view),
+                             convertPointToView({rect.maxX(), rect.minY()}, view),
+                             convertPointToView({rect.minX(), rect.maxY()}, view),
+                             convertPointToView({rect.maxX(), rect.maxY()}, view)};
+    Rect result(corners[0], Size());
+    for (const Point& corner : corners) {
+        const double left = std::min(result.minX(), corner.x());
+        const double top = std::min(result.minY(), corner.y());
+        result = Rect(left, top, std::max(result.maxX(), corner.x()) - left,
+                      std::max(result.maxY(), corner.y()) - top);
+    }
+    return result;
+}
+
+Rect View::convertRectFromView(const Rect& rect, const View* view) const {
+    if (view) {
+        return view->convertRectToView(rect, this);
+    }
+    const Point corners[] = {convertPointFromView({rect.minX(), rect.minY()}, nullptr),
+                             convertPointFromView({rect.maxX(), rect.minY()}, nullptr),
+                             convertPointFromView({rect.minX(), rect.maxY()}, nullptr),
+                             convertPointFromView({rect.maxX(), rect.maxY()}, nullptr)};
+    Rect result(corners[0], Size());
+    for (const Point& corner : corners) {
+        const double left = std::min(result.minX(), corner.x());
+        const double top = std::min(result.minY(), corner.y());
+        result = Rect(left, top, std::max(result.maxX(), corner.x()) - left,
+                      std::max(result.maxY(), corner.y()) - top);
+    }
+    return result;
+}
+
+std::shared_ptr<View> View::hitTest(Point point) {
+    if (m_hidden || !m_userInteractionEnabled || m_alpha < 0.01) {
+        return nullptr;
+    }
+    return hitTestView(point);
+}
+
+std::shared_ptr<View> View::hitTestView(Point point) {
+    if (!pointInside(point)) {
+        return nullptr;
+    }
+    // A copy, so that a hook changing the tree does not disturb the walk.
+    const std::vector<std::shared_ptr<View>> subviews = m_subviews;
+    for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
+        if (std::shared_ptr<View> hit = (*it)->hitTest((*it)->pointFromSuperview(point))) {
+            return hit;
+        }
+    }
+    return shared_from_this();
+}
+
+bool View::pointInside(Point point) const {
+    return isPointInside(point);
+}
+
+bool View::isPointInside(Point point) const {
+    return m_bounds.contains(point);
+}
+
+void View::layoutIfNeeded() {
+    if (m_needsLayout) {
+        m_needsLayout = false;
+        layoutSubviews();
+    }
+    const std::vector<std::shared_ptr<View>> subviews = m_subviews;
+    for (const std::shared_ptr<View>& subview : subviews) {
+        subview->layoutIfNeeded();
+    }
+}
+
+Size View::sizeThatFits(Size size) const {
+    return fittingSize(size);
+}
+
+void View::sizeToFit() {
+    setFrameSize(sizeThatFits(m_bounds.size()));
+}
+
+void View::setFrameX(double x) {
+    Rect f = frame();
+    f.setOrigin({x, f.y()});
+    setFrame(f);
+}
+
+void View::setFrameY(double y) {
+    Rect f = frame();
+    f.setOrigin({f.x(), y});
+    setFrame(f);
+}
+
+void View::setFrameWidth(double width) {
+    Rect f = frame();
+    f.setSize({width, f.height()});
+    setFrame(f);
+}
+
+void View::setFrameHeight(double height) {
+    Rect f = frame();
+    f.setSize({f.width(), height});
+    setFrame(f);
+}
+
+void View::moveFrameX(double dx) {
+    setFrameX(frame().x() + dx);
+}
+
+void View::moveFrameY(double dy) {
+    setFrameY(frame().y() + dy);
+}
+
+void View::moveFrameWidth(double dw) {
+    setFrameWidth(frame().width() + dw);
+}
+
+void View::moveFrameHeight(double dh) {
+    setFrameHeight(frame().height() + dh);
+}
+
+void View::setFrameOrigin(Point origin) {
+    setFrame({origin, frame().size()});
+}
+
+void View::setFrameSize(Size size) {
+    setFrame({frame().origin(), size});
+}
+
+void View::sizeToFitWidth() {
+    const double height = frame().height();
+    sizeToFit();
+    setFrameHeight(height);
+}
+
+void View::centerSubViewVertically(View& subview) const {
+    subview.setFrameY(frame().height() / 2.0 - subview.frame().height() / 2.0);
+}
+
+void View::drawRoundedRectPath(GraphicsContext& context, const Rect& rect, double radius) {
+    const Rect r = rect.standardized();
+    radius = std::min(radius, r.width() / 2.0);
+    radius = std::min(radius, r.height() / 2.0);
+    context.moveTo({r.minX(), r.midY()});
+    context.addArcToPoint({r.minX(), r.minY()}, {r.midX(), r.minY()}, radius);
+    context.addArcToPoint({r.maxX(), r.minY()}, {r.maxX(), r.midY()}, radius);
+    context.addArcToPoint({r.maxX(), r.maxY()}, {r.midX(), r.maxY()}, radius);
+    context.addArcToPoint({r.minX(), r.maxY()}, {r.minX(), r.midY()}, radius);
+    context.closePath();
+}
+
+void View::drawHierarchy(GraphicsContext& context) {
+    if (m_hidden || m_alpha <= 0.0) {
+        m_needsDisplay = false;
+        return;
+    }
+    context.saveGState();
+    context.setAlpha(context.alpha() * m_alpha);
+    if (m_clipsToBounds) {
+        context.clipToRect(m_bounds);
+    }
+    if (m_backgroundColor) {
+        context.setFillColor(*m_backgroundColor);
+        context.fillRect(m_bounds);
+    }
+    drawRect(context, m_bounds);
+    m_needsDisplay = false;
+    for (const std::shared_ptr<View>& subview : m_subviews) {
+        if (subview->m_hidden) {
+            continue;
+        }
+        const Point boundsCenter = subview->m_bounds.center();
+        context.saveGState();
+        context.translateCTM(subview->m_center.x(), subview->m_center.y());
+        if (!subview->m_transform.isIdentity()) {
+            context.concatCTM(subview->m_transform);
+        }
+        context.translateCTM(-boundsCenter.x(), -boundsCenter.y());
+        subview->drawHierarchy(context);
+        context.restoreGState();
+    }
+    context.restoreGState();
+}
+
+Image View::renderToImage(double scale) {
+    return ViewRenderer::render(*this, scale);
+}
+
+bool View::savePng(const QString& path, double scale) {
+    return renderToImage(scale).savePng(path);
+}
+
+void View::drawRect(GraphicsContext& /*context*/, const Rect& /*rect*/) {}
+
+void View::layoutSubviews() {}
+
+Size View::fittingSize(Size /*size*/) const {
+    return m_bounds.size();
+}
+
+void View::didAddSubview(View& /*subview*/) {}
+
+void View::willRemoveSubview(View& /*subview*/) {}
+
+void View::didMoveToSuperview() {}

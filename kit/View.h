@@ -1,0 +1,178 @@
+#pragma once
+
+#include "foundation/Color.h"
+#include "kit/AffineTransform.h"
+#include "kit/Image.h"
+#include "kit/Point.h"
+#include "kit/Rect.h"
+#include "kit/Size.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class GraphicsContext;
+
+// A rectangular area of the screen in a tree of views. A view keeps its geometry as the platform
+// does: `bounds` (its own coordinate system: origin and size), `center` (its position in the
+// superview's coordinates) and `transform` (applied around the centre); `frame` is derived
+// from them. Subviews are drawn in order, so the last one is in front.
+//
+// Views are always held by std::shared_ptr (make them with std::make_shared); a view owns
+// its subviews and sees its superview through a weak link.
+class View : public std::enable_shared_from_this<View> {
+public:
+    View();
+    explicit View(const Rect& frame);
+    virtual ~View();
+    View(const View&) = delete;
+    View& operator=(const View&) = delete;
+
+    // The bounding box of the transformed bounds in the superview's coordinates. Setting
+    // it moves the centre and resizes the bounds; with a non-identity transform, set the
+    // centre and bounds instead.
+    Rect frame() const;
+    void setFrame(const Rect& frame);
+    Rect bounds() const { return m_bounds; }
+    void setBounds(const Rect& bounds);
+    Point center() const { return m_center; }
+    void setCenter(Point center);
+    AffineTransform transform() const { return m_transform; }
+    void setTransform(const AffineTransform& transform);
+
+    double alpha() const { return m_alpha; }
+    void setAlpha(double alpha);
+    bool hidden() const { return m_hidden; }
+    void setHidden(bool hidden);
+    bool clipsToBounds() const { return m_clipsToBounds; }
+    void setClipsToBounds(bool clips);
+    const std::optional<Color>& backgroundColor() const { return m_backgroundColor; }
+    void setBackgroundColor(std::optional<Color> color);
+    bool userInteractionEnabled() const { return m_userInteractionEnabled; }
+    void setUserInteractionEnabled(bool enabled) { m_userInteractionEnabled = enabled; }
+    bool exclusiveTouch() const { return m_exclusiveTouch; }
+    void setExclusiveTouch(bool exclusive) { m_exclusiveTouch = exclusive; }
+    int tag() const { return m_tag; }
+    void setTag(int tag) { m_tag = tag; }
+
+    // The tree.
+    std::shared_ptr<View> superview() const { return m_superview.lock(); }
+    const std::vector<std::shared_ptr<View>>& subviews() const { return m_subviews; }
+    // Adds in front of the other subviews. A view of another superview leaves it first; a
+    // subview of this view moves to the front. Adding this view or one of its ancestors is
+    // ignored, as it would make a cycle.
+    void addSubview(const std::shared_ptr<View>& view);
+    // Inserts at `index` among the subviews (clamped to the end).
+    void insertSubview(const std::shared_ptr<View>& view, std::size_t index);
+    // Inserts just behind or just in front of `sibling`; at the front when `sibling` is not
+    // a subview of this view.
+    void insertSubviewBelow(const std::shared_ptr<View>& view, const View& sibling);
+    void insertSubviewAbove(const std::shared_ptr<View>& view, const View& sibling);
+    void removeFromSuperview();
+    void bringSubviewToFront(const View& subview);
+    void sendSubviewToBack(const View& subview);
+    // True for this view itself and every view below it.
+    bool isDescendantOfView(const View& view) const;
+    // The first view of this subtree (this view included, depth first) with the tag.
+    std::shared_ptr<View> viewWithTag(int tag);
+    // The topmost superview, or this view when it has none.
+    std::shared_ptr<View> rootView();
+
+    // Coordinate conversion between the bounds of this view and those of `view`; without a
+    // view, the coordinates of the root of this view's tree. Both views must share a root.
+    Point convertPointToView(Point point, const View* view) const;
+    Point convertPointFromView(Point point, const View* view) const;
+    Rect convertRectToView(const Rect& rect, const View* view) const;
+    Rect convertRectFromView(const Rect& rect, const View* view) const;
+
+    // The front-most view of this subtree under the point (in this view's bounds), or none.
+    // Hidden views, views with alpha below 0.01 and views not taking interaction are skipped
+    // with their subviews; the rest are asked through the `hitTestView` hook.
+    std::shared_ptr<View> hitTest(Point point);
+    // Whether the point (in this view's bounds) counts as inside, through `isPointInside`.
+    bool pointInside(Point point) const;
+
+    // Layout: a change of the bounds size marks the view; layoutIfNeeded then runs the
+    // `layoutSubviews` hook of every marked view of the subtree, top down.
+    void setNeedsLayout() { m_needsLayout = true; }
+    bool needsLayout() const { return m_needsLayout; }
+    void layoutIfNeeded();
+
+    // Display: the view's drawing is asked for again; the flag clears when it is drawn.
+    void setNeedsDisplay() { m_needsDisplay = true; }
+    bool needsDisplay() const { return m_needsDisplay; }
+
+    // The size that fits the content within `size`, through the `fittingSize` hook (by default
+    // the current size); sizeToFit applies it and keeps the origin.
+    Size sizeThatFits(Size size) const;
+    void sizeToFit();
+
+    // Frame helpers: `set` replaces one component of the frame, `move` adds to it.
+    void setFrameX(double x);
+    void setFrameY(double y);
+    void setFrameWidth(double width);
+    void setFrameHeight(double height);
+    void moveFrameX(double dx);
+    void moveFrameY(double dy);
+    void moveFrameWidth(double dw);
+    void moveFrameHeight(double dh);
+    void setFrameOrigin(Point origin);
+    void setFrameSize(Size size);
+    // Fits the view to its content but keeps its height.
+    void sizeToFitWidth();
+    // Puts the subview's y at half this view's height minus half the subview's height.
+    void centerSubViewVertically(View& subview) const;
+    // Adds to the context a closed path starting at the middle of the left edge and passing
+    // the top-left, top-right, bottom-right and bottom-left corners, each rounded with the
+    // radius (limited to half the width, then to half the height); neither fills nor strokes.
+    static void drawRoundedRectPath(GraphicsContext& context, const Rect& rect, double radius);
+
+    // Draws the view and its subtree into the context, in this view's bounds coordinates:
+    // background colour, the `drawRect` hook, then each visible subview placed by its centre,
+    // bounds origin and transform, with its alpha and clipping. A hidden view draws nothing.
+    void drawHierarchy(GraphicsContext& context);
+    // Lays out and draws the subtree into a new image of the bounds' size at the screen scale.
+    Image renderToImage(double scale = 2.0);
+    bool savePng(const QString& path, double scale = 2.0);
+
+protected:
+    // Draws the view's own content; `rect` is the area to draw, in bounds coordinates.
+    virtual void drawRect(GraphicsContext& context, const Rect& rect);
+    virtual void layoutSubviews();
+    // The hit-testing hook: by default this view or its front-most hit subview when the point
+    // is inside, else none.
+    virtual std::shared_ptr<View> hitTestView(Point point);
+    // By default, whether the bounds contain the point, whatever the clipping.
+    virtual bool isPointInside(Point point) const;
+    virtual Size fittingSize(Size size) const;
+    virtual void didAddSubview(View& subview);
+    virtual void willRemoveSubview(View& subview);
+    virtual void didMoveToSuperview();
+
+private:
+    // Maps between this view's bounds and its superview's bounds.
+    Point pointToSuperview(Point point) const;
+    Point pointFromSuperview(Point point) const;
+    Point pointToRoot(Point point) const;
+    Point pointFromRoot(Point point) const;
+    std::size_t indexOfSubview(const View& subview) const;
+    void detachSubview(std::size_t index);
+    void attachSubview(const std::shared_ptr<View>& view, std::size_t index);
+
+    Rect m_bounds;
+    Point m_center;
+    AffineTransform m_transform;
+    double m_alpha = 1.0;
+    bool m_hidden = false;
+    bool m_clipsToBounds = false;
+    std::optional<Color> m_backgroundColor;
+    bool m_userInteractionEnabled = true;
+    bool m_exclusiveTouch = false;
+    int m_tag = 0;
+    bool m_needsLayout = false;
+    bool m_needsDisplay = true;
+    std::weak_ptr<View> m_superview;
+    std::vector<std::shared_ptr<View>> m_subviews;
+};
