@@ -35,15 +35,16 @@ struct GraphicsContext::State {
 };
 
 struct GraphicsContext::Data {
-    explicit Data(QPainter& p) : painter(p) { path.setFillRule(Qt::WindingFill); }
+    explicit Data(QPainter& p) : painter(p) {}
 
     QPainter& painter;
     QPainterPath path;
     State state;
     std::vector<State> saved;
 
+    // Butt caps and miter joins that turn into bevels past the miter limit, like the platform's.
     QPen pen() const {
-        QPen result(toQColor(state.stroke), state.lineWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+        QPen result(toQColor(state.stroke), state.lineWidth, Qt::SolidLine, Qt::FlatCap, Qt::SvgMiterJoin);
         result.setMiterLimit(10.0);
         return result;
     }
@@ -56,9 +57,16 @@ struct GraphicsContext::Data {
         }
     }
 
-    void resetPath() {
-        path = QPainterPath();
-        path.setFillRule(Qt::WindingFill);
+    void resetPath() { path = QPainterPath(); }
+
+    // Filling uses the non-zero winding rule. Setting a rule on an empty QPainterPath gives it
+    // a move to (0, 0), so the rule is set on a copy when it is needed.
+    QPainterPath windingPath() const {
+        QPainterPath result = path;
+        if (!result.isEmpty()) {
+            result.setFillRule(Qt::WindingFill);
+        }
+        return result;
     }
 
     // Appends the arc around `center` from the angle `start`, sweeping `sweep` radians.
@@ -85,6 +93,10 @@ void GraphicsContext::restoreGState() {
     m_data->painter.restore();
     m_data->state = m_data->saved.back();
     m_data->saved.pop_back();
+}
+
+std::size_t GraphicsContext::gStateDepth() const {
+    return m_data->saved.size();
 }
 
 void GraphicsContext::translateCTM(double tx, double ty) {
@@ -257,11 +269,11 @@ Rect GraphicsContext::pathBoundingBox() const {
 }
 
 bool GraphicsContext::pathContainsPoint(Point point) const {
-    return m_data->path.contains(QPointF(point.x(), point.y()));
+    return m_data->windingPath().contains(QPointF(point.x(), point.y()));
 }
 
 void GraphicsContext::fillPath() {
-    m_data->painter.fillPath(m_data->path, toQColor(m_data->state.fill));
+    m_data->painter.fillPath(m_data->windingPath(), toQColor(m_data->state.fill));
     m_data->resetPath();
 }
 
@@ -271,6 +283,6 @@ void GraphicsContext::strokePath() {
 }
 
 void GraphicsContext::clip() {
-    m_data->painter.setClipPath(m_data->path, Qt::IntersectClip);
+    m_data->painter.setClipPath(m_data->windingPath(), Qt::IntersectClip);
     m_data->resetPath();
 }

@@ -23,6 +23,8 @@ public:
     // Saves and restores the transform, clip, alpha, colours and line width (not the path).
     void saveGState();
     void restoreGState();
+    // The number of saved states not yet restored.
+    std::size_t gStateDepth() const;
 
     void translateCTM(double tx, double ty);
     void scaleCTM(double sx, double sy);

@@ -387,7 +387,12 @@ void View::drawHierarchy(GraphicsContext& context) {
         context.setFillColor(*m_backgroundColor);
         context.fillRect(m_bounds);
     }
+    // States a drawRect leaves saved would leak into the views drawn after it.
+    const std::size_t depth = context.gStateDepth();
     drawRect(context, m_bounds);
+    while (context.gStateDepth() > depth) {
+        context.restoreGState();
+    }
     m_needsDisplay = false;
     for (const std::shared_ptr<View>& subview : m_subviews) {
         if (subview->m_hidden) {

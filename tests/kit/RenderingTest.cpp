@@ -1,0 +1,224 @@
+#include "kit/GraphicsContext.h"
+#include "kit/View.h"
+#include "kit/ViewRenderer.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+
+namespace {
+
+constexpr Color white(1, 1, 1);
+constexpr Color red(1, 0, 0);
+constexpr Color blue(0, 0, 1);
+constexpr Color clear(0, 0, 0, 0);
+
+std::shared_ptr<View> coloured(const Rect& frame, const Color& color) {
+    auto view = std::make_shared<View>(frame);
+    view->setBackgroundColor(color);
+    return view;
+}
+
+void expectColor(const Image& image, Point point, const Color& expected) {
+    const Color actual = image.colorAtPoint(point);
+    constexpr double tolerance = 2.0 / 255.0;
+    EXPECT_NEAR(actual.red(), expected.red(), tolerance) << "at " << point.x() << ", " << point.y();
+    EXPECT_NEAR(actual.green(), expected.green(), tolerance) << "at " << point.x() << ", " << point.y();
+    EXPECT_NEAR(actual.blue(), expected.blue(), tolerance) << "at " << point.x() << ", " << point.y();
+    EXPECT_NEAR(actual.alpha(), expected.alpha(), tolerance) << "at " << point.x() << ", " << point.y();
+}
+
+class RenderingTest : public testing::Test {
+protected:
+    std::shared_ptr<View> m_root = coloured(Rect(0, 0, 100, 100), white);
+};
+
+TEST_F(RenderingTest, TheImageHasTheBoundsSizeAtTheScreenScale) {
+    const Image image = m_root->renderToImage();
+    EXPECT_EQ(image.pixelWidth(), 200);
+    EXPECT_EQ(image.pixelHeight(), 200);
+    EXPECT_EQ(image.scale(), 2.0);
+    EXPECT_EQ(image.size(), Size(100, 100));
+    const Image single = ViewRenderer::render(*m_root, 1.0);
+    EXPECT_EQ(single.pixelWidth(), 100);
+}
+
+TEST_F(RenderingTest, BackgroundsAndSubviewsInOrder) {
+    m_root->addSubview(coloured(Rect(10, 10, 20, 20), red));
+    m_root->addSubview(coloured(Rect(20, 20, 20, 20), blue));
+    m_root->addSubview(coloured(Rect(60, 60, 20, 20), clear));
+    const Image image = m_root->renderToImage();
+    expectColor(image, Point(5, 5), white);
+    expectColor(image, Point(15, 15), red);
+    // The later subview is in front.
+    expectColor(image, Point(25, 25), blue);
+    expectColor(image, Point(70, 70), white);
+    // The right and bottom pixels of a frame are outside it.
+    expectColor(image, Point(40, 30), white);
+    expectColor(image, Point(39.5, 39.5), blue);
+}
+
+TEST_F(RenderingTest, ViewsWithoutBackgroundLeaveTheImageTransparent) {
+    auto bare = std::make_shared<View>(Rect(0, 0, 10, 10));
+    bare->addSubview(coloured(Rect(0, 0, 5, 5), red));
+    const Image image = bare->renderToImage();
+    expectColor(image, Point(2, 2), red);
+    expectColor(image, Point(7, 7), clear);
+}
+
+TEST_F(RenderingTest, ClippingCutsSubviewsAtTheBounds) {
+    auto parent = coloured(Rect(50, 50, 20, 20), white);
+    parent->addSubview(coloured(Rect(10, 10, 40, 40), blue));
+    m_root->addSubview(parent);
+    expectColor(m_root->renderToImage(), Point(75, 75), blue);
+    parent->setClipsToBounds(true);
+    const Image image = m_root->renderToImage();
+    expectColor(image, Point(65, 65), blue);
+    expectColor(image, Point(75, 75), white);
+    expectColor(image, Point(69.75, 65), blue);
+    expectColor(image, Point(70.25, 65), white);
+}
+
+TEST_F(RenderingTest, AlphaBlendsAndMultipliesDownTheTree) {
+    auto half = coloured(Rect(0, 0, 50, 50), red);
+    half->setAlpha(0.5);
+    auto nested = coloured(Rect(0, 0, 20, 20), blue);
+    nested->setAlpha(0.5);
+    half->addSubview(nested);
+    m_root->addSubview(half);
+    const Image image = m_root->renderToImage();
+    expectColor(image, Point(40, 40), Color(1, 0.5, 0.5));
+    // Blue at a quarter over the half-red.
+    expectColor(image, Point(10, 10), Color(0.75, 0.375, 0.625));
+}
+
+TEST_F(RenderingTest, HiddenAndFullyTransparentViewsAreNotDrawn) {
+    auto hidden = coloured(Rect(0, 0, 50, 50), red);
+    hidden->setHidden(true);
+    auto transparent = coloured(Rect(50, 50, 50, 50), red);
+    transparent->setAlpha(0);
+    m_root->addSubview(hidden);
+    m_root->addSubview(transparent);
+    const Image image = m_root->renderToImage();
+    expectColor(image, Point(25, 25), white);
+    expectColor(image, Point(75, 75), white);
+}
+
+TEST_F(RenderingTest, TransformsTurnAndScaleAroundTheCenter) {
+    // A bar 60 wide and 10 high around (50, 50), turned upright.
+    auto bar = coloured(Rect(20, 45, 60, 10), red);
+    bar->setTransform(AffineTransform::rotation(std::numbers::pi / 2));
+    m_root->addSubview(bar);
+    auto small = coloured(Rect(0, 80, 20, 20), blue);
+    small->setTransform(AffineTransform::scaling(0.5, 0.5));
+    m_root->addSubview(small);
+    const Image image = m_root->renderToImage();
+    expectColor(image, Point(50, 25), red);
+    expectColor(image, Point(25, 50), white);
+    expectColor(image, Point(10, 90), blue);
+    expectColor(image, Point(3, 83), white);
+}
+
+TEST_F(RenderingTest, TheBoundsOriginShiftsTheContent) {
+    auto scroller = coloured(Rect(0, 0, 100, 100), white);
+    scroller->addSubview(coloured(Rect(0, 50, 10, 10), red));
+    scroller->setBounds(Rect(0, 40, 100, 100));
+    m_root->addSubview(scroller);
+    const Image image = m_root->renderToImage();
+    expectColor(image, Point(5, 15), red);
+    expectColor(image, Point(5, 55), white);
+}
+
+class Card : public View {
+public:
+    using View::View;
+    Color fill{0.2, 0.4, 0.8};
+
+protected:
+    void drawRect(GraphicsContext& context, const Rect& rect) override {
+        context.setFillColor(fill);
+        drawRoundedRectPath(context, rect.inset(2, 2), 8);
+        context.fillPath();
+        context.setStrokeColor(Color(0, 0, 0));
+        context.setLineWidth(1);
+        context.strokeRect(Rect(rect.x() + 10.5, rect.maxY() - 10.5, rect.width() - 21, 0));
+    }
+};
+
+TEST_F(RenderingTest, DrawRectPaintsOverTheBackgroundAndUnderTheSubviews) {
+    auto card = std::make_shared<Card>(Rect(10, 10, 80, 80));
+    card->setBackgroundColor(Color(0, 1, 0));
+    card->addSubview(coloured(Rect(30, 30, 10, 10), red));
+    m_root->addSubview(card);
+    const Image image = m_root->renderToImage();
+    expectColor(image, Point(11, 11), Color(0, 1, 0));
+    expectColor(image, Point(20, 30), card->fill);
+    expectColor(image, Point(45, 45), red);
+    expectColor(image, Point(50, 79.75), Color(0, 0, 0));
+    // The stroke of a flat rectangle ends at its corners.
+    expectColor(image, Point(15, 79.75), card->fill);
+}
+
+class Careless : public View {
+public:
+    using View::View;
+
+protected:
+    void drawRect(GraphicsContext& context, const Rect& /*rect*/) override {
+        context.saveGState();
+        context.setAlpha(0.1);
+        context.translateCTM(30, 0);
+    }
+};
+
+TEST_F(RenderingTest, StatesLeftSavedByDrawRectDoNotReachOtherViews) {
+    auto careless = std::make_shared<Careless>(Rect(0, 0, 50, 50));
+    careless->addSubview(coloured(Rect(0, 0, 10, 10), red));
+    m_root->addSubview(careless);
+    m_root->addSubview(coloured(Rect(60, 0, 10, 10), blue));
+    const Image image = m_root->renderToImage();
+    expectColor(image, Point(5, 5), red);
+    expectColor(image, Point(65, 5), blue);
+}
+
+// The sample tree a person can look at: ORVELLA_PNG_DIR names the folder, else a temporary one.
+TEST_F(RenderingTest, ASampleTreeIsWrittenToAPng) {
+    auto screen = coloured(Rect(0, 0, 320, 480), Color(0.84, 0.86, 0.89));
+    auto bar = coloured(Rect(0, 0, 320, 44), Color(0.43, 0.52, 0.64));
+    screen->addSubview(bar);
+    for (int i = 0; i < 6; ++i) {
+        auto card = std::make_shared<Card>(Rect(2 + (i % 2) * 159, 46 + (i / 2) * 139, 158, 137));
+        card->fill = Color::fromHsb(i / 6.0, 0.3, 1.0);
+        card->setClipsToBounds(true);
+        for (int row = 0; row < 3; ++row) {
+            auto line = coloured(Rect(6, 26 + row * 22, 146, 20), Color(1, 1, 1, 0.7));
+            card->addSubview(line);
+        }
+        screen->addSubview(card);
+    }
+    auto badge = coloured(Rect(250, 400, 60, 30), Color(0.9, 0.2, 0.2));
+    badge->setTransform(AffineTransform::rotation(-0.3));
+    badge->setAlpha(0.8);
+    screen->addSubview(badge);
+
+    QTemporaryDir temporary;
+    const QString folder = qEnvironmentVariableIsSet("ORVELLA_PNG_DIR")
+                               ? qEnvironmentVariable("ORVELLA_PNG_DIR")
+                               : temporary.path();
+    QDir().mkpath(folder);
+    const QString path = QDir(folder).filePath("kit-sample.png");
+    ASSERT_TRUE(screen->savePng(path));
+    const QImage reloaded(path);
+    EXPECT_EQ(reloaded.width(), 640);
+    EXPECT_EQ(reloaded.height(), 960);
+    EXPECT_EQ(reloaded.pixel(10, 10), QColor::fromRgbF(0.43f, 0.52f, 0.64f).rgb());
+}
+
+} // namespace
