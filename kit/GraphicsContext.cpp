@@ -32,6 +32,8 @@ struct GraphicsContext::State {
     Color fill{0, 0, 0, 1};
     Color stroke{0, 0, 0, 1};
     double lineWidth = 1.0;
+    double dashPhase = 0.0;
+    std::vector<double> dashLengths;
 };
 
 struct GraphicsContext::Data {
@@ -46,6 +48,19 @@ struct GraphicsContext::Data {
     QPen pen() const {
         QPen result(toQColor(state.stroke), state.lineWidth, Qt::SolidLine, Qt::FlatCap, Qt::SvgMiterJoin);
         result.setMiterLimit(10.0);
+        if (!state.dashLengths.empty()) {
+            // Qt measures dashes in line widths, the platform in points.
+            const double unit = state.lineWidth > 0.0 ? state.lineWidth : 1.0;
+            QList<qreal> pattern;
+            for (const double length : state.dashLengths) {
+                pattern.append(length / unit);
+            }
+            if (pattern.size() % 2 != 0) {
+                pattern.append(pattern);
+            }
+            result.setDashPattern(pattern);
+            result.setDashOffset(state.dashPhase / unit);
+        }
         return result;
     }
 
@@ -135,6 +150,11 @@ void GraphicsContext::setLineWidth(double width) {
     m_data->state.lineWidth = width;
 }
 
+void GraphicsContext::setLineDash(double phase, const std::vector<double>& lengths) {
+    m_data->state.dashPhase = phase;
+    m_data->state.dashLengths = lengths;
+}
+
 Color GraphicsContext::fillColor() const {
     return m_data->state.fill;
 }
@@ -168,6 +188,25 @@ void GraphicsContext::clearRect(const Rect& rect) {
 
 void GraphicsContext::clipToRect(const Rect& rect) {
     m_data->painter.setClipRect(toQRect(rect), Qt::IntersectClip);
+}
+
+void GraphicsContext::drawLinearGradient(const std::vector<GradientStop>& stops, Point start, Point end) {
+    if (stops.empty()) {
+        return;
+    }
+    QPainter& painter = m_data->painter;
+    QLinearGradient gradient(start.x(), start.y(), end.x(), end.y());
+    gradient.setSpread(QGradient::PadSpread);
+    for (const GradientStop& stop : stops) {
+        gradient.setColorAt(std::clamp(stop.location, 0.0, 1.0), toQColor(stop.color));
+    }
+    // The device's area in user space, cut to the clip.
+    const QRectF device(0, 0, painter.device()->width(), painter.device()->height());
+    QRectF area = painter.worldTransform().inverted().mapRect(device);
+    if (painter.hasClipping()) {
+        area = area.intersected(painter.clipBoundingRect());
+    }
+    painter.fillRect(area, gradient);
 }
 
 void GraphicsContext::beginPath() {

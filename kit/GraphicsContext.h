@@ -6,6 +6,7 @@
 #include "kit/Rect.h"
 
 #include <memory>
+#include <vector>
 
 class QPainter;
 
@@ -38,6 +39,9 @@ public:
     void setFillColor(const Color& color);
     void setStrokeColor(const Color& color);
     void setLineWidth(double width);
+    // Dashes of the given lengths in points, alternately drawn and skipped, starting `phase`
+    // points into the pattern; an empty list draws solid lines.
+    void setLineDash(double phase, const std::vector<double>& lengths);
     Color fillColor() const;
     Color strokeColor() const;
     double lineWidth() const;
@@ -47,6 +51,15 @@ public:
     // Makes the rectangle fully transparent, whatever the colours.
     void clearRect(const Rect& rect);
     void clipToRect(const Rect& rect);
+
+    // A colour stop of a linear gradient, at a location from 0 (start) to 1 (end).
+    struct GradientStop {
+        double location;
+        Color color;
+    };
+    // Fills the whole clip area with the gradient running from `start` to `end`; beyond the
+    // ends the end colours continue. Clip to a path or rectangle first to fill a shape.
+    void drawLinearGradient(const std::vector<GradientStop>& stops, Point start, Point end);
 
     // Path building. Lines and arcs start from the current point.
     void beginPath();

@@ -6,6 +6,27 @@
 
 #include <algorithm>
 
+namespace {
+
+// The smallest rectangle holding the four corners of `rect` after `map`.
+template <typename Map> Rect boundingBoxOfCorners(const Rect& rect, Map map) {
+    const Point corners[] = {map(Point(rect.minX(), rect.minY())), map(Point(rect.maxX(), rect.minY())),
+                             map(Point(rect.minX(), rect.maxY())), map(Point(rect.maxX(), rect.maxY()))};
+    double left = corners[0].x();
+    double right = left;
+    double top = corners[0].y();
+    double bottom = top;
+    for (const Point& corner : corners) {
+        left = std::min(left, corner.x());
+        right = std::max(right, corner.x());
+        top = std::min(top, corner.y());
+        bottom = std::max(bottom, corner.y());
+    }
+    return {left, top, right - left, bottom - top};
+}
+
+} // namespace
+
 View::View() = default;
 
 View::View(const Rect& frame) {
@@ -223,36 +244,11 @@ Point View::convertPointFromView(Point point, const View* view) const {
 }
 
 Rect View::convertRectToView(const Rect& rect, const View* view) const {
-    const Point corners[] = {convertPointToView({rect.minX(), rect.minY()}, view),
-                             convertPointToView({rect.maxX(), rect.minY()}, view),
-                             convertPointToView({rect.minX(), rect.maxY()}, view),
-                             convertPointToView({rect.maxX(), rect.maxY()}, view)};
-    Rect result(corners[0], Size());
-    for (const Point& corner : corners) {
-        const double left = std::min(result.minX(), corner.x());
-        const double top = std::min(result.minY(), corner.y());
-        result = Rect(left, top, std::max(result.maxX(), corner.x()) - left,
-                      std::max(result.maxY(), corner.y()) - top);
-    }
-    return result;
+    return boundingBoxOfCorners(rect, [&](Point corner) { return convertPointToView(corner, view); });
 }
 
 Rect View::convertRectFromView(const Rect& rect, const View* view) const {
-    if (view) {
-        return view->convertRectToView(rect, this);
-    }
-    const Point corners[] = {convertPointFromView({rect.minX(), rect.minY()}, nullptr),
-                             convertPointFromView({rect.maxX(), rect.minY()}, nullptr),
-                             convertPointFromView({rect.minX(), rect.maxY()}, nullptr),
-                             convertPointFromView({rect.maxX(), rect.maxY()}, nullptr)};
-    Rect result(corners[0], Size());
-    for (const Point& corner : corners) {
-        const double left = std::min(result.minX(), corner.x());
-        const double top = std::min(result.minY(), corner.y());
-        result = Rect(left, top, std::max(result.maxX(), corner.x()) - left,
-                      std::max(result.maxY(), corner.y()) - top);
-    }
-    return result;
+    return boundingBoxOfCorners(rect, [&](Point corner) { return convertPointFromView(corner, view); });
 }
 
 std::shared_ptr<View> View::hitTest(Point point) {

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <numbers>
 
@@ -71,6 +72,14 @@ TEST_F(RenderingTest, ViewsWithoutBackgroundLeaveTheImageTransparent) {
     const Image image = bare->renderToImage();
     expectColor(image, Point(2, 2), red);
     expectColor(image, Point(7, 7), clear);
+}
+
+TEST_F(RenderingTest, TranslucentPixelsReadBackWithTheirOwnColour) {
+    auto bare = std::make_shared<View>(Rect(0, 0, 10, 10));
+    auto half = coloured(Rect(0, 0, 10, 10), Color(1, 0.5, 0));
+    half->setAlpha(0.5);
+    bare->addSubview(half);
+    expectColor(bare->renderToImage(), Point(5, 5), Color(1, 0.5, 0, 0.5));
 }
 
 TEST_F(RenderingTest, ClippingCutsSubviewsAtTheBounds) {
@@ -164,6 +173,67 @@ TEST_F(RenderingTest, DrawRectPaintsOverTheBackgroundAndUnderTheSubviews) {
     expectColor(image, Point(50, 79.75), Color(0, 0, 0));
     // The stroke of a flat rectangle ends at its corners.
     expectColor(image, Point(15, 79.75), card->fill);
+}
+
+class Painter : public View {
+public:
+    using View::View;
+    std::function<void(GraphicsContext&)> paint;
+
+protected:
+    void drawRect(GraphicsContext& context, const Rect& /*rect*/) override { paint(context); }
+};
+
+TEST_F(RenderingTest, DashesAreMeasuredInPointsFromThePhase) {
+    auto view = std::make_shared<Painter>(Rect(0, 0, 100, 100));
+    view->paint = [](GraphicsContext& context) {
+        context.setStrokeColor(Color(0, 0, 0));
+        context.setLineWidth(2);
+        context.setLineDash(0, {4, 4});
+        context.moveTo(Point(0, 10));
+        context.addLineTo(Point(40, 10));
+        context.strokePath();
+        context.setLineDash(2, {4, 4});
+        context.moveTo(Point(0, 20));
+        context.addLineTo(Point(40, 20));
+        context.strokePath();
+        context.setLineDash(0, {});
+        context.moveTo(Point(0, 30));
+        context.addLineTo(Point(40, 30));
+        context.strokePath();
+    };
+    m_root->addSubview(view);
+    const Image image = m_root->renderToImage();
+    const Color black(0, 0, 0);
+    expectColor(image, Point(2, 10), black);
+    expectColor(image, Point(6, 10), white);
+    expectColor(image, Point(10, 10), black);
+    expectColor(image, Point(1, 20), black);
+    expectColor(image, Point(4, 20), white);
+    expectColor(image, Point(8, 20), black);
+    expectColor(image, Point(6, 30), black);
+}
+
+TEST_F(RenderingTest, LinearGradientsFillTheClipAndContinueTheEndColours) {
+    auto view = std::make_shared<Painter>(Rect(0, 0, 100, 100));
+    view->paint = [](GraphicsContext& context) {
+        context.saveGState();
+        context.clipToRect(Rect(0, 0, 100, 10));
+        context.drawLinearGradient({{0, red}, {1, blue}}, Point(0, 0), Point(100, 0));
+        context.restoreGState();
+        context.saveGState();
+        context.clipToRect(Rect(0, 50, 100, 10));
+        context.drawLinearGradient({{0, red}, {1, blue}}, Point(25, 0), Point(75, 0));
+        context.restoreGState();
+    };
+    m_root->addSubview(view);
+    const Image image = m_root->renderToImage();
+    expectColor(image, Point(0, 5), red);
+    expectColor(image, Point(49.75, 5), Color(0.5, 0, 0.5));
+    expectColor(image, Point(99.75, 5), blue);
+    expectColor(image, Point(50, 20), white);
+    expectColor(image, Point(10, 55), red);
+    expectColor(image, Point(90, 55), blue);
 }
 
 class Careless : public View {
