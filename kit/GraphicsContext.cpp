@@ -1,5 +1,6 @@
 #include "kit/GraphicsContext.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -209,6 +210,12 @@ void GraphicsContext::drawLinearGradient(const std::vector<GradientStop>& stops,
     painter.fillRect(area, gradient);
 }
 
+void GraphicsContext::drawImage(const Image& image, const Rect& rect) {
+    if (!image.isNull()) {
+        m_data->painter.drawImage(toQRect(rect), image.pixels());
+    }
+}
+
 void GraphicsContext::beginPath() {
     m_data->resetPath();
 }
@@ -223,6 +230,10 @@ void GraphicsContext::addLineTo(Point point) {
 
 void GraphicsContext::addRect(const Rect& rect) {
     m_data->path.addRect(toQRect(rect));
+}
+
+void GraphicsContext::addEllipseInRect(const Rect& rect) {
+    m_data->path.addEllipse(toQRect(rect));
 }
 
 void GraphicsContext::addArcToPoint(Point tangentPoint, Point endPoint, double radius) {

@@ -2,6 +2,7 @@
 
 #include "foundation/Color.h"
 #include "kit/AffineTransform.h"
+#include "kit/Image.h"
 #include "kit/Point.h"
 #include "kit/Rect.h"
 
@@ -61,11 +62,15 @@ public:
     // ends the end colours continue. Clip to a path or rectangle first to fill a shape.
     void drawLinearGradient(const std::vector<GradientStop>& stops, Point start, Point end);
 
+    // Draws the whole image scaled into the rectangle.
+    void drawImage(const Image& image, const Rect& rect);
+
     // Path building. Lines and arcs start from the current point.
     void beginPath();
     void moveTo(Point point);
     void addLineTo(Point point);
     void addRect(const Rect& rect);
+    void addEllipseInRect(const Rect& rect);
     // An arc of the radius tangent to the line from the current point to `tangentPoint` and
     // to the line from `tangentPoint` to `endPoint`, joined to the current point by a line.
     // Without a current point or with collinear points it is a line to `tangentPoint`.

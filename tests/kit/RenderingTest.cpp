@@ -236,6 +236,26 @@ TEST_F(RenderingTest, LinearGradientsFillTheClipAndContinueTheEndColours) {
     expectColor(image, Point(90, 55), blue);
 }
 
+TEST_F(RenderingTest, ImagesAndEllipsesDrawWhereTheyAreAsked) {
+    auto tile = coloured(Rect(0, 0, 10, 10), red);
+    tile->addSubview(coloured(Rect(5, 0, 5, 10), blue));
+    const Image tileImage = tile->renderToImage(1.0);
+    auto view = std::make_shared<Painter>(Rect(0, 0, 100, 100));
+    view->paint = [&](GraphicsContext& context) {
+        context.drawImage(tileImage, Rect(0, 0, 40, 20));
+        context.setFillColor(blue);
+        context.addEllipseInRect(Rect(50, 50, 40, 20));
+        context.fillPath();
+    };
+    m_root->addSubview(view);
+    const Image image = m_root->renderToImage();
+    expectColor(image, Point(5, 10), red);
+    expectColor(image, Point(35, 10), blue);
+    expectColor(image, Point(45, 10), white);
+    expectColor(image, Point(70, 60), blue);
+    expectColor(image, Point(51, 51), white);
+}
+
 class Careless : public View {
 public:
     using View::View;
