@@ -132,6 +132,9 @@ public:
     // Draws the view and its subtree into the context, in this view's bounds coordinates:
     // background colour, the `drawRect` hook, then each visible subview placed by its centre,
     // bounds origin and transform, with its alpha and clipping. A hidden view draws nothing.
+    // Alpha multiplies down the tree and applies to each view's drawing on its own (no
+    // off-screen group), which keeps a frame cheap; overlapping subviews of a translucent
+    // view therefore show through each other.
     void drawHierarchy(GraphicsContext& context);
     // Lays out and draws the subtree into a new image of the bounds' size at the screen scale.
     Image renderToImage(double scale = 2.0);

@@ -256,6 +256,27 @@ TEST_F(RenderingTest, ImagesAndEllipsesDrawWhereTheyAreAsked) {
     expectColor(image, Point(51, 51), white);
 }
 
+TEST_F(RenderingTest, ClippingToAPathAndClearingARect) {
+    auto view = std::make_shared<Painter>(Rect(0, 0, 100, 100));
+    view->paint = [](GraphicsContext& context) {
+        context.saveGState();
+        context.addEllipseInRect(Rect(0, 0, 40, 40));
+        context.clip();
+        EXPECT_TRUE(context.isPathEmpty());
+        context.setFillColor(red);
+        context.fillRect(Rect(0, 0, 100, 100));
+        context.restoreGState();
+        context.clearRect(Rect(60, 60, 10, 10));
+    };
+    m_root->addSubview(view);
+    const Image image = m_root->renderToImage();
+    expectColor(image, Point(20, 20), red);
+    expectColor(image, Point(2, 2), white);
+    expectColor(image, Point(50, 50), white);
+    // Clearing reaches through to the bottom of the image.
+    expectColor(image, Point(65, 65), clear);
+}
+
 class Careless : public View {
 public:
     using View::View;
