@@ -54,6 +54,7 @@ Rect View::frame() const {
 }
 
 void View::setFrame(const Rect& frame) {
+    markChanged();
     const Rect standard = frame.standardized();
     m_center = standard.center();
     if (m_bounds.size() != standard.size()) {
@@ -64,6 +65,7 @@ void View::setFrame(const Rect& frame) {
 }
 
 void View::setBounds(const Rect& bounds) {
+    markChanged();
     if (m_bounds.size() != bounds.size()) {
         setNeedsLayout();
         setNeedsDisplay();
@@ -73,22 +75,27 @@ void View::setBounds(const Rect& bounds) {
 
 void View::setCenter(Point center) {
     m_center = center;
+    markChanged();
 }
 
 void View::setTransform(const AffineTransform& transform) {
     m_transform = transform;
+    markChanged();
 }
 
 void View::setAlpha(double alpha) {
     m_alpha = std::clamp(alpha, 0.0, 1.0);
+    markChanged();
 }
 
 void View::setHidden(bool hidden) {
     m_hidden = hidden;
+    markChanged();
 }
 
 void View::setClipsToBounds(bool clips) {
     m_clipsToBounds = clips;
+    markChanged();
 }
 
 void View::setBackgroundColor(std::optional<Color> color) {
@@ -139,6 +146,7 @@ void View::removeFromSuperview() {
 void View::bringSubviewToFront(const View& subview) {
     const std::size_t index = indexOfSubview(subview);
     if (index < m_subviews.size()) {
+        markChanged();
         std::rotate(m_subviews.begin() + static_cast<std::ptrdiff_t>(index),
                     m_subviews.begin() + static_cast<std::ptrdiff_t>(index) + 1, m_subviews.end());
     }
@@ -147,6 +155,7 @@ void View::bringSubviewToFront(const View& subview) {
 void View::sendSubviewToBack(const View& subview) {
     const std::size_t index = indexOfSubview(subview);
     if (index < m_subviews.size()) {
+        markChanged();
         std::rotate(m_subviews.begin(), m_subviews.begin() + static_cast<std::ptrdiff_t>(index),
                     m_subviews.begin() + static_cast<std::ptrdiff_t>(index) + 1);
     }
@@ -180,6 +189,22 @@ std::shared_ptr<View> View::rootView() {
     return root;
 }
 
+void View::setNeedsDisplay() {
+    m_needsDisplay = true;
+    markChanged();
+}
+
+// Walks all the way up rather than stopping at a marked view: views that were not drawn
+// (hidden ones) keep their mark, and stopping there would leave the root unmarked.
+void View::markChanged() {
+    m_subtreeNeedsDisplay = true;
+    std::shared_ptr<View> view = superview();
+    while (view) {
+        view->m_subtreeNeedsDisplay = true;
+        view = view->superview();
+    }
+}
+
 std::size_t View::indexOfSubview(const View& subview) const {
     const auto it =
         std::find_if(m_subviews.begin(), m_subviews.end(),
@@ -197,6 +222,7 @@ void View::detachSubview(std::size_t index) {
     m_subviews.erase(m_subviews.begin() + static_cast<std::ptrdiff_t>(index));
     view->m_superview.reset();
     setNeedsLayout();
+    markChanged();
     view->didMoveToSuperview();
 }
 
@@ -204,6 +230,7 @@ void View::attachSubview(const std::shared_ptr<View>& view, std::size_t index) {
     m_subviews.insert(m_subviews.begin() + static_cast<std::ptrdiff_t>(index), view);
     view->m_superview = weak_from_this();
     setNeedsLayout();
+    markChanged();
     view->didMoveToSuperview();
     didAddSubview(*view);
 }
@@ -370,6 +397,7 @@ void View::drawRoundedRectPath(GraphicsContext& context, const Rect& rect, doubl
 }
 
 void View::drawHierarchy(GraphicsContext& context) {
+    m_subtreeNeedsDisplay = false;
     if (m_hidden || m_alpha <= 0.0) {
         m_needsDisplay = false;
         return;

@@ -101,8 +101,12 @@ public:
     void layoutIfNeeded();
 
     // Display: the view's drawing is asked for again; the flag clears when it is drawn.
-    void setNeedsDisplay() { m_needsDisplay = true; }
+    void setNeedsDisplay();
     bool needsDisplay() const { return m_needsDisplay; }
+    // True when something in this subtree changed how it shows (a drawing asked for, geometry,
+    // transform, alpha, visibility, clipping or order) since it was last drawn, so that the
+    // owner of a root view knows when to draw again.
+    bool subtreeNeedsDisplay() const { return m_subtreeNeedsDisplay; }
 
     // The size that fits the content within `size`, through the `fittingSize` hook (by default
     // the current size); sizeToFit applies it and keeps the origin.
@@ -160,6 +164,8 @@ private:
     Point pointFromSuperview(Point point) const;
     Point pointToRoot(Point point) const;
     Point pointFromRoot(Point point) const;
+    // Marks this view and its superviews as changed.
+    void markChanged();
     std::size_t indexOfSubview(const View& subview) const;
     void detachSubview(std::size_t index);
     void attachSubview(const std::shared_ptr<View>& view, std::size_t index);
@@ -176,6 +182,7 @@ private:
     int m_tag = 0;
     bool m_needsLayout = false;
     bool m_needsDisplay = true;
+    bool m_subtreeNeedsDisplay = true;
     std::weak_ptr<View> m_superview;
     std::vector<std::shared_ptr<View>> m_subviews;
 };

@@ -197,4 +197,38 @@ TEST(ViewDisplayTest, TheDisplayFlagClearsWhenDrawn) {
     EXPECT_TRUE(view->needsDisplay());
 }
 
+TEST(ViewDisplayTest, ChangesAnywhereInTheTreeReachTheRoot) {
+    auto root = std::make_shared<View>(Rect(0, 0, 100, 100));
+    auto child = std::make_shared<View>(Rect(0, 0, 50, 50));
+    auto grandchild = std::make_shared<View>(Rect(0, 0, 10, 10));
+    root->addSubview(child);
+    child->addSubview(grandchild);
+    EXPECT_TRUE(root->subtreeNeedsDisplay());
+    root->renderToImage(1.0);
+    EXPECT_FALSE(root->subtreeNeedsDisplay());
+    EXPECT_FALSE(grandchild->subtreeNeedsDisplay());
+
+    grandchild->setNeedsDisplay();
+    EXPECT_TRUE(root->subtreeNeedsDisplay());
+    root->renderToImage(1.0);
+    grandchild->setCenter(Point(20, 20));
+    EXPECT_TRUE(root->subtreeNeedsDisplay());
+    EXPECT_FALSE(grandchild->needsDisplay());
+    root->renderToImage(1.0);
+    child->bringSubviewToFront(*grandchild);
+    EXPECT_TRUE(root->subtreeNeedsDisplay());
+    root->renderToImage(1.0);
+    grandchild->removeFromSuperview();
+    EXPECT_TRUE(root->subtreeNeedsDisplay());
+    root->renderToImage(1.0);
+
+    // A hidden view is not drawn and keeps its mark; later changes below it still reach the root.
+    child->addSubview(grandchild);
+    child->setHidden(true);
+    root->renderToImage(1.0);
+    EXPECT_FALSE(root->subtreeNeedsDisplay());
+    grandchild->setAlpha(0.5);
+    EXPECT_TRUE(root->subtreeNeedsDisplay());
+}
+
 } // namespace
