@@ -42,6 +42,14 @@ bool Image::savePng(const QString& path) const {
     return m_pixels->save(path, "PNG");
 }
 
+Image Image::loadPng(const QString& path, double scale) {
+    QImage pixels;
+    if (!pixels.load(path, "PNG")) {
+        return {};
+    }
+    return {pixels.convertToFormat(QImage::Format_ARGB32_Premultiplied), scale};
+}
+
 const QImage& Image::pixels() const {
     return *m_pixels;
 }

@@ -30,6 +30,8 @@ public:
     Color colorAtPoint(Point point) const;
 
     bool savePng(const QString& path) const;
+    // A null image when the file cannot be read.
+    static Image loadPng(const QString& path, double scale = 1.0);
 
     // Kit-internal access to the pixels.
     const QImage& pixels() const;

@@ -3,8 +3,6 @@
 #include "kit/ViewRenderer.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QImage>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -326,10 +324,12 @@ TEST_F(RenderingTest, ASampleTreeIsWrittenToAPng) {
     QDir().mkpath(folder);
     const QString path = QDir(folder).filePath("kit-sample.png");
     ASSERT_TRUE(screen->savePng(path));
-    const QImage reloaded(path);
-    EXPECT_EQ(reloaded.width(), 640);
-    EXPECT_EQ(reloaded.height(), 960);
-    EXPECT_EQ(reloaded.pixel(10, 10), QColor::fromRgbF(0.43f, 0.52f, 0.64f).rgb());
+    const Image reloaded = Image::loadPng(path, 2.0);
+    ASSERT_FALSE(reloaded.isNull());
+    EXPECT_EQ(reloaded.size(), Size(320, 480));
+    expectColor(reloaded, Point(5, 5), Color(0.43, 0.52, 0.64));
+    expectColor(reloaded, Point(80, 150), Color::fromHsb(0, 0.3, 1.0));
+    EXPECT_TRUE(Image::loadPng(QDir(folder).filePath("missing.png")).isNull());
 }
 
 } // namespace
