@@ -55,17 +55,5 @@ Size AffineTransform::apply(Size s) const {
 }
 
 Rect AffineTransform::apply(const Rect& rect) const {
-    const Point corners[] = {apply(Point(rect.minX(), rect.minY())), apply(Point(rect.maxX(), rect.minY())),
-                             apply(Point(rect.minX(), rect.maxY())), apply(Point(rect.maxX(), rect.maxY()))};
-    double left = corners[0].x();
-    double right = left;
-    double top = corners[0].y();
-    double bottom = top;
-    for (const Point& corner : corners) {
-        left = std::min(left, corner.x());
-        right = std::max(right, corner.x());
-        top = std::min(top, corner.y());
-        bottom = std::max(bottom, corner.y());
-    }
-    return {left, top, right - left, bottom - top};
+    return boundingBoxOfMappedCorners(rect, [this](Point corner) { return apply(corner); });
 }

@@ -4,6 +4,8 @@
 #include "kit/Point.h"
 #include "kit/Size.h"
 
+#include <algorithm>
+
 // A rectangle given by its origin (the top-left corner, y grows downward) and its size. A
 // negative width or height is allowed and read as reaching left or up from the origin; the
 // edge accessors and the operations below work on the standardized rectangle.
@@ -60,3 +62,21 @@ private:
     Point m_origin;
     Size m_size;
 };
+
+// The smallest rectangle holding the four corners of `rect` after `map` (a point mapping such as
+// a transform or a conversion between views).
+template <typename Map> Rect boundingBoxOfMappedCorners(const Rect& rect, Map map) {
+    const Point corners[] = {map(Point(rect.minX(), rect.minY())), map(Point(rect.maxX(), rect.minY())),
+                             map(Point(rect.minX(), rect.maxY())), map(Point(rect.maxX(), rect.maxY()))};
+    double left = corners[0].x();
+    double right = left;
+    double top = corners[0].y();
+    double bottom = top;
+    for (const Point& corner : corners) {
+        left = std::min(left, corner.x());
+        right = std::max(right, corner.x());
+        top = std::min(top, corner.y());
+        bottom = std::max(bottom, corner.y());
+    }
+    return {left, top, right - left, bottom - top};
+}

@@ -6,27 +6,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// The smallest rectangle holding the four corners of `rect` after `map`.
-template <typename Map> Rect boundingBoxOfCorners(const Rect& rect, Map map) {
-    const Point corners[] = {map(Point(rect.minX(), rect.minY())), map(Point(rect.maxX(), rect.minY())),
-                             map(Point(rect.minX(), rect.maxY())), map(Point(rect.maxX(), rect.maxY()))};
-    double left = corners[0].x();
-    double right = left;
-    double top = corners[0].y();
-    double bottom = top;
-    for (const Point& corner : corners) {
-        left = std::min(left, corner.x());
-        right = std::max(right, corner.x());
-        top = std::min(top, corner.y());
-        bottom = std::max(bottom, corner.y());
-    }
-    return {left, top, right - left, bottom - top};
-}
-
-} // namespace
-
 View::View() = default;
 
 View::View(const Rect& frame) {
@@ -271,11 +250,11 @@ Point View::convertPointFromView(Point point, const View* view) const {
 }
 
 Rect View::convertRectToView(const Rect& rect, const View* view) const {
-    return boundingBoxOfCorners(rect, [&](Point corner) { return convertPointToView(corner, view); });
+    return boundingBoxOfMappedCorners(rect, [&](Point corner) { return convertPointToView(corner, view); });
 }
 
 Rect View::convertRectFromView(const Rect& rect, const View* view) const {
-    return boundingBoxOfCorners(rect, [&](Point corner) { return convertPointFromView(corner, view); });
+    return boundingBoxOfMappedCorners(rect, [&](Point corner) { return convertPointFromView(corner, view); });
 }
 
 std::shared_ptr<View> View::hitTest(Point point) {

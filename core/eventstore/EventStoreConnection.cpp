@@ -10,6 +10,17 @@
 
 namespace {
 
+// The row the statement gives first, if any; the statement is reset for its next use.
+std::optional<EventRow> firstRow(SqliteStatement& query) {
+    std::optional<EventRow> row;
+    if (query.step()) {
+        row.emplace();
+        row->readFrom(query);
+    }
+    query.reset();
+    return row;
+}
+
 // Occurrences searched through when looking for the first one that is not excluded.
 constexpr int firstOccurrenceBudget = 100000;
 
@@ -110,13 +121,7 @@ std::optional<EventRow> EventStoreConnection::rowWithIdentifier(const QString& i
                                   " FROM events e WHERE e.identifier = ?1 AND e.recurrence_id IS NULL";
     SqliteStatement& query = m_sql.statement(sql.constData());
     query.bind(1, identifier);
-    std::optional<EventRow> row;
-    if (query.step()) {
-        row.emplace();
-        row->readFrom(query);
-    }
-    query.reset();
-    return row;
+    return firstRow(query);
 }
 
 std::optional<EventRow> EventStoreConnection::exceptionRow(std::int64_t seriesId,
@@ -125,13 +130,7 @@ std::optional<EventRow> EventStoreConnection::exceptionRow(std::int64_t seriesId
                                   " FROM events e WHERE e.series_id = ?1 AND e.recurrence_id = ?2";
     SqliteStatement& query = m_sql.statement(sql.constData());
     query.bind(1, seriesId).bind(2, recurrenceId);
-    std::optional<EventRow> row;
-    if (query.step()) {
-        row.emplace();
-        row->readFrom(query);
-    }
-    query.reset();
-    return row;
+    return firstRow(query);
 }
 
 std::vector<EventRow> EventStoreConnection::exceptionRows(std::int64_t seriesId) {
@@ -207,12 +206,7 @@ const EventStoreConnection::Series* EventStoreConnection::series(std::int64_t id
         QByteArray("SELECT ") + EventRow::columns() + " FROM events e WHERE e.id = ?1";
     SqliteStatement& query = m_sql.statement(sql.constData());
     query.bind(1, id);
-    std::optional<EventRow> row;
-    if (query.step()) {
-        row.emplace();
-        row->readFrom(query);
-    }
-    query.reset();
+    std::optional<EventRow> row = firstRow(query);
     return row && row->isSeries() ? series(*row) : nullptr;
 }
 
