@@ -217,8 +217,8 @@ Date EventStoreConnection::frameDate(std::int64_t wall, bool allDay, const QStri
     return WallClock::date(wall, zone);
 }
 
-std::shared_ptr<EKEvent> EventStoreConnection::makeEvent(const EventRow& row,
-                                                         std::shared_ptr<EKCalendar> calendar) {
+// An event with the fields that a single event and every occurrence of a series take from their row.
+std::shared_ptr<EKEvent> EventStoreConnection::eventWithRowFields(const EventRow& row) {
     auto event = std::make_shared<EKEvent>();
     event->setEventIdentifier(row.identifier);
     event->setTitle(row.title);
@@ -227,6 +227,13 @@ std::shared_ptr<EKEvent> EventStoreConnection::makeEvent(const EventRow& row,
     event->setURL(row.url);
     event->setAllDay(row.allDay);
     event->setTimeZone(row.allDay ? QString() : row.tzid);
+    event->setAlarms(EventRow::parseAlarms(row.alarms));
+    return event;
+}
+
+std::shared_ptr<EKEvent> EventStoreConnection::makeEvent(const EventRow& row,
+                                                         std::shared_ptr<EKCalendar> calendar) {
+    auto event = eventWithRowFields(row);
     if (row.isSeries()) {
         const Date start = frameDate(row.startWall(), row.allDay, row.tzid);
         event->setStartDate(row.allDay ? start : Date::withTimeIntervalSince1970(row.startUtc));
@@ -235,7 +242,6 @@ std::shared_ptr<EKEvent> EventStoreConnection::makeEvent(const EventRow& row,
         event->setStartDate(row.startDate());
         event->setEndDate(row.endDate());
     }
-    event->setAlarms(EventRow::parseAlarms(row.alarms));
     // Last: a read-only calendar refuses later start changes.
     event->setCalendar(std::move(calendar));
     return event;
@@ -245,17 +251,9 @@ std::shared_ptr<EKEvent> EventStoreConnection::makeOccurrence(const Series& seri
                                                               const RecurrenceSeries::Occurrence& occurrence,
                                                               std::shared_ptr<EKCalendar> calendar) {
     const EventRow& row = series.row;
-    auto event = std::make_shared<EKEvent>();
-    event->setEventIdentifier(row.identifier);
-    event->setTitle(row.title);
-    event->setLocation(row.location);
-    event->setNotes(row.notes);
-    event->setURL(row.url);
-    event->setAllDay(row.allDay);
-    event->setTimeZone(row.allDay ? QString() : row.tzid);
+    auto event = eventWithRowFields(row);
     event->setStartDate(occurrence.start);
     event->setEndDate(occurrence.end);
-    event->setAlarms(EventRow::parseAlarms(row.alarms));
     event->setRecurrenceRule(series.rule);
     event->setOccurrenceDate(occurrence.start);
     event->setCalendar(std::move(calendar));

@@ -66,6 +66,7 @@ public:
     std::vector<std::shared_ptr<EKEvent>> records(const QString& calendarIdentifier);
 
     // Event objects of rows.
+    static std::shared_ptr<EKEvent> eventWithRowFields(const EventRow& row);
     static std::shared_ptr<EKEvent> makeEvent(const EventRow& row, std::shared_ptr<EKCalendar> calendar);
     static std::shared_ptr<EKEvent> makeOccurrence(const Series& series,
                                                    const RecurrenceSeries::Occurrence& occurrence,

@@ -294,15 +294,20 @@ void RecurrenceSeries::generateWithLibical(std::int64_t low, std::int64_t high,
     }
 }
 
-void RecurrenceSeries::generateSubDaily(std::int64_t low, std::int64_t high,
-                                        const std::function<bool(std::int64_t)>& visit) const {
+// Seconds between two periods of a secondly, minutely or hourly rule.
+std::int64_t RecurrenceSeries::subDailyStep() const {
     std::int64_t unit = 1;
     if (m_rule.freq == ICAL_MINUTELY_RECURRENCE) {
         unit = 60;
     } else if (m_rule.freq == ICAL_HOURLY_RECURRENCE) {
         unit = 3600;
     }
-    const std::int64_t step = unit * std::max<std::int64_t>(1, m_rule.interval);
+    return unit * std::max<std::int64_t>(1, m_rule.interval);
+}
+
+void RecurrenceSeries::generateSubDaily(std::int64_t low, std::int64_t high,
+                                        const std::function<bool(std::int64_t)>& visit) const {
+    const std::int64_t step = subDailyStep();
     bool going = true;
     const auto forward = [&](std::int64_t wall) {
         going = visit(wall);
@@ -332,14 +337,8 @@ void RecurrenceSeries::generateSubDaily(std::int64_t low, std::int64_t high,
 
 void RecurrenceSeries::generateSubDailySimple(std::int64_t low, std::int64_t high,
                                               const std::function<bool(std::int64_t)>& visit) const {
-    std::int64_t unit = 1;
-    if (m_rule.freq == ICAL_MINUTELY_RECURRENCE) {
-        unit = 60;
-    } else if (m_rule.freq == ICAL_HOURLY_RECURRENCE) {
-        unit = 3600;
-    }
     const std::int64_t start = m_definition.startWall;
-    const std::int64_t step = unit * std::max<std::int64_t>(1, m_rule.interval);
+    const std::int64_t step = subDailyStep();
     // RFC 5545 3.3.10: BYMINUTE and BYSECOND expand an hour, BYSECOND a minute; a part the rule
     // leaves out is the first start's.
     const auto modulo = [](std::int64_t value, std::int64_t divisor) {
@@ -369,7 +368,7 @@ void RecurrenceSeries::generateSubDailySimple(std::int64_t low, std::int64_t hig
             continue;
         }
         const std::int64_t minuteStart = WallClock::floorDiv(period, 60) * 60;
-        if (unit == 3600) {
+        if (m_rule.freq == ICAL_HOURLY_RECURRENCE) {
             for (int minute = 0; minute < 60; ++minute) {
                 for (int second = 0; second < 60 && (minutes >> minute & 1) != 0; ++second) {
                     if ((seconds >> second & 1) != 0 && !offer(hourStart + minute * 60 + second)) {
@@ -380,7 +379,7 @@ void RecurrenceSeries::generateSubDailySimple(std::int64_t low, std::int64_t hig
         } else if (m_minutes != 0 && (m_minutes >> modulo(minuteStart / 60, 60) & 1) == 0) {
             period = periodFrom(minuteStart + 60);
             continue;
-        } else if (unit == 60) {
+        } else if (m_rule.freq == ICAL_MINUTELY_RECURRENCE) {
             for (int second = 0; second < 60; ++second) {
                 if ((seconds >> second & 1) != 0 && !offer(minuteStart + second)) {
                     return;

@@ -87,6 +87,7 @@ private:
                         const std::function<bool(std::int64_t)>& visit) const;
     void generateWithLibical(std::int64_t low, std::int64_t high,
                              const std::function<bool(std::int64_t)>& visit) const;
+    std::int64_t subDailyStep() const;
     void generateSubDaily(std::int64_t low, std::int64_t high,
                           const std::function<bool(std::int64_t)>& visit) const;
     void generateSubDailySimple(std::int64_t low, std::int64_t high,
