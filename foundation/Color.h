@@ -9,6 +9,11 @@ public:
     constexpr Color(double red, double green, double blue, double alpha = 1.0)
         : m_red(red), m_green(green), m_blue(blue), m_alpha(alpha) {}
 
+    // Components from 0 to 255, as colour values are usually written.
+    static constexpr Color fromRgb255(double red, double green, double blue, double alpha = 1.0) {
+        return Color(red / 255.0, green / 255.0, blue / 255.0, alpha);
+    }
+
     // A hue of 1 is the same as 0 (red); hues outside 0..1 wrap around the circle.
     static Color fromHsb(double hue, double saturation, double brightness, double alpha = 1.0);
 

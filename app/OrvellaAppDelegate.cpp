@@ -1,0 +1,46 @@
+#include "app/OrvellaAppDelegate.h"
+
+#include "app/BetaTestingClient.h"
+#include "core/bus/ApplicationActivatedEvent.h"
+#include "core/bus/ApplicationEventDispatcher.h"
+#include "core/settings/AppSettings.h"
+#include "foundation/RunLoop.h"
+#include "kit/StatusBar.h"
+#include "kit/Window.h"
+
+#include <QSysInfo>
+
+namespace {
+// This build reports to no service, so its token only marks the client as started.
+const char* const betaTestingToken = "orvella-local";
+} // namespace
+
+OrvellaAppDelegate::OrvellaAppDelegate(std::shared_ptr<Window> window, std::shared_ptr<View> rootView)
+    : m_window(std::move(window)), m_rootView(std::move(rootView)) {}
+
+bool OrvellaAppDelegate::didFinishLaunching(Application&) {
+    BetaTestingClient::takeOff(QString::fromLatin1(betaTestingToken));
+    BetaTestingClient::setDeviceIdentifier(QString::fromLatin1(QSysInfo::machineUniqueId()));
+    m_window->statusBar()->setStyle(StatusBar::Style::Default);
+    m_window->setRootView(m_rootView);
+    m_window->makeKeyAndVisible();
+    if (toTellRatingPromptAppLaunched) {
+        toTellRatingPromptAppLaunched();
+    }
+    return true;
+}
+
+void OrvellaAppDelegate::didBecomeActive(Application&) {
+    ApplicationEventDispatcher::sharedInstance().dispatch<ApplicationActivatedEvent>(
+        AppSettings::instance().loadLastActiveDate());
+}
+
+void OrvellaAppDelegate::willResignActive(Application&) {
+    AppSettings::instance().storeLastActiveDate(RunLoop::main().now());
+}
+
+void OrvellaAppDelegate::willEnterForeground(Application&) {
+    if (toTellRatingPromptAppEnteredForeground) {
+        toTellRatingPromptAppEnteredForeground(true);
+    }
+}

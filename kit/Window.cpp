@@ -1,0 +1,106 @@
+#include "kit/Window.h"
+
+#include "kit/Application.h"
+#include "kit/InterfaceOrientation.h"
+#include "kit/Screen.h"
+#include "kit/StatusBar.h"
+
+bool RotationHandler::shouldAutorotateToInterfaceOrientation(int orientation) {
+    return orientation == InterfaceOrientation::Portrait;
+}
+void RotationHandler::willRotateToInterfaceOrientation(int, double) {}
+void RotationHandler::willAnimateRotationToInterfaceOrientation(int, double) {}
+void RotationHandler::didRotateFromInterfaceOrientation(int) {}
+
+Window::Window()
+    : View(Screen::main().bounds()), m_statusBar(std::make_shared<StatusBar>()),
+      m_orientation(InterfaceOrientation::Portrait) {
+    setBackgroundColor(Color(0, 0, 0));
+    addSubview(m_statusBar);
+    setNeedsLayout();
+}
+
+Window::~Window() {
+    Application* application = Application::shared();
+    if (application != nullptr && application->keyWindow() == this) {
+        application->setKeyWindow(nullptr);
+    }
+}
+
+void Window::makeKeyAndVisible() {
+    setHidden(false);
+    if (Application* application = Application::shared()) {
+        application->setKeyWindow(this);
+    }
+}
+
+bool Window::isKeyWindow() const {
+    const Application* application = Application::shared();
+    return application != nullptr && application->keyWindow() == this;
+}
+
+Rect Window::applicationFrame() const {
+    return Rect(0, Screen::statusBarHeight, bounds().width(), bounds().height() - Screen::statusBarHeight);
+}
+
+void Window::setRootView(const std::shared_ptr<View>& rootView) {
+    if (m_rootView == rootView) {
+        return;
+    }
+    if (m_rootView) {
+        m_rootView->removeFromSuperview();
+    }
+    m_rootView = rootView;
+    if (m_rootView) {
+        addSubview(m_rootView);
+        sendSubviewToBack(*m_rootView);
+        m_rootView->setFrame(applicationFrame());
+    }
+}
+
+bool Window::isLandscapeOrientation(int orientation) {
+    return orientation == InterfaceOrientation::LandscapeLeft ||
+           orientation == InterfaceOrientation::LandscapeRight;
+}
+
+double Window::rotationDuration(int orientation) const {
+    // Half a turn takes twice as long as a quarter turn.
+    const bool halfTurn = isLandscapeOrientation(orientation) == isLandscapeOrientation(m_orientation);
+    return halfTurn ? 0.6 : 0.3;
+}
+
+bool Window::rotateToOrientation(int orientation) {
+    if (orientation < InterfaceOrientation::Portrait || orientation > InterfaceOrientation::LandscapeLeft ||
+        orientation == m_orientation) {
+        return false;
+    }
+    if (m_rotationHandler != nullptr && !m_rotationHandler->shouldAutorotateToInterfaceOrientation(orientation)) {
+        return false;
+    }
+    const int fromOrientation = m_orientation;
+    const double duration = rotationDuration(orientation);
+    if (m_rotationHandler != nullptr) {
+        m_rotationHandler->willRotateToInterfaceOrientation(orientation, duration);
+    }
+    m_orientation = orientation;
+    const Size size = Screen::main().sizeForLandscape(isLandscapeOrientation(orientation));
+    setBounds(Rect(Point(0, 0), size));
+    setCenter(Point(size.width() / 2.0, size.height() / 2.0));
+    layoutIfNeeded();
+    if (m_rotationHandler != nullptr) {
+        m_rotationHandler->willAnimateRotationToInterfaceOrientation(orientation, duration);
+        m_rotationHandler->didRotateFromInterfaceOrientation(fromOrientation);
+    }
+    return true;
+}
+
+void Window::layoutSubviews() {
+    m_statusBar->setFrame(Rect(0, 0, bounds().width(), Screen::statusBarHeight));
+    if (m_rootView) {
+        m_rootView->setFrame(applicationFrame());
+    }
+}
+
+void Window::deliverEvent(const TouchEvent& event) {
+    m_touchRouter.deliver(event);
+}

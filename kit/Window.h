@@ -1,0 +1,74 @@
+#pragma once
+
+#include "kit/View.h"
+
+class TouchEvent;
+class StatusBar;
+
+// The rotation reports of the platform, made to the window's root content (the root view
+// controller). Every operation is optional; by default only portrait is allowed.
+class RotationHandler {
+public:
+    virtual ~RotationHandler() = default;
+
+    virtual bool shouldAutorotateToInterfaceOrientation(int orientation);
+    virtual void willRotateToInterfaceOrientation(int orientation, double duration);
+    // Called while the window takes its new geometry, so that changes made here are part of
+    // the turn.
+    virtual void willAnimateRotationToInterfaceOrientation(int orientation, double duration);
+    virtual void didRotateFromInterfaceOrientation(int fromOrientation);
+};
+
+// The screen-sized root of the view tree: the status bar at the top and the application's
+// content below it. The window turns with the device: in landscape its bounds are the screen
+// turned on its side. Main thread only.
+class Window : public View {
+public:
+    Window();
+    ~Window() override;
+
+    // Makes this the window that receives events and shows it.
+    void makeKeyAndVisible();
+    bool isKeyWindow() const;
+
+    const std::shared_ptr<StatusBar>& statusBar() const { return m_statusBar; }
+    // The area below the status bar, in window coordinates.
+    Rect applicationFrame() const;
+
+    // The content below the status bar; it is sent behind every other subview and resized to
+    // the application frame when the window turns.
+    void setRootView(const std::shared_ptr<View>& rootView);
+    const std::shared_ptr<View>& rootView() const { return m_rootView; }
+    void setRotationHandler(RotationHandler* handler) { m_rotationHandler = handler; }
+
+    int orientation() const { return m_orientation; }
+    static bool isLandscapeOrientation(int orientation);
+    // Turns the device to the orientation. When the handler allows it, the handler hears the
+    // platform's calls (will rotate, will animate rotation, did rotate) around the new
+    // geometry; otherwise nothing changes. Returns whether the window turned.
+    bool rotateToOrientation(int orientation);
+    // How long the platform takes for a turn from the current orientation to `orientation`.
+    double rotationDuration(int orientation) const;
+
+    // Raw input in window coordinates, one finger at a time (the mouse is finger 0): each call
+    // makes a touch event and passes it through the application's sendEvent.
+    void fingerDown(int finger, Point location);
+    void fingerMoved(int finger, Point location);
+    void fingerUp(int finger, Point location);
+    void fingerCancelled(int finger);
+    // A pinch at the point by the factor (Ctrl + wheel, touchpad pinch); successive calls make
+    // one pinch, which ends shortly after the last.
+    void pinchAt(Point location, double factor);
+
+    // Delivers a touch event to the views under its touches (called by the application).
+    void deliverEvent(const TouchEvent& event);
+
+protected:
+    void layoutSubviews() override;
+
+private:
+    std::shared_ptr<StatusBar> m_statusBar;
+    std::shared_ptr<View> m_rootView;
+    RotationHandler* m_rotationHandler = nullptr;
+    int m_orientation;
+};

@@ -1,0 +1,252 @@
+#include "kit/WindowHost.h"
+
+#include "kit/Application.h"
+#include "kit/GraphicsContext.h"
+#include "kit/InterfaceOrientation.h"
+#include "kit/Screen.h"
+#include "kit/Window.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QNativeGestureEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+#include <QTouchEvent>
+#include <QWheelEvent>
+#include <QWidget>
+
+#include <cmath>
+
+namespace {
+
+// The finger number the mouse stands for; touch screen points use their own ids above it.
+constexpr int mouseFinger = 0;
+constexpr int firstTouchScreenFinger = 1000;
+// Frames are drawn when something changed, checked at about 60 per second.
+constexpr int frameIntervalMilliseconds = 16;
+
+int turnedClockwise(int orientation) {
+    switch (orientation) {
+    case InterfaceOrientation::Portrait:
+        return InterfaceOrientation::LandscapeLeft;
+    case InterfaceOrientation::LandscapeLeft:
+        return InterfaceOrientation::PortraitUpsideDown;
+    case InterfaceOrientation::PortraitUpsideDown:
+        return InterfaceOrientation::LandscapeRight;
+    default:
+        return InterfaceOrientation::Portrait;
+    }
+}
+
+int turnedCounterClockwise(int orientation) {
+    return turnedClockwise(turnedClockwise(turnedClockwise(orientation)));
+}
+
+} // namespace
+
+class WindowHost::Widget final : public QWidget {
+public:
+    Widget(std::shared_ptr<Window> window, Application& application)
+        : m_window(std::move(window)), m_application(application) {
+        setWindowTitle(QStringLiteral("Orvella"));
+        setAttribute(Qt::WA_AcceptTouchEvents);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setFocusPolicy(Qt::StrongFocus);
+        setMinimumSize(160, 160);
+        resize(initialSize());
+        connect(&m_frameTimer, &QTimer::timeout, this, [this] {
+            if (m_window->subtreeNeedsDisplay() || m_window->needsLayout()) {
+                update();
+            }
+        });
+        m_frameTimer.start(frameIntervalMilliseconds);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::black);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        m_window->layoutIfNeeded();
+        painter.translate(m_origin.x(), m_origin.y());
+        painter.scale(m_zoom, m_zoom);
+        painter.setClipRect(QRectF(0, 0, m_window->bounds().width(), m_window->bounds().height()));
+        GraphicsContext context(painter);
+        m_window->drawHierarchy(context);
+    }
+
+    void resizeEvent(QResizeEvent*) override {
+        const bool wide = width() > height();
+        if (wide != Window::isLandscapeOrientation(m_window->orientation())) {
+            m_window->rotateToOrientation(wide ? InterfaceOrientation::LandscapeRight
+                                               : InterfaceOrientation::Portrait);
+        }
+        updateZoom();
+    }
+
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->modifiers().testFlag(Qt::ControlModifier) &&
+            (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right)) {
+            const int target = event->key() == Qt::Key_Right ? turnedClockwise(m_window->orientation())
+                                                             : turnedCounterClockwise(m_window->orientation());
+            turnDevice(target);
+            return;
+        }
+        QWidget::keyPressEvent(event);
+    }
+
+    void mousePressEvent(QMouseEvent* event) override {
+        if (!isRealMouse(*event) || event->button() != Qt::LeftButton) {
+            return;
+        }
+        m_mouseDown = true;
+        m_window->fingerDown(mouseFinger, toWindow(event->position()));
+    }
+
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (isRealMouse(*event) && m_mouseDown) {
+            m_window->fingerMoved(mouseFinger, toWindow(event->position()));
+        }
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (isRealMouse(*event) && m_mouseDown && event->button() == Qt::LeftButton) {
+            m_mouseDown = false;
+            m_window->fingerUp(mouseFinger, toWindow(event->position()));
+        }
+    }
+
+    void wheelEvent(QWheelEvent* event) override {
+        if (event->modifiers().testFlag(Qt::ControlModifier)) {
+            // One notch of a wheel (120) zooms by about a fifth.
+            const double factor = std::pow(2.0, event->angleDelta().y() / 480.0);
+            m_window->pinchAt(toWindow(event->position()), factor);
+            event->accept();
+            return;
+        }
+        QWidget::wheelEvent(event);
+    }
+
+    bool event(QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TouchCancel:
+            handleTouch(static_cast<QTouchEvent&>(*event));
+            return true;
+        case QEvent::NativeGesture:
+            handleNativeGesture(static_cast<QNativeGestureEvent&>(*event));
+            return true;
+        case QEvent::WindowActivate:
+            m_application.becomeActive();
+            break;
+        case QEvent::WindowDeactivate:
+            m_application.resignActive();
+            break;
+        case QEvent::WindowStateChange:
+            if (isMinimized()) {
+                m_application.enterBackground();
+            } else if (isActiveWindow()) {
+                m_application.becomeActive();
+            }
+            break;
+        default:
+            break;
+        }
+        return QWidget::event(event);
+    }
+
+private:
+    QSize initialSize() const {
+        const Size points = m_window->bounds().size();
+        const double scale = Screen::main().scale();
+        QSize size(int(std::lround(points.width() * scale)), int(std::lround(points.height() * scale)));
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QSize available = screen->availableGeometry().size() * 9 / 10;
+            if (!available.isEmpty()) {
+                size = size.scaled(size.boundedTo(available), Qt::KeepAspectRatio);
+            }
+        }
+        return size;
+    }
+
+    void updateZoom() {
+        const Size points = m_window->bounds().size();
+        m_zoom = std::min(width() / points.width(), height() / points.height());
+        m_origin = Point((width() - points.width() * m_zoom) / 2.0, (height() - points.height() * m_zoom) / 2.0);
+        update();
+    }
+
+    void turnDevice(int orientation) {
+        const bool wasLandscape = Window::isLandscapeOrientation(m_window->orientation());
+        if (!m_window->rotateToOrientation(orientation)) {
+            return;
+        }
+        if (wasLandscape != Window::isLandscapeOrientation(orientation)) {
+            resize(height(), width());
+        }
+        updateZoom();
+    }
+
+    Point toWindow(QPointF position) const {
+        return Point((position.x() - m_origin.x()) / m_zoom, (position.y() - m_origin.y()) / m_zoom);
+    }
+
+    static bool isRealMouse(const QMouseEvent& event) {
+        return event.source() == Qt::MouseEventNotSynthesized;
+    }
+
+    void handleTouch(QTouchEvent& event) {
+        for (const QEventPoint& point : event.points()) {
+            const int finger = firstTouchScreenFinger + point.id();
+            const Point location = toWindow(point.position());
+            if (event.type() == QEvent::TouchCancel) {
+                m_window->fingerCancelled(finger);
+                continue;
+            }
+            switch (point.state()) {
+            case QEventPoint::Pressed:
+                m_window->fingerDown(finger, location);
+                break;
+            case QEventPoint::Updated:
+                m_window->fingerMoved(finger, location);
+                break;
+            case QEventPoint::Released:
+                m_window->fingerUp(finger, location);
+                break;
+            default:
+                break;
+            }
+        }
+        event.accept();
+    }
+
+    void handleNativeGesture(QNativeGestureEvent& event) {
+        if (event.gestureType() == Qt::ZoomNativeGesture) {
+            m_window->pinchAt(toWindow(event.position()), 1.0 + event.value());
+        }
+        event.accept();
+    }
+
+    std::shared_ptr<Window> m_window;
+    Application& m_application;
+    QTimer m_frameTimer;
+    double m_zoom = 1.0;
+    Point m_origin;
+    bool m_mouseDown = false;
+};
+
+WindowHost::WindowHost(std::shared_ptr<Window> window, Application& application)
+    : m_widget(std::make_unique<Widget>(std::move(window), application)) {}
+
+WindowHost::~WindowHost() = default;
+
+void WindowHost::show() {
+    m_widget->show();
+}

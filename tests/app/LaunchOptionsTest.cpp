@@ -1,0 +1,40 @@
+#include "app/LaunchOptions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+LaunchOptions parse(std::initializer_list<const char*> arguments) {
+    QStringList list{QStringLiteral("orvella")};
+    for (const char* argument : arguments) {
+        list << QString::fromUtf8(argument);
+    }
+    return LaunchOptions::parse(list);
+}
+
+TEST(LaunchOptionsTest, DefaultsAreThePhoneAtScaleTwoOnScreen) {
+    const LaunchOptions options = parse({});
+    EXPECT_FALSE(options.tablet);
+    EXPECT_EQ(options.scale, 2.0);
+    EXPECT_TRUE(options.screenshotPath.isEmpty());
+    EXPECT_TRUE(options.error.isEmpty());
+}
+
+TEST(LaunchOptionsTest, ReadsEachOptionInBothForms) {
+    const LaunchOptions options = parse({"--tablet", "--scale", "1", "--screenshot=/tmp/a b.png"});
+    EXPECT_TRUE(options.tablet);
+    EXPECT_EQ(options.scale, 1.0);
+    EXPECT_EQ(options.screenshotPath, QStringLiteral("/tmp/a b.png"));
+    EXPECT_EQ(parse({"--scale=3"}).scale, 3.0);
+    EXPECT_EQ(parse({"--screenshot", "shot.png"}).screenshotPath, QStringLiteral("shot.png"));
+}
+
+TEST(LaunchOptionsTest, WrongOptionsSayWhatWasWrong) {
+    EXPECT_EQ(parse({"--scale", "1.5"}).error, QStringLiteral("--scale takes 1, 2 or 3, not \"1.5\""));
+    EXPECT_EQ(parse({"--scale"}).error, QStringLiteral("--scale takes 1, 2 or 3, not \"\""));
+    EXPECT_EQ(parse({"--scale=x"}).error, QStringLiteral("--scale takes 1, 2 or 3, not \"x\""));
+    EXPECT_FALSE(parse({"--screenshot"}).error.isEmpty());
+    EXPECT_TRUE(parse({"--tabletx"}).error.startsWith(QStringLiteral("unknown option \"--tabletx\"")));
+}
+
+} // namespace

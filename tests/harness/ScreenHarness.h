@@ -1,0 +1,86 @@
+#pragma once
+
+#include "foundation/Date.h"
+#include "foundation/TimeZone.h"
+#include "kit/Image.h"
+#include "kit/Point.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class ManualRunLoop;
+class OrvellaApp;
+class OrvellaAppDelegate;
+class UserDefaults;
+class View;
+class Window;
+
+// Assembles the application as the executable does, but headless: a temporary data folder and
+// settings file, the manual clock, a fixed time zone and locale, and background work run in
+// place. Tests drive it with touches at window points and by stepping time, and render any
+// view to a PNG. One harness at a time; it restores the process-wide state it changed.
+class ScreenHarness {
+public:
+    struct Options {
+        QString timeZone = QStringLiteral("Europe/Berlin");
+        QString locale = QStringLiteral("en_US");
+        // 2026-12-08 10:00 in Berlin.
+        Date now = Date::withTimeIntervalSince1970(1'796'720'400.0);
+        double scale = 2.0;
+        bool tablet = false;
+    };
+
+    ScreenHarness();
+    explicit ScreenHarness(const Options& options);
+    ~ScreenHarness();
+    ScreenHarness(const ScreenHarness&) = delete;
+    ScreenHarness& operator=(const ScreenHarness&) = delete;
+
+    // Launches with the content below the status bar and makes the application active.
+    void launch(const std::shared_ptr<View>& rootView);
+
+    OrvellaApp& application() { return *m_application; }
+    OrvellaAppDelegate& delegate() { return *m_delegate; }
+    Window& window() { return *m_window; }
+    ManualRunLoop& loop() { return *m_loop; }
+    QString dataDirectory() const { return m_folder.path(); }
+
+    // Time.
+    void advance(double seconds);
+    void runUntilIdle();
+
+    // Touches at window points. Each moves the clock as a finger would take.
+    void touchDown(Point point, int finger = 0);
+    void touchMove(Point point, int finger = 0);
+    void touchUp(Point point, int finger = 0);
+    void tap(Point point);
+    // From `from` to `to` in `steps` moves spread over `duration` seconds, then up unless
+    // `release` is false (a drag held in the middle).
+    void drag(Point from, Point to, double duration = 0.3, int steps = 10, bool release = true);
+    void longPress(Point point, double duration = 1.0);
+    // A quick flick: `to` reached in 0.1 seconds.
+    void swipe(Point from, Point to);
+    // Two fingers around `center`, starting `startDistance` apart and ending at `scale` times
+    // that, in `steps` moves over `duration` seconds.
+    void pinch(Point center, double scale, double startDistance = 100.0, double duration = 0.3, int steps = 10);
+
+    // Lays out and draws the whole window, or one view, at the harness scale.
+    Image render();
+    Image render(View& view);
+    bool savePng(const QString& path);
+    bool savePng(View& view, const QString& path);
+
+private:
+    Options m_options;
+    QTemporaryDir m_folder;
+    std::shared_ptr<ManualRunLoop> m_loop;
+    std::shared_ptr<UserDefaults> m_previousDefaults;
+    TimeZone m_previousZone;
+    QString m_previousLocale;
+    double m_previousScale;
+    std::unique_ptr<OrvellaApp> m_application;
+    std::shared_ptr<Window> m_window;
+    std::unique_ptr<OrvellaAppDelegate> m_delegate;
+};
