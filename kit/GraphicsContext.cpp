@@ -110,6 +110,7 @@ struct GraphicsContext::State {
     Size shadowOffset;
     double shadowBlur = 0.0;
     Color shadowColor{0, 0, 0, 0};
+    BlendMode blendMode = BlendMode::Normal;
 };
 
 struct GraphicsContext::Data {
@@ -259,6 +260,35 @@ void GraphicsContext::setAlpha(double alpha) {
 
 double GraphicsContext::alpha() const {
     return m_data->painter.opacity();
+}
+
+void GraphicsContext::setBlendMode(BlendMode mode) {
+    QPainter::CompositionMode composition = QPainter::CompositionMode_SourceOver;
+    switch (mode) {
+    case BlendMode::Normal:
+        break;
+    case BlendMode::Copy:
+        composition = QPainter::CompositionMode_Source;
+        break;
+    case BlendMode::SourceAtop:
+        composition = QPainter::CompositionMode_SourceAtop;
+        break;
+    case BlendMode::SourceIn:
+        composition = QPainter::CompositionMode_SourceIn;
+        break;
+    case BlendMode::DestinationOut:
+        composition = QPainter::CompositionMode_DestinationOut;
+        break;
+    case BlendMode::Multiply:
+        composition = QPainter::CompositionMode_Multiply;
+        break;
+    }
+    m_data->painter.setCompositionMode(composition);
+    m_data->state.blendMode = mode;
+}
+
+BlendMode GraphicsContext::blendMode() const {
+    return m_data->state.blendMode;
 }
 
 void GraphicsContext::setFillColor(const Color& color) {

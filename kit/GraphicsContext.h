@@ -2,6 +2,7 @@
 
 #include "foundation/Color.h"
 #include "kit/AffineTransform.h"
+#include "kit/BlendMode.h"
 #include "kit/Font.h"
 #include "kit/Image.h"
 #include "kit/LineBreakMode.h"
@@ -43,6 +44,10 @@ public:
     // The opacity every later drawing is multiplied by, from 0 to 1.
     void setAlpha(double alpha);
     double alpha() const;
+
+    // Saved with the graphics state.
+    void setBlendMode(BlendMode mode);
+    BlendMode blendMode() const;
 
     void setFillColor(const Color& color);
     void setStrokeColor(const Color& color);
