@@ -1,5 +1,7 @@
 #include "kit/GraphicsContext.h"
 
+#include "kit/TextLayout.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -27,6 +29,76 @@ double toQtDegrees(double radians) {
     return -radians * 180.0 / std::numbers::pi;
 }
 
+// One pass of a running-average blur of the given radius over rows (or columns) of `values`.
+void boxBlur(std::vector<float>& values, std::vector<float>& scratch, int width, int height, int radius,
+             bool horizontal) {
+    const int lines = horizontal ? height : width;
+    const int length = horizontal ? width : height;
+    const auto at = [&](int line, int i) {
+        return static_cast<std::size_t>(horizontal ? line * width + i : i * width + line);
+    };
+    const float window = static_cast<float>(2 * radius + 1);
+    for (int line = 0; line < lines; ++line) {
+        float sum = 0.0f;
+        for (int i = -radius; i <= radius; ++i) {
+            if (i >= 0 && i < length) {
+                sum += values[at(line, i)];
+            }
+        }
+        for (int i = 0; i < length; ++i) {
+            scratch[at(line, i)] = sum / window;
+            const int leaving = i - radius;
+            const int entering = i + radius + 1;
+            if (leaving >= 0) {
+                sum -= values[at(line, leaving)];
+            }
+            if (entering < length) {
+                sum += values[at(line, entering)];
+            }
+        }
+    }
+    values.swap(scratch);
+}
+
+// The layer's coverage, blurred (three box passes approximate a Gaussian whose deviation is
+// half the blur) and painted in the colour.
+QImage shadowFromLayer(const QImage& layer, double blurPixels, const QColor& color) {
+    const int width = layer.width();
+    const int height = layer.height();
+    std::vector<float> alpha(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(layer.constScanLine(y));
+        for (int x = 0; x < width; ++x) {
+            alpha[static_cast<std::size_t>(y * width + x)] = static_cast<float>(qAlpha(row[x])) / 255.0f;
+        }
+    }
+    const double sigma = blurPixels / 2.0;
+    if (sigma >= 0.5) {
+        const int radius =
+            std::max(1, static_cast<int>(std::lround((std::sqrt(4.0 * sigma * sigma + 1.0) - 1.0) / 2.0)));
+        std::vector<float> scratch(alpha.size());
+        for (int pass = 0; pass < 3; ++pass) {
+            boxBlur(alpha, scratch, width, height, radius, true);
+            boxBlur(alpha, scratch, width, height, radius, false);
+        }
+    }
+    QImage result(width, height, QImage::Format_ARGB32_Premultiplied);
+    const float red = static_cast<float>(color.redF());
+    const float green = static_cast<float>(color.greenF());
+    const float blue = static_cast<float>(color.blueF());
+    const float opacity = static_cast<float>(color.alphaF());
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const float a = std::clamp(alpha[static_cast<std::size_t>(y * width + x)] * opacity, 0.0f, 1.0f);
+            const auto channel = [a](float c) { return static_cast<int>(std::lround(c * a * 255.0f)); };
+            row[x] =
+                qRgba(channel(red), channel(green), channel(blue), static_cast<int>(std::lround(a * 255.0f)));
+        }
+    }
+    return result;
+}
+
 } // namespace
 
 struct GraphicsContext::State {
@@ -35,6 +107,10 @@ struct GraphicsContext::State {
     double lineWidth = 1.0;
     double dashPhase = 0.0;
     std::vector<double> dashLengths;
+    Size shadowOffset;
+    double shadowBlur = 0.0;
+    Color shadowColor{0, 0, 0, 0};
+    BlendMode blendMode = BlendMode::Normal;
 };
 
 struct GraphicsContext::Data {
@@ -74,6 +150,53 @@ struct GraphicsContext::Data {
     }
 
     void resetPath() { path = QPainterPath(); }
+
+    // Runs `draw` on the painter, first casting its shadow when one is set: the drawing goes
+    // into a layer covering `userBounds` (in user space) and the blur around it, the layer
+    // becomes the shadow, and the shadow is drawn under the real drawing with the clip and
+    // alpha of the moment.
+    template <typename Draw> void paint(const QRectF& userBounds, Draw draw) {
+        if (state.shadowColor.alpha() <= 0.0) {
+            draw(painter);
+            return;
+        }
+        const QTransform world = painter.worldTransform();
+        const double scale = std::hypot(world.m11(), world.m12());
+        const double blur = state.shadowBlur * scale;
+        const QPointF offset(state.shadowOffset.width() * scale, state.shadowOffset.height() * scale);
+        const int spread = static_cast<int>(std::ceil(blur * 1.5)) + 2;
+        const QRect device(0, 0, painter.device()->width(), painter.device()->height());
+        const QRect landing = device
+                                  .translated(-static_cast<int>(std::floor(offset.x())),
+                                              -static_cast<int>(std::floor(offset.y())))
+                                  .adjusted(-spread - 1, -spread - 1, spread + 1, spread + 1);
+        const QRect area = world.mapRect(userBounds)
+                               .toAlignedRect()
+                               .adjusted(-spread, -spread, spread, spread)
+                               .intersected(landing);
+        if (!area.isEmpty()) {
+            QImage layer(area.size(), QImage::Format_ARGB32_Premultiplied);
+            layer.fill(Qt::transparent);
+            {
+                QPainter layerPainter(&layer);
+                layerPainter.setRenderHints(painter.renderHints());
+                layerPainter.setTransform(world * QTransform::fromTranslate(-area.x(), -area.y()));
+                draw(layerPainter);
+            }
+            const QImage shadow = shadowFromLayer(layer, blur, toQColor(state.shadowColor));
+            painter.save();
+            painter.resetTransform();
+            painter.drawImage(QPointF(area.x() + offset.x(), area.y() + offset.y()), shadow);
+            painter.restore();
+        }
+        draw(painter);
+    }
+
+    // The user-space area a stroke of the current pen covers around `bounds`.
+    QRectF strokeBounds(const QRectF& bounds) const {
+        const double margin = state.lineWidth * 5.0 + 1.0;
+        return bounds.adjusted(-margin, -margin, margin, margin);
+    }
 
     // Filling uses the non-zero winding rule. Setting a rule on an empty QPainterPath gives it
     // a move to (0, 0), so the rule is set on a copy when it is needed.
@@ -139,6 +262,35 @@ double GraphicsContext::alpha() const {
     return m_data->painter.opacity();
 }
 
+void GraphicsContext::setBlendMode(BlendMode mode) {
+    QPainter::CompositionMode composition = QPainter::CompositionMode_SourceOver;
+    switch (mode) {
+    case BlendMode::Normal:
+        break;
+    case BlendMode::Copy:
+        composition = QPainter::CompositionMode_Source;
+        break;
+    case BlendMode::SourceAtop:
+        composition = QPainter::CompositionMode_SourceAtop;
+        break;
+    case BlendMode::SourceIn:
+        composition = QPainter::CompositionMode_SourceIn;
+        break;
+    case BlendMode::DestinationOut:
+        composition = QPainter::CompositionMode_DestinationOut;
+        break;
+    case BlendMode::Multiply:
+        composition = QPainter::CompositionMode_Multiply;
+        break;
+    }
+    m_data->painter.setCompositionMode(composition);
+    m_data->state.blendMode = mode;
+}
+
+BlendMode GraphicsContext::blendMode() const {
+    return m_data->state.blendMode;
+}
+
 void GraphicsContext::setFillColor(const Color& color) {
     m_data->state.fill = color;
 }
@@ -169,14 +321,19 @@ double GraphicsContext::lineWidth() const {
 }
 
 void GraphicsContext::fillRect(const Rect& rect) {
-    m_data->painter.fillRect(toQRect(rect), toQColor(m_data->state.fill));
+    const QRectF area = toQRect(rect);
+    const QColor color = toQColor(m_data->state.fill);
+    m_data->paint(area, [&](QPainter& painter) { painter.fillRect(area, color); });
 }
 
 void GraphicsContext::strokeRect(const Rect& rect) {
-    QPainter& painter = m_data->painter;
-    painter.setPen(m_data->pen());
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(toQRect(rect));
+    const QRectF area = toQRect(rect);
+    const QPen pen = m_data->pen();
+    m_data->paint(m_data->strokeBounds(area), [&](QPainter& painter) {
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(area);
+    });
 }
 
 void GraphicsContext::clearRect(const Rect& rect) {
@@ -210,10 +367,134 @@ void GraphicsContext::drawLinearGradient(const std::vector<GradientStop>& stops,
     painter.fillRect(area, gradient);
 }
 
-void GraphicsContext::drawImage(const Image& image, const Rect& rect) {
-    if (!image.isNull()) {
-        m_data->painter.drawImage(toQRect(rect), image.pixels());
+void GraphicsContext::setShadow(Size offset, double blur, const Color& color) {
+    m_data->state.shadowOffset = offset;
+    m_data->state.shadowBlur = std::max(blur, 0.0);
+    m_data->state.shadowColor = color;
+}
+
+void GraphicsContext::setShadow(Size offset, double blur) {
+    setShadow(offset, blur, Color(0, 0, 0, 1.0 / 3.0));
+}
+
+void GraphicsContext::clearShadow() {
+    m_data->state.shadowColor = Color(0, 0, 0, 0);
+}
+
+bool GraphicsContext::hasShadow() const {
+    return m_data->state.shadowColor.alpha() > 0.0;
+}
+
+namespace {
+
+// Draws the image into the target, keeping the caps of a stretchable image unscaled: the image
+// is cut into up to three columns and rows at the caps, and only the middle ones stretch. When
+// the target is smaller than the caps, the caps shrink in proportion.
+void drawStretched(QPainter& painter, const Image& image, const QRectF& target) {
+    const QImage& pixels = image.pixels();
+    const double scale = image.scale();
+    struct Band {
+        double sourceStart, sourceLength, targetStart, targetLength;
+    };
+    const auto bands = [scale](double capStart, double capEnd, double total, double targetStart,
+                               double targetLength) {
+        std::vector<Band> result;
+        if (capStart <= 0.0) {
+            result.push_back({0.0, total * scale, targetStart, targetLength});
+            return result;
+        }
+        double first = capStart;
+        double last = capEnd;
+        double middle = targetLength - first - last;
+        if (middle < 0.0) {
+            const double factor = targetLength / (first + last);
+            first *= factor;
+            last *= factor;
+            middle = 0.0;
+        }
+        const double middleSource = std::max(total - capStart - capEnd, 0.0);
+        result.push_back({0.0, capStart * scale, targetStart, first});
+        result.push_back({capStart * scale, middleSource * scale, targetStart + first, middle});
+        result.push_back(
+            {(capStart + middleSource) * scale, capEnd * scale, targetStart + first + middle, last});
+        return result;
+    };
+    const Size size = image.size();
+    const std::vector<Band> columns =
+        bands(image.leftCapWidth(), image.rightCapWidth(), size.width(), target.x(), target.width());
+    const std::vector<Band> rows =
+        bands(image.topCapHeight(), image.bottomCapHeight(), size.height(), target.y(), target.height());
+    for (const Band& row : rows) {
+        for (const Band& column : columns) {
+            if (row.targetLength <= 0.0 || column.targetLength <= 0.0 || row.sourceLength <= 0.0 ||
+                column.sourceLength <= 0.0) {
+                continue;
+            }
+            painter.drawImage(
+                QRectF(column.targetStart, row.targetStart, column.targetLength, row.targetLength), pixels,
+                QRectF(column.sourceStart, row.sourceStart, column.sourceLength, row.sourceLength));
+        }
     }
+}
+
+} // namespace
+
+void GraphicsContext::drawImage(const Image& image, const Rect& rect) {
+    if (image.isNull()) {
+        return;
+    }
+    const QRectF target = toQRect(rect);
+    if (image.leftCapWidth() > 0 || image.topCapHeight() > 0) {
+        m_data->paint(target, [&](QPainter& painter) { drawStretched(painter, image, target); });
+    } else {
+        m_data->paint(target, [&](QPainter& painter) { painter.drawImage(target, image.pixels()); });
+    }
+}
+
+void GraphicsContext::drawImage(const Image& image, Point point) {
+    drawImage(image, Rect(point, image.size()));
+}
+
+Size GraphicsContext::drawText(const QString& text, Point point, const Font& font) {
+    const TextLayout layout(text, font, 0.0, 1, LineBreakMode::Clip);
+    const Size size = layout.size();
+    const QColor color = toQColor(m_data->state.fill);
+    const Rect rect(point, Size(0.0, size.height()));
+    m_data->paint(toQRect(Rect(point, size)).adjusted(-font.pointSize(), -2, font.pointSize(), 2),
+                  [&](QPainter& painter) {
+                      painter.setPen(color);
+                      layout.draw(painter, rect, TextAlignment::Left);
+                  });
+    return size;
+}
+
+Size GraphicsContext::drawText(const QString& text, Point point, double width, const Font& font,
+                               LineBreakMode lineBreakMode) {
+    const TextLayout layout(text, font, width, 1, lineBreakMode);
+    const Size size = layout.size();
+    const QColor color = toQColor(m_data->state.fill);
+    const Rect rect(point, Size(width, size.height()));
+    m_data->paint(toQRect(Rect(point, size)).adjusted(-font.pointSize(), -2, font.pointSize(), 2),
+                  [&](QPainter& painter) {
+                      painter.setPen(color);
+                      layout.draw(painter, rect, TextAlignment::Left);
+                  });
+    return size;
+}
+
+Size GraphicsContext::drawTextInRect(const QString& text, const Rect& rect, const Font& font,
+                                     LineBreakMode lineBreakMode, TextAlignment alignment) {
+    const Rect area = rect.standardized();
+    const int maxLines = area.height() > 0.0 ? TextLayout::linesFitting(area.height(), font) : 0;
+    const TextLayout layout(text, font, area.width(), maxLines, lineBreakMode);
+    const Size size = layout.size();
+    const QColor color = toQColor(m_data->state.fill);
+    const QRectF bounds(area.x(), area.y(), std::max(area.width(), size.width()), size.height());
+    m_data->paint(bounds.adjusted(-font.pointSize(), -2, font.pointSize(), 2), [&](QPainter& painter) {
+        painter.setPen(color);
+        layout.draw(painter, area, alignment);
+    });
+    return size;
 }
 
 void GraphicsContext::beginPath() {
@@ -323,12 +604,17 @@ bool GraphicsContext::pathContainsPoint(Point point) const {
 }
 
 void GraphicsContext::fillPath() {
-    m_data->painter.fillPath(m_data->windingPath(), toQColor(m_data->state.fill));
+    const QPainterPath path = m_data->windingPath();
+    const QColor color = toQColor(m_data->state.fill);
+    m_data->paint(path.boundingRect(), [&](QPainter& painter) { painter.fillPath(path, color); });
     m_data->resetPath();
 }
 
 void GraphicsContext::strokePath() {
-    m_data->painter.strokePath(m_data->path, m_data->pen());
+    const QPainterPath path = m_data->path;
+    const QPen pen = m_data->pen();
+    m_data->paint(m_data->strokeBounds(path.boundingRect()),
+                  [&](QPainter& painter) { painter.strokePath(path, pen); });
     m_data->resetPath();
 }
 

@@ -2,9 +2,16 @@
 
 #include "foundation/Color.h"
 #include "kit/AffineTransform.h"
+#include "kit/BlendMode.h"
+#include "kit/Font.h"
 #include "kit/Image.h"
+#include "kit/LineBreakMode.h"
 #include "kit/Point.h"
 #include "kit/Rect.h"
+#include "kit/Size.h"
+#include "kit/TextAlignment.h"
+
+#include <QString>
 
 #include <memory>
 #include <vector>
@@ -22,7 +29,8 @@ public:
     GraphicsContext(const GraphicsContext&) = delete;
     GraphicsContext& operator=(const GraphicsContext&) = delete;
 
-    // Saves and restores the transform, clip, alpha, colours and line width (not the path).
+    // Saves and restores the transform, clip, alpha, colours, line width and shadow (not the
+    // path).
     void saveGState();
     void restoreGState();
     // The number of saved states not yet restored.
@@ -36,6 +44,10 @@ public:
     // The opacity every later drawing is multiplied by, from 0 to 1.
     void setAlpha(double alpha);
     double alpha() const;
+
+    // Saved with the graphics state.
+    void setBlendMode(BlendMode mode);
+    BlendMode blendMode() const;
 
     void setFillColor(const Color& color);
     void setStrokeColor(const Color& color);
@@ -62,8 +74,33 @@ public:
     // ends the end colours continue. Clip to a path or rectangle first to fill a shape.
     void drawLinearGradient(const std::vector<GradientStop>& stops, Point start, Point end);
 
-    // Draws the whole image scaled into the rectangle.
+    // A shadow under every later fill, stroke, text and image: the drawn shape in the colour,
+    // blurred by `blur` points (about twice the deviation of a Gaussian) and moved by `offset`
+    // (positive heights move it down). Offset and blur are in points of the current scale and
+    // ignore rotation. A transparent colour turns the shadow off.
+    void setShadow(Size offset, double blur, const Color& color);
+    // The platform's default shadow colour, black at one third opacity.
+    void setShadow(Size offset, double blur);
+    void clearShadow();
+    bool hasShadow() const;
+
+    // Draws the whole image scaled into the rectangle; a stretchable image keeps its caps.
     void drawImage(const Image& image, const Rect& rect);
+    // Draws the image at its own size with its top-left corner at the point.
+    void drawImage(const Image& image, Point point);
+
+    // Text in the fill colour. The point is the top-left corner of the first line's box; the
+    // baseline lies the font's ascender below it. Each returns the size drawn, as measured by
+    // StringDrawing.
+    Size drawText(const QString& text, Point point, const Font& font);
+    // One line of at most `width`, broken as the mode says.
+    Size drawText(const QString& text, Point point, double width, const Font& font,
+                  LineBreakMode lineBreakMode);
+    // As many lines as the rectangle's height holds (any number when it has none), each aligned
+    // within its width.
+    Size drawTextInRect(const QString& text, const Rect& rect, const Font& font,
+                        LineBreakMode lineBreakMode = LineBreakMode::WordWrap,
+                        TextAlignment alignment = TextAlignment::Left);
 
     // Path building. Lines and arcs start from the current point.
     void beginPath();

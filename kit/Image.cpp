@@ -1,6 +1,11 @@
 #include "kit/Image.h"
 
+#include "kit/GraphicsContext.h"
+
 #include <QImage>
+#include <QPainter>
+
+#include <algorithm>
 
 #include <cmath>
 
@@ -8,6 +13,45 @@ Image::Image() : m_pixels(std::make_shared<const QImage>()) {}
 
 Image::Image(const QImage& pixels, double scale)
     : m_pixels(std::make_shared<const QImage>(pixels)), m_scale(scale) {}
+
+Image Image::draw(Size size, double scale, const std::function<void(GraphicsContext&)>& draw) {
+    const int width = static_cast<int>(std::ceil(size.width() * scale));
+    const int height = static_cast<int>(std::ceil(size.height() * scale));
+    if (width <= 0 || height <= 0) {
+        return {};
+    }
+    QImage pixels(width, height, QImage::Format_ARGB32_Premultiplied);
+    pixels.fill(Qt::transparent);
+    {
+        QPainter painter(&pixels);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        GraphicsContext context(painter);
+        context.scaleCTM(scale, scale);
+        draw(context);
+    }
+    return {pixels, scale};
+}
+
+Image Image::stretchableImage(int leftCapWidth, int topCapHeight) const {
+    Image result = *this;
+    result.m_leftCapWidth = std::max(leftCapWidth, 0);
+    result.m_topCapHeight = std::max(topCapHeight, 0);
+    return result;
+}
+
+double Image::rightCapWidth() const {
+    return m_leftCapWidth > 0 ? std::max(size().width() - m_leftCapWidth - 1.0, 0.0) : 0.0;
+}
+
+double Image::bottomCapHeight() const {
+    return m_topCapHeight > 0 ? std::max(size().height() - m_topCapHeight - 1.0, 0.0) : 0.0;
+}
+
+bool Image::isSameImage(const Image& other) const {
+    return m_pixels == other.m_pixels && m_scale == other.m_scale && m_leftCapWidth == other.m_leftCapWidth &&
+           m_topCapHeight == other.m_topCapHeight;
+}
 
 bool Image::isNull() const {
     return m_pixels->isNull();

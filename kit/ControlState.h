@@ -1,0 +1,17 @@
+#pragma once
+
+// The states of a control, combined as flags; `Normal` is none of them.
+enum class ControlState : unsigned {
+    Normal = 0,
+    Highlighted = 1U << 0,
+    Disabled = 1U << 1,
+    Selected = 1U << 2,
+};
+
+constexpr ControlState operator|(ControlState a, ControlState b) {
+    return static_cast<ControlState>(static_cast<unsigned>(a) | static_cast<unsigned>(b));
+}
+
+constexpr bool hasControlState(ControlState states, ControlState state) {
+    return (static_cast<unsigned>(states) & static_cast<unsigned>(state)) != 0;
+}
