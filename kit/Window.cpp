@@ -4,6 +4,7 @@
 #include "kit/InterfaceOrientation.h"
 #include "kit/Screen.h"
 #include "kit/StatusBar.h"
+#include "kit/TouchRouter.h"
 
 bool RotationHandler::shouldAutorotateToInterfaceOrientation(int orientation) {
     return orientation == InterfaceOrientation::Portrait;
@@ -21,6 +22,7 @@ Window::Window()
 }
 
 Window::~Window() {
+    m_touchRouter.reset();
     Application* application = Application::shared();
     if (application != nullptr && application->keyWindow() == this) {
         application->setKeyWindow(nullptr);
@@ -101,6 +103,44 @@ void Window::layoutSubviews() {
     }
 }
 
+TouchRouter& Window::touchRouter() {
+    if (!m_touchRouter) {
+        // The router sees the window through a pointer that does not own it: the window owns
+        // the router, and an owning link back would keep both alive forever.
+        m_touchRouter = std::make_unique<TouchRouter>(std::shared_ptr<View>(std::shared_ptr<View>(), this));
+        m_touchRouter->toSendEvent = [this](const TouchEvent& event) { send(event); };
+    }
+    return *m_touchRouter;
+}
+
+void Window::send(const TouchEvent& event) {
+    if (Application* application = Application::shared(); application != nullptr && application->keyWindow() == this) {
+        application->sendEvent(event);
+    } else {
+        deliverEvent(event);
+    }
+}
+
 void Window::deliverEvent(const TouchEvent& event) {
-    m_touchRouter.deliver(event);
+    touchRouter().deliver(event);
+}
+
+void Window::fingerDown(int finger, Point location) {
+    send(touchRouter().touchBegan(finger, location));
+}
+
+void Window::fingerMoved(int finger, Point location) {
+    send(touchRouter().touchMoved(finger, location));
+}
+
+void Window::fingerUp(int finger, Point location) {
+    send(touchRouter().touchEnded(finger, location));
+}
+
+void Window::fingerCancelled(int finger) {
+    send(touchRouter().touchCancelled(finger));
+}
+
+void Window::pinchAt(Point location, double factor) {
+    touchRouter().pinchAt(location, factor);
 }

@@ -2,8 +2,9 @@
 
 #include "kit/View.h"
 
-class TouchEvent;
 class StatusBar;
+class TouchEvent;
+class TouchRouter;
 
 // The rotation reports of the platform, made to the window's root content (the root view
 // controller). Every operation is optional; by default only portrait is allowed.
@@ -62,11 +63,16 @@ public:
 
     // Delivers a touch event to the views under its touches (called by the application).
     void deliverEvent(const TouchEvent& event);
+    TouchRouter& touchRouter();
 
 protected:
     void layoutSubviews() override;
 
 private:
+    // Hands an event to the application's sendEvent, or delivers it when there is none.
+    void send(const TouchEvent& event);
+
+    std::unique_ptr<TouchRouter> m_touchRouter;
     std::shared_ptr<StatusBar> m_statusBar;
     std::shared_ptr<View> m_rootView;
     RotationHandler* m_rotationHandler = nullptr;
