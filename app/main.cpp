@@ -33,8 +33,8 @@ void useOffscreenPlatformWithoutDisplay(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         screenshot = screenshot || QByteArray(argv[i]).startsWith("--screenshot");
     }
-    if (screenshot && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    if (screenshot && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
 }

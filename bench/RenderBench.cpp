@@ -23,8 +23,9 @@ protected:
         context.saveGState();
         View::drawRoundedRectPath(context, card, 6.0);
         context.clip();
-        context.drawLinearGradient({{0.0, Color::fromRgb255(255, 255, 255)}, {1.0, Color::fromRgb255(226, 231, 238)}},
-                                   Point(0, card.minY()), Point(0, card.maxY()));
+        context.drawLinearGradient(
+            {{0.0, Color::fromRgb255(255, 255, 255)}, {1.0, Color::fromRgb255(226, 231, 238)}},
+            Point(0, card.minY()), Point(0, card.maxY()));
         context.restoreGState();
         context.setStrokeColor(Color::fromRgb255(150, 160, 175));
         context.setLineWidth(0.5);
@@ -36,8 +37,9 @@ protected:
         context.setFillColor(Color::fromRgb255(40, 40, 40));
         for (int row = 0; row < 5; ++row) {
             const double y = card.minY() + 22.0 + row * 17.0;
-            context.drawText(QStringLiteral("%1:%2").arg(8 + row).arg(m_day * 5 % 60, 2, 10, QLatin1Char('0')),
-                             Point(card.minX() + 4.0, y), timeFont);
+            context.drawText(
+                QStringLiteral("%1:%2").arg(8 + row).arg(m_day * 5 % 60, 2, 10, QLatin1Char('0')),
+                Point(card.minX() + 4.0, y), timeFont);
             context.drawText(QStringLiteral("Meeting about item %1 of day %2").arg(row + 1).arg(m_day + 1),
                              Point(card.minX() + 40.0, y), card.width() - 44.0, titleFont,
                              LineBreakMode::TailTruncation);
@@ -76,7 +78,10 @@ void BM_RenderWeekLikeScreenAtScale2(benchmark::State& state) {
         benchmark::DoNotOptimize(image);
     }
 }
-BENCHMARK(BM_RenderWeekLikeScreenAtScale2)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_RenderWeekLikeScreenAtScale2)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // The whole process: start, launch, draw the first screen, write the PNG, exit.
 void BM_ScreenshotProcess(benchmark::State& state) {
@@ -96,6 +101,11 @@ void BM_ScreenshotProcess(benchmark::State& state) {
         state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
     }
 }
-BENCHMARK(BM_ScreenshotProcess)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ScreenshotProcess)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
 
 } // namespace

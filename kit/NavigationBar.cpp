@@ -8,7 +8,9 @@ void NavigationBar::drawRect(GraphicsContext& context, const Rect&) {
     const Rect area = bounds();
     context.saveGState();
     context.clipToRect(area);
-    context.drawLinearGradient({{0.0, Color::fromRgb255(176, 188, 205)}, {0.5, Color::fromRgb255(137, 155, 179)}, {1.0, Color::fromRgb255(109, 132, 162)}},
+    context.drawLinearGradient({{0.0, Color::fromRgb255(176, 188, 205)},
+                                {0.5, Color::fromRgb255(137, 155, 179)},
+                                {1.0, Color::fromRgb255(109, 132, 162)}},
                                Point(0, area.minY()), Point(0, area.maxY()));
     context.restoreGState();
     context.setFillColor(Color::fromRgb255(199, 208, 220));

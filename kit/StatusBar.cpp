@@ -19,13 +19,15 @@ struct StatusBarColors {
 StatusBarColors colorsForStyle(StatusBar::Style style) {
     switch (style) {
     case StatusBar::Style::Default:
-        return {Color::fromRgb255(236, 236, 236), Color::fromRgb255(184, 184, 184), Color::fromRgb255(26, 26, 26)};
+        return {Color::fromRgb255(236, 236, 236), Color::fromRgb255(184, 184, 184),
+                Color::fromRgb255(26, 26, 26)};
     case StatusBar::Style::BlackOpaque:
         return {Color::fromRgb255(0, 0, 0), Color::fromRgb255(0, 0, 0), Color::fromRgb255(255, 255, 255)};
     case StatusBar::Style::BlackTranslucent:
         break;
     }
-    return {Color::fromRgb255(0, 0, 0, 0.5), Color::fromRgb255(0, 0, 0, 0.5), Color::fromRgb255(255, 255, 255)};
+    return {Color::fromRgb255(0, 0, 0, 0.5), Color::fromRgb255(0, 0, 0, 0.5),
+            Color::fromRgb255(255, 255, 255)};
 }
 
 void drawSignalBars(GraphicsContext& context, Point origin) {

@@ -76,7 +76,8 @@ bool Window::rotateToOrientation(int orientation) {
         orientation == m_orientation) {
         return false;
     }
-    if (m_rotationHandler != nullptr && !m_rotationHandler->shouldAutorotateToInterfaceOrientation(orientation)) {
+    if (m_rotationHandler != nullptr &&
+        !m_rotationHandler->shouldAutorotateToInterfaceOrientation(orientation)) {
         return false;
     }
     const int fromOrientation = m_orientation;
@@ -114,7 +115,8 @@ TouchRouter& Window::touchRouter() {
 }
 
 void Window::send(const TouchEvent& event) {
-    if (Application* application = Application::shared(); application != nullptr && application->keyWindow() == this) {
+    if (Application* application = Application::shared();
+        application != nullptr && application->keyWindow() == this) {
         application->sendEvent(event);
     } else {
         deliverEvent(event);

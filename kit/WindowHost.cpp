@@ -92,8 +92,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override {
         if (event->modifiers().testFlag(Qt::ControlModifier) &&
             (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right)) {
-            const int target = event->key() == Qt::Key_Right ? turnedClockwise(m_window->orientation())
-                                                             : turnedCounterClockwise(m_window->orientation());
+            const int target = event->key() == Qt::Key_Right
+                                   ? turnedClockwise(m_window->orientation())
+                                   : turnedCounterClockwise(m_window->orientation());
             turnDevice(target);
             return;
         }
@@ -179,7 +180,8 @@ private:
     void updateZoom() {
         const Size points = m_window->bounds().size();
         m_zoom = std::min(width() / points.width(), height() / points.height());
-        m_origin = Point((width() - points.width() * m_zoom) / 2.0, (height() - points.height() * m_zoom) / 2.0);
+        m_origin =
+            Point((width() - points.width() * m_zoom) / 2.0, (height() - points.height() * m_zoom) / 2.0);
         update();
     }
 

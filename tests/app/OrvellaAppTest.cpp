@@ -43,8 +43,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_folder.isValid());
         RunLoop::setMain(m_loop);
-        m_previousDefaults =
-            UserDefaults::setStandardUserDefaults(std::make_shared<UserDefaults>(m_folder.filePath("settings.ini")));
+        m_previousDefaults = UserDefaults::setStandardUserDefaults(
+            std::make_shared<UserDefaults>(m_folder.filePath("settings.ini")));
     }
     void TearDown() override {
         UserDefaults::setStandardUserDefaults(m_previousDefaults);
@@ -52,7 +52,8 @@ protected:
     }
 
     QTemporaryDir m_folder;
-    std::shared_ptr<ManualRunLoop> m_loop = std::make_shared<ManualRunLoop>(Date::withTimeIntervalSince1970(1e9));
+    std::shared_ptr<ManualRunLoop> m_loop =
+        std::make_shared<ManualRunLoop>(Date::withTimeIntervalSince1970(1e9));
     std::shared_ptr<UserDefaults> m_previousDefaults;
     BusLog m_bus;
 };
@@ -91,7 +92,9 @@ TEST_F(OrvellaAppTest, FirstActivationCarriesNoLastActiveDateAndLaterOnesTheResi
     int launchesTold = 0;
     delegate.toTellRatingPromptAppLaunched = [&] { ++launchesTold; };
     std::vector<bool> foregroundsTold;
-    delegate.toTellRatingPromptAppEnteredForeground = [&](bool canPrompt) { foregroundsTold.push_back(canPrompt); };
+    delegate.toTellRatingPromptAppEnteredForeground = [&](bool canPrompt) {
+        foregroundsTold.push_back(canPrompt);
+    };
     app.setDelegate(&delegate);
 
     app.finishLaunching();

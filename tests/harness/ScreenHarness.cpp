@@ -37,8 +37,8 @@ ScreenHarness::ScreenHarness(const Options& options)
         throw std::runtime_error("ScreenHarness: no temporary folder");
     }
     Paths::setDataDirectory(m_folder.path());
-    m_previousDefaults =
-        UserDefaults::setStandardUserDefaults(std::make_shared<UserDefaults>(m_folder.filePath("settings.ini")));
+    m_previousDefaults = UserDefaults::setStandardUserDefaults(
+        std::make_shared<UserDefaults>(m_folder.filePath("settings.ini")));
     RunLoop::setMain(m_loop);
     DispatchQueue::setGlobalMode(DispatchQueue::Mode::Inline);
     Locale::setCurrentLocale(options.locale);
@@ -132,7 +132,8 @@ void ScreenHarness::swipe(Point from, Point to) {
 
 void ScreenHarness::pinch(Point center, double scale, double startDistance, double duration, int steps) {
     const auto fingersAt = [&](double distance) {
-        return std::pair(Point(center.x() - distance / 2.0, center.y()), Point(center.x() + distance / 2.0, center.y()));
+        return std::pair(Point(center.x() - distance / 2.0, center.y()),
+                         Point(center.x() + distance / 2.0, center.y()));
     };
     auto [left, right] = fingersAt(startDistance);
     touchDown(left, 0);

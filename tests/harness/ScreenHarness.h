@@ -64,7 +64,8 @@ public:
     void swipe(Point from, Point to);
     // Two fingers around `center`, starting `startDistance` apart and ending at `scale` times
     // that, in `steps` moves over `duration` seconds.
-    void pinch(Point center, double scale, double startDistance = 100.0, double duration = 0.3, int steps = 10);
+    void pinch(Point center, double scale, double startDistance = 100.0, double duration = 0.3,
+               int steps = 10);
 
     // Lays out and draws the whole window, or one view, at the harness scale.
     Image render();

@@ -64,9 +64,9 @@ protected:
 
 TEST_F(DeviceTest, KnownModelsMapToTheirNumbersAndOthersToTen) {
     const std::pair<const char*, int> cases[] = {
-        {"i386", 0},      {"iPod1,1", 1},    {"iPod4,1", 4},    {"iPhone1,1", 5},  {"iPhone1,2", 6},
-        {"iPhone2,1", 7}, {"iPhone3,1", 8},  {"iPad1,1", 9},    {"iPhone14,2", 10}, {"x86_64", 10},
-        {"ipod1,1", 10},  {"iPod1,1 ", 10},
+        {"i386", 0},        {"iPod1,1", 1},   {"iPod4,1", 4},   {"iPhone1,1", 5},
+        {"iPhone1,2", 6},   {"iPhone2,1", 7}, {"iPhone3,1", 8}, {"iPad1,1", 9},
+        {"iPhone14,2", 10}, {"x86_64", 10},   {"ipod1,1", 10},  {"iPod1,1 ", 10},
     };
     for (const auto& [identifier, expected] : cases) {
         SCOPED_TRACE(identifier);
