@@ -173,6 +173,13 @@ void Animator::commit(Transaction& transaction, const std::shared_ptr<Completion
 }
 
 void Animator::modelValueChanged(Layer& layer, const QString& keyPath, const AnimationValue& oldValue) {
+    const bool isNew =
+        std::any_of(m_transactions.begin(), m_transactions.end(), [&](const Transaction& open) {
+            return std::find(open.newLayers.begin(), open.newLayers.end(), &layer) != open.newLayers.end();
+        });
+    if (isNew) {
+        return;
+    }
     if (!m_transactions.empty() && m_transactions.back().animated) {
         std::vector<Change>& changes = m_transactions.back().changes;
         const bool known = std::any_of(changes.begin(), changes.end(), [&](const Change& change) {
@@ -186,6 +193,12 @@ void Animator::modelValueChanged(Layer& layer, const QString& keyPath, const Ani
     // A change made without animation shows at once, so an animation of the same property made
     // by a block must not go on showing other values.
     layer.removeBlockAnimation(keyPath);
+}
+
+void Animator::layerCreated(const Layer& layer) {
+    if (!m_transactions.empty()) {
+        m_transactions.back().newLayers.push_back(&layer);
+    }
 }
 
 void Animator::layerStartedAnimating(Layer& layer) {
@@ -205,6 +218,7 @@ void Animator::layerStoppedAnimating(Layer& layer) {
 void Animator::layerDestroyed(Layer& layer) {
     for (Transaction& transaction : m_transactions) {
         std::erase_if(transaction.changes, [&](const Change& change) { return change.layer == &layer; });
+        std::erase(transaction.newLayers, &layer);
     }
     layerStoppedAnimating(layer);
 }

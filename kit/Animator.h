@@ -75,6 +75,8 @@ private:
         AnimationCurve curve = AnimationCurve::easeInOut;
         AnimationOptions options;
         std::vector<Change> changes;
+        // Layers made during the block: their views appear with the values they are given.
+        std::vector<const Layer*> newLayers;
     };
     struct Ended {
         double endTime;
@@ -86,6 +88,7 @@ private:
 
     // From layers.
     void modelValueChanged(Layer& layer, const QString& keyPath, const AnimationValue& oldValue);
+    void layerCreated(const Layer& layer);
     void layerStartedAnimating(Layer& layer);
     void layerStoppedAnimating(Layer& layer);
     void layerDestroyed(Layer& layer);

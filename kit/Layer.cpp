@@ -27,7 +27,9 @@ std::size_t valueIndexForKeyPath(const QString& keyPath) {
 
 } // namespace
 
-Layer::Layer(View& view) : m_view(view) {}
+Layer::Layer(View& view) : m_view(view) {
+    Animator::instance().layerCreated(*this);
+}
 
 Layer::~Layer() {
     Animator::instance().layerDestroyed(*this);
