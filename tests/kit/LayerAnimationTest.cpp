@@ -1,5 +1,6 @@
 #include "AnimationTestSupport.h"
 
+#include "foundation/LogCapture.h"
 #include "kit/GraphicsContext.h"
 #include "kit/Layer.h"
 #include "kit/View.h"
@@ -184,6 +185,7 @@ TEST_F(LayerAnimationTest, AddingUnderAUsedKeyReplacesTheAnimation) {
 }
 
 TEST_F(LayerAnimationTest, ValuesThatDoNotSuitTheKeyPathAreRefused) {
+    const LogCapture log;
     EXPECT_FALSE(
         m_view->layer().addAnimation(QStringLiteral("x"), BasicAnimation(Layer::positionKey, 1.0, 2.0, 1.0)));
     EXPECT_FALSE(m_view->layer().addAnimation(QStringLiteral("x"),
