@@ -70,9 +70,9 @@ public:
     // animation shows nothing: before the delay without backward fill, and from the end on.
     std::optional<AnimationValue> valueAt(double elapsed) const;
 
-    // The value `fraction` of the way from `from` to `to`, component by component (transforms
-    // by their matrix entries, colours by their RGBA components). Values of different kinds
-    // give `to`.
+    // The value `fraction` of the way from `from` to `to`: numbers, points, rectangles and
+    // colours (RGBA) component by component; transforms by their translation, rotation (the
+    // shorter way round), shear and scale. Values of different kinds give `to`.
     static AnimationValue interpolate(const AnimationValue& from, const AnimationValue& to, double fraction);
 
 private:

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <numbers>
 #include <optional>
 
 namespace {
@@ -78,6 +79,15 @@ TEST(BasicAnimationTest, ZeroDurationShowsNothingAfterItsDelay) {
     EXPECT_FALSE(animation.valueAt(0.2).has_value());
 }
 
+void expectTransformNear(const AffineTransform& actual, const AffineTransform& expected) {
+    EXPECT_NEAR(actual.a(), expected.a(), 1e-9);
+    EXPECT_NEAR(actual.b(), expected.b(), 1e-9);
+    EXPECT_NEAR(actual.c(), expected.c(), 1e-9);
+    EXPECT_NEAR(actual.d(), expected.d(), 1e-9);
+    EXPECT_NEAR(actual.tx(), expected.tx(), 1e-9);
+    EXPECT_NEAR(actual.ty(), expected.ty(), 1e-9);
+}
+
 TEST(BasicAnimationTest, InterpolatesEveryKindOfValueComponentByComponent) {
     EXPECT_EQ(BasicAnimation::interpolate(Point(0, 10), Point(10, 30), 0.25), AnimationValue(Point(2.5, 15)));
     EXPECT_EQ(BasicAnimation::interpolate(Rect(0, 0, 10, 20), Rect(10, 10, 30, 40), 0.5),
@@ -87,6 +97,25 @@ TEST(BasicAnimationTest, InterpolatesEveryKindOfValueComponentByComponent) {
         AnimationValue(AffineTransform(1.5, 0, 0, 2, 5, -5)));
     EXPECT_EQ(BasicAnimation::interpolate(Color(1, 0, 0, 0), Color(0, 0, 1, 1), 0.5),
               AnimationValue(Color(0.5, 0, 0.5, 0.5)));
+    // Turning a quarter passes through an eighth at the middle, the shorter way round, with the
+    // scale and the translation mixed on the way.
+    const AffineTransform quarter =
+        AffineTransform::rotation(std::numbers::pi / 2)
+            .concat(AffineTransform::scaling(3, 3).concat(AffineTransform::translation(20, 0)));
+    const AffineTransform middle =
+        std::get<AffineTransform>(BasicAnimation::interpolate(AffineTransform::identity(), quarter, 0.5));
+    const AffineTransform expected =
+        AffineTransform::rotation(std::numbers::pi / 4)
+            .concat(AffineTransform::scaling(2, 2).concat(AffineTransform::translation(10, 0)));
+    expectTransformNear(middle, expected);
+    const AffineTransform nearlyAround = AffineTransform::rotation(-3.0);
+    expectTransformNear(std::get<AffineTransform>(
+                            BasicAnimation::interpolate(AffineTransform::rotation(3.0), nearlyAround, 0.5)),
+                        AffineTransform::rotation(std::numbers::pi));
+    // A flattening transform has no rotation to follow; its entries are mixed.
+    EXPECT_EQ(
+        BasicAnimation::interpolate(AffineTransform::scaling(0, 1), AffineTransform::scaling(2, 1), 0.5),
+        AnimationValue(AffineTransform::scaling(1, 1)));
     // Mismatched kinds cannot be mixed; the end value wins.
     EXPECT_EQ(BasicAnimation::interpolate(1.0, Point(1, 1), 0.5), AnimationValue(Point(1, 1)));
 }
