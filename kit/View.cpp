@@ -1,15 +1,34 @@
 #include "kit/View.h"
 
+#include "kit/Animator.h"
 #include "kit/GestureRecognizer.h"
 #include "kit/GraphicsContext.h"
 #include "kit/Image.h"
+#include "kit/Layer.h"
 #include "kit/ViewRenderer.h"
 
 #include <algorithm>
 
-View::View() = default;
+namespace {
 
-View::View(const Rect& frame) {
+// The bounding box of the bounds' size centred on `center`, turned by the transform around it.
+Rect frameAround(Point center, const Rect& bounds, const AffineTransform& transform) {
+    const Rect centred(center.x() - bounds.width() / 2.0, center.y() - bounds.height() / 2.0, bounds.width(),
+                       bounds.height());
+    if (transform.isIdentity()) {
+        return centred;
+    }
+    const AffineTransform aroundCenter = AffineTransform::translation(-center.x(), -center.y())
+                                             .concat(transform)
+                                             .concat(AffineTransform::translation(center.x(), center.y()));
+    return aroundCenter.apply(centred);
+}
+
+} // namespace
+
+View::View() : m_layer(std::make_unique<Layer>(*this)) {}
+
+View::View(const Rect& frame) : m_layer(std::make_unique<Layer>(*this)) {
     setFrame(frame);
     m_needsLayout = false;
 }
@@ -24,19 +43,12 @@ View::~View() {
 }
 
 Rect View::frame() const {
-    const Rect centred(m_center.x() - m_bounds.width() / 2.0, m_center.y() - m_bounds.height() / 2.0,
-                       m_bounds.width(), m_bounds.height());
-    if (m_transform.isIdentity()) {
-        return centred;
-    }
-    const AffineTransform aroundCenter =
-        AffineTransform::translation(-m_center.x(), -m_center.y())
-            .concat(m_transform)
-            .concat(AffineTransform::translation(m_center.x(), m_center.y()));
-    return aroundCenter.apply(centred);
+    return frameAround(m_center, m_bounds, m_transform);
 }
 
 void View::setFrame(const Rect& frame) {
+    const Point oldCenter = m_center;
+    const Rect oldBounds = m_bounds;
     markChanged();
     const Rect standard = frame.standardized();
     m_center = standard.center();
@@ -45,30 +57,52 @@ void View::setFrame(const Rect& frame) {
         setNeedsLayout();
         setNeedsDisplay();
     }
+    if (m_center != oldCenter) {
+        m_layer->modelValueChanged(Layer::positionKey, oldCenter);
+    }
+    if (m_bounds != oldBounds) {
+        m_layer->modelValueChanged(Layer::boundsKey, oldBounds);
+    }
 }
 
 void View::setBounds(const Rect& bounds) {
+    const Rect oldBounds = m_bounds;
     markChanged();
     if (m_bounds.size() != bounds.size()) {
         setNeedsLayout();
         setNeedsDisplay();
     }
     m_bounds = bounds;
+    if (m_bounds != oldBounds) {
+        m_layer->modelValueChanged(Layer::boundsKey, oldBounds);
+    }
 }
 
 void View::setCenter(Point center) {
+    const Point oldCenter = m_center;
     m_center = center;
     markChanged();
+    if (m_center != oldCenter) {
+        m_layer->modelValueChanged(Layer::positionKey, oldCenter);
+    }
 }
 
 void View::setTransform(const AffineTransform& transform) {
+    const AffineTransform oldTransform = m_transform;
     m_transform = transform;
     markChanged();
+    if (m_transform != oldTransform) {
+        m_layer->modelValueChanged(Layer::transformKey, oldTransform);
+    }
 }
 
 void View::setAlpha(double alpha) {
+    const double oldAlpha = m_alpha;
     m_alpha = std::clamp(alpha, 0.0, 1.0);
     markChanged();
+    if (m_alpha != oldAlpha) {
+        m_layer->modelValueChanged(Layer::opacityKey, oldAlpha);
+    }
 }
 
 void View::setHidden(bool hidden) {
@@ -82,8 +116,12 @@ void View::setClipsToBounds(bool clips) {
 }
 
 void View::setBackgroundColor(std::optional<Color> color) {
+    const std::optional<Color> oldColor = m_backgroundColor;
     m_backgroundColor = color;
     setNeedsDisplay();
+    if (m_backgroundColor != oldColor) {
+        m_layer->modelValueChanged(Layer::backgroundColorKey, oldColor.value_or(Color()));
+    }
 }
 
 void View::addSubview(const std::shared_ptr<View>& view) {
@@ -262,7 +300,7 @@ Rect View::convertRectFromView(const Rect& rect, const View* view) const {
 }
 
 std::shared_ptr<View> View::hitTest(Point point) {
-    if (m_hidden || !m_userInteractionEnabled || m_alpha < 0.01) {
+    if (m_hidden || !m_userInteractionEnabled || m_alpha < 0.01 || isInteractionBlockedByAnimation()) {
         return nullptr;
     }
     return hitTestView(point);
@@ -381,22 +419,24 @@ void View::drawRoundedRectPath(GraphicsContext& context, const Rect& rect, doubl
 
 void View::drawHierarchy(GraphicsContext& context) {
     m_subtreeNeedsDisplay = false;
-    if (m_hidden || m_alpha <= 0.0) {
+    const double alpha = presentationAlpha();
+    if (m_hidden || alpha <= 0.0) {
         m_needsDisplay = false;
         return;
     }
+    const Rect bounds = presentationBounds();
     context.saveGState();
-    context.setAlpha(context.alpha() * m_alpha);
+    context.setAlpha(context.alpha() * alpha);
     if (m_clipsToBounds) {
-        context.clipToRect(m_bounds);
+        context.clipToRect(bounds);
     }
-    if (m_backgroundColor) {
-        context.setFillColor(*m_backgroundColor);
-        context.fillRect(m_bounds);
+    if (const std::optional<Color> background = presentationBackgroundColor()) {
+        context.setFillColor(*background);
+        context.fillRect(bounds);
     }
     // States a drawRect leaves saved would leak into the views drawn after it.
     const std::size_t depth = context.gStateDepth();
-    drawRect(context, m_bounds);
+    drawRect(context, bounds);
     while (context.gStateDepth() > depth) {
         context.restoreGState();
     }
@@ -405,11 +445,13 @@ void View::drawHierarchy(GraphicsContext& context) {
         if (subview->m_hidden) {
             continue;
         }
-        const Point boundsCenter = subview->m_bounds.center();
+        const Point boundsCenter = subview->presentationBounds().center();
+        const Point center = subview->presentationCenter();
+        const AffineTransform transform = subview->presentationTransform();
         context.saveGState();
-        context.translateCTM(subview->m_center.x(), subview->m_center.y());
-        if (!subview->m_transform.isIdentity()) {
-            context.concatCTM(subview->m_transform);
+        context.translateCTM(center.x(), center.y());
+        if (!transform.isIdentity()) {
+            context.concatCTM(transform);
         }
         context.translateCTM(-boundsCenter.x(), -boundsCenter.y());
         subview->drawHierarchy(context);
@@ -424,6 +466,67 @@ Image View::renderToImage(double scale) {
 
 bool View::savePng(const QString& path, double scale) {
     return renderToImage(scale).savePng(path);
+}
+
+void View::animate(double duration, double delay, AnimationCurve curve, AnimationOptions options,
+                   const std::function<void()>& changes, std::function<void(bool finished)> completion) {
+    Animator::instance().animate(duration, delay, curve, options, changes, std::move(completion));
+}
+
+void View::animate(double duration, const std::function<void()>& changes,
+                   std::function<void(bool finished)> completion) {
+    animate(duration, 0.0, AnimationCurve::easeInOut, AnimationOption::none, changes, std::move(completion));
+}
+
+void View::performWithoutAnimation(const std::function<void()>& changes) {
+    Animator::instance().performWithoutAnimation(changes);
+}
+
+Point View::presentationCenter() const {
+    if (!m_layer->hasAnimations()) {
+        return m_center;
+    }
+    return std::get<Point>(m_layer->presentationValueForKeyPath(Layer::positionKey));
+}
+
+Rect View::presentationBounds() const {
+    if (!m_layer->hasAnimations()) {
+        return m_bounds;
+    }
+    return std::get<Rect>(m_layer->presentationValueForKeyPath(Layer::boundsKey));
+}
+
+Rect View::presentationFrame() const {
+    return frameAround(presentationCenter(), presentationBounds(), presentationTransform());
+}
+
+AffineTransform View::presentationTransform() const {
+    if (!m_layer->hasAnimations()) {
+        return m_transform;
+    }
+    return std::get<AffineTransform>(m_layer->presentationValueForKeyPath(Layer::transformKey));
+}
+
+double View::presentationAlpha() const {
+    if (!m_layer->hasAnimations()) {
+        return m_alpha;
+    }
+    return std::clamp(std::get<double>(m_layer->presentationValueForKeyPath(Layer::opacityKey)), 0.0, 1.0);
+}
+
+std::optional<Color> View::presentationBackgroundColor() const {
+    if (!m_layer->isAnimatingKeyPath(Layer::backgroundColorKey)) {
+        return m_backgroundColor;
+    }
+    return std::get<Color>(m_layer->presentationValueForKeyPath(Layer::backgroundColorKey));
+}
+
+bool View::isInteractionBlockedByAnimation() const {
+    return m_layer->blocksInteraction();
+}
+
+void View::removeAllAnimations() {
+    m_layer->removeAllAnimations();
 }
 
 void View::drawRect(GraphicsContext& /*context*/, const Rect& /*rect*/) {}

@@ -2,14 +2,17 @@
 
 #include "foundation/Color.h"
 #include "kit/AffineTransform.h"
+#include "kit/AnimationOptions.h"
 #include "kit/Image.h"
 #include "kit/Point.h"
 #include "kit/Rect.h"
 #include "kit/Size.h"
+#include "kit/TimingFunction.h"
 #include "kit/Touch.h"
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -17,6 +20,7 @@
 class GestureRecognizer;
 class GraphicsContext;
 class TouchEvent;
+class Layer;
 
 // A rectangular area of the screen in a tree of views. A view keeps its geometry as the platform
 // does: `bounds` (its own coordinate system: origin and size), `center` (its position in the
@@ -163,6 +167,44 @@ public:
     Image renderToImage(double scale = 2.0);
     bool savePng(const QString& path, double scale = 2.0);
 
+    // Animations. A change made inside `changes` to the frame, bounds, centre, alpha,
+    // transform, background colour or a custom layer property shows at once in the getters
+    // (the model value), while what is drawn (the presentation value) goes from the old value
+    // to the new one over `duration` seconds, after `delay`, along `curve`. The animations
+    // start when `changes` returns, from the clock of the main run loop.
+    //
+    // `completion` runs once, on the main thread, when the last animation of the block has
+    // ended: with true when all of them ran to their end, with false when one was removed or
+    // replaced first. A new animation of a property replaces the running one of that property
+    // (which then completes with false), and a change made outside any block removes it; the
+    // value shown then jumps to the model value. A block that animates nothing (no changes, or
+    // no duration and no delay) applies its changes at once and completes with true on the
+    // next turn of the run loop. Blocks may nest; each animates its own changes with its own
+    // parameters.
+    static void animate(double duration, double delay, AnimationCurve curve, AnimationOptions options,
+                        const std::function<void()>& changes,
+                        std::function<void(bool finished)> completion = {});
+    // Ease-in-out, no delay, no options.
+    static void animate(double duration, const std::function<void()>& changes,
+                        std::function<void(bool finished)> completion = {});
+    // Applies the changes at once, even inside an animation block.
+    static void performWithoutAnimation(const std::function<void()>& changes);
+    Layer& layer() { return *m_layer; }
+    const Layer& layer() const { return *m_layer; }
+    // What is drawn now; the model values while nothing animates.
+    Point presentationCenter() const;
+    Rect presentationBounds() const;
+    Rect presentationFrame() const;
+    AffineTransform presentationTransform() const;
+    double presentationAlpha() const;
+    std::optional<Color> presentationBackgroundColor() const;
+    // True while an animation of a block without AnimationOption::allowUserInteraction runs
+    // on this view (its delay included). Touches are not given to such a view: hitTest
+    // skips it with its subviews.
+    bool isInteractionBlockedByAnimation() const;
+    // Removes every animation of this view (their completions get false).
+    void removeAllAnimations();
+
 protected:
     // Draws the view's own content; `rect` is the area to draw, in bounds coordinates.
     virtual void drawRect(GraphicsContext& context, const Rect& rect);
@@ -183,6 +225,8 @@ protected:
     virtual void touchesCancelled(const TouchSet& touches, const TouchEvent& event);
 
 private:
+    friend class Layer;
+
     // Maps between this view's bounds and its superview's bounds.
     Point pointToSuperview(Point point) const;
     Point pointFromSuperview(Point point) const;
@@ -211,4 +255,6 @@ private:
     std::vector<std::shared_ptr<View>> m_subviews;
     bool m_multipleTouchEnabled = false;
     std::vector<std::shared_ptr<GestureRecognizer>> m_gestureRecognizers;
+    // Last, so that it goes first: its animations may still complete after the view is gone.
+    std::unique_ptr<Layer> m_layer;
 };

@@ -1,0 +1,318 @@
+#include "kit/Animator.h"
+
+#include "foundation/RunLoop.h"
+#include "kit/Layer.h"
+#include "kit/View.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+// Completions may start new animations; finishing all of them stops after this many rounds,
+// so that a completion that always starts another animation cannot hang the caller.
+constexpr int maximumFinishRounds = 100;
+
+// A missing background colour reads as clear black; fading it from or to a colour should only
+// change the opacity, so the missing side takes the other side's colour at alpha 0.
+void matchClearColour(AnimationValue& from, AnimationValue& to) {
+    Color& start = std::get<Color>(from);
+    Color& end = std::get<Color>(to);
+    if (start == Color()) {
+        start = Color(end.red(), end.green(), end.blue(), 0.0);
+    } else if (end == Color()) {
+        end = Color(start.red(), start.green(), start.blue(), 0.0);
+    }
+}
+
+} // namespace
+
+Animator& Animator::instance() {
+    // Never destroyed: views living until the process ends still reach it from their
+    // destructors.
+    static auto* const animator = new Animator;
+    return *animator;
+}
+
+double Animator::now() {
+    return RunLoop::main().now().timeIntervalSince1970();
+}
+
+bool Animator::hasRunningAnimations() {
+    return !instance().m_animatingLayers.empty();
+}
+
+bool Animator::hasEndingAnimations() {
+    for (const Layer* layer : instance().m_animatingLayers) {
+        for (const Layer::RunningAnimation& running : layer->m_animations) {
+            if (!running.animation.isEndless()) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void Animator::finishAll() {
+    Animator& animator = instance();
+    for (int round = 0; round < maximumFinishRounds; ++round) {
+        std::vector<Ended> ended;
+        const std::vector<Layer*> layers = animator.m_animatingLayers;
+        for (Layer* layer : layers) {
+            auto& animations = layer->m_animations;
+            for (auto it = animations.begin(); it != animations.end();) {
+                if (it->animation.isEndless()) {
+                    ++it;
+                    continue;
+                }
+                ended.push_back({it->endTime(), it->sequence, it->group});
+                layer->presentationChanged(it->animation.keyPath());
+                it = animations.erase(it);
+            }
+            if (animations.empty()) {
+                animator.layerStoppedAnimating(*layer);
+            }
+        }
+        if (ended.empty()) {
+            return;
+        }
+        animator.completeAll(ended);
+    }
+}
+
+void Animator::setOnFrame(std::function<void()> onFrame) {
+    instance().m_onFrame = std::move(onFrame);
+}
+
+void Animator::animate(double duration, double delay, AnimationCurve curve, AnimationOptions options,
+                       const std::function<void()>& changes, std::function<void(bool finished)> completion) {
+    auto group = std::make_shared<CompletionGroup>();
+    group->completion = std::move(completion);
+    Transaction transaction;
+    transaction.animated = m_disabledDepth == 0 && (duration > 0.0 || delay > 0.0);
+    transaction.duration = std::max(duration, 0.0);
+    transaction.delay = std::max(delay, 0.0);
+    transaction.curve = curve;
+    transaction.options = options;
+    m_transactions.push_back(std::move(transaction));
+    if (changes) {
+        changes();
+    }
+    if (options.testFlag(AnimationOption::layoutSubviews)) {
+        // Layout may change further views; those join the same block.
+        std::vector<View*> changed;
+        for (const Change& change : m_transactions.back().changes) {
+            View* view = &change.layer->view();
+            if (std::find(changed.begin(), changed.end(), view) == changed.end()) {
+                changed.push_back(view);
+            }
+        }
+        for (View* view : changed) {
+            view->layoutIfNeeded();
+        }
+    }
+    Transaction finished = std::move(m_transactions.back());
+    m_transactions.pop_back();
+    if (finished.animated) {
+        commit(finished, group);
+    }
+    if (group->outstanding == 0 && group->completion) {
+        // Nothing to animate: the block is done on the next turn of the run loop.
+        RunLoop::main().post([completion = group->completion] { completion(true); });
+    }
+}
+
+void Animator::performWithoutAnimation(const std::function<void()>& changes) {
+    ++m_disabledDepth;
+    m_transactions.push_back(Transaction{});
+    if (changes) {
+        changes();
+    }
+    m_transactions.pop_back();
+    --m_disabledDepth;
+}
+
+void Animator::commit(Transaction& transaction, const std::shared_ptr<CompletionGroup>& group) {
+    const bool fromCurrentState = transaction.options.testFlag(AnimationOption::beginFromCurrentState);
+    const bool repeats = transaction.options.testFlag(AnimationOption::repeat);
+    const bool autoreverses = transaction.options.testFlag(AnimationOption::autoreverse);
+    const bool blocksInteraction = !transaction.options.testFlag(AnimationOption::allowUserInteraction);
+    const double now = Animator::now();
+    for (Change& change : transaction.changes) {
+        Layer& layer = *change.layer;
+        AnimationValue from = std::move(change.oldValue);
+        AnimationValue to = layer.modelValueForKeyPath(change.keyPath);
+        if (fromCurrentState && layer.isAnimatingKeyPath(change.keyPath)) {
+            from = layer.presentationValueForKeyPath(change.keyPath);
+        }
+        if (change.keyPath == Layer::backgroundColorKey) {
+            matchClearColour(from, to);
+        }
+        if (from == to) {
+            continue;
+        }
+        BasicAnimation animation(change.keyPath, from, to, transaction.duration);
+        animation.setDelay(transaction.delay);
+        animation.setCurve(transaction.curve);
+        animation.setRepeatCount(repeats ? BasicAnimation::repeatForever : 0.0);
+        animation.setAutoreverses(autoreverses);
+        // The old value shows during the delay, as if the change had not been made yet.
+        animation.setFillsBackwards(true);
+        Layer::RunningAnimation running;
+        running.key = change.keyPath;
+        running.animation = std::move(animation);
+        running.addedAt = now;
+        running.sequence = nextSequence();
+        running.group = group;
+        running.fromBlock = true;
+        running.blocksInteraction = blocksInteraction;
+        ++group->outstanding;
+        layer.addRunningAnimation(std::move(running));
+    }
+}
+
+void Animator::modelValueChanged(Layer& layer, const QString& keyPath, const AnimationValue& oldValue) {
+    const bool isNew =
+        std::any_of(m_transactions.begin(), m_transactions.end(), [&](const Transaction& open) {
+            return std::find(open.newLayers.begin(), open.newLayers.end(), &layer) != open.newLayers.end();
+        });
+    if (isNew) {
+        return;
+    }
+    if (!m_transactions.empty() && m_transactions.back().animated) {
+        std::vector<Change>& changes = m_transactions.back().changes;
+        const bool known = std::any_of(changes.begin(), changes.end(), [&](const Change& change) {
+            return change.layer == &layer && change.keyPath == keyPath;
+        });
+        if (!known) {
+            changes.push_back({&layer, keyPath, oldValue});
+        }
+        return;
+    }
+    // A change made without animation shows at once, so an animation of the same property made
+    // by a block must not go on showing other values.
+    layer.removeBlockAnimation(keyPath);
+}
+
+void Animator::layerCreated(const Layer& layer) {
+    if (!m_transactions.empty()) {
+        m_transactions.back().newLayers.push_back(&layer);
+    }
+}
+
+void Animator::layerStartedAnimating(Layer& layer) {
+    if (std::find(m_animatingLayers.begin(), m_animatingLayers.end(), &layer) == m_animatingLayers.end()) {
+        m_animatingLayers.push_back(&layer);
+    }
+    scheduleTick();
+}
+
+void Animator::layerStoppedAnimating(Layer& layer) {
+    std::erase(m_animatingLayers, &layer);
+    if (m_animatingLayers.empty()) {
+        stopTicking();
+    }
+}
+
+void Animator::layerDestroyed(Layer& layer) {
+    for (Transaction& transaction : m_transactions) {
+        std::erase_if(transaction.changes, [&](const Change& change) { return change.layer == &layer; });
+        std::erase(transaction.newLayers, &layer);
+    }
+    layerStoppedAnimating(layer);
+}
+
+void Animator::animationEnded(const std::shared_ptr<CompletionGroup>& group, bool finished, bool deferred) {
+    if (!group) {
+        return;
+    }
+    if (!finished) {
+        group->finished = false;
+    }
+    if (--group->outstanding > 0 || !group->completion) {
+        return;
+    }
+    if (deferred) {
+        RunLoop::main().post([completion = group->completion, ok = group->finished] { completion(ok); });
+    } else {
+        // A copy: the completion may drop the last reference to the group.
+        const std::function<void(bool)> completion = group->completion;
+        completion(group->finished);
+    }
+}
+
+void Animator::completeAll(std::vector<Ended>& ended) {
+    std::sort(ended.begin(), ended.end(), [](const Ended& a, const Ended& b) {
+        return a.endTime != b.endTime ? a.endTime < b.endTime : a.sequence < b.sequence;
+    });
+    for (const Ended& end : ended) {
+        animationEnded(end.group, true, false);
+    }
+}
+
+void Animator::tick() {
+    m_timer.reset();
+    m_ticking = true;
+    const double time = now();
+    std::vector<Ended> ended;
+    const std::vector<Layer*> layers = m_animatingLayers;
+    for (Layer* layer : layers) {
+        auto& animations = layer->m_animations;
+        for (auto it = animations.begin(); it != animations.end();) {
+            layer->presentationChanged(it->animation.keyPath());
+            if (it->endTime() <= time + BasicAnimation::endTolerance) {
+                ended.push_back({it->endTime(), it->sequence, it->group});
+                it = animations.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        if (animations.empty()) {
+            std::erase(m_animatingLayers, layer);
+        }
+    }
+    // The layers are not touched from here on: completions may destroy their views.
+    completeAll(ended);
+    m_ticking = false;
+    if (m_animatingLayers.empty()) {
+        stopTicking();
+    } else {
+        scheduleTick();
+    }
+    if (m_onFrame) {
+        const std::function<void()> onFrame = m_onFrame;
+        onFrame();
+    }
+}
+
+void Animator::scheduleTick() {
+    if (m_ticking || m_animatingLayers.empty()) {
+        return;
+    }
+    RunLoop& loop = RunLoop::main();
+    const double time = now();
+    double next = time + frameInterval;
+    for (const Layer* layer : m_animatingLayers) {
+        for (const Layer::RunningAnimation& running : layer->m_animations) {
+            next = std::min(next, std::max(running.endTime(), time));
+        }
+    }
+    if (m_timer && m_timer->isValid() && m_timerLoop == &loop &&
+        m_timer->fireDate().timeIntervalSince1970() <= next + BasicAnimation::endTolerance) {
+        return;
+    }
+    if (m_timer) {
+        m_timer->invalidate();
+    }
+    m_timerLoop = &loop;
+    m_timer = loop.scheduleTimer(next - time, false, [] { instance().tick(); });
+}
+
+void Animator::stopTicking() {
+    if (m_timer) {
+        m_timer->invalidate();
+        m_timer.reset();
+    }
+    m_timerLoop = nullptr;
+}
