@@ -2,6 +2,7 @@
 #include "app/OrvellaApp.h"
 #include "app/OrvellaAppDelegate.h"
 #include "foundation/Paths.h"
+#include "kit/Animator.h"
 #include "kit/DeviceDependentValues.h"
 #include "kit/Image.h"
 #include "kit/NavigationBar.h"
@@ -45,7 +46,7 @@ void takeScreenshotWhenReady(const std::shared_ptr<Window>& window, OrvellaAppDe
     auto* poll = new QTimer(qApp);
     poll->setInterval(5);
     QObject::connect(poll, &QTimer::timeout, [window, &delegate, path, poll] {
-        if (delegate.isContentLoaded && !delegate.isContentLoaded()) {
+        if ((delegate.isContentLoaded && !delegate.isContentLoaded()) || Animator::hasEndingAnimations()) {
             return;
         }
         poll->stop();

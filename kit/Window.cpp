@@ -1,5 +1,6 @@
 #include "kit/Window.h"
 
+#include "foundation/RunLoop.h"
 #include "kit/Application.h"
 #include "kit/InterfaceOrientation.h"
 #include "kit/Screen.h"
@@ -22,6 +23,9 @@ Window::Window()
 }
 
 Window::~Window() {
+    if (m_rotationTimer) {
+        m_rotationTimer->invalidate();
+    }
     m_touchRouter.reset();
     Application* application = Application::shared();
     if (application != nullptr && application->keyWindow() == this) {
@@ -87,12 +91,25 @@ bool Window::rotateToOrientation(int orientation) {
     }
     m_orientation = orientation;
     const Size size = Screen::main().sizeForLandscape(isLandscapeOrientation(orientation));
+    // The desktop window takes its new shape at once, so the window's own geometry does not
+    // animate; what the handler changes in its will-animate call does.
     setBounds(Rect(Point(0, 0), size));
     setCenter(Point(size.width() / 2.0, size.height() / 2.0));
     layoutIfNeeded();
-    if (m_rotationHandler != nullptr) {
-        m_rotationHandler->willAnimateRotationToInterfaceOrientation(orientation, duration);
-        m_rotationHandler->didRotateFromInterfaceOrientation(fromOrientation);
+    RotationHandler* handler = m_rotationHandler;
+    if (handler != nullptr) {
+        View::animate(duration, [handler, orientation, duration] {
+            handler->willAnimateRotationToInterfaceOrientation(orientation, duration);
+        });
+        // The turn ends after its duration, whether or not the handler animated anything.
+        std::weak_ptr<View> weakSelf = weak_from_this();
+        m_rotationTimer =
+            RunLoop::main().scheduleTimer(duration, false, [weakSelf, handler, fromOrientation] {
+                const auto self = std::static_pointer_cast<Window>(weakSelf.lock());
+                if (self && self->m_rotationHandler == handler) {
+                    handler->didRotateFromInterfaceOrientation(fromOrientation);
+                }
+            });
     }
     return true;
 }

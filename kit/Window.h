@@ -4,6 +4,7 @@
 
 class StatusBar;
 class TouchEvent;
+class Timer;
 class TouchRouter;
 
 // The rotation reports of the platform, made to the window's root content (the root view
@@ -73,6 +74,7 @@ private:
     void send(const TouchEvent& event);
 
     std::unique_ptr<TouchRouter> m_touchRouter;
+    std::shared_ptr<Timer> m_rotationTimer;
     std::shared_ptr<StatusBar> m_statusBar;
     std::shared_ptr<View> m_rootView;
     RotationHandler* m_rotationHandler = nullptr;

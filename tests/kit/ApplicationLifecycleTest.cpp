@@ -1,3 +1,4 @@
+#include "foundation/ManualRunLoop.h"
 #include "kit/Application.h"
 #include "kit/InterfaceOrientation.h"
 #include "kit/StatusBar.h"
@@ -74,7 +75,17 @@ TEST(ApplicationLifecycleTest, TheSharedApplicationIsTheLiveOne) {
 
 class WindowTest : public testing::Test {
 protected:
-    void SetUp() override { m_handler.window = m_window.get(); }
+    void SetUp() override {
+        RunLoop::setMain(m_loop);
+        m_handler.window = m_window.get();
+    }
+    void TearDown() override {
+        m_window.reset();
+        m_loop->runUntilIdle();
+        RunLoop::setMain(nullptr);
+    }
+
+    std::shared_ptr<ManualRunLoop> m_loop = std::make_shared<ManualRunLoop>();
 
     Application m_application;
     std::shared_ptr<Window> m_window = std::make_shared<Window>();
@@ -98,6 +109,10 @@ TEST_F(WindowTest, RotationCallsComeInThePlatformOrderAroundTheNewGeometry) {
     m_window->setRootView(root);
     m_window->setRotationHandler(&m_handler);
     ASSERT_TRUE(m_window->rotateToOrientation(InterfaceOrientation::LandscapeRight));
+    EXPECT_EQ(m_handler.log, "should3 will3(3) animate3 ");
+    m_loop->advance(0.29);
+    EXPECT_EQ(m_handler.log, "should3 will3(3) animate3 ");
+    m_loop->advance(0.01);
     EXPECT_EQ(m_handler.log, "should3 will3(3) animate3 did1 ");
     EXPECT_EQ(m_handler.boundsDuringAnimation, Rect(0, 0, 480, 320));
     m_window->layoutIfNeeded();
@@ -107,6 +122,7 @@ TEST_F(WindowTest, RotationCallsComeInThePlatformOrderAroundTheNewGeometry) {
 
     m_handler.log.clear();
     ASSERT_TRUE(m_window->rotateToOrientation(InterfaceOrientation::LandscapeLeft));
+    m_loop->advance(0.6);
     EXPECT_EQ(m_handler.log, "should4 will4(6) animate4 did3 ");
 }
 
