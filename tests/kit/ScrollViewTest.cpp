@@ -309,6 +309,51 @@ TEST_F(ScrollViewTest, TheDragReadsTheFingerInItsOwnCoordinatesWhileTheyMove) {
     EXPECT_EQ(m_scrollView->panGestureRecognizer()->view(), m_scrollView);
 }
 
+// Moves the content from inside its reports, as an endless pager does: it re-centres at rest
+// and snaps a free scroll that the finger stopped to the nearest 100 points.
+class Recentering : public ScrollSpy {
+public:
+    using ScrollSpy::ScrollSpy;
+
+    void scrollViewDidEndDragging(ScrollView& scrollView, bool willDecelerate) override {
+        ScrollSpy::scrollViewDidEndDragging(scrollView, willDecelerate);
+        if (!willDecelerate) {
+            scrollView.setContentOffset({std::round(scrollView.contentOffset().x() / 100.0) * 100.0, 0},
+                                        true);
+        }
+    }
+    void scrollViewDidEndDecelerating(ScrollView& scrollView) override {
+        ScrollSpy::scrollViewDidEndDecelerating(scrollView);
+        scrollView.setContentOffset({1600, 0});
+    }
+    void scrollViewDidEndScrollingAnimation(ScrollView& scrollView) override {
+        ScrollSpy::scrollViewDidEndScrollingAnimation(scrollView);
+        scrollView.setContentOffset({1600, 0});
+    }
+};
+
+TEST_F(ScrollViewTest, ADelegateMayMoveTheContentFromItsReports) {
+    auto recentering = std::make_shared<Recentering>(m_log);
+    m_scrollView->setDelegate(recentering);
+    EXPECT_EQ(m_scrollView->delegate(), recentering);
+    slowDrag({250, 200}, -200);
+    advance(0.31);
+    EXPECT_EQ(offsetX(), 1600);
+    EXPECT_FALSE(m_scrollView->isDecelerating());
+    EXPECT_EQ(log(),
+              "page:began page:moved page:cancelled willDrag(dragging) scroll endDrag(decelerate) willDecel "
+              "scroll endDecel scroll");
+    clearLog();
+    m_scrollView->setPagingEnabled(false);
+    slowDrag({250, 200}, -60);
+    EXPECT_EQ(offsetX(), 1640);
+    advance(0.31);
+    EXPECT_EQ(offsetX(), 1600);
+    EXPECT_EQ(log(), "willDrag(dragging) scroll endDrag(stop) scroll endAnim");
+    advance(1.0);
+    EXPECT_EQ(log(), "willDrag(dragging) scroll endDrag(stop) scroll endAnim");
+}
+
 TEST_F(ScrollViewTest, OffsetsRangeOverTheContentAndItsInsets) {
     m_scrollView->setContentInset(EdgeInsets(10, 20, 30, 40));
     EXPECT_EQ(m_scrollView->minimumContentOffset(), Point(-20, -10));
