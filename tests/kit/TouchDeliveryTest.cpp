@@ -1,5 +1,9 @@
 #include "TouchTestSupport.h"
 
+#include "kit/LongPressGestureRecognizer.h"
+#include "kit/ScrollView.h"
+#include "kit/TapGestureRecognizer.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -135,6 +139,59 @@ TEST_F(TouchDeliveryTest, AnExclusiveViewGetsNoTouchWhileAnotherViewTracksOne) {
     m_other->setMultipleTouchEnabled(true);
     down(3, {220, 40});
     EXPECT_EQ(log(), "other:began other:began");
+}
+
+TEST_F(TouchDeliveryTest, TouchesOnScrolledClippedContentHitWhatIsShownThere) {
+    auto scrollView = std::make_shared<ScrollView>(Rect(0, 200, 160, 100));
+    scrollView->setContentSize(Size(480, 100));
+    auto first = std::make_shared<TouchSpyView>(Rect(0, 0, 160, 100), "first", m_log);
+    auto second = std::make_shared<TouchSpyView>(Rect(160, 0, 160, 100), "second", m_log);
+    scrollView->addSubview(first);
+    scrollView->addSubview(second);
+    root->addSubview(scrollView);
+    scrollView->setContentOffset({150, 0});
+    EXPECT_EQ(router.touchBegan(0, {5, 250}).allTouches().front()->view(), first);
+    EXPECT_EQ(router.touchBegan(1, {15, 250}).allTouches().back()->view(), second);
+    // The second page reaches past the scroll view's frame on screen, where it is not shown.
+    EXPECT_EQ(router.touchBegan(2, {200, 250}).allTouches().back()->view(), root);
+    router.deliver(router.touchesCancelledAll());
+    // Turned half way, the scroll view shows its content mirrored.
+    scrollView->setTransform(AffineTransform::rotation(3.141592653589793));
+    EXPECT_EQ(router.touchBegan(3, {150, 250}).allTouches().back()->view(), second);
+    EXPECT_EQ(router.touchBegan(4, {155, 250}).allTouches().back()->view(), first);
+}
+
+TEST_F(TouchDeliveryTest, RecognisersOutliveTheirRouterAndTouchesKeepTheirViewsToTheEnd) {
+    auto tapRecognizer = logged<TapGestureRecognizer>("tap", m_log);
+    tapRecognizer->setNumberOfTapsRequired(2);
+    m_other->addGestureRecognizer(tapRecognizer);
+    {
+        TouchRouter shortLived(root);
+        shortLived.deliver(shortLived.touchBegan(0, {200, 20}));
+        shortLived.deliver(shortLived.touchEnded(0, {200, 20}));
+    }
+    // The wait for the second tap runs out after the router has gone.
+    advance(1.0);
+    EXPECT_EQ(tapRecognizer->state(), GestureRecognizer::State::Possible);
+
+    auto press = logged<LongPressGestureRecognizer>("press", m_log);
+    auto doomed = std::make_shared<TouchSpyView>(Rect(0, 300, 100, 100), "doomed", m_log);
+    doomed->addGestureRecognizer(press);
+    root->addSubview(doomed);
+    down(0, {50, 350});
+    advance(0.6);
+    doomed->removeFromSuperview();
+    std::weak_ptr<View> gone = doomed;
+    doomed.reset();
+    // The touch keeps its view to its end, so the gesture goes on; then both are let go.
+    EXPECT_FALSE(gone.expired());
+    move(0, {60, 350});
+    up(0, {60, 350});
+    EXPECT_TRUE(gone.expired());
+    EXPECT_EQ(press->view(), nullptr);
+    EXPECT_EQ(press->state(), GestureRecognizer::State::Possible);
+    EXPECT_EQ(log(),
+              "other:began other:ended doomed:began doomed:cancelled press:began press:changed press:ended");
 }
 
 } // namespace

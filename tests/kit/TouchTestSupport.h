@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <ostream>
 
 // A view that writes every touch hook it gets into a shared log, as "tag:phase" with the
 // touch's location in the view for begins and ends; it passes nothing on.
@@ -115,4 +116,8 @@ template <typename Recognizer> std::shared_ptr<Recognizer> logged(const QString&
         log.append(name + QLatin1Char(':') + QLatin1String(stateName(r.state())));
     };
     return recognizer;
+}
+
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
 }
