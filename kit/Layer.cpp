@@ -210,6 +210,16 @@ void Layer::removeBlockAnimation(const QString& keyPath) {
 }
 
 void Layer::presentationChanged(const QString& keyPath) {
+    // What does not show need not be drawn again on every frame; showing it again marks it.
+    if (m_view.hidden()) {
+        return;
+    }
+    for (std::shared_ptr<const View> ancestor = m_view.superview(); ancestor;
+         ancestor = ancestor->superview()) {
+        if (ancestor->hidden()) {
+            return;
+        }
+    }
     if (isViewKeyPath(keyPath) && keyPath != backgroundColorKey) {
         m_view.markChanged();
     } else {
