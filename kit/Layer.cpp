@@ -39,6 +39,11 @@ Layer::~Layer() {
 }
 
 void Layer::setValue(const QString& property, double value) {
+    if (isViewKeyPath(property)) {
+        Log::warning(QStringLiteral("kit"),
+                     QStringLiteral("%1 is set through the view, not as a custom property").arg(property));
+        return;
+    }
     auto it = std::find_if(m_values.begin(), m_values.end(),
                            [&](const auto& entry) { return entry.first == property; });
     const double old = it == m_values.end() ? 0.0 : it->second;
@@ -60,7 +65,9 @@ double Layer::value(const QString& property) const {
 }
 
 double Layer::presentationValue(const QString& property) const {
-    return std::get<double>(presentationValueForKeyPath(property));
+    const AnimationValue shown = presentationValueForKeyPath(property);
+    const double* number = std::get_if<double>(&shown);
+    return number ? *number : 0.0;
 }
 
 AnimationValue Layer::modelValueForKeyPath(const QString& keyPath) const {
@@ -210,6 +217,16 @@ void Layer::removeBlockAnimation(const QString& keyPath) {
 }
 
 void Layer::presentationChanged(const QString& keyPath) {
+    // What does not show need not be drawn again on every frame; showing it again marks it.
+    if (m_view.hidden()) {
+        return;
+    }
+    for (std::shared_ptr<const View> ancestor = m_view.superview(); ancestor;
+         ancestor = ancestor->superview()) {
+        if (ancestor->hidden()) {
+            return;
+        }
+    }
     if (isViewKeyPath(keyPath) && keyPath != backgroundColorKey) {
         m_view.markChanged();
     } else {

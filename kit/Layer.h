@@ -45,7 +45,8 @@ public:
 
     View& view() const { return m_view; }
 
-    // Custom properties; an unset property is 0.
+    // Custom properties, named other than the view's key paths; an unset property is 0. `presentationValue`
+    // also reads opacity, and gives 0 for the view's other key paths, which are not numbers.
     void setValue(const QString& property, double value);
     double value(const QString& property) const;
     double presentationValue(const QString& property) const;

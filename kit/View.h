@@ -158,7 +158,8 @@ public:
 
     // Draws the view and its subtree into the context, in this view's bounds coordinates:
     // background colour, the `drawRect` hook, then each visible subview placed by its centre,
-    // bounds origin and transform, with its alpha and clipping. A hidden view draws nothing.
+    // bounds origin and transform, with its alpha and clipping, all as presented while they
+    // animate. A hidden view draws nothing.
     // Alpha multiplies down the tree and applies to each view's drawing on its own (no
     // off-screen group), which keeps a frame cheap; overlapping subviews of a translucent
     // view therefore show through each other.
@@ -175,12 +176,12 @@ public:
     //
     // `completion` runs once, on the main thread, when the last animation of the block has
     // ended: with true when all of them ran to their end, with false when one was removed or
-    // replaced first. A new animation of a property replaces the running one of that property
-    // (which then completes with false), and a change made outside any block removes it; the
-    // value shown then jumps to the model value. A block that animates nothing (no changes, or
-    // no duration and no delay) applies its changes at once and completes with true on the
-    // next turn of the run loop. Blocks may nest; each animates its own changes with its own
-    // parameters.
+    // replaced first (then on the next turn of the run loop). A new animation of a property
+    // replaces the running one of that property (which then completes with false), and a change
+    // made outside any block removes it; the value shown then jumps to the model value. A block
+    // that animates nothing (no changes, or no duration and no delay) applies its changes at
+    // once and completes with true on the next turn of the run loop. Blocks may nest; each
+    // animates its own changes with its own parameters.
     static void animate(double duration, double delay, AnimationCurve curve, AnimationOptions options,
                         const std::function<void()>& changes,
                         std::function<void(bool finished)> completion = {});
@@ -255,6 +256,7 @@ private:
     std::vector<std::shared_ptr<View>> m_subviews;
     bool m_multipleTouchEnabled = false;
     std::vector<std::shared_ptr<GestureRecognizer>> m_gestureRecognizers;
-    // Last, so that it goes first: its animations may still complete after the view is gone.
+    // Made with the view, so that every setter, even in the constructor, can report to it. Last,
+    // so that it goes first: its animations may still complete after the view is gone.
     std::unique_ptr<Layer> m_layer;
 };

@@ -101,6 +101,26 @@ TEST_F(LayerAnimationTest, EveryFrameRedrawsTheViewWithThePresentationValue) {
     m_view->layer().removeAllAnimations();
 }
 
+TEST_F(LayerAnimationTest, AHiddenViewAnimatesWithoutAskingForFrames) {
+    auto root = std::make_shared<View>(Rect(0, 0, 40, 40));
+    auto veil = std::make_shared<View>(Rect(0, 0, 40, 40));
+    root->addSubview(veil);
+    veil->addSubview(m_view);
+    m_view->startMarching();
+    veil->setHidden(true);
+    (void)root->renderToImage();
+    advanceTo(0.5);
+    EXPECT_FALSE(root->subtreeNeedsDisplay());
+    veil->setHidden(false);
+    (void)root->renderToImage();
+    advanceTo(0.6);
+    EXPECT_TRUE(root->subtreeNeedsDisplay());
+    EXPECT_NEAR(m_view->m_drawnOffsets.back(), 10.0, 1e-5);
+    root.reset();
+    veil.reset();
+    m_view->layer().removeAllAnimations();
+}
+
 TEST_F(LayerAnimationTest, TheDrawnDashesFollowTheAnimatedPhase) {
     auto root = std::make_shared<View>(Rect(0, 0, 40, 4));
     root->setBackgroundColor(Color(1, 1, 1));
