@@ -12,6 +12,9 @@ namespace {
 
 constexpr Color black(0, 0, 0);
 
+// Made before the application object exists, as screens' shared fonts are.
+const Font earlyFont = Font::boldSystemFontOfSize(14);
+
 // The smallest rectangle (in points) holding every pixel with some ink.
 std::optional<Rect> inkedBounds(const Image& image) {
     int left = image.pixelWidth();
@@ -56,6 +59,11 @@ TEST(FontTest, HelveticaNamesMapToLiberationSans) {
     EXPECT_EQ(regular.pointSize(), 12.0);
     EXPECT_EQ(Font().pointSize(), 17.0);
     EXPECT_EQ(regular.fontWithSize(9).pointSize(), 9.0);
+}
+
+TEST(FontTest, FontsMadeBeforeTheApplicationWork) {
+    EXPECT_EQ(earlyFont.familyName(), "Liberation Sans");
+    EXPECT_GT(StringDrawing::sizeWithFont("Monday", earlyFont).width(), 40.0);
 }
 
 TEST(FontTest, MetricsGrowWithTheSizeAndDescendBelowTheBaseline) {
