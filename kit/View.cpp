@@ -1,5 +1,6 @@
 #include "kit/View.h"
 
+#include "kit/GestureRecognizer.h"
 #include "kit/GraphicsContext.h"
 #include "kit/Image.h"
 #include "kit/ViewRenderer.h"
@@ -14,6 +15,9 @@ View::View(const Rect& frame) {
 }
 
 View::~View() {
+    for (const std::shared_ptr<GestureRecognizer>& recognizer : m_gestureRecognizers) {
+        recognizer->detachFromView();
+    }
     for (const std::shared_ptr<View>& subview : m_subviews) {
         subview->m_superview.reset();
     }
@@ -435,3 +439,69 @@ void View::didAddSubview(View& /*subview*/) {}
 void View::willRemoveSubview(View& /*subview*/) {}
 
 void View::didMoveToSuperview() {}
+
+void View::deliverTouches(TouchPhase phase, const TouchSet& touches, const TouchEvent& event) {
+    switch (phase) {
+    case TouchPhase::Began:
+        touchesBegan(touches, event);
+        break;
+    case TouchPhase::Moved:
+        touchesMoved(touches, event);
+        break;
+    case TouchPhase::Ended:
+        touchesEnded(touches, event);
+        break;
+    case TouchPhase::Cancelled:
+        touchesCancelled(touches, event);
+        break;
+    case TouchPhase::Stationary:
+        break;
+    }
+}
+
+void View::addGestureRecognizer(const std::shared_ptr<GestureRecognizer>& recognizer) {
+    if (!recognizer || recognizer->m_view == this) {
+        return;
+    }
+    if (recognizer->m_view) {
+        recognizer->m_view->removeGestureRecognizer(*recognizer);
+    }
+    m_gestureRecognizers.push_back(recognizer);
+    recognizer->m_view = this;
+}
+
+void View::removeGestureRecognizer(const GestureRecognizer& recognizer) {
+    const auto it = std::find_if(m_gestureRecognizers.begin(), m_gestureRecognizers.end(),
+                                 [&](const auto& candidate) { return candidate.get() == &recognizer; });
+    if (it == m_gestureRecognizers.end()) {
+        return;
+    }
+    // Keeps the recogniser alive while it cancels its gesture.
+    const std::shared_ptr<GestureRecognizer> removed = *it;
+    m_gestureRecognizers.erase(it);
+    removed->detachFromView();
+}
+
+void View::touchesBegan(const TouchSet& touches, const TouchEvent& event) {
+    if (const std::shared_ptr<View> next = superview()) {
+        next->touchesBegan(touches, event);
+    }
+}
+
+void View::touchesMoved(const TouchSet& touches, const TouchEvent& event) {
+    if (const std::shared_ptr<View> next = superview()) {
+        next->touchesMoved(touches, event);
+    }
+}
+
+void View::touchesEnded(const TouchSet& touches, const TouchEvent& event) {
+    if (const std::shared_ptr<View> next = superview()) {
+        next->touchesEnded(touches, event);
+    }
+}
+
+void View::touchesCancelled(const TouchSet& touches, const TouchEvent& event) {
+    if (const std::shared_ptr<View> next = superview()) {
+        next->touchesCancelled(touches, event);
+    }
+}

@@ -6,6 +6,7 @@
 #include "kit/Point.h"
 #include "kit/Rect.h"
 #include "kit/Size.h"
+#include "kit/Touch.h"
 
 #include <QString>
 
@@ -13,7 +14,9 @@
 #include <optional>
 #include <vector>
 
+class GestureRecognizer;
 class GraphicsContext;
+class TouchEvent;
 
 // A rectangular area of the screen in a tree of views. A view keeps its geometry as the platform
 // does: `bounds` (its own coordinate system: origin and size), `center` (its position in the
@@ -133,6 +136,22 @@ public:
     // radius (limited to half the width, then to half the height); neither fills nor strokes.
     static void drawRoundedRectPath(GraphicsContext& context, const Rect& rect, double radius);
 
+    // Touches. The router calls deliverTouches with the touches of this view, which passes
+    // them to the hook of their phase. While an exclusive-touch view (or a view inside it)
+    // tracks a touch, touches elsewhere are not delivered, and it gets none while one is
+    // tracked elsewhere. A view that is not multipleTouchEnabled (the default) gets only its
+    // first touch; its recognisers still see the others.
+    void deliverTouches(TouchPhase phase, const TouchSet& touches, const TouchEvent& event);
+    bool multipleTouchEnabled() const { return m_multipleTouchEnabled; }
+    void setMultipleTouchEnabled(bool enabled) { m_multipleTouchEnabled = enabled; }
+    // The recognisers see the touches of this view and of the views inside it before they do.
+    // Adding one that belongs to another view moves it here.
+    void addGestureRecognizer(const std::shared_ptr<GestureRecognizer>& recognizer);
+    void removeGestureRecognizer(const GestureRecognizer& recognizer);
+    const std::vector<std::shared_ptr<GestureRecognizer>>& gestureRecognizers() const {
+        return m_gestureRecognizers;
+    }
+
     // Draws the view and its subtree into the context, in this view's bounds coordinates:
     // background colour, the `drawRect` hook, then each visible subview placed by its centre,
     // bounds origin and transform, with its alpha and clipping. A hidden view draws nothing.
@@ -157,6 +176,11 @@ protected:
     virtual void didAddSubview(View& subview);
     virtual void willRemoveSubview(View& subview);
     virtual void didMoveToSuperview();
+    // Touch hooks; by default each passes the touches on to the superview.
+    virtual void touchesBegan(const TouchSet& touches, const TouchEvent& event);
+    virtual void touchesMoved(const TouchSet& touches, const TouchEvent& event);
+    virtual void touchesEnded(const TouchSet& touches, const TouchEvent& event);
+    virtual void touchesCancelled(const TouchSet& touches, const TouchEvent& event);
 
 private:
     // Maps between this view's bounds and its superview's bounds.
@@ -185,4 +209,6 @@ private:
     bool m_subtreeNeedsDisplay = true;
     std::weak_ptr<View> m_superview;
     std::vector<std::shared_ptr<View>> m_subviews;
+    bool m_multipleTouchEnabled = false;
+    std::vector<std::shared_ptr<GestureRecognizer>> m_gestureRecognizers;
 };
