@@ -72,11 +72,17 @@ std::vector<Glyph> shape(const QString& text, const Font& font) {
             ++runEnd;
         }
         const QRawFont& raw = faces.at(glyphs[runStart].face);
-        QList<quint32> indexes;
-        for (std::size_t g = runStart; g < runEnd; ++g) {
-            const QString character = text.mid(glyphs[g].start, glyphs[g].end - glyphs[g].start);
-            const QList<quint32> one = raw.glyphIndexesForString(character);
-            indexes.append(one.isEmpty() ? 0 : one.front());
+        const qsizetype runOffset = glyphs[runStart].start;
+        QList<quint32> indexes =
+            raw.glyphIndexesForString(text.mid(runOffset, glyphs[runEnd - 1].end - runOffset));
+        if (indexes.size() != static_cast<qsizetype>(runEnd - runStart)) {
+            // Not one glyph per code point: look the characters up one by one.
+            indexes.clear();
+            for (std::size_t g = runStart; g < runEnd; ++g) {
+                const QList<quint32> one =
+                    raw.glyphIndexesForString(text.mid(glyphs[g].start, glyphs[g].end - glyphs[g].start));
+                indexes.append(one.isEmpty() ? 0 : one.front());
+            }
         }
         const QList<QPointF> advances =
             raw.advancesForGlyphIndexes(indexes, QRawFont::KernedAdvances | QRawFont::UseDesignMetrics);

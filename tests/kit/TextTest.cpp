@@ -220,3 +220,19 @@ TEST(TextDrawingTest, MissingGlyphsComeFromAFallbackFace) {
     ASSERT_TRUE(ink);
     EXPECT_GT(ink->width(), 3.0);
 }
+
+TEST(TextMeasureTest, CharactersBeyondTheBasicPlaneStayWhole) {
+    const Font font = Font::systemFontOfSize(13);
+    const QString text = QStringLiteral("Party ") + QString::fromUcs4(U"\U0001F382\U0001F382\U0001F382") +
+                         QStringLiteral(" tonight");
+    const Size full = StringDrawing::sizeWithFont(text, font);
+    EXPECT_GT(full.width(), StringDrawing::sizeWithFont("Party  tonight", font).width());
+    // Cutting anywhere never splits a pair; every width that holds an ellipsis is kept.
+    for (double width = 20; width < full.width(); width += 3) {
+        EXPECT_LE(StringDrawing::sizeWithFont(text, font, width, LineBreakMode::MiddleTruncation).width(),
+                  std::ceil(width));
+        EXPECT_LE(
+            StringDrawing::sizeWithFont(text, font, Size(width, 0), LineBreakMode::CharacterWrap).width(),
+            std::ceil(width));
+    }
+}
