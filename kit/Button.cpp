@@ -329,6 +329,36 @@ void Button::cancelTracking() {
     }
 }
 
+void Button::touchesBegan(const TouchSet& touches, const TouchEvent& event) {
+    if (touches.empty() || !beginTracking(touches.front()->locationInView(this))) {
+        View::touchesBegan(touches, event);
+    }
+}
+
+void Button::touchesMoved(const TouchSet& touches, const TouchEvent& event) {
+    if (touches.empty() || !m_tracking) {
+        View::touchesMoved(touches, event);
+        return;
+    }
+    continueTracking(touches.front()->locationInView(this));
+}
+
+void Button::touchesEnded(const TouchSet& touches, const TouchEvent& event) {
+    if (touches.empty() || !m_tracking) {
+        View::touchesEnded(touches, event);
+        return;
+    }
+    endTracking(touches.front()->locationInView(this));
+}
+
+void Button::touchesCancelled(const TouchSet& touches, const TouchEvent& event) {
+    if (!m_tracking) {
+        View::touchesCancelled(touches, event);
+        return;
+    }
+    cancelTracking();
+}
+
 void Button::attachParts() {
     if (m_imageView->superview().get() == this || weak_from_this().expired()) {
         return;

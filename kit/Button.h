@@ -89,8 +89,9 @@ public:
     Rect titleRectForContentRect(const Rect& contentRect) const;
     Rect imageRectForContentRect(const Rect& contentRect) const;
 
-    // Tracking, in bounds coordinates; the touch handling calls these. A disabled button does
-    // not track. Each returns whether the button is tracking afterwards.
+    // Tracking, in bounds coordinates; the button's touch hooks call these with its touch. A
+    // disabled button does not track (its touches go on to the superview). Each returns whether
+    // the button is tracking afterwards.
     bool beginTracking(Point point);
     bool continueTracking(Point point);
     void endTracking(Point point);
@@ -111,6 +112,10 @@ public:
 protected:
     void drawRect(GraphicsContext& context, const Rect& rect) final;
     void layoutSubviews() override;
+    void touchesBegan(const TouchSet& touches, const TouchEvent& event) override;
+    void touchesMoved(const TouchSet& touches, const TouchEvent& event) override;
+    void touchesEnded(const TouchSet& touches, const TouchEvent& event) override;
+    void touchesCancelled(const TouchSet& touches, const TouchEvent& event) override;
     Size fittingSize(Size size) const override;
 
 private:

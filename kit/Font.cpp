@@ -89,38 +89,45 @@ QRawFont atSize(const QRawFont& face, double size) {
     return copy;
 }
 
-std::shared_ptr<const Font::Data> dataFor(bool bold, double size) {
+double safeSize(double size) {
+    return std::isfinite(size) && size > 0.0 ? size : 1.0;
+}
+
+const Font::Data& dataFor(bool bold, double size) {
     static std::mutex mutex;
     static std::map<std::pair<bool, double>, std::shared_ptr<const Font::Data>> cache;
-    const double safeSize = std::isfinite(size) && size > 0.0 ? size : 1.0;
     const std::lock_guard<std::mutex> lock(mutex);
-    std::shared_ptr<const Font::Data>& entry = cache[{bold, safeSize}];
+    std::shared_ptr<const Font::Data>& entry = cache[{bold, size}];
     if (!entry) {
         const Faces& all = faces();
         auto data = std::make_shared<Font::Data>();
         data->bold = bold;
-        data->size = safeSize;
-        data->raw = atSize(bold ? all.bold : all.regular, safeSize);
+        data->size = size;
+        data->raw = atSize(bold ? all.bold : all.regular, size);
         for (const QRawFont& fallback : bold ? all.boldFallbacks : all.fallbacks) {
-            data->fallbacks.push_back(atSize(fallback, safeSize));
+            data->fallbacks.push_back(atSize(fallback, size));
         }
         entry = data;
     }
-    return entry;
+    return *entry;
 }
 
 } // namespace
 
-Font::Font() : Font(dataFor(false, 17.0)) {}
+Font::Font() = default;
 
-Font::Font(std::shared_ptr<const Data> data) : m_data(std::move(data)) {}
+Font::Font(bool bold, double size) : m_bold(bold), m_size(safeSize(size)) {}
+
+const Font::Data& Font::data() const {
+    return dataFor(m_bold, m_size);
+}
 
 Font Font::systemFontOfSize(double size) {
-    return Font(dataFor(false, size));
+    return Font(false, size);
 }
 
 Font Font::boldSystemFontOfSize(double size) {
-    return Font(dataFor(true, size));
+    return Font(true, size);
 }
 
 Font Font::fontWithName(const QString& name, double size) {
@@ -133,42 +140,42 @@ Font Font::fontWithName(const QString& name, double size) {
     };
     const auto it = known.find(name);
     if (it != known.end()) {
-        return Font(dataFor(it->second, size));
+        return Font(it->second, size);
     }
     Log::warning("fonts", QStringLiteral("Unknown font name \"%1\"; using the system font").arg(name));
-    return Font(dataFor(name.contains(QStringLiteral("Bold"), Qt::CaseInsensitive), size));
+    return Font(name.contains(QStringLiteral("Bold"), Qt::CaseInsensitive), size);
 }
 
 Font Font::fontWithSize(double size) const {
-    return Font(dataFor(m_data->bold, size));
+    return Font(m_bold, size);
 }
 
 QString Font::fontName() const {
-    return m_data->bold ? QStringLiteral("LiberationSans-Bold") : QStringLiteral("LiberationSans");
+    return m_bold ? QStringLiteral("LiberationSans-Bold") : QStringLiteral("LiberationSans");
 }
 
 QString Font::familyName() const {
-    return m_data->raw.familyName();
+    return data().raw.familyName();
 }
 
 bool Font::isBold() const {
-    return m_data->bold;
+    return m_bold;
 }
 
 double Font::pointSize() const {
-    return m_data->size;
+    return m_size;
 }
 
 double Font::ascender() const {
-    return m_data->raw.ascent();
+    return data().raw.ascent();
 }
 
 double Font::descender() const {
-    return -m_data->raw.descent();
+    return -data().raw.descent();
 }
 
 double Font::leading() const {
-    return m_data->raw.leading();
+    return data().raw.leading();
 }
 
 double Font::lineHeight() const {
@@ -176,21 +183,21 @@ double Font::lineHeight() const {
 }
 
 double Font::capHeight() const {
-    return m_data->raw.capHeight();
+    return data().raw.capHeight();
 }
 
 double Font::xHeight() const {
-    return m_data->raw.xHeight();
+    return data().raw.xHeight();
 }
 
 bool Font::operator==(const Font& other) const {
-    return m_data->bold == other.m_data->bold && m_data->size == other.m_data->size;
+    return m_bold == other.m_bold && m_size == other.m_size;
 }
 
 const QRawFont& Font::rawFont() const {
-    return m_data->raw;
+    return data().raw;
 }
 
 const std::vector<QRawFont>& Font::fallbackRawFonts() const {
-    return m_data->fallbacks;
+    return data().fallbacks;
 }

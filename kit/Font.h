@@ -10,7 +10,8 @@ class QRawFont;
 // A typeface at a size in points. The system font, regular and bold, is Liberation Sans, loaded
 // from its files so that every machine lays out text alike; the Helvetica family names map to
 // it too, as it shares Helvetica's metrics. Metrics are unhinted and in points, so text measures
-// the same at every screen scale. Fonts are cheap to copy.
+// the same at every screen scale. Fonts are cheap to copy, and the faces are read on first use,
+// so a font may be made before the application object (as a file-level constant, say).
 class Font {
 public:
     // The regular system font at 17 points, the size of the platform's labels.
@@ -52,7 +53,10 @@ public:
     struct Data;
 
 private:
-    explicit Font(std::shared_ptr<const Data> data);
+    Font(bool bold, double size);
+    // The faces at this size, made once per process and kept for its whole run.
+    const Data& data() const;
 
-    std::shared_ptr<const Data> m_data;
+    bool m_bold = false;
+    double m_size = 17.0;
 };

@@ -22,26 +22,34 @@ struct Glyph {
     bool space = false;
 };
 
-const QRawFont& faceAt(const Font& font, int face) {
-    return face == 0 ? font.rawFont() : font.fallbackRawFonts()[static_cast<std::size_t>(face - 1)];
-}
+// The face and the faces standing in for characters it lacks, looked up once per text.
+struct Faces {
+    explicit Faces(const Font& font) : primary(font.rawFont()), fallbacks(font.fallbackRawFonts()) {}
 
-int faceFor(const Font& font, char32_t codePoint) {
-    if (font.rawFont().supportsCharacter(codePoint)) {
+    const QRawFont& at(int face) const {
+        return face == 0 ? primary : fallbacks[static_cast<std::size_t>(face - 1)];
+    }
+
+    int faceFor(char32_t codePoint) const {
+        if (primary.supportsCharacter(codePoint)) {
+            return 0;
+        }
+        for (std::size_t i = 0; i < fallbacks.size(); ++i) {
+            if (fallbacks[i].supportsCharacter(codePoint)) {
+                return static_cast<int>(i) + 1;
+            }
+        }
         return 0;
     }
-    const std::vector<QRawFont>& fallbacks = font.fallbackRawFonts();
-    for (std::size_t i = 0; i < fallbacks.size(); ++i) {
-        if (fallbacks[i].supportsCharacter(codePoint)) {
-            return static_cast<int>(i) + 1;
-        }
-    }
-    return 0;
-}
+
+    const QRawFont& primary;
+    const std::vector<QRawFont>& fallbacks;
+};
 
 // One glyph per code point, each from the first face that has it, with kerned advances within
 // each run of one face.
 std::vector<Glyph> shape(const QString& text, const Font& font) {
+    const Faces faces(font);
     std::vector<Glyph> glyphs;
     for (qsizetype i = 0; i < text.size();) {
         char32_t codePoint = text[i].unicode();
@@ -51,7 +59,7 @@ std::vector<Glyph> shape(const QString& text, const Font& font) {
             length = 2;
         }
         Glyph glyph;
-        glyph.face = faceFor(font, codePoint);
+        glyph.face = faces.faceFor(codePoint);
         glyph.start = i;
         glyph.end = i + length;
         glyph.space = QChar::isSpace(codePoint);
@@ -63,12 +71,18 @@ std::vector<Glyph> shape(const QString& text, const Font& font) {
         while (runEnd < glyphs.size() && glyphs[runEnd].face == glyphs[runStart].face) {
             ++runEnd;
         }
-        const QRawFont& raw = faceAt(font, glyphs[runStart].face);
-        QList<quint32> indexes;
-        for (std::size_t g = runStart; g < runEnd; ++g) {
-            const QString character = text.mid(glyphs[g].start, glyphs[g].end - glyphs[g].start);
-            const QList<quint32> one = raw.glyphIndexesForString(character);
-            indexes.append(one.isEmpty() ? 0 : one.front());
+        const QRawFont& raw = faces.at(glyphs[runStart].face);
+        const qsizetype runOffset = glyphs[runStart].start;
+        QList<quint32> indexes =
+            raw.glyphIndexesForString(text.mid(runOffset, glyphs[runEnd - 1].end - runOffset));
+        if (indexes.size() != static_cast<qsizetype>(runEnd - runStart)) {
+            // Not one glyph per code point: look the characters up one by one.
+            indexes.clear();
+            for (std::size_t g = runStart; g < runEnd; ++g) {
+                const QList<quint32> one =
+                    raw.glyphIndexesForString(text.mid(glyphs[g].start, glyphs[g].end - glyphs[g].start));
+                indexes.append(one.isEmpty() ? 0 : one.front());
+            }
         }
         const QList<QPointF> advances =
             raw.advancesForGlyphIndexes(indexes, QRawFont::KernedAdvances | QRawFont::UseDesignMetrics);
@@ -261,6 +275,7 @@ double TextLayout::advance(const QString& text, const Font& font) {
 
 void TextLayout::drawLine(QPainter& painter, const QString& text, const Font& font, Point baselineOrigin) {
     const std::vector<Glyph> glyphs = shape(text, font);
+    const Faces faces(font);
     double x = 0.0;
     for (std::size_t runStart = 0; runStart < glyphs.size();) {
         std::size_t runEnd = runStart;
@@ -273,7 +288,7 @@ void TextLayout::drawLine(QPainter& painter, const QString& text, const Font& fo
             ++runEnd;
         }
         QGlyphRun run;
-        run.setRawFont(faceAt(font, glyphs[runStart].face));
+        run.setRawFont(faces.at(glyphs[runStart].face));
         run.setGlyphIndexes(indexes);
         run.setPositions(positions);
         painter.drawGlyphRun(QPointF(baselineOrigin.x(), baselineOrigin.y()), run);

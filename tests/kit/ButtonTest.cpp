@@ -1,4 +1,5 @@
 #include "kit/Button.h"
+#include "TouchTestSupport.h"
 #include "kit/GraphicsContext.h"
 #include "kit/ImageView.h"
 #include "kit/Label.h"
@@ -181,4 +182,49 @@ TEST_F(ButtonTrackingTest, DisabledButtonsDoNotTrackAndSettersFireNothing) {
     m_button->cancelTracking();
     EXPECT_FALSE(m_button->highlighted());
     EXPECT_EQ(m_log, "down cancel ");
+}
+
+TEST(ButtonTouchTest, FingersOnTheScreenDriveTheTracking) {
+    TouchFixture fixture;
+    auto button = std::make_shared<Button>(Rect(2, 113, 155, 23));
+    fixture.root->addSubview(button);
+    QStringList& log = fixture.m_log;
+    button->onTouchDown = [&log] { log.append("down"); };
+    button->onTouchUpInside = [&log] { log.append("up-inside"); };
+    button->onTouchUpOutside = [&log] { log.append("up-outside"); };
+    button->onTouchCancel = [&log] { log.append("cancel"); };
+    fixture.down(1, Point(50, 120));
+    EXPECT_TRUE(button->highlighted());
+    // 69 points below the bottom edge (at y 136) the button stays highlighted.
+    fixture.move(1, Point(50, 136 + 69));
+    EXPECT_TRUE(button->highlighted());
+    fixture.move(1, Point(50, 136 + 75));
+    EXPECT_FALSE(button->highlighted());
+    fixture.move(1, Point(50, 130));
+    EXPECT_TRUE(button->highlighted());
+    fixture.up(1, Point(50, 136 + 60));
+    EXPECT_FALSE(button->highlighted());
+    fixture.down(2, Point(50, 120));
+    fixture.move(2, Point(50, 300));
+    fixture.up(2, Point(50, 300));
+    fixture.down(3, Point(50, 120));
+    fixture.cancel(3);
+    EXPECT_EQ(fixture.log(), "down up-inside down up-outside down cancel");
+}
+
+TEST(ButtonTouchTest, ADisabledButtonPassesItsTouchesOn) {
+    TouchFixture fixture;
+    auto bar = std::make_shared<TouchSpyView>(Rect(0, 0, 320, 44), "bar", fixture.m_log);
+    fixture.root->addSubview(bar);
+    auto button = std::make_shared<Button>(Rect(270, 7, 44, 30));
+    bar->addSubview(button);
+    button->onTouchUpInside = [&fixture] { fixture.m_log.append("tapped"); };
+    button->setEnabled(false);
+    fixture.down(1, Point(280, 20));
+    fixture.up(1, Point(280, 20));
+    EXPECT_FALSE(button->highlighted());
+    button->setEnabled(true);
+    fixture.down(2, Point(280, 20));
+    fixture.up(2, Point(280, 20));
+    EXPECT_EQ(fixture.log(), "bar:began bar:ended tapped");
 }

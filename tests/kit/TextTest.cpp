@@ -12,6 +12,9 @@ namespace {
 
 constexpr Color black(0, 0, 0);
 
+// Made before the application object exists, as screens' shared fonts are.
+const Font earlyFont = Font::boldSystemFontOfSize(14);
+
 // The smallest rectangle (in points) holding every pixel with some ink.
 std::optional<Rect> inkedBounds(const Image& image) {
     int left = image.pixelWidth();
@@ -56,6 +59,11 @@ TEST(FontTest, HelveticaNamesMapToLiberationSans) {
     EXPECT_EQ(regular.pointSize(), 12.0);
     EXPECT_EQ(Font().pointSize(), 17.0);
     EXPECT_EQ(regular.fontWithSize(9).pointSize(), 9.0);
+}
+
+TEST(FontTest, FontsMadeBeforeTheApplicationWork) {
+    EXPECT_EQ(earlyFont.familyName(), "Liberation Sans");
+    EXPECT_GT(StringDrawing::sizeWithFont("Monday", earlyFont).width(), 40.0);
 }
 
 TEST(FontTest, MetricsGrowWithTheSizeAndDescendBelowTheBaseline) {
@@ -211,4 +219,20 @@ TEST(TextDrawingTest, MissingGlyphsComeFromAFallbackFace) {
     const std::optional<Rect> ink = inkedBounds(drawnText(QString(QChar(0x21B3)), font, 2.0));
     ASSERT_TRUE(ink);
     EXPECT_GT(ink->width(), 3.0);
+}
+
+TEST(TextMeasureTest, CharactersBeyondTheBasicPlaneStayWhole) {
+    const Font font = Font::systemFontOfSize(13);
+    const QString text = QStringLiteral("Party ") + QString::fromUcs4(U"\U0001F382\U0001F382\U0001F382") +
+                         QStringLiteral(" tonight");
+    const Size full = StringDrawing::sizeWithFont(text, font);
+    EXPECT_GT(full.width(), StringDrawing::sizeWithFont("Party  tonight", font).width());
+    // Cutting anywhere never splits a pair; every width that holds an ellipsis is kept.
+    for (double width = 20; width < full.width(); width += 3) {
+        EXPECT_LE(StringDrawing::sizeWithFont(text, font, width, LineBreakMode::MiddleTruncation).width(),
+                  std::ceil(width));
+        EXPECT_LE(
+            StringDrawing::sizeWithFont(text, font, Size(width, 0), LineBreakMode::CharacterWrap).width(),
+            std::ceil(width));
+    }
 }
