@@ -130,8 +130,12 @@ void bindProperty(SqlStatement& statement, int index, PropertyKind kind, const O
         return;
     }
     switch (kind) {
-    case PropertyKind::Integer:
     case PropertyKind::UnsignedInteger:
+        // Above the signed range a decimal text would turn into an inexact REAL; the bit pattern
+        // of the signed integer keeps every value exact and reads back as the same unsigned one.
+        statement.bind(index, static_cast<std::int64_t>(ObjectValues::toUInt64(value)));
+        return;
+    case PropertyKind::Integer:
     case PropertyKind::Real:
     case PropertyKind::Character:
     case PropertyKind::Number:

@@ -53,7 +53,7 @@ struct PersistentProperty {
 
 namespace PersistentProperties {
 
-template <class T> struct IsSharedPtr : std::false_type {};
+template <class T> struct IsSharedPtr : std::false_type { using Element = void; };
 template <class T> struct IsSharedPtr<std::shared_ptr<T>> : std::true_type {
     using Element = std::remove_const_t<T>;
 };
