@@ -105,6 +105,10 @@ void PersistentObject::save() {
         return;
     }
     m_dirty = false;
+    // One save, with the objects it saves along and its cross-reference rows, is written as a
+    // whole: a crash midway must not leave a collection emptied.
+    auto& manager = ObjectStoreManager::sharedManager();
+    manager.executeUpdateSQL(QStringLiteral("SAVEPOINT persistent_object_save"));
 
     if (m_pk < 0) {
         SqlStatement next(database(), QStringLiteral("SELECT SEQ FROM SQLITESEQUENCE WHERE NAME=?"));
@@ -161,7 +165,7 @@ void PersistentObject::save() {
     if (!row.execute()) {
         Log::error(category, QStringLiteral("Error inserting or updating row"));
     }
-    auto& manager = ObjectStoreManager::sharedManager();
+    manager.executeUpdateSQL(QStringLiteral("RELEASE persistent_object_save"));
     if (!manager.memoryMapObject(memoryMapKey())) {
         if (auto self = weak_from_this().lock()) {
             PersistentClass::registerObjectInMemory(self);

@@ -14,6 +14,8 @@ class PersistentClass;
 // A new object has the key -1 and is dirty until its first save gives it a key; afterwards it
 // is clean after a save or a load and dirty after a change of a persistent property. Objects
 // are always held by std::shared_ptr: the memory map hands out the one live object of a row.
+// The map holds its objects, so an object once found or saved lives until it is deleted, the
+// cache is cleared or the store moves to another file.
 class PersistentObject : public std::enable_shared_from_this<PersistentObject> {
 public:
     PersistentObject() = default;

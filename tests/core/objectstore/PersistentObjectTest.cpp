@@ -4,7 +4,9 @@
 #include "core/objectstore/ColumnNames.h"
 #include "core/objectstore/ColumnPersistence.h"
 #include "foundation/LogCapture.h"
+#include "foundation/Paths.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 namespace {
@@ -527,6 +529,37 @@ TEST(ColumnNamesTest, PropertiesTablesAndClassesAreNamedAlike) {
               "onlyShowFirstTime");
     EXPECT_EQ(ColumnNames::classNameForTableName(QStringLiteral("field_record")), "FieldRecord");
     EXPECT_EQ(PersistentClass::classNameForTableName(QStringLiteral("hint")), "Hint");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PersistentObjectTest, TheManagerOpensTheFileWithItsPragmas) {
+    EXPECT_EQ(column(QStringLiteral("PRAGMA encoding")), QStringList{"UTF-8"});
+    EXPECT_EQ(column(QStringLiteral("PRAGMA auto_vacuum")), QStringList{"1"});
+    manager().setCacheSize(321);
+    EXPECT_EQ(column(QStringLiteral("PRAGMA cache_size")), QStringList{"321"});
+    manager().setAutoVacuum(0);
+    manager().vacuum();
+    EXPECT_EQ(column(QStringLiteral("PRAGMA auto_vacuum")), QStringList{"0"});
+    EXPECT_FALSE(manager().tableExists(QStringLiteral("hint")));
+    manager().executeUpdateSQL(QStringLiteral("CREATE TABLE hint (pk INTEGER PRIMARY KEY)"));
+    manager().executeUpdateSQL(QStringLiteral("this is not SQL"));
+    EXPECT_TRUE(manager().tableExists(QStringLiteral("hint")));
+}
+
+TEST_F(PersistentObjectTest, WithoutAPathTheDatabaseIsNamedAfterTheProgramInTheDataFolder) {
+    Paths::setDataDirectory(m_folder.filePath(QStringLiteral("documents")));
+    manager().setDatabaseFilepath(QString());
+    const QString expected = m_folder.filePath(QStringLiteral("documents/%1.sqlite3"))
+                                 .arg(QCoreApplication::applicationName().toLower().remove(QLatin1Char(' ')));
+    EXPECT_EQ(manager().databaseFilepath(), expected);
+    newHint(QStringLiteral("anywhere"))->save();
+    EXPECT_TRUE(QFile::exists(expected));
+    manager().deleteDatabase();
+    Paths::setDataDirectory(QString());
+    manager().setDatabaseFilepath(databasePath());
 }
 
 } // namespace
