@@ -12,6 +12,13 @@ const QHash<QString, QString>& englishTexts() {
          QStringLiteral("Tap on the week/year button at the top to directly jump to the desired week.")},
         {QStringLiteral("searchHint"), QStringLiteral("You can also swipe up to activate search.")},
         {QStringLiteral("On My iPhone"), QStringLiteral("On This Computer")},
+        // The [More] button opens this program's own full event editor.
+        {QStringLiteral(
+             "The [More] button opens the event details in the standard iPhone Calendar app. Use this to "
+             "set additional options for the event."),
+         QStringLiteral(
+             "The [More] button opens the full event editor. Use it to set additional options for the "
+             "event, such as its address and notes.")},
     };
     return texts;
 }

@@ -27,6 +27,14 @@ QString stringByUppercasingFirstLetter(const QString& string) {
     return string.left(firstLength).toUpper() + string.mid(firstLength);
 }
 
+QString stringByLowercasingFirstLetter(const QString& string) {
+    if (string.isEmpty()) {
+        return string;
+    }
+    const qsizetype firstLength = string.at(0).isHighSurrogate() && string.size() > 1 ? 2 : 1;
+    return string.left(firstLength).toLower() + string.mid(firstLength);
+}
+
 QString fromUnicodeString(const icu::UnicodeString& string) {
     return QString(reinterpret_cast<const QChar*>(string.getBuffer()), string.length());
 }

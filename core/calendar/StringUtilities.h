@@ -15,6 +15,8 @@ bool isSameMinorVersionNumberAs(const QString& version, const QString& otherVers
 
 // The first character upper-cased, the rest kept.
 QString stringByUppercasingFirstLetter(const QString& string);
+// The first character lower-cased, the rest kept.
+QString stringByLowercasingFirstLetter(const QString& string);
 
 QString fromUnicodeString(const icu::UnicodeString& string);
 icu::UnicodeString toUnicodeString(const QString& string);

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+struct sqlite3;
+class PersistentObject;
+
+// The object store's one database connection, with the process-wide memory map (one live
+// object per stored row, under "<class name>-<pk>") and the list of classes whose tables were
+// checked in this run. Main thread only.
+class ObjectStoreManager {
+public:
+    static ObjectStoreManager& sharedManager();
+
+    ObjectStoreManager(const ObjectStoreManager&) = delete;
+    ObjectStoreManager& operator=(const ObjectStoreManager&) = delete;
+
+    // Opens the file on first use (and again after a failure or deleteDatabase()); null when it
+    // cannot be opened, which is logged.
+    sqlite3* database();
+
+    // Unless set, the data folder plus the program's name in lower case without spaces and
+    // ".sqlite3".
+    QString databaseFilepath();
+    // A new path closes the open connection and forgets the memory map and the checked tables,
+    // which belong to the old file.
+    void setDatabaseFilepath(const QString& path);
+
+    // Runs one statement and ignores its failure.
+    void executeUpdateSQL(const QString& sql);
+    bool tableExists(const QString& tableName);
+    void setAutoVacuum(int mode);
+    void setCacheSize(int pages);
+    void setLockingMode(int mode);
+    void vacuum();
+    // Closes the connection, removes the file and forgets the memory map and the checked tables.
+    void deleteDatabase();
+
+    // Rows inserted, updated or deleted through the open connection since it was opened.
+    std::int64_t totalChanges();
+
+    std::shared_ptr<PersistentObject> memoryMapObject(const QString& key) const;
+    void registerInMemoryMap(const QString& key, std::shared_ptr<PersistentObject> object);
+    // Removes the entry, or, with `only` given, the entry only if it is that object.
+    void unregisterFromMemoryMap(const QString& key, const PersistentObject* only = nullptr);
+    bool isClassPrepared(const QString& className) const;
+    void markClassPrepared(const QString& className);
+    // Empties the memory map and the checked-tables list.
+    void clearCache();
+
+private:
+    ObjectStoreManager() = default;
+    ~ObjectStoreManager();
+
+    void closeDatabase();
+
+    QString m_databaseFilepath;
+    sqlite3* m_database = nullptr;
+    QHash<QString, std::shared_ptr<PersistentObject>> m_memoryMap;
+    QSet<QString> m_preparedClasses;
+};

@@ -1,0 +1,282 @@
+#include "core/objectstore/PersistentObject.h"
+
+#include "core/objectstore/ColumnNames.h"
+#include "core/objectstore/ColumnPersistence.h"
+#include "core/objectstore/ObjectStoreManager.h"
+#include "core/objectstore/PersistentClass.h"
+#include "core/objectstore/SqlStatement.h"
+#include "foundation/Log.h"
+
+namespace {
+
+const QString category = QStringLiteral("objectstore");
+
+sqlite3* database() {
+    return ObjectStoreManager::sharedManager().database();
+}
+
+bool isDirtyObject(const ObjectValue& value) {
+    const auto object = ObjectValues::toObject(value);
+    return object && object->isDirty();
+}
+
+// Clears the re-entrancy guard however a save ends.
+class SavingGuard {
+public:
+    explicit SavingGuard(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~SavingGuard() { m_flag = false; }
+    SavingGuard(const SavingGuard&) = delete;
+    SavingGuard& operator=(const SavingGuard&) = delete;
+
+private:
+    bool& m_flag;
+};
+
+// Runs an insert into a cross-reference table; SQLite's message on failure, else a null text.
+QString insertRow(const QString& sql, const std::vector<ObjectValue>& parameters, const ObjectValue* data) {
+    SqlStatement insert(database(), sql);
+    if (!insert.isValid()) {
+        return insert.errorMessage();
+    }
+    bindParameters(insert, parameters);
+    if (data) {
+        ColumnPersistence::bindMember(insert, static_cast<int>(parameters.size()) + 1, *data);
+    }
+    return insert.execute() ? QString() : insert.errorMessage();
+}
+
+} // namespace
+
+QString PersistentObject::memoryMapKey() const {
+    return persistentClass().memoryMapKeyForObject(m_pk);
+}
+
+ObjectValue PersistentObject::valueForKey(const QString& propertyName) const {
+    const PersistentProperty* property = persistentClass().property(propertyName);
+    return property && property->get ? property->get(*this) : ObjectValue();
+}
+
+void PersistentObject::setValueForKey(const QString& propertyName, const ObjectValue& value) {
+    const PersistentProperty* property = persistentClass().property(propertyName);
+    if (property && property->set) {
+        property->set(*this, value);
+        markDirty();
+    }
+}
+
+bool PersistentObject::anyDirtyMember() const {
+    for (const PersistentProperty* property : persistentClass().storedProperties()) {
+        if (property->kind == PropertyKind::Dictionary) {
+            for (const auto& entry : property->getDictionary(*this)) {
+                if (isDirtyObject(entry.second)) {
+                    return true;
+                }
+            }
+        } else if (property->isCollection()) {
+            for (const ObjectValue& member : property->getMembers(*this)) {
+                if (isDirtyObject(member)) {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+void PersistentObject::save() {
+    if (m_alreadySaving) {
+        return;
+    }
+    SavingGuard guard(m_alreadySaving);
+    const PersistentClass& ownClass = persistentClass();
+    ownClass.tableCheck();
+    if (m_pk == 0) {
+        Log::error(
+            category,
+            QStringLiteral(
+                "Object of type '%1' seems to be uninitialised, perhaps init does not call super init.")
+                .arg(ownClass.className()));
+        return;
+    }
+    if (!m_dirty && anyDirtyMember()) {
+        m_dirty = true;
+    }
+    if (!m_dirty) {
+        return;
+    }
+    m_dirty = false;
+    // One save, with the objects it saves along and its cross-reference rows, is written as a
+    // whole: a crash midway must not leave a collection emptied.
+    auto& manager = ObjectStoreManager::sharedManager();
+    manager.executeUpdateSQL(QStringLiteral("SAVEPOINT persistent_object_save"));
+
+    if (m_pk < 0) {
+        SqlStatement next(database(), QStringLiteral("SELECT SEQ FROM SQLITESEQUENCE WHERE NAME=?"));
+        if (!next.isValid()) {
+            Log::error(
+                category,
+                QStringLiteral("Error determining next PK value in table %1").arg(ownClass.tableName()));
+        } else {
+            next.bind(1, ownClass.tableName());
+            m_pk = (next.step() ? next.int64(0) : 0) + 1;
+            SqlStatement update(database(), QStringLiteral("UPDATE SQLITESEQUENCE set seq=? WHERE name=?"));
+            update.bind(1, m_pk);
+            update.bind(2, ownClass.tableName());
+            if (!update.execute()) {
+                Log::error(category, QStringLiteral("Error Message: %1").arg(update.errorMessage()));
+            }
+        }
+    }
+
+    std::vector<const PersistentProperty*> columns;
+    QString names;
+    QString placeholders;
+    for (const PersistentProperty* property : ownClass.storedProperties()) {
+        if (!property->isCollection()) {
+            columns.push_back(property);
+            names += QStringLiteral(", ") + ColumnNames::stringAsSQLColumnName(property->name);
+            placeholders += QStringLiteral(", ?");
+        }
+    }
+    SqlStatement row(database(), QStringLiteral("INSERT OR REPLACE INTO %1 (pk%2) VALUES (?%3)")
+                                     .arg(ownClass.tableName(), names, placeholders));
+    if (!row.isValid()) {
+        Log::error(category, QStringLiteral("Error preparing save SQL: %1").arg(row.errorMessage()));
+    } else {
+        row.bind(1, m_pk);
+        int index = 2;
+        for (const PersistentProperty* property : columns) {
+            const ObjectValue value = property->get(*this);
+            if (property->kind == PropertyKind::Reference) {
+                const auto referenced = ObjectValues::toObject(value);
+                if (referenced) {
+                    referenced->save();
+                    row.bind(index, referenced->memoryMapKey());
+                } else {
+                    row.bindNull(index);
+                }
+            } else {
+                ColumnPersistence::bindProperty(row, index, property->kind, value);
+            }
+            ++index;
+        }
+        saveCollections(ownClass);
+    }
+    if (!row.execute()) {
+        Log::error(category, QStringLiteral("Error inserting or updating row"));
+    }
+    manager.executeUpdateSQL(QStringLiteral("RELEASE persistent_object_save"));
+    if (!manager.memoryMapObject(memoryMapKey())) {
+        if (auto self = weak_from_this().lock()) {
+            PersistentClass::registerObjectInMemory(self);
+        }
+    }
+}
+
+void PersistentObject::saveCollections(const PersistentClass& ownClass) {
+    for (const PersistentProperty* property : ownClass.storedProperties()) {
+        if (!property->isCollection()) {
+            continue;
+        }
+        const QString table = ownClass.crossReferenceTableName(*property);
+        SqlStatement clear(database(), QStringLiteral("delete from %1 where parent_pk = ?").arg(table));
+        clear.bind(1, m_pk);
+        if (!clear.execute()) {
+            Log::error(category, QStringLiteral("Error deleting child rows in xref table for array: %1")
+                                     .arg(clear.errorMessage()));
+        }
+
+        // Saves a persistent member, or stores a value member; false when it can be neither.
+        auto store = [&](const ObjectValue& member, const QString& referenceSql, const QString& valueSql,
+                         std::vector<ObjectValue> leading) {
+            if (const auto object = ObjectValues::toObject(member)) {
+                object->save();
+                leading.push_back(object->pk());
+                leading.push_back(object->persistentClass().tableName());
+                const QString error = insertRow(referenceSql, leading, nullptr);
+                if (!error.isNull()) {
+                    Log::error(
+                        category,
+                        QStringLiteral("Error inserting child rows in xref table for array: %1").arg(error));
+                }
+                return true;
+            }
+            const QString className = ColumnPersistence::memberClassName(member);
+            if (className.isEmpty()) {
+                return false;
+            }
+            leading.push_back(className);
+            if (!insertRow(valueSql, leading, &member).isNull()) {
+                Log::error(category, QStringLiteral("Error inserting or updating cross-reference row"));
+            }
+            return true;
+        };
+
+        if (property->kind == PropertyKind::Array) {
+            std::int64_t index = 0;
+            for (const ObjectValue& member : property->getMembers(*this)) {
+                if (!store(member,
+                           QStringLiteral(
+                               "insert into %1 (parent_pk, array_index, fk, fk_table_name) values (?, ?, "
+                               "?, ?)")
+                               .arg(table),
+                           QStringLiteral(
+                               "insert into %1 (parent_pk, array_index, object_class, object_data) values "
+                               "(?, ?, ?, ?)")
+                               .arg(table),
+                           {m_pk, index})) {
+                    Log::error(category,
+                               QStringLiteral("Could not save object at array index: %1").arg(index));
+                }
+                ++index;
+            }
+        } else if (property->kind == PropertyKind::Dictionary) {
+            for (const auto& [key, member] : property->getDictionary(*this)) {
+                if (!store(member,
+                           QStringLiteral(
+                               "insert into %1 (parent_pk, dictionary_key, fk, fk_table_name) values (?, "
+                               "?, ?, ?)")
+                               .arg(table),
+                           QStringLiteral(
+                               "insert into %1 (parent_pk, dictionary_key, object_class, object_data) "
+                               "values (?, ?, ?, ?)")
+                               .arg(table),
+                           {m_pk, key})) {
+                    Log::error(category,
+                               QStringLiteral("Could not save object for dictionary key: %1").arg(key));
+                }
+            }
+        } else {
+            for (const ObjectValue& member : property->getMembers(*this)) {
+                if (!store(member,
+                           QStringLiteral("insert into %1 (parent_pk, fk, fk_table_name) values (?, ?, ?)")
+                               .arg(table),
+                           QStringLiteral(
+                               "insert into %1 (parent_pk, object_class, object_data) values (?, ?, ?)")
+                               .arg(table),
+                           {m_pk})) {
+                    Log::error(category, QStringLiteral("Could not save object from set"));
+                }
+            }
+        }
+    }
+}
+
+void PersistentObject::deleteObjectCascade(bool cascade) {
+    persistentClass().deleteObject(m_pk, cascade);
+}
+
+std::vector<std::shared_ptr<PersistentObject>>
+PersistentObject::findRelated(const PersistentClass& relatedClass, const QString& filter) const {
+    return findRelated(relatedClass, persistentClass().tableName(), filter);
+}
+
+std::vector<std::shared_ptr<PersistentObject>>
+PersistentObject::findRelated(const PersistentClass& relatedClass, const QString& propertyName,
+                              const QString& filter) const {
+    QString criteria = QStringLiteral("WHERE %1 = ?").arg(ColumnNames::stringAsSQLColumnName(propertyName));
+    if (!filter.isEmpty()) {
+        criteria += QStringLiteral(" AND %1").arg(filter);
+    }
+    return relatedClass.findByCriteria(criteria, {memoryMapKey()});
+}
