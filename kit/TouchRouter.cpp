@@ -62,6 +62,16 @@ TouchRouter::~TouchRouter() {
     if (m_pinchTimer) {
         m_pinchTimer->invalidate();
     }
+    // Touches in play hold their views and recognisers hold the touches; cancelling them lets
+    // everything go (and tells the views and gestures that they are over).
+    if (!m_inPlay.empty()) {
+        deliver(touchesCancelledAll());
+    }
+    for (const auto& state : m_states) {
+        for (const auto& recognizer : state->recognizers) {
+            recognizer->removeTouch(*state->touch);
+        }
+    }
     for (const auto& weak : m_servedRecognizers) {
         if (const std::shared_ptr<GestureRecognizer> recognizer = weak.lock()) {
             if (recognizer->m_router == this) {

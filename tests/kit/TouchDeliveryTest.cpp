@@ -195,3 +195,29 @@ TEST_F(TouchDeliveryTest, RecognisersOutliveTheirRouterAndTouchesKeepTheirViewsT
 }
 
 } // namespace
+
+namespace {
+
+TEST(TouchRouterLifetimeTest, ARouterThatGoesCancelsTheTouchesInPlayAndLetsTheirViewsGo) {
+    ManualMainLoop loop;
+    QStringList log;
+    auto root = std::make_shared<View>(Rect(0, 0, 320, 480));
+    auto view = std::make_shared<TouchSpyView>(Rect(0, 0, 100, 100), "view", log);
+    auto press = logged<LongPressGestureRecognizer>("press", log);
+    view->addGestureRecognizer(press);
+    root->addSubview(view);
+    std::weak_ptr<View> weakView = view;
+    {
+        TouchRouter router(root);
+        router.deliver(router.touchBegan(0, {10, 10}));
+        router.deliver(router.touchBegan(1, {20, 10}));
+    }
+    EXPECT_EQ(log.join(' '), "view:began view:cancelled");
+    EXPECT_EQ(press->numberOfTouches(), 0);
+    EXPECT_EQ(press->state(), GestureRecognizer::State::Possible);
+    root.reset();
+    view.reset();
+    EXPECT_TRUE(weakView.expired());
+}
+
+} // namespace

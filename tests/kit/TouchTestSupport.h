@@ -60,13 +60,22 @@ private:
     QStringList& m_log;
 };
 
-// A manual main loop, a 320 × 480 root view and its router, and helpers that build and deliver
-// events as the window would.
-class TouchFixture {
+// Installs a manual main loop for as long as it lives.
+class ManualMainLoop {
 public:
-    TouchFixture() { RunLoop::setMain(m_loop); }
-    ~TouchFixture() { RunLoop::setMain(nullptr); }
+    ManualMainLoop() { RunLoop::setMain(m_loop); }
+    ~ManualMainLoop() { RunLoop::setMain(nullptr); }
 
+protected:
+    std::shared_ptr<ManualRunLoop> m_loop =
+        std::make_shared<ManualRunLoop>(Date::withTimeIntervalSince1970(1000.0));
+};
+
+// A manual main loop, a 320 × 480 root view and its router, and helpers that build and deliver
+// events as the window would. The loop outlives the router, which cancels the touches left in
+// play when it goes.
+class TouchFixture : public ManualMainLoop {
+public:
     void down(int finger, Point p) { router.deliver(router.touchBegan(finger, p)); }
     void move(int finger, Point p) { router.deliver(router.touchMoved(finger, p)); }
     void up(int finger, Point p) { router.deliver(router.touchEnded(finger, p)); }
@@ -84,8 +93,6 @@ public:
     QString log() const { return m_log.join(QLatin1Char(' ')); }
     void clearLog() { m_log.clear(); }
 
-    std::shared_ptr<ManualRunLoop> m_loop =
-        std::make_shared<ManualRunLoop>(Date::withTimeIntervalSince1970(1000.0));
     QStringList m_log;
     std::shared_ptr<View> root = std::make_shared<View>(Rect(0, 0, 320, 480));
     TouchRouter router{root};
