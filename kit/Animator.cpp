@@ -100,16 +100,23 @@ void Animator::animate(double duration, double delay, AnimationCurve curve, Anim
         changes();
     }
     if (options.testFlag(AnimationOption::layoutSubviews)) {
-        // Layout may change further views; those join the same block.
-        std::vector<View*> changed;
+        // Layout may change further views; those join the same block. Weak links, as a layout
+        // hook may drop views.
+        std::vector<std::weak_ptr<View>> changed;
         for (const Change& change : m_transactions.back().changes) {
-            View* view = &change.layer->view();
-            if (std::find(changed.begin(), changed.end(), view) == changed.end()) {
-                changed.push_back(view);
+            std::weak_ptr<View> view = change.layer->view().weak_from_this();
+            const bool listed =
+                std::any_of(changed.begin(), changed.end(), [&](const std::weak_ptr<View>& other) {
+                    return !other.owner_before(view) && !view.owner_before(other);
+                });
+            if (!listed) {
+                changed.push_back(std::move(view));
             }
         }
-        for (View* view : changed) {
-            view->layoutIfNeeded();
+        for (const std::weak_ptr<View>& weak : changed) {
+            if (const std::shared_ptr<View> view = weak.lock()) {
+                view->layoutIfNeeded();
+            }
         }
     }
     Transaction finished = std::move(m_transactions.back());
