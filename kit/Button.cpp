@@ -1,5 +1,6 @@
 #include "kit/Button.h"
 
+#include "kit/Artwork.h"
 #include "kit/GraphicsContext.h"
 #include "kit/ImageView.h"
 #include "kit/Label.h"
@@ -26,6 +27,17 @@ Image adjusted(const Image& image, bool darken) {
         }
     });
     return result.stretchableImage(image.leftCapWidth(), image.topCapHeight());
+}
+
+// The glow of a touched button: white, fading out from the middle.
+Image glowImage() {
+    constexpr double diameter = 40.0;
+    return Image::draw(Size(diameter, diameter), Artwork::screenScale(), [](GraphicsContext& context) {
+        context.setShadow(Size(0, 0), 10.0, Color(1, 1, 1, 1));
+        context.setFillColor(Color(1, 1, 1, 0.6));
+        context.addEllipseInRect(Rect(12, 12, diameter - 24, diameter - 24));
+        context.fillPath();
+    });
 }
 
 // Places a length within [start, start + room] as the alignment says.
@@ -197,6 +209,15 @@ void Button::setAdjustsImageWhenHighlighted(bool adjusts) {
 void Button::setAdjustsImageWhenDisabled(bool adjusts) {
     m_adjustsImageWhenDisabled = adjusts;
     updateParts();
+}
+
+void Button::setShowsTouchWhenHighlighted(bool shows) {
+    m_showsTouchWhenHighlighted = shows;
+    setNeedsLayout();
+}
+
+bool Button::isGlowing() const {
+    return m_glowView && !m_glowView->hidden();
 }
 
 Rect Button::contentRectForBounds(const Rect& area) const {
@@ -404,6 +425,16 @@ void Button::layoutSubviews() {
     m_imageView->setHidden(m_imageView->image().isNull());
     m_titleLabel->setFrame(titleRectForContentRect(content));
     m_titleLabel->setHidden(m_titleLabel->text().isEmpty());
+    const bool glowing = m_showsTouchWhenHighlighted && m_highlighted;
+    if (glowing && !m_glowView && !weak_from_this().expired()) {
+        m_glowView = std::make_shared<ImageView>(glowImage());
+        addSubview(m_glowView);
+    }
+    if (m_glowView) {
+        m_glowView->setCenter(bounds().center());
+        m_glowView->setHidden(!glowing);
+        bringSubviewToFront(*m_glowView);
+    }
 }
 
 Size Button::fittingSize(Size /*size*/) const {
