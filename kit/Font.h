@@ -12,6 +12,7 @@ class QRawFont;
 // it too, as it shares Helvetica's metrics. Metrics are unhinted and in points, so text measures
 // the same at every screen scale. Fonts are cheap to copy, and the faces are read on first use,
 // so a font may be made before the application object (as a file-level constant, say).
+// Measuring and drawing text belong to the main thread, like the rest of kit/.
 class Font {
 public:
     // The regular system font at 17 points, the size of the platform's labels.

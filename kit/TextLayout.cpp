@@ -179,15 +179,15 @@ TextLayout::TextLayout(const QString& text, const Font& font, double width, int 
         do {
             const bool lastAllowed = maxLines > 0 && static_cast<int>(m_lines.size()) == maxLines - 1;
             if (lastAllowed && (mode == LineBreakMode::Clip || isTruncating(mode))) {
-                // The last line takes the rest of the text, further paragraphs included.
+                // The last line takes the rest of the text, further paragraphs joined to it with
+                // spaces.
                 QString rest = position < glyphs.size() ? paragraph.mid(glyphs[position].start) : QString();
                 for (qsizetype q = p + 1; q < paragraphs.size(); ++q) {
                     rest += QLatin1Char(' ') + paragraphs[q];
                 }
                 rest = trimmedEnd(rest);
                 const double restWidth = advance(rest, font);
-                const bool more = p + 1 < paragraphs.size();
-                if (!limited || (restWidth <= width + tolerance && !more)) {
+                if (!limited || restWidth <= width + tolerance) {
                     m_lines.push_back({rest, restWidth});
                 } else if (mode == LineBreakMode::Clip) {
                     m_lines.push_back({rest, limited ? std::min(width, restWidth) : restWidth});
