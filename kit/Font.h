@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+class QFont;
 class QRawFont;
 
 // A typeface at a size in points. The system font, regular and bold, is Liberation Sans, loaded
@@ -50,6 +51,9 @@ public:
     // in points.
     const QRawFont& rawFont() const;
     const std::vector<QRawFont>& fallbackRawFonts() const;
+    // Kit-internal: the font for Qt's own widgets (the text field's line edit), whose pixels are
+    // points; Qt sizes fonts in whole pixels, so the size is rounded.
+    QFont qFont() const;
 
     struct Data;
 
