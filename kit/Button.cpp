@@ -238,7 +238,6 @@ Rect Button::imageRectForContentRect(const Rect& contentRect) const {
     const double imageHeight = std::min(image.height(), std::max(area.height(), 0.0));
     const Rect titleArea = contentRect.inset(m_titleEdgeInsets);
     const double titleWidth = std::min(titleSize().width(), std::max(titleArea.width() - imageWidth, 0.0));
-    Rect result;
     using H = ContentHorizontalAlignment;
     using V = ContentVerticalAlignment;
     const double together = imageWidth + (m_contentHorizontalAlignment == H::Fill ? 0.0 : titleWidth);
@@ -251,8 +250,7 @@ Rect Button::imageRectForContentRect(const Rect& contentRect) const {
     }
     const double y = aligned(area.y(), area.height(), imageHeight, m_contentVerticalAlignment == V::Top,
                              m_contentVerticalAlignment == V::Bottom);
-    result = Rect(x, y, imageWidth, imageHeight);
-    return result;
+    return {x, y, imageWidth, imageHeight};
 }
 
 Rect Button::titleRectForContentRect(const Rect& contentRect) const {

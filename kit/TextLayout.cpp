@@ -245,7 +245,10 @@ void TextLayout::draw(QPainter& painter, const Rect& rect, TextAlignment alignme
     const bool clips = m_mode == LineBreakMode::Clip && m_width > 0.0;
     if (clips) {
         painter.save();
-        painter.setClipRect(QRectF(rect.x(), rect.y(), m_width, rect.height()), Qt::IntersectClip);
+        // Only the width clips; the rectangle may have no height of its own.
+        const double height =
+            std::max(rect.height(), static_cast<double>(m_lines.size()) * m_font.lineHeight());
+        painter.setClipRect(QRectF(rect.x(), rect.y(), m_width, height), Qt::IntersectClip);
     }
     const double lineHeight = m_font.lineHeight();
     for (std::size_t i = 0; i < m_lines.size(); ++i) {

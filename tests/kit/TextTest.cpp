@@ -290,4 +290,10 @@ TEST(TextDrawingTest, ClippedTextStaysWithinItsWidth) {
     ASSERT_TRUE(ink);
     EXPECT_LE(ink->maxX(), 110.0);
     EXPECT_GT(ink->maxX(), 105.0);
+    // A rectangle without height sets no line limit and clips only the width.
+    const Image unlimited = Image::draw(Size(300, 30), 2.0, [&](GraphicsContext& context) {
+        context.setFillColor(black);
+        context.drawTextInRect("Words", Rect(10, 0, 100, 0), font, LineBreakMode::Clip, TextAlignment::Left);
+    });
+    EXPECT_TRUE(inkedBounds(unlimited).has_value());
 }
