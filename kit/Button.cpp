@@ -1,5 +1,6 @@
 #include "kit/Button.h"
 
+#include "kit/Artwork.h"
 #include "kit/GraphicsContext.h"
 #include "kit/ImageView.h"
 #include "kit/Label.h"
@@ -26,6 +27,17 @@ Image adjusted(const Image& image, bool darken) {
         }
     });
     return result.stretchableImage(image.leftCapWidth(), image.topCapHeight());
+}
+
+// The glow of a touched button: white, fading out from the middle.
+Image glowImage() {
+    constexpr double diameter = 40.0;
+    return Image::draw(Size(diameter, diameter), Artwork::screenScale(), [](GraphicsContext& context) {
+        context.setShadow(Size(0, 0), 10.0, Color(1, 1, 1, 1));
+        context.setFillColor(Color(1, 1, 1, 0.6));
+        context.addEllipseInRect(Rect(12, 12, diameter - 24, diameter - 24));
+        context.fillPath();
+    });
 }
 
 // Places a length within [start, start + room] as the alignment says.
@@ -199,6 +211,15 @@ void Button::setAdjustsImageWhenDisabled(bool adjusts) {
     updateParts();
 }
 
+void Button::setShowsTouchWhenHighlighted(bool shows) {
+    m_showsTouchWhenHighlighted = shows;
+    setNeedsLayout();
+}
+
+bool Button::isGlowing() const {
+    return m_glowView && !m_glowView->hidden();
+}
+
 Rect Button::contentRectForBounds(const Rect& area) const {
     return area.inset(m_contentEdgeInsets);
 }
@@ -217,7 +238,6 @@ Rect Button::imageRectForContentRect(const Rect& contentRect) const {
     const double imageHeight = std::min(image.height(), std::max(area.height(), 0.0));
     const Rect titleArea = contentRect.inset(m_titleEdgeInsets);
     const double titleWidth = std::min(titleSize().width(), std::max(titleArea.width() - imageWidth, 0.0));
-    Rect result;
     using H = ContentHorizontalAlignment;
     using V = ContentVerticalAlignment;
     const double together = imageWidth + (m_contentHorizontalAlignment == H::Fill ? 0.0 : titleWidth);
@@ -230,8 +250,7 @@ Rect Button::imageRectForContentRect(const Rect& contentRect) const {
     }
     const double y = aligned(area.y(), area.height(), imageHeight, m_contentVerticalAlignment == V::Top,
                              m_contentVerticalAlignment == V::Bottom);
-    result = Rect(x, y, imageWidth, imageHeight);
-    return result;
+    return {x, y, imageWidth, imageHeight};
 }
 
 Rect Button::titleRectForContentRect(const Rect& contentRect) const {
@@ -404,6 +423,16 @@ void Button::layoutSubviews() {
     m_imageView->setHidden(m_imageView->image().isNull());
     m_titleLabel->setFrame(titleRectForContentRect(content));
     m_titleLabel->setHidden(m_titleLabel->text().isEmpty());
+    const bool glowing = m_showsTouchWhenHighlighted && m_highlighted;
+    if (glowing && !m_glowView && !weak_from_this().expired()) {
+        m_glowView = std::make_shared<ImageView>(glowImage());
+        addSubview(m_glowView);
+    }
+    if (m_glowView) {
+        m_glowView->setCenter(bounds().center());
+        m_glowView->setHidden(!glowing);
+        bringSubviewToFront(*m_glowView);
+    }
 }
 
 Size Button::fittingSize(Size /*size*/) const {

@@ -83,6 +83,11 @@ public:
     void setAdjustsImageWhenHighlighted(bool adjusts);
     bool adjustsImageWhenDisabled() const { return m_adjustsImageWhenDisabled; }
     void setAdjustsImageWhenDisabled(bool adjusts);
+    // A soft white glow in front of the centre while highlighted.
+    bool showsTouchWhenHighlighted() const { return m_showsTouchWhenHighlighted; }
+    void setShowsTouchWhenHighlighted(bool shows);
+    // Whether the glow shows now.
+    bool isGlowing() const;
 
     // Layout within the bounds, as the platform's button computes it.
     Rect contentRectForBounds(const Rect& bounds) const;
@@ -133,6 +138,7 @@ private:
 
     std::shared_ptr<Label> m_titleLabel;
     std::shared_ptr<ImageView> m_imageView;
+    std::shared_ptr<ImageView> m_glowView;
     PerState<QString> m_titles;
     PerState<Color> m_titleColors;
     PerState<std::optional<Color>> m_titleShadowColors;
@@ -150,4 +156,5 @@ private:
     ContentVerticalAlignment m_contentVerticalAlignment = ContentVerticalAlignment::Center;
     bool m_adjustsImageWhenHighlighted = true;
     bool m_adjustsImageWhenDisabled = true;
+    bool m_showsTouchWhenHighlighted = false;
 };

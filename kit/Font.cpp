@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QRawFont>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <mutex>
@@ -200,4 +201,13 @@ const QRawFont& Font::rawFont() const {
 
 const std::vector<QRawFont>& Font::fallbackRawFonts() const {
     return data().fallbacks;
+}
+
+QFont Font::qFont() const {
+    faces();
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setBold(m_bold);
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(m_size))));
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
 }

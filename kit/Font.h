@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+class QFont;
 class QRawFont;
 
 // A typeface at a size in points. The system font, regular and bold, is Liberation Sans, loaded
@@ -12,6 +13,7 @@ class QRawFont;
 // it too, as it shares Helvetica's metrics. Metrics are unhinted and in points, so text measures
 // the same at every screen scale. Fonts are cheap to copy, and the faces are read on first use,
 // so a font may be made before the application object (as a file-level constant, say).
+// Measuring and drawing text belong to the main thread, like the rest of kit/.
 class Font {
 public:
     // The regular system font at 17 points, the size of the platform's labels.
@@ -49,6 +51,9 @@ public:
     // in points.
     const QRawFont& rawFont() const;
     const std::vector<QRawFont>& fallbackRawFonts() const;
+    // Kit-internal: the font for Qt's own widgets (the text field's line edit), whose pixels are
+    // points; Qt sizes fonts in whole pixels, so the size is rounded.
+    QFont qFont() const;
 
     struct Data;
 

@@ -63,6 +63,14 @@ void boxBlur(std::vector<float>& values, std::vector<float>& scratch, int width,
 // The layer's coverage, blurred (three box passes approximate a Gaussian whose deviation is
 // half the blur) and painted in the colour.
 QImage shadowFromLayer(const QImage& layer, double blurPixels, const QColor& color) {
+    if (blurPixels / 2.0 < 0.5) {
+        // A sharp shadow is the layer's coverage in the colour, which Qt paints directly.
+        QImage result = layer;
+        QPainter painter(&result);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        painter.fillRect(result.rect(), color);
+        return result;
+    }
     const int width = layer.width();
     const int height = layer.height();
     std::vector<float> alpha(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));

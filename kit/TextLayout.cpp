@@ -179,15 +179,15 @@ TextLayout::TextLayout(const QString& text, const Font& font, double width, int 
         do {
             const bool lastAllowed = maxLines > 0 && static_cast<int>(m_lines.size()) == maxLines - 1;
             if (lastAllowed && (mode == LineBreakMode::Clip || isTruncating(mode))) {
-                // The last line takes the rest of the text, further paragraphs included.
+                // The last line takes the rest of the text, further paragraphs joined to it with
+                // spaces.
                 QString rest = position < glyphs.size() ? paragraph.mid(glyphs[position].start) : QString();
                 for (qsizetype q = p + 1; q < paragraphs.size(); ++q) {
                     rest += QLatin1Char(' ') + paragraphs[q];
                 }
                 rest = trimmedEnd(rest);
                 const double restWidth = advance(rest, font);
-                const bool more = p + 1 < paragraphs.size();
-                if (!limited || (restWidth <= width + tolerance && !more)) {
+                if (!limited || restWidth <= width + tolerance) {
                     m_lines.push_back({rest, restWidth});
                 } else if (mode == LineBreakMode::Clip) {
                     m_lines.push_back({rest, limited ? std::min(width, restWidth) : restWidth});
@@ -245,7 +245,10 @@ void TextLayout::draw(QPainter& painter, const Rect& rect, TextAlignment alignme
     const bool clips = m_mode == LineBreakMode::Clip && m_width > 0.0;
     if (clips) {
         painter.save();
-        painter.setClipRect(QRectF(rect.x(), rect.y(), m_width, rect.height()), Qt::IntersectClip);
+        // Only the width clips; the rectangle may have no height of its own.
+        const double height =
+            std::max(rect.height(), static_cast<double>(m_lines.size()) * m_font.lineHeight());
+        painter.setClipRect(QRectF(rect.x(), rect.y(), m_width, height), Qt::IntersectClip);
     }
     const double lineHeight = m_font.lineHeight();
     for (std::size_t i = 0; i < m_lines.size(); ++i) {

@@ -105,6 +105,22 @@ TEST(ButtonLayoutTest, ImageAndTitleSitSideBySideInTheCentre) {
     EXPECT_EQ(button->sizeThatFits(Size()), Size(20 + title.width(), title.height()));
 }
 
+TEST(ButtonLayoutTest, AGlowShowsWhileHighlightedWhenAsked) {
+    auto button = std::make_shared<Button>(Rect(14, 3, 37, 38));
+    button->setHighlighted(true);
+    button->layoutIfNeeded();
+    EXPECT_FALSE(button->isGlowing());
+    button->setShowsTouchWhenHighlighted(true);
+    button->layoutIfNeeded();
+    EXPECT_TRUE(button->isGlowing());
+    const Image rendered = ViewRenderer::render(*button);
+    EXPECT_GT(rendered.colorAtPoint(Point(18.5, 19)).alpha(), 0.5);
+    EXPECT_EQ(rendered.colorAtPoint(Point(1, 1)).alpha(), 0.0);
+    button->setHighlighted(false);
+    button->layoutIfNeeded();
+    EXPECT_FALSE(button->isGlowing());
+}
+
 TEST(ButtonLayoutTest, InsetsAndAlignmentsMoveTheParts) {
     auto button = std::make_shared<Button>(Rect(0, 0, 178, 35));
     button->setImage(filled(Size(20, 20), red));

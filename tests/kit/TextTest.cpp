@@ -2,6 +2,7 @@
 #include "kit/GraphicsContext.h"
 #include "kit/Image.h"
 #include "kit/StringDrawing.h"
+#include "kit/TextLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -235,4 +236,64 @@ TEST(TextMeasureTest, CharactersBeyondTheBasicPlaneStayWhole) {
             StringDrawing::sizeWithFont(text, font, Size(width, 0), LineBreakMode::CharacterWrap).width(),
             std::ceil(width));
     }
+}
+
+TEST(TextLayoutTest, TruncationKeepsTheStartTheEndOrBoth) {
+    const Font font = Font::systemFontOfSize(13);
+    const QString text = "A rather long title of an event";
+    const QString ellipsis(QChar(0x2026));
+    const auto line = [&](LineBreakMode mode) {
+        const TextLayout layout(text, font, 100.0, 1, mode);
+        EXPECT_EQ(layout.lines().size(), 1u);
+        return layout.lines().front().text;
+    };
+    const QString tail = line(LineBreakMode::TailTruncation);
+    EXPECT_TRUE(tail.startsWith("A rather")) << tail.toStdString();
+    EXPECT_TRUE(tail.endsWith(ellipsis));
+    const QString head = line(LineBreakMode::HeadTruncation);
+    EXPECT_TRUE(head.startsWith(ellipsis));
+    EXPECT_TRUE(head.endsWith("an event")) << head.toStdString();
+    const QString middle = line(LineBreakMode::MiddleTruncation);
+    EXPECT_TRUE(middle.startsWith("A rat")) << middle.toStdString();
+    EXPECT_TRUE(middle.contains(ellipsis));
+    EXPECT_TRUE(middle.endsWith("event")) << middle.toStdString();
+    // Word wrapping on one line keeps the words that fit.
+    EXPECT_EQ(line(LineBreakMode::WordWrap), "A rather long title");
+}
+
+TEST(TextLayoutTest, TheLastAllowedLineTakesTheRestOfTheText) {
+    const Font font = Font::systemFontOfSize(13);
+    const TextLayout layout("one two three four five six seven eight nine ten", font, 80.0, 2,
+                            LineBreakMode::TailTruncation);
+    ASSERT_EQ(layout.lines().size(), 2u);
+    EXPECT_EQ(layout.lines()[0].text, "one two three");
+    EXPECT_TRUE(layout.lines()[1].text.startsWith("four five"));
+    EXPECT_TRUE(layout.lines()[1].text.endsWith(QChar(0x2026)));
+    // Without a limit every word shows.
+    const TextLayout all("one two three four five six seven eight nine ten", font, 80.0, 0,
+                         LineBreakMode::TailTruncation);
+    EXPECT_EQ(all.lines().back().text.right(3), "ten");
+    // A following paragraph joins the truncated last line.
+    const TextLayout paragraphs("first\nsecond line", font, 300.0, 1, LineBreakMode::TailTruncation);
+    EXPECT_EQ(paragraphs.lines().front().text, QString("first second line"));
+}
+
+TEST(TextDrawingTest, ClippedTextStaysWithinItsWidth) {
+    const Font font = Font::systemFontOfSize(17);
+    const Image image = Image::draw(Size(300, 30), 2.0, [&](GraphicsContext& context) {
+        context.setFillColor(black);
+        const Size drawn = context.drawTextInRect("A long line of words that runs on", Rect(10, 0, 100, 30),
+                                                  font, LineBreakMode::Clip, TextAlignment::Left);
+        EXPECT_EQ(drawn.width(), 100.0);
+    });
+    const std::optional<Rect> ink = inkedBounds(image);
+    ASSERT_TRUE(ink);
+    EXPECT_LE(ink->maxX(), 110.0);
+    EXPECT_GT(ink->maxX(), 105.0);
+    // A rectangle without height sets no line limit and clips only the width.
+    const Image unlimited = Image::draw(Size(300, 30), 2.0, [&](GraphicsContext& context) {
+        context.setFillColor(black);
+        context.drawTextInRect("Words", Rect(10, 0, 100, 0), font, LineBreakMode::Clip, TextAlignment::Left);
+    });
+    EXPECT_TRUE(inkedBounds(unlimited).has_value());
 }
