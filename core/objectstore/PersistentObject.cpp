@@ -7,6 +7,8 @@
 #include "core/objectstore/SqlStatement.h"
 #include "foundation/Log.h"
 
+#include <functional>
+
 namespace {
 
 const QString category = QStringLiteral("objectstore");
@@ -32,16 +34,16 @@ private:
     bool& m_flag;
 };
 
-// Runs an insert into a cross-reference table; SQLite's message on failure, else a null text.
-QString insertRow(const QString& sql, const std::vector<ObjectValue>& parameters, const ObjectValue* data) {
+// Runs an insert into a cross-reference table: the leading values, then the referenced object's
+// key and table or the value's class and data. SQLite's message on failure, else a null text.
+QString insertRow(const QString& sql, const std::vector<ObjectValue>& leading,
+                  const std::function<void(SqlStatement&, int next)>& bindRest) {
     SqlStatement insert(database(), sql);
     if (!insert.isValid()) {
         return insert.errorMessage();
     }
-    bindParameters(insert, parameters);
-    if (data) {
-        ColumnPersistence::bindMember(insert, static_cast<int>(parameters.size()) + 1, *data);
-    }
+    bindParameters(insert, leading);
+    bindRest(insert, static_cast<int>(leading.size()) + 1);
     return insert.execute() ? QString() : insert.errorMessage();
 }
 
@@ -188,12 +190,13 @@ void PersistentObject::saveCollections(const PersistentClass& ownClass) {
 
         // Saves a persistent member, or stores a value member; false when it can be neither.
         auto store = [&](const ObjectValue& member, const QString& referenceSql, const QString& valueSql,
-                         std::vector<ObjectValue> leading) {
+                         const std::vector<ObjectValue>& leading) {
             if (const auto object = ObjectValues::toObject(member)) {
                 object->save();
-                leading.push_back(object->pk());
-                leading.push_back(object->persistentClass().tableName());
-                const QString error = insertRow(referenceSql, leading, nullptr);
+                const QString error = insertRow(referenceSql, leading, [&](SqlStatement& insert, int next) {
+                    insert.bind(next, object->pk());
+                    insert.bind(next + 1, object->persistentClass().tableName());
+                });
                 if (!error.isNull()) {
                     Log::error(
                         category,
@@ -205,8 +208,11 @@ void PersistentObject::saveCollections(const PersistentClass& ownClass) {
             if (className.isEmpty()) {
                 return false;
             }
-            leading.push_back(className);
-            if (!insertRow(valueSql, leading, &member).isNull()) {
+            const QString error = insertRow(valueSql, leading, [&](SqlStatement& insert, int next) {
+                insert.bind(next, className);
+                ColumnPersistence::bindMember(insert, next + 1, member);
+            });
+            if (!error.isNull()) {
                 Log::error(category, QStringLiteral("Error inserting or updating cross-reference row"));
             }
             return true;

@@ -30,6 +30,14 @@ TEST(StringUtilitiesTest, UppercasingTheFirstLetterKeepsTheRest) {
     EXPECT_EQ(stringByUppercasingFirstLetter(""), "");
 }
 
+TEST(StringUtilitiesTest, LowercasingTheFirstLetterKeepsTheRest) {
+    EXPECT_EQ(stringByLowercasingFirstLetter("TriggerCount"), "triggerCount");
+    EXPECT_EQ(stringByLowercasingFirstLetter("URL"), "uRL");
+    EXPECT_EQ(stringByLowercasingFirstLetter("Ärger"), "ärger");
+    EXPECT_EQ(stringByLowercasingFirstLetter("1A"), "1A");
+    EXPECT_EQ(stringByLowercasingFirstLetter(""), "");
+}
+
 TEST(StringUtilitiesTest, IcuStringsRoundTrip) {
     const QString text = QString::fromUtf8("Zürich 𝄞");
     EXPECT_EQ(fromUnicodeString(toUnicodeString(text)), text);
