@@ -252,3 +252,7 @@ WindowHost::~WindowHost() = default;
 void WindowHost::show() {
     m_widget->show();
 }
+
+QWidget& WindowHost::widget() {
+    return *m_widget;
+}

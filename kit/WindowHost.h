@@ -3,6 +3,7 @@
 #include <memory>
 
 class Application;
+class QWidget;
 class Window;
 
 // Shows a Window in a desktop window of Qt: draws it zoomed to the desktop window's size (with
@@ -17,6 +18,8 @@ public:
     WindowHost& operator=(const WindowHost&) = delete;
 
     void show();
+    // The desktop window itself, for tests that send it Qt input.
+    QWidget& widget();
 
 private:
     class Widget;
