@@ -4,6 +4,8 @@
 #include "kit/StringDrawing.h"
 #include "kit/TextLayout.h"
 
+#include "InkTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,29 +17,6 @@ constexpr Color black(0, 0, 0);
 
 // Made before the application object exists, as screens' shared fonts are.
 const Font earlyFont = Font::boldSystemFontOfSize(14);
-
-// The smallest rectangle (in points) holding every pixel with some ink.
-std::optional<Rect> inkedBounds(const Image& image) {
-    int left = image.pixelWidth();
-    int top = image.pixelHeight();
-    int right = -1;
-    int bottom = -1;
-    for (int y = 0; y < image.pixelHeight(); ++y) {
-        for (int x = 0; x < image.pixelWidth(); ++x) {
-            if (image.pixelColor(x, y).alpha() > 0.0) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
-        }
-    }
-    if (right < 0) {
-        return std::nullopt;
-    }
-    const double scale = image.scale();
-    return Rect(left / scale, top / scale, (right + 1 - left) / scale, (bottom + 1 - top) / scale);
-}
 
 Image drawnText(const QString& text, const Font& font, double scale, Size size = Size(300, 60)) {
     return Image::draw(size, scale, [&](GraphicsContext& context) {
