@@ -96,6 +96,8 @@ TEST_F(HintViewTest, StartsHiddenWithTheTitleAndTextLabelsInPlace) {
     EXPECT_TRUE(m_panel->hidden());
     EXPECT_FALSE(m_panel->isShowingHint());
     EXPECT_EQ(Hint::hintView(), m_panel);
+    // It joins the window only when it first shows a hint.
+    EXPECT_EQ(m_panel->superview(), nullptr);
     EXPECT_TRUE(sameRect(m_panel->frame(), Rect(41, 197, 237, 132)));
     EXPECT_FALSE(m_panel->backgroundColor().has_value());
 
