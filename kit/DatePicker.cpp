@@ -211,13 +211,29 @@ void DatePicker::configureWheels() {
             wheel->setTextAlignment(TextAlignment::Center, 0.0);
             break;
         }
-        addSubview(wheel);
         m_wheels.push_back(wheel);
     }
     fillMinuteRows();
-    setNeedsLayout();
-    layoutIfNeeded();
+    attachWheels();
+    layoutSubviews();
     showDate(false);
+}
+
+void DatePicker::attachWheels() {
+    // Subviews need the picker's own std::shared_ptr, which does not exist yet while it is
+    // being made; the wheels join it as soon as it does.
+    if (weak_from_this().expired()) {
+        return;
+    }
+    for (const auto& each : m_wheels) {
+        if (each->superview().get() != this) {
+            addSubview(each);
+        }
+    }
+}
+
+void DatePicker::didMoveToSuperview() {
+    attachWheels();
 }
 
 void DatePicker::fillMinuteRows() {
@@ -325,6 +341,7 @@ bool DatePicker::isMoving() const {
 }
 
 void DatePicker::layoutSubviews() {
+    attachWheels();
     std::vector<double> widths;
     for (const Wheel kind : m_order) {
         switch (kind) {

@@ -66,6 +66,7 @@ public:
 protected:
     void drawRect(GraphicsContext& context, const Rect& rect) final;
     void layoutSubviews() override;
+    void didMoveToSuperview() override;
     Size fittingSize(Size size) const override;
 
 private:
@@ -74,6 +75,7 @@ private:
     static void wheelSettled(DatePickerWheel& wheel);
     // Reads the locale's time format and builds the wheels for it.
     void configureWheels();
+    void attachWheels();
     void fillMinuteRows();
     void showDate(bool animated);
     void userTurnedWheels();

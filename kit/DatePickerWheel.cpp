@@ -265,10 +265,10 @@ void DatePickerWheel::finishTouch(double time, double y, bool dragged) {
 void DatePickerWheel::drawSelectionBar(GraphicsContext& context, const Rect& bar) {
     context.saveGState();
     context.clipToRect(bar);
-    context.drawLinearGradient({{0.0, Color(0.80, 0.83, 0.92, 0.55)},
-                                {0.5, Color(0.60, 0.65, 0.80, 0.45)},
-                                {0.51, Color(0.52, 0.57, 0.72, 0.45)},
-                                {1.0, Color(0.48, 0.53, 0.68, 0.55)}},
+    context.drawLinearGradient({{0.0, Color(0.82, 0.85, 0.94, 0.45)},
+                                {0.5, Color(0.66, 0.71, 0.86, 0.32)},
+                                {0.51, Color(0.55, 0.60, 0.76, 0.32)},
+                                {1.0, Color(0.50, 0.55, 0.72, 0.42)}},
                                bar.origin(), Point(bar.x(), bar.maxY()));
     context.setFillColor(Color(0.95, 0.96, 1.0, 0.8));
     context.fillRect(Rect(bar.x(), bar.y(), bar.width(), 1.0));

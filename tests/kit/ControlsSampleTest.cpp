@@ -1,6 +1,6 @@
 #include "TouchTestSupport.h"
-#include "foundation/Locale.h"
 #include "kit/DatePicker.h"
+#include "kit/GraphicsContext.h"
 #include "kit/SegmentedControl.h"
 #include "kit/Slider.h"
 #include "kit/Switch.h"

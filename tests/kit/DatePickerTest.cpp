@@ -241,3 +241,14 @@ TEST_F(DatePickerTest, TheTimeIsReadInThePickersZone) {
     // 12:00 in Berlin is 11:00 UTC.
     EXPECT_EQ(m_picker->date(), at(11, 0));
 }
+
+TEST_F(DatePickerTest, APickerInTheUsersLocaleHasItsWheelsOnce) {
+    m_picker->setDate(at(8, 20));
+    EXPECT_EQ(static_cast<int>(m_picker->subviews().size()), m_picker->numberOfComponents());
+    const int hours = m_picker->usesTwelveHourClock() && m_picker->numberOfRowsInComponent(0) == 2 ? 1 : 0;
+    const Point below = middleOf(hours).offset(0, 44);
+    down(1, below);
+    up(1, below);
+    advance(0.4);
+    EXPECT_EQ(log(), "changed 560");
+}

@@ -70,7 +70,7 @@ TEST_F(SegmentedControlTest, AMomentaryControlReportsEveryTap) {
     EXPECT_EQ(log(), "2 2");
     // It shows no segment selected at rest.
     const Image image = ViewRenderer::render(*m_control);
-    EXPECT_GT(image.colorAtPoint(Point(250, 22)).red(), 0.8);
+    EXPECT_GT(image.colorAtPoint(Point(205, 10)).red(), 0.8);
 }
 
 TEST_F(SegmentedControlTest, DisabledSegmentsTakeNoTaps) {
