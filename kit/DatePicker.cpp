@@ -185,6 +185,7 @@ void DatePicker::configureWheels() {
     for (const Wheel kind : m_order) {
         auto wheel = std::make_shared<DatePickerWheel>(Rect(0, wheelTop, 100, wheelHeight));
         wheel->onSettled = &DatePicker::wheelSettled;
+        wheel->setUserInteractionEnabled(enabled());
         QStringList rows;
         switch (kind) {
         case Wheel::Hour:
@@ -230,6 +231,13 @@ void DatePicker::attachWheels() {
             addSubview(each);
         }
     }
+}
+
+void DatePicker::stateDidChange() {
+    for (const auto& each : m_wheels) {
+        each->setUserInteractionEnabled(enabled());
+    }
+    Control::stateDidChange();
 }
 
 void DatePicker::didMoveToSuperview() {

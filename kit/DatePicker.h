@@ -67,6 +67,8 @@ protected:
     void drawRect(GraphicsContext& context, const Rect& rect) final;
     void layoutSubviews() override;
     void didMoveToSuperview() override;
+    // A disabled picker's wheels take no touches.
+    void stateDidChange() override;
     Size fittingSize(Size size) const override;
 
 private:

@@ -252,3 +252,17 @@ TEST_F(DatePickerTest, APickerInTheUsersLocaleHasItsWheelsOnce) {
     advance(0.4);
     EXPECT_EQ(log(), "changed 560");
 }
+
+TEST_F(DatePickerTest, ADisabledPickerDoesNotTurn) {
+    m_picker->setLocale("de_DE");
+    m_picker->setDate(at(8, 20));
+    m_picker->setEnabled(false);
+    slowDrag(0, -88);
+    advance(0.5);
+    EXPECT_EQ(shown(*m_picker), "08 20");
+    m_picker->setEnabled(true);
+    slowDrag(0, -88);
+    advance(0.5);
+    EXPECT_EQ(shown(*m_picker), "10 20");
+    EXPECT_EQ(log(), "changed 620");
+}
