@@ -78,9 +78,6 @@ void Switch::drawRect(GraphicsContext& context, const Rect& /*rect*/) {
     const Font font = Font::boldSystemFontOfSize(16);
 
     context.saveGState();
-    if (!enabled()) {
-        context.setAlpha(0.5);
-    }
     // The sliding strip: the blue half up to the knob's centre, the grey half after it.
     context.saveGState();
     drawRoundedRectPath(context, track, radius);
@@ -124,6 +121,13 @@ void Switch::drawRect(GraphicsContext& context, const Rect& /*rect*/) {
                                 {1.0, Color(0.8 * shade, 0.8 * shade, 0.8 * shade)}},
                                Point(0, 0), Point(0, switchHeight));
     context.restoreGState();
+    if (!enabled()) {
+        // Faded by a veil rather than by transparency, so that the strip does not show through
+        // the knob.
+        context.setFillColor(Color(1, 1, 1, 0.5));
+        drawRoundedRectPath(context, Rect(0, 0, switchWidth, switchHeight), radius);
+        context.fillPath();
+    }
     context.restoreGState();
 }
 

@@ -1,6 +1,7 @@
 #include "TouchTestSupport.h"
 #include "kit/DatePicker.h"
 #include "kit/GraphicsContext.h"
+#include "kit/Layer.h"
 #include "kit/SegmentedControl.h"
 #include "kit/Slider.h"
 #include "kit/Switch.h"
@@ -29,15 +30,22 @@ class ControlsSampleTest : public ManualMainLoop, public testing::Test {};
 } // namespace
 
 TEST_F(ControlsSampleTest, SwitchesOffOnAndPressed) {
-    auto sheet = std::make_shared<View>(Rect(0, 0, 320, 60));
+    auto sheet = std::make_shared<View>(Rect(0, 0, 320, 110));
     sheet->setBackgroundColor(Color(1, 1, 1));
     auto off = std::make_shared<Switch>(Rect(8, 16, 0, 0));
     auto on = std::make_shared<Switch>(Rect(112, 16, 0, 0));
     on->setOn(true);
     auto pressed = std::make_shared<Switch>(Rect(216, 16, 0, 0));
     pressed->setHighlighted(true);
-    pressed->setEnabled(false);
-    for (const auto& each : {off, on, pressed}) {
+    auto disabledOff = std::make_shared<Switch>(Rect(8, 66, 0, 0));
+    disabledOff->setEnabled(false);
+    auto disabledOn = std::make_shared<Switch>(Rect(112, 66, 0, 0));
+    disabledOn->setOn(true);
+    disabledOn->setEnabled(false);
+    // Half way, as while sliding.
+    auto sliding = std::make_shared<Switch>(Rect(216, 66, 0, 0));
+    sliding->layer().setValue(QStringLiteral("knobPosition"), 0.5);
+    for (const auto& each : {off, on, pressed, disabledOff, disabledOn, sliding}) {
         sheet->addSubview(each);
     }
     const Image image = ViewRenderer::render(*sheet);
