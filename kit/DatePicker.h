@@ -33,6 +33,7 @@ public:
     explicit DatePicker(const Rect& frame);
     ~DatePicker() override;
 
+    // Time of day is the only mode the program needs, so it is the only one there is.
     Mode datePickerMode() const { return Mode::Time; }
     void setDatePickerMode(Mode mode);
 
