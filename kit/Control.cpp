@@ -1,0 +1,55 @@
+#include "kit/Control.h"
+
+Control::Control() = default;
+
+Control::Control(const Rect& frame) : View(frame) {}
+
+Control::~Control() = default;
+
+void Control::setEnabled(bool enabled) {
+    if (enabled == m_enabled) {
+        return;
+    }
+    m_enabled = enabled;
+    stateDidChange();
+}
+
+void Control::setSelected(bool selected) {
+    if (selected == m_selected) {
+        return;
+    }
+    m_selected = selected;
+    stateDidChange();
+}
+
+void Control::setHighlighted(bool highlighted) {
+    if (highlighted == m_highlighted) {
+        return;
+    }
+    m_highlighted = highlighted;
+    stateDidChange();
+}
+
+ControlState Control::state() const {
+    ControlState result = ControlState::Normal;
+    if (m_highlighted) {
+        result = result | ControlState::Highlighted;
+    }
+    if (!m_enabled) {
+        result = result | ControlState::Disabled;
+    }
+    if (m_selected) {
+        result = result | ControlState::Selected;
+    }
+    return result;
+}
+
+void Control::sendValueChanged() {
+    if (onValueChanged) {
+        onValueChanged();
+    }
+}
+
+void Control::stateDidChange() {
+    setNeedsDisplay();
+}
