@@ -1,6 +1,7 @@
 #include "kit/DimmingView.h"
 
 #include "kit/GraphicsContext.h"
+#include "kit/Screen.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,6 +21,17 @@ void DimmingView::drawRect(GraphicsContext& context, const Rect&) {
     case Style::Radial:
         break;
     }
+    // Drawn once per size: the rings below are too many fills for every frame of a fade.
+    if (!m_veil || m_veilSize != area.size()) {
+        m_veil = Image::draw(area.size(), Screen::main().scale(), [&](GraphicsContext& veil) {
+            drawRadialVeil(veil, Rect(Point(), area.size()));
+        });
+        m_veilSize = area.size();
+    }
+    context.drawImage(*m_veil, area);
+}
+
+void DimmingView::drawRadialVeil(GraphicsContext& context, const Rect& area) {
     // The context has no radial gradient, so the veil is built from rings: a light veil over
     // everything, then thin layers that each leave out a growing circle around the centre.
     // Where they overlap, the edges end up darker than the middle.
@@ -27,11 +39,11 @@ void DimmingView::drawRect(GraphicsContext& context, const Rect&) {
     context.fillRect(area);
     const Point centre = area.center();
     const double reach = std::hypot(area.width(), area.height()) / 2.0;
-    constexpr int rings = 16;
+    constexpr int rings = 64;
     const double start = reach * 0.2;
     for (int ring = 0; ring < rings; ++ring) {
         const double radius = start + (reach - start) * ring / rings;
-        context.setFillColor(Color(0, 0, 0, 0.04));
+        context.setFillColor(Color(0, 0, 0, 0.01));
         context.beginPath();
         context.moveTo(Point(area.minX(), area.minY()));
         context.addLineTo(Point(area.maxX(), area.minY()));

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // The layer laid over a window behind an alert, a sheet or a popover: it takes every touch that
@@ -41,6 +42,10 @@ protected:
     void touchesCancelled(const TouchSet& touches, const TouchEvent& event) override;
 
 private:
+    static void drawRadialVeil(GraphicsContext& context, const Rect& area);
+
     Style m_style;
+    std::optional<Image> m_veil;
+    Size m_veilSize;
     std::vector<std::weak_ptr<View>> m_passthroughViews;
 };

@@ -134,7 +134,7 @@ void PopoverView::drawRect(GraphicsContext& context, const Rect&) {
     context.saveGState();
     outline();
     context.clip();
-    const Rect all = bounds();
+    const Rect all = bodyRect();
     context.drawLinearGradient({{0.0, Color::fromRgb255(104, 118, 146)},
                                 {0.06, Color::fromRgb255(52, 66, 96)},
                                 {0.12, Color::fromRgb255(22, 35, 64)},

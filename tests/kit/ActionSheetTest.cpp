@@ -69,6 +69,7 @@ TEST(ActionSheetIndexTest, DestructiveFirstOthersThenCancelLast) {
 }
 
 TEST_F(ActionSheetTest, SlidesUpFromTheBottomOfTheWindow) {
+    m_root->setBackgroundColor(Color(0.93, 0.9, 0.82));
     auto sheet = deleteSheet();
     sheet->showInView(*m_root);
     EXPECT_TRUE(sheet->isVisible());
@@ -155,6 +156,7 @@ TEST_F(ActionSheetTest, OnTheTabletItSitsInAPopoverWithoutItsCancelButton) {
     m_window = std::make_shared<Window>();
     m_window->makeKeyAndVisible();
     m_window->setRootView(m_root);
+    m_root->setBackgroundColor(Color(0.93, 0.9, 0.82));
     auto sheet = deleteSheet();
     sheet->showFromRect(Rect(300, 400, 60, 30), *m_root, true);
     settle();
