@@ -294,16 +294,16 @@ void AlertView::present() {
     View::animate(
         0.2, 0.0, AnimationCurve::easeOut, AnimationOption::none,
         [this] { setTransform(AffineTransform::scaling(1.1, 1.1)); },
-        [weakSelf](bool) {
+        [weakSelf](bool finished) {
             auto view = weakSelf.lock();
-            if (!view) {
+            if (!view || !finished) {
                 return;
             }
             View::animate(
                 0.1, 0.0, AnimationCurve::easeInOut, AnimationOption::none,
                 [view] { view->setTransform(AffineTransform::scaling(0.9, 0.9)); },
-                [weakSelf](bool) {
-                    if (auto again = weakSelf.lock()) {
+                [weakSelf](bool settled) {
+                    if (auto again = weakSelf.lock(); again && settled) {
                         View::animate(0.1, [again] { again->setTransform(AffineTransform::identity()); });
                     }
                 });

@@ -211,3 +211,18 @@ TEST_F(AlertViewTest, SampleWithTwoButtons) {
     EXPECT_LT(image.colorAtPoint(Point(2, 470)).brightness(),
               image.colorAtPoint(Point(160, 130)).brightness());
 }
+
+TEST_F(AlertViewTest, DismissedDuringItsPopItShowsAgainAtItsSize) {
+    auto alert = std::make_shared<AlertView>("Rate", "Please", &m_delegate, "OK");
+    alert->show();
+    m_loop->advance(0.25);
+    alert->dismissWithClickedButtonIndex(-1, false);
+    settle();
+    EXPECT_EQ(alert->superview(), nullptr);
+    EXPECT_EQ(alert->transform(), AffineTransform::identity());
+    alert->show();
+    settle();
+    EXPECT_TRUE(alert->isVisible());
+    EXPECT_EQ(alert->presentationTransform(), AffineTransform::identity());
+    EXPECT_EQ(alert->presentationAlpha(), 1.0);
+}
