@@ -251,6 +251,11 @@ void ActionSheet::showInView(View& view) {
     if (m_visible) {
         return;
     }
+    if (Screen::main().isTablet()) {
+        // The tablet shows the sheet as a box without an arrow in the middle of the view.
+        showInPopover(view.bounds(), view, PopoverArrowDirections(), false, false);
+        return;
+    }
     const auto window = view.rootView();
     m_inPopover = false;
     m_visible = true;
@@ -277,7 +282,7 @@ void ActionSheet::showFromRect(const Rect& rect, View& view, bool animated) {
         showInView(view);
         return;
     }
-    showInPopover(rect, view, false, animated);
+    showInPopover(rect, view, PopoverArrowDirection::any, false, animated);
 }
 
 void ActionSheet::showFromBarButtonItem(const Rect& itemFrame, View& bar, bool animated) {
@@ -285,10 +290,11 @@ void ActionSheet::showFromBarButtonItem(const Rect& itemFrame, View& bar, bool a
         showInView(bar);
         return;
     }
-    showInPopover(itemFrame, bar, true, animated);
+    showInPopover(itemFrame, bar, PopoverArrowDirection::any, true, animated);
 }
 
-void ActionSheet::showInPopover(const Rect& rect, View& view, bool fromBarButtonItem, bool animated) {
+void ActionSheet::showInPopover(const Rect& rect, View& view, PopoverArrowDirections directions,
+                                bool fromBarButtonItem, bool animated) {
     if (m_visible) {
         return;
     }
@@ -304,10 +310,9 @@ void ActionSheet::showInPopover(const Rect& rect, View& view, bool fromBarButton
     m_popoverController->setDelegate(this);
     m_popoverController->setPopoverContentSize(Size(popoverWidth, height));
     if (fromBarButtonItem) {
-        m_popoverController->presentPopoverFromBarButtonItem(rect, view, PopoverArrowDirection::any,
-                                                             animated);
+        m_popoverController->presentPopoverFromBarButtonItem(rect, view, directions, animated);
     } else {
-        m_popoverController->presentPopoverFromRect(rect, view, PopoverArrowDirection::any, animated);
+        m_popoverController->presentPopoverFromRect(rect, view, directions, animated);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kit/PopoverArrowDirection.h"
 #include "kit/PopoverControllerDelegate.h"
 #include "kit/View.h"
 
@@ -55,7 +56,8 @@ public:
     // The index of the first button that is neither destructive nor cancel, or −1.
     int firstOtherButtonIndex() const;
 
-    // Slides the sheet up over the window of `view`.
+    // Slides the sheet up over the window of `view`; on the tablet it stands in the middle of
+    // the view in a box without an arrow.
     void showInView(View& view);
     // On the tablet, in a popover pointing at `rect` of `view`; on the phone as showInView.
     void showFromRect(const Rect& rect, View& view, bool animated);
@@ -85,7 +87,8 @@ private:
     void buttonTapped(int buttonIndex);
     void dismiss(int buttonIndex, bool animated);
     void finishDismissal(int buttonIndex);
-    void showInPopover(const Rect& rect, View& view, bool fromBarButtonItem, bool animated);
+    void showInPopover(const Rect& rect, View& view, PopoverArrowDirections directions,
+                       bool fromBarButtonItem, bool animated);
 
     std::shared_ptr<Label> m_titleLabel;
     std::vector<std::shared_ptr<Button>> m_buttons;

@@ -113,7 +113,11 @@ Rect PopoverController::popoverFrameFor(const Rect& anchor, Size contentSize, co
     };
     Rect frame(Point(), size);
     double offset = 0.0;
-    if (isVertical(direction)) {
+    if (direction == PopoverArrowDirection::unknown) {
+        const double x = clampTo(anchor.midX() - size.width() / 2, area.minX(), area.maxX() - size.width());
+        const double y = clampTo(anchor.midY() - size.height() / 2, area.minY(), area.maxY() - size.height());
+        frame.setOrigin(Point(x, y));
+    } else if (isVertical(direction)) {
         const double tipX = anchor.midX();
         const double x = clampTo(tipX - size.width() / 2, area.minX(), area.maxX() - size.width());
         const double y =
@@ -165,9 +169,7 @@ void PopoverController::present(const Rect& anchorInWindow, View& window, Popove
     m_area =
         Rect(bounds.minX() + screenMargin, bounds.minY() + Screen::statusBarHeight + screenMargin,
              bounds.width() - 2 * screenMargin, bounds.height() - Screen::statusBarHeight - 2 * screenMargin);
-    m_arrowDirection =
-        arrowDirectionFor(m_anchor, m_popoverContentSize, m_area,
-                          permitted ? permitted : PopoverArrowDirections(PopoverArrowDirection::any));
+    m_arrowDirection = arrowDirectionFor(m_anchor, m_popoverContentSize, m_area, permitted);
 
     m_dimmingView = std::make_shared<DimmingView>(bounds, DimmingView::Style::Clear);
     setPassthroughViews(passthroughViews());

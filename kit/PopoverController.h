@@ -38,7 +38,8 @@ public:
     void setPopoverContentSize(Size size, bool animated = false);
 
     // Shows the popover pointing at `rect` of `view`, its arrow in the permitted direction with
-    // the most room on screen.
+    // the most room on screen. Without any permitted direction it has no arrow and stands
+    // centred on the rectangle.
     void presentPopoverFromRect(const Rect& rect, View& view, PopoverArrowDirections permittedArrowDirections,
                                 bool animated);
     // Shows it pointing at a bar button item: its frame in `bar`, the bar that holds it. The bar
@@ -61,11 +62,12 @@ public:
     // The arrow direction for a popover of `contentSize` pointing at `anchor` within `area`
     // (both in window coordinates): of the permitted directions whose side of the anchor holds
     // the whole popover, the one with the most room; when none does, the one with the most
-    // room. Ties go to up, down, left, right in this order.
+    // room. Ties go to up, down, left, right in this order; unknown when none is permitted.
     static PopoverArrowDirection arrowDirectionFor(const Rect& anchor, Size contentSize, const Rect& area,
                                                    PopoverArrowDirections permitted);
     // The frame of the popover (arrow included) and the offset of the arrow from the middle of
-    // its side, placed for the direction and kept within the area.
+    // its side, placed for the direction and kept within the area; without a direction, centred
+    // on the anchor.
     static Rect popoverFrameFor(const Rect& anchor, Size contentSize, const Rect& area,
                                 PopoverArrowDirection direction, double* arrowOffset);
 

@@ -174,3 +174,20 @@ TEST_F(ActionSheetTest, OnTheTabletItSitsInAPopoverWithoutItsCancelButton) {
     EXPECT_EQ(sheet->popoverController(), nullptr);
     EXPECT_EQ(m_window->subviews().size(), 2u);
 }
+
+TEST_F(ActionSheetTest, OnTheTabletShowInViewCentresTheSheetWithoutAnArrow) {
+    Screen::main().setIdiom(Screen::Idiom::Tablet);
+    m_window = std::make_shared<Window>();
+    m_window->makeKeyAndVisible();
+    m_window->setRootView(m_root);
+    auto sheet = deleteSheet();
+    sheet->showInView(*m_root);
+    ASSERT_NE(sheet->popoverController(), nullptr);
+    EXPECT_EQ(sheet->popoverController()->popoverArrowDirection(), PopoverArrowDirection::unknown);
+    const Point centre = centreInWindow(*sheet->popoverController()->popoverView());
+    EXPECT_NEAR(centre.x(), 384, 0.5);
+    EXPECT_NEAR(centre.y(), 20 + 1004 / 2.0, 0.5);
+    tap(centreInWindow(*sheet->buttons()[0]));
+    settle();
+    EXPECT_EQ(m_delegate.log, "clicked:0 will:0 did:0 ");
+}
