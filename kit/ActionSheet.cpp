@@ -1,6 +1,7 @@
 #include "kit/ActionSheet.h"
 
 #include "kit/ActionSheetDelegate.h"
+#include "kit/BarButtonItem.h"
 #include "kit/Button.h"
 #include "kit/DimmingView.h"
 #include "kit/Font.h"
@@ -291,6 +292,13 @@ void ActionSheet::showFromBarButtonItem(const Rect& itemFrame, View& bar, bool a
         return;
     }
     showInPopover(itemFrame, bar, PopoverArrowDirection::any, true, animated);
+}
+
+void ActionSheet::showFromBarButtonItem(BarButtonItem& item, bool animated) {
+    const auto view = item.view();
+    if (const auto bar = view->superview()) {
+        showFromBarButtonItem(view->frame(), *bar, animated);
+    }
 }
 
 void ActionSheet::showInPopover(const Rect& rect, View& view, PopoverArrowDirections directions,

@@ -11,6 +11,7 @@
 #include <vector>
 
 class ActionSheetDelegate;
+class BarButtonItem;
 class Button;
 class DimmingView;
 class Label;
@@ -64,6 +65,7 @@ public:
     // On the tablet, in a popover pointing at a bar button item (its frame in `bar`); on the
     // phone over the window of the bar.
     void showFromBarButtonItem(const Rect& itemFrame, View& bar, bool animated);
+    void showFromBarButtonItem(BarButtonItem& item, bool animated);
     void dismissWithClickedButtonIndex(int buttonIndex, bool animated);
     bool isVisible() const { return m_visible; }
 

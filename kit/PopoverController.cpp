@@ -1,10 +1,12 @@
 #include "kit/PopoverController.h"
 
+#include "kit/BarButtonItem.h"
 #include "kit/DimmingView.h"
 #include "kit/PopoverControllerDelegate.h"
 #include "kit/PopoverView.h"
 #include "kit/Screen.h"
 #include "kit/View.h"
+#include "kit/ViewController.h"
 
 #include <algorithm>
 #include <array>
@@ -14,17 +16,95 @@ bool PopoverControllerDelegate::popoverControllerShouldDismissPopover(PopoverCon
 }
 void PopoverControllerDelegate::popoverControllerDidDismissPopover(PopoverController&) {}
 
+PopoverController::PopoverController(std::shared_ptr<ViewController> contentViewController)
+    : m_contentViewController(std::move(contentViewController)) {}
+
 PopoverController::PopoverController(std::shared_ptr<View> contentView)
     : m_contentView(std::move(contentView)) {}
 
 PopoverController::~PopoverController() = default;
 
-void PopoverController::setContentView(std::shared_ptr<View> contentView) {
-    m_contentView = std::move(contentView);
-    if (m_popoverView) {
-        m_popoverView->setContentView(m_contentView);
-        m_popoverView->layoutIfNeeded();
+std::shared_ptr<View> PopoverController::contentView() const {
+    return m_contentViewController ? m_contentViewController->view() : m_contentView;
+}
+
+void PopoverController::setContentViewController(std::shared_ptr<ViewController> contentViewController,
+                                                 bool animated) {
+    if (contentViewController == m_contentViewController) {
+        return;
     }
+    const auto oldView = contentView();
+    const auto oldController = m_contentViewController;
+    if (m_visible && oldController) {
+        oldController->beginAppearanceTransition(false, animated);
+    }
+    m_contentViewController = std::move(contentViewController);
+    m_contentView.reset();
+    m_contentSizeSet = false;
+    replaceShownContent(oldView, animated);
+    if (m_visible && oldController) {
+        oldController->endAppearanceTransition();
+    }
+}
+
+void PopoverController::setContentView(std::shared_ptr<View> contentView) {
+    const auto oldView = this->contentView();
+    m_contentViewController.reset();
+    m_contentView = std::move(contentView);
+    replaceShownContent(oldView, false);
+}
+
+void PopoverController::replaceShownContent(const std::shared_ptr<View>& oldView, bool animated) {
+    if (!m_popoverView) {
+        return;
+    }
+    if (oldView && oldView->superview() == m_popoverView) {
+        oldView->removeFromSuperview();
+    }
+    if (m_contentViewController && m_visible) {
+        m_contentViewController->beginAppearanceTransition(true, animated);
+    }
+    m_popoverView->setContentView(contentView());
+    placePopover(animated);
+    if (m_contentViewController && m_visible) {
+        m_contentViewController->endAppearanceTransition();
+    }
+}
+
+Size PopoverController::popoverContentSize() const {
+    if (m_contentSizeSet) {
+        return m_popoverContentSize;
+    }
+    if (m_contentViewController) {
+        return m_contentViewController->contentSizeForViewInPopover();
+    }
+    return m_contentView ? m_contentView->bounds().size() : Size();
+}
+
+Size PopoverController::displayedContentSize() const {
+    Size size = popoverContentSize();
+    const Size frame = PopoverView::frameSizeForContentSize(Size(), m_arrowDirection);
+    double maxWidth = m_area.width() - frame.width();
+    double maxHeight = m_area.height() - frame.height();
+    switch (m_arrowDirection) {
+    case PopoverArrowDirection::up:
+        maxHeight = m_area.maxY() - m_anchor.maxY() - frame.height();
+        break;
+    case PopoverArrowDirection::down:
+        maxHeight = m_anchor.minY() - m_area.minY() - frame.height();
+        break;
+    case PopoverArrowDirection::left:
+        maxWidth = m_area.maxX() - m_anchor.maxX() - frame.width();
+        break;
+    case PopoverArrowDirection::right:
+        maxWidth = m_anchor.minX() - m_area.minX() - frame.width();
+        break;
+    default:
+        break;
+    }
+    size.setWidth(std::max(0.0, std::min(size.width(), maxWidth)));
+    size.setHeight(std::max(0.0, std::min(size.height(), maxHeight)));
+    return size;
 }
 
 void PopoverController::setPopoverContentSize(Size size, bool animated) {
@@ -154,6 +234,17 @@ void PopoverController::presentPopoverFromBarButtonItem(const Rect& itemFrame, V
     present(bar.convertRectToView(itemFrame, window.get()), *window, permittedArrowDirections, animated);
 }
 
+void PopoverController::presentPopoverFromBarButtonItem(BarButtonItem& item,
+                                                        PopoverArrowDirections permittedArrowDirections,
+                                                        bool animated) {
+    const auto view = item.view();
+    const auto bar = view->superview();
+    if (!bar) {
+        return;
+    }
+    presentPopoverFromBarButtonItem(view->frame(), *bar, permittedArrowDirections, animated);
+}
+
 void PopoverController::present(const Rect& anchorInWindow, View& window, PopoverArrowDirections permitted,
                                 bool animated) {
     const auto keepAlive = shared_from_this();
@@ -161,15 +252,12 @@ void PopoverController::present(const Rect& anchorInWindow, View& window, Popove
         removeFromScreen();
     }
     ++m_generation;
-    if (!m_contentSizeSet && m_contentView) {
-        m_popoverContentSize = m_contentView->bounds().size();
-    }
     m_anchor = anchorInWindow;
     const Rect bounds = window.bounds();
     m_area =
         Rect(bounds.minX() + screenMargin, bounds.minY() + Screen::statusBarHeight + screenMargin,
              bounds.width() - 2 * screenMargin, bounds.height() - Screen::statusBarHeight - 2 * screenMargin);
-    m_arrowDirection = arrowDirectionFor(m_anchor, m_popoverContentSize, m_area, permitted);
+    m_arrowDirection = arrowDirectionFor(m_anchor, popoverContentSize(), m_area, permitted);
 
     m_dimmingView = std::make_shared<DimmingView>(bounds, DimmingView::Style::Clear);
     setPassthroughViews(passthroughViews());
@@ -183,15 +271,31 @@ void PopoverController::present(const Rect& anchorInWindow, View& window, Popove
         }
     };
     m_popoverView = std::make_shared<PopoverView>();
-    m_popoverView->setContentView(m_contentView);
+    if (m_contentViewController) {
+        m_contentViewController->beginAppearanceTransition(true, animated);
+    }
+    m_popoverView->setContentView(contentView());
     m_dimmingView->addSubview(m_popoverView);
     window.addSubview(m_dimmingView);
     m_visible = true;
     placePopover(false);
-    if (animated) {
-        m_popoverView->setAlpha(0.0);
-        View::animate(0.2, [popoverView = m_popoverView] { popoverView->setAlpha(1.0); });
+    if (!animated) {
+        if (m_contentViewController) {
+            m_contentViewController->endAppearanceTransition();
+        }
+        return;
     }
+    m_popoverView->setAlpha(0.0);
+    const int generation = m_generation;
+    View::animate(
+        0.2, [popoverView = m_popoverView] { popoverView->setAlpha(1.0); },
+        [weakSelf, generation](bool) {
+            auto popover = weakSelf.lock();
+            if (popover && popover->m_generation == generation && popover->m_visible &&
+                popover->m_contentViewController) {
+                popover->m_contentViewController->endAppearanceTransition();
+            }
+        });
 }
 
 void PopoverController::placePopover(bool animated) {
@@ -199,7 +303,7 @@ void PopoverController::placePopover(bool animated) {
         return;
     }
     double offset = 0.0;
-    const Rect frame = popoverFrameFor(m_anchor, m_popoverContentSize, m_area, m_arrowDirection, &offset);
+    const Rect frame = popoverFrameFor(m_anchor, displayedContentSize(), m_area, m_arrowDirection, &offset);
     auto apply = [&] {
         m_popoverView->setArrowDirection(m_arrowDirection);
         m_popoverView->setArrowOffset(offset);
@@ -222,6 +326,9 @@ void PopoverController::touchedOutside() {
         return;
     }
     m_visible = false;
+    if (m_contentViewController) {
+        m_contentViewController->beginAppearanceTransition(false, true);
+    }
     const int generation = m_generation;
     const std::weak_ptr<PopoverController> weakSelf = weak_from_this();
     // Touches stop at once; the delegate hears of it when the popover is gone.
@@ -246,6 +353,9 @@ void PopoverController::dismissPopoverAnimated(bool animated) {
     }
     m_visible = false;
     const auto keepAlive = shared_from_this();
+    if (m_contentViewController) {
+        m_contentViewController->beginAppearanceTransition(false, animated);
+    }
     if (!animated) {
         removeFromScreen();
         return;
@@ -265,10 +375,16 @@ void PopoverController::dismissPopoverAnimated(bool animated) {
 
 void PopoverController::removeFromScreen() {
     m_visible = false;
+    if (m_contentViewController && m_popoverView) {
+        // Begins the disappearance when none is under way, then ends it.
+        m_contentViewController->beginAppearanceTransition(false, false);
+        m_contentViewController->endAppearanceTransition();
+    }
     if (m_popoverView) {
         m_popoverView->removeAllAnimations();
-        if (m_contentView && m_contentView->superview() == m_popoverView) {
-            m_contentView->removeFromSuperview();
+        const auto content = contentView();
+        if (content && content->superview() == m_popoverView) {
+            content->removeFromSuperview();
         }
         m_popoverView->removeFromSuperview();
         m_popoverView.reset();

@@ -7,7 +7,9 @@
 #include <memory>
 #include <vector>
 
+class BarButtonItem;
 class DimmingView;
+class ViewController;
 class PopoverControllerDelegate;
 class PopoverView;
 class View;
@@ -23,18 +25,30 @@ public:
     // The space kept free between a popover and the window's edges.
     static constexpr double screenMargin = 10.0;
 
+    // The content is a screen: its view fills the popover, and it hears when the popover
+    // appears and disappears.
+    explicit PopoverController(std::shared_ptr<ViewController> contentViewController);
+    // The content is a plain view (the action sheet's buttons, for one).
     explicit PopoverController(std::shared_ptr<View> contentView);
     ~PopoverController();
     PopoverController(const PopoverController&) = delete;
     PopoverController& operator=(const PopoverController&) = delete;
 
-    const std::shared_ptr<View>& contentView() const { return m_contentView; }
+    const std::shared_ptr<ViewController>& contentViewController() const { return m_contentViewController; }
+    // Replaces the content, also while shown; the new screen's size for popovers applies until
+    // a content size is set again.
+    void setContentViewController(std::shared_ptr<ViewController> contentViewController,
+                                  bool animated = false);
+    // The view shown: the content screen's view, or the plain content view.
+    std::shared_ptr<View> contentView() const;
     void setContentView(std::shared_ptr<View> contentView);
     PopoverControllerDelegate* delegate() const { return m_delegate; }
     void setDelegate(PopoverControllerDelegate* delegate) { m_delegate = delegate; }
 
-    // The size of the content; by default the content view's size when it is first presented.
-    Size popoverContentSize() const { return m_popoverContentSize; }
+    // The size of the content: the size set, else the content screen's size for popovers (the
+    // plain content view's own size). A popover shown never reaches past the screen's margins:
+    // taller or wider content is shown cut to the room there is.
+    Size popoverContentSize() const;
     void setPopoverContentSize(Size size, bool animated = false);
 
     // Shows the popover pointing at `rect` of `view`, its arrow in the permitted direction with
@@ -46,6 +60,9 @@ public:
     // keeps taking touches while the popover is shown, so that its buttons still work.
     void presentPopoverFromBarButtonItem(const Rect& itemFrame, View& bar,
                                          PopoverArrowDirections permittedArrowDirections, bool animated);
+    // The same for an item shown in a bar.
+    void presentPopoverFromBarButtonItem(BarButtonItem& item, PopoverArrowDirections permittedArrowDirections,
+                                         bool animated);
     // Takes the popover away without telling the delegate.
     void dismissPopoverAnimated(bool animated);
     bool isPopoverVisible() const { return m_visible; }
@@ -77,6 +94,11 @@ private:
     void touchedOutside();
     void removeFromScreen();
 
+    void replaceShownContent(const std::shared_ptr<View>& oldView, bool animated);
+    // The content size limited to the room on the popover's side of the anchor.
+    Size displayedContentSize() const;
+
+    std::shared_ptr<ViewController> m_contentViewController;
     std::shared_ptr<View> m_contentView;
     PopoverControllerDelegate* m_delegate = nullptr;
     Size m_popoverContentSize;

@@ -1,9 +1,13 @@
 #include "kit/PopoverController.h"
 #include "AlertTestSupport.h"
+#include "kit/BarButtonItem.h"
 #include "kit/Button.h"
 #include "kit/Label.h"
+#include "kit/NavigationBar.h"
+#include "kit/NavigationItem.h"
 #include "kit/PopoverControllerDelegate.h"
 #include "kit/PopoverView.h"
+#include "kit/ViewController.h"
 
 #include <gtest/gtest.h>
 
@@ -244,4 +248,82 @@ TEST_F(PopoverControllerTest, SamplesOfEachArrowDirection) {
         savePng(sample.file);
         m_popover->dismissPopoverAnimated(false);
     }
+}
+
+namespace {
+
+class AppearanceSpyController : public ViewController {
+public:
+    void viewWillAppear(bool) override { log += "will-appear "; }
+    void viewDidAppear(bool) override { log += "did-appear "; }
+    void viewWillDisappear(bool) override { log += "will-disappear "; }
+    void viewDidDisappear(bool) override { log += "did-disappear "; }
+
+    std::string log;
+
+protected:
+    void loadView() override { setView(std::make_shared<View>(Rect(0, 0, 50, 50))); }
+};
+
+} // namespace
+
+TEST_F(PopoverControllerTest, AContentScreenFromABarButtonItemHearsItsAppearance) {
+    auto menu = std::make_shared<AppearanceSpyController>();
+    menu->setContentSizeForViewInPopover(Size(178, 158));
+    auto popover = std::make_shared<PopoverController>(menu);
+    popover->setDelegate(&m_delegate);
+    auto bar = std::make_shared<NavigationBar>();
+    bar->setFrame(Rect(0, 0, 768, NavigationBar::height));
+    auto item = std::make_shared<NavigationItem>("Week");
+    int presses = 0;
+    auto menuButton = std::make_shared<BarButtonItem>("Menu", BarButtonItem::Style::Bordered, [&] {
+        ++presses;
+        if (popover->isPopoverVisible()) {
+            popover->dismissPopoverAnimated(true);
+        } else {
+            popover->presentPopoverFromBarButtonItem(*item->rightBarButtonItem(), PopoverArrowDirection::any,
+                                                     true);
+        }
+    });
+    item->setRightBarButtonItem(menuButton);
+    bar->pushNavigationItem(item, false);
+    m_root->addSubview(bar);
+    m_window->layoutIfNeeded();
+
+    const auto buttonView = menuButton->view();
+    tap(centreInWindow(*buttonView));
+    EXPECT_EQ(menu->log, "will-appear ");
+    settle();
+    EXPECT_EQ(menu->log, "will-appear did-appear ");
+    EXPECT_EQ(popover->popoverArrowDirection(), PopoverArrowDirection::up);
+    EXPECT_EQ(menu->view()->bounds().size(), Size(178, 158));
+    const auto frame = popover->popoverView();
+    const Point tip = frame->convertPointToView(frame->arrowTip(), m_window.get());
+    // As close to the button's middle as the popover's corner allows.
+    const Rect buttonInWindow = buttonView->convertRectToView(buttonView->bounds(), m_window.get());
+    EXPECT_GT(tip.x(), buttonInWindow.minX());
+    EXPECT_LT(tip.x(), buttonInWindow.maxX());
+    EXPECT_DOUBLE_EQ(tip.y(), buttonInWindow.maxY());
+    // The bar keeps its touches: the second press closes the menu without asking the delegate.
+    tap(centreInWindow(*buttonView));
+    EXPECT_EQ(menu->log, "will-appear did-appear will-disappear ");
+    settle();
+    EXPECT_EQ(presses, 2);
+    EXPECT_EQ(menu->log, "will-appear did-appear will-disappear did-disappear ");
+    EXPECT_FALSE(popover->isPopoverVisible());
+    EXPECT_EQ(m_delegate.log, "");
+}
+
+TEST_F(PopoverControllerTest, ContentTallerThanTheRoomIsCut) {
+    auto screen = std::make_shared<AppearanceSpyController>();
+    auto popover = std::make_shared<PopoverController>(screen);
+    EXPECT_EQ(popover->popoverContentSize(), Size(320, 1100));
+    popover->presentPopoverFromRect(Rect(100, 100, 50, 30), *m_root, PopoverArrowDirection::up, false);
+    const Rect frame = popover->popoverView()->frame();
+    EXPECT_LE(frame.maxY(), 1024 - PopoverController::screenMargin);
+    EXPECT_EQ(screen->view()->bounds().width(), 320);
+    EXPECT_LT(screen->view()->bounds().height(), 1100);
+    EXPECT_EQ(screen->log, "will-appear did-appear ");
+    popover->dismissPopoverAnimated(false);
+    EXPECT_EQ(screen->log, "will-appear did-appear will-disappear did-disappear ");
 }
