@@ -88,6 +88,7 @@ TEST_F(ActionSheetTest, SlidesUpFromTheBottomOfTheWindow) {
     EXPECT_LT(buttons[0]->frame().maxY(), buttons[1]->frame().minY());
     EXPECT_DOUBLE_EQ(buttons[0]->frame().width(), 280);
     savePng("action-sheet-destructive-cancel.png");
+    sheet->dismissWithClickedButtonIndex(1, false);
 }
 
 TEST_F(ActionSheetTest, ATappedButtonReportsItsIndex) {
@@ -123,6 +124,7 @@ TEST_F(ActionSheetTest, ATapOnTheDimmedScreenDoesNothingOnThePhone) {
     EXPECT_FALSE(rootTouched);
     EXPECT_EQ(m_delegate.log, "");
     EXPECT_TRUE(sheet->isVisible());
+    sheet->dismissWithClickedButtonIndex(1, false);
 }
 
 TEST_F(ActionSheetTest, ProgrammaticDismissalReportsOnlyTheDismissal) {
