@@ -170,6 +170,22 @@ TEST_F(ModalPresentationTest, presentingFromAStackedScreenPresentsFromTheStack) 
     EXPECT_EQ(log(), QStringLiteral("modal:willDisappear top:willAppear modal:didDisappear top:didAppear"));
 }
 
+TEST_F(ModalPresentationTest, stackedScreenOfAPresentedStackDismissesTheStack) {
+    auto settings = make("settings");
+    auto navigation = std::make_shared<NavigationController>(settings);
+    root->presentModalViewController(navigation, true);
+    advance(0.4);
+    EXPECT_EQ(settings->presentingViewController(), root);
+    EXPECT_EQ(settings->modalViewController(), nullptr);
+    m_log.clear();
+    settings->dismissModalViewControllerAnimated(true);
+    advance(0.4);
+    EXPECT_EQ(log(), QStringLiteral(
+                         "settings:willDisappear* root:willAppear* settings:didDisappear* root:didAppear*"));
+    EXPECT_EQ(root->modalViewController(), nullptr);
+    EXPECT_EQ(navigation->view()->superview(), nullptr);
+}
+
 TEST_F(ModalPresentationTest, rotationGoesToTheFrontmostScreen) {
     auto modal = make("modal");
     root->presentModalViewController(modal, false);
