@@ -235,9 +235,9 @@ TEST_F(ModalPresentationTest, presenterGoneReleasesTheModal) {
 }
 
 TEST_F(ModalPresentationTest, samplePicture) {
-    const QByteArray folder = qgetenv("ORVELLA_SAMPLE_PNG");
+    const QByteArray folder = qgetenv("ORVELLA_SAMPLE_PNG_DIR");
     if (folder.isEmpty()) {
-        GTEST_SKIP() << "set ORVELLA_SAMPLE_PNG to a folder to write the pictures";
+        GTEST_SKIP() << "set ORVELLA_SAMPLE_PNG_DIR to a folder to write the pictures";
     }
     QDir().mkpath(QString::fromLocal8Bit(folder));
     root->view()->setBackgroundColor(Color(1, 1, 1));
