@@ -13,7 +13,10 @@ class BarButtonView;
 
 // A button of a navigation bar: a title or an image in one of the bar's button looks, one of
 // the platform's standard items, a custom view, or a flexible space between items. The bar
-// makes the view that shows it; the item keeps that view up to date when it changes.
+// makes the view that shows it; the item keeps that view up to date when it changes. On a
+// navigation bar a plain item looks bordered, as on the platform; the done style is blue. The
+// system items carry the platform's English titles ("Done", "Cancel", "Edit", "Save"; "Add"
+// shows a plus sign).
 class BarButtonItem : public std::enable_shared_from_this<BarButtonItem> {
 public:
     enum class Style { Plain, Bordered, Done };

@@ -151,8 +151,8 @@ void NavigationBar::showTopItem(Transition transition, bool animated) {
         if (top->leftBarButtonItem()) {
             m_leftView = top->leftBarButtonItem()->view();
         } else if (back && !top->hidesBackButton()) {
-            // Kept for the item's life on the bar: a fresh button per showing is cheap and never
-            // carries a half-finished highlight over.
+            // A fresh back button each time the top item shows: it is cheap and never carries a
+            // half-finished highlight over.
             m_backButton = std::make_shared<BarButtonView>();
             m_backButton->setKind(BarButtonView::Kind::Back);
             const auto& custom = back->backBarButtonItem();

@@ -9,10 +9,11 @@
 
 namespace {
 
-// Every controller alive, for memory warnings. Main thread only.
+// Every controller alive, for memory warnings. Main thread only. Never freed, so that
+// controllers living until the process ends can still leave it during exit.
 std::vector<ViewController*>& liveControllers() {
-    static std::vector<ViewController*> controllers;
-    return controllers;
+    static auto* controllers = new std::vector<ViewController*>();
+    return *controllers;
 }
 
 } // namespace

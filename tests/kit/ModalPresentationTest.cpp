@@ -170,6 +170,22 @@ TEST_F(ModalPresentationTest, presentingFromAStackedScreenPresentsFromTheStack) 
     EXPECT_EQ(log(), QStringLiteral("modal:willDisappear top:willAppear modal:didDisappear top:didAppear"));
 }
 
+TEST_F(ModalPresentationTest, stackedScreenOfAPresentedStackDismissesTheStack) {
+    auto settings = make("settings");
+    auto navigation = std::make_shared<NavigationController>(settings);
+    root->presentModalViewController(navigation, true);
+    advance(0.4);
+    EXPECT_EQ(settings->presentingViewController(), root);
+    EXPECT_EQ(settings->modalViewController(), nullptr);
+    m_log.clear();
+    settings->dismissModalViewControllerAnimated(true);
+    advance(0.4);
+    EXPECT_EQ(log(), QStringLiteral(
+                         "settings:willDisappear* root:willAppear* settings:didDisappear* root:didAppear*"));
+    EXPECT_EQ(root->modalViewController(), nullptr);
+    EXPECT_EQ(navigation->view()->superview(), nullptr);
+}
+
 TEST_F(ModalPresentationTest, rotationGoesToTheFrontmostScreen) {
     auto modal = make("modal");
     root->presentModalViewController(modal, false);
@@ -219,9 +235,9 @@ TEST_F(ModalPresentationTest, presenterGoneReleasesTheModal) {
 }
 
 TEST_F(ModalPresentationTest, samplePicture) {
-    const QByteArray folder = qgetenv("ORVELLA_SAMPLE_PNG");
+    const QByteArray folder = qgetenv("ORVELLA_SAMPLE_PNG_DIR");
     if (folder.isEmpty()) {
-        GTEST_SKIP() << "set ORVELLA_SAMPLE_PNG to a folder to write the pictures";
+        GTEST_SKIP() << "set ORVELLA_SAMPLE_PNG_DIR to a folder to write the pictures";
     }
     QDir().mkpath(QString::fromLocal8Bit(folder));
     root->view()->setBackgroundColor(Color(1, 1, 1));

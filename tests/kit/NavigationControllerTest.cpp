@@ -396,9 +396,9 @@ TEST_F(NavigationControllerTest, memoryWarningUnloadsCoveredScreens) {
 }
 
 TEST_F(NavigationControllerTest, samplePictures) {
-    const QByteArray folder = qgetenv("ORVELLA_SAMPLE_PNG");
+    const QByteArray folder = qgetenv("ORVELLA_SAMPLE_PNG_DIR");
     if (folder.isEmpty()) {
-        GTEST_SKIP() << "set ORVELLA_SAMPLE_PNG to a folder to write the pictures";
+        GTEST_SKIP() << "set ORVELLA_SAMPLE_PNG_DIR to a folder to write the pictures";
     }
     QDir().mkpath(QString::fromLocal8Bit(folder));
     auto root = make("Week");
