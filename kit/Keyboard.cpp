@@ -114,6 +114,13 @@ void Keyboard::hide() {
         });
 }
 
+void Keyboard::fieldDidChange() {
+    if (m_shown) {
+        updateShift();
+        setNeedsDisplay();
+    }
+}
+
 void Keyboard::windowDidLayout() {
     View::performWithoutAnimation([this] { setFrame(m_shown ? shownFrame() : hiddenFrame()); });
 }

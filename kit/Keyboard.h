@@ -51,6 +51,8 @@ public:
     // Called by the window as its first responder changes.
     void showForField(const std::shared_ptr<TextField>& field);
     void hide();
+    // Called by the field after its text changed, for the shift state and the Return key.
+    void fieldDidChange();
     // Called by the window after it laid itself out (after a turn, say).
     void windowDidLayout();
 

@@ -2,11 +2,13 @@
 
 #include "kit/GraphicsContext.h"
 #include "kit/KeyInput.h"
+#include "kit/Keyboard.h"
 #include "kit/MenuController.h"
 #include "kit/TextFieldDelegate.h"
 #include "kit/TextLayout.h"
 #include "kit/Touch.h"
 #include "kit/TouchEvent.h"
+#include "kit/Window.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -336,6 +338,12 @@ bool TextField::offerChange(TextRange range, const QString& replacement) {
 void TextField::changed() {
     setNeedsLayout();
     setNeedsDisplay();
+    if (Window* window = this->window(); window != nullptr && window->firstResponder().get() == this) {
+        Keyboard& keyboard = window->keyboard();
+        if (keyboard.field().get() == this) {
+            keyboard.fieldDidChange();
+        }
+    }
     if (onEditingChanged) {
         onEditingChanged();
     }

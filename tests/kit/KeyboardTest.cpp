@@ -1,6 +1,7 @@
 #include "kit/Keyboard.h"
 #include "TextInputTestSupport.h"
 #include "kit/InterfaceOrientation.h"
+#include "kit/KeyInput.h"
 #include "kit/Screen.h"
 
 #include <gtest/gtest.h>
@@ -162,6 +163,25 @@ TEST_F(KeyboardTest, DrawsUnderTheField) {
     const Color blue = image.colorAtPoint(Point(search.minX() + 6, search.maxY() - 6));
     EXPECT_GT(blue.blue(), 0.7);
     EXPECT_LT(blue.red(), 0.4);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(KeyboardTest, TypingOnTheComputerKeepsTheShiftStateInStep) {
+    m_first->setAutocapitalizationType(TextField::AutocapitalizationType::Words);
+    m_first->becomeFirstResponder();
+    EXPECT_TRUE(keyboard().isShifted());
+    KeyInput input;
+    input.key = Qt::Key_A;
+    input.text = "a";
+    m_window->keyInput(input);
+    EXPECT_FALSE(keyboard().isShifted());
+    input.key = Qt::Key_Space;
+    input.text = " ";
+    m_window->keyInput(input);
+    EXPECT_TRUE(keyboard().isShifted());
 }
 
 } // namespace
