@@ -56,6 +56,9 @@ TextField::TextField(const Rect& frame) : View(frame), m_lineEdit(std::make_uniq
 TextField::~TextField() = default;
 
 QString TextField::text() const {
+    if (m_textBeforeChange) {
+        return m_textBeforeChange->text;
+    }
     return m_lineEdit->text();
 }
 
@@ -225,6 +228,12 @@ void TextField::setEnabled(bool enabled) {
 }
 
 TextRange TextField::selectedRange() const {
+    if (m_textBeforeChange) {
+        if (m_textBeforeChange->selectionStart >= 0) {
+            return TextRange{m_textBeforeChange->selectionStart, m_textBeforeChange->selectionLength};
+        }
+        return TextRange{m_textBeforeChange->cursor, 0};
+    }
     if (m_lineEdit->hasSelectedText()) {
         return TextRange{m_lineEdit->selectionStart(), m_lineEdit->selectionLength()};
     }
@@ -319,14 +328,16 @@ void TextField::performEdit(const std::function<void()>& edit) {
     }
     const TextRange range{prefix, oldLength - prefix - suffix};
     const QString replacement = after.mid(prefix, newLength - prefix - suffix);
-    // Restored first, so that the delegate sees the text as it was when asked.
-    const Snapshot made = snapshot();
-    restore(before);
-    if (!offerChange(range, replacement)) {
+    // The delegate is asked about the text as it was; the line edit keeps the change meanwhile,
+    // so that its undo history stays whole when the change is accepted.
+    m_textBeforeChange = before;
+    const bool accepted = offerChange(range, replacement);
+    m_textBeforeChange.reset();
+    if (!accepted) {
+        restore(before);
         setNeedsDisplay();
         return;
     }
-    restore(made);
     changed();
 }
 

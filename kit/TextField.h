@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QLineEdit;
 class TextFieldDelegate;
@@ -195,6 +196,8 @@ private:
     std::shared_ptr<TextFieldDelegate> delegate() const { return m_delegate.lock(); }
 
     std::unique_ptr<QLineEdit> m_lineEdit;
+    // The text and selection before the change the delegate is being asked about.
+    std::optional<Snapshot> m_textBeforeChange;
     QString m_placeholder;
     Font m_font = Font::systemFontOfSize(17);
     Color m_textColor = Color(0, 0, 0);

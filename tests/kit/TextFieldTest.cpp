@@ -348,3 +348,17 @@ TEST_F(TextFieldTest, DrawsPlaceholderTextAndTheClearButton) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TextFieldTest, UndoTakesBackAnAcceptedChange) {
+    m_field->setText("ab");
+    ASSERT_TRUE(m_field->becomeFirstResponder());
+    type("c");
+    EXPECT_EQ(m_field->text(), "abc");
+    m_window->keyInput(press(Qt::Key_Z, QString(), Qt::ControlModifier));
+    EXPECT_EQ(m_field->text(), "ab");
+    EXPECT_EQ(m_changes, 2);
+}
+
+} // namespace
