@@ -169,8 +169,8 @@ Keyboard& Window::keyboard() {
 
 void Window::updateKeyboard() {
     if (const auto field = std::dynamic_pointer_cast<TextField>(m_firstResponder)) {
-        keyboard();
-        if (m_keyboard->superview().get() != this) {
+        // A keyboard coming up goes in front of everything the window holds.
+        if (!keyboard().isShown() || m_keyboard->superview().get() != this) {
             addSubview(m_keyboard);
         }
         m_keyboard->showForField(field);

@@ -185,3 +185,19 @@ TEST_F(KeyboardTest, TypingOnTheComputerKeepsTheShiftStateInStep) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(KeyboardTest, TheKeyboardComesUpInFrontOfLaterViews) {
+    m_first->becomeFirstResponder();
+    advance(0.3);
+    m_first->resignFirstResponder();
+    advance(0.3);
+    auto cover = std::make_shared<View>(Rect(0, 0, 320, 480));
+    m_window->addSubview(cover);
+    m_second->becomeFirstResponder();
+    EXPECT_EQ(m_window->subviews().back().get(), &keyboard());
+    advance(0.3);
+}
+
+} // namespace
