@@ -88,6 +88,11 @@ TEST_F(KeyboardTest, LandscapeUsesTheWideShortKeyboard) {
     m_first->becomeFirstResponder();
     EXPECT_EQ(notes(), "willShow 0,320,480,162>0,158,480,162");
     advance(0.3);
+    const Keyboard::Key* space = keyboard().keyWithTitle("space");
+    ASSERT_NE(space, nullptr);
+    EXPECT_GT(space->frame.width(), 200.0);
+    EXPECT_LT(space->frame.maxY(), 162.0);
+    keepPng(*m_window, "keyboard-landscape.png");
     // Turning back while up moves it to the portrait place at once.
     ASSERT_TRUE(m_window->rotateToOrientation(InterfaceOrientation::Portrait));
     EXPECT_EQ(keyboard().frame(), Rect(0, 264, 320, 216));
