@@ -206,3 +206,29 @@ TEST_F(KeyboardTest, TheKeyboardComesUpInFrontOfLaterViews) {
 }
 
 } // namespace
+
+namespace {
+
+class ResponderRow : public View {
+public:
+    using View::View;
+    bool canBecomeFirstResponder() override { return true; }
+};
+
+TEST_F(KeyboardTest, AnotherKindOfFirstResponderSendsTheKeyboardAway) {
+    auto row = std::make_shared<ResponderRow>(Rect(0, 100, 320, 44));
+    auto loose = std::make_shared<ResponderRow>(Rect(0, 0, 10, 10));
+    EXPECT_FALSE(loose->becomeFirstResponder()) << "outside a window";
+    m_root->addSubview(row);
+    EXPECT_FALSE(std::make_shared<View>()->becomeFirstResponder());
+    m_first->becomeFirstResponder();
+    advance(0.3);
+    m_notes.clear();
+    ASSERT_TRUE(row->becomeFirstResponder());
+    EXPECT_TRUE(row->isFirstResponder());
+    EXPECT_FALSE(m_first->isEditing());
+    EXPECT_EQ(notes(), "willHide 0,264,320,216>0,480,320,216");
+    advance(0.3);
+}
+
+} // namespace
