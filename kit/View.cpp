@@ -6,6 +6,7 @@
 #include "kit/Image.h"
 #include "kit/Layer.h"
 #include "kit/ViewRenderer.h"
+#include "kit/Window.h"
 
 #include <algorithm>
 
@@ -159,6 +160,12 @@ void View::insertSubviewAbove(const std::shared_ptr<View>& view, const View& sib
 }
 
 void View::removeFromSuperview() {
+    if (Window* window = this->window()) {
+        const std::shared_ptr<View> responder = window->firstResponder();
+        if (responder && responder->isDescendantOfView(*this)) {
+            window->clearFirstResponder();
+        }
+    }
     if (const std::shared_ptr<View> parent = superview()) {
         parent->detachSubview(parent->indexOfSubview(*this));
     }
@@ -607,4 +614,63 @@ void View::touchesCancelled(const TouchSet& touches, const TouchEvent& event) {
     if (const std::shared_ptr<View> next = superview()) {
         next->touchesCancelled(touches, event);
     }
+}
+
+bool View::canBecomeFirstResponder() {
+    return false;
+}
+
+bool View::canResignFirstResponder() {
+    return true;
+}
+
+bool View::becomeFirstResponder() {
+    Window* window = this->window();
+    if (window == nullptr) {
+        return false;
+    }
+    if (window->firstResponder().get() == this) {
+        return true;
+    }
+    if (!canBecomeFirstResponder()) {
+        return false;
+    }
+    return window->makeFirstResponder(shared_from_this());
+}
+
+bool View::resignFirstResponder() {
+    Window* window = this->window();
+    if (window == nullptr || window->firstResponder().get() != this) {
+        return true;
+    }
+    if (!canResignFirstResponder()) {
+        return false;
+    }
+    window->clearFirstResponder();
+    return true;
+}
+
+bool View::isFirstResponder() const {
+    const Window* window = this->window();
+    return window != nullptr && window->firstResponder().get() == this;
+}
+
+bool View::canPerformAction(const QString&) {
+    return false;
+}
+
+Window* View::window() const {
+    const View* view = this;
+    while (const std::shared_ptr<View> parent = view->superview()) {
+        view = parent.get();
+    }
+    return dynamic_cast<Window*>(const_cast<View*>(view));
+}
+
+void View::didBecomeFirstResponder() {}
+
+void View::didResignFirstResponder() {}
+
+bool View::handleKeyInput(const KeyInput&) {
+    return false;
 }

@@ -19,6 +19,8 @@
 
 class GestureRecognizer;
 class GraphicsContext;
+struct KeyInput;
+class Window;
 class TouchEvent;
 class Layer;
 
@@ -206,6 +208,22 @@ public:
     // Removes every animation of this view (their completions get false).
     void removeAllAnimations();
 
+    // Responders. A window has at most one first responder, the view that receives typing
+    // (and, for a text field, the on-screen keyboard). Becoming first responder asks the view
+    // (`canBecomeFirstResponder`, false by default) and the current first responder
+    // (`canResignFirstResponder`); a view outside a window cannot become first responder. A
+    // first responder taken out of its window stops being one.
+    virtual bool canBecomeFirstResponder();
+    virtual bool canResignFirstResponder();
+    bool becomeFirstResponder();
+    bool resignFirstResponder();
+    bool isFirstResponder() const;
+    // Whether the view offers an action of the edit menu ("cut", "copy", "paste", "select",
+    // "selectAll" or a custom one); by default none.
+    virtual bool canPerformAction(const QString& action);
+    // The window at the root of this view's tree, or null.
+    Window* window() const;
+
 protected:
     // Draws the view's own content; `rect` is the area to draw, in bounds coordinates.
     virtual void drawRect(GraphicsContext& context, const Rect& rect);
@@ -224,9 +242,16 @@ protected:
     virtual void touchesMoved(const TouchSet& touches, const TouchEvent& event);
     virtual void touchesEnded(const TouchSet& touches, const TouchEvent& event);
     virtual void touchesCancelled(const TouchSet& touches, const TouchEvent& event);
+    // Responder hooks, called by the window after the change.
+    virtual void didBecomeFirstResponder();
+    virtual void didResignFirstResponder();
+    // Typing from the computer's keyboard while this view is first responder; returns whether
+    // the view used it.
+    virtual bool handleKeyInput(const KeyInput& input);
 
 private:
     friend class Layer;
+    friend class Window;
 
     // Maps between this view's bounds and its superview's bounds.
     Point pointToSuperview(Point point) const;

@@ -3,8 +3,11 @@
 #include "foundation/RunLoop.h"
 #include "kit/Application.h"
 #include "kit/InterfaceOrientation.h"
+#include "kit/KeyInput.h"
+#include "kit/Keyboard.h"
 #include "kit/Screen.h"
 #include "kit/StatusBar.h"
+#include "kit/TextField.h"
 #include "kit/TouchRouter.h"
 
 bool RotationHandler::shouldAutorotateToInterfaceOrientation(int orientation) {
@@ -118,6 +121,61 @@ void Window::layoutSubviews() {
     m_statusBar->setFrame(Rect(0, 0, bounds().width(), Screen::statusBarHeight));
     if (m_rootView) {
         m_rootView->setFrame(applicationFrame());
+    }
+    if (m_keyboard) {
+        m_keyboard->windowDidLayout();
+    }
+}
+
+bool Window::keyInput(const KeyInput& input) {
+    // Held while it handles the input, which may end its time as first responder.
+    const std::shared_ptr<View> responder = m_firstResponder;
+    return responder && responder->handleKeyInput(input);
+}
+
+bool Window::makeFirstResponder(const std::shared_ptr<View>& view) {
+    if (view == m_firstResponder) {
+        return true;
+    }
+    if (const std::shared_ptr<View> previous = m_firstResponder) {
+        if (!previous->canResignFirstResponder()) {
+            return false;
+        }
+        m_firstResponder.reset();
+        previous->didResignFirstResponder();
+    }
+    m_firstResponder = view;
+    if (view) {
+        view->didBecomeFirstResponder();
+    }
+    updateKeyboard();
+    return true;
+}
+
+void Window::clearFirstResponder() {
+    if (const std::shared_ptr<View> previous = m_firstResponder) {
+        m_firstResponder.reset();
+        previous->didResignFirstResponder();
+        updateKeyboard();
+    }
+}
+
+Keyboard& Window::keyboard() {
+    if (!m_keyboard) {
+        m_keyboard = std::make_shared<Keyboard>();
+    }
+    return *m_keyboard;
+}
+
+void Window::updateKeyboard() {
+    if (const auto field = std::dynamic_pointer_cast<TextField>(m_firstResponder)) {
+        // A keyboard coming up goes in front of everything the window holds.
+        if (!keyboard().isShown() || m_keyboard->superview().get() != this) {
+            addSubview(m_keyboard);
+        }
+        m_keyboard->showForField(field);
+    } else if (m_keyboard) {
+        m_keyboard->hide();
     }
 }
 

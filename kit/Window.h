@@ -2,6 +2,8 @@
 
 #include "kit/View.h"
 
+class Keyboard;
+struct KeyInput;
 class StatusBar;
 class TouchEvent;
 class Timer;
@@ -62,6 +64,21 @@ public:
     // one pinch, which ends shortly after the last.
     void pinchAt(Point location, double factor);
 
+    // Typing from the computer's keyboard, handed to the first responder; returns whether it
+    // was used.
+    bool keyInput(const KeyInput& input);
+
+    // The view that receives typing, or none. Use View::becomeFirstResponder and
+    // resignFirstResponder to change it.
+    const std::shared_ptr<View>& firstResponder() const { return m_firstResponder; }
+    // Makes the view first responder if the current one agrees to resign; the keyboard follows
+    // once the change is complete, so going from one text field to another keeps it up.
+    bool makeFirstResponder(const std::shared_ptr<View>& view);
+    // Ends the current first responder without asking it.
+    void clearFirstResponder();
+    // The on-screen keyboard area of this window, made on first use.
+    Keyboard& keyboard();
+
     // Delivers a touch event to the views under its touches (called by the application).
     void deliverEvent(const TouchEvent& event);
     TouchRouter& touchRouter();
@@ -72,11 +89,15 @@ protected:
 private:
     // Hands an event to the application's sendEvent, or delivers it when there is none.
     void send(const TouchEvent& event);
+    // Shows the keyboard for a text field that is first responder, hides it otherwise.
+    void updateKeyboard();
 
     std::unique_ptr<TouchRouter> m_touchRouter;
     std::shared_ptr<Timer> m_rotationTimer;
     std::shared_ptr<StatusBar> m_statusBar;
     std::shared_ptr<View> m_rootView;
+    std::shared_ptr<View> m_firstResponder;
+    std::shared_ptr<Keyboard> m_keyboard;
     RotationHandler* m_rotationHandler = nullptr;
     int m_orientation;
 };

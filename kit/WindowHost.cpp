@@ -3,11 +3,13 @@
 #include "kit/Application.h"
 #include "kit/GraphicsContext.h"
 #include "kit/InterfaceOrientation.h"
+#include "kit/KeyInput.h"
 #include "kit/Screen.h"
 #include "kit/Window.h"
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
@@ -54,6 +56,7 @@ public:
         setWindowTitle(QStringLiteral("Orvella"));
         setAttribute(Qt::WA_AcceptTouchEvents);
         setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_InputMethodEnabled);
         setFocusPolicy(Qt::StrongFocus);
         setMinimumSize(160, 160);
         resize(initialSize());
@@ -98,7 +101,37 @@ protected:
             turnDevice(target);
             return;
         }
+        if (m_window->keyInput(keyInput(KeyInput::Type::Press, *event))) {
+            update();
+            return;
+        }
         QWidget::keyPressEvent(event);
+    }
+
+    void keyReleaseEvent(QKeyEvent* event) override {
+        if (!m_window->keyInput(keyInput(KeyInput::Type::Release, *event))) {
+            QWidget::keyReleaseEvent(event);
+        }
+    }
+
+    void inputMethodEvent(QInputMethodEvent* event) override {
+        KeyInput input;
+        input.type = KeyInput::Type::InputMethod;
+        input.commitString = event->commitString();
+        input.preeditString = event->preeditString();
+        if (m_window->keyInput(input)) {
+            update();
+        }
+    }
+
+    static KeyInput keyInput(KeyInput::Type type, const QKeyEvent& event) {
+        KeyInput input;
+        input.type = type;
+        input.key = event.key();
+        input.modifiers = static_cast<int>(event.modifiers().toInt());
+        input.text = event.text();
+        input.autoRepeat = event.isAutoRepeat();
+        return input;
     }
 
     void mousePressEvent(QMouseEvent* event) override {

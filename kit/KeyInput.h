@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// One piece of typing from the computer's keyboard, as the window host hands it to the window:
+// a key going down or up (Qt's key code and modifier bits, the text it types), or an input
+// method's composition step (text to commit, text still being composed).
+struct KeyInput {
+    enum class Type { Press, Release, InputMethod };
+
+    Type type = Type::Press;
+    int key = 0;
+    int modifiers = 0;
+    QString text;
+    bool autoRepeat = false;
+    QString commitString;
+    QString preeditString;
+};
