@@ -60,6 +60,9 @@ TableView::TableView(const Rect& frame, Style style)
                                              : TableViewCellBackgroundView::groupBorderColor()) {
     ScrollView::setDelegate(m_forwarder);
     setAlwaysBounceVertical(true);
+    // The rows are read at the first layout, once the owner had the chance to set the data
+    // source.
+    setNeedsLayout();
     if (style == Style::Plain) {
         setBackgroundColor(Color(1, 1, 1));
     }
@@ -158,7 +161,8 @@ void TableView::ensureLoaded() {
 
 double TableView::headerHeightForSection(int section, const QString& title, bool hasView) const {
     if (const auto owner = delegate()) {
-        if (const std::optional<double> height = owner->heightForHeaderInSection(const_cast<TableView&>(*this), section)) {
+        if (const std::optional<double> height =
+                owner->heightForHeaderInSection(const_cast<TableView&>(*this), section)) {
             return std::max(0.0, *height);
         }
     }
@@ -173,7 +177,8 @@ double TableView::headerHeightForSection(int section, const QString& title, bool
 
 double TableView::footerHeightForSection(int section, const QString& title, bool hasView) const {
     if (const auto owner = delegate()) {
-        if (const std::optional<double> height = owner->heightForFooterInSection(const_cast<TableView&>(*this), section)) {
+        if (const std::optional<double> height =
+                owner->heightForFooterInSection(const_cast<TableView&>(*this), section)) {
             return std::max(0.0, *height);
         }
     }
@@ -181,7 +186,8 @@ double TableView::footerHeightForSection(int section, const QString& title, bool
         return (hasView || !title.isEmpty()) ? m_sectionFooterHeight : 0.0;
     }
     if (!title.isEmpty()) {
-        return std::max(m_sectionFooterHeight, TableViewSectionHeaderView::groupedFooterHeight(title, bounds().width()));
+        return std::max(m_sectionFooterHeight,
+                        TableViewSectionHeaderView::groupedFooterHeight(title, bounds().width()));
     }
     return m_sectionFooterHeight;
 }
@@ -205,7 +211,8 @@ void TableView::computeGeometry() {
         for (int row = 0; row < rows; ++row) {
             double height = m_rowHeight;
             if (owner) {
-                if (const std::optional<double> answer = owner->heightForRowAtIndexPath(*this, IndexPath(row, section))) {
+                if (const std::optional<double> answer =
+                        owner->heightForRowAtIndexPath(*this, IndexPath(row, section))) {
                     height = std::max(0.0, *answer);
                 }
             }
@@ -293,7 +300,8 @@ std::optional<IndexPath> TableView::indexPathForRowAtPoint(Point point) const {
             continue;
         }
         for (std::size_t row = 0; row < geometry.rowTops.size(); ++row) {
-            if (point.y() >= geometry.rowTops[row] && point.y() < geometry.rowTops[row] + geometry.rowHeights[row]) {
+            if (point.y() >= geometry.rowTops[row] &&
+                point.y() < geometry.rowTops[row] + geometry.rowHeights[row]) {
                 return IndexPath(static_cast<int>(row), static_cast<int>(section));
             }
         }
@@ -401,13 +409,14 @@ void TableView::configureCell(TableViewCell& cell, const IndexPath& indexPath) {
     const auto source = dataSource();
     const auto owner = delegate();
     if (source && source->canEditRowAtIndexPath(*this, indexPath)) {
-        editingStyle = owner ? owner->editingStyleForRowAtIndexPath(*this, indexPath) : TableViewCell::EditingStyle::Delete;
+        editingStyle = owner ? owner->editingStyleForRowAtIndexPath(*this, indexPath)
+                             : TableViewCell::EditingStyle::Delete;
     }
     if (owner) {
         indent = owner->shouldIndentWhileEditingRowAtIndexPath(*this, indexPath);
     }
-    cell.configureForTable(m_style == Style::Grouped, position, m_separatorStyle == SeparatorStyle::SingleLine,
-                           m_separatorColor, editingStyle);
+    cell.configureForTable(m_style == Style::Grouped, position,
+                           m_separatorStyle == SeparatorStyle::SingleLine, m_separatorColor, editingStyle);
     cell.setShouldIndentWhileEditing(indent);
     const std::weak_ptr<View> weakSelf = weak_from_this();
     const auto forTable = [weakSelf](void (TableView::*action)(TableViewCell&)) {
@@ -520,8 +529,8 @@ void TableView::layoutTableContent(bool animated) {
 
 std::shared_ptr<View> TableView::makeSectionView(int section, bool header) {
     if (const auto owner = delegate()) {
-        std::shared_ptr<View> view =
-            header ? owner->viewForHeaderInSection(*this, section) : owner->viewForFooterInSection(*this, section);
+        std::shared_ptr<View> view = header ? owner->viewForHeaderInSection(*this, section)
+                                            : owner->viewForFooterInSection(*this, section);
         if (view) {
             return view;
         }
@@ -553,7 +562,8 @@ void TableView::layoutSectionViews(double top, double bottom) {
             if (header && m_style == Style::Plain) {
                 // The header stays at the top while its section's rows pass beneath it, and is
                 // pushed up by the end of the section.
-                const double pinned = std::min(std::max(geometry.headerTop, top), geometry.footerTop - geometry.headerHeight);
+                const double pinned =
+                    std::min(std::max(geometry.headerTop, top), geometry.footerTop - geometry.headerHeight);
                 frame.setOrigin({0, std::max(geometry.headerTop, pinned)});
             }
             if (frame.height() <= 0 || frame.maxY() <= top || frame.minY() >= bottom) {
@@ -783,8 +793,9 @@ void TableView::scrollToRowAtIndexPath(const IndexPath& indexPath, ScrollPositio
     }
     const Rect row = cellFrame(indexPath);
     const double height = bounds().height();
-    const double covered =
-        m_style == Style::Plain ? m_sections[static_cast<std::size_t>(indexPath.section())].headerHeight : 0.0;
+    const double covered = m_style == Style::Plain
+                               ? m_sections[static_cast<std::size_t>(indexPath.section())].headerHeight
+                               : 0.0;
     const double offset = contentOffset().y();
     if (position == ScrollPosition::None) {
         if (row.minY() - covered < offset) {
