@@ -873,6 +873,14 @@ void TableView::touchesBegan(const TouchSet& touches, const TouchEvent& /*event*
         return;
     }
     const Point point = touches.front()->locationInView(this);
+    // A header pinned over the rows takes the touch from the row beneath it.
+    for (const auto* views : {&m_headerViews, &m_footerViews}) {
+        for (const auto& entry : *views) {
+            if (entry.second->frame().contains(point)) {
+                return;
+            }
+        }
+    }
     const std::optional<IndexPath> indexPath = indexPathForRowAtPoint(point);
     if (!indexPath) {
         return;

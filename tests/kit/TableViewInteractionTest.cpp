@@ -81,6 +81,17 @@ TEST_F(TableViewInteractionTest, AFingerThatStartsScrollingNeitherHighlightsNorS
     }
 }
 
+TEST_F(TableViewInteractionTest, ATapOnAPinnedHeaderSelectsNoRowBeneathIt) {
+    source->headers = {{0, "Header"}};
+    table->reloadData();
+    table->setContentOffset({0, 200});
+    ASSERT_EQ(table->headerViewForSection(0)->frame().y(), 200);
+    tap(table->convertPointToView({160, 210}, root.get()));
+    EXPECT_EQ(selected(), "none");
+    tap(table->convertPointToView({160, 240}, root.get()));
+    EXPECT_EQ(selected(), "0.4");
+}
+
 TEST_F(TableViewInteractionTest, TheDelegateMayRedirectOrRefuseTheSelection) {
     delegate->redirect = IndexPath(3, 0);
     tap(rowPoint(1));
