@@ -287,3 +287,114 @@ TEST_F(TableViewEditingTest, TheGreenControlCommitsAnInsertionAtOnce) {
 }
 
 } // namespace
+
+namespace {
+
+// A custom row that logs its hooks.
+class SpyCell : public TableViewCell {
+public:
+    explicit SpyCell(QStringList& log) : TableViewCell(Style::Default, "Spy"), m_log(log) {}
+
+    void prepareForReuse() override {
+        TableViewCell::prepareForReuse();
+        m_log.append("reuse");
+    }
+
+protected:
+    void selectionChanged(bool animated) override {
+        m_log.append(QStringLiteral("selection %1%2%3")
+                         .arg(selected() ? "S" : "-")
+                         .arg(highlighted() ? "H" : "-")
+                         .arg(animated ? " animated" : ""));
+    }
+    void editingChanged(bool animated) override {
+        m_log.append(
+            QStringLiteral("editing %1%2").arg(editing() ? "on" : "off").arg(animated ? " animated" : ""));
+    }
+
+private:
+    QStringList& m_log;
+};
+
+// Rows of spy cells with a detail button, a custom header view, and a log of the reports.
+class SpySource : public TableViewDataSource, public TableViewDelegate {
+public:
+    int numberOfRowsInSection(TableView&, int) override { return 30; }
+    std::shared_ptr<TableViewCell> cellForRowAtIndexPath(TableView& tableView, const IndexPath&) override {
+        auto cell = tableView.dequeueReusableCellWithIdentifier("Spy");
+        if (!cell) {
+            cell = std::make_shared<SpyCell>(log);
+        }
+        cell->setAccessoryType(TableViewCell::AccessoryType::DetailDisclosureButton);
+        return cell;
+    }
+    std::shared_ptr<View> viewForHeaderInSection(TableView&, int) override { return header; }
+    void willDisplayCell(TableView&, TableViewCell&, const IndexPath& indexPath) override {
+        displayed.append(indexPath.toString());
+    }
+    void accessoryButtonTappedForRowWithIndexPath(TableView&, const IndexPath& indexPath) override {
+        log.append("accessory " + indexPath.toString());
+    }
+    void didSelectRowAtIndexPath(TableView&, const IndexPath& indexPath) override {
+        log.append("did " + indexPath.toString());
+    }
+
+    std::shared_ptr<View> header = std::make_shared<View>(Rect(0, 0, 1, 1));
+    QStringList log;
+    QStringList displayed;
+};
+
+class TableViewCustomRowTest : public testing::Test, public TouchFixture {
+protected:
+    void SetUp() override {
+        table->setDataSource(spy);
+        table->setDelegate(spy);
+        root->addSubview(table);
+        table->layoutIfNeeded();
+    }
+    void TearDown() override { advance(1.0); }
+
+    std::shared_ptr<SpySource> spy = std::make_shared<SpySource>();
+    std::shared_ptr<TableView> table = std::make_shared<TableView>(Rect(0, 0, 320, 220));
+};
+
+TEST_F(TableViewCustomRowTest, CustomRowsHearOfSelectionEditingAndReuse) {
+    // A custom header view takes the plain header height.
+    EXPECT_EQ(table->headerViewForSection(0), spy->header);
+    EXPECT_EQ(describe(spy->header->frame()), "0,0 320x22");
+    EXPECT_EQ(spy->displayed.join(' '), "0.0 0.1 0.2 0.3 0.4");
+    spy->log.clear();
+
+    const auto cell = table->cellForRowAtIndexPath({1, 0});
+    table->selectRowAtIndexPath(IndexPath(1, 0), false, TableView::ScrollPosition::None);
+    table->deselectRowAtIndexPath({1, 0}, true);
+    table->setEditing(true, true);
+    EXPECT_EQ(spy->log.mid(0, 3).join(','), "selection S-,selection -- animated,editing on animated");
+    table->setEditing(false, false);
+
+    spy->log.clear();
+    table->setContentOffset({0, 400});
+    EXPECT_TRUE(spy->log.contains("reuse"));
+    EXPECT_TRUE(spy->displayed.contains("0.9"));
+    EXPECT_FALSE(cell->selected());
+}
+
+TEST_F(TableViewCustomRowTest, TheDetailButtonReportsItsRowWithoutSelectingIt) {
+    const auto cell = table->cellForRowAtIndexPath({2, 0});
+    cell->layoutIfNeeded();
+    View* button = cell->standardAccessoryView();
+    ASSERT_TRUE(button);
+    const Point point = cell->convertPointToView(button->center(), root.get());
+    spy->log.clear();
+    down(0, point);
+    advance(0.05);
+    up(0, point);
+    EXPECT_EQ(spy->log.join(','), "accessory 0.2");
+    EXPECT_FALSE(table->indexPathForSelectedRow());
+    // A tap on the row itself highlights it, selects it, then takes the highlight away.
+    down(0, cell->convertPointToView({100, 20}, root.get()));
+    up(0, cell->convertPointToView({100, 20}, root.get()));
+    EXPECT_EQ(spy->log.join(','), "accessory 0.2,selection -H,selection SH,did 0.2,selection S-");
+}
+
+} // namespace
