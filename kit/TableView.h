@@ -50,7 +50,9 @@ public:
 
     Style style() const { return m_style; }
 
-    void setDataSource(std::weak_ptr<TableViewDataSource> dataSource) { m_dataSource = std::move(dataSource); }
+    void setDataSource(std::weak_ptr<TableViewDataSource> dataSource) {
+        m_dataSource = std::move(dataSource);
+    }
     std::shared_ptr<TableViewDataSource> dataSource() const { return m_dataSource.lock(); }
     void setDelegate(std::weak_ptr<TableViewDelegate> delegate) { m_delegate = std::move(delegate); }
     std::shared_ptr<TableViewDelegate> delegate() const { return m_delegate.lock(); }
@@ -120,7 +122,8 @@ public:
 
     std::optional<IndexPath> indexPathForSelectedRow() const { return m_selectedRow; }
     // Selects the row (none deselects), scrolling it to the position; None does not scroll.
-    void selectRowAtIndexPath(const std::optional<IndexPath>& indexPath, bool animated, ScrollPosition position);
+    void selectRowAtIndexPath(const std::optional<IndexPath>& indexPath, bool animated,
+                              ScrollPosition position);
     // Animated, the selection fades out over 0.3 seconds.
     void deselectRowAtIndexPath(const IndexPath& indexPath, bool animated);
     // Brings the row to the top, middle or bottom of the view, as far as the content allows;

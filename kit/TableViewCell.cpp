@@ -25,26 +25,28 @@ Font defaultTitleFont(bool grouped) {
 
 Image deleteButtonBackground() {
     const Size size(deleteButtonWidth, deleteButtonHeight);
-    return Image::draw(size, Screen::main().scale(), [size](GraphicsContext& context) {
-               const Rect shape(0.5, 0.5, size.width() - 1, size.height() - 1.5);
-               context.saveGState();
-               context.setShadow({0, 1}, 0, Color(1, 1, 1, 0.6));
-               context.beginPath();
-               View::drawRoundedRectPath(context, shape, 6);
-               context.setFillColor(Color::fromRgb255(140, 10, 10));
-               context.fillPath();
-               context.restoreGState();
-               context.saveGState();
-               context.beginPath();
-               View::drawRoundedRectPath(context, Rect(1.5, 1.5, shape.width() - 2, shape.height() - 2), 5);
-               context.clip();
-               context.drawLinearGradient({{0.0, Color::fromRgb255(232, 120, 120)},
-                                           {0.5, Color::fromRgb255(206, 40, 40)},
-                                           {0.51, Color::fromRgb255(190, 12, 12)},
-                                           {1.0, Color::fromRgb255(200, 24, 24)}},
-                                          {0, 0}, {0, size.height()});
-               context.restoreGState();
-           })
+    return Image::draw(size, Screen::main().scale(),
+                       [size](GraphicsContext& context) {
+                           const Rect shape(0.5, 0.5, size.width() - 1, size.height() - 1.5);
+                           context.saveGState();
+                           context.setShadow({0, 1}, 0, Color(1, 1, 1, 0.6));
+                           context.beginPath();
+                           View::drawRoundedRectPath(context, shape, 6);
+                           context.setFillColor(Color::fromRgb255(140, 10, 10));
+                           context.fillPath();
+                           context.restoreGState();
+                           context.saveGState();
+                           context.beginPath();
+                           View::drawRoundedRectPath(
+                               context, Rect(1.5, 1.5, shape.width() - 2, shape.height() - 2), 5);
+                           context.clip();
+                           context.drawLinearGradient({{0.0, Color::fromRgb255(232, 120, 120)},
+                                                       {0.5, Color::fromRgb255(206, 40, 40)},
+                                                       {0.51, Color::fromRgb255(190, 12, 12)},
+                                                       {1.0, Color::fromRgb255(200, 24, 24)}},
+                                                      {0, 0}, {0, size.height()});
+                           context.restoreGState();
+                       })
         .stretchableImage(8, 0);
 }
 
@@ -150,8 +152,9 @@ void TableViewCell::setAccessoryView(std::shared_ptr<View> view) {
 
 void TableViewCell::setSelectionStyle(SelectionStyle style) {
     m_selectionStyle = style;
-    m_standardSelectedBackground->setFill(style == SelectionStyle::Gray ? TableViewCellBackgroundView::Fill::Gray
-                                                                        : TableViewCellBackgroundView::Fill::Blue);
+    m_standardSelectedBackground->setFill(style == SelectionStyle::Gray
+                                              ? TableViewCellBackgroundView::Fill::Gray
+                                              : TableViewCellBackgroundView::Fill::Blue);
     updateSelectionAppearance(false);
 }
 
@@ -296,11 +299,12 @@ void TableViewCell::updateAccessory() {
             case AccessoryType::None:
                 break;
             case AccessoryType::Checkmark:
-                m_standardAccessory = std::make_shared<ImageView>(checkmarkImage(false), checkmarkImage(true));
+                m_standardAccessory =
+                    std::make_shared<ImageView>(checkmarkImage(false), checkmarkImage(true));
                 break;
             case AccessoryType::DisclosureIndicator:
-                m_standardAccessory =
-                    std::make_shared<ImageView>(disclosureIndicatorImage(false), disclosureIndicatorImage(true));
+                m_standardAccessory = std::make_shared<ImageView>(disclosureIndicatorImage(false),
+                                                                  disclosureIndicatorImage(true));
                 break;
             case AccessoryType::DetailDisclosureButton: {
                 auto button = std::make_shared<Button>(Rect({0, 0}, detailDisclosureButtonImage().size()));
@@ -319,7 +323,8 @@ void TableViewCell::updateAccessory() {
     }
     attachParts();
     if (!weak_from_this().expired()) {
-        const std::shared_ptr<View> shown = (m_accessoryView && !m_editing) ? m_accessoryView : m_standardAccessory;
+        const std::shared_ptr<View> shown =
+            (m_accessoryView && !m_editing) ? m_accessoryView : m_standardAccessory;
         if (m_accessoryView && m_accessoryView != shown && m_accessoryView->superview().get() == this) {
             m_accessoryView->removeFromSuperview();
         }
@@ -341,9 +346,10 @@ void TableViewCell::updateEditingControl() {
         return;
     }
     if (!m_editingControl) {
-        m_editingControl = std::make_shared<TableViewCellEditingControl>(m_editingStyle == EditingStyle::Insert);
-        m_editingControl->setFrame({-TableViewCellEditingControl::width, 0, TableViewCellEditingControl::width,
-                                    bounds().height()});
+        m_editingControl =
+            std::make_shared<TableViewCellEditingControl>(m_editingStyle == EditingStyle::Insert);
+        m_editingControl->setFrame(
+            {-TableViewCellEditingControl::width, 0, TableViewCellEditingControl::width, bounds().height()});
         // The control lives only inside this row, so it cannot outlive it.
         m_editingControl->onTapped = [this] {
             if (m_onEditingControlTapped) {
@@ -399,15 +405,18 @@ void TableViewCell::setShowingDeleteConfirmation(bool showing, bool animated) {
     }
 }
 
-void TableViewCell::configureForTable(bool grouped, TableViewCellBackgroundView::Position position, bool separator,
-                                      const Color& separatorColor, EditingStyle editingStyle) {
-    if (m_style == Style::Default && grouped != m_grouped && m_textLabel->font() == defaultTitleFont(m_grouped)) {
+void TableViewCell::configureForTable(bool grouped, TableViewCellBackgroundView::Position position,
+                                      bool separator, const Color& separatorColor,
+                                      EditingStyle editingStyle) {
+    if (m_style == Style::Default && grouped != m_grouped &&
+        m_textLabel->font() == defaultTitleFont(m_grouped)) {
         m_textLabel->setFont(defaultTitleFont(grouped));
     }
     m_grouped = grouped;
     m_position = position;
     m_separatorShown = separator && !grouped;
-    for (TableViewCellBackgroundView* background : {m_standardBackground.get(), m_standardSelectedBackground.get()}) {
+    for (TableViewCellBackgroundView* background :
+         {m_standardBackground.get(), m_standardSelectedBackground.get()}) {
         background->setGrouped(grouped);
         background->setPosition(position);
         background->setSeparatorColor(separatorColor);
@@ -436,17 +445,20 @@ void TableViewCell::layoutSubviews() {
     }
 
     double right = width;
-    const std::shared_ptr<View> accessory = (m_accessoryView && !m_editing) ? m_accessoryView : m_standardAccessory;
+    const std::shared_ptr<View> accessory =
+        (m_accessoryView && !m_editing) ? m_accessoryView : m_standardAccessory;
     if (m_showingDeleteConfirmation && m_deleteButton) {
-        m_deleteButton->setFrame({width - sideInset - deleteButtonWidth, std::round((height - deleteButtonHeight) / 2),
-                                  deleteButtonWidth, deleteButtonHeight});
+        m_deleteButton->setFrame({width - sideInset - deleteButtonWidth,
+                                  std::round((height - deleteButtonHeight) / 2), deleteButtonWidth,
+                                  deleteButtonHeight});
         right = m_deleteButton->frame().x() - 4;
         if (accessory) {
             accessory->setHidden(true);
         }
     } else if (accessory) {
         const Size size = accessory->frame().size();
-        const double x = width - sideInset - size.width() + (m_standardAccessoryShown == AccessoryType::DetailDisclosureButton ? 4 : 0);
+        const double x = width - sideInset - size.width() +
+                         (m_standardAccessoryShown == AccessoryType::DetailDisclosureButton ? 4 : 0);
         accessory->setHidden(false);
         accessory->setFrame({x, std::round((height - size.height()) / 2), size.width(), size.height()});
         right = x;
@@ -469,7 +481,8 @@ void TableViewCell::layoutStandardContent(const Rect& content) {
     double textX = sideInset;
     if (!image.isNull()) {
         const Size size = image.size();
-        m_imageView->setFrame({sideInset, std::round((height - size.height()) / 2), size.width(), size.height()});
+        m_imageView->setFrame(
+            {sideInset, std::round((height - size.height()) / 2), size.width(), size.height()});
         textX = sideInset + size.width() + sideInset;
     }
     m_textLabel->setHidden(m_textLabel->text().isEmpty());
@@ -480,11 +493,12 @@ void TableViewCell::layoutStandardContent(const Rect& content) {
         m_textLabel->setFrame({textX, 0, available, height});
         break;
     case Style::Value1: {
-        const double detailWidth =
-            std::min(StringDrawing::sizeWithFont(m_detailTextLabel->text(), m_detailTextLabel->font()).width(), available);
+        const double detailWidth = std::min(
+            StringDrawing::sizeWithFont(m_detailTextLabel->text(), m_detailTextLabel->font()).width(),
+            available);
         const double detailX = width - sideInset - detailWidth;
-        const double titleWidth = m_detailTextLabel->text().isEmpty() ? available
-                                                                       : std::max(0.0, detailX - 6 - textX);
+        const double titleWidth =
+            m_detailTextLabel->text().isEmpty() ? available : std::max(0.0, detailX - 6 - textX);
         m_textLabel->setFrame({textX, 0, titleWidth, height});
         m_detailTextLabel->setFrame({detailX, 0, detailWidth, height});
         break;
@@ -543,8 +557,9 @@ Image TableViewCell::detailDisclosureButtonImage() {
         context.beginPath();
         context.addEllipseInRect({disc.x() + 2, disc.y() + 2, disc.width() - 4, disc.height() - 4});
         context.clip();
-        context.drawLinearGradient({{0.0, Color::fromRgb255(80, 150, 240)}, {1.0, Color::fromRgb255(20, 80, 200)}},
-                                   {0, disc.minY()}, {0, disc.maxY()});
+        context.drawLinearGradient(
+            {{0.0, Color::fromRgb255(80, 150, 240)}, {1.0, Color::fromRgb255(20, 80, 200)}}, {0, disc.minY()},
+            {0, disc.maxY()});
         context.restoreGState();
         context.setStrokeColor(Color(1, 1, 1));
         context.setLineWidth(2.6);

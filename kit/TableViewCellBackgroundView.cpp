@@ -46,9 +46,9 @@ void TableViewCellBackgroundView::addShapePath(GraphicsContext& context, const R
 void TableViewCellBackgroundView::drawRect(GraphicsContext& context, const Rect& /*rect*/) {
     const Rect area = bounds();
     const std::vector<GraphicsContext::GradientStop> blue{{0.0, Color::fromRgb255(5, 140, 245)},
-                                                         {1.0, Color::fromRgb255(1, 93, 230)}};
+                                                          {1.0, Color::fromRgb255(1, 93, 230)}};
     const std::vector<GraphicsContext::GradientStop> gray{{0.0, Color::fromRgb255(202, 202, 202)},
-                                                         {1.0, Color::fromRgb255(160, 160, 160)}};
+                                                          {1.0, Color::fromRgb255(160, 160, 160)}};
     if (!m_grouped) {
         if (m_fill == Fill::White) {
             context.setFillColor(Color(1, 1, 1));
@@ -56,7 +56,8 @@ void TableViewCellBackgroundView::drawRect(GraphicsContext& context, const Rect&
         } else {
             context.saveGState();
             context.clipToRect(area);
-            context.drawLinearGradient(m_fill == Fill::Blue ? blue : gray, {0, area.minY()}, {0, area.maxY()});
+            context.drawLinearGradient(m_fill == Fill::Blue ? blue : gray, {0, area.minY()},
+                                       {0, area.maxY()});
             context.restoreGState();
         }
         return;

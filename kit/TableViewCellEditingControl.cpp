@@ -34,11 +34,13 @@ void TableViewCellEditingControl::drawRect(GraphicsContext& context, const Rect&
     context.addEllipseInRect(inner);
     context.clip();
     if (m_insert) {
-        context.drawLinearGradient({{0.0, Color::fromRgb255(112, 214, 92)}, {1.0, Color::fromRgb255(38, 160, 30)}},
-                                   {0, inner.minY()}, {0, inner.maxY()});
+        context.drawLinearGradient(
+            {{0.0, Color::fromRgb255(112, 214, 92)}, {1.0, Color::fromRgb255(38, 160, 30)}},
+            {0, inner.minY()}, {0, inner.maxY()});
     } else {
-        context.drawLinearGradient({{0.0, Color::fromRgb255(238, 98, 92)}, {1.0, Color::fromRgb255(196, 22, 18)}},
-                                   {0, inner.minY()}, {0, inner.maxY()});
+        context.drawLinearGradient(
+            {{0.0, Color::fromRgb255(238, 98, 92)}, {1.0, Color::fromRgb255(196, 22, 18)}}, {0, inner.minY()},
+            {0, inner.maxY()});
     }
     context.restoreGState();
 

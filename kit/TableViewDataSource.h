@@ -24,7 +24,9 @@ public:
     virtual QString titleForHeaderInSection(TableView& /*tableView*/, int /*section*/) { return {}; }
     virtual QString titleForFooterInSection(TableView& /*tableView*/, int /*section*/) { return {}; }
     // Rows that cannot be edited show no editing control.
-    virtual bool canEditRowAtIndexPath(TableView& /*tableView*/, const IndexPath& /*indexPath*/) { return true; }
+    virtual bool canEditRowAtIndexPath(TableView& /*tableView*/, const IndexPath& /*indexPath*/) {
+        return true;
+    }
     // The user confirmed a deletion (the "Delete" button) or tapped an insertion control. The
     // data source changes its content and tells the table (deleteRowsAtIndexPaths and the like).
     virtual void commitEditingStyle(TableView& /*tableView*/, TableViewCell::EditingStyle /*editingStyle*/,

@@ -57,8 +57,8 @@ Label& TableViewSectionHeaderView::titleLabel() {
 }
 
 double TableViewSectionHeaderView::groupedFooterHeight(const QString& title, double tableWidth) {
-    const Size size = StringDrawing::sizeWithFont(title, footerFont(), Size(tableWidth - 2 * groupedSideMargin, 0),
-                                                  LineBreakMode::WordWrap);
+    const Size size = StringDrawing::sizeWithFont(
+        title, footerFont(), Size(tableWidth - 2 * groupedSideMargin, 0), LineBreakMode::WordWrap);
     return std::ceil(size.height()) + 16.0;
 }
 
@@ -98,9 +98,9 @@ void TableViewSectionHeaderView::drawRect(GraphicsContext& context, const Rect& 
     const double pixel = 1.0 / Screen::main().scale();
     context.saveGState();
     context.clipToRect(area);
-    context.drawLinearGradient({{0.0, Color::fromRgb255(144, 159, 171, 0.92)},
-                                {1.0, Color::fromRgb255(184, 193, 200, 0.92)}},
-                               {0, area.minY()}, {0, area.maxY()});
+    context.drawLinearGradient(
+        {{0.0, Color::fromRgb255(144, 159, 171, 0.92)}, {1.0, Color::fromRgb255(184, 193, 200, 0.92)}},
+        {0, area.minY()}, {0, area.maxY()});
     context.restoreGState();
     context.setFillColor(Color::fromRgb255(113, 125, 133));
     context.fillRect({area.minX(), area.minY(), area.width(), pixel});
