@@ -11,6 +11,8 @@
 
 #include <QDir>
 
+#include "SamplePictures.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -129,11 +131,7 @@ SampleScreen makeSampleScreen() {
 }
 
 void saveForAPersonIfAsked(ScreenHarness& harness, const QString& name) {
-    const QString folder = qEnvironmentVariable("ORVELLA_SAMPLE_PNG");
-    if (!folder.isEmpty()) {
-        QDir().mkpath(folder);
-        harness.savePng(QDir(folder).filePath(name));
-    }
+    SamplePictures::keep(harness.render(), name);
 }
 
 TEST(SampleScreenTest, PagesTurnByDragAndTheScreenDrawsInEveryState) {

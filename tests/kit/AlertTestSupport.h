@@ -6,6 +6,8 @@
 #include "kit/View.h"
 #include "kit/Window.h"
 
+#include "SamplePictures.h"
+
 #include <gtest/gtest.h>
 
 #include <QString>
@@ -43,11 +45,8 @@ protected:
         return view.convertPointToView(Point(view.bounds().width() / 2, view.bounds().height() / 2),
                                        m_window.get());
     }
-    // Writes the window to a PNG under the sample folder, when ORVELLA_SAMPLE_PNG is set.
     void savePng(const QString& name) {
-        if (std::getenv("ORVELLA_SAMPLE_PNG") != nullptr) {
-            m_window->savePng(QStringLiteral("/tmp/alerts/") + name, Screen::main().scale());
-        }
+        SamplePictures::keep(m_window->renderToImage(Screen::main().scale()), name);
     }
 
     std::shared_ptr<ManualRunLoop> m_loop =

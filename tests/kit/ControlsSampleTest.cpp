@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QString>
 
+#include "SamplePictures.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -17,12 +19,8 @@
 
 namespace {
 
-// Keeps the image when ORVELLA_CONTROLS_PNG_DIR names a folder, for a person to look at.
 void keep(const Image& image, const QString& name) {
-    if (const char* folder = std::getenv("ORVELLA_CONTROLS_PNG_DIR")) {
-        QDir().mkpath(QString::fromLocal8Bit(folder));
-        EXPECT_TRUE(image.savePng(QString::fromLocal8Bit(folder) + QLatin1Char('/') + name));
-    }
+    SamplePictures::keep(image, name);
 }
 
 class ControlsSampleTest : public ManualMainLoop, public testing::Test {};

@@ -7,6 +7,8 @@
 #include "kit/NavigationItem.h"
 #include "kit/Window.h"
 
+#include "SamplePictures.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -396,11 +398,6 @@ TEST_F(NavigationControllerTest, memoryWarningUnloadsCoveredScreens) {
 }
 
 TEST_F(NavigationControllerTest, samplePictures) {
-    const QByteArray folder = qgetenv("ORVELLA_SAMPLE_PNG_DIR");
-    if (folder.isEmpty()) {
-        GTEST_SKIP() << "set ORVELLA_SAMPLE_PNG_DIR to a folder to write the pictures";
-    }
-    QDir().mkpath(QString::fromLocal8Bit(folder));
     auto root = make("Week");
     root->view()->setBackgroundColor(Color(1, 1, 1));
     auto navigation = installed(root);
@@ -410,20 +407,20 @@ TEST_F(NavigationControllerTest, samplePictures) {
         std::make_shared<BarButtonItem>(BarButtonItem::SystemItem::Done));
     navigation->pushViewController(editor, false);
     window->layoutIfNeeded();
-    EXPECT_TRUE(window->savePng(QString::fromLocal8Bit(folder) + QStringLiteral("/navigation.png")));
+    SamplePictures::keep(window->renderToImage(), QStringLiteral("navigation.png"));
     auto third = make("Calendar");
     third->view()->setBackgroundColor(Color::fromRgb255(240, 240, 200));
     third->navigationItem()->setRightBarButtonItem(
         std::make_shared<BarButtonItem>(BarButtonItem::SystemItem::Add));
     navigation->pushViewController(third, true);
     advance(0.17);
-    EXPECT_TRUE(window->savePng(QString::fromLocal8Bit(folder) + QStringLiteral("/navigation-push.png")));
+    SamplePictures::keep(window->renderToImage(), QStringLiteral("navigation-push.png"));
     advance(0.3);
     editor->navigationItem()->rightBarButtonItem()->setEnabled(false);
     navigation->popViewControllerAnimated(false);
     navigation->navigationBar()->setTintColor(Color::fromRgb255(20, 60, 30));
     window->layoutIfNeeded();
-    EXPECT_TRUE(window->savePng(QString::fromLocal8Bit(folder) + QStringLiteral("/navigation-tint.png")));
+    SamplePictures::keep(window->renderToImage(), QStringLiteral("navigation-tint.png"));
 }
 
 } // namespace

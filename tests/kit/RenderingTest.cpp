@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "SamplePictures.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -297,7 +299,8 @@ TEST_F(RenderingTest, StatesLeftSavedByDrawRectDoNotReachOtherViews) {
     expectColor(image, Point(65, 5), blue);
 }
 
-// The sample tree a person can look at: ORVELLA_PNG_DIR names the folder, else a temporary one.
+// The sample tree a person can look at: written where sample pictures go (SamplePictures), else
+// into a temporary folder.
 TEST_F(RenderingTest, ASampleTreeIsWrittenToAPng) {
     auto screen = coloured(Rect(0, 0, 320, 480), Color(0.84, 0.86, 0.89));
     auto bar = coloured(Rect(0, 0, 320, 44), Color(0.43, 0.52, 0.64));
@@ -318,9 +321,7 @@ TEST_F(RenderingTest, ASampleTreeIsWrittenToAPng) {
     screen->addSubview(badge);
 
     QTemporaryDir temporary;
-    const QString folder = qEnvironmentVariableIsSet("ORVELLA_PNG_DIR")
-                               ? qEnvironmentVariable("ORVELLA_PNG_DIR")
-                               : temporary.path();
+    const QString folder = SamplePictures::wanted() ? SamplePictures::folder() : temporary.path();
     QDir().mkpath(folder);
     const QString path = QDir(folder).filePath("kit-sample.png");
     ASSERT_TRUE(screen->savePng(path));

@@ -8,6 +8,8 @@
 
 #include <QString>
 
+#include "SamplePictures.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -33,8 +35,7 @@ Image buttonBackground(const Color& top, const Color& bottom) {
 
 } // namespace
 
-// A sheet of the text and control looks, for a person to look at: set ORVELLA_SAMPLE_PNG to a
-// file name to keep it.
+// A sheet of the text and control looks, also kept for a person to look at (SamplePictures).
 TEST(SampleSheetTest, TheSheetShowsEveryPart) {
     auto sheet = std::make_shared<View>(Rect(0, 0, 320, 420));
     sheet->setBackgroundColor(Color(0.85, 0.87, 0.9));
@@ -110,9 +111,7 @@ TEST(SampleSheetTest, TheSheetShowsEveryPart) {
     sheet->addSubview(gray);
 
     const Image image = ViewRenderer::render(*sheet, 2.0);
-    if (const char* path = std::getenv("ORVELLA_SAMPLE_PNG")) {
-        EXPECT_TRUE(image.savePng(QString::fromLocal8Bit(path)));
-    }
+    SamplePictures::keep(image, QStringLiteral("text-and-controls.png"));
     EXPECT_EQ(image.pixelWidth(), 640);
     // The highlighted button's background is the pressed one, the normal one's the light one.
     EXPECT_LT(image.colorAtPoint(Point(10 + 76 + 4, 200)).red(), 0.4);

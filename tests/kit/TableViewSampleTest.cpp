@@ -7,6 +7,8 @@
 
 #include <QDir>
 
+#include "SamplePictures.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -86,12 +88,8 @@ protected:
         EXPECT_FALSE(Animator::hasRunningAnimations());
     }
 
-    // Writes the view to a PNG under the folder named by ORVELLA_SAMPLE_PNG, when it is set.
     static void sample(View& view, const QString& name) {
-        if (const char* folder = std::getenv("ORVELLA_SAMPLE_PNG")) {
-            QDir().mkpath(QString::fromLocal8Bit(folder));
-            EXPECT_TRUE(view.savePng(QString::fromLocal8Bit(folder) + "/" + name + ".png"));
-        }
+        SamplePictures::keep(view.renderToImage(), name + QStringLiteral(".png"));
     }
 };
 

@@ -13,6 +13,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "SamplePictures.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -67,15 +69,7 @@ protected:
     void advance(double seconds) { m_loop->advance(seconds); }
     QString notes() const { return m_notes.join(QStringLiteral(" | ")); }
 
-    // Writes the view to a PNG in the folder named by ORVELLA_PNG_DIR, when set.
-    static void keepPng(View& view, const QString& name) {
-        if (!qEnvironmentVariableIsSet("ORVELLA_PNG_DIR")) {
-            return;
-        }
-        const QString folder = qEnvironmentVariable("ORVELLA_PNG_DIR");
-        QDir().mkpath(folder);
-        EXPECT_TRUE(view.savePng(QDir(folder).filePath(name)));
-    }
+    static void keepPng(View& view, const QString& name) { SamplePictures::keep(view.renderToImage(), name); }
 
     std::shared_ptr<ManualRunLoop> m_loop =
         std::make_shared<ManualRunLoop>(Date::withTimeIntervalSince1970(1000.0));

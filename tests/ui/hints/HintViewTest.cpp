@@ -12,6 +12,8 @@
 
 #include <QDir>
 
+#include "SamplePictures.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -393,26 +395,21 @@ TEST_F(HintViewTest, TriggerWhileAHintShowsCountsButDoesNotShow) {
 // ---- Samples for a person to look at ----
 
 TEST_F(HintViewTest, SamplePictures) {
-    const QString folder = qEnvironmentVariable("ORVELLA_SAMPLE_PNG");
-    if (folder.isEmpty()) {
-        GTEST_SKIP() << "set ORVELLA_SAMPLE_PNG to a folder to write the samples";
-    }
-    QDir().mkpath(folder);
     hint("searchHint")->show();
     m_harness.advance(0.5);
-    EXPECT_TRUE(m_harness.savePng(folder + QStringLiteral("/hint-portrait.png")));
+    SamplePictures::keep(m_harness.render(), QStringLiteral("hint-portrait.png"));
     m_panel->hideHint();
     m_harness.advance(0.5);
     hint("moreDetailsHint")->show();
     m_harness.advance(0.5);
-    EXPECT_TRUE(m_harness.savePng(folder + QStringLiteral("/hint-portrait-top.png")));
+    SamplePictures::keep(m_harness.render(), QStringLiteral("hint-portrait-top.png"));
     m_panel->hideHint();
     m_harness.advance(0.5);
 
     turnTo(InterfaceOrientation::LandscapeLeft);
     hint("holidaysHint")->show();
     m_harness.advance(0.5);
-    EXPECT_TRUE(m_harness.savePng(folder + QStringLiteral("/hint-landscape.png")));
+    SamplePictures::keep(m_harness.render(), QStringLiteral("hint-landscape.png"));
 }
 
 } // namespace
