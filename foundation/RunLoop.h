@@ -2,6 +2,7 @@
 
 #include "foundation/Date.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -48,4 +49,7 @@ public:
     // created on first use.
     static RunLoop& main();
     static void setMain(std::shared_ptr<RunLoop> runLoop);
+    // Changes with every setMain, so that holders of timers can tell that the loop their timers
+    // belong to is no longer the main one.
+    static std::uint64_t mainGeneration();
 };

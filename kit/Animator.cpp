@@ -298,6 +298,12 @@ void Animator::scheduleTick() {
         return;
     }
     RunLoop& loop = RunLoop::main();
+    const std::uint64_t generation = RunLoop::mainGeneration();
+    if (m_timer && m_timerGeneration != generation) {
+        // Left behind by a main loop that has been replaced (tests install one each); that
+        // loop may be gone, so the timer is only let go of.
+        m_timer.reset();
+    }
     const double time = now();
     double next = time + frameInterval;
     for (const Layer* layer : m_animatingLayers) {
@@ -305,21 +311,20 @@ void Animator::scheduleTick() {
             next = std::min(next, std::max(running.endTime(), time));
         }
     }
-    if (m_timer && m_timer->isValid() && m_timerLoop == &loop &&
+    if (m_timer && m_timer->isValid() &&
         m_timer->fireDate().timeIntervalSince1970() <= next + BasicAnimation::endTolerance) {
         return;
     }
     if (m_timer) {
         m_timer->invalidate();
     }
-    m_timerLoop = &loop;
+    m_timerGeneration = generation;
     m_timer = loop.scheduleTimer(next - time, false, [] { instance().tick(); });
 }
 
 void Animator::stopTicking() {
-    if (m_timer) {
+    if (m_timer && m_timerGeneration == RunLoop::mainGeneration()) {
         m_timer->invalidate();
-        m_timer.reset();
     }
-    m_timerLoop = nullptr;
+    m_timer.reset();
 }

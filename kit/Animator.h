@@ -107,7 +107,9 @@ private:
     int m_disabledDepth = 0;
     std::vector<Layer*> m_animatingLayers;
     std::shared_ptr<Timer> m_timer;
-    const RunLoop* m_timerLoop = nullptr;
+    // The main loop's generation when the timer was scheduled; a timer of an earlier main loop
+    // never fires, so it is dropped.
+    std::uint64_t m_timerGeneration = 0;
     bool m_ticking = false;
     std::uint64_t m_nextSequence = 0;
     std::function<void()> m_onFrame;

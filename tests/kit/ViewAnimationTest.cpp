@@ -540,3 +540,33 @@ TEST_F(ViewAnimationTest, FinishingAllRunsEveryCompletionNowAndThoseItStarts) {
 }
 
 } // namespace
+
+namespace {
+
+// Each test installs a main loop of its own; an animation left running by one must not keep the
+// next one's animations from being driven by the new loop.
+TEST(AnimatorMainLoopTest, AnimationsRunOnANewMainLoopAfterTheOldOneWasReplaced) {
+    auto leftBehind = std::make_shared<View>(Rect(0, 0, 10, 10));
+    RunLoop::setMain(std::make_shared<ManualRunLoop>());
+    View::animate(10.0, [&] { leftBehind->setAlpha(0.0); });
+    auto second = std::make_shared<ManualRunLoop>(Date::withTimeIntervalSince1970(5000.0));
+    RunLoop::setMain(second);
+
+    auto view = std::make_shared<View>(Rect(0, 0, 10, 10));
+    bool finished = false;
+    View::animate(
+        0.5, [&] { view->setAlpha(0.5); }, [&](bool done) { finished = done; });
+    second->advance(0.25);
+    EXPECT_GT(view->presentationAlpha(), 0.5);
+    EXPECT_LT(view->presentationAlpha(), 1.0);
+    second->advance(0.3);
+    EXPECT_TRUE(finished);
+    EXPECT_EQ(view->presentationAlpha(), 0.5);
+
+    leftBehind.reset();
+    view.reset();
+    second->runUntilIdle();
+    RunLoop::setMain(nullptr);
+}
+
+} // namespace
