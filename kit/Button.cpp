@@ -126,17 +126,7 @@ Image Button::backgroundImageForState(ControlState state) const {
 }
 
 ControlState Button::state() const {
-    ControlState result = ControlState::Normal;
-    if (m_highlighted) {
-        result = result | ControlState::Highlighted;
-    }
-    if (!m_enabled) {
-        result = result | ControlState::Disabled;
-    }
-    if (m_selected) {
-        result = result | ControlState::Selected;
-    }
-    return result;
+    return controlStateFor(m_enabled, m_selected, m_highlighted);
 }
 
 void Button::setEnabled(bool enabled) {

@@ -31,17 +31,7 @@ void Control::setHighlighted(bool highlighted) {
 }
 
 ControlState Control::state() const {
-    ControlState result = ControlState::Normal;
-    if (m_highlighted) {
-        result = result | ControlState::Highlighted;
-    }
-    if (!m_enabled) {
-        result = result | ControlState::Disabled;
-    }
-    if (m_selected) {
-        result = result | ControlState::Selected;
-    }
-    return result;
+    return controlStateFor(m_enabled, m_selected, m_highlighted);
 }
 
 void Control::sendValueChanged() {

@@ -15,3 +15,18 @@ constexpr ControlState operator|(ControlState a, ControlState b) {
 constexpr bool hasControlState(ControlState states, ControlState state) {
     return (static_cast<unsigned>(states) & static_cast<unsigned>(state)) != 0;
 }
+
+// The combined state of a control from its three flags.
+constexpr ControlState controlStateFor(bool enabled, bool selected, bool highlighted) {
+    ControlState result = ControlState::Normal;
+    if (highlighted) {
+        result = result | ControlState::Highlighted;
+    }
+    if (!enabled) {
+        result = result | ControlState::Disabled;
+    }
+    if (selected) {
+        result = result | ControlState::Selected;
+    }
+    return result;
+}
