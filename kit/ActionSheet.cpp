@@ -115,21 +115,19 @@ void ActionSheet::setActionSheetStyle(Style style) {
 }
 
 int ActionSheet::addButtonWithTitle(const QString& title) {
-    m_buttonTitles.append(title);
-    return static_cast<int>(m_buttonTitles.size()) - 1;
+    return m_buttonTitles.add(title);
 }
 
 QString ActionSheet::buttonTitleAtIndex(int buttonIndex) const {
-    return buttonIndex >= 0 && buttonIndex < m_buttonTitles.size() ? m_buttonTitles.at(buttonIndex)
-                                                                   : QString();
+    return m_buttonTitles.at(buttonIndex);
 }
 
 void ActionSheet::setCancelButtonIndex(int buttonIndex) {
-    m_cancelButtonIndex = buttonIndex >= 0 && buttonIndex < numberOfButtons() ? buttonIndex : -1;
+    m_cancelButtonIndex = m_buttonTitles.validIndexOrNone(buttonIndex);
 }
 
 void ActionSheet::setDestructiveButtonIndex(int buttonIndex) {
-    m_destructiveButtonIndex = buttonIndex >= 0 && buttonIndex < numberOfButtons() ? buttonIndex : -1;
+    m_destructiveButtonIndex = m_buttonTitles.validIndexOrNone(buttonIndex);
 }
 
 int ActionSheet::firstOtherButtonIndex() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kit/ButtonTitleList.h"
 #include "kit/PopoverArrowDirection.h"
 #include "kit/PopoverControllerDelegate.h"
 #include "kit/View.h"
@@ -47,7 +48,7 @@ public:
 
     // Adds a button after the others and returns its index.
     int addButtonWithTitle(const QString& title);
-    int numberOfButtons() const { return static_cast<int>(m_buttonTitles.size()); }
+    int numberOfButtons() const { return m_buttonTitles.count(); }
     QString buttonTitleAtIndex(int buttonIndex) const;
     // −1 when there is none.
     int cancelButtonIndex() const { return m_cancelButtonIndex; }
@@ -97,7 +98,7 @@ private:
     std::shared_ptr<DimmingView> m_dimmingView;
     std::shared_ptr<PopoverController> m_popoverController;
     std::shared_ptr<ActionSheet> m_retainedWhileVisible;
-    QStringList m_buttonTitles;
+    ButtonTitleList m_buttonTitles;
     ActionSheetDelegate* m_delegate;
     Style m_actionSheetStyle = Style::Automatic;
     int m_cancelButtonIndex = -1;

@@ -112,17 +112,15 @@ void AlertView::setMessage(const QString& message) {
 }
 
 int AlertView::addButtonWithTitle(const QString& title) {
-    m_buttonTitles.append(title);
-    return static_cast<int>(m_buttonTitles.size()) - 1;
+    return m_buttonTitles.add(title);
 }
 
 QString AlertView::buttonTitleAtIndex(int buttonIndex) const {
-    return buttonIndex >= 0 && buttonIndex < m_buttonTitles.size() ? m_buttonTitles.at(buttonIndex)
-                                                                   : QString();
+    return m_buttonTitles.at(buttonIndex);
 }
 
 void AlertView::setCancelButtonIndex(int buttonIndex) {
-    m_cancelButtonIndex = buttonIndex >= 0 && buttonIndex < numberOfButtons() ? buttonIndex : -1;
+    m_cancelButtonIndex = m_buttonTitles.validIndexOrNone(buttonIndex);
 }
 
 std::vector<std::shared_ptr<AlertView>> AlertView::queuedAlerts() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kit/ButtonTitleList.h"
 #include "kit/View.h"
 
 #include <QString>
@@ -38,7 +39,7 @@ public:
 
     // Adds a button after the others and returns its index.
     int addButtonWithTitle(const QString& title);
-    int numberOfButtons() const { return static_cast<int>(m_buttonTitles.size()); }
+    int numberOfButtons() const { return m_buttonTitles.count(); }
     // An empty text for an index out of range.
     QString buttonTitleAtIndex(int buttonIndex) const;
     // −1 without a cancel button.
@@ -76,7 +77,7 @@ private:
     std::shared_ptr<Label> m_messageLabel;
     std::vector<std::shared_ptr<Button>> m_buttons;
     std::shared_ptr<DimmingView> m_dimmingView;
-    QStringList m_buttonTitles;
+    ButtonTitleList m_buttonTitles;
     AlertViewDelegate* m_delegate;
     int m_cancelButtonIndex = -1;
     bool m_visible = false;
