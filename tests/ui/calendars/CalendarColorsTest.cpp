@@ -286,7 +286,8 @@ TEST(RoundedRectangleTest, RadiusBeyondHalfTheHeightGivesFullyRoundedEnds) {
         drawAt1x(Size(100, 20), [&](GraphicsContext& context) { pill.fill(context, Color(1, 0, 0)); });
     // Each end is a half circle of radius 10 around (10, 10) and (90, 10).
     EXPECT_TRUE(isClear(image.pixelColor(1, 1)));
-    EXPECT_TRUE(isClear(image.pixelColor(3, 3)));
+    EXPECT_TRUE(isClear(image.pixelColor(1, 2)));
+    EXPECT_TRUE(isClear(image.pixelColor(2, 1)));
     EXPECT_TRUE(isClear(image.pixelColor(98, 18)));
     EXPECT_TRUE(closeColor(image.pixelColor(0, 10), Color(1, 0, 0), 0.6));
     EXPECT_TRUE(closeColor(image.pixelColor(10, 0), Color(1, 0, 0), 0.6));
