@@ -2,12 +2,9 @@
 
 #include "foundation/Log.h"
 
-namespace {
-bool s_takenOff = false;
-}
-
 void BetaTestingClient::takeOff(const QString& token) {
-    s_takenOff = !token.isEmpty();
+    Log::debug(QStringLiteral("beta"),
+               QStringLiteral("started with a token of %1 characters").arg(token.size()));
 }
 
 void BetaTestingClient::setDeviceIdentifier(const QString& identifier) {
@@ -16,8 +13,4 @@ void BetaTestingClient::setDeviceIdentifier(const QString& identifier) {
 
 void BetaTestingClient::passCheckpoint(const QString& name) {
     Log::debug(QStringLiteral("beta"), QStringLiteral("checkpoint %1").arg(name));
-}
-
-bool BetaTestingClient::hasTakenOff() {
-    return s_takenOff;
 }

@@ -9,5 +9,4 @@ public:
     static void takeOff(const QString& token);
     static void setDeviceIdentifier(const QString& identifier);
     static void passCheckpoint(const QString& name);
-    static bool hasTakenOff();
 };
