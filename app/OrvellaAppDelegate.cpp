@@ -6,6 +6,7 @@
 #include "core/settings/AppSettings.h"
 #include "foundation/RunLoop.h"
 #include "kit/StatusBar.h"
+#include "kit/ViewController.h"
 #include "kit/Window.h"
 
 #include <QSysInfo>
@@ -18,11 +19,20 @@ const char* const betaTestingToken = "orvella-local";
 OrvellaAppDelegate::OrvellaAppDelegate(std::shared_ptr<Window> window, std::shared_ptr<View> rootView)
     : m_window(std::move(window)), m_rootView(std::move(rootView)) {}
 
+OrvellaAppDelegate::OrvellaAppDelegate(std::shared_ptr<Window> window,
+                                       std::shared_ptr<ViewController> rootViewController)
+    : m_window(std::move(window)), m_rootViewController(std::move(rootViewController)) {}
+
 bool OrvellaAppDelegate::didFinishLaunching(Application&) {
     BetaTestingClient::takeOff(QString::fromLatin1(betaTestingToken));
     BetaTestingClient::setDeviceIdentifier(QString::fromLatin1(QSysInfo::machineUniqueId()));
     m_window->statusBar()->setStyle(StatusBar::Style::Default);
-    m_window->setRootView(m_rootView);
+    if (m_rootViewController) {
+        m_rootViewController->installAsRootViewController(*m_window);
+        m_rootView = m_rootViewController->view();
+    } else {
+        m_window->setRootView(m_rootView);
+    }
     m_window->makeKeyAndVisible();
     if (toTellRatingPromptAppLaunched) {
         toTellRatingPromptAppLaunched();

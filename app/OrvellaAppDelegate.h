@@ -6,6 +6,7 @@
 #include <memory>
 
 class View;
+class ViewController;
 class Window;
 
 // The application delegate: finishes the launch (the beta-testing client, the status bar, the
@@ -14,6 +15,8 @@ class Window;
 class OrvellaAppDelegate : public ApplicationDelegate {
 public:
     OrvellaAppDelegate(std::shared_ptr<Window> window, std::shared_ptr<View> rootView);
+    // The window shows the controller's screen and sends it the rotation reports.
+    OrvellaAppDelegate(std::shared_ptr<Window> window, std::shared_ptr<ViewController> rootViewController);
 
     bool didFinishLaunching(Application& application) override;
     void didBecomeActive(Application& application) override;
@@ -22,6 +25,7 @@ public:
 
     const std::shared_ptr<Window>& window() const { return m_window; }
     const std::shared_ptr<View>& rootView() const { return m_rootView; }
+    const std::shared_ptr<ViewController>& rootViewController() const { return m_rootViewController; }
 
     // The rating prompt's reports: the launch, and each return to the foreground.
     std::function<void()> toTellRatingPromptAppLaunched;
@@ -33,4 +37,5 @@ public:
 private:
     std::shared_ptr<Window> m_window;
     std::shared_ptr<View> m_rootView;
+    std::shared_ptr<ViewController> m_rootViewController;
 };

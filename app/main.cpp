@@ -5,10 +5,12 @@
 #include "kit/Animator.h"
 #include "kit/DeviceDependentValues.h"
 #include "kit/Image.h"
-#include "kit/NavigationBar.h"
+#include "kit/NavigationController.h"
 #include "kit/Screen.h"
 #include "kit/Window.h"
 #include "kit/WindowHost.h"
+#include "ui/hints/HintView.h"
+#include "ui/week/WeekScrollViewController.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -17,16 +19,6 @@
 #include <cstdlib>
 
 namespace {
-
-// The content below the status bar until the week screen takes its place: an empty navigation
-// bar over the screen's background.
-std::shared_ptr<View> makeRootContent() {
-    auto root = std::make_shared<View>(Rect(0, 0, 320, 460));
-    root->setBackgroundColor(Color::fromRgb255(197, 204, 212));
-    auto bar = std::make_shared<NavigationBar>();
-    root->addSubview(bar);
-    return root;
-}
 
 // Without a display a screenshot still works: Qt then draws off screen.
 void useOffscreenPlatformWithoutDisplay(int argc, char** argv) {
@@ -83,7 +75,12 @@ int main(int argc, char** argv) {
 
     OrvellaApp application;
     auto window = std::make_shared<Window>();
-    OrvellaAppDelegate delegate(window, makeRootContent());
+    // The week screen lives for the whole run, at the bottom of the navigation stack.
+    const std::shared_ptr<WeekScrollViewController> weekScreen = WeekScrollViewController::create();
+    auto navigation = std::make_shared<NavigationController>(weekScreen);
+    OrvellaAppDelegate delegate(window, navigation);
+    delegate.isContentLoaded = [weekScreen] { return weekScreen->firstWeekLoaded(); };
+    HintView::install();
     application.setDelegate(&delegate);
     application.finishLaunching();
 

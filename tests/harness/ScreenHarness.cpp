@@ -4,6 +4,8 @@
 #include "app/OrvellaAppDelegate.h"
 #include "core/calendar/DateTimeFormatter.h"
 #include "core/calendar/DateUtilities.h"
+#include "core/events/EventService.h"
+#include "core/eventstore/EKEventStore.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/Locale.h"
 #include "foundation/ManualRunLoop.h"
@@ -50,6 +52,9 @@ ScreenHarness::ScreenHarness(const Options& options)
     Screen::main().setScale(options.scale);
     Screen::main().setIdiom(options.tablet ? Screen::Idiom::Tablet : Screen::Idiom::Phone);
     DeviceDependentValues::initValues();
+    m_eventStore = std::make_shared<EKEventStore>(m_folder.filePath("events.sqlite"));
+    m_eventService = std::make_shared<EventService>(m_eventStore);
+    m_previousEventService = EventService::setSharedInstance(m_eventService);
     m_application = std::make_unique<OrvellaApp>();
     m_window = std::make_shared<Window>();
 }
@@ -60,6 +65,9 @@ ScreenHarness::~ScreenHarness() {
     m_window.reset();
     m_application.reset();
     m_loop->runUntilIdle();
+    EventService::setSharedInstance(m_previousEventService);
+    m_eventService.reset();
+    m_eventStore.reset();
     Screen::main().setIdiom(Screen::Idiom::Phone);
     Screen::main().setScale(m_previousScale);
     useZone(m_previousZone);
@@ -72,6 +80,14 @@ ScreenHarness::~ScreenHarness() {
 
 void ScreenHarness::launch(const std::shared_ptr<View>& rootView) {
     m_delegate = std::make_unique<OrvellaAppDelegate>(m_window, rootView);
+    m_application->setDelegate(m_delegate.get());
+    m_application->finishLaunching();
+    m_application->becomeActive();
+    runUntilIdle();
+}
+
+void ScreenHarness::launch(const std::shared_ptr<ViewController>& rootViewController) {
+    m_delegate = std::make_unique<OrvellaAppDelegate>(m_window, rootViewController);
     m_application->setDelegate(m_delegate.get());
     m_application->finishLaunching();
     m_application->becomeActive();

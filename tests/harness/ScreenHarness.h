@@ -10,11 +10,14 @@
 
 #include <memory>
 
+class EKEventStore;
+class EventService;
 class ManualRunLoop;
 class OrvellaApp;
 class OrvellaAppDelegate;
 class UserDefaults;
 class View;
+class ViewController;
 class Window;
 
 // Assembles the application as the executable does, but headless: a temporary data folder and
@@ -40,12 +43,17 @@ public:
 
     // Launches with the content below the status bar and makes the application active.
     void launch(const std::shared_ptr<View>& rootView);
+    // The same with a screen as the window's root, as the executable launches.
+    void launch(const std::shared_ptr<ViewController>& rootViewController);
 
     OrvellaApp& application() { return *m_application; }
     OrvellaAppDelegate& delegate() { return *m_delegate; }
     Window& window() { return *m_window; }
     ManualRunLoop& loop() { return *m_loop; }
     QString dataDirectory() const { return m_folder.path(); }
+    // The event store in the data folder, behind the shared event service.
+    EKEventStore& eventStore() { return *m_eventStore; }
+    EventService& eventService() { return *m_eventService; }
 
     // Time.
     void advance(double seconds);
@@ -78,6 +86,9 @@ private:
     QTemporaryDir m_folder;
     std::shared_ptr<ManualRunLoop> m_loop;
     std::shared_ptr<UserDefaults> m_previousDefaults;
+    std::shared_ptr<EKEventStore> m_eventStore;
+    std::shared_ptr<EventService> m_eventService;
+    std::shared_ptr<EventService> m_previousEventService;
     TimeZone m_previousZone;
     QString m_previousLocale;
     double m_previousScale;

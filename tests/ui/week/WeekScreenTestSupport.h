@@ -1,0 +1,154 @@
+#pragma once
+
+#include "SamplePictures.h"
+#include "core/calendar/DateUtilities.h"
+#include "core/eventstore/EKCalendar.h"
+#include "core/eventstore/EKEvent.h"
+#include "core/eventstore/EKEventStore.h"
+#include "core/eventstore/StoreError.h"
+#include "harness/ScreenHarness.h"
+#include "kit/NavigationController.h"
+#include "ui/week/WeekScrollViewController.h"
+#include "ui/week/WeekViewController.h"
+
+#include <QFile>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <mutex>
+#include <vector>
+
+// Records every week a page reads from the store, in the order of the reads.
+class ReadLog {
+public:
+    void add(const Week& week) {
+        std::lock_guard lock(m_mutex);
+        m_weeks.push_back(week);
+    }
+    std::vector<Week> weeks() const {
+        std::lock_guard lock(m_mutex);
+        return m_weeks;
+    }
+    void clear() {
+        std::lock_guard lock(m_mutex);
+        m_weeks.clear();
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<Week> m_weeks;
+};
+
+class SpyWeekPage : public WeekViewController {
+public:
+    explicit SpyWeekPage(std::shared_ptr<ReadLog> log) : m_log(std::move(log)) {}
+
+protected:
+    EventsFetcher eventsFetcher() const override {
+        return [log = m_log, read = WeekViewController::eventsFetcher()](const Week& week) {
+            log->add(week);
+            return read(week);
+        };
+    }
+
+private:
+    std::shared_ptr<ReadLog> m_log;
+};
+
+class SpyWeekScreen : public WeekScrollViewController {
+public:
+    std::shared_ptr<ReadLog> reads = std::make_shared<ReadLog>();
+
+protected:
+    std::shared_ptr<WeekViewController> newWeekViewController() override {
+        auto page = std::make_shared<SpyWeekPage>(reads);
+        page->view();
+        return page;
+    }
+};
+
+// The week screen launched as the executable launches it, on the harness.
+class WeekScreen {
+public:
+    explicit WeekScreen(const ScreenHarness::Options& options = {}) : harness(options) {}
+
+    void launch() {
+        screen = std::make_shared<SpyWeekScreen>();
+        navigation = std::make_shared<NavigationController>(screen);
+        harness.launch(navigation);
+        settle();
+    }
+
+    // Lets every animation and deferred step run out.
+    void settle(double seconds = 2.0) {
+        harness.runUntilIdle();
+        harness.advance(seconds);
+        harness.runUntilIdle();
+    }
+
+    // The local time on that day in the harness zone.
+    static Date at(int year, int month, int day, int hour = 0, int minute = 0) {
+        return DateUtilities::dateWithYear(year, month, day)
+            .addingTimeInterval(hour * 3600.0 + minute * 60.0);
+    }
+
+    std::shared_ptr<EKEvent> addEvent(const QString& title, Date start, Date end, bool allDay = false,
+                                      std::shared_ptr<EKCalendar> calendar = nullptr,
+                                      const QString& location = {}) {
+        EKEventStore& store = harness.eventStore();
+        std::shared_ptr<EKEvent> event = EKEvent::eventWithEventStore(store);
+        event->setTitle(title);
+        event->setLocation(location);
+        event->setAllDay(allDay);
+        event->setStartDate(start);
+        event->setEndDate(end);
+        event->setCalendar(calendar ? calendar : store.defaultCalendarForNewEvents());
+        StoreError error;
+        EXPECT_TRUE(store.saveEvent(event, EKSpan::ThisEvent, &error))
+            << error.localizedDescription.toStdString();
+        return event;
+    }
+
+    std::shared_ptr<EKCalendar> addCalendar(const QString& title, const Color& color) {
+        EKEventStore& store = harness.eventStore();
+        std::shared_ptr<EKCalendar> calendar = EKCalendar::calendarWithEventStore(store);
+        calendar->setTitle(title);
+        calendar->setColor(color);
+        StoreError error;
+        EXPECT_TRUE(store.saveCalendar(calendar, true, &error)) << error.localizedDescription.toStdString();
+        return calendar;
+    }
+
+    // Birthdays come from a contacts file, as on a real device.
+    void addBirthday(const QString& name, const QString& birthday) {
+        const QString path = harness.dataDirectory() + "/contacts.vcf";
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Text));
+        QTextStream(&file) << "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:" << name << "\r\nBDAY:" << birthday
+                           << "\r\nEND:VCARD\r\n";
+        file.close();
+        StoreError error;
+        EXPECT_TRUE(harness.eventStore().setBirthdaysContactsFile(path, &error))
+            << error.localizedDescription.toStdString();
+    }
+
+    // The weeks the three pages show, left to right.
+    std::vector<Week> pageWeeks() const {
+        std::vector<Week> weeks;
+        for (const auto& page : screen->weekViews()) {
+            weeks.push_back(page->displayedWeek().value_or(Week(Date())));
+        }
+        return weeks;
+    }
+
+    // A drag across the page area, from one window point to another.
+    void dragAcross(double fromX, double toX, bool release = true) {
+        harness.drag(Point(fromX, 250), Point(toX, 250), 0.3, 10, release);
+    }
+
+    ScreenHarness harness;
+    std::shared_ptr<SpyWeekScreen> screen;
+    std::shared_ptr<NavigationController> navigation;
+};

@@ -1,0 +1,678 @@
+#include "ui/week/WeekScrollViewController.h"
+
+#include "core/bus/ActivateCopyMoveEvent.h"
+#include "core/bus/ApplicationActivatedEvent.h"
+#include "core/bus/ApplicationEventDispatcher.h"
+#include "core/bus/DateSelectedEvent.h"
+#include "core/bus/DeleteEventEvent.h"
+#include "core/bus/EventSelectedEvent.h"
+#include "core/bus/EventStoreChangedEvent.h"
+#include "core/bus/ListEventsEvent.h"
+#include "core/bus/TimeZoneChangedEvent.h"
+#include "core/bus/WeekendDaysChangedEvent.h"
+#include "core/calendar/DateTimeFormatter.h"
+#include "core/calendar/DateUtilities.h"
+#include "core/calendar/Month.h"
+#include "core/events/EventService.h"
+#include "core/events/Move.h"
+#include "core/events/ReadOnlyCheck.h"
+#include "core/eventstore/EKEvent.h"
+#include "core/hints/Hint.h"
+#include "core/settings/AppSettings.h"
+#include "foundation/DispatchQueue.h"
+#include "foundation/Localization.h"
+#include "foundation/RunLoop.h"
+#include "foundation/TimeZone.h"
+#include "kit/Artwork.h"
+#include "kit/BarButtonItem.h"
+#include "kit/Device.h"
+#include "kit/DeviceDependentValues.h"
+#include "kit/Font.h"
+#include "kit/ImageView.h"
+#include "kit/LoadingIndicator.h"
+#include "kit/NavigationBar.h"
+#include "kit/NavigationController.h"
+#include "kit/NavigationItem.h"
+#include "kit/Screen.h"
+#include "kit/ScrollView.h"
+#include "kit/StringDrawing.h"
+#include "kit/SwipeGestureRecognizer.h"
+#include "ui/copymove/CopyMoveEventMode.h"
+#include "ui/eventkit/EKEventViewController.h"
+#include "ui/week/DateTitleView.h"
+#include "ui/week/WeekArtwork.h"
+#include "ui/week/WeekViewController.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+std::weak_ptr<WeekScrollViewController>& sharedController() {
+    static std::weak_ptr<WeekScrollViewController> controller;
+    return controller;
+}
+
+// The area between the left and right bar buttons that the date title may take.
+constexpr double titleAreaWidth = 251.0;
+constexpr double minimumLeftButtonWidth = 48.0;
+constexpr double titleHeight = 44.0;
+constexpr double loadingFadeDuration = 0.2;
+// Day list updates wait for the week's own animations.
+constexpr double listUpdateDelay = 0.3;
+
+enum Direction { noDirection = 0, backward = 1, forward = 2 };
+
+bool olderGeneration() {
+    return Device::current().isOlderGeneration();
+}
+
+} // namespace
+
+std::shared_ptr<WeekScrollViewController> WeekScrollViewController::create() {
+    auto controller = std::make_shared<WeekScrollViewController>();
+    sharedController() = controller;
+    return controller;
+}
+
+std::shared_ptr<WeekScrollViewController> WeekScrollViewController::sharedWeekScrollViewController() {
+    return sharedController().lock();
+}
+
+WeekScrollViewController::WeekScrollViewController()
+    : m_displayedWeek(Week::currentWeek()), m_dispatcher(ApplicationEventDispatcher::sharedInstance()),
+      m_eventService(EventService::sharedInstance()),
+      m_copyMoveEventMode(CopyMoveEventMode::sharedInstance()) {
+    AppSettings& settings = AppSettings::instance();
+    TimeZone::setDefaultTimeZone(settings.loadDefaultTimeZone());
+    DateUtilities::reloadCalendar();
+    DateTimeFormatter::instance().reset();
+    applyWeekSettings();
+    DeviceDependentValues::initValues();
+    m_displayedWeek = Week::currentWeek();
+    m_cancelMoveButton = std::make_shared<BarButtonItem>(localizedString(QStringLiteral("Cancel")),
+                                                         BarButtonItem::Style::Done);
+    m_weekViews.reserve(3);
+    Hint::loadHints();
+    m_quickMoveHint = Hint::hintByIdentifier(QStringLiteral("quickMoveHint"));
+    m_weekPickerHint = Hint::hintByIdentifier(QStringLiteral("jumpToDateHint"));
+    m_lastDirection = noDirection;
+    m_landscapeOrientationPermitted = true;
+    WeekArtwork::registerImages();
+}
+
+WeekScrollViewController::~WeekScrollViewController() {
+    m_dispatcher.unregisterAllEventsForTarget(this);
+    for (const auto& page : m_weekViews) {
+        m_dispatcher.unregisterAllEventsForTarget(page.get());
+    }
+}
+
+void WeekScrollViewController::applyWeekSettings() {
+    const AppSettings& settings = AppSettings::instance();
+    Week::setFirstWeekdayOfWeek(AppSettings::firstWeekDayForWeekendDays(settings.loadWeekendDays()));
+    Week::setWeekNumberMethod(settings.loadWeekNumberMethod());
+}
+
+void WeekScrollViewController::loadView() {
+    const Rect screen = Screen::main().bounds();
+    const double height = screen.height() - Screen::statusBarHeight - NavigationBar::height;
+    auto root = std::make_shared<View>(Rect(0, 0, screen.width(), height));
+    root->setBackgroundColor(Color::fromRgb255(192, 203, 211));
+    m_scrollView = std::make_shared<ScrollView>(Rect(0, 0, screen.width(), height));
+    m_scrollView->setPagingEnabled(true);
+    m_scrollView->setShowsHorizontalScrollIndicator(false);
+    m_scrollView->setShowsVerticalScrollIndicator(false);
+    m_scrollView->setClipsToBounds(true);
+    root->addSubview(m_scrollView);
+    m_loadingIndicator = std::make_shared<LoadingIndicator>(LoadingIndicator::Style::Gray);
+    m_loadingIndicator->setCenter(Point(screen.width() / 2, height / 2));
+    m_loadingIndicator->startAnimating();
+    root->addSubview(m_loadingIndicator);
+    setView(root);
+}
+
+void WeekScrollViewController::viewDidLoad() {
+    m_savedScrollViewFrame = m_scrollView->frame();
+    const std::weak_ptr<WeekScrollViewController> weakSelf =
+        std::static_pointer_cast<WeekScrollViewController>(shared_from_this());
+    m_scrollView->setDelegate(weakSelf);
+
+    m_todayButton = std::make_shared<BarButtonItem>(localizedString(QStringLiteral("Today")),
+                                                    BarButtonItem::Style::Bordered, [weakSelf] {
+                                                        if (auto self = weakSelf.lock()) {
+                                                            self->scrollToToday();
+                                                        }
+                                                    });
+    // The actions menu arrives with the menus of the week screen; until then the button stays.
+    m_actionButton = std::make_shared<BarButtonItem>(Artwork::imageNamed(QStringLiteral("actions-button")),
+                                                     BarButtonItem::Style::Bordered);
+    m_dateTitleView = DateTitleView::create(Rect(0, 0, titleAreaWidth - minimumLeftButtonWidth, titleHeight));
+    // Opening the week picker belongs to the week picker; the title already takes the tap.
+    m_dateTitleView->setOnTapped([] {});
+    NavigationItem& item = *navigationItem();
+    item.setLeftBarButtonItem(m_todayButton);
+    item.setRightBarButtonItem(m_actionButton);
+    item.setTitleView(m_dateTitleView);
+    m_cancelMoveButton->onAction = [] {};
+    correctDateTitleViewSize();
+
+    m_width = m_scrollView->frame().width();
+    m_height = m_scrollView->frame().height();
+    initializeWeekViews();
+
+    m_dispatcher.registerTarget<EventSelectedEvent>(this, &WeekScrollViewController::handleSelectedEvent);
+    m_dispatcher.registerTarget<DateSelectedEvent>(this, &WeekScrollViewController::handleSelectedDate);
+    m_dispatcher.registerTarget<ListEventsEvent>(this, &WeekScrollViewController::listEvents);
+    m_dispatcher.registerTarget<ActivateCopyMoveEvent>(this, &WeekScrollViewController::activateCopyOrMove);
+    m_dispatcher.registerTarget<ApplicationActivatedEvent>(
+        this, &WeekScrollViewController::applicationBecameActive);
+    m_dispatcher.registerTarget<TimeZoneChangedEvent>(this, &WeekScrollViewController::timeZoneChanged);
+    m_dispatcher.registerTarget<WeekendDaysChangedEvent>(this, &WeekScrollViewController::weekendDaysChanged);
+    m_dispatcher.registerTarget<DeleteEventEvent>(this, &WeekScrollViewController::deleteEvent);
+
+    item.setBackBarButtonItem(std::make_shared<BarButtonItem>(localizedString(QStringLiteral("Cancel")),
+                                                              BarButtonItem::Style::Plain));
+}
+
+void WeekScrollViewController::viewDidUnload() {
+    m_dispatcher.unregisterAllEventsForTarget(this);
+    removeWeekViews();
+    m_scrollView.reset();
+    m_fuzzyTransitionView.reset();
+}
+
+void WeekScrollViewController::viewWillAppear(bool) {
+    const std::optional<Week> returnWeek = m_copyMoveEventMode.returnWeek();
+    if (!m_copyMoveEventMode.activated() && returnWeek) {
+        scrollToWeek(*returnWeek, false, false);
+        m_copyMoveEventMode.setReturnWeek(std::nullopt);
+    }
+    if (m_weekViews.size() == 3) {
+        middlePage()->deselectBackgroundDelayed(true);
+        if (!m_copyMoveEventMode.activated() && !listEventsViewVisible() && m_lastSelectedEvent) {
+            for (const auto& page : m_weekViews) {
+                page->flashEvent(*m_lastSelectedEvent, true);
+            }
+        }
+    }
+    m_lastSelectedEvent.reset();
+    m_sameDirectionCount = 0;
+    m_lastDirection = noDirection;
+}
+
+std::shared_ptr<WeekViewController> WeekScrollViewController::newWeekViewController() {
+    return WeekViewController::create();
+}
+
+std::shared_ptr<WeekViewController> WeekScrollViewController::middlePage() const {
+    return m_weekViews[1];
+}
+
+// Page arrangement.
+
+void WeekScrollViewController::initializeWeekViews() {
+    const std::weak_ptr<WeekScrollViewController> weakSelf =
+        std::static_pointer_cast<WeekScrollViewController>(shared_from_this());
+    for (int i = 0; i < 3; ++i) {
+        std::shared_ptr<WeekViewController> page = newWeekViewController();
+        m_weekViews.push_back(page);
+        m_scrollView->addSubview(page->view());
+        auto swipe = std::make_shared<SwipeGestureRecognizer>(SwipeDirection::Up);
+        swipe->onAction = [weakSelf](GestureRecognizer& recognizer) {
+            if (auto self = weakSelf.lock()) {
+                self->toggleSearch(recognizer);
+            }
+        };
+        page->view()->addGestureRecognizer(swipe);
+    }
+    m_scrollView->setContentSize(Size(pageCount * m_width, m_height));
+    initializeViews(true);
+}
+
+void WeekScrollViewController::initializeViews(bool firstTime) {
+    updateHeaderWithWeek(m_displayedWeek);
+    Week week = m_displayedWeek.addWeeks(-1);
+    for (const auto& page : m_weekViews) {
+        page->clearWithWeek(week, firstTime);
+        page->view()->setFrame(Rect(0, 0, m_width, m_height));
+        page->view()->setHidden(false);
+        week = week.addWeeks(1);
+    }
+    applyWeekViewPositions();
+    const std::weak_ptr<WeekScrollViewController> weakSelf =
+        std::static_pointer_cast<WeekScrollViewController>(shared_from_this());
+    const std::weak_ptr<WeekViewController> first = m_weekViews.front();
+    const std::weak_ptr<WeekViewController> last = m_weekViews.back();
+    // The displayed week is read first, its neighbours after it.
+    middlePage()->load([weakSelf, first, last] {
+        if (auto self = weakSelf.lock()) {
+            self->m_firstWeekLoaded = true;
+        }
+        for (const auto& neighbour : {first.lock(), last.lock()}) {
+            if (neighbour) {
+                neighbour->load();
+            }
+        }
+    });
+    if (firstTime) {
+        m_loadingIndicator->setAlpha(1);
+        View::animate(loadingFadeDuration, 0, AnimationCurve::easeInOut,
+                      AnimationOption::allowUserInteraction, [this] { m_loadingIndicator->setAlpha(0); });
+    }
+}
+
+void WeekScrollViewController::applyWeekViewPositions() {
+    for (std::size_t i = 0; i < m_weekViews.size(); ++i) {
+        m_weekViews[i]->view()->setFrameX((middlePagePosition - 1 + double(i)) * m_width);
+    }
+    m_scrollView->scrollRectToVisible(Rect(middlePagePosition * m_width, 0, m_width, m_height), false);
+}
+
+void WeekScrollViewController::removeWeekViews() {
+    for (const auto& page : m_weekViews) {
+        m_dispatcher.unregisterAllEventsForTarget(page.get());
+        page->view()->removeFromSuperview();
+    }
+    m_weekViews.clear();
+}
+
+std::shared_ptr<WeekViewController> WeekScrollViewController::currentViewInMiddleOfScreen() const {
+    const double center = m_scrollView->contentOffset().x() + m_scrollView->frame().width() / 2;
+    for (const auto& page : m_weekViews) {
+        const Rect frame = page->view()->frame();
+        if (center >= frame.x() && center <= frame.x() + frame.width()) {
+            return page;
+        }
+    }
+    return nullptr;
+}
+
+void WeekScrollViewController::scrollToPagePosition(int position, bool animated) {
+    m_scrollView->scrollRectToVisible(Rect(position * m_width, 0, m_width, m_height), animated);
+}
+
+void WeekScrollViewController::setTouchesOnPagesEnabled(bool enabled) {
+    if (auto navigation = navigationController()) {
+        navigation->navigationBar()->setUserInteractionEnabled(enabled);
+    }
+    for (const auto& page : m_weekViews) {
+        page->view()->setUserInteractionEnabled(enabled);
+    }
+}
+
+// Scrolling.
+
+void WeekScrollViewController::scrollViewDidScroll(ScrollView& scrollView) {
+    if (m_weekViews.size() != 3) {
+        return;
+    }
+    if (m_copyMoveEventMode.activated()) {
+        middlePage()->stopMoveDayOverlayAnimation();
+    }
+    if (m_targetWeek) {
+        return;
+    }
+    const double offset = scrollView.contentOffset().x();
+    if (offset <= m_weekViews.front()->view()->frame().x()) {
+        const Week before = m_weekViews.front()->displayedWeek()->addWeeks(-1);
+        const std::shared_ptr<WeekViewController> page = Move::moveLastObjectToBegin(m_weekViews);
+        page->view()->moveFrameX(-3 * m_width);
+        page->clearWithWeek(before, false);
+        page->load();
+    } else if (offset >= m_weekViews.back()->view()->frame().x()) {
+        const Week after = m_weekViews.back()->displayedWeek()->addWeeks(1);
+        const std::shared_ptr<WeekViewController> page = Move::moveFirstObjectToEnd(m_weekViews);
+        page->view()->moveFrameX(3 * m_width);
+        page->clearWithWeek(after, false);
+        page->load();
+    }
+    const std::shared_ptr<WeekViewController> centre = currentViewInMiddleOfScreen();
+    if (centre && centre->displayedWeek() && *centre->displayedWeek() != m_displayedWeek) {
+        m_displayedWeek = *centre->displayedWeek();
+        updateHeaderWithWeek(m_displayedWeek);
+    }
+}
+
+void WeekScrollViewController::scrollViewWillBeginDragging(ScrollView&) {
+    setTouchesOnPagesEnabled(false);
+    middlePage()->deselectEventsAnimated(false, false);
+    if (listEventsViewVisible()) {
+        closeListEventsPopupAnimated(false);
+    }
+}
+
+void WeekScrollViewController::scrollViewDidEndDragging(ScrollView&, bool willDecelerate) {
+    // A drag released exactly on a page boundary does not decelerate, and would otherwise leave
+    // the pages without touches until the next drag.
+    if (!willDecelerate) {
+        settleAfterDrag();
+    }
+}
+
+void WeekScrollViewController::scrollViewDidEndDecelerating(ScrollView&) {
+    settleAfterDrag();
+}
+
+void WeekScrollViewController::settleAfterDrag() {
+    const std::weak_ptr<WeekScrollViewController> weakSelf =
+        std::static_pointer_cast<WeekScrollViewController>(shared_from_this());
+    RunLoop::main().post([weakSelf] {
+        if (auto self = weakSelf.lock()) {
+            self->scrollViewReallyDidEndDecelerating();
+        }
+    });
+}
+
+void WeekScrollViewController::countDirection(int page) {
+    const int direction = page == -1 ? backward : page == 1 ? forward : noDirection;
+    if (direction == noDirection) {
+        return;
+    }
+    if (m_lastDirection == direction) {
+        ++m_sameDirectionCount;
+    } else {
+        m_sameDirectionCount = 1;
+        m_lastDirection = direction;
+    }
+}
+
+void WeekScrollViewController::scrollViewReallyDidEndDecelerating() {
+    if (!m_scrollView || m_weekViews.size() != 3) {
+        return;
+    }
+    const int page =
+        static_cast<int>(std::floor(m_scrollView->contentOffset().x() / m_width)) - middlePagePosition;
+    countDirection(page);
+    // Someone paging through weeks one by one is pointed to the week picker.
+    if (m_sameDirectionCount % 3 == 0 && m_weekPickerHint) {
+        m_weekPickerHint->trigger();
+    }
+    applyWeekViewPositions();
+    setTouchesOnPagesEnabled(true);
+    if (m_copyMoveEventMode.activated()) {
+        middlePage()->startMoveDayOverlayAnimation();
+    }
+}
+
+// Jumps.
+
+void WeekScrollViewController::scrollToWeek(const Week& week, bool animated, bool closeListEventsPopup) {
+    m_searchResult.reset();
+    if (listEventsViewVisible() && closeListEventsPopup) {
+        closeListEventsPopupAnimated(animated);
+    }
+    const bool animate = animated && !olderGeneration();
+    if (week.isLaterThan(m_displayedWeek)) {
+        if (m_displayedWeek.weeksTo(week) > 1) {
+            m_targetWeek = week;
+            m_weekViews.back()->clearWithWeek(week, false);
+            m_weekViews.back()->load();
+            if (animate) {
+                prepareFuzzyTransitionStartingAtPosition(0);
+                scrollToPagePosition(middlePagePosition + 1, true);
+            }
+        } else {
+            scrollToPagePosition(middlePagePosition + 1, animated);
+        }
+    } else if (week.isEarlierThan(m_displayedWeek)) {
+        if (week.weeksTo(m_displayedWeek) > 1) {
+            m_targetWeek = week;
+            m_weekViews.front()->clearWithWeek(week, false);
+            m_weekViews.front()->load();
+            if (animate) {
+                prepareFuzzyTransitionStartingAtPosition(2);
+                scrollToPagePosition(middlePagePosition - 1, true);
+            }
+        } else {
+            scrollToPagePosition(middlePagePosition - 1, animated);
+        }
+    }
+    if (!animate) {
+        scrollViewDidEndScrollingAnimation(*m_scrollView);
+    }
+}
+
+void WeekScrollViewController::prepareFuzzyTransitionStartingAtPosition(int position) {
+    if (!m_fuzzyTransitionView) {
+        m_fuzzyTransitionView = std::make_shared<ImageView>(Rect(middlePagePosition * m_width, 0, 320, 416));
+        m_fuzzyTransitionView->setImage(Artwork::imageNamed(QStringLiteral("fuzzy-transition")));
+        m_fuzzyTransitionView->setHidden(true);
+        m_scrollView->insertSubview(m_fuzzyTransitionView, 0);
+    }
+    const double x = (position + middlePagePosition - 1) * m_width;
+    middlePage()->view()->setFrameX(x);
+    m_fuzzyTransitionView->setHidden(false);
+    m_weekViews[static_cast<std::size_t>(position)]->view()->setHidden(true);
+    m_scrollView->setContentOffset(Point(x, 0), false);
+}
+
+void WeekScrollViewController::scrollViewDidEndScrollingAnimation(ScrollView&) {
+    const std::weak_ptr<WeekScrollViewController> weakSelf =
+        std::static_pointer_cast<WeekScrollViewController>(shared_from_this());
+    RunLoop::main().post([weakSelf] {
+        if (auto self = weakSelf.lock()) {
+            self->scrollViewDidReallyEndScrollingAnimation();
+        }
+    });
+}
+
+void WeekScrollViewController::scrollViewDidReallyEndScrollingAnimation() {
+    if (!m_scrollView || m_weekViews.size() != 3) {
+        return;
+    }
+    if (m_fuzzyTransitionView) {
+        m_fuzzyTransitionView->setHidden(true);
+    }
+    if (!m_targetWeek) {
+        applyWeekViewPositions();
+    } else {
+        if (m_targetWeek->isEarlierThan(m_displayedWeek)) {
+            Move::moveLastObjectToBegin(m_weekViews);
+        } else {
+            Move::moveFirstObjectToEnd(m_weekViews);
+        }
+        m_displayedWeek = *m_targetWeek;
+        m_targetWeek.reset();
+        applyWeekViewPositions();
+        initializeViews(false);
+    }
+    setTouchesOnPagesEnabled(true);
+    if (m_copyMoveEventMode.activated()) {
+        middlePage()->startMoveDayOverlayAnimation();
+    }
+}
+
+void WeekScrollViewController::scrollToToday() {
+    m_searchResult.reset();
+    m_sameDirectionCount = 0;
+    m_lastDirection = noDirection;
+    m_todayButton->setEnabled(false);
+    scrollToWeek(Week::currentWeek(), true, true);
+}
+
+void WeekScrollViewController::jumpToWeek(const Week& week) {
+    scrollToWeek(week, true, true);
+    updateHeaderWithWeek(m_displayedWeek);
+    m_scrollView->setScrollEnabled(true);
+    m_sameDirectionCount = 0;
+    m_lastDirection = noDirection;
+}
+
+void WeekScrollViewController::updateHeaderWithWeek(const Week& week) {
+    if (m_dateTitleView) {
+        m_dateTitleView->setWeek(week);
+    }
+    if (m_todayButton) {
+        m_todayButton->setEnabled(week != Week::currentWeek());
+    }
+}
+
+void WeekScrollViewController::correctDateTitleViewSize() {
+    const std::shared_ptr<BarButtonItem>& left = navigationItem()->leftBarButtonItem();
+    double width = 0;
+    if (left && !left->title().isEmpty()) {
+        width = StringDrawing::sizeWithFont(left->title(), Font::boldSystemFontOfSize(12)).width();
+    }
+    width = std::max(width + 20, minimumLeftButtonWidth);
+    m_dateTitleView->setFrameWidth(titleAreaWidth - width);
+}
+
+// Reports of the editor.
+
+void WeekScrollViewController::eventSaved(const std::shared_ptr<EKEvent>& event, bool isNew,
+                                          bool spansMultipleEvents, bool delayed) {
+    if (spansMultipleEvents) {
+        m_dispatcher.dispatch<EventStoreChangedEvent>();
+        return;
+    }
+    for (const auto& page : m_weekViews) {
+        if (isNew) {
+            page->deselectEventsAnimated(false, false);
+            page->addEvent(event, true, delayed);
+        } else {
+            page->addEvent(event, true, delayed);
+            page->reloadEvent(event);
+        }
+    }
+}
+
+void WeekScrollViewController::eventDeleted(const QString& eventIdentifier, bool recurring) {
+    updateWeekViewForDeletedEvent(eventIdentifier, recurring, true);
+}
+
+void WeekScrollViewController::updateWeekViewForDeletedEvent(const QString& eventIdentifier, bool recurring,
+                                                             bool delayed) {
+    if (recurring) {
+        m_dispatcher.dispatch<EventStoreChangedEvent>();
+        return;
+    }
+    for (const auto& page : m_weekViews) {
+        page->deselectEventsAnimated(false, false);
+        page->removeEvent(eventIdentifier, !listEventsViewVisible(), delayed);
+    }
+}
+
+// Bus receivers.
+
+void WeekScrollViewController::handleSelectedEvent(const std::shared_ptr<EventSelectedEvent>& event) {
+    m_lastSelectedEvent = event->event();
+    if (!m_lastSelectedEvent) {
+        return;
+    }
+    // A writable event opens in the event editor, which takes over this tap when it exists.
+    if (ReadOnlyCheck::isReadOnly(*m_lastSelectedEvent)) {
+        showEventViewer(m_lastSelectedEvent);
+    }
+}
+
+void WeekScrollViewController::showEventViewer(const std::shared_ptr<EKEvent>& event) {
+    const std::shared_ptr<NavigationController> navigation = navigationController();
+    if (!navigation) {
+        return;
+    }
+    if (std::dynamic_pointer_cast<EKEventViewController>(navigation->topViewController())) {
+        return;
+    }
+    m_eventViewController = std::make_shared<EKEventViewController>();
+    m_eventViewController->setAllowsEditing(false);
+    m_eventViewController->setAllowsCalendarPreview(false);
+    m_eventViewController->setEvent(event);
+    navigation->pushViewController(m_eventViewController, true);
+    m_reevaluateInterfaceOrientationOnceWhenBack = true;
+}
+
+void WeekScrollViewController::handleSelectedDate(const std::shared_ptr<DateSelectedEvent>&) {
+    // A tap on a day creates an event there in the event editor, or, while an event is copied
+    // or moved, picks the target day; both arrive with their screens.
+}
+
+void WeekScrollViewController::listEvents(const std::shared_ptr<ListEventsEvent>&) {
+    // The day list opens here once it exists.
+}
+
+void WeekScrollViewController::activateCopyOrMove(const std::shared_ptr<ActivateCopyMoveEvent>&) {
+    // Copying and moving start here once their move bar exists.
+}
+
+void WeekScrollViewController::deleteEvent(const std::shared_ptr<DeleteEventEvent>& event) {
+    if (!event->event() || m_weekViews.size() != 3) {
+        return;
+    }
+    // The event stays marked while the user decides; without the delete choice there is
+    // nothing to decide, which ends as a cancel does.
+    middlePage()->selectEvent(*event->event());
+    middlePage()->deselectEvents();
+}
+
+void WeekScrollViewController::applicationBecameActive(
+    const std::shared_ptr<ApplicationActivatedEvent>& event) {
+    reloadHighlightedDay();
+    Month::refreshSeasonAwareColors();
+    EventService* service = &m_eventService;
+    DispatchQueue::global().async([service] { service->refreshSourcesIfNecessary(); });
+    if (m_weekViews.size() == 3) {
+        middlePage()->deselectEventsAnimated(false, false);
+    }
+    Week::setWeekNumberMethod(AppSettings::instance().loadWeekNumberMethod());
+    const std::optional<Date>& lastActive = event->lastActiveDate();
+    if (lastActive) {
+        const double absence = RunLoop::main().now().timeIntervalSinceDate(*lastActive);
+        if (absence > AppSettings::instance().loadJumpToTodayAfterSeconds()) {
+            resetScreen();
+        }
+    }
+}
+
+void WeekScrollViewController::resetScreen() {
+    scrollToWeek(Week::currentWeek(), false, false);
+    if (listEventsViewVisible()) {
+        closeListEventsPopupAnimated(false);
+    }
+    if (auto navigation = navigationController()) {
+        navigation->popToRootViewControllerAnimated(false);
+    }
+    if (modalViewController()) {
+        dismissModalViewControllerAnimated(false);
+    }
+}
+
+void WeekScrollViewController::reloadHighlightedDay() {
+    for (const auto& page : m_weekViews) {
+        page->updateHighlightedDay();
+    }
+}
+
+void WeekScrollViewController::timeZoneChanged(const std::shared_ptr<TimeZoneChangedEvent>&) {
+    removeWeekViews();
+    m_targetWeek.reset();
+    m_displayedWeek = Week::currentWeek();
+    initializeWeekViews();
+}
+
+void WeekScrollViewController::weekendDaysChanged(const std::shared_ptr<WeekendDaysChangedEvent>&) {
+    // The weekend days decide which day a week starts with, and so which days share a box.
+    applyWeekSettings();
+    removeWeekViews();
+    m_targetWeek.reset();
+    m_displayedWeek = Week::currentWeek();
+    initializeWeekViews();
+}
+
+void WeekScrollViewController::toggleSearch(GestureRecognizer&) {
+    if (m_copyMoveEventMode.activated()) {
+        return;
+    }
+    if (auto hint = Hint::hintByIdentifier(QStringLiteral("searchHint"))) {
+        hint->invalidate();
+    }
+    if (m_weekViews.size() == 3) {
+        middlePage()->deselectEventsAnimated(false, false);
+    }
+}
+
+bool WeekScrollViewController::listEventsViewVisible() const {
+    return false;
+}
+
+void WeekScrollViewController::closeListEventsPopupAnimated(bool) {}

@@ -1,0 +1,159 @@
+#pragma once
+
+#include "core/bus/BusReceiver.h"
+#include "core/calendar/Week.h"
+#include "core/events/SearchResult.h"
+#include "kit/Rect.h"
+#include "kit/ScrollViewDelegate.h"
+#include "kit/ViewController.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class ActivateCopyMoveEvent;
+class ApplicationActivatedEvent;
+class ApplicationEventDispatcher;
+class BarButtonItem;
+class CopyMoveEventMode;
+class DateSelectedEvent;
+class DateTitleView;
+class DeleteEventEvent;
+class EKEvent;
+class EKEventViewController;
+class EventSelectedEvent;
+class EventService;
+class GestureRecognizer;
+class Hint;
+class ImageView;
+class ListEventsEvent;
+class LoadingIndicator;
+class ScrollView;
+class TimeZoneChangedEvent;
+class WeekViewController;
+class WeekendDaysChangedEvent;
+
+// The main screen: one week at a time as a page of seven day boxes, paged sideways without end.
+// Three pages stand at page positions 99, 100 and 101 of a content 201 pages wide; the middle one
+// shows the displayed week, and the outer ones are recycled as the user drags past them. A jump
+// of more than one week crosses a blurred picture instead of the weeks in between. The screen
+// owns the bar's "Today" button and date title and is the hub the other screens report to.
+class WeekScrollViewController : public ViewController, public ScrollViewDelegate, public BusReceiver {
+public:
+    static constexpr int pageCount = 201;
+    static constexpr int middlePagePosition = 100;
+
+    // Reads the settings (time zone, first weekday, week numbering) and becomes the shared
+    // instance.
+    static std::shared_ptr<WeekScrollViewController> create();
+    WeekScrollViewController();
+    ~WeekScrollViewController() override;
+    // The instance made last, or null.
+    static std::shared_ptr<WeekScrollViewController> sharedWeekScrollViewController();
+
+    Week currentWeek() const { return m_displayedWeek; }
+    const std::vector<std::shared_ptr<WeekViewController>>& weekViews() const { return m_weekViews; }
+    const std::shared_ptr<ScrollView>& scrollView() const { return m_scrollView; }
+    const std::shared_ptr<DateTitleView>& dateTitleView() const { return m_dateTitleView; }
+    const std::shared_ptr<BarButtonItem>& todayButton() const { return m_todayButton; }
+    const std::shared_ptr<BarButtonItem>& actionButton() const { return m_actionButton; }
+    const std::shared_ptr<LoadingIndicator>& loadingIndicator() const { return m_loadingIndicator; }
+    const std::shared_ptr<ImageView>& fuzzyTransitionView() const { return m_fuzzyTransitionView; }
+    const std::optional<Week>& targetWeek() const { return m_targetWeek; }
+    int sameDirectionCount() const { return m_sameDirectionCount; }
+    int lastDirection() const { return m_lastDirection; }
+    // True once the displayed week's events have been shown for the first time.
+    bool firstWeekLoaded() const { return m_firstWeekLoaded; }
+
+    // Navigation.
+    void scrollToWeek(const Week& week, bool animated, bool closeListEventsPopup);
+    void scrollToToday();
+    void jumpToWeek(const Week& week);
+    void updateHeaderWithWeek(const Week& week);
+    void correctDateTitleViewSize();
+
+    // Reports of the editor and of deletions.
+    void eventSaved(const std::shared_ptr<EKEvent>& event, bool isNew, bool spansMultipleEvents,
+                    bool delayed);
+    void eventDeleted(const QString& eventIdentifier, bool recurring);
+    void updateWeekViewForDeletedEvent(const QString& eventIdentifier, bool recurring, bool delayed);
+
+    // Bus receivers.
+    void handleSelectedEvent(const std::shared_ptr<EventSelectedEvent>& event);
+    void handleSelectedDate(const std::shared_ptr<DateSelectedEvent>& event);
+    void listEvents(const std::shared_ptr<ListEventsEvent>& event);
+    void activateCopyOrMove(const std::shared_ptr<ActivateCopyMoveEvent>& event);
+    void applicationBecameActive(const std::shared_ptr<ApplicationActivatedEvent>& event);
+    void timeZoneChanged(const std::shared_ptr<TimeZoneChangedEvent>& event);
+    void weekendDaysChanged(const std::shared_ptr<WeekendDaysChangedEvent>& event);
+    void deleteEvent(const std::shared_ptr<DeleteEventEvent>& event);
+
+    // An upward swipe on a page.
+    void toggleSearch(GestureRecognizer& recognizer);
+
+    // ScrollViewDelegate.
+    void scrollViewDidScroll(ScrollView& scrollView) override;
+    void scrollViewWillBeginDragging(ScrollView& scrollView) override;
+    void scrollViewDidEndDragging(ScrollView& scrollView, bool willDecelerate) override;
+    void scrollViewDidEndDecelerating(ScrollView& scrollView) override;
+    void scrollViewDidEndScrollingAnimation(ScrollView& scrollView) override;
+
+    void viewWillAppear(bool animated) override;
+
+protected:
+    void loadView() override;
+    void viewDidLoad() override;
+    void viewDidUnload() override;
+
+    virtual std::shared_ptr<WeekViewController> newWeekViewController();
+
+private:
+    void initializeWeekViews();
+    void initializeViews(bool firstTime);
+    void applyWeekViewPositions();
+    void removeWeekViews();
+    std::shared_ptr<WeekViewController> currentViewInMiddleOfScreen() const;
+    void prepareFuzzyTransitionStartingAtPosition(int position);
+    void scrollViewReallyDidEndDecelerating();
+    void scrollViewDidReallyEndScrollingAnimation();
+    void settleAfterDrag();
+    void countDirection(int page);
+    void setTouchesOnPagesEnabled(bool enabled);
+    void scrollToPagePosition(int position, bool animated);
+    void reloadHighlightedDay();
+    void resetScreen();
+    void applyWeekSettings();
+    void showEventViewer(const std::shared_ptr<EKEvent>& event);
+    bool listEventsViewVisible() const;
+    void closeListEventsPopupAnimated(bool animated);
+    std::shared_ptr<WeekViewController> middlePage() const;
+
+    std::shared_ptr<ScrollView> m_scrollView;
+    std::shared_ptr<BarButtonItem> m_todayButton;
+    std::shared_ptr<BarButtonItem> m_actionButton;
+    std::shared_ptr<DateTitleView> m_dateTitleView;
+    std::shared_ptr<LoadingIndicator> m_loadingIndicator;
+    Week m_displayedWeek;
+    std::shared_ptr<ImageView> m_fuzzyTransitionView;
+    ApplicationEventDispatcher& m_dispatcher;
+    EventService& m_eventService;
+    std::vector<std::shared_ptr<WeekViewController>> m_weekViews;
+    double m_width = 320.0;
+    double m_height = 416.0;
+    CopyMoveEventMode& m_copyMoveEventMode;
+    std::shared_ptr<BarButtonItem> m_cancelMoveButton;
+    bool m_moveBarVisible = false;
+    std::shared_ptr<EKEventViewController> m_eventViewController;
+    std::shared_ptr<Hint> m_quickMoveHint;
+    std::shared_ptr<Hint> m_weekPickerHint;
+    int m_sameDirectionCount = 0;
+    int m_lastDirection = 0;
+    bool m_searchModeActivated = false;
+    std::optional<Week> m_targetWeek;
+    std::shared_ptr<EKEvent> m_lastSelectedEvent;
+    std::optional<SearchResult> m_searchResult;
+    Rect m_savedScrollViewFrame;
+    bool m_landscapeOrientationPermitted = true;
+    bool m_reevaluateInterfaceOrientationOnceWhenBack = false;
+    bool m_firstWeekLoaded = false;
+};
