@@ -35,11 +35,12 @@ public:
     // a release while pressed is a tap.
     void viewTapped(GestureRecognizer& recognizer);
 
-    Color getTextColor() const;
-    Color getSelectedTextColor() const;
-    Color getTextShadowColor() const;
-    Size getTextShadowOffset() const;
-    Color getLineColor() const;
+    // The colours; the tablet's faces give their own.
+    virtual Color getTextColor() const;
+    virtual Color getSelectedTextColor() const;
+    virtual Color getTextShadowColor() const;
+    virtual Size getTextShadowOffset() const;
+    virtual Color getLineColor() const;
     static Color pressedFillColor();
 
     // Texts fit within the face's width less this.

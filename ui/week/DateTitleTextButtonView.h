@@ -13,7 +13,7 @@ public:
     const QString& text() const { return m_text; }
     void setText(const QString& text);
 
-    Size getShadowOffset() const { return getTextShadowOffset(); }
+    virtual Size getShadowOffset() const { return getTextShadowOffset(); }
     // The font size the text is drawn at.
     double fontSize() const;
 

@@ -201,10 +201,15 @@ TEST_F(EKEventViewControllerTest, PictureOfAFullEvent) {
     full->setAlarms({EKAlarm::alarmWithRelativeOffset(-900), EKAlarm::alarmWithRelativeOffset(-24 * hour)});
     full->setURL(QStringLiteral("https://example.org/dentist"));
     full->setNotes(QStringLiteral("Bring the insurance card and the letter from the last visit."));
-    pushViewer(full, false);
-    const Image image = m_harness.render();
-    EXPECT_FALSE(image.isNull());
-    SamplePictures::keep(image, QStringLiteral("event-viewer.png"));
+    const auto viewer = pushViewer(full, false);
+    const Image top = m_harness.render();
+    EXPECT_FALSE(top.isNull());
+    SamplePictures::keep(top, QStringLiteral("event-viewer.png"));
+
+    // The address and the notes, further down.
+    const auto table = viewer->tableView();
+    table->setContentOffset(Point(0, table->contentSize().height() - table->bounds().height()));
+    SamplePictures::keep(m_harness.render(), QStringLiteral("event-viewer-bottom.png"));
 }
 
 } // namespace

@@ -45,17 +45,19 @@ private:
 
 // A dark-blue bar with the date title in its middle, as on the week screen.
 struct TitleBar {
-    explicit TitleBar(double titleWidth = 203.0) {
-        bar->setFrame(Rect(0, 0, 320, NavigationBar::height));
+    explicit TitleBar(double titleWidth = 203.0, double barHeight = NavigationBar::height) {
+        bar->setFrame(Rect(0, 0, 320, barHeight));
         bar->setTintColor(darkBlue);
-        title->setFrame(Rect(0, 0, titleWidth, NavigationBar::height));
+        title->setFrame(Rect(0, 0, titleWidth, titleHeight));
         item->setTitleView(title);
         bar->pushNavigationItem(item, false);
     }
 
     std::shared_ptr<NavigationBar> bar = std::make_shared<NavigationBar>();
     std::shared_ptr<NavigationItem> item = std::make_shared<NavigationItem>();
-    std::shared_ptr<DateTitleView> title = DateTitleView::create(Rect(0, 0, 203, NavigationBar::height));
+    // The outline's band, 2 to 30, sits in the middle of the bar.
+    static constexpr double titleHeight = 32.0;
+    std::shared_ptr<DateTitleView> title = DateTitleView::create(Rect(0, 0, 203, titleHeight));
 };
 
 class DateTitleViewTest : public testing::Test {
@@ -124,7 +126,7 @@ TEST_F(DateTitleViewTest, LayoutFollowsTheMarginAndPaddingArithmetic) {
 
 TEST_F(DateTitleViewTest, LongTextsInANarrowTitleShrinkTheFontToFit) {
     Week::setWeekNumberMethod(1);
-    title().setFrame(Rect(0, 0, 110, NavigationBar::height));
+    title().setFrame(Rect(0, 0, 110, TitleBar::titleHeight));
     title().setWeek(weekContaining(2026, 1, 1));
     m_bar.bar->layoutIfNeeded();
     const auto& face = *title().weekButtonView();
@@ -137,7 +139,7 @@ TEST_F(DateTitleViewTest, LongTextsInANarrowTitleShrinkTheFontToFit) {
     EXPECT_LE(width, 110 - DateTitleFaceView::horizontalInset + 1.0);
 
     // With room to spare the font keeps its size.
-    title().setFrame(Rect(0, 0, 203, NavigationBar::height));
+    title().setFrame(Rect(0, 0, 203, TitleBar::titleHeight));
     m_bar.bar->layoutIfNeeded();
     EXPECT_EQ(title().weekButtonView()->fontSize(), 20.0);
 }
@@ -307,28 +309,34 @@ TEST(DateTitleViewPictures, BothFacesPressedAndNotAtBothScales) {
         ScreenHarness::Options options;
         options.scale = scale;
         ScreenHarness harness(options);
-        auto root = std::make_shared<View>(Rect(0, 0, 320, 5 * 52));
-        root->setBackgroundColor(Color(1, 1, 1));
+        auto root = std::make_shared<View>(Rect(0, 0, 320, 460));
+        auto strip = std::make_shared<View>(Rect(0, 0, 320, 6 * 52));
+        strip->setBackgroundColor(Color(1, 1, 1));
+        root->addSubview(strip);
         std::vector<TitleBar> bars;
-        bars.reserve(5);
-        for (int index = 0; index < 5; ++index) {
-            bars.emplace_back(index == 4 ? 150.0 : 203.0);
+        bars.reserve(6);
+        for (int index = 0; index < 6; ++index) {
+            // The last one is the lower landscape bar.
+            bars.emplace_back(index == 4 ? 150.0 : 203.0, index == 5 ? 32.0 : NavigationBar::height);
             bars.back().bar->setFrameY(index * 52);
-            root->addSubview(bars.back().bar);
+            strip->addSubview(bars.back().bar);
         }
         harness.launch(root);
-        bars[0].title->setWeek(weekContaining(2026, 12, 8));
-        bars[1].title->setWeek(weekContaining(2026, 12, 8));
+        const Week december = weekContaining(2026, 12, 8);
+        bars[0].title->setWeek(december);
+        bars[1].title->setWeek(december);
         bars[1].title->weekButtonView()->setSelected(true);
         bars[2].title->setText(QStringLiteral("Pick a Week"));
         bars[3].title->setText(QStringLiteral("Pick a Week"));
         bars[3].title->textButtonView()->setSelected(true);
+        bars[5].title->setLandscape(true);
+        bars[5].title->setWeek(december);
         Week::setWeekNumberMethod(1);
         bars[4].title->setWeek(weekContaining(2026, 1, 1));
         // Narrow, as beside the copy and move "Cancel" button.
         bars[4].item->setLeftBarButtonItem(
             std::make_shared<BarButtonItem>(QStringLiteral("Cancel"), BarButtonItem::Style::Bordered));
-        const Image image = harness.render(*root);
+        const Image image = harness.render(*strip);
         EXPECT_FALSE(image.isNull());
         SamplePictures::keep(image, QStringLiteral("date-title-scale%1.png").arg(scale));
         Week::setWeekNumberMethod(0);
