@@ -1,5 +1,6 @@
 #include "ui/week/DateTitleView.h"
 
+#include "kit/Layer.h"
 #include "kit/Screen.h"
 #include "ui/week/DateTitleTextButtonView.h"
 #include "ui/week/DateTitleWeekButtonView.h"
@@ -147,8 +148,18 @@ void DateTitleView::withSubViewsStayingInPositionDo(const std::function<void()>&
     // A new size gives the faces the new bounds now, so that the shift below stays.
     layoutIfNeeded();
     const double shift = frame().x() - before;
+    // When the bar animates the title's move, the faces move back along the same path.
+    const std::optional<BasicAnimation> titleMove = layer().animationForKey(Layer::positionKey);
     for (const auto& face : subviews()) {
+        const Point from = face->center();
         face->moveFrameX(-shift);
+        if (titleMove && shift != 0.0) {
+            BasicAnimation follow = *titleMove;
+            follow.setFromValue(from);
+            follow.setToValue(face->center());
+            follow.setCompletion({});
+            face->layer().addAnimation(Layer::positionKey, follow);
+        }
     }
 }
 

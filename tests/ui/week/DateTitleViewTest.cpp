@@ -299,6 +299,28 @@ TEST_F(DateTitleViewTest, FacesStayInPlaceWhileTheBarMovesTheTitle) {
     EXPECT_EQ(title().textButtonView()->frame().x(), 0);
 }
 
+TEST_F(DateTitleViewTest, FacesStayInPlaceWhileTheBarAnimatesTheTitle) {
+    title().setWeek(weekContaining(2026, 12, 8));
+    m_harness.render();
+    const double weekX = windowX(*title().weekButtonView());
+    const auto shownX = [this] {
+        // Where the week face is drawn now: the title's and the face's presented positions.
+        const auto& face = *title().weekButtonView();
+        return title().superview()->convertPointToView(Point(0, 0), nullptr).x() +
+               title().presentationFrame().x() + face.presentationFrame().x();
+    };
+
+    title().withSubViewsStayingInPositionDo([this] {
+        title().setFrameWidth(150);
+        m_bar.item->setLeftBarButtonItem(
+            std::make_shared<BarButtonItem>(QStringLiteral("Cancel"), BarButtonItem::Style::Bordered), true);
+    });
+    for (const double time : {0.0, 0.05, 0.1, 0.15, 0.3}) {
+        m_harness.advance(time == 0.0 ? 0.0 : 0.05);
+        EXPECT_NEAR(shownX(), weekX, 0.01) << time;
+    }
+}
+
 // ---- Pictures ----
 
 TEST(DateTitleViewPictures, BothFacesPressedAndNotAtBothScales) {
