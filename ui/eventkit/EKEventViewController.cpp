@@ -220,7 +220,9 @@ QStringList EKEventViewController::whenText(const EKEvent& event) {
                 format(QStringLiteral("to %@"), formatter.formatFullDate(lastDay))};
     }
     const Date end = std::max(start, event.endDate());
-    if (DateUtilities::isEqualToDateIgnoreTime(start, end)) {
+    // An event that ends at midnight ends on the day it started.
+    const Date lastMoment = end > start ? end.addingTimeInterval(-1.0) : end;
+    if (DateUtilities::isEqualToDateIgnoreTime(start, lastMoment)) {
         return {
             formatter.formatFullDate(start),
             format(QStringLiteral("from %@ to %@"), formatter.formatTime(start), formatter.formatTime(end))};

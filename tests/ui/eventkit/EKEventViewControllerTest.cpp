@@ -104,6 +104,8 @@ TEST_F(EKEventViewControllerTest, TimeTextsForOneDaySeveralDaysAndAllDay) {
     EXPECT_EQ(overnight.size(), 2);
     EXPECT_EQ(overnight[0], QStringLiteral("from Tuesday, December 8, 2026 10:00 PM"));
     EXPECT_EQ(overnight[1], QStringLiteral("to Wednesday, December 9, 2026 2:00 AM"));
+    EXPECT_EQ(plain(EKEventViewController::whenText(*event(at(12, 8, 22), at(12, 9, 0)))),
+              QStringLiteral("Tuesday, December 8, 2026/from 10:00 PM to 12:00 AM"));
 
     // All-day events end at the start of the next day, which is not one of their days.
     EXPECT_EQ(
