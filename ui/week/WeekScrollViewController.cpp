@@ -56,7 +56,8 @@ std::weak_ptr<WeekScrollViewController>& sharedController() {
 // The area between the left and right bar buttons that the date title may take.
 constexpr double titleAreaWidth = 251.0;
 constexpr double minimumLeftButtonWidth = 48.0;
-constexpr double titleHeight = 44.0;
+// The bar centres the title; its outline band then sits in the middle of the bar.
+constexpr double titleHeight = 32.0;
 constexpr double loadingFadeDuration = 0.2;
 // Day list updates wait for the week's own animations.
 constexpr double listUpdateDelay = 0.3;
