@@ -1,0 +1,119 @@
+#pragma once
+
+#include "foundation/Date.h"
+#include "kit/Label.h"
+#include "kit/View.h"
+#include "ui/calendars/ColoredBackground.h"
+
+#include <functional>
+#include <memory>
+
+class BirthdayIconView;
+class EKEvent;
+class EventViewDelegate;
+class LongPressGestureRecognizer;
+class SelectedBackgroundView;
+class Timer;
+
+// One line of a day box: the event's time (or "↳" on its later days) and its title and
+// location, with the calendar's colour behind. It turns touches into selection and long-press
+// reports and runs every row-level effect: fading on change, the selection bar, removal, flash,
+// the copy/move pulsing and the birthday age. The day box sets its frame; without an event the
+// row is hidden.
+class EventView : public View {
+public:
+    static std::shared_ptr<EventView> create(const Rect& frame);
+    explicit EventView(const Rect& frame);
+    ~EventView() override;
+
+    const std::shared_ptr<EKEvent>& event() const { return m_event; }
+    void setDelegate(std::weak_ptr<EventViewDelegate> delegate);
+
+    // Binds the row to the event as shown on the day starting at `displayedDate`; without an
+    // event the row empties and hides.
+    void initializeWithEvent(std::shared_ptr<EKEvent> event, Date displayedDate, bool animated);
+    void removeEventAnimated(bool animated, bool delayed);
+    void deselectAnimated(bool animated, bool delayed);
+    void flashDelayed(bool delayed);
+    void disableTouch(bool disabled);
+    void startMoveAnimation();
+    void stopMoveAnimation();
+    void highlightAsSearchResult();
+    void hideSelectedBackgroundImage(bool hide);
+    void setHighlighted(bool highlighted);
+    void hideTimeLabel(bool hide);
+    void updateTextColor();
+
+    bool selected() const { return m_selected; }
+    bool touchDisabled() const { return m_touchDisabled; }
+    bool moveAnimationRunning() const { return m_moveAnimationRunning; }
+    bool eventViewHighlighted() const { return m_eventViewHighlighted; }
+    bool allDay() const { return m_allDay; }
+    const std::shared_ptr<Label>& timeLabel() const { return m_timeLabel; }
+    const std::shared_ptr<Label>& titleLabel() const { return m_titleLabel; }
+    Rect originalTitleFrame() const { return m_originalTitleFrame; }
+    const std::shared_ptr<SelectedBackgroundView>& selectedBackgroundImage() const {
+        return m_selectedBackgroundImage;
+    }
+    // Null until the row first shows a birthday.
+    const std::shared_ptr<BirthdayIconView>& birthdayIconView() const { return m_birthdayIconView; }
+    const ColoredBackground& coloredBackground() const { return m_coloredBackground; }
+    bool hasLongPressGesture() const;
+
+    // The process-wide flag: while set, no other row accepts a new touch.
+    static bool eventTouchingDown();
+    static void resetEventTouchingDown();
+
+    // The hand-over to the search-result highlight: the event and the row's top-left corner in
+    // root coordinates. Unset, nothing happens.
+    using SearchHighlightOperation =
+        std::function<void(const std::shared_ptr<EKEvent>& event, Point rowOrigin)>;
+    static SearchHighlightOperation& toShowSearchHighlight();
+
+    bool canBecomeFirstResponder() override { return true; }
+
+protected:
+    // Layout hooks, overridden by the tablet row.
+    virtual std::shared_ptr<Label> newTimeLabel();
+    virtual std::shared_ptr<Label> newTitleLabel();
+    virtual void adjustTitleLabelFrame(Label& titleLabel, const Label& timeLabel);
+    virtual void setTitleLabelFrameToAllDay(Label& titleLabel);
+    virtual std::shared_ptr<SelectedBackgroundView> newSelectedBackgroundView();
+
+    void drawRect(GraphicsContext& context, const Rect& rect) override;
+    void touchesBegan(const TouchSet& touches, const TouchEvent& event) override;
+    void touchesMoved(const TouchSet& touches, const TouchEvent& event) override;
+    void touchesEnded(const TouchSet& touches, const TouchEvent& event) override;
+
+private:
+    void buildSubviews();
+    void bindEvent(Date displayedDate, bool animated);
+    void unbindEvent(bool animated);
+    void fitTimeLabelWidth();
+    void fitTitleLabelWidth();
+    void attachLongPress(bool attach);
+    void applyCopyMoveState(Date displayedDate);
+    void updateBirthdayIcon(Date displayedDate);
+    void longPressed();
+    bool isBirthdayEvent() const;
+    bool isWithinTouchBand(double y) const;
+    Rect timeBoxRect() const;
+    Rect rowBoxRect() const;
+    std::shared_ptr<EventViewDelegate> delegate() const { return m_delegate.lock(); }
+
+    std::shared_ptr<EKEvent> m_event;
+    std::weak_ptr<EventViewDelegate> m_delegate;
+    std::shared_ptr<Label> m_timeLabel;
+    std::shared_ptr<Label> m_titleLabel;
+    Rect m_originalTitleFrame;
+    bool m_allDay = false;
+    bool m_selected = false;
+    bool m_touchingDown = false;
+    bool m_touchDisabled = false;
+    bool m_moveAnimationRunning = false;
+    bool m_eventViewHighlighted = false;
+    std::shared_ptr<LongPressGestureRecognizer> m_longPressGesture;
+    std::shared_ptr<BirthdayIconView> m_birthdayIconView;
+    std::shared_ptr<SelectedBackgroundView> m_selectedBackgroundImage;
+    ColoredBackground m_coloredBackground;
+};
