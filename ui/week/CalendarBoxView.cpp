@@ -25,8 +25,8 @@ RoundedRectangle cardShape(const Rect& rect) {
 }
 
 // Paints the gradient over the band from `top` to `bottom` of the card's shape.
-void paintBand(GraphicsContext& context, const RoundedRectangle& shape, const Gradient& gradient, const Rect& rect,
-               double top, double bottom) {
+void paintBand(GraphicsContext& context, const RoundedRectangle& shape, const Gradient& gradient,
+               const Rect& rect, double top, double bottom) {
     context.saveGState();
     context.clipToRect(Rect(rect.x(), top, rect.width(), bottom - top));
     shape.applyGradient(context, gradient, Point(rect.midX(), top), Point(rect.midX(), bottom));

@@ -70,14 +70,17 @@ void registerImages() {
         Artwork::registerImage(QStringLiteral("block-selected"), Size(cardImageWidth, 114), drawBlockBody);
         Artwork::registerImage(QStringLiteral("weekend-block-selected"), Size(cardImageWidth, 45),
                                drawBlockBody);
-        Artwork::registerImage(QStringLiteral("more-icon"), Size(14, 10), [](GraphicsContext& context, Size size) {
-            drawMoreIcon(context, size, Color::fromRgb255(44, 87, 168));
-        });
+        Artwork::registerImage(QStringLiteral("more-icon"), Size(14, 10),
+                               [](GraphicsContext& context, Size size) {
+                                   drawMoreIcon(context, size, Color::fromRgb255(44, 87, 168));
+                               });
+        Artwork::registerImage(QStringLiteral("more-icon-today"), Size(14, 10),
+                               [](GraphicsContext& context, Size size) {
+                                   drawMoreIcon(context, size, Color::fromRgb255(26, 54, 84));
+                               });
         Artwork::registerImage(
-            QStringLiteral("more-icon-today"), Size(14, 10),
-            [](GraphicsContext& context, Size size) { drawMoreIcon(context, size, Color::fromRgb255(26, 54, 84)); });
-        Artwork::registerImage(QStringLiteral("more-icon-white"), Size(14, 10),
-                               [](GraphicsContext& context, Size size) { drawMoreIcon(context, size, Color(1, 1, 1)); });
+            QStringLiteral("more-icon-white"), Size(14, 10),
+            [](GraphicsContext& context, Size size) { drawMoreIcon(context, size, Color(1, 1, 1)); });
         Artwork::registerImage(QStringLiteral("more-selected-row"), Size(151, 23), drawMoreSelectedRow);
         return true;
     }();
