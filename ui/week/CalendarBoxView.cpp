@@ -9,7 +9,7 @@
 namespace {
 
 const Color borderColor = Color::fromRgb255(152, 152, 152);
-const Color backgroundColor = Color::fromRgb255(255, 255, 255);
+const Color cardBackgroundColor = Color::fromRgb255(255, 255, 255);
 const Color headerBottomLineColor = Color::fromRgb255(160, 170, 187);
 const Color leftTitleColor = Color::fromRgb255(255, 255, 255);
 const Color rightTitleColor = Color::fromRgb255(108, 111, 115);
@@ -95,7 +95,7 @@ void CalendarBoxView::drawRect(GraphicsContext& context, const Rect&) {
 void CalendarBoxView::drawFixedContentInRect(GraphicsContext& context, const Rect& rect) const {
     const RoundedRectangle shape = cardShape(rect);
     const double headerBottom = rect.y() + getHeaderHeight();
-    shape.fill(context, backgroundColor);
+    shape.fill(context, cardBackgroundColor);
     paintBand(context, shape, headerGradient, rect, rect.y(), headerBottom);
     if (!m_hideBorders) {
         shape.stroke(context, borderColor, DeviceDependentValues::singlePixelLineWidth());
