@@ -84,11 +84,18 @@ protected:
     void touchesBegan(const TouchSet& touches, const TouchEvent& event) override;
     void touchesMoved(const TouchSet& touches, const TouchEvent& event) override;
     void touchesEnded(const TouchSet& touches, const TouchEvent& event) override;
+    void touchesCancelled(const TouchSet& touches, const TouchEvent& event) override;
+
+    // Builds the labels, bar and recogniser through the hooks; create() of a subclass calls it.
+    void buildSubviews();
 
 private:
-    void buildSubviews();
     void bindEvent(Date displayedDate, bool animated);
     void unbindEvent(bool animated);
+    void clearRow();
+    void fadeOutSelectedBackground();
+    bool isCopyMoveEvent() const;
+    static void lockTouches();
     void fitTimeLabelWidth();
     void fitTitleLabelWidth();
     void attachLongPress(bool attach);
@@ -103,6 +110,7 @@ private:
 
     std::shared_ptr<EKEvent> m_event;
     std::weak_ptr<EventViewDelegate> m_delegate;
+    Date m_displayedDate;
     std::shared_ptr<Label> m_timeLabel;
     std::shared_ptr<Label> m_titleLabel;
     Rect m_originalTitleFrame;

@@ -1,0 +1,15 @@
+#include "ui/week/SelectedBackgroundView.h"
+
+#include "kit/Artwork.h"
+#include "ui/week/EventRowArtwork.h"
+
+namespace {
+
+constexpr int leftCap = 90;
+
+} // namespace
+
+SelectedBackgroundView::SelectedBackgroundView(const Rect& frame) : ImageView(frame) {
+    EventRowArtwork::registerImages();
+    setImage(Artwork::imageNamed(QStringLiteral("selected-row")).stretchableImage(leftCap, 0));
+}
