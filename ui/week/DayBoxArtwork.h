@@ -1,0 +1,10 @@
+#pragma once
+
+// The images of the day box: the pressed header and body of the card, the more button's icons
+// and its highlighted background.
+namespace DayBoxArtwork {
+
+// Registers the images once; later calls do nothing.
+void registerImages();
+
+} // namespace DayBoxArtwork

@@ -1,0 +1,58 @@
+#include "ui/week/DayOverlayView.h"
+
+#include "kit/GraphicsContext.h"
+#include "kit/Layer.h"
+#include "ui/calendars/RoundedRectangle.h"
+#include "ui/week/AntPathView.h"
+
+namespace {
+
+constexpr double cornerRadius = 4.0;
+
+// White at 0.6 with rounded corners; the kit's views have no corner radius of their own.
+class RoundedWhiteView : public View {
+public:
+    using View::View;
+
+protected:
+    void drawRect(GraphicsContext& context, const Rect&) override {
+        RoundedRectangle(bounds(), cornerRadius).fill(context, Color(1, 1, 1, 0.6));
+    }
+};
+
+} // namespace
+
+DayOverlayView::DayOverlayView(const Rect& frame) : View(frame) {
+    setUserInteractionEnabled(false);
+}
+
+std::shared_ptr<DayOverlayView> DayOverlayView::create(const Rect& frame) {
+    auto overlay = std::make_shared<DayOverlayView>(frame);
+    const Rect bounds = overlay->bounds();
+    overlay->m_whiteLayer = std::make_shared<RoundedWhiteView>(bounds);
+    overlay->m_whiteLayer->setUserInteractionEnabled(false);
+    overlay->m_dayOverviewLayer = std::make_shared<AntPathView>(bounds);
+    overlay->addSubview(overlay->m_whiteLayer);
+    overlay->addSubview(overlay->m_dayOverviewLayer);
+    return overlay;
+}
+
+void DayOverlayView::startAnimating() {
+    m_dayOverviewLayer->layer().addAnimation(animationKey, AntPathView::offsetKey, 20.0, 0.0, 1.0,
+                                             BasicAnimation::repeatForever, AnimationCurve::linear);
+}
+
+void DayOverlayView::stopAnimating() {
+    m_dayOverviewLayer->layer().removeAnimation(animationKey);
+}
+
+bool DayOverlayView::isAnimating() const {
+    return m_dayOverviewLayer->layer().animationForKey(animationKey).has_value();
+}
+
+void DayOverlayView::layoutSubviews() {
+    m_whiteLayer->setFrame(bounds());
+    m_dayOverviewLayer->setFrame(bounds());
+    m_whiteLayer->setNeedsDisplay();
+    m_dayOverviewLayer->setNeedsDisplay();
+}

@@ -1,0 +1,131 @@
+#pragma once
+
+#include "core/events/EventList.h"
+#include "foundation/Date.h"
+#include "kit/Point.h"
+#include "kit/ViewController.h"
+#include "ui/week/EventViewDelegate.h"
+#include "ui/week/TouchableViewDelegate.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class DayOverlayView;
+class DayView;
+class EKEvent;
+class EventView;
+class GestureRecognizer;
+class SearchResult;
+
+// One day of a week page: owns the day's events and their rows on the card, and tells the bus
+// what the user did with them.
+class DayViewController : public ViewController, public EventViewDelegate, public TouchableViewDelegate {
+public:
+    static constexpr int maxEventsCount = 5;
+    static constexpr int maxEventsCountInWeekend = 2;
+
+    // The view (a DayView at the point) exists as soon as this returns.
+    static std::shared_ptr<DayViewController> create(Point point, bool halfSize);
+    explicit DayViewController(bool halfSize);
+    ~DayViewController() override;
+
+    const std::shared_ptr<DayView>& dayView() const { return m_dayView; }
+    const std::shared_ptr<DayOverlayView>& dayOverlayView() const { return m_dayOverlayView; }
+
+    void initializeWithDate(Date dayStart, bool firstTime);
+    // An invalid (zero) date until the first initializeWithDate.
+    Date displayedDate() const { return m_displayedDate.value_or(Date()); }
+    // The week page hands the list over on the main thread.
+    void setDisplayedEvents(EventList events) { m_displayedEvents = std::move(events); }
+    const EventList& displayedEvents() const { return m_displayedEvents; }
+    // The list the rows are filled from; the tablet box adds to it.
+    virtual const EventList& compileEventList() const { return m_displayedEvents; }
+    bool leftColumn() const { return m_leftColumn; }
+    void setLeftColumn(bool leftColumn) { m_leftColumn = leftColumn; }
+    bool halfSized() const { return m_halfSized; }
+    bool shrunk() const { return m_shrunk; }
+    const std::vector<std::shared_ptr<EventView>>& eventViews() const { return *m_eventViews; }
+    // The number of rows a card of this size holds.
+    int maxRows() const { return m_halfSized ? maxEventsCountInWeekend : maxEventsCount; }
+
+    void populateViewsAnimated(bool animated);
+    void addEvent(const std::shared_ptr<EKEvent>& event, bool animated, bool delayed);
+    void reloadEvent(const std::shared_ptr<EKEvent>& event);
+    void removeEvent(const QString& eventIdentifier, bool animated, bool delayed);
+    bool eventIsVisible(const EKEvent& event) const;
+    std::shared_ptr<EventView> findEventViewByEventIdentifier(const QString& identifier) const;
+    void selectEvent(const EKEvent& event);
+    void deselectEvents();
+    void flashEvent(const EKEvent& event, bool delayed);
+    void deselectEventsAnimated(bool animated, bool delayed);
+    void deselectBackgroundDelayed(bool delayed, bool animated);
+    void highlightIfToday();
+    void highlightSearchResult(const SearchResult& result);
+    void resetAfterSearchHighlight();
+    void disableEditEvents(bool disable);
+    void disableMoreButton(bool disable);
+    void shrinkOrStretch(int stagger, bool bottomBar);
+    void startMoveAnimation(const EKEvent& event);
+    void stopMoveAnimation();
+    void showQuickCopyMoveOverlay(bool show, bool animated);
+    void startAnimatingDayOverlay();
+    void stopAnimatingDayOverlay();
+    void listEvents();
+
+    // EventViewDelegate
+    void beforeEventSelected(EventView& eventView) override;
+    void eventSelected(EventView& eventView) override;
+    void eventLongPressed(EventView& eventView) override;
+    void removeAnimationFinished(EventView& eventView) override;
+    // TouchableViewDelegate
+    void viewTouched() override;
+    void viewBeginsTouching() override;
+
+    // The choices of the copy/move menu, with the menu's event.
+    void handleMenuChoiceCopy(const std::shared_ptr<EKEvent>& event);
+    void handleMenuChoiceMove(const std::shared_ptr<EKEvent>& event);
+    void handleMenuChoiceDelete(const std::shared_ptr<EKEvent>& event);
+
+    // Hand-overs to screens built elsewhere; unset, nothing happens.
+    // The copy/move menu for the row's event, shown over the row of the card.
+    using ShowCopyMoveMenuOperation =
+        std::function<void(DayViewController& dayViewController, const std::shared_ptr<EKEvent>& event,
+                           DayView& dayView, EventView& eventView)>;
+    static ShowCopyMoveMenuOperation& toShowCopyMoveMenu();
+    // Keeps the menu from deselecting the row when it closes after a choice.
+    static std::function<void()>& toPreventEventViewDeselection();
+    // The search-result highlight for an event hidden in the overflow: the event, the card and
+    // the point in the card's coordinates above which it shows, and what to do when it is done.
+    using ShowSearchHighlightOperation =
+        std::function<void(const std::shared_ptr<EKEvent>& event, DayView& dayView, Point position,
+                           std::function<void()> onCompletion)>;
+    static ShowSearchHighlightOperation& toShowSearchHighlight();
+
+protected:
+    void viewDidUnload() override;
+    std::shared_ptr<EventView> newEventViewForIndex(int index) const;
+    void createAndAddEventView();
+
+private:
+    void pinchDetected(GestureRecognizer& recognizer);
+    void activateCopyOrMoveForEvent(const std::shared_ptr<EKEvent>& event, bool copy);
+    bool hasOverflow() const;
+    bool rowShowsEvent(const EventView& eventView, const QString& identifier) const;
+    std::shared_ptr<EventView> visibleRowShowing(const QString& identifier) const;
+    void updateDayOverlayVisibility();
+    void unselectMoreButtonAfter(double delay);
+    void keepOverlayInFront();
+    std::weak_ptr<DayViewController> weakSelf();
+
+    std::shared_ptr<DayView> m_dayView;
+    std::shared_ptr<DayOverlayView> m_dayOverlayView;
+    std::optional<Date> m_displayedDate;
+    EventList m_displayedEvents;
+    std::shared_ptr<std::vector<std::shared_ptr<EventView>>> m_eventViews;
+    bool m_leftColumn = false;
+    bool m_halfSized = false;
+    bool m_shrunk = false;
+};
