@@ -1,6 +1,7 @@
 #include "ui/week/DateTitleFaceView.h"
 
 #include "kit/DeviceDependentValues.h"
+#include "kit/GraphicsContext.h"
 #include "kit/LongPressGestureRecognizer.h"
 #include "kit/StringDrawing.h"
 
@@ -92,6 +93,24 @@ Color DateTitleFaceView::pressedFillColor() {
 
 DateTitleFaceView::Band DateTitleFaceView::band() const {
     return m_landscape ? Band{5.0, 29.0} : Band{2.0, 30.0};
+}
+
+void DateTitleFaceView::drawOutline(GraphicsContext& context, double x, double width, bool filled) const {
+    const double offset = DeviceDependentValues::singlePixelLineOffset();
+    const double offsetX2 = DeviceDependentValues::singlePixelLineOffsetX2();
+    const Band area = band();
+    const Rect outline(x + offset, area.top + offset, width - offsetX2, area.height() - offsetX2);
+    if (filled) {
+        context.beginPath();
+        drawRoundedRectPath(context, outline, cornerRadius);
+        context.setFillColor(pressedFillColor());
+        context.fillPath();
+    }
+    context.beginPath();
+    drawRoundedRectPath(context, outline, cornerRadius);
+    context.setStrokeColor(getLineColor());
+    context.setLineWidth(DeviceDependentValues::singlePixelLineWidth());
+    context.strokePath();
 }
 
 Font DateTitleFaceView::fittingBoldFont(const QString& text) const {

@@ -57,6 +57,9 @@ public:
 
 protected:
     Color currentTextColor() const { return m_selected ? getSelectedTextColor() : getTextColor(); }
+    // The rounded outline across the band from `x` over `width`, laid on the pixel grid, filled
+    // with the pressed fill first when `filled`.
+    void drawOutline(GraphicsContext& context, double x, double width, bool filled) const;
 
 private:
     bool m_selected = false;

@@ -24,21 +24,8 @@ void DateTitleTextButtonView::drawRect(GraphicsContext& context, const Rect&) {
     const double faceWidth = bounds().width();
 
     if (selected()) {
-        const double offset = DeviceDependentValues::singlePixelLineOffset();
-        const double offsetX2 = DeviceDependentValues::singlePixelLineOffsetX2();
-        const Band area = band();
         const double outlineWidth = textSize.width() + outlineExtraWidth;
-        const Rect outline((faceWidth - outlineWidth) / 2.0 + offset, area.top + offset,
-                           outlineWidth - offsetX2, area.height() - offsetX2);
-        context.beginPath();
-        drawRoundedRectPath(context, outline, cornerRadius);
-        context.setFillColor(pressedFillColor());
-        context.fillPath();
-        context.beginPath();
-        drawRoundedRectPath(context, outline, cornerRadius);
-        context.setStrokeColor(getLineColor());
-        context.setLineWidth(DeviceDependentValues::singlePixelLineWidth());
-        context.strokePath();
+        drawOutline(context, (faceWidth - outlineWidth) / 2.0, outlineWidth, true);
     }
 
     context.saveGState();

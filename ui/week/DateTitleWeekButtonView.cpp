@@ -97,7 +97,7 @@ void DateTitleWeekButtonView::drawRect(GraphicsContext& context, const Rect&) {
     context.saveGState();
     const double hairline = DeviceDependentValues::singlePixelLineWidth();
     context.setShadow(Size(-hairline, -hairline), 2.0);
-    drawOutline(context, parts);
+    drawOutline(context, parts.x0, parts.xe - parts.x0, selected());
     drawSeparator(context, parts);
     context.restoreGState();
 
@@ -107,25 +107,6 @@ void DateTitleWeekButtonView::drawRect(GraphicsContext& context, const Rect&) {
     context.drawText(textA, Point(parts.xA, centredTextY(sizeA.height())), fontA);
     context.drawText(textB, Point(parts.xB, centredTextY(sizeB.height())), fontB);
     context.restoreGState();
-}
-
-void DateTitleWeekButtonView::drawOutline(GraphicsContext& context, const Layout& parts) const {
-    const double offset = DeviceDependentValues::singlePixelLineOffset();
-    const double offsetX2 = DeviceDependentValues::singlePixelLineOffsetX2();
-    const Band area = band();
-    const Rect outline(parts.x0 + offset, area.top + offset, (parts.xe - parts.x0) - offsetX2,
-                       area.height() - offsetX2);
-    if (selected()) {
-        context.beginPath();
-        drawRoundedRectPath(context, outline, cornerRadius);
-        context.setFillColor(pressedFillColor());
-        context.fillPath();
-    }
-    context.beginPath();
-    drawRoundedRectPath(context, outline, cornerRadius);
-    context.setStrokeColor(getLineColor());
-    context.setLineWidth(DeviceDependentValues::singlePixelLineWidth());
-    context.strokePath();
 }
 
 void DateTitleWeekButtonView::drawSeparator(GraphicsContext& context, const Layout& parts) const {

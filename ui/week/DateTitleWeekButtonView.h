@@ -40,7 +40,6 @@ protected:
     void drawRect(GraphicsContext& context, const Rect& rect) override;
 
 private:
-    void drawOutline(GraphicsContext& context, const Layout& layout) const;
     void drawSeparator(GraphicsContext& context, const Layout& layout) const;
 
     std::optional<Week> m_week;

@@ -231,6 +231,26 @@ TEST_F(WeekScrollViewControllerTest, readOnlyEventOpensTheViewerAndWritableOneSt
     EXPECT_EQ(week.navigation->viewControllers().size(), 2u);
 }
 
+TEST(WeekScreenTapTest, tappedBirthdayRowOpensTheViewerAndADayTapChangesNothing) {
+    WeekScreen week;
+    week.addBirthday("Anna Berger", "1990-12-13");
+    week.launch();
+    // Sunday shares the bottom-right slot; its first row sits 23 points below the box's top.
+    week.harness.tap(Point(240, 64 + 347 + 23 + 10));
+    week.settle();
+    const auto viewer = std::dynamic_pointer_cast<EKEventViewController>(week.navigation->topViewController());
+    ASSERT_TRUE(viewer);
+    EXPECT_EQ(viewer->event()->title(), "Anna Berger");
+    EXPECT_FALSE(viewer->allowsEditing());
+    week.navigation->popViewControllerAnimated(false);
+    week.settle();
+    // Tapping an empty part of Monday: the editor that will create the event is not there yet.
+    week.harness.tap(Point(80, 64 + 100));
+    week.settle();
+    EXPECT_EQ(week.navigation->topViewController(), week.screen);
+    EXPECT_EQ(relative(week.pageWeeks()), "-1 0 1");
+}
+
 TEST_F(WeekScrollViewControllerTest, savesAndDeletionsReachThePages) {
     const auto event =
         week.addEvent("Review", WeekScreen::at(2026, 12, 9, 14), WeekScreen::at(2026, 12, 9, 15));
