@@ -167,8 +167,12 @@ TEST_F(DayViewTest, SamplePage) {
     fill(*wednesday, eventsAt({9}, 9));
     fill(*saturday, eventsAt({10, 11, 12}, 12));
     fill(*sunday, eventsAt({10}, 13));
-    harness().touchDown(inWindow(*thursday->dayView(), Point(80, 80)));
+    fill(*thursday, eventsAt({8, 9, 10, 11, 12, 13}, 10));
+    // Pressed from the header down into the rows.
+    harness().touchDown(inWindow(*thursday->dayView(), Point(80, 10)));
+    harness().touchMove(inWindow(*thursday->dayView(), Point(80, 80)));
     harness().advance(1.0);
+    EXPECT_TRUE(moreButton(*thursday).selected());
     const Image page = harness().render(*m_page);
     SamplePictures::keep(page, "day-box-page.png");
     SamplePictures::keep(harness().render(*monday->dayView()), "day-box-three-rows.png");
@@ -177,6 +181,13 @@ TEST_F(DayViewTest, SamplePage) {
     // The gap between the boxes shows the page.
     EXPECT_TRUE(near(page.colorAtPoint(Point(160, 60)), 192, 203, 211, 4));
     harness().touchUp(inWindow(*thursday->dayView(), Point(80, 80)));
+
+    // A finger on the more button.
+    harness().touchDown(inWindow(moreButton(*saturday), Point(70, 11)));
+    EXPECT_TRUE(moreButton(*saturday).highlighted());
+    SamplePictures::keep(harness().render(*saturday->dayView()), "day-box-more-pressed.png");
+    harness().touchUp(inWindow(moreButton(*saturday), Point(70, 11)));
+    EXPECT_EQ(m_log->text(), "date 10, list 12");
 }
 
 } // namespace
