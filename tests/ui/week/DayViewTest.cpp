@@ -3,7 +3,9 @@
 #include "kit/DeviceDependentValues.h"
 #include "kit/ImageView.h"
 #include "kit/Label.h"
+#include "ui/week/BackgroundView.h"
 #include "ui/week/DayOverlayView.h"
+#include "ui/week/TouchableViewDelegate.h"
 
 #include "SamplePictures.h"
 
@@ -188,6 +190,56 @@ TEST_F(DayViewTest, SamplePage) {
     SamplePictures::keep(harness().render(*saturday->dayView()), "day-box-more-pressed.png");
     harness().touchUp(inWindow(moreButton(*saturday), Point(70, 11)));
     EXPECT_EQ(m_log->text(), "date 10, list 12");
+}
+
+} // namespace
+
+namespace {
+
+class TouchCounter : public TouchableViewDelegate {
+public:
+    void viewTouched() override { ++touched; }
+    int touched = 0;
+};
+
+TEST_F(DayViewTest, BackgroundReportsTouchesThatEndOnIt) {
+    auto background = std::make_shared<BackgroundView>(Rect(0, 0, 320, 416));
+    auto counter = std::make_shared<TouchCounter>();
+    background->setDelegate(counter);
+    m_page->addSubview(background);
+    harness().tap(inWindow(*background, Point(100, 100)));
+    EXPECT_EQ(counter->touched, 1);
+    counter.reset();
+    harness().tap(inWindow(*background, Point(100, 100)));
+}
+
+// A page that draws the static cards of its boxes once, behind them.
+class PreDrawnPage : public View {
+public:
+    using View::View;
+    std::vector<std::shared_ptr<CalendarBoxView>> boxes;
+
+protected:
+    void drawRect(GraphicsContext& context, const Rect&) override {
+        for (const auto& box : boxes) {
+            box->drawFixedContentOnSuperView(context);
+        }
+    }
+};
+
+TEST_F(DayViewTest, BoxesCanShareOnePreDrawnBackground) {
+    auto page = std::make_shared<PreDrawnPage>(Rect(0, 0, 320, 416));
+    auto box = std::make_shared<CalendarBoxView>(Rect(10, 10, 158, 137));
+    box->setLeftTitle("Monday");
+    page->boxes.push_back(box);
+    page->addSubview(box);
+    m_page->addSubview(page);
+    const Image image = harness().render(*page);
+    EXPECT_TRUE(box->fixedContentDrawn());
+    EXPECT_TRUE(near(image.colorAtPoint(Point(90, 12)), 231, 234, 240));
+    EXPECT_TRUE(near(image.colorAtPoint(Point(90, 100)), 255, 255, 255, 2));
+    // The box itself now draws only its titles: its own image is clear away from them.
+    EXPECT_LT(harness().render(*box).colorAtPoint(Point(80, 90)).alpha(), 0.01);
 }
 
 } // namespace
