@@ -228,7 +228,6 @@ void EventView::clearRow() {
 
 void EventView::fitTimeLabelWidth() {
     m_timeLabel->sizeToFitWidth();
-    // A 35-point time box looks unbalanced against the title; one more point evens it out.
     if (m_timeLabel->frame().width() == 35.0) {
         m_timeLabel->setFrameWidth(36.0);
     }

@@ -13,7 +13,6 @@ class EKEvent;
 class EventViewDelegate;
 class LongPressGestureRecognizer;
 class SelectedBackgroundView;
-class Timer;
 
 // One line of a day box: the event's time (or "↳" on its later days) and its title and
 // location, with the calendar's colour behind. It turns touches into selection and long-press
@@ -23,6 +22,7 @@ class Timer;
 class EventView : public View {
 public:
     static std::shared_ptr<EventView> create(const Rect& frame);
+    // Builds no subviews; create() does, once the row is held by a shared pointer.
     explicit EventView(const Rect& frame);
     ~EventView() override;
 
