@@ -8,8 +8,9 @@
 namespace {
 
 constexpr double cornerRadius = 4.0;
-// Wide enough for a cap of 80 points on each side of the one-point band that stretches.
-constexpr double cardImageWidth = 161.0;
+// A left cap of 80 points, the one-point band that stretches and a right cap of 77, so that the
+// caps never overlap on the narrowest card (158 points).
+constexpr double cardImageWidth = 158.0;
 
 const Gradient pressedHeaderGradient(Color::fromRgb255(99, 146, 222), Color::fromRgb255(45, 94, 190));
 const Gradient pressedBodyGradient(Color::fromRgb255(222, 233, 250), Color::fromRgb255(196, 213, 241));

@@ -6,20 +6,7 @@
 #include "ui/week/AntPathView.h"
 
 namespace {
-
 constexpr double cornerRadius = 4.0;
-
-// White at 0.6 with rounded corners; the kit's views have no corner radius of their own.
-class RoundedWhiteView : public View {
-public:
-    using View::View;
-
-protected:
-    void drawRect(GraphicsContext& context, const Rect&) override {
-        RoundedRectangle(bounds(), cornerRadius).fill(context, Color(1, 1, 1, 0.6));
-    }
-};
-
 } // namespace
 
 DayOverlayView::DayOverlayView(const Rect& frame) : View(frame) {
@@ -28,11 +15,7 @@ DayOverlayView::DayOverlayView(const Rect& frame) : View(frame) {
 
 std::shared_ptr<DayOverlayView> DayOverlayView::create(const Rect& frame) {
     auto overlay = std::make_shared<DayOverlayView>(frame);
-    const Rect bounds = overlay->bounds();
-    overlay->m_whiteLayer = std::make_shared<RoundedWhiteView>(bounds);
-    overlay->m_whiteLayer->setUserInteractionEnabled(false);
-    overlay->m_dayOverviewLayer = std::make_shared<AntPathView>(bounds);
-    overlay->addSubview(overlay->m_whiteLayer);
+    overlay->m_dayOverviewLayer = std::make_shared<AntPathView>(overlay->bounds());
     overlay->addSubview(overlay->m_dayOverviewLayer);
     return overlay;
 }
@@ -50,9 +33,12 @@ bool DayOverlayView::isAnimating() const {
     return m_dayOverviewLayer->layer().animationForKey(animationKey).has_value();
 }
 
+void DayOverlayView::drawRect(GraphicsContext& context, const Rect&) {
+    RoundedRectangle(bounds(), cornerRadius).fill(context, Color(1, 1, 1, 0.6));
+}
+
 void DayOverlayView::layoutSubviews() {
-    m_whiteLayer->setFrame(bounds());
     m_dayOverviewLayer->setFrame(bounds());
-    m_whiteLayer->setNeedsDisplay();
     m_dayOverviewLayer->setNeedsDisplay();
+    setNeedsDisplay();
 }

@@ -18,15 +18,15 @@ public:
     void startAnimating();
     void stopAnimating();
     bool isAnimating() const;
-    const std::shared_ptr<View>& whiteLayer() const { return m_whiteLayer; }
     const std::shared_ptr<AntPathView>& dayOverviewLayer() const { return m_dayOverviewLayer; }
 
     explicit DayOverlayView(const Rect& frame);
 
 protected:
+    // The translucent white card under the ants.
+    void drawRect(GraphicsContext& context, const Rect& rect) override;
     void layoutSubviews() override;
 
 private:
-    std::shared_ptr<View> m_whiteLayer;
     std::shared_ptr<AntPathView> m_dayOverviewLayer;
 };

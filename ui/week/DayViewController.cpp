@@ -136,7 +136,8 @@ void DayViewController::createAndAddEventView() {
 }
 
 bool DayViewController::hasOverflow() const {
-    return static_cast<int>(m_eventViews->size()) < compileEventList().size();
+    // Events handed over but not yet filled in have no rows to overflow.
+    return !m_eventViews->empty() && static_cast<int>(m_eventViews->size()) < compileEventList().size();
 }
 
 void DayViewController::populateViewsAnimated(bool animated) {

@@ -14,6 +14,7 @@
 #include "core/objectstore/ObjectStoreManager.h"
 #include "harness/ScreenHarness.h"
 #include "kit/Button.h"
+#include "kit/ImageView.h"
 #include "kit/Window.h"
 #include "ui/copymove/CopyMoveEventMode.h"
 #include "ui/week/DayView.h"
@@ -79,6 +80,8 @@ protected:
         Hint::loadHints();
         m_calendar->setColor(Color::fromRgb255(14, 97, 185));
         m_log = std::make_unique<BusLog>();
+        // A cancelled row touch of an earlier test may still hold the rows' shared lock.
+        EventView::resetEventTouchingDown();
     }
 
     void TearDown() override {

@@ -243,6 +243,11 @@ TEST_F(DayViewControllerTest, SearchResultInTheOverflowGoesToTheSharedHighlight)
 
 TEST_F(DayViewControllerTest, SearchSwapsTheButtonForTheLastRow) {
     auto tuesday = makeDay(Point(1, 1));
+    // Events handed over by a load that has not filled the rows yet.
+    tuesday->setDisplayedEvents(eventsAt({8, 9, 10, 11, 12, 13}));
+    tuesday->disableMoreButton(true);
+    EXPECT_TRUE(moreButton(*tuesday).hidden());
+
     fill(*tuesday, eventsAt({8, 9}));
     tuesday->disableMoreButton(true);
     EXPECT_EQ(visibleTitles(*tuesday), "E8 E9");

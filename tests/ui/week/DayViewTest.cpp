@@ -3,6 +3,9 @@
 #include "kit/DeviceDependentValues.h"
 #include "kit/ImageView.h"
 #include "kit/Label.h"
+#include "ui/week/BackgroundView.h"
+#include "ui/week/DayOverlayView.h"
+#include "ui/week/TouchableViewDelegate.h"
 
 #include "SamplePictures.h"
 
@@ -90,16 +93,16 @@ TEST_F(DayViewTest, TodayHasTheDarkHeaderAndWhiteTitles) {
 
 TEST_F(DayViewTest, HiddenBordersLeaveNoOutline) {
     auto wednesday = makeDay(Point(1, 1), 9);
-    wednesday->dayView()->setHideBorders(true);
+    CopyMoveEventMode::sharedInstance().activateMove(makeEvent("Moving", 8), day(8));
     const Image image = harness().render(*wednesday->dayView());
     EXPECT_TRUE(near(image.pixelColor(0, 150), 255, 255, 255, 10));
 }
 
 TEST_F(DayViewTest, PressingTheBodyShowsThePressedLookAndDeselectingFadesIt) {
     auto tuesday = makeDay(Point(1, 1));
-    fill(*tuesday, eventsAt({8, 9, 10, 11, 12, 13}));
+    fill(*tuesday, eventsAt({8, 9, 10}));
     DayView& card = *tuesday->dayView();
-    harness().touchDown(inWindow(card, Point(80, 125)));
+    harness().touchDown(inWindow(card, Point(80, 110)));
     ASSERT_TRUE(card.selectedHeaderImage());
     EXPECT_FALSE(card.selectedHeaderImage()->hidden());
     EXPECT_FALSE(card.selectedBackgroundImage()->hidden());
@@ -119,11 +122,12 @@ TEST_F(DayViewTest, PressingTheBodyShowsThePressedLookAndDeselectingFadesIt) {
     tuesday->deselectEventsAnimated(true, true);
     harness().advance(0.3);
     EXPECT_DOUBLE_EQ(card.selectedHeaderImage()->presentationAlpha(), 1.0);
-    harness().advance(0.16);
+    // Half-way down after the first 0.15 seconds; the texts lose their highlight there.
+    harness().advance(0.15);
     harness().runUntilIdle();
-    EXPECT_NEAR(card.selectedBackgroundImage()->presentationAlpha(), 0.5, 0.01);
+    EXPECT_NEAR(card.selectedBackgroundImage()->presentationAlpha(), 0.5, 0.02);
     EXPECT_FALSE(tuesday->eventViews()[0]->eventViewHighlighted());
-    harness().advance(0.16);
+    harness().advance(0.2);
     harness().runUntilIdle();
     EXPECT_TRUE(card.selectedHeaderImage()->hidden());
     EXPECT_TRUE(card.selectedBackgroundImage()->hidden());
@@ -165,8 +169,12 @@ TEST_F(DayViewTest, SamplePage) {
     fill(*wednesday, eventsAt({9}, 9));
     fill(*saturday, eventsAt({10, 11, 12}, 12));
     fill(*sunday, eventsAt({10}, 13));
-    harness().touchDown(inWindow(*thursday->dayView(), Point(80, 80)));
+    fill(*thursday, eventsAt({8, 9, 10, 11, 12, 13}, 10));
+    // Pressed from the header down into the rows.
+    harness().touchDown(inWindow(*thursday->dayView(), Point(80, 10)));
+    harness().touchMove(inWindow(*thursday->dayView(), Point(80, 80)));
     harness().advance(1.0);
+    EXPECT_TRUE(moreButton(*thursday).selected());
     const Image page = harness().render(*m_page);
     SamplePictures::keep(page, "day-box-page.png");
     SamplePictures::keep(harness().render(*monday->dayView()), "day-box-three-rows.png");
@@ -175,6 +183,63 @@ TEST_F(DayViewTest, SamplePage) {
     // The gap between the boxes shows the page.
     EXPECT_TRUE(near(page.colorAtPoint(Point(160, 60)), 192, 203, 211, 4));
     harness().touchUp(inWindow(*thursday->dayView(), Point(80, 80)));
+
+    // A finger on the more button.
+    harness().touchDown(inWindow(moreButton(*saturday), Point(70, 11)));
+    EXPECT_TRUE(moreButton(*saturday).highlighted());
+    SamplePictures::keep(harness().render(*saturday->dayView()), "day-box-more-pressed.png");
+    harness().touchUp(inWindow(moreButton(*saturday), Point(70, 11)));
+    EXPECT_EQ(m_log->text(), "date 10, list 12");
+}
+
+} // namespace
+
+namespace {
+
+class TouchCounter : public TouchableViewDelegate {
+public:
+    void viewTouched() override { ++touched; }
+    int touched = 0;
+};
+
+TEST_F(DayViewTest, BackgroundReportsTouchesThatEndOnIt) {
+    auto background = std::make_shared<BackgroundView>(Rect(0, 0, 320, 416));
+    auto counter = std::make_shared<TouchCounter>();
+    background->setDelegate(counter);
+    m_page->addSubview(background);
+    harness().tap(inWindow(*background, Point(100, 100)));
+    EXPECT_EQ(counter->touched, 1);
+    counter.reset();
+    harness().tap(inWindow(*background, Point(100, 100)));
+}
+
+// A page that draws the static cards of its boxes once, behind them.
+class PreDrawnPage : public View {
+public:
+    using View::View;
+    std::vector<std::shared_ptr<CalendarBoxView>> boxes;
+
+protected:
+    void drawRect(GraphicsContext& context, const Rect&) override {
+        for (const auto& box : boxes) {
+            box->drawFixedContentOnSuperView(context);
+        }
+    }
+};
+
+TEST_F(DayViewTest, BoxesCanShareOnePreDrawnBackground) {
+    auto page = std::make_shared<PreDrawnPage>(Rect(0, 0, 320, 416));
+    auto box = std::make_shared<CalendarBoxView>(Rect(10, 10, 158, 137));
+    box->setLeftTitle("Monday");
+    page->boxes.push_back(box);
+    page->addSubview(box);
+    m_page->addSubview(page);
+    const Image image = harness().render(*page);
+    EXPECT_TRUE(box->fixedContentDrawn());
+    EXPECT_TRUE(near(image.colorAtPoint(Point(90, 12)), 231, 234, 240));
+    EXPECT_TRUE(near(image.colorAtPoint(Point(90, 100)), 255, 255, 255, 2));
+    // The box itself now draws only its titles: its own image is clear away from them.
+    EXPECT_LT(harness().render(*box).colorAtPoint(Point(80, 90)).alpha(), 0.01);
 }
 
 } // namespace
