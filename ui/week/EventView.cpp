@@ -452,7 +452,8 @@ void EventView::highlightAsSearchResult() {
 }
 
 bool EventView::eventTouchingDown() {
-    return touchingDownFlag;
+    // A lock set under another main loop can no longer be cleared by its timer.
+    return touchingDownFlag && touchLockTimerGeneration == RunLoop::mainGeneration();
 }
 
 void EventView::resetEventTouchingDown() {
@@ -472,7 +473,7 @@ bool EventView::isWithinTouchBand(double y) const {
 }
 
 void EventView::touchesBegan(const TouchSet& touches, const TouchEvent& event) {
-    if (touchingDownFlag) {
+    if (eventTouchingDown()) {
         return;
     }
     if (m_touchDisabled) {
