@@ -117,10 +117,14 @@ void BM_SettleAfterPageTurn(benchmark::State& state) {
     environment.loop().advance(1.0);
     ScrollView& scroll = *screen->scrollView();
     const double width = scroll.frame().width();
+    const Week start = screen->currentWeek();
     for (auto _ : state) {
         scroll.setContentOffset(Point((WeekScrollViewController::middlePagePosition + 1) * width, 0));
         screen->scrollViewDidEndDecelerating(scroll);
         environment.loop().runUntilIdle();
+    }
+    if (start.weeksTo(screen->currentWeek()) != static_cast<int>(state.iterations())) {
+        state.SkipWithError("the pages did not turn once per iteration");
     }
 }
 BENCHMARK(BM_SettleAfterPageTurn)
