@@ -9,7 +9,9 @@ namespace {
 // events, a conference over two days, a flight that ends after midnight, a birthday on Sunday
 // and a Friday too full for its box.
 void addRealisticWeek(WeekScreen& week) {
-    const auto at = [](int day, int hour, int minute = 0) { return WeekScreen::at(2026, 12, day, hour, minute); };
+    const auto at = [](int day, int hour, int minute = 0) {
+        return WeekScreen::at(2026, 12, day, hour, minute);
+    };
     const auto work = week.addCalendar("Work", Color::fromRgb255(41, 98, 196));
     const auto home = week.addCalendar("Home", Color::fromRgb255(62, 160, 84));
     const auto sport = week.addCalendar("Sport", Color::fromRgb255(226, 120, 34));
@@ -22,7 +24,8 @@ void addRealisticWeek(WeekScreen& week) {
     week.addEvent("Flight to Vienna", at(9, 7, 15), at(9, 9, 5), false, work, "BER T1");
     week.addEvent("Night train", at(10, 22, 40), at(11, 7, 10), false, home);
     week.addEvent("Christmas market", at(10, 0), at(11, 0), true, home);
-    const char* const friday[] = {"Standup", "Design sync", "1:1 with Mia", "Code review", "Gym", "Dinner at Luca's"};
+    const char* const friday[] = {"Standup",     "Design sync", "1:1 with Mia",
+                                  "Code review", "Gym",         "Dinner at Luca's"};
     for (int i = 0; i < 6; ++i) {
         week.addEvent(friday[i], at(11, 9 + 2 * i), at(11, 10 + 2 * i), false, i == 4 ? sport : work);
     }

@@ -238,7 +238,8 @@ TEST(WeekScreenTapTest, tappedBirthdayRowOpensTheViewerAndADayTapChangesNothing)
     // Sunday shares the bottom-right slot; its first row sits 23 points below the box's top.
     week.harness.tap(Point(240, 64 + 347 + 23 + 10));
     week.settle();
-    const auto viewer = std::dynamic_pointer_cast<EKEventViewController>(week.navigation->topViewController());
+    const auto viewer =
+        std::dynamic_pointer_cast<EKEventViewController>(week.navigation->topViewController());
     ASSERT_TRUE(viewer);
     EXPECT_EQ(viewer->event()->title(), "Anna Berger");
     EXPECT_FALSE(viewer->allowsEditing());
