@@ -91,14 +91,10 @@ WeekScrollViewController::WeekScrollViewController()
     applyWeekSettings();
     DeviceDependentValues::initValues();
     m_displayedWeek = Week::currentWeek();
-    m_cancelMoveButton = std::make_shared<BarButtonItem>(localizedString(QStringLiteral("Cancel")),
-                                                         BarButtonItem::Style::Done);
     m_weekViews.reserve(3);
     Hint::loadHints();
-    m_quickMoveHint = Hint::hintByIdentifier(QStringLiteral("quickMoveHint"));
     m_weekPickerHint = Hint::hintByIdentifier(QStringLiteral("jumpToDateHint"));
     m_lastDirection = noDirection;
-    m_landscapeOrientationPermitted = true;
     WeekArtwork::registerImages();
 }
 
@@ -134,9 +130,7 @@ void WeekScrollViewController::loadView() {
 }
 
 void WeekScrollViewController::viewDidLoad() {
-    m_savedScrollViewFrame = m_scrollView->frame();
-    const std::weak_ptr<WeekScrollViewController> weakSelf =
-        std::static_pointer_cast<WeekScrollViewController>(shared_from_this());
+    const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
     m_scrollView->setDelegate(weakSelf);
 
     m_todayButton = std::make_shared<BarButtonItem>(localizedString(QStringLiteral("Today")),
@@ -155,7 +149,6 @@ void WeekScrollViewController::viewDidLoad() {
     item.setLeftBarButtonItem(m_todayButton);
     item.setRightBarButtonItem(m_actionButton);
     item.setTitleView(m_dateTitleView);
-    m_cancelMoveButton->onAction = [] {};
     correctDateTitleViewSize();
 
     m_width = m_scrollView->frame().width();
@@ -210,11 +203,14 @@ std::shared_ptr<WeekViewController> WeekScrollViewController::middlePage() const
     return m_weekViews[1];
 }
 
+std::weak_ptr<WeekScrollViewController> WeekScrollViewController::weakSelf() {
+    return std::static_pointer_cast<WeekScrollViewController>(shared_from_this());
+}
+
 // Page arrangement.
 
 void WeekScrollViewController::initializeWeekViews() {
-    const std::weak_ptr<WeekScrollViewController> weakSelf =
-        std::static_pointer_cast<WeekScrollViewController>(shared_from_this());
+    const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
     for (int i = 0; i < 3; ++i) {
         std::shared_ptr<WeekViewController> page = newWeekViewController();
         m_weekViews.push_back(page);
@@ -241,8 +237,7 @@ void WeekScrollViewController::initializeViews(bool firstTime) {
         week = week.addWeeks(1);
     }
     applyWeekViewPositions();
-    const std::weak_ptr<WeekScrollViewController> weakSelf =
-        std::static_pointer_cast<WeekScrollViewController>(shared_from_this());
+    const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
     const std::weak_ptr<WeekViewController> first = m_weekViews.front();
     const std::weak_ptr<WeekViewController> last = m_weekViews.back();
     // The displayed week is read first, its neighbours after it.
@@ -356,8 +351,7 @@ void WeekScrollViewController::scrollViewDidEndDecelerating(ScrollView&) {
 }
 
 void WeekScrollViewController::settleAfterDrag() {
-    const std::weak_ptr<WeekScrollViewController> weakSelf =
-        std::static_pointer_cast<WeekScrollViewController>(shared_from_this());
+    const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
     RunLoop::main().post([weakSelf] {
         if (auto self = weakSelf.lock()) {
             self->scrollViewReallyDidEndDecelerating();
@@ -399,7 +393,6 @@ void WeekScrollViewController::scrollViewReallyDidEndDecelerating() {
 // Jumps.
 
 void WeekScrollViewController::scrollToWeek(const Week& week, bool animated, bool closeListEventsPopup) {
-    m_searchResult.reset();
     if (listEventsViewVisible() && closeListEventsPopup) {
         closeListEventsPopupAnimated(animated);
     }
@@ -449,8 +442,7 @@ void WeekScrollViewController::prepareFuzzyTransitionStartingAtPosition(int posi
 }
 
 void WeekScrollViewController::scrollViewDidEndScrollingAnimation(ScrollView&) {
-    const std::weak_ptr<WeekScrollViewController> weakSelf =
-        std::static_pointer_cast<WeekScrollViewController>(shared_from_this());
+    const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
     RunLoop::main().post([weakSelf] {
         if (auto self = weakSelf.lock()) {
             self->scrollViewDidReallyEndScrollingAnimation();
@@ -485,7 +477,6 @@ void WeekScrollViewController::scrollViewDidReallyEndScrollingAnimation() {
 }
 
 void WeekScrollViewController::scrollToToday() {
-    m_searchResult.reset();
     m_sameDirectionCount = 0;
     m_lastDirection = noDirection;
     m_todayButton->setEnabled(false);
@@ -575,12 +566,11 @@ void WeekScrollViewController::showEventViewer(const std::shared_ptr<EKEvent>& e
     if (std::dynamic_pointer_cast<EKEventViewController>(navigation->topViewController())) {
         return;
     }
-    m_eventViewController = std::make_shared<EKEventViewController>();
-    m_eventViewController->setAllowsEditing(false);
-    m_eventViewController->setAllowsCalendarPreview(false);
-    m_eventViewController->setEvent(event);
-    navigation->pushViewController(m_eventViewController, true);
-    m_reevaluateInterfaceOrientationOnceWhenBack = true;
+    auto viewer = std::make_shared<EKEventViewController>();
+    viewer->setAllowsEditing(false);
+    viewer->setAllowsCalendarPreview(false);
+    viewer->setEvent(event);
+    navigation->pushViewController(viewer, true);
 }
 
 void WeekScrollViewController::handleSelectedDate(const std::shared_ptr<DateSelectedEvent>&) {
@@ -596,14 +586,9 @@ void WeekScrollViewController::activateCopyOrMove(const std::shared_ptr<Activate
     // Copying and moving start here once their move bar exists.
 }
 
-void WeekScrollViewController::deleteEvent(const std::shared_ptr<DeleteEventEvent>& event) {
-    if (!event->event() || m_weekViews.size() != 3) {
-        return;
-    }
-    // The event stays marked while the user decides; without the delete choice there is
-    // nothing to decide, which ends as a cancel does.
-    middlePage()->selectEvent(*event->event());
-    middlePage()->deselectEvents();
+void WeekScrollViewController::deleteEvent(const std::shared_ptr<DeleteEventEvent>&) {
+    // The delete choice marks the event in the middle page while the user decides; it arrives
+    // with the delete confirmation.
 }
 
 void WeekScrollViewController::applicationBecameActive(
@@ -644,20 +629,21 @@ void WeekScrollViewController::reloadHighlightedDay() {
     }
 }
 
-void WeekScrollViewController::timeZoneChanged(const std::shared_ptr<TimeZoneChangedEvent>&) {
+void WeekScrollViewController::rebuildWeekViewsForCurrentWeek() {
     removeWeekViews();
     m_targetWeek.reset();
     m_displayedWeek = Week::currentWeek();
     initializeWeekViews();
 }
 
+void WeekScrollViewController::timeZoneChanged(const std::shared_ptr<TimeZoneChangedEvent>&) {
+    rebuildWeekViewsForCurrentWeek();
+}
+
 void WeekScrollViewController::weekendDaysChanged(const std::shared_ptr<WeekendDaysChangedEvent>&) {
     // The weekend days decide which day a week starts with, and so which days share a box.
     applyWeekSettings();
-    removeWeekViews();
-    m_targetWeek.reset();
-    m_displayedWeek = Week::currentWeek();
-    initializeWeekViews();
+    rebuildWeekViewsForCurrentWeek();
 }
 
 void WeekScrollViewController::toggleSearch(GestureRecognizer&) {

@@ -2,8 +2,6 @@
 
 #include "core/bus/BusReceiver.h"
 #include "core/calendar/Week.h"
-#include "core/events/SearchResult.h"
-#include "kit/Rect.h"
 #include "kit/ScrollViewDelegate.h"
 #include "kit/ViewController.h"
 
@@ -20,7 +18,6 @@ class DateSelectedEvent;
 class DateTitleView;
 class DeleteEventEvent;
 class EKEvent;
-class EKEventViewController;
 class EventSelectedEvent;
 class EventService;
 class GestureRecognizer;
@@ -127,6 +124,9 @@ private:
     bool listEventsViewVisible() const;
     void closeListEventsPopupAnimated(bool animated);
     std::shared_ptr<WeekViewController> middlePage() const;
+    std::weak_ptr<WeekScrollViewController> weakSelf();
+    // Three new pages around the current week, as at launch.
+    void rebuildWeekViewsForCurrentWeek();
 
     std::shared_ptr<ScrollView> m_scrollView;
     std::shared_ptr<BarButtonItem> m_todayButton;
@@ -141,19 +141,10 @@ private:
     double m_width = 320.0;
     double m_height = 416.0;
     CopyMoveEventMode& m_copyMoveEventMode;
-    std::shared_ptr<BarButtonItem> m_cancelMoveButton;
-    bool m_moveBarVisible = false;
-    std::shared_ptr<EKEventViewController> m_eventViewController;
-    std::shared_ptr<Hint> m_quickMoveHint;
     std::shared_ptr<Hint> m_weekPickerHint;
     int m_sameDirectionCount = 0;
     int m_lastDirection = 0;
-    bool m_searchModeActivated = false;
     std::optional<Week> m_targetWeek;
     std::shared_ptr<EKEvent> m_lastSelectedEvent;
-    std::optional<SearchResult> m_searchResult;
-    Rect m_savedScrollViewFrame;
-    bool m_landscapeOrientationPermitted = true;
-    bool m_reevaluateInterfaceOrientationOnceWhenBack = false;
     bool m_firstWeekLoaded = false;
 };

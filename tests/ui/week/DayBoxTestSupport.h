@@ -80,8 +80,6 @@ protected:
         Hint::loadHints();
         m_calendar->setColor(Color::fromRgb255(14, 97, 185));
         m_log = std::make_unique<BusLog>();
-        // A cancelled row touch of an earlier test may still hold the rows' shared lock.
-        EventView::resetEventTouchingDown();
     }
 
     void TearDown() override {
