@@ -2,6 +2,7 @@
 #include "app/OrvellaApp.h"
 #include "app/OrvellaAppDelegate.h"
 #include "foundation/Paths.h"
+#include "foundation/RunLoop.h"
 #include "kit/Animator.h"
 #include "kit/DeviceDependentValues.h"
 #include "kit/Image.h"
@@ -14,9 +15,9 @@
 
 #include <QApplication>
 #include <QTextStream>
-#include <QTimer>
 
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -32,23 +33,35 @@ void useOffscreenPlatformWithoutDisplay(int argc, char** argv) {
     }
 }
 
-// Draws the window once the content is loaded and nothing moves any more, then quits.
+// Draws the window once the content is loaded and nothing moves any more, then quits. Whether
+// that is so is asked after each change of the window: content arriving and every animation
+// frame ask the window to be drawn again.
 void takeScreenshotWhenReady(const std::shared_ptr<Window>& window, OrvellaAppDelegate& delegate,
                              const QString& path) {
-    auto* poll = new QTimer(qApp);
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [window, &delegate, path, poll] {
-        if ((delegate.isContentLoaded && !delegate.isContentLoaded()) || Animator::hasEndingAnimations()) {
+    auto checkPosted = std::make_shared<bool>(false);
+    const std::weak_ptr<Window> weakWindow = window;
+    auto check = [weakWindow, &delegate, path, checkPosted] {
+        *checkPosted = false;
+        const std::shared_ptr<Window> shown = weakWindow.lock();
+        if (!shown || (delegate.isContentLoaded && !delegate.isContentLoaded()) ||
+            Animator::hasEndingAnimations()) {
             return;
         }
-        poll->stop();
-        const bool saved = window->savePng(path, Screen::main().scale());
+        shown->setOnNeedsDisplay(nullptr);
+        const bool saved = shown->savePng(path, Screen::main().scale());
         if (!saved) {
             QTextStream(stderr) << "orvella: could not write the screenshot to " << path << "\n";
         }
         QCoreApplication::exit(saved ? 0 : 1);
-    });
-    poll->start();
+    };
+    // The check waits for the end of the current turn, when the change is complete.
+    auto postCheck = [check, checkPosted] {
+        if (!std::exchange(*checkPosted, true)) {
+            RunLoop::main().post(check);
+        }
+    };
+    window->setOnNeedsDisplay(postCheck);
+    postCheck();
 }
 
 } // namespace

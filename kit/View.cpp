@@ -225,12 +225,23 @@ void View::setNeedsDisplay() {
 // Walks all the way up rather than stopping at a marked view: views that were not drawn
 // (hidden ones) keep their mark, and stopping there would leave the root unmarked.
 void View::markChanged() {
-    m_subtreeNeedsDisplay = true;
-    std::shared_ptr<View> view = superview();
-    while (view) {
-        view->m_subtreeNeedsDisplay = true;
-        view = view->superview();
+    View* root = this;
+    root->m_subtreeNeedsDisplay = true;
+    while (const std::shared_ptr<View> parent = root->superview()) {
+        root = parent.get();
+        root->m_subtreeNeedsDisplay = true;
     }
+    root->rootNeedsDisplay();
+}
+
+// Also reached from constructors, where shared_from_this (and so rootView) is not available yet.
+void View::setNeedsLayout() {
+    m_needsLayout = true;
+    View* root = this;
+    while (const std::shared_ptr<View> parent = root->superview()) {
+        root = parent.get();
+    }
+    root->rootNeedsDisplay();
 }
 
 std::size_t View::indexOfSubview(const View& subview) const {
@@ -549,6 +560,7 @@ void View::didAddSubview(View& /*subview*/) {}
 void View::willRemoveSubview(View& /*subview*/) {}
 
 void View::didMoveToSuperview() {}
+void View::rootNeedsDisplay() {}
 
 void View::deliverTouches(TouchPhase phase, const TouchSet& touches, const TouchEvent& event) {
     switch (phase) {

@@ -105,7 +105,7 @@ public:
 
     // Layout: a change of the bounds size marks the view; layoutIfNeeded then runs the
     // `layoutSubviews` hook of every marked view of the subtree, top down.
-    void setNeedsLayout() { m_needsLayout = true; }
+    void setNeedsLayout();
     bool needsLayout() const { return m_needsLayout; }
     void layoutIfNeeded();
 
@@ -114,7 +114,8 @@ public:
     bool needsDisplay() const { return m_needsDisplay; }
     // True when something in this subtree changed how it shows (a drawing asked for, geometry,
     // transform, alpha, visibility, clipping or order) since it was last drawn, so that the
-    // owner of a root view knows when to draw again.
+    // owner of a root view knows when to draw again. Every such change, and every request for
+    // layout, is also reported to the root of the tree through `rootNeedsDisplay`.
     bool subtreeNeedsDisplay() const { return m_subtreeNeedsDisplay; }
 
     // The size that fits the content within `size`, through the `fittingSize` hook (by default
@@ -237,6 +238,8 @@ protected:
     virtual void didAddSubview(View& subview);
     virtual void willRemoveSubview(View& subview);
     virtual void didMoveToSuperview();
+    // Called on the root of the tree whenever a view in it asks to be laid out or drawn again.
+    virtual void rootNeedsDisplay();
     // Touch hooks; by default each passes the touches on to the superview.
     virtual void touchesBegan(const TouchSet& touches, const TouchEvent& event);
     virtual void touchesMoved(const TouchSet& touches, const TouchEvent& event);

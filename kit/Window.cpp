@@ -36,6 +36,12 @@ Window::~Window() {
     }
 }
 
+void Window::rootNeedsDisplay() {
+    if (m_onNeedsDisplay) {
+        m_onNeedsDisplay();
+    }
+}
+
 void Window::makeKeyAndVisible() {
     setHidden(false);
     if (Application* application = Application::shared()) {

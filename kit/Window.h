@@ -79,12 +79,19 @@ public:
     // The on-screen keyboard area of this window, made on first use.
     Keyboard& keyboard();
 
+    // Called whenever a view of this window asks to be laid out or drawn again, animation frames
+    // included, so that whoever shows the window draws only then.
+    void setOnNeedsDisplay(std::function<void()> onNeedsDisplay) {
+        m_onNeedsDisplay = std::move(onNeedsDisplay);
+    }
+
     // Delivers a touch event to the views under its touches (called by the application).
     void deliverEvent(const TouchEvent& event);
     TouchRouter& touchRouter();
 
 protected:
     void layoutSubviews() override;
+    void rootNeedsDisplay() override;
 
 private:
     // Hands an event to the application's sendEvent, or delivers it when there is none.
@@ -99,5 +106,6 @@ private:
     std::shared_ptr<View> m_firstResponder;
     std::shared_ptr<Keyboard> m_keyboard;
     RotationHandler* m_rotationHandler = nullptr;
+    std::function<void()> m_onNeedsDisplay;
     int m_orientation;
 };

@@ -14,8 +14,8 @@
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScreen>
-#include <QTimer>
 #include <QTouchEvent>
 #include <QWheelEvent>
 #include <QWidget>
@@ -27,8 +27,6 @@ namespace {
 // The finger number the mouse stands for; touch screen points use their own ids above it.
 constexpr int mouseFinger = 0;
 constexpr int firstTouchScreenFinger = 1000;
-// Frames are drawn when something changed, checked at about 60 per second.
-constexpr int frameIntervalMilliseconds = 16;
 
 int turnedClockwise(int orientation) {
     switch (orientation) {
@@ -60,16 +58,20 @@ public:
         setFocusPolicy(Qt::StrongFocus);
         setMinimumSize(160, 160);
         resize(initialSize());
-        connect(&m_frameTimer, &QTimer::timeout, this, [this] {
-            if (m_window->subtreeNeedsDisplay() || m_window->needsLayout()) {
+        // Qt folds the requests of one turn of the loop into one paint. Requests made while
+        // painting (the layout pass moves views) are already part of the picture being drawn.
+        m_window->setOnNeedsDisplay([this] {
+            if (!m_painting) {
                 update();
             }
         });
-        m_frameTimer.start(frameIntervalMilliseconds);
     }
+
+    ~Widget() override { m_window->setOnNeedsDisplay(nullptr); }
 
 protected:
     void paintEvent(QPaintEvent*) override {
+        const QScopedValueRollback painting(m_painting, true);
         QPainter painter(this);
         painter.fillRect(rect(), Qt::black);
         painter.setRenderHint(QPainter::Antialiasing);
@@ -271,7 +273,7 @@ private:
 
     std::shared_ptr<Window> m_window;
     Application& m_application;
-    QTimer m_frameTimer;
+    bool m_painting = false;
     double m_zoom = 1.0;
     Point m_origin;
     bool m_mouseDown = false;

@@ -1,5 +1,6 @@
 #include "kit/WindowHost.h"
 #include "foundation/ManualRunLoop.h"
+#include "kit/Animator.h"
 #include "kit/Application.h"
 #include "kit/InterfaceOrientation.h"
 #include "kit/PinchGestureRecognizer.h"
@@ -146,3 +147,48 @@ TEST_F(WindowHostTest, FocusChangesMakeTheApplicationActiveAndResign) {
 }
 
 } // namespace
+
+namespace {
+
+// Counts the paints of a widget.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+} // namespace
+
+TEST_F(WindowHostTest, DrawsOnlyWhenTheViewTreeChangesOrAnimates) {
+    PaintCounter counter;
+    m_host->widget().installEventFilter(&counter);
+    auto child = std::make_shared<View>(Rect(10, 10, 50, 50));
+    m_root->addSubview(child);
+    QCoreApplication::processEvents();
+    const auto paintsAfter = [&](const std::function<void()>& change) {
+        counter.paints = 0;
+        change();
+        QCoreApplication::processEvents();
+        return counter.paints;
+    };
+
+    EXPECT_EQ(paintsAfter([] {}), 0);
+    EXPECT_EQ(paintsAfter([&] { child->setNeedsDisplay(); }), 1);
+    EXPECT_EQ(paintsAfter([&] { child->setNeedsLayout(); }), 1);
+    // Several changes in one turn make one picture.
+    EXPECT_EQ(paintsAfter([&] {
+                  child->setAlpha(0.5);
+                  child->setFrameX(20);
+              }),
+              1);
+    View::animate(0.1, 0, AnimationCurve::easeInOut, {}, [&] { child->setAlpha(1); });
+    QCoreApplication::processEvents();
+    EXPECT_EQ(paintsAfter([&] { m_loop->advance(Animator::frameInterval); }), 1);
+    EXPECT_EQ(paintsAfter([&] { m_loop->advance(0.2); }), 1); // the last frame
+    EXPECT_EQ(paintsAfter([] {}), 0);
+}

@@ -227,6 +227,23 @@ void WeekScrollViewController::initializeWeekViews() {
     initializeViews(true);
 }
 
+// The indicator spins only while it shows: a spinning indicator would wake the program for
+// every step of its wheel.
+void WeekScrollViewController::fadeOutLoadingIndicator() {
+    const std::shared_ptr<LoadingIndicator> indicator = m_loadingIndicator;
+    indicator->setAlpha(1);
+    indicator->startAnimating();
+    View::animate(
+        loadingFadeDuration, 0, AnimationCurve::easeInOut, AnimationOption::allowUserInteraction,
+        [indicator] { indicator->setAlpha(0); },
+        [weakIndicator = std::weak_ptr<LoadingIndicator>(indicator)](bool) {
+            const std::shared_ptr<LoadingIndicator> faded = weakIndicator.lock();
+            if (faded && faded->alpha() == 0) {
+                faded->stopAnimating();
+            }
+        });
+}
+
 void WeekScrollViewController::initializeViews(bool firstTime) {
     updateHeaderWithWeek(m_displayedWeek);
     Week week = m_displayedWeek.addWeeks(-1);
@@ -252,9 +269,7 @@ void WeekScrollViewController::initializeViews(bool firstTime) {
         }
     });
     if (firstTime) {
-        m_loadingIndicator->setAlpha(1);
-        View::animate(loadingFadeDuration, 0, AnimationCurve::easeInOut,
-                      AnimationOption::allowUserInteraction, [this] { m_loadingIndicator->setAlpha(0); });
+        fadeOutLoadingIndicator();
     }
 }
 

@@ -107,6 +107,7 @@ protected:
 private:
     void initializeWeekViews();
     void initializeViews(bool firstTime);
+    void fadeOutLoadingIndicator();
     void applyWeekViewPositions();
     void removeWeekViews();
     std::shared_ptr<WeekViewController> currentViewInMiddleOfScreen() const;
