@@ -4,6 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 
-cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/bench -j "$(nproc)" --target orvella_bench >/dev/null
-exec build/bench/bench/orvella_bench "$@"
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/release -j "$(nproc)" --target orvella_bench >/dev/null
+exec build/release/bench/orvella_bench "$@"

@@ -1,8 +1,26 @@
 #!/usr/bin/env bash
 # Builds Orvella with AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole test
-# suite; then runs the foundation and core tests again under ThreadSanitizer.
+# suite; runs the foundation and core tests again under ThreadSanitizer; and builds every target
+# optimised, as the run and bench commands do, so that a fault only the optimiser reports is
+# caught too. Prints how long each phase took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+phase_start=$SECONDS
+phase() {
+  local now=$SECONDS
+  if [ -n "${phase_name:-}" ]; then
+    printf '== %s: %d s\n' "$phase_name" $((now - phase_start)) >&2
+  fi
+  phase_name="$1"
+  phase_start=$now
+}
+finish() {
+  phase ""
+  printf '== all: %d s\n' "$SECONDS" >&2
+}
+
+phase "set-up"
 ./scripts/setup.sh
 
 jobs=$(nproc)
@@ -12,12 +30,22 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # still report file and line.
 flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1")
 
-cmake -S . -B build/sanitize -G Ninja -DORVELLA_SANITIZE=ON "${flags[@]}" >/dev/null
+phase "sanitizer build"
+cmake -S . -B build/sanitize -G Ninja -DORVELLA_SANITIZE=ON -DORVELLA_BUILD_BENCH=OFF "${flags[@]}" >/dev/null
 cmake --build build/sanitize -j "$jobs"
-ctest --test-dir build/sanitize -j "$jobs" --output-on-failure --timeout 300
 
+phase "sanitizer tests"
+ctest --test-dir build/sanitize -j "$jobs" --output-on-failure --timeout 600
+
+phase "thread sanitizer build"
 cmake -S . -B build/tsan -G Ninja -DORVELLA_TSAN=ON -DORVELLA_BUILD_BENCH=OFF "${flags[@]}" >/dev/null
-cmake --build build/tsan -j "$jobs" --target foundation_tests core_tests
-export TSAN_OPTIONS=halt_on_error=1
-build/tsan/tests/foundation_tests --gtest_brief=1
-build/tsan/tests/core_tests --gtest_brief=1
+cmake --build build/tsan -j "$jobs" --target core_tests
+
+phase "thread sanitizer tests"
+TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/core_tests --gtest_brief=1
+
+phase "optimised build"
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/release -j "$jobs"
+
+finish
