@@ -3,6 +3,7 @@
 #include "app/BetaTestingClient.h"
 #include "core/bus/ApplicationActivatedEvent.h"
 #include "core/bus/ApplicationEventDispatcher.h"
+#include "core/calendar/DateTimeFormatter.h"
 #include "core/settings/AppSettings.h"
 #include "foundation/RunLoop.h"
 #include "kit/StatusBar.h"
@@ -27,6 +28,9 @@ bool OrvellaAppDelegate::didFinishLaunching(Application&) {
     BetaTestingClient::takeOff(QString::fromLatin1(betaTestingToken));
     BetaTestingClient::setDeviceIdentifier(QString::fromLatin1(QSysInfo::machineUniqueId()));
     m_window->statusBar()->setStyle(StatusBar::Style::Default);
+    m_window->statusBar()->toFormatTime = [](Date date) {
+        return DateTimeFormatter::instance().formatTime(date);
+    };
     if (m_rootViewController) {
         m_rootViewController->installAsRootViewController(*m_window);
         m_rootView = m_rootViewController->view();

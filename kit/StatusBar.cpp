@@ -1,6 +1,5 @@
 #include "kit/StatusBar.h"
 
-#include "core/calendar/DateTimeFormatter.h"
 #include "foundation/RunLoop.h"
 #include "kit/Font.h"
 #include "kit/GraphicsContext.h"
@@ -64,7 +63,7 @@ void StatusBar::setStyle(Style style) {
 }
 
 QString StatusBar::timeText() const {
-    return DateTimeFormatter::instance().formatTime(RunLoop::main().now());
+    return toFormatTime ? toFormatTime(RunLoop::main().now()) : QString();
 }
 
 void StatusBar::drawRect(GraphicsContext& context, const Rect&) {

@@ -3,7 +3,6 @@
 #include "core/calendar/DateTimeFormatter.h"
 #include "core/calendar/DateUtilities.h"
 #include "core/calendar/Day.h"
-#include "core/calendar/Month.h"
 #include "core/calendar/Week.h"
 #include "core/calendar/Year.h"
 #include "core/events/CalendarGroup.h"
@@ -16,6 +15,7 @@
 #include "core/eventstore/ICalendarExporter.h"
 #include "core/eventstore/ICalendarImporter.h"
 #include "core/settings/AppSettings.h"
+#include "foundation/CivilDate.h"
 #include "foundation/Paths.h"
 #include "foundation/TimeZone.h"
 
@@ -75,8 +75,8 @@ Date parseDate(const QString& text, bool endOfDay = false) {
     if (const auto match = dateOnly.match(text); match.hasMatch()) {
         const int year = match.captured(1).toInt(), month = match.captured(2).toInt(),
                   day = match.captured(3).toInt();
-        const Day parsed(year, month, day);
-        if (month >= 1 && month <= 12 && day >= 1 && day <= parsed.month().numberOfDays()) {
+        if (CivilDate::isValid(year, month, day)) {
+            const Day parsed(year, month, day);
             return endOfDay ? parsed.endDateTime() : parsed.beginDateTime();
         }
     } else if (dateTime.match(text).hasMatch()) {

@@ -1,5 +1,6 @@
 #include "core/calendar/DateUtilities.h"
 
+#include "foundation/CivilDate.h"
 #include "foundation/TimeZone.h"
 
 #include <array>
@@ -89,11 +90,11 @@ DayBounds& boundsOf(int year, int month, int day, bool needEnd);
 
 // The last second before the next day begins: 23:59:59 on ordinary days, and still the day's true
 // end where a daylight-saving change skips or repeats that wall-clock time. From 1583 on, ICU's
-// calendar and Day agree on what the next day is, so its remembered start can be shared.
+// calendar and CivilDate agree on what the next day is, so its remembered start can be shared.
 double computeEnd(icu::GregorianCalendar& cal, int year, int month, int day) {
     if (year >= 1583 && month >= 1 && month <= 12 && day >= 1 && day <= 31) {
-        const Day next = Day(year, month, day).nextDay();
-        return boundsOf(next.yearNumber(), next.monthNumber(), next.dayNumber(), false).begin - 1000.0;
+        const CivilDate next = CivilDate::civilFromDays(CivilDate::daysFromCivil(year, month, day) + 1);
+        return boundsOf(next.year, next.month, next.day, false).begin - 1000.0;
     }
     return computeTime(cal, year, month, day + 1, 0, 0, 0) - 1000.0;
 }

@@ -6,13 +6,14 @@
 
 #include <unicode/gregocal.h>
 
-// The application calendar and the date operations of the whole program. Every calendar field
-// of a date (year, month, day, weekday, time of day) is taken in the application calendar: the
-// Gregorian calendar in the process default time zone.
+// The application calendar and the date operations of the whole program on absolute dates. Every
+// calendar field of a date (year, month, day, weekday, time of day) is taken in the application
+// calendar: ICU's Gregorian calendar in the process default time zone. Plain day arithmetic
+// without a zone is CivilDate's.
 //
-// ICU's Gregorian calendar switches to the Julian calendar before 15 October 1582, so calendar
-// fields of earlier dates are Julian ones, while Day, Month and Year do proleptic Gregorian
-// arithmetic on their numbers. The two agree from 1582-10-15 on, which is all a planner needs.
+// ICU's calendar is Julian before 15 October 1582, so calendar fields of earlier dates are Julian
+// ones, while Day, Month and Year count proleptic Gregorian through CivilDate. The two agree from
+// 1582-10-15 on, which is all a planner needs.
 namespace DateUtilities {
 
 // The calling thread's application calendar, created at the thread's first use with the process

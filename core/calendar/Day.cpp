@@ -6,30 +6,9 @@
 #include "core/calendar/Quarter.h"
 #include "core/calendar/Week.h"
 #include "core/calendar/Year.h"
+#include "foundation/CivilDate.h"
 
 #include <cmath>
-
-namespace {
-
-std::int64_t floorDivide(std::int64_t a, std::int64_t b) {
-    return a / b - ((a % b != 0 && (a < 0) != (b < 0)) ? 1 : 0);
-}
-
-// Howard Hinnant's days_from_civil and civil_from_days (public domain), proleptic Gregorian.
-// Month numbers out of 1..12 roll into neighbouring years and day numbers past the month's end
-// into the next month, as in a lenient calendar.
-std::int64_t daysFromCivil(std::int64_t year, std::int64_t month, std::int64_t day) {
-    year += floorDivide(month - 1, 12);
-    month = month - 1 - floorDivide(month - 1, 12) * 12 + 1;
-    year -= month <= 2 ? 1 : 0;
-    const std::int64_t era = floorDivide(year, 400);
-    const std::int64_t yearOfEra = year - era * 400;
-    const std::int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
-} // namespace
 
 Day Day::today() {
     return DateUtilities::day(Date::now());
@@ -57,9 +36,7 @@ Date Day::endDateTime() const {
 }
 
 int Day::weekday() const {
-    // 1970-01-01 was a Thursday (5).
-    const std::int64_t days = daysSince1970() + 4;
-    return static_cast<int>(days - floorDivide(days, 7) * 7) + 1;
+    return CivilDate::weekdayOfDays(daysSince1970()) + 1;
 }
 
 QString Day::weekdayAbbreviation() const {
@@ -84,24 +61,16 @@ Quarter Day::quarter() const {
 }
 
 int Day::indexInYear() const {
-    return static_cast<int>(daysSince1970() - daysFromCivil(m_yearNumber, 1, 1));
+    return static_cast<int>(daysSince1970() - CivilDate::daysFromCivil(m_yearNumber, 1, 1));
 }
 
 std::int64_t Day::daysSince1970() const {
-    return daysFromCivil(m_yearNumber, m_monthNumber, m_dayNumber);
+    return CivilDate::daysFromCivil(m_yearNumber, m_monthNumber, m_dayNumber);
 }
 
 Day Day::fromDaysSince1970(std::int64_t days) {
-    const std::int64_t shifted = days + 719468;
-    const std::int64_t era = floorDivide(shifted, 146097);
-    const std::int64_t dayOfEra = shifted - era * 146097;
-    const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const std::int64_t monthIndex = (5 * dayOfYear + 2) / 153;
-    const std::int64_t day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
-    const std::int64_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
-    const std::int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-    return Day(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day));
+    const CivilDate civil = CivilDate::civilFromDays(days);
+    return Day(civil.year, civil.month, civil.day);
 }
 
 QString Day::description() const {

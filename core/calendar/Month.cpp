@@ -6,6 +6,7 @@
 #include "core/calendar/StringUtilities.h"
 #include "core/calendar/TwoMonths.h"
 #include "core/calendar/Year.h"
+#include "foundation/CivilDate.h"
 #include "foundation/Locale.h"
 
 #include <array>
@@ -55,17 +56,7 @@ Day Month::lastDay() const {
 }
 
 int Month::numberOfDays() const {
-    switch (m_monthNumber) {
-    case 4:
-    case 6:
-    case 9:
-    case 11:
-        return 30;
-    case 2:
-        return Year::isLeapYear(m_yearNumber) ? 29 : 28;
-    default:
-        return 31;
-    }
+    return CivilDate::daysInMonth(m_yearNumber, m_monthNumber);
 }
 
 Year Month::year() const {

@@ -1,20 +1,13 @@
 #include "core/calendar/Quarter.h"
 
 #include "core/calendar/Month.h"
+#include "foundation/CivilDate.h"
 
 #include <stdexcept>
 
-namespace {
-
-int floorDivide(int a, int b) {
-    return a / b - ((a % b != 0 && (a < 0) != (b < 0)) ? 1 : 0);
-}
-
-} // namespace
-
 Quarter Quarter::addQuarters(int n) const {
     const int total = m_yearNumber * 4 + m_quarterNumber - 1 + n;
-    const int year = floorDivide(total, 4);
+    const int year = static_cast<int>(CivilDate::floorDiv(total, 4));
     return Quarter(year, total - year * 4 + 1);
 }
 

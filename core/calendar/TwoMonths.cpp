@@ -1,20 +1,13 @@
 #include "core/calendar/TwoMonths.h"
 
 #include "core/calendar/Month.h"
+#include "foundation/CivilDate.h"
 
 #include <stdexcept>
 
-namespace {
-
-int floorDivide(int a, int b) {
-    return a / b - ((a % b != 0 && (a < 0) != (b < 0)) ? 1 : 0);
-}
-
-} // namespace
-
 TwoMonths TwoMonths::addTwoMonths(int n) const {
     const int total = m_yearNumber * 12 + m_firstMonthNumber - 1 + 2 * n;
-    const int year = floorDivide(total, 12);
+    const int year = static_cast<int>(CivilDate::floorDiv(total, 12));
     return TwoMonths(year, total - year * 12 + 1);
 }
 

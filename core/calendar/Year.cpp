@@ -2,6 +2,7 @@
 
 #include "core/calendar/DateUtilities.h"
 #include "core/calendar/Month.h"
+#include "foundation/CivilDate.h"
 
 #include <unicode/locid.h>
 #include <unicode/smpdtfmt.h>
@@ -72,5 +73,5 @@ int Year::regionalYearNumber() const {
 const std::vector<int>& Year::dayNumbers() const {
     static const std::vector<int> common = buildDayNumbers(2001);
     static const std::vector<int> leap = buildDayNumbers(2000);
-    return isLeapYear(m_yearNumber) ? leap : common;
+    return CivilDate::isLeapYear(m_yearNumber) ? leap : common;
 }

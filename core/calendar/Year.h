@@ -9,11 +9,6 @@ public:
 
     constexpr int yearNumber() const { return m_yearNumber; }
 
-    // Gregorian rule: divisible by 4 and not by 100, or divisible by 400.
-    static constexpr bool isLeapYear(int yearNumber) {
-        return (yearNumber % 4 == 0 && yearNumber % 100 != 0) || yearNumber % 400 == 0;
-    }
-
     // The year as the user's regional calendar numbers it (2555 for 2012 in the Thai Buddhist
     // calendar, 24 in the Japanese one): 15 June of the year formatted with "y" in the user's
     // locale and its calendar.

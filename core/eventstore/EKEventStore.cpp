@@ -6,6 +6,7 @@
 #include "core/eventstore/ICalendarCodec.h"
 #include "core/eventstore/VCardBirthdays.h"
 #include "core/eventstore/WallClock.h"
+#include "foundation/CivilDate.h"
 #include "foundation/Log.h"
 #include "foundation/Paths.h"
 #include "foundation/RunLoop.h"
@@ -436,11 +437,10 @@ std::vector<std::shared_ptr<EKEvent>> birthdayEvents(const std::vector<Birthday>
         const int year = birthday.year.value_or(1900);
         const bool leapDay = birthday.month == 2 && birthday.day == 29;
         int day = birthday.day;
-        if (leapDay && !WallClock::isLeapYear(year)) {
+        if (leapDay && !CivilDate::isLeapYear(year)) {
             day = 28;
         }
-        if (birthday.month < 1 || birthday.month > 12 || day < 1 ||
-            day > WallClock::daysInMonth(year, birthday.month)) {
+        if (!CivilDate::isValid(year, birthday.month, day)) {
             continue;
         }
         auto event = EKEvent::eventWithEventStore(store);
@@ -449,7 +449,7 @@ std::vector<std::shared_ptr<EKEvent>> birthdayEvents(const std::vector<Birthday>
             QStringLiteral("birthday:%1:%2-%3").arg(key).arg(birthday.month).arg(birthday.day));
         event->setTitle(birthday.name);
         event->setAllDay(true);
-        const std::int64_t days = WallClock::daysFromCivil(year, birthday.month, day);
+        const std::int64_t days = CivilDate::daysFromCivil(year, birthday.month, day);
         event->setStartDate(WallClock::startOfDay(days));
         event->setEndDate(WallClock::startOfDay(days + 1));
         event->setRecurrenceRule(EKRecurrenceRule::fromRRule(

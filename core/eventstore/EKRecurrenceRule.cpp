@@ -1,6 +1,7 @@
 #include "core/eventstore/EKRecurrenceRule.h"
 
 #include "core/eventstore/WallClock.h"
+#include "foundation/CivilDate.h"
 
 #include <libical/ical.h>
 
@@ -45,7 +46,7 @@ icalrecurrencetype_frequency icalFrequency(EKRecurrenceFrequency frequency) {
 
 // A date-only UNTIL includes its whole day; a floating one is read in the process default zone.
 Date untilDate(const icaltimetype& until) {
-    const std::int64_t days = WallClock::daysFromCivil(until.year, until.month, until.day);
+    const std::int64_t days = CivilDate::daysFromCivil(until.year, until.month, until.day);
     if (until.is_date) {
         return WallClock::startOfDay(days + 1).addingTimeInterval(-1.0);
     }

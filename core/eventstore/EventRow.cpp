@@ -2,6 +2,7 @@
 
 #include "core/eventstore/SqliteStatement.h"
 #include "core/eventstore/WallClock.h"
+#include "foundation/CivilDate.h"
 
 #include <QStringList>
 
@@ -45,14 +46,14 @@ std::int64_t EventRow::endWall() const {
 
 Date EventRow::startDate() const {
     if (allDay) {
-        return WallClock::startOfDay(WallClock::floorDiv(startWall(), WallClock::secondsPerDay));
+        return WallClock::startOfDay(CivilDate::floorDiv(startWall(), WallClock::secondsPerDay));
     }
     return Date::withTimeIntervalSince1970(startUtc);
 }
 
 Date EventRow::endDate() const {
     if (allDay) {
-        return WallClock::startOfDay(WallClock::floorDiv(endWall(), WallClock::secondsPerDay));
+        return WallClock::startOfDay(CivilDate::floorDiv(endWall(), WallClock::secondsPerDay));
     }
     return Date::withTimeIntervalSince1970(endUtc);
 }
@@ -112,7 +113,7 @@ std::vector<EKAlarm> EventRow::parseAlarms(const QString& text) {
 }
 
 QString EventRow::formatFrameWall(std::int64_t wall, bool allDay) {
-    return allDay ? WallClock::formatDay(WallClock::floorDiv(wall, WallClock::secondsPerDay))
+    return allDay ? WallClock::formatDay(CivilDate::floorDiv(wall, WallClock::secondsPerDay))
                   : WallClock::formatWall(wall);
 }
 

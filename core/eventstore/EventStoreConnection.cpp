@@ -1,6 +1,7 @@
 #include "core/eventstore/EventStoreConnection.h"
 
 #include "core/eventstore/WallClock.h"
+#include "foundation/CivilDate.h"
 #include "foundation/Log.h"
 
 #include <QStringList>
@@ -154,8 +155,8 @@ RecurrenceSeries::Definition EventStoreConnection::definitionOf(const EventRow& 
     definition.zone = row.allDay ? QString() : row.tzid;
     definition.startWall = row.startWall();
     if (row.allDay) {
-        const std::int64_t days = WallClock::floorDiv(row.endWall(), WallClock::secondsPerDay) -
-                                  WallClock::floorDiv(row.startWall(), WallClock::secondsPerDay);
+        const std::int64_t days = CivilDate::floorDiv(row.endWall(), WallClock::secondsPerDay) -
+                                  CivilDate::floorDiv(row.startWall(), WallClock::secondsPerDay);
         definition.duration = static_cast<double>(std::max<std::int64_t>(1, days) * WallClock::secondsPerDay);
     } else {
         definition.duration = WallClock::date(row.endWall(), row.tzid)
@@ -212,7 +213,7 @@ const EventStoreConnection::Series* EventStoreConnection::series(std::int64_t id
 
 Date EventStoreConnection::frameDate(std::int64_t wall, bool allDay, const QString& zone) {
     if (allDay) {
-        return WallClock::startOfDay(WallClock::floorDiv(wall, WallClock::secondsPerDay));
+        return WallClock::startOfDay(CivilDate::floorDiv(wall, WallClock::secondsPerDay));
     }
     return WallClock::date(wall, zone);
 }

@@ -3,6 +3,7 @@
 #include "core/eventstore/EventStoreConnection.h"
 #include "core/eventstore/RecurrenceSeries.h"
 #include "core/eventstore/WallClock.h"
+#include "foundation/CivilDate.h"
 #include "foundation/Log.h"
 
 #include <QUuid>
@@ -37,21 +38,18 @@ QString ruleWithEnd(const QString& rrule, const std::optional<icaltimetype>& unt
 }
 
 icaltimetype dayTime(std::int64_t days) {
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    WallClock::civilFromDays(days, year, month, day);
+    const CivilDate civil = CivilDate::civilFromDays(days);
     icaltimetype time = icaltime_null_time();
-    time.year = year;
-    time.month = month;
-    time.day = day;
+    time.year = civil.year;
+    time.month = civil.month;
+    time.day = civil.day;
     time.is_date = 1;
     return time;
 }
 
 icaltimetype utcTime(Date date) {
     const std::int64_t seconds = static_cast<std::int64_t>(std::floor(date.timeIntervalSince1970()));
-    const std::int64_t days = WallClock::floorDiv(seconds, WallClock::secondsPerDay);
+    const std::int64_t days = CivilDate::floorDiv(seconds, WallClock::secondsPerDay);
     const std::int64_t clock = seconds - days * WallClock::secondsPerDay;
     icaltimetype time = dayTime(days);
     time.is_date = 0;
@@ -338,13 +336,13 @@ bool EventStoreWriter::finishSeries(EventRow& row, StoreError* error) {
     }
     const std::optional<std::int64_t> last = series->lastWall();
     if (row.allDay) {
-        row.startUtc = static_cast<double>((WallClock::floorDiv(row.startWall(), day) - 1) * day);
+        row.startUtc = static_cast<double>((CivilDate::floorDiv(row.startWall(), day) - 1) * day);
     }
     if (!last) {
         row.endUtc = EventRow::endless;
     } else if (row.allDay) {
         const auto days = static_cast<std::int64_t>(definition.duration / static_cast<double>(day));
-        row.endUtc = static_cast<double>((WallClock::floorDiv(*last, day) + days + 1) * day);
+        row.endUtc = static_cast<double>((CivilDate::floorDiv(*last, day) + days + 1) * day);
     } else {
         row.endUtc = WallClock::date(*last, row.tzid).timeIntervalSince1970() + definition.duration +
                      static_cast<double>(day);
@@ -509,7 +507,7 @@ bool EventStoreWriter::cutSeries(EventRow& series, std::int64_t wall, std::vecto
                                  std::vector<std::int64_t>* laterExclusions, StoreError* error) {
     std::optional<icaltimetype> until;
     if (series.allDay) {
-        until = dayTime(WallClock::floorDiv(wall, WallClock::secondsPerDay) - 1);
+        until = dayTime(CivilDate::floorDiv(wall, WallClock::secondsPerDay) - 1);
     } else {
         until = utcTime(WallClock::date(wall, series.tzid).addingTimeInterval(-1.0));
     }

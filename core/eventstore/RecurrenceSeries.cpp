@@ -1,6 +1,7 @@
 #include "core/eventstore/RecurrenceSeries.h"
 
 #include "core/eventstore/WallClock.h"
+#include "foundation/CivilDate.h"
 
 #include <libical/ical.h>
 
@@ -51,7 +52,7 @@ std::optional<RecurrenceSeries> RecurrenceSeries::create(Definition definition, 
         return std::nullopt;
     }
     if (definition.allDay) {
-        definition.startWall = WallClock::floorDiv(definition.startWall, day) * day;
+        definition.startWall = CivilDate::floorDiv(definition.startWall, day) * day;
     }
     std::sort(definition.excludedWalls.begin(), definition.excludedWalls.end());
     std::sort(definition.replacedWalls.begin(), definition.replacedWalls.end());
@@ -61,7 +62,7 @@ std::optional<RecurrenceSeries> RecurrenceSeries::create(Definition definition, 
     series.m_count = rule.count;
     if (!icaltime_is_null_time(rule.until)) {
         const icaltimetype& until = rule.until;
-        const std::int64_t untilDays = WallClock::daysFromCivil(until.year, until.month, until.day);
+        const std::int64_t untilDays = CivilDate::daysFromCivil(until.year, until.month, until.day);
         const std::int64_t untilClock = until.hour * 3600 + until.minute * 60 + until.second;
         if (d.allDay) {
             std::int64_t lastDay = untilDays;
@@ -83,7 +84,7 @@ std::optional<RecurrenceSeries> RecurrenceSeries::create(Definition definition, 
     rule.until = icaltime_null_time();
     rule.count = 0;
     series.m_rule = rule;
-    series.m_startDay = WallClock::floorDiv(d.startWall, day);
+    series.m_startDay = CivilDate::floorDiv(d.startWall, day);
     series.m_timeOfDay = d.startWall - series.m_startDay * day;
     series.m_weekStart = std::clamp(static_cast<int>(rule.week_start) - 1, 0, 6);
 
@@ -144,25 +145,22 @@ std::optional<RecurrenceSeries> RecurrenceSeries::create(Definition definition, 
                               (rule.rscale == nullptr || rule.rscale[0] == '\0');
 
     // RFC 5545 3.3.10: the parts a rule leaves out are taken from its first start.
-    int startYear = 0;
-    int startMonth = 0;
-    int startDayOfMonth = 0;
-    WallClock::civilFromDays(series.m_startDay, startYear, startMonth, startDayOfMonth);
+    const CivilDate start = CivilDate::civilFromDays(series.m_startDay);
     series.m_defaultMonths = series.m_months;
     series.m_defaultMonthDays = series.m_monthDays;
     series.m_defaultWeekdays = series.m_weekdays;
     if (rule.freq == ICAL_WEEKLY_RECURRENCE && series.m_weekdays == 0) {
-        series.m_defaultWeekdays = bit(WallClock::weekdayOfDays(series.m_startDay));
+        series.m_defaultWeekdays = bit(CivilDate::weekdayOfDays(series.m_startDay));
     } else if (rule.freq == ICAL_MONTHLY_RECURRENCE && series.m_weekdays == 0 && !anyMonthDays) {
-        series.m_defaultMonthDays = bit(startDayOfMonth);
+        series.m_defaultMonthDays = bit(start.day);
     } else if (rule.freq == ICAL_YEARLY_RECURRENCE) {
         // Days of the month without months mean those days in the first start's month, as in
         // libical; weekdays alone mean those weekdays all year.
         if (series.m_months == 0 && (series.m_weekdays == 0 || anyMonthDays)) {
-            series.m_defaultMonths = bit(startMonth);
+            series.m_defaultMonths = bit(start.month);
         }
         if (series.m_weekdays == 0 && !anyMonthDays) {
-            series.m_defaultMonthDays = bit(startDayOfMonth);
+            series.m_defaultMonthDays = bit(start.day);
         }
     }
     return series;
@@ -181,10 +179,7 @@ bool RecurrenceSeries::isExcluded(const std::vector<std::int64_t>& sortedWalls, 
 }
 
 bool RecurrenceSeries::matchesDay(std::int64_t days, bool withDefaults) const {
-    int year = 0;
-    int month = 0;
-    int dayOfMonth = 0;
-    WallClock::civilFromDays(days, year, month, dayOfMonth);
+    const auto [year, month, dayOfMonth] = CivilDate::civilFromDays(days);
     const std::uint32_t months = withDefaults ? m_defaultMonths : m_months;
     const std::uint32_t monthDays = withDefaults ? m_defaultMonthDays : m_monthDays;
     const std::uint32_t weekdays = withDefaults ? m_defaultWeekdays : m_weekdays;
@@ -192,17 +187,17 @@ bool RecurrenceSeries::matchesDay(std::int64_t days, bool withDefaults) const {
         return false;
     }
     if (monthDays != 0 || m_negativeMonthDays != 0) {
-        const int fromEnd = WallClock::daysInMonth(year, month) - dayOfMonth + 1;
+        const int fromEnd = CivilDate::daysInMonth(year, month) - dayOfMonth + 1;
         if (!has(monthDays, dayOfMonth) && !has(m_negativeMonthDays, fromEnd)) {
             return false;
         }
     }
-    if (weekdays != 0 && !has(weekdays, WallClock::weekdayOfDays(days))) {
+    if (weekdays != 0 && !has(weekdays, CivilDate::weekdayOfDays(days))) {
         return false;
     }
     if (!m_yearDays.empty()) {
-        const int yearDay = static_cast<int>(days - WallClock::daysFromCivil(year, 1, 1)) + 1;
-        const int fromEnd = yearDay - (WallClock::isLeapYear(year) ? 366 : 365) - 1;
+        const int yearDay = static_cast<int>(days - CivilDate::daysFromCivil(year, 1, 1)) + 1;
+        const int fromEnd = yearDay - CivilDate::daysInYear(year) - 1;
         if (std::find_if(m_yearDays.begin(), m_yearDays.end(), [&](short value) {
                 return value == yearDay || value == fromEnd;
             }) == m_yearDays.end()) {
@@ -219,26 +214,19 @@ bool RecurrenceSeries::matchesDay(std::int64_t days, bool withDefaults) const {
         return (days - m_startDay) % interval == 0;
     case ICAL_WEEKLY_RECURRENCE: {
         const auto weekStartOf = [&](std::int64_t value) {
-            return value - (WallClock::weekdayOfDays(value) - m_weekStart + 7) % 7;
+            return value - (CivilDate::weekdayOfDays(value) - m_weekStart + 7) % 7;
         };
         return ((weekStartOf(days) - weekStartOf(m_startDay)) / 7) % interval == 0;
     }
     case ICAL_MONTHLY_RECURRENCE: {
-        int startYear = 0;
-        int startMonth = 0;
-        int startDayOfMonth = 0;
-        WallClock::civilFromDays(m_startDay, startYear, startMonth, startDayOfMonth);
-        return ((year * 12 + month) - (startYear * 12 + startMonth)) % interval == 0;
+        const CivilDate start = CivilDate::civilFromDays(m_startDay);
+        return ((year * 12 + month) - (start.year * 12 + start.month)) % interval == 0;
     }
     case ICAL_YEARLY_RECURRENCE: {
         if (m_rule.by_week_no[0] != ICAL_RECURRENCE_ARRAY_MAX) {
             return true;
         }
-        int startYear = 0;
-        int startMonth = 0;
-        int startDayOfMonth = 0;
-        WallClock::civilFromDays(m_startDay, startYear, startMonth, startDayOfMonth);
-        return (year - startYear) % interval == 0;
+        return (year - CivilDate::civilFromDays(m_startDay).year) % interval == 0;
     }
     default:
         return true;
@@ -268,8 +256,8 @@ void RecurrenceSeries::generate(std::int64_t wallLow, std::int64_t wallHigh,
 
 void RecurrenceSeries::generateSimple(std::int64_t low, std::int64_t high,
                                       const std::function<bool(std::int64_t)>& visit) const {
-    const std::int64_t lastDay = WallClock::floorDiv(high, day);
-    for (std::int64_t days = WallClock::floorDiv(low, day); days <= lastDay; ++days) {
+    const std::int64_t lastDay = CivilDate::floorDiv(high, day);
+    for (std::int64_t days = CivilDate::floorDiv(low, day); days <= lastDay; ++days) {
         if (!matchesDay(days, true)) {
             continue;
         }
@@ -284,9 +272,9 @@ void RecurrenceSeries::generateWithLibical(std::int64_t low, std::int64_t high,
                                            const std::function<bool(std::int64_t)>& visit) const {
     // Where no day of the range can hold an occurrence, libical need not look at all: it might
     // search far beyond the range for a rule that hardly ever matches.
-    const std::int64_t lastDay = WallClock::floorDiv(high, day);
+    const std::int64_t lastDay = CivilDate::floorDiv(high, day);
     bool possible = false;
-    for (std::int64_t days = WallClock::floorDiv(low, day); days <= lastDay && !possible; ++days) {
+    for (std::int64_t days = CivilDate::floorDiv(low, day); days <= lastDay && !possible; ++days) {
         possible = matchesDay(days, false);
     }
     if (possible) {
@@ -315,8 +303,8 @@ void RecurrenceSeries::generateSubDaily(std::int64_t low, std::int64_t high,
     };
     // libical's seeking loses the phase of sub-daily rules, so each run of days that can hold
     // occurrences starts its own iterator at the beginning of the period containing the run.
-    const std::int64_t lastDay = WallClock::floorDiv(high, day);
-    std::int64_t days = WallClock::floorDiv(low, day);
+    const std::int64_t lastDay = CivilDate::floorDiv(high, day);
+    std::int64_t days = CivilDate::floorDiv(low, day);
     while (days <= lastDay && going) {
         if (!matchesDay(days, false)) {
             ++days;
@@ -329,7 +317,7 @@ void RecurrenceSeries::generateSubDaily(std::int64_t low, std::int64_t high,
         const std::int64_t runLow = std::max(low, days * day);
         const std::int64_t runHigh = std::min(high, runEnd * day + day - 1);
         const std::int64_t periods =
-            std::max<std::int64_t>(0, WallClock::floorDiv(runLow - m_definition.startWall, step));
+            std::max<std::int64_t>(0, CivilDate::floorDiv(runLow - m_definition.startWall, step));
         iterate(icalTime(m_definition.startWall + periods * step), 0, runLow, runHigh, forward);
         days = runEnd + 1;
     }
@@ -342,7 +330,7 @@ void RecurrenceSeries::generateSubDailySimple(std::int64_t low, std::int64_t hig
     // RFC 5545 3.3.10: BYMINUTE and BYSECOND expand an hour, BYSECOND a minute; a part the rule
     // leaves out is the first start's.
     const auto modulo = [](std::int64_t value, std::int64_t divisor) {
-        return static_cast<int>(value - WallClock::floorDiv(value, divisor) * divisor);
+        return static_cast<int>(value - CivilDate::floorDiv(value, divisor) * divisor);
     };
     const std::uint64_t minutes = m_minutes != 0 ? m_minutes : std::uint64_t{1} << modulo(start / 60, 60);
     const std::uint64_t seconds = m_seconds != 0 ? m_seconds : std::uint64_t{1} << modulo(start, 60);
@@ -355,19 +343,19 @@ void RecurrenceSeries::generateSubDailySimple(std::int64_t low, std::int64_t hig
         return wall < start || wall < low || wall > high || visit(wall);
     };
 
-    std::int64_t period = start + std::max<std::int64_t>(0, WallClock::floorDiv(low - start, step)) * step;
+    std::int64_t period = start + std::max<std::int64_t>(0, CivilDate::floorDiv(low - start, step)) * step;
     while (period <= high) {
-        const std::int64_t days = WallClock::floorDiv(period, day);
+        const std::int64_t days = CivilDate::floorDiv(period, day);
         if (!matchesDay(days, false)) {
             period = periodFrom((days + 1) * day);
             continue;
         }
-        const std::int64_t hourStart = WallClock::floorDiv(period, 3600) * 3600;
+        const std::int64_t hourStart = CivilDate::floorDiv(period, 3600) * 3600;
         if (m_hours != 0 && !has(m_hours, static_cast<int>((period - days * day) / 3600))) {
             period = periodFrom(hourStart + 3600);
             continue;
         }
-        const std::int64_t minuteStart = WallClock::floorDiv(period, 60) * 60;
+        const std::int64_t minuteStart = CivilDate::floorDiv(period, 60) * 60;
         if (m_rule.freq == ICAL_HOURLY_RECURRENCE) {
             for (int minute = 0; minute < 60; ++minute) {
                 for (int second = 0; second < 60 && (minutes >> minute & 1) != 0; ++second) {
@@ -426,16 +414,13 @@ bool RecurrenceSeries::iterate(icaltimetype start, std::int64_t seek, std::int64
 }
 
 icaltimetype RecurrenceSeries::icalTime(std::int64_t wall) const {
-    const std::int64_t days = WallClock::floorDiv(wall, day);
+    const std::int64_t days = CivilDate::floorDiv(wall, day);
     const std::int64_t seconds = wall - days * day;
-    int year = 0;
-    int month = 0;
-    int dayOfMonth = 0;
-    WallClock::civilFromDays(days, year, month, dayOfMonth);
+    const CivilDate civil = CivilDate::civilFromDays(days);
     icaltimetype time = icaltime_null_time();
-    time.year = year;
-    time.month = month;
-    time.day = dayOfMonth;
+    time.year = civil.year;
+    time.month = civil.month;
+    time.day = civil.day;
     if (m_definition.allDay) {
         time.is_date = 1;
     } else {
@@ -447,7 +432,7 @@ icaltimetype RecurrenceSeries::icalTime(std::int64_t wall) const {
 }
 
 std::int64_t RecurrenceSeries::wallOf(const icaltimetype& time) const {
-    const std::int64_t days = WallClock::daysFromCivil(time.year, time.month, time.day);
+    const std::int64_t days = CivilDate::daysFromCivil(time.year, time.month, time.day);
     if (time.is_date) {
         return days * day;
     }
@@ -456,7 +441,7 @@ std::int64_t RecurrenceSeries::wallOf(const icaltimetype& time) const {
 
 Date RecurrenceSeries::startOf(std::int64_t wall) const {
     if (m_definition.allDay) {
-        return WallClock::startOfDay(WallClock::floorDiv(wall, day));
+        return WallClock::startOfDay(CivilDate::floorDiv(wall, day));
     }
     return WallClock::date(wall, m_definition.zone);
 }
@@ -464,7 +449,7 @@ Date RecurrenceSeries::startOf(std::int64_t wall) const {
 Date RecurrenceSeries::endOf(std::int64_t wall, Date start) const {
     if (m_definition.allDay) {
         const auto days = static_cast<std::int64_t>(m_definition.duration / static_cast<double>(day));
-        return WallClock::startOfDay(WallClock::floorDiv(wall, day) + days);
+        return WallClock::startOfDay(CivilDate::floorDiv(wall, day) + days);
     }
     return start.addingTimeInterval(m_definition.duration);
 }

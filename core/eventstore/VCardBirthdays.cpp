@@ -1,6 +1,7 @@
 #include "core/eventstore/VCardBirthdays.h"
 
 #include "core/eventstore/ICalendarCodec.h"
+#include "foundation/CivilDate.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -17,15 +18,6 @@ struct Refusal {
 bool allDigits(const QByteArray& text) {
     return !text.isEmpty() &&
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-int daysInMonth(int month, std::optional<int> year) {
-    static const int days[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month == 2 && year) {
-        const bool leap = (*year % 4 == 0 && *year % 100 != 0) || *year % 400 == 0;
-        return leap ? 29 : 28;
-    }
-    return days[month - 1];
 }
 
 enum class DateReading { Date, NoDay, Malformed };
@@ -73,8 +65,8 @@ DateReading readDate(QByteArray text, Birthday& birthday) {
         birthday.month = digits.mid(4, 2).toInt();
         birthday.day = digits.mid(6).toInt();
     }
-    if (birthday.month < 1 || birthday.month > 12 || birthday.day < 1 ||
-        birthday.day > daysInMonth(birthday.month, birthday.year)) {
+    // Without a year, 29 February is a valid birthday.
+    if (!CivilDate::isValid(birthday.year.value_or(2000), birthday.month, birthday.day)) {
         return DateReading::Malformed;
     }
     return DateReading::Date;

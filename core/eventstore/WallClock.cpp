@@ -1,6 +1,7 @@
 #include "core/eventstore/WallClock.h"
 
 #include "core/calendar/DateUtilities.h"
+#include "foundation/CivilDate.h"
 #include "foundation/TimeZone.h"
 
 #include <unicode/basictz.h>
@@ -127,51 +128,6 @@ int digitsAt(const QString& text, qsizetype position, qsizetype count, bool& ok)
 
 } // namespace
 
-// Howard Hinnant's days_from_civil / civil_from_days.
-std::int64_t WallClock::daysFromCivil(int year, int month, int day) {
-    const std::int64_t y = static_cast<std::int64_t>(year) - (month <= 2 ? 1 : 0);
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const std::int64_t yoe = y - era * 400;
-    const std::int64_t mp = (month + 9) % 12;
-    const std::int64_t doy = (153 * mp + 2) / 5 + day - 1;
-    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-void WallClock::civilFromDays(std::int64_t days, int& year, int& month, int& day) {
-    const std::int64_t z = days + 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const std::int64_t doe = z - era * 146097;
-    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const std::int64_t mp = (5 * doy + 2) / 153;
-    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
-}
-
-int WallClock::weekdayOfDays(std::int64_t days) {
-    // 1970-01-01 was a Thursday.
-    return static_cast<int>(((days % 7) + 11) % 7);
-}
-
-bool WallClock::isLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int WallClock::daysInMonth(int year, int month) {
-    static constexpr int lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && isLeapYear(year) ? 29 : lengths[month - 1];
-}
-
-std::int64_t WallClock::floorDiv(std::int64_t value, std::int64_t divisor) {
-    std::int64_t quotient = value / divisor;
-    if ((value % divisor != 0) && ((value < 0) != (divisor < 0))) {
-        --quotient;
-    }
-    return quotient;
-}
-
 std::int64_t WallClock::wallSeconds(Date date, const QString& zone) {
     const double wall = date.timeIntervalSince1970() + offsetAt(zoneNamed(zone), date.udate()) / 1000.0;
     return static_cast<std::int64_t>(std::floor(wall));
@@ -195,15 +151,12 @@ Date WallClock::startOfDay(std::int64_t days) {
             cachedUtc(defaultZone(), static_cast<double>(days * secondsPerDay) * 1000.0)) {
         return Date::withUDate(*utc);
     }
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    civilFromDays(days, year, month, day);
-    return DateUtilities::dateWithYear(year, month, day);
+    const CivilDate civil = CivilDate::civilFromDays(days);
+    return DateUtilities::dateWithYear(civil.year, civil.month, civil.day);
 }
 
 std::int64_t WallClock::dayOf(Date date) {
-    return floorDiv(wallSeconds(date, QString()), secondsPerDay);
+    return CivilDate::floorDiv(wallSeconds(date, QString()), secondsPerDay);
 }
 
 bool WallClock::isKnownZone(const QString& zone) {
@@ -217,22 +170,17 @@ QString WallClock::defaultZoneName() {
 }
 
 QString WallClock::formatWall(std::int64_t wall) {
-    const std::int64_t days = floorDiv(wall, secondsPerDay);
+    const std::int64_t days = CivilDate::floorDiv(wall, secondsPerDay);
     const std::int64_t seconds = wall - days * secondsPerDay;
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    civilFromDays(days, year, month, day);
-    return QString::asprintf("%04d%02d%02dT%02d%02d%02d", year, month, day, static_cast<int>(seconds / 3600),
-                             static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+    const CivilDate civil = CivilDate::civilFromDays(days);
+    return QString::asprintf("%04d%02d%02dT%02d%02d%02d", civil.year, civil.month, civil.day,
+                             static_cast<int>(seconds / 3600), static_cast<int>(seconds / 60 % 60),
+                             static_cast<int>(seconds % 60));
 }
 
 QString WallClock::formatDay(std::int64_t days) {
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    civilFromDays(days, year, month, day);
-    return QString::asprintf("%04d%02d%02d", year, month, day);
+    const CivilDate civil = CivilDate::civilFromDays(days);
+    return QString::asprintf("%04d%02d%02d", civil.year, civil.month, civil.day);
 }
 
 std::optional<std::int64_t> WallClock::parseDay(const QString& text) {
@@ -243,10 +191,10 @@ std::optional<std::int64_t> WallClock::parseDay(const QString& text) {
     const int year = digitsAt(text, 0, 4, ok);
     const int month = digitsAt(text, 4, 2, ok);
     const int day = digitsAt(text, 6, 2, ok);
-    if (!ok || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month)) {
+    if (!ok || !CivilDate::isValid(year, month, day)) {
         return std::nullopt;
     }
-    return daysFromCivil(year, month, day);
+    return CivilDate::daysFromCivil(year, month, day);
 }
 
 std::optional<std::int64_t> WallClock::parseWall(const QString& text) {

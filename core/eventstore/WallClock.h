@@ -7,22 +7,13 @@
 #include <cstdint>
 #include <optional>
 
-// Wall-clock times and calendar dates as plain numbers, and their conversion to absolute dates in
-// a time zone. A wall time counts seconds since 1970-01-01 00:00 as if the clock never jumped; a
-// day number counts days since 1970-01-01 (proleptic Gregorian). Zones are ICU zones by name, the
-// empty name meaning the process default zone; each thread keeps its own zone objects.
+// The event store's times: wall-clock times as plain numbers, their conversion to absolute dates
+// in a time zone, and their iCalendar text. A wall time counts seconds since 1970-01-01 00:00 as if
+// the clock never jumped; a day number is CivilDate's. Zones are ICU zones by name, the empty name
+// meaning the process default zone; each thread keeps its own zone objects.
 class WallClock {
 public:
     static constexpr std::int64_t secondsPerDay = 86400;
-
-    static std::int64_t daysFromCivil(int year, int month, int day);
-    static void civilFromDays(std::int64_t days, int& year, int& month, int& day);
-    // 0 = Sunday … 6 = Saturday.
-    static int weekdayOfDays(std::int64_t days);
-    static int daysInMonth(int year, int month);
-    static bool isLeapYear(int year);
-
-    static std::int64_t floorDiv(std::int64_t value, std::int64_t divisor);
 
     // The wall time of `date` in the zone, whole seconds (rounded down).
     static std::int64_t wallSeconds(Date date, const QString& zone);

@@ -63,6 +63,7 @@ TEST(ScreenHarnessTest, AssemblesTheApplicationInATemporaryFolder) {
         launchWithTouchArea(harness);
         EXPECT_TRUE(harness.window().isKeyWindow());
         EXPECT_EQ(harness.loop().now(), ScreenHarness::Options().now);
+        EXPECT_EQ(harness.window().statusBar()->timeText(), QString::fromUtf16(u"10:00\u202fAM"));
     }
     EXPECT_FALSE(QDir(folder).exists());
     EXPECT_NE(Paths::dataDirectory(), folder);

@@ -4,7 +4,8 @@
 #include "ui/calendars/Rgb.h"
 
 // A colour as hue, saturation and brightness (each 0 to 1, single precision), kept apart from
-// the platform colour so that sliders can change one component at a time.
+// the platform colour so that sliders can change one component at a time. Both directions of the
+// conversion are Color's.
 class HsbColor {
 public:
     HsbColor() = default;

@@ -3,7 +3,7 @@
 #include "foundation/Color.h"
 
 // The red, green and blue components of a colour in single precision, with their largest and
-// smallest value, as the hue/saturation/brightness conversion needs them.
+// smallest value.
 struct Rgb {
     float red = 0.0f;
     float green = 0.0f;
