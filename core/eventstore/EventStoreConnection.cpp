@@ -10,14 +10,23 @@
 
 namespace {
 
-// The row the statement gives first, if any; the statement is reset for its next use.
+// Logs a read that failed (its rows are then missing from the answer) and rewinds the statement
+// for its next use.
+void finish(SqliteStatement& query) {
+    if (const SqliteResult result = query.result(); !result) {
+        Log::error(QStringLiteral("eventstore"), result.error().description());
+    }
+    query.reset();
+}
+
+// The row the statement gives first, if any.
 std::optional<EventRow> firstRow(SqliteStatement& query) {
     std::optional<EventRow> row;
     if (query.step()) {
         row.emplace();
         row->readFrom(query);
     }
-    query.reset();
+    finish(query);
     return row;
 }
 
@@ -37,19 +46,20 @@ std::optional<Color> parseColor(const QString& text) {
 
 } // namespace
 
-bool EventStoreConnection::open(const QString& path, QString* error) {
-    if (!m_sql.open(path, SqliteConnection::Mode::ReadWrite, error)) {
-        return false;
-    }
-    return true;
+SqliteResult EventStoreConnection::open(const QString& path) {
+    return m_sql.open(path, SqliteConnection::Mode::ReadWrite);
 }
 
 void EventStoreConnection::beginRead() {
-    m_sql.exec("BEGIN");
+    if (const SqliteResult begun = m_sql.exec(QStringLiteral("BEGIN")); !begun) {
+        Log::error(QStringLiteral("eventstore"), begun.error().description());
+    }
 }
 
 void EventStoreConnection::endRead() {
-    m_sql.exec("COMMIT");
+    if (const SqliteResult ended = m_sql.exec(QStringLiteral("COMMIT")); !ended) {
+        Log::error(QStringLiteral("eventstore"), ended.error().description());
+    }
 }
 
 std::vector<EventStoreConnection::CalendarInfo> EventStoreConnection::calendars() {
@@ -83,7 +93,7 @@ std::vector<EventStoreConnection::CalendarInfo> EventStoreConnection::calendars(
         }
         result.push_back(std::move(info));
     }
-    query.reset();
+    finish(query);
     return result;
 }
 
@@ -94,7 +104,7 @@ std::vector<std::shared_ptr<const EKSource>> EventStoreConnection::sources() {
         result.push_back(std::make_shared<const EKSource>(query.text(0), query.text(1),
                                                           static_cast<EKSourceType>(query.integer(2))));
     }
-    query.reset();
+    finish(query);
     return result;
 }
 
@@ -112,7 +122,7 @@ QString EventStoreConnection::setting(const QString& key) {
     SqliteStatement& query = m_sql.statement("SELECT value FROM settings WHERE key = ?1");
     query.bind(1, key);
     const QString value = query.step() ? query.text(0) : QString();
-    query.reset();
+    finish(query);
     return value;
 }
 
@@ -142,7 +152,7 @@ std::vector<EventRow> EventStoreConnection::exceptionRows(std::int64_t seriesId)
     while (query.step()) {
         rows.emplace_back().readFrom(query);
     }
-    query.reset();
+    finish(query);
     return rows;
 }
 
@@ -182,7 +192,7 @@ const EventStoreConnection::Series* EventStoreConnection::series(const EventRow&
             replaced.push_back(*wall);
         }
     }
-    query.reset();
+    finish(query);
     QString error;
     std::optional<RecurrenceSeries> parsed =
         RecurrenceSeries::create(definitionOf(row, std::move(replaced)), &error);
@@ -332,7 +342,7 @@ EventStoreConnection::eventsInRange(Date start, Date end,
             result.push_back(makeEvent(row, calendar->second));
         }
     }
-    singles.reset();
+    finish(singles);
     for (const Pending& pending : exceptions) {
         const Series* master = series(pending.row.seriesId, pending.masterRevision);
         if (master) {
@@ -357,7 +367,7 @@ EventStoreConnection::eventsInRange(Date start, Date end,
             keys.push_back(SeriesKey{seriesQuery.int64(0), seriesQuery.int64(1), calendarId});
         }
     }
-    seriesQuery.reset();
+    finish(seriesQuery);
     for (const SeriesKey& key : keys) {
         const Series* entry = series(key.id, key.revision);
         if (!entry) {
@@ -436,7 +446,7 @@ std::vector<std::shared_ptr<EKEvent>> EventStoreConnection::records(const QStrin
     while (query.step()) {
         rows.emplace_back().readFrom(query);
     }
-    query.reset();
+    finish(query);
     std::unordered_map<std::int64_t, const EventRow*> masters;
     for (const EventRow& row : rows) {
         if (row.isSeries()) {
