@@ -274,7 +274,7 @@ int CommandLineTool::importCommand(QStringList& arguments) {
     const QString path = takeArgument(arguments, "the .ics file to import");
     expectNoMoreArguments(arguments);
     const std::shared_ptr<EKCalendar> calendar =
-        title ? calendarNamed(*title) : AppSettings::instance().loadDefaultCalendar();
+        title ? calendarNamed(*title) : AppSettings::instance().loadDefaultCalendar(service());
     if (!calendar) {
         throw Failure{"there is no calendar to import into"};
     }

@@ -3,6 +3,7 @@
 #include "core/calendar/Holiday.h"
 #include "core/events/EventList.h"
 #include "core/eventstore/EKEventStore.h"
+#include "core/settings/CalendarDirectory.h"
 #include "foundation/Date.h"
 
 #include <QString>
@@ -22,7 +23,7 @@ class Week;
 //
 // Fetches, eventByIdentifier and the calendar lists may be called from any thread; writes,
 // alerts and everything else run on the main thread.
-class EventService {
+class EventService : public CalendarDirectory {
 public:
     // The one instance, created on first use with the store in the data folder. Safe from any
     // thread; the first call is expected on the main thread, where the throttler must live.
@@ -33,7 +34,7 @@ public:
 
     // A service on the given store, with its own throttler. Main thread.
     explicit EventService(std::shared_ptr<EKEventStore> eventStore);
-    ~EventService();
+    ~EventService() override;
 
     EventService(const EventService&) = delete;
     EventService& operator=(const EventService&) = delete;
@@ -77,12 +78,12 @@ public:
     static std::vector<std::shared_ptr<CalendarGroup>>
     groupCalendars(const std::vector<std::shared_ptr<EKCalendar>>& calendars);
     std::vector<std::shared_ptr<EKCalendar>> editableCalendars() const;
-    std::vector<std::shared_ptr<EKCalendar>> editableAndInvisibleCalendars() const;
+    std::vector<std::shared_ptr<EKCalendar>> editableAndInvisibleCalendars() const override;
     std::vector<std::shared_ptr<EKCalendar>> visibleCalendars() const;
-    std::shared_ptr<EKCalendar> systemDefaultCalendar() const;
+    std::shared_ptr<EKCalendar> systemDefaultCalendar() const override;
     // The first calendar whose platform identifier, then source-title form, then description
     // form equals the string; null when none does.
-    std::shared_ptr<EKCalendar> findCalendarByIdentifier(const QString& identifier) const;
+    std::shared_ptr<EKCalendar> findCalendarByIdentifier(const QString& identifier) const override;
 
     // Failures are shown with the alert presenter. True on success.
     bool saveCalendar(const std::shared_ptr<EKCalendar>& calendar);

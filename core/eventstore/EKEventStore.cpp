@@ -6,6 +6,7 @@
 #include "core/eventstore/ICalendarCodec.h"
 #include "core/eventstore/VCardBirthdays.h"
 #include "core/eventstore/WallClock.h"
+#include "core/sqlite/SqliteTransaction.h"
 #include "foundation/CivilDate.h"
 #include "foundation/Log.h"
 #include "foundation/Paths.h"
@@ -88,16 +89,20 @@ public:
 void EKEventStore::Impl::open() {
     const QFileInfo info(m_path);
     QDir().mkpath(info.absolutePath());
-    QString problem;
-    if (!m_writer.open(m_path, &problem)) {
-        m_writeProblem =
-            QStringLiteral("The calendar database “%1” cannot be opened: %2").arg(m_path, problem);
+    if (const SqliteResult opened = m_writer.open(m_path); !opened) {
+        m_writeProblem = QStringLiteral("The calendar database “%1” cannot be opened: %2")
+                             .arg(m_path, opened.error().message);
         Log::error(category, m_writeProblem);
         return;
     }
     m_writerOpen = true;
-    m_writer.sql().exec("PRAGMA journal_mode = WAL");
-    m_writer.sql().exec("PRAGMA synchronous = NORMAL");
+    for (const QString& pragma :
+         {QStringLiteral("PRAGMA journal_mode = WAL"), QStringLiteral("PRAGMA synchronous = NORMAL")}) {
+        if (const SqliteResult set = m_writer.sql().exec(pragma); !set) {
+            Log::error(category, set.error().description());
+        }
+    }
+    QString problem;
     const EventStoreSchema::Result result = EventStoreSchema::migrate(m_writer.sql(), &problem);
     if (result == EventStoreSchema::Result::TooNew || result == EventStoreSchema::Result::Failed) {
         m_writeProblem = problem;
@@ -134,22 +139,23 @@ template <typename Change> bool EKEventStore::Impl::write(StoreError* error, Cha
     if (!m_writeProblem.isEmpty()) {
         return fail(m_writeProblem);
     }
-    if (!m_writer.sql().exec("BEGIN IMMEDIATE")) {
-        return fail(QStringLiteral("The calendar database is busy: %1").arg(m_writer.sql().lastError()));
+    SqliteTransaction transaction(m_writer.sql());
+    if (const SqliteResult begun = transaction.begin(); !begun) {
+        Log::error(category, begun.error().description());
+        return fail(QStringLiteral("The calendar database is busy: %1").arg(begun.error().message));
     }
     EventStoreWriter writer(m_writer);
     StoreError local;
     if (!change(writer, &local)) {
-        m_writer.sql().exec("ROLLBACK");
         if (error) {
             *error = local;
         }
         return false;
     }
-    if (!m_writer.sql().exec("COMMIT")) {
-        const QString problem = m_writer.sql().lastError();
-        m_writer.sql().exec("ROLLBACK");
-        return fail(QStringLiteral("The calendar database could not be written: %1").arg(problem));
+    if (const SqliteResult committed = transaction.commit(); !committed) {
+        Log::error(category, committed.error().description());
+        return fail(
+            QStringLiteral("The calendar database could not be written: %1").arg(committed.error().message));
     }
     lock.unlock();
     std::weak_ptr<Impl> weak = weak_from_this();
@@ -173,12 +179,14 @@ EKEventStore::Impl::Lease EKEventStore::Impl::reader() {
         }
     }
     auto connection = std::make_unique<EventStoreConnection>();
-    QString problem;
-    if (!connection->open(m_path, &problem)) {
-        Log::error(category, QStringLiteral("cannot read the calendar database: %1").arg(problem));
+    if (const SqliteResult opened = connection->open(m_path); !opened) {
+        Log::error(category,
+                   QStringLiteral("cannot read the calendar database: %1").arg(opened.error().message));
         return Lease(*this, nullptr);
     }
-    connection->sql().exec("PRAGMA query_only = 1");
+    if (const SqliteResult set = connection->sql().exec(QStringLiteral("PRAGMA query_only = 1")); !set) {
+        Log::error(category, set.error().description());
+    }
     return Lease(*this, std::move(connection));
 }
 

@@ -1,7 +1,7 @@
 #include "core/eventstore/EventRow.h"
 
-#include "core/eventstore/SqliteStatement.h"
 #include "core/eventstore/WallClock.h"
+#include "core/sqlite/SqliteStatement.h"
 #include "foundation/CivilDate.h"
 
 #include <QStringList>

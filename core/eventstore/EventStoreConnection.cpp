@@ -11,14 +11,23 @@
 
 namespace {
 
-// The row the statement gives first, if any; the statement is reset for its next use.
+// Logs a read that failed (its rows are then missing from the answer) and rewinds the statement
+// for its next use.
+void finish(SqliteStatement& query) {
+    if (const SqliteResult result = query.result(); !result) {
+        Log::error(QStringLiteral("eventstore"), result.error().description());
+    }
+    query.reset();
+}
+
+// The row the statement gives first, if any.
 std::optional<EventRow> firstRow(SqliteStatement& query) {
     std::optional<EventRow> row;
     if (query.step()) {
         row.emplace();
         row->readFrom(query);
     }
-    query.reset();
+    finish(query);
     return row;
 }
 
@@ -38,19 +47,20 @@ std::optional<Color> parseColor(const QString& text) {
 
 } // namespace
 
-bool EventStoreConnection::open(const QString& path, QString* error) {
-    if (!m_sql.open(path, SqliteConnection::Mode::ReadWrite, error)) {
-        return false;
-    }
-    return true;
+SqliteResult EventStoreConnection::open(const QString& path) {
+    return m_sql.open(path, SqliteConnection::Mode::ReadWrite);
 }
 
 void EventStoreConnection::beginRead() {
-    m_sql.exec("BEGIN");
+    if (const SqliteResult begun = m_sql.exec(QStringLiteral("BEGIN")); !begun) {
+        Log::error(QStringLiteral("eventstore"), begun.error().description());
+    }
 }
 
 void EventStoreConnection::endRead() {
-    m_sql.exec("COMMIT");
+    if (const SqliteResult ended = m_sql.exec(QStringLiteral("COMMIT")); !ended) {
+        Log::error(QStringLiteral("eventstore"), ended.error().description());
+    }
 }
 
 std::vector<EventStoreConnection::CalendarInfo> EventStoreConnection::calendars() {
@@ -84,7 +94,7 @@ std::vector<EventStoreConnection::CalendarInfo> EventStoreConnection::calendars(
         }
         result.push_back(std::move(info));
     }
-    query.reset();
+    finish(query);
     return result;
 }
 
@@ -95,7 +105,7 @@ std::vector<std::shared_ptr<const EKSource>> EventStoreConnection::sources() {
         result.push_back(std::make_shared<const EKSource>(query.text(0), query.text(1),
                                                           static_cast<EKSourceType>(query.integer(2))));
     }
-    query.reset();
+    finish(query);
     return result;
 }
 
@@ -113,7 +123,7 @@ QString EventStoreConnection::setting(const QString& key) {
     SqliteStatement& query = m_sql.statement("SELECT value FROM settings WHERE key = ?1");
     query.bind(1, key);
     const QString value = query.step() ? query.text(0) : QString();
-    query.reset();
+    finish(query);
     return value;
 }
 
@@ -143,7 +153,7 @@ std::vector<EventRow> EventStoreConnection::exceptionRows(std::int64_t seriesId)
     while (query.step()) {
         rows.emplace_back().readFrom(query);
     }
-    query.reset();
+    finish(query);
     return rows;
 }
 
@@ -183,7 +193,7 @@ const EventStoreConnection::Series* EventStoreConnection::series(const EventRow&
             replaced.push_back(*wall);
         }
     }
-    query.reset();
+    finish(query);
     QString error;
     std::optional<RecurrenceSeries> parsed =
         RecurrenceSeries::create(definitionOf(row, std::move(replaced)), &error);
@@ -333,7 +343,7 @@ EventStoreConnection::eventsInRange(Date start, Date end,
             result.push_back(makeEvent(row, calendar->second));
         }
     }
-    singles.reset();
+    finish(singles);
     for (const Pending& pending : exceptions) {
         const Series* master = series(pending.row.seriesId, pending.masterRevision);
         if (master) {
@@ -358,7 +368,7 @@ EventStoreConnection::eventsInRange(Date start, Date end,
             keys.push_back(SeriesKey{seriesQuery.int64(0), seriesQuery.int64(1), calendarId});
         }
     }
-    seriesQuery.reset();
+    finish(seriesQuery);
     for (const SeriesKey& key : keys) {
         const Series* entry = series(key.id, key.revision);
         if (!entry) {
@@ -437,7 +447,7 @@ std::vector<std::shared_ptr<EKEvent>> EventStoreConnection::records(const QStrin
     while (query.step()) {
         rows.emplace_back().readFrom(query);
     }
-    query.reset();
+    finish(query);
     std::unordered_map<std::int64_t, const EventRow*> masters;
     for (const EventRow& row : rows) {
         if (row.isSeries()) {

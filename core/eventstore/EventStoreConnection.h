@@ -6,7 +6,7 @@
 #include "core/eventstore/EKSource.h"
 #include "core/eventstore/EventRow.h"
 #include "core/eventstore/RecurrenceSeries.h"
-#include "core/eventstore/SqliteConnection.h"
+#include "core/sqlite/SqliteConnection.h"
 
 #include <QString>
 
@@ -38,7 +38,7 @@ public:
         std::optional<EKRecurrenceRule> rule;
     };
 
-    bool open(const QString& path, QString* error);
+    SqliteResult open(const QString& path);
     SqliteConnection& sql() { return m_sql; }
 
     // Wraps a group of reads in one snapshot. Not for the writer inside its own transaction.

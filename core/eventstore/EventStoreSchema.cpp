@@ -1,6 +1,7 @@
 #include "core/eventstore/EventStoreSchema.h"
 
-#include "core/eventstore/SqliteConnection.h"
+#include "core/sqlite/SqliteConnection.h"
+#include "core/sqlite/SqliteTransaction.h"
 
 namespace {
 
@@ -9,8 +10,8 @@ namespace {
 // start_utc/end_utc serve the range indexes: exact for timed events, widened by a day on each side
 // for all-day events (which follow the zone in force), and for a series the first start and the
 // last end (a far future value when endless). kind: 0 lasts at most three days, 1 longer, 2 a series.
-bool createVersion1(SqliteConnection& connection) {
-    return connection.exec(R"sql(
+SqliteResult createVersion1(SqliteConnection& connection) {
+    return connection.exec(QStringLiteral(R"sql(
 CREATE TABLE settings (
     key TEXT PRIMARY KEY NOT NULL,
     value TEXT
@@ -59,7 +60,7 @@ CREATE INDEX events_short ON events(start_utc) WHERE kind = 0;
 CREATE INDEX events_long ON events(kind, end_utc) WHERE kind <> 0;
 CREATE INDEX events_series ON events(series_id) WHERE series_id IS NOT NULL;
 CREATE INDEX events_calendar ON events(calendar_id);
-)sql");
+)sql"));
 }
 
 } // namespace
@@ -87,13 +88,13 @@ EventStoreSchema::Result EventStoreSchema::migrate(SqliteConnection& connection,
     };
     // IMMEDIATE takes the write lock before the version is read, so two processes opening a new
     // database do not both create it.
-    if (!connection.exec("BEGIN IMMEDIATE")) {
-        return fail(connection.lastError());
+    SqliteTransaction transaction(connection);
+    if (const SqliteResult begun = transaction.begin(); !begun) {
+        return fail(begun.error().message);
     }
     const int version = connection.userVersion();
     const int target = static_cast<int>(steps.size());
     if (version > target) {
-        connection.exec("ROLLBACK");
         if (error) {
             *error =
                 QStringLiteral("The calendar database was written by a newer version (%1) of the program.")
@@ -102,22 +103,21 @@ EventStoreSchema::Result EventStoreSchema::migrate(SqliteConnection& connection,
         return Result::TooNew;
     }
     if (version == target) {
-        connection.exec("COMMIT");
+        transaction.commit();
         return Result::UpToDate;
     }
     for (int step = version; step < target; ++step) {
-        if (!steps[static_cast<std::size_t>(step)](connection)) {
-            const QString problem = connection.lastError();
-            connection.exec("ROLLBACK");
+        if (const SqliteResult migrated = steps[static_cast<std::size_t>(step)](connection); !migrated) {
             return fail(QStringLiteral("Could not update the calendar database to version %1: %2")
                             .arg(step + 1)
-                            .arg(problem));
+                            .arg(migrated.error().message));
         }
     }
-    if (!connection.setUserVersion(target) || !connection.exec("COMMIT")) {
-        const QString problem = connection.lastError();
-        connection.exec("ROLLBACK");
-        return fail(problem);
+    if (const SqliteResult versioned = connection.setUserVersion(target); !versioned) {
+        return fail(versioned.error().message);
+    }
+    if (const SqliteResult committed = transaction.commit(); !committed) {
+        return fail(committed.error().message);
     }
     return Result::Migrated;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/sqlite/SqliteResult.h"
+
 #include <QString>
 
 #include <functional>
@@ -12,7 +14,7 @@ class SqliteConnection;
 // the version is kept in PRAGMA user_version.
 class EventStoreSchema {
 public:
-    using Migration = std::function<bool(SqliteConnection&)>;
+    using Migration = std::function<SqliteResult(SqliteConnection&)>;
 
     static int currentVersion();
     // migrations()[i] takes a database from version i to version i + 1.

@@ -9,7 +9,6 @@
 #include <QUuid>
 
 #include <libical/ical.h>
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <map>
@@ -113,9 +112,13 @@ bool EventStoreWriter::fail(StoreError* error, int code, const QString& message)
 }
 
 bool EventStoreWriter::databaseFailure(StoreError* error) {
-    return fail(
-        error, StoreError::Database,
-        QStringLiteral("The calendar database could not be written: %1").arg(m_connection.sql().lastError()));
+    const std::optional<SqliteError>& failure = m_connection.sql().lastFailure();
+    if (failure) {
+        Log::error(category, failure->description());
+    }
+    return fail(error, StoreError::Database,
+                QStringLiteral("The calendar database could not be written: %1")
+                    .arg(failure ? failure->message : QString()));
 }
 
 std::int64_t EventStoreWriter::revision() {
@@ -130,7 +133,7 @@ std::int64_t EventStoreWriter::revision() {
     return *m_revision;
 }
 
-bool EventStoreWriter::setSetting(const QString& key, const QString& value) {
+SqliteResult EventStoreWriter::setSetting(const QString& key, const QString& value) {
     if (value.isNull()) {
         SqliteStatement& statement = m_connection.sql().statement("DELETE FROM settings WHERE key = ?1");
         return statement.bind(1, key).execute();
@@ -157,7 +160,7 @@ std::int64_t EventStoreWriter::ensureSource(const QString& title, EKSourceType t
         databaseFailure(error);
         return 0;
     }
-    return sqlite3_last_insert_rowid(m_connection.sql().handle());
+    return m_connection.sql().lastInsertRowId();
 }
 
 std::int64_t EventStoreWriter::insertCalendar(const EKCalendar& calendar, std::int64_t sourceId,
@@ -175,16 +178,16 @@ std::int64_t EventStoreWriter::insertCalendar(const EKCalendar& calendar, std::i
         databaseFailure(error);
         return 0;
     }
-    return sqlite3_last_insert_rowid(m_connection.sql().handle());
+    return m_connection.sql().lastInsertRowId();
 }
 
-bool EventStoreWriter::setFeedStamp(std::int64_t calendarId, const QString& stamp) {
+SqliteResult EventStoreWriter::setFeedStamp(std::int64_t calendarId, const QString& stamp) {
     SqliteStatement& update =
         m_connection.sql().statement("UPDATE calendars SET feed_stamp = ?1 WHERE id = ?2");
     return update.bind(1, stamp).bind(2, calendarId).execute();
 }
 
-bool EventStoreWriter::setFeedPath(const QString& calendarIdentifier, const QString& path) {
+SqliteResult EventStoreWriter::setFeedPath(const QString& calendarIdentifier, const QString& path) {
     SqliteStatement& update =
         m_connection.sql().statement("UPDATE calendars SET feed_path = ?1 WHERE identifier = ?2");
     return update.bind(1, path).bind(2, calendarIdentifier).execute();
@@ -208,7 +211,7 @@ bool EventStoreWriter::replaceFeedEvents(const std::shared_ptr<EKCalendar>& cale
     return saveEvents(events, true, error) && (setFeedStamp(info->id, stamp) || databaseFailure(error));
 }
 
-bool EventStoreWriter::deleteEventsOfCalendar(std::int64_t calendarId) {
+SqliteResult EventStoreWriter::deleteEventsOfCalendar(std::int64_t calendarId) {
     SqliteStatement& remove = m_connection.sql().statement("DELETE FROM events WHERE calendar_id = ?1");
     return remove.bind(1, calendarId).execute();
 }
@@ -363,7 +366,7 @@ bool EventStoreWriter::insertRow(EventRow& row, StoreError* error) {
     if (!insert.execute()) {
         return databaseFailure(error);
     }
-    row.id = sqlite3_last_insert_rowid(m_connection.sql().handle());
+    row.id = m_connection.sql().lastInsertRowId();
     return true;
 }
 
@@ -380,12 +383,12 @@ bool EventStoreWriter::updateRow(EventRow& row, StoreError* error) {
     return update.execute() || databaseFailure(error);
 }
 
-bool EventStoreWriter::deleteRow(std::int64_t id) {
+SqliteResult EventStoreWriter::deleteRow(std::int64_t id) {
     SqliteStatement& remove = m_connection.sql().statement("DELETE FROM events WHERE id = ?1");
     return remove.bind(1, id).execute();
 }
 
-bool EventStoreWriter::touch(std::int64_t id) {
+SqliteResult EventStoreWriter::touch(std::int64_t id) {
     SqliteStatement& update = m_connection.sql().statement("UPDATE events SET revision = ?1 WHERE id = ?2");
     return update.bind(1, revision()).bind(2, id).execute();
 }

@@ -5,6 +5,7 @@
 #include "core/eventstore/EKEventStore.h"
 #include "core/eventstore/EventRow.h"
 #include "core/eventstore/StoreError.h"
+#include "core/sqlite/SqliteResult.h"
 
 #include <QString>
 
@@ -44,16 +45,16 @@ public:
     // Inserts a calendar of any type in the source with that id; returns its row id or 0.
     std::int64_t insertCalendar(const EKCalendar& calendar, std::int64_t sourceId, const QString& feedPath,
                                 StoreError* error);
-    bool setFeedStamp(std::int64_t calendarId, const QString& stamp);
-    bool setFeedPath(const QString& calendarIdentifier, const QString& path);
+    SqliteResult setFeedStamp(std::int64_t calendarId, const QString& stamp);
+    SqliteResult setFeedPath(const QString& calendarIdentifier, const QString& path);
     // Replaces every event of a feed's calendar by `events` (which get that calendar) and
     // remembers the state of the file they were read from.
     bool replaceFeedEvents(const std::shared_ptr<EKCalendar>& calendar,
                            const std::vector<std::shared_ptr<EKEvent>>& events, const QString& stamp,
                            StoreError* error);
-    bool deleteEventsOfCalendar(std::int64_t calendarId);
+    SqliteResult deleteEventsOfCalendar(std::int64_t calendarId);
 
-    bool setSetting(const QString& key, const QString& value);
+    SqliteResult setSetting(const QString& key, const QString& value);
 
     static QString formatColor(const std::optional<Color>& color);
     static QString newIdentifier();
@@ -78,9 +79,9 @@ private:
     bool finishSeries(EventRow& row, StoreError* error);
     bool insertRow(EventRow& row, StoreError* error);
     bool updateRow(EventRow& row, StoreError* error);
-    bool deleteRow(std::int64_t id);
+    SqliteResult deleteRow(std::int64_t id);
     // Marks a series as changed so that readers parse it again.
-    bool touch(std::int64_t id);
+    SqliteResult touch(std::int64_t id);
 
     std::int64_t frameWall(Date date, const EventRow& series) const;
     // Keeps the occurrences before `wall` and returns the changed occurrences and excluded

@@ -1,7 +1,7 @@
 #include "core/objectstore/ColumnPersistence.h"
 
 #include "core/calendar/StringUtilities.h"
-#include "core/objectstore/SqlStatement.h"
+#include "core/sqlite/SqliteStatement.h"
 #include "foundation/Locale.h"
 
 #include <QDateTime>
@@ -124,7 +124,7 @@ bool shouldBeStoredInBlob(PropertyKind kind) {
            kind == PropertyKind::Archivable;
 }
 
-void bindProperty(SqlStatement& statement, int index, PropertyKind kind, const ObjectValue& value) {
+void bindProperty(SqliteStatement& statement, int index, PropertyKind kind, const ObjectValue& value) {
     if (ObjectValues::isNil(value)) {
         statement.bindNull(index);
         return;
@@ -160,7 +160,7 @@ void bindProperty(SqlStatement& statement, int index, PropertyKind kind, const O
     statement.bindNull(index);
 }
 
-ObjectValue readProperty(const SqlStatement& statement, int column, PropertyKind kind) {
+ObjectValue readProperty(const SqliteStatement& statement, int column, PropertyKind kind) {
     if (statement.isNull(column)) {
         return {};
     }
@@ -232,7 +232,7 @@ QString memberClassName(const ObjectValue& member) {
         member);
 }
 
-void bindMember(SqlStatement& statement, int index, const ObjectValue& member) {
+void bindMember(SqliteStatement& statement, int index, const ObjectValue& member) {
     if (const auto* text = std::get_if<QString>(&member)) {
         statement.bind(index, *text);
     } else if (const auto* date = std::get_if<::Date>(&member)) {
@@ -257,7 +257,7 @@ void bindMember(SqlStatement& statement, int index, const ObjectValue& member) {
     }
 }
 
-ObjectValue readMember(const SqlStatement& statement, int column, const QString& className) {
+ObjectValue readMember(const SqliteStatement& statement, int column, const QString& className) {
     if (statement.isNull(column)) {
         return {};
     }

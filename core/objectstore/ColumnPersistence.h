@@ -5,7 +5,7 @@
 
 #include <QString>
 
-class SqlStatement;
+class SqliteStatement;
 
 // How values become column values and back: the column type of each property kind, how a
 // value is bound, and how a column is read. Collection members are told apart by a class name
@@ -18,15 +18,15 @@ QString columnTypeForObjectStorage(PropertyKind kind);
 bool shouldBeStoredInBlob(PropertyKind kind);
 
 // Binds a property value of any kind but Reference and the collections.
-void bindProperty(SqlStatement& statement, int index, PropertyKind kind, const ObjectValue& value);
+void bindProperty(SqliteStatement& statement, int index, PropertyKind kind, const ObjectValue& value);
 // Reads a property column of any kind but Reference and the collections; NULL reads as nil.
-ObjectValue readProperty(const SqlStatement& statement, int column, PropertyKind kind);
+ObjectValue readProperty(const SqliteStatement& statement, int column, PropertyKind kind);
 
 // The stored class name of a collection member, empty when it cannot be stored as a value
 // (nil and persistent objects).
 QString memberClassName(const ObjectValue& member);
-void bindMember(SqlStatement& statement, int index, const ObjectValue& member);
-ObjectValue readMember(const SqlStatement& statement, int column, const QString& className);
+void bindMember(SqliteStatement& statement, int index, const ObjectValue& member);
+ObjectValue readMember(const SqliteStatement& statement, int column, const QString& className);
 
 // Dates as "yyyy-MM-dd HH:mm:ss.SSSS" in UTC.
 QString dateText(Date date);

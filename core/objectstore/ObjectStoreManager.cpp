@@ -1,7 +1,6 @@
 #include "core/objectstore/ObjectStoreManager.h"
 
 #include "core/objectstore/PersistentObject.h"
-#include "core/objectstore/SqlStatement.h"
 #include "foundation/Log.h"
 #include "foundation/Paths.h"
 
@@ -9,8 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <sqlite3.h>
 
 namespace {
 
@@ -24,26 +21,22 @@ ObjectStoreManager& ObjectStoreManager::sharedManager() {
     return *manager;
 }
 
-ObjectStoreManager::~ObjectStoreManager() {
-    closeDatabase();
-}
+ObjectStoreManager::~ObjectStoreManager() = default;
 
-sqlite3* ObjectStoreManager::database() {
-    if (m_database) {
-        return m_database;
+SqliteConnection& ObjectStoreManager::connection() {
+    if (m_connection.isOpen()) {
+        return m_connection;
     }
-    const QString path = databaseFilepath();
-    if (sqlite3_open(QFile::encodeName(path).constData(), &m_database) != SQLITE_OK) {
-        Log::error(category, QStringLiteral("Failed to open database with message '%1'.")
-                                 .arg(m_database ? QString::fromUtf8(sqlite3_errmsg(m_database))
-                                                 : QStringLiteral("out of memory")));
-        sqlite3_close(m_database);
-        m_database = nullptr;
-        return nullptr;
+    if (const SqliteResult opened = m_connection.open(databaseFilepath(), SqliteConnection::Mode::ReadWrite);
+        !opened) {
+        Log::error(category,
+                   QStringLiteral("Failed to open database with message '%1'.").arg(opened.error().message));
+        m_connection.close();
+        return m_connection;
     }
-    sqlite3_exec(m_database, "PRAGMA encoding = \"UTF-8\"", nullptr, nullptr, nullptr);
-    sqlite3_exec(m_database, "PRAGMA auto_vacuum=1", nullptr, nullptr, nullptr);
-    return m_database;
+    m_connection.exec(QStringLiteral("PRAGMA encoding = \"UTF-8\""));
+    m_connection.exec(QStringLiteral("PRAGMA auto_vacuum=1"));
+    return m_connection;
 }
 
 QString ObjectStoreManager::databaseFilepath() {
@@ -62,20 +55,18 @@ void ObjectStoreManager::setDatabaseFilepath(const QString& path) {
     if (path == m_databaseFilepath) {
         return;
     }
-    closeDatabase();
+    m_connection.close();
     clearCache();
     m_databaseFilepath = path;
 }
 
 void ObjectStoreManager::executeUpdateSQL(const QString& sql) {
-    if (sqlite3* connection = database()) {
-        sqlite3_exec(connection, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
-    }
+    connection().exec(sql);
 }
 
 bool ObjectStoreManager::tableExists(const QString& tableName) {
-    SqlStatement query(database(), QStringLiteral("pragma table_info(%1);").arg(tableName));
-    return query.step();
+    SqliteStatement query(connection(), QStringLiteral("SELECT 1 FROM pragma_table_info(?1)"));
+    return query.bind(1, tableName).step();
 }
 
 void ObjectStoreManager::setAutoVacuum(int mode) {
@@ -96,13 +87,13 @@ void ObjectStoreManager::vacuum() {
 
 void ObjectStoreManager::deleteDatabase() {
     const QString path = databaseFilepath();
-    closeDatabase();
+    m_connection.close();
     QFile::remove(path);
     clearCache();
 }
 
 std::int64_t ObjectStoreManager::totalChanges() {
-    return m_database ? sqlite3_total_changes64(m_database) : 0;
+    return m_connection.totalChanges();
 }
 
 std::shared_ptr<PersistentObject> ObjectStoreManager::memoryMapObject(const QString& key) const {
@@ -134,11 +125,4 @@ void ObjectStoreManager::clearCache() {
     m_memoryMap.clear();
     m_preparedClasses.clear();
     objects.clear();
-}
-
-void ObjectStoreManager::closeDatabase() {
-    if (m_database) {
-        sqlite3_close_v2(m_database);
-        m_database = nullptr;
-    }
 }

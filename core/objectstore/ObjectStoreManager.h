@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/sqlite/SqliteConnection.h"
+
 #include <QHash>
 #include <QSet>
 #include <QString>
@@ -7,7 +9,6 @@
 #include <cstdint>
 #include <memory>
 
-struct sqlite3;
 class PersistentObject;
 
 // The object store's one database connection, with the process-wide memory map (one live
@@ -20,9 +21,9 @@ public:
     ObjectStoreManager(const ObjectStoreManager&) = delete;
     ObjectStoreManager& operator=(const ObjectStoreManager&) = delete;
 
-    // Opens the file on first use (and again after a failure or deleteDatabase()); null when it
-    // cannot be opened, which is logged.
-    sqlite3* database();
+    // Opens the file on first use (and again after a failure or deleteDatabase()). When it cannot
+    // be opened, which is logged, the connection stays closed and its statements fail.
+    SqliteConnection& connection();
 
     // Unless set, the data folder plus the program's name in lower case without spaces and
     // ".sqlite3".
@@ -57,10 +58,8 @@ private:
     ObjectStoreManager() = default;
     ~ObjectStoreManager();
 
-    void closeDatabase();
-
     QString m_databaseFilepath;
-    sqlite3* m_database = nullptr;
+    SqliteConnection m_connection;
     QHash<QString, std::shared_ptr<PersistentObject>> m_memoryMap;
     QSet<QString> m_preparedClasses;
 };

@@ -5,7 +5,8 @@
 #include "core/objectstore/ColumnPersistence.h"
 #include "core/objectstore/ObjectStoreManager.h"
 #include "core/objectstore/PersistentObject.h"
-#include "core/objectstore/SqlStatement.h"
+#include "core/sqlite/SqliteStatement.h"
+#include "core/sqlite/SqliteTransaction.h"
 #include "foundation/Log.h"
 
 #include <QHash>
@@ -24,18 +25,16 @@ Registry& registry() {
     return classes;
 }
 
-sqlite3* database() {
-    return ObjectStoreManager::sharedManager().database();
+SqliteConnection& connection() {
+    return ObjectStoreManager::sharedManager().connection();
 }
 
 // Runs a statement without results; SQLite's message on failure, or a null QString.
 QString run(const QString& sql, const std::vector<ObjectValue>& parameters = {}) {
-    SqlStatement statement(database(), sql);
-    if (!statement.isValid()) {
-        return statement.errorMessage();
-    }
+    SqliteStatement statement(connection(), sql);
     bindParameters(statement, parameters);
-    return statement.execute() ? QString() : statement.errorMessage();
+    const SqliteResult result = statement.execute();
+    return result ? QString() : result.error().message;
 }
 
 // A table name read from the database, quoted for use as an identifier.
@@ -101,7 +100,7 @@ struct StoredMember {
 
 } // namespace
 
-void bindParameters(SqlStatement& statement, const std::vector<ObjectValue>& parameters, int first) {
+void bindParameters(SqliteStatement& statement, const std::vector<ObjectValue>& parameters, int first) {
     int index = first;
     for (const ObjectValue& parameter : parameters) {
         if (const auto* integer = std::get_if<std::int64_t>(&parameter)) {
@@ -241,9 +240,10 @@ void PersistentClass::tableCheck() const {
 
 QStringList PersistentClass::tableColumns() const {
     QStringList columns;
-    SqlStatement query(database(), QStringLiteral("pragma table_info(%1);").arg(m_tableName));
+    SqliteStatement query(connection(), QStringLiteral("SELECT name FROM pragma_table_info(?1)"));
+    query.bind(1, m_tableName);
     while (query.step()) {
-        columns.append(query.text(1));
+        columns.append(query.text(0));
     }
     return columns;
 }
@@ -262,9 +262,10 @@ PersistentClass::findByCriteria(const QString& criteria, const std::vector<Objec
     std::vector<PendingReference> references;
     std::vector<std::shared_ptr<PersistentObject>> loaded;
     {
-        SqlStatement query(database(), QStringLiteral("SELECT pk,* FROM %1 %2").arg(m_tableName, criteria));
-        if (!query.isValid()) {
-            Log::error(category, QStringLiteral("Error Message: %1").arg(query.errorMessage()));
+        SqliteStatement query(connection(),
+                              QStringLiteral("SELECT pk,* FROM %1 %2").arg(m_tableName, criteria));
+        if (const SqliteResult prepared = query.result(); !prepared) {
+            Log::error(category, QStringLiteral("Error Message: %1").arg(prepared.error().message));
             return results;
         }
         bindParameters(query, parameters);
@@ -325,7 +326,7 @@ void PersistentClass::loadCollections(PersistentObject& object) const {
         }
         std::vector<StoredMember> members;
         {
-            SqlStatement query(database(), sql.arg(crossReferenceTableName(*stored)));
+            SqliteStatement query(connection(), sql.arg(crossReferenceTableName(*stored)));
             bindParameters(query, {object.pk()});
             const int first = dictionary ? 1 : 0;
             while (query.step()) {
@@ -420,8 +421,9 @@ std::int64_t PersistentClass::count() const {
 std::int64_t PersistentClass::countByCriteria(const QString& criteria,
                                               const std::vector<ObjectValue>& parameters) const {
     tableCheck();
-    SqlStatement query(database(), QStringLiteral("SELECT COUNT(*) FROM %1 %2").arg(m_tableName, criteria));
-    if (!query.isValid()) {
+    SqliteStatement query(connection(),
+                          QStringLiteral("SELECT COUNT(*) FROM %1 %2").arg(m_tableName, criteria));
+    if (!query.result()) {
         Log::error(category, QStringLiteral("Error determining count of rows in table %1").arg(m_tableName));
         return 0;
     }
@@ -431,9 +433,9 @@ std::int64_t PersistentClass::countByCriteria(const QString& criteria,
 
 double PersistentClass::performSQLAggregation(const QString& sql,
                                               const std::vector<ObjectValue>& parameters) const {
-    SqlStatement query(database(), sql);
-    if (!query.isValid()) {
-        Log::error(category, QStringLiteral("Error Message: %1").arg(query.errorMessage()));
+    SqliteStatement query(connection(), sql);
+    if (const SqliteResult prepared = query.result(); !prepared) {
+        Log::error(category, QStringLiteral("Error Message: %1").arg(prepared.error().message));
         return -1.0;
     }
     bindParameters(query, parameters);
@@ -484,6 +486,9 @@ void PersistentClass::deleteObject(std::int64_t pk, bool cascade) const {
         return;
     }
     unregisterObject(*object);
+    // The row, its cross-reference rows and, with `cascade`, the rows they point at go together.
+    SqliteTransaction transaction(connection());
+    transaction.begin();
     const QString error = run(QStringLiteral("DELETE FROM %1 WHERE pk = ?").arg(m_tableName), {pk});
     if (!error.isNull()) {
         Log::error(category, QStringLiteral("Error deleting row in table: %1").arg(error));
@@ -496,9 +501,9 @@ void PersistentClass::deleteObject(std::int64_t pk, bool cascade) const {
         if (cascade) {
             std::vector<std::pair<QString, std::int64_t>> rows;
             {
-                SqlStatement query(database(),
-                                   QStringLiteral("select fk_table_name, fk from %1 where parent_pk = ?")
-                                       .arg(crossReference));
+                SqliteStatement query(connection(),
+                                      QStringLiteral("select fk_table_name, fk from %1 where parent_pk = ?")
+                                          .arg(crossReference));
                 bindParameters(query, {pk});
                 while (query.step()) {
                     rows.emplace_back(query.text(0), query.int64(1));
@@ -526,6 +531,7 @@ void PersistentClass::deleteObject(std::int64_t pk, bool cascade) const {
             Log::error(category, QStringLiteral("Error deleting from foreign key table: %1").arg(xrefError));
         }
     }
+    transaction.commit();
 }
 
 QString PersistentClass::memoryMapKeyForObject(std::int64_t pk) const {

@@ -12,7 +12,7 @@
 #include <vector>
 
 class PersistentObject;
-class SqlStatement;
+class SqliteStatement;
 
 // The metadata and class operations of one persisted class: its table, its persistent
 // properties (its own after those of its persisted ancestors), the finders, counting, the
@@ -90,7 +90,7 @@ public:
     QString crossReferenceTableName(const PersistentProperty& property) const;
 
 private:
-    std::shared_ptr<PersistentObject> objectFromRow(const SqlStatement& row) const;
+    std::shared_ptr<PersistentObject> objectFromRow(const SqliteStatement& row) const;
     void loadCollections(PersistentObject& object) const;
 
     QString m_className;
@@ -102,4 +102,4 @@ private:
 };
 
 // Binds `parameters` to ?1, ?2, … of a statement.
-void bindParameters(SqlStatement& statement, const std::vector<ObjectValue>& parameters, int first = 1);
+void bindParameters(SqliteStatement& statement, const std::vector<ObjectValue>& parameters, int first = 1);

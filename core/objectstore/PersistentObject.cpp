@@ -4,7 +4,8 @@
 #include "core/objectstore/ColumnPersistence.h"
 #include "core/objectstore/ObjectStoreManager.h"
 #include "core/objectstore/PersistentClass.h"
-#include "core/objectstore/SqlStatement.h"
+#include "core/sqlite/SqliteStatement.h"
+#include "core/sqlite/SqliteTransaction.h"
 #include "foundation/Log.h"
 
 #include <functional>
@@ -13,8 +14,8 @@ namespace {
 
 const QString category = QStringLiteral("objectstore");
 
-sqlite3* database() {
-    return ObjectStoreManager::sharedManager().database();
+SqliteConnection& connection() {
+    return ObjectStoreManager::sharedManager().connection();
 }
 
 bool isDirtyObject(const ObjectValue& value) {
@@ -37,14 +38,12 @@ private:
 // Runs an insert into a cross-reference table: the leading values, then the referenced object's
 // key and table or the value's class and data. SQLite's message on failure, else a null text.
 QString insertRow(const QString& sql, const std::vector<ObjectValue>& leading,
-                  const std::function<void(SqlStatement&, int next)>& bindRest) {
-    SqlStatement insert(database(), sql);
-    if (!insert.isValid()) {
-        return insert.errorMessage();
-    }
+                  const std::function<void(SqliteStatement&, int next)>& bindRest) {
+    SqliteStatement insert(connection(), sql);
     bindParameters(insert, leading);
     bindRest(insert, static_cast<int>(leading.size()) + 1);
-    return insert.execute() ? QString() : insert.errorMessage();
+    const SqliteResult result = insert.execute();
+    return result ? QString() : result.error().message;
 }
 
 } // namespace
@@ -110,22 +109,24 @@ void PersistentObject::save() {
     // One save, with the objects it saves along and its cross-reference rows, is written as a
     // whole: a crash midway must not leave a collection emptied.
     auto& manager = ObjectStoreManager::sharedManager();
-    manager.executeUpdateSQL(QStringLiteral("SAVEPOINT persistent_object_save"));
+    SqliteTransaction transaction(connection());
+    transaction.begin();
 
     if (m_pk < 0) {
-        SqlStatement next(database(), QStringLiteral("SELECT SEQ FROM SQLITESEQUENCE WHERE NAME=?"));
-        if (!next.isValid()) {
+        SqliteStatement next(connection(), QStringLiteral("SELECT SEQ FROM SQLITESEQUENCE WHERE NAME=?"));
+        if (!next.result()) {
             Log::error(
                 category,
                 QStringLiteral("Error determining next PK value in table %1").arg(ownClass.tableName()));
         } else {
             next.bind(1, ownClass.tableName());
             m_pk = (next.step() ? next.int64(0) : 0) + 1;
-            SqlStatement update(database(), QStringLiteral("UPDATE SQLITESEQUENCE set seq=? WHERE name=?"));
+            SqliteStatement update(connection(),
+                                   QStringLiteral("UPDATE SQLITESEQUENCE set seq=? WHERE name=?"));
             update.bind(1, m_pk);
             update.bind(2, ownClass.tableName());
-            if (!update.execute()) {
-                Log::error(category, QStringLiteral("Error Message: %1").arg(update.errorMessage()));
+            if (const SqliteResult updated = update.execute(); !updated) {
+                Log::error(category, QStringLiteral("Error Message: %1").arg(updated.error().message));
             }
         }
     }
@@ -140,10 +141,10 @@ void PersistentObject::save() {
             placeholders += QStringLiteral(", ?");
         }
     }
-    SqlStatement row(database(), QStringLiteral("INSERT OR REPLACE INTO %1 (pk%2) VALUES (?%3)")
-                                     .arg(ownClass.tableName(), names, placeholders));
-    if (!row.isValid()) {
-        Log::error(category, QStringLiteral("Error preparing save SQL: %1").arg(row.errorMessage()));
+    SqliteStatement row(connection(), QStringLiteral("INSERT OR REPLACE INTO %1 (pk%2) VALUES (?%3)")
+                                          .arg(ownClass.tableName(), names, placeholders));
+    if (const SqliteResult prepared = row.result(); !prepared) {
+        Log::error(category, QStringLiteral("Error preparing save SQL: %1").arg(prepared.error().message));
     } else {
         row.bind(1, m_pk);
         int index = 2;
@@ -167,7 +168,7 @@ void PersistentObject::save() {
     if (!row.execute()) {
         Log::error(category, QStringLiteral("Error inserting or updating row"));
     }
-    manager.executeUpdateSQL(QStringLiteral("RELEASE persistent_object_save"));
+    transaction.commit();
     if (!manager.memoryMapObject(memoryMapKey())) {
         if (auto self = weak_from_this().lock()) {
             PersistentClass::registerObjectInMemory(self);
@@ -181,11 +182,11 @@ void PersistentObject::saveCollections(const PersistentClass& ownClass) {
             continue;
         }
         const QString table = ownClass.crossReferenceTableName(*property);
-        SqlStatement clear(database(), QStringLiteral("delete from %1 where parent_pk = ?").arg(table));
+        SqliteStatement clear(connection(), QStringLiteral("delete from %1 where parent_pk = ?").arg(table));
         clear.bind(1, m_pk);
-        if (!clear.execute()) {
+        if (const SqliteResult cleared = clear.execute(); !cleared) {
             Log::error(category, QStringLiteral("Error deleting child rows in xref table for array: %1")
-                                     .arg(clear.errorMessage()));
+                                     .arg(cleared.error().message));
         }
 
         // Saves a persistent member, or stores a value member; false when it can be neither.
@@ -193,10 +194,11 @@ void PersistentObject::saveCollections(const PersistentClass& ownClass) {
                          const std::vector<ObjectValue>& leading) {
             if (const auto object = ObjectValues::toObject(member)) {
                 object->save();
-                const QString error = insertRow(referenceSql, leading, [&](SqlStatement& insert, int next) {
-                    insert.bind(next, object->pk());
-                    insert.bind(next + 1, object->persistentClass().tableName());
-                });
+                const QString error =
+                    insertRow(referenceSql, leading, [&](SqliteStatement& insert, int next) {
+                        insert.bind(next, object->pk());
+                        insert.bind(next + 1, object->persistentClass().tableName());
+                    });
                 if (!error.isNull()) {
                     Log::error(
                         category,
@@ -208,7 +210,7 @@ void PersistentObject::saveCollections(const PersistentClass& ownClass) {
             if (className.isEmpty()) {
                 return false;
             }
-            const QString error = insertRow(valueSql, leading, [&](SqlStatement& insert, int next) {
+            const QString error = insertRow(valueSql, leading, [&](SqliteStatement& insert, int next) {
                 insert.bind(next, className);
                 ColumnPersistence::bindMember(insert, next + 1, member);
             });

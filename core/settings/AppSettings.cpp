@@ -4,10 +4,10 @@
 #include "core/calendar/StringUtilities.h"
 #include "core/calendar/Week.h"
 #include "core/events/Account.h"
-#include "core/events/EventService.h"
 #include "core/events/Extensions.h"
 #include "core/eventstore/EKAlarm.h"
 #include "core/eventstore/EKCalendar.h"
+#include "core/settings/CalendarDirectory.h"
 #include "foundation/Locale.h"
 #include "foundation/UserDefaults.h"
 
@@ -220,17 +220,13 @@ void AppSettings::storeDefaultCalendar(const EKCalendar& calendar) {
     storeAndFlush(defaultCalendarKey, Account::identifier(calendar));
 }
 
-std::shared_ptr<EKCalendar> AppSettings::loadDefaultCalendar() const {
-    return loadDefaultCalendar(EventService::sharedInstance());
-}
-
-std::shared_ptr<EKCalendar> AppSettings::loadDefaultCalendar(const EventService& eventService) const {
+std::shared_ptr<EKCalendar> AppSettings::loadDefaultCalendar(const CalendarDirectory& calendars) const {
     if (const std::optional<QString> stored = userDefaults().stringForKey(defaultCalendarKey)) {
-        if (std::shared_ptr<EKCalendar> calendar = eventService.findCalendarByIdentifier(*stored)) {
+        if (std::shared_ptr<EKCalendar> calendar = calendars.findCalendarByIdentifier(*stored)) {
             return calendar;
         }
     }
-    return eventService.systemDefaultCalendar();
+    return calendars.systemDefaultCalendar();
 }
 
 void AppSettings::storeHiddenCalendars(const std::vector<std::shared_ptr<EKCalendar>>& calendars) {
@@ -245,17 +241,13 @@ void AppSettings::storeHiddenCalendars(const std::vector<std::shared_ptr<EKCalen
     userDefaults().synchronize();
 }
 
-std::vector<std::shared_ptr<EKCalendar>> AppSettings::loadHiddenCalendars() const {
-    return loadHiddenCalendars(EventService::sharedInstance());
-}
-
 std::vector<std::shared_ptr<EKCalendar>>
-AppSettings::loadHiddenCalendars(const EventService& eventService) const {
+AppSettings::loadHiddenCalendars(const CalendarDirectory& calendars) const {
     const std::optional<QStringList> identifiers = userDefaults().stringListForKey(hiddenCalendarsKey);
     if (!identifiers) {
         return {};
     }
-    return Extensions::collectWithDuplicates(*identifiers, [&eventService](const QString& identifier) {
-        return eventService.findCalendarByIdentifier(identifier);
+    return Extensions::collectWithDuplicates(*identifiers, [&calendars](const QString& identifier) {
+        return calendars.findCalendarByIdentifier(identifier);
     });
 }

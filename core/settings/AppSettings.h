@@ -13,8 +13,8 @@
 
 class DateTimeFormatter;
 class EKAlarm;
+class CalendarDirectory;
 class EKCalendar;
-class EventService;
 class UserDefaults;
 
 // The user's persistent choices, kept in the user defaults. Loads never fail: an absent or
@@ -63,15 +63,13 @@ public:
     std::vector<EKAlarm> defaultAlarmsAsEKAlarms() const;
 
     // Calendars are stored by their identifier (Account::identifier) and resolved through the
-    // event service, by default the shared one. Loads may run on any thread.
+    // calendars given (the event service). Loads may run on any thread.
     void storeDefaultCalendar(const EKCalendar& calendar);
     // The stored calendar if it still resolves, otherwise the system default (or null).
-    std::shared_ptr<EKCalendar> loadDefaultCalendar() const;
-    std::shared_ptr<EKCalendar> loadDefaultCalendar(const EventService& eventService) const;
+    std::shared_ptr<EKCalendar> loadDefaultCalendar(const CalendarDirectory& calendars) const;
     void storeHiddenCalendars(const std::vector<std::shared_ptr<EKCalendar>>& calendars);
     // Identifiers that no longer resolve are left out; order and duplicates are kept.
-    std::vector<std::shared_ptr<EKCalendar>> loadHiddenCalendars() const;
-    std::vector<std::shared_ptr<EKCalendar>> loadHiddenCalendars(const EventService& eventService) const;
+    std::vector<std::shared_ptr<EKCalendar>> loadHiddenCalendars(const CalendarDirectory& calendars) const;
 
     // The defaults that apply when nothing is stored, from the user's locale.
     static int weekNumberMethodForLocale(const QString& localeIdentifier);

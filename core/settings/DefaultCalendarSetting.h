@@ -5,17 +5,14 @@
 
 #include <optional>
 
-class EventService;
+class CalendarDirectory;
 
 // The calendar that new events are put in. Its options are the calendars that take new events,
 // keyed by calendar identifier.
 class DefaultCalendarSetting : public MultiSelectSetting {
 public:
-    // On the shared event service.
-    DefaultCalendarSetting();
-    explicit DefaultCalendarSetting(EventService& eventService) : m_eventService(&eventService) {}
-
-    EventService& eventService() const { return *m_eventService; }
+    // The calendars come from `calendars`, the event service.
+    explicit DefaultCalendarSetting(const CalendarDirectory& calendars) : m_calendars(&calendars) {}
 
     QString settingTitle() const override;
     // The default calendar's title; empty when there is no calendar at all.
@@ -29,5 +26,5 @@ public:
     std::optional<Color> settingValueColor() const;
 
 private:
-    EventService* m_eventService;
+    const CalendarDirectory* m_calendars;
 };

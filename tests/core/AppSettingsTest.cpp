@@ -351,31 +351,31 @@ protected:
 TEST_F(AppSettingsCalendarTest, DefaultCalendarIsStoredByIdentifierAndFallsBackToTheSystemDefault) {
     const std::shared_ptr<EKCalendar> systemDefault = m_store->defaultCalendarForNewEvents();
     ASSERT_TRUE(systemDefault);
-    EXPECT_TRUE(settings().loadDefaultCalendar()->isEqual(*systemDefault));
+    EXPECT_TRUE(settings().loadDefaultCalendar(*m_service)->isEqual(*systemDefault));
 
     const auto work = addCalendar("Work");
     settings().storeDefaultCalendar(*work);
     EXPECT_EQ(storedOnDisk("defaultCalendar"), work->calendarIdentifier());
-    EXPECT_TRUE(settings().loadDefaultCalendar()->isEqual(*work));
+    EXPECT_TRUE(settings().loadDefaultCalendar(*m_service)->isEqual(*work));
 
     StoreError error;
     ASSERT_TRUE(m_store->removeCalendar(work, true, &error));
-    EXPECT_TRUE(settings().loadDefaultCalendar()->isEqual(*systemDefault));
+    EXPECT_TRUE(settings().loadDefaultCalendar(*m_service)->isEqual(*systemDefault));
     EXPECT_EQ(storedOnDisk("defaultCalendar"), work->calendarIdentifier());
 }
 
 TEST_F(AppSettingsCalendarTest, CalendarStoredUnderItsSourceTitleIsStillFound) {
     const auto work = addCalendar("Work");
     defaults().setString("defaultCalendar", "Default:Work");
-    EXPECT_TRUE(settings().loadDefaultCalendar()->isEqual(*work));
+    EXPECT_TRUE(settings().loadDefaultCalendar(*m_service)->isEqual(*work));
     defaults().setStringList("hiddenCalendars", {"Default:Work", "nothing:here"});
-    const auto hidden = settings().loadHiddenCalendars();
+    const auto hidden = settings().loadHiddenCalendars(*m_service);
     ASSERT_EQ(hidden.size(), 1u);
     EXPECT_TRUE(hidden[0]->isEqual(*work));
 }
 
 TEST_F(AppSettingsCalendarTest, HiddenCalendarsKeepOrderAndDuplicatesAndDropWhatNoLongerResolves) {
-    EXPECT_TRUE(settings().loadHiddenCalendars().empty());
+    EXPECT_TRUE(settings().loadHiddenCalendars(*m_service).empty());
     const auto home = addCalendar("Home");
     const auto work = addCalendar("Work");
     settings().storeHiddenCalendars({work, home, work});
@@ -383,15 +383,15 @@ TEST_F(AppSettingsCalendarTest, HiddenCalendarsKeepOrderAndDuplicatesAndDropWhat
     EXPECT_EQ(
         reader.stringListForKey("hiddenCalendars"),
         (QStringList{work->calendarIdentifier(), home->calendarIdentifier(), work->calendarIdentifier()}));
-    EXPECT_EQ(titles(settings().loadHiddenCalendars()), "Work Home Work");
+    EXPECT_EQ(titles(settings().loadHiddenCalendars(*m_service)), "Work Home Work");
 
     StoreError error;
     ASSERT_TRUE(m_store->removeCalendar(home, true, &error));
-    EXPECT_EQ(titles(settings().loadHiddenCalendars()), "Work Work");
+    EXPECT_EQ(titles(settings().loadHiddenCalendars(*m_service)), "Work Work");
     settings().storeHiddenCalendars({});
-    EXPECT_TRUE(settings().loadHiddenCalendars().empty());
+    EXPECT_TRUE(settings().loadHiddenCalendars(*m_service).empty());
     settings().storeHiddenCalendars({home});
-    EXPECT_TRUE(settings().loadHiddenCalendars().empty());
+    EXPECT_TRUE(settings().loadHiddenCalendars(*m_service).empty());
 }
 
 TEST_F(AppSettingsCalendarTest, DefaultAlarmsNeedAFirstAlert) {
@@ -412,8 +412,7 @@ TEST_F(AppSettingsCalendarTest, DefaultAlarmsNeedAFirstAlert) {
 
 TEST_F(AppSettingsCalendarTest, DefaultCalendarSettingShowsTheDefaultAndStoresThePick) {
     const auto work = addCalendar("Work", Color(14 / 255.0, 97 / 255.0, 185 / 255.0));
-    DefaultCalendarSetting setting;
-    EXPECT_EQ(&setting.eventService(), m_service.get());
+    DefaultCalendarSetting setting(*m_service);
     EXPECT_EQ(setting.settingTitle(), "Default Calendar");
     const std::shared_ptr<EKCalendar> systemDefault = m_store->defaultCalendarForNewEvents();
     EXPECT_EQ(setting.settingValue(), systemDefault->title());

@@ -68,5 +68,5 @@ TEST_F(CalendarListsTest, WithoutAnyCalendarThereIsNoDefault) {
     ASSERT_TRUE(service().deleteCalendar(work));
     EXPECT_TRUE(service().calendarGroups().empty());
     EXPECT_EQ(service().systemDefaultCalendar(), nullptr);
-    EXPECT_EQ(AppSettings::instance().loadDefaultCalendar(), nullptr);
+    EXPECT_EQ(AppSettings::instance().loadDefaultCalendar(service()), nullptr);
 }

@@ -1,7 +1,7 @@
 #include "EventStoreTestSupport.h"
 
 #include "core/eventstore/EventStoreSchema.h"
-#include "core/eventstore/SqliteConnection.h"
+#include "core/sqlite/SqliteConnection.h"
 #include "foundation/LogCapture.h"
 
 namespace {
@@ -94,7 +94,7 @@ TEST_F(EventStoreBasicsTest, QueriesHandOutFreshObjects) {
 TEST_F(EventStoreBasicsTest, TheDatabaseCarriesTheSchemaVersionAndWriteAheadLog) {
     store();
     SqliteConnection connection;
-    ASSERT_TRUE(connection.open(databasePath(), SqliteConnection::Mode::ReadOnly, nullptr));
+    ASSERT_TRUE(connection.open(databasePath(), SqliteConnection::Mode::ReadOnly));
     EXPECT_EQ(connection.userVersion(), EKEventStore::schemaVersion());
     EXPECT_EQ(EKEventStore::schemaVersion(), 1);
     SqliteStatement& mode = connection.statement("PRAGMA journal_mode");
@@ -105,7 +105,7 @@ TEST_F(EventStoreBasicsTest, TheDatabaseCarriesTheSchemaVersionAndWriteAheadLog)
 TEST_F(EventStoreBasicsTest, MigrationsRunInOrderOnceAndStopAtTheFirstFailure) {
     LogCapture log;
     SqliteConnection connection;
-    ASSERT_TRUE(connection.open(databasePath(), SqliteConnection::Mode::ReadWrite, nullptr));
+    ASSERT_TRUE(connection.open(databasePath(), SqliteConnection::Mode::ReadWrite));
     QStringList ran;
     std::vector<EventStoreSchema::Migration> steps = {
         [&](SqliteConnection& c) {
@@ -126,7 +126,10 @@ TEST_F(EventStoreBasicsTest, MigrationsRunInOrderOnceAndStopAtTheFirstFailure) {
     // A third version that fails leaves version 2 and its data as they were.
     steps.push_back([&](SqliteConnection& c) {
         ran.append(QStringLiteral("3"));
-        return c.exec("INSERT INTO a VALUES (2)") && c.exec("INSERT INTO missing VALUES (1)");
+        if (SqliteResult inserted = c.exec(QStringLiteral("INSERT INTO a VALUES (2)")); !inserted) {
+            return inserted;
+        }
+        return c.exec(QStringLiteral("INSERT INTO missing VALUES (1)"));
     });
     QString error;
     EXPECT_EQ(EventStoreSchema::migrate(connection, steps, &error), EventStoreSchema::Result::Failed);
@@ -143,7 +146,7 @@ TEST_F(EventStoreBasicsTest, ADatabaseOfANewerVersionIsReadButNeverWritten) {
     m_store.reset();
     {
         SqliteConnection connection;
-        ASSERT_TRUE(connection.open(databasePath(), SqliteConnection::Mode::ReadWrite, nullptr));
+        ASSERT_TRUE(connection.open(databasePath(), SqliteConnection::Mode::ReadWrite));
         ASSERT_TRUE(connection.setUserVersion(99));
     }
     EXPECT_EQ(query(at(2024, 5, 6), at(2024, 5, 7)).size(), 1u);
@@ -154,7 +157,7 @@ TEST_F(EventStoreBasicsTest, ADatabaseOfANewerVersionIsReadButNeverWritten) {
     EXPECT_TRUE(
         log.contains(Log::Level::Error, QStringLiteral("eventstore"), QStringLiteral("newer version")));
     SqliteConnection connection;
-    ASSERT_TRUE(connection.open(databasePath(), SqliteConnection::Mode::ReadOnly, nullptr));
+    ASSERT_TRUE(connection.open(databasePath(), SqliteConnection::Mode::ReadOnly));
     EXPECT_EQ(connection.userVersion(), 99);
 }
 

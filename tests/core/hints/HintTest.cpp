@@ -2,9 +2,9 @@
 #include "core/hints/HintPresenter.h"
 #include "core/objectstore/ObjectStoreManager.h"
 #include "core/objectstore/PersistentClass.h"
-#include "core/objectstore/SqlStatement.h"
 #include "core/settings/AppSettings.h"
 #include "core/settings/HintsSetting.h"
+#include "core/sqlite/SqliteStatement.h"
 #include "foundation/LogCapture.h"
 #include "foundation/ManualRunLoop.h"
 #include "foundation/Paths.h"
@@ -83,8 +83,8 @@ protected:
 
     // A stored column of the hint row, read from the database rather than the object.
     static QString storedValue(const char* column, const char* identifier) {
-        SqlStatement query(
-            ObjectStoreManager::sharedManager().database(),
+        SqliteStatement query(
+            ObjectStoreManager::sharedManager().connection(),
             QStringLiteral("SELECT %1 FROM hint WHERE identifier = ?").arg(QString::fromUtf8(column)));
         query.bind(1, QString::fromUtf8(identifier));
         return query.step() ? query.text(0) : QStringLiteral("no row");

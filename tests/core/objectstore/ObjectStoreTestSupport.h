@@ -4,7 +4,7 @@
 #include "core/objectstore/ObjectStoreManager.h"
 #include "core/objectstore/PersistentClass.h"
 #include "core/objectstore/PersistentObject.h"
-#include "core/objectstore/SqlStatement.h"
+#include "core/sqlite/SqliteStatement.h"
 
 #include <QTemporaryDir>
 
@@ -134,8 +134,8 @@ protected:
 
     // The first column of every row of a query, as text.
     static QStringList column(const QString& sql) {
-        SqlStatement query(manager().database(), sql);
-        EXPECT_TRUE(query.isValid()) << sql.toStdString();
+        SqliteStatement query(manager().connection(), sql);
+        EXPECT_TRUE(query.result()) << sql.toStdString();
         QStringList values;
         while (query.step()) {
             values.append(query.isNull(0) ? QStringLiteral("NULL") : query.text(0));

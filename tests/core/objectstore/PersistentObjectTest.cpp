@@ -79,8 +79,8 @@ TEST_F(PersistentObjectTest, BooleansAreStoredAsTheTextsOneAndZeroAndReadBackAsN
                   "|| ':' || only_show_first_time FROM hint")),
               QStringList{"text:1,text:0"});
 
-    SqlStatement query(manager().database(),
-                       QStringLiteral("SELECT invalid, only_show_first_time FROM hint"));
+    SqliteStatement query(manager().connection(),
+                          QStringLiteral("SELECT invalid, only_show_first_time FROM hint"));
     ASSERT_TRUE(query.step());
     const ObjectValue invalid = ColumnPersistence::readProperty(query, 0, PropertyKind::Character);
     const ObjectValue firstTime = ColumnPersistence::readProperty(query, 1, PropertyKind::Character);

@@ -1,0 +1,10 @@
+#include "core/sqlite/SqliteError.h"
+
+#include <QFileInfo>
+
+QString SqliteError::description() const {
+    return QStringLiteral("%1:%2: “%3” failed: %4")
+        .arg(QFileInfo(QString::fromUtf8(location.file_name())).fileName())
+        .arg(location.line())
+        .arg(sql, message);
+}
