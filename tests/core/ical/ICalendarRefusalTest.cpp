@@ -74,6 +74,13 @@ TEST_F(ICalendarRefusalTest, MalformedValues) {
               "test.ics:7: Can't parse as DATE-TIME value in DTSTAMP property: \"garbage\"");
     EXPECT_EQ(error(calendar(event({"UID:a", "DTSTART:20240105T090000Z", "DTSTART;TZID:20240105T090000"}))),
               "test.ics:7: parameter TZID of DTSTART has no value");
+    // Each complaint names its own line, those of the event before those of its alarms.
+    EXPECT_EQ(error(calendar(event({"UID:a", "DTSTART:20240105T090000Z", "BEGIN:VALARM", "TRIGGER:-PT5M",
+                                    "DURATION:soon", "END:VALARM", "GEO:north"}))),
+              "test.ics:11: Can't parse as GEO value in GEO property: \"north\"");
+    EXPECT_EQ(error(calendar(event({"UID:a", "DTSTART:20240105T090000Z", "BEGIN:VALARM", "TRIGGER:-PT5M",
+                                    "ACTION:DISPLAY", "DURATION:soon", "END:VALARM"}))),
+              "test.ics:10: Can't parse as DURATION value in DURATION property: \"soon\"");
 }
 
 TEST_F(ICalendarRefusalTest, InvalidRules) {
