@@ -3,7 +3,7 @@
 #include "core/eventstore/EventStoreConnection.h"
 #include "core/eventstore/EventStoreSchema.h"
 #include "core/eventstore/EventStoreWriter.h"
-#include "core/eventstore/ICalendarCodec.h"
+#include "core/eventstore/ICalendarReader.h"
 #include "core/eventstore/VCardBirthdays.h"
 #include "core/eventstore/WallClock.h"
 #include "core/sqlite/SqliteTransaction.h"
@@ -495,7 +495,7 @@ void EKEventStore::refreshSourcesIfNecessary() {
                 events = birthdayEvents(*birthdays, *this);
             }
         } else {
-            ICalendarParseResult parsed = ICalendarCodec::parseFile(feed.feedPath, *this);
+            ICalendarParseResult parsed = ICalendarReader(*this).readFile(feed.feedPath);
             if (parsed.error) {
                 problem = parsed.error->message();
             }
@@ -525,7 +525,7 @@ std::shared_ptr<EKCalendar> EKEventStore::addSubscribedCalendar(const QString& t
                                                                 StoreError* error) {
     const QString path = QFileInfo(icsPath).absoluteFilePath();
     const QString stamp = feedStamp(path);
-    ICalendarParseResult parsed = ICalendarCodec::parseFile(path, *this);
+    ICalendarParseResult parsed = ICalendarReader(*this).readFile(path);
     if (parsed.error) {
         if (error) {
             *error = StoreError{StoreError::BadFile, parsed.error->message()};

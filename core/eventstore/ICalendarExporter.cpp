@@ -1,7 +1,7 @@
 #include "core/eventstore/ICalendarExporter.h"
 
 #include "core/eventstore/EKEventStore.h"
-#include "core/eventstore/ICalendarCodec.h"
+#include "core/eventstore/ICalendarWriter.h"
 
 #include <QSaveFile>
 
@@ -12,7 +12,7 @@ QByteArray ICalendarExporter::exportCalendars(const std::vector<std::shared_ptr<
         std::vector<std::shared_ptr<EKEvent>> ofCalendar = store.eventRecords(calendar);
         records.insert(records.end(), ofCalendar.begin(), ofCalendar.end());
     }
-    return ICalendarCodec::serialize(records);
+    return ICalendarWriter().write(records);
 }
 
 bool ICalendarExporter::exportToFile(const QString& path,

@@ -5,7 +5,7 @@
 
 #include <QSet>
 
-void ICalendarImporter::setOnProgress(ICalendarCodec::ProgressCallback onProgress) {
+void ICalendarImporter::setOnProgress(ICalendarReader::ProgressCallback onProgress) {
     m_onProgress = std::move(onProgress);
 }
 
@@ -15,7 +15,7 @@ int ICalendarImporter::import(const QString& path, const std::shared_ptr<EKCalen
     if (refuseCalendar(calendar, error)) {
         return -1;
     }
-    return save(ICalendarCodec::parseFile(path, store, readingProgress()), calendar, store, error);
+    return save(reader(store).readFile(path), calendar, store, error);
 }
 
 int ICalendarImporter::importText(const QByteArray& text, const QString& fileName,
@@ -24,7 +24,7 @@ int ICalendarImporter::importText(const QByteArray& text, const QString& fileNam
     if (refuseCalendar(calendar, error)) {
         return -1;
     }
-    return save(ICalendarCodec::parse(text, fileName, store, readingProgress()), calendar, store, error);
+    return save(reader(store).read(text, fileName), calendar, store, error);
 }
 
 bool ICalendarImporter::refuseCalendar(const std::shared_ptr<EKCalendar>& calendar, QString* error) const {
@@ -43,16 +43,17 @@ bool ICalendarImporter::refuseCalendar(const std::shared_ptr<EKCalendar>& calend
     return true;
 }
 
-ICalendarCodec::ProgressCallback ICalendarImporter::readingProgress() {
+ICalendarReader ICalendarImporter::reader(EKEventStore& store) {
     m_steps = 1;
-    if (!m_onProgress) {
-        return {};
+    ICalendarReader reader(store);
+    if (m_onProgress) {
+        // The write that follows the reading is the last step.
+        reader.setOnProgress([this](int done, int total) {
+            m_steps = total + 1;
+            m_onProgress(done, m_steps);
+        });
     }
-    // The write that follows the reading is the last step.
-    return [this](int done, int total) {
-        m_steps = total + 1;
-        m_onProgress(done, m_steps);
-    };
+    return reader;
 }
 
 int ICalendarImporter::save(ICalendarParseResult parsed, const std::shared_ptr<EKCalendar>& calendar,

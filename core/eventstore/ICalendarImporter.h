@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/eventstore/ICalendarCodec.h"
+#include "core/eventstore/ICalendarReader.h"
 
 #include <QByteArray>
 #include <QString>
@@ -17,7 +17,7 @@ class ICalendarImporter {
 public:
     // Called on the importing thread with steps done and steps in all: one step per event read,
     // and a last one when the events are written.
-    void setOnProgress(ICalendarCodec::ProgressCallback onProgress);
+    void setOnProgress(ICalendarReader::ProgressCallback onProgress);
 
     // The number of events imported (a repeating event with its changed occurrences counts once),
     // or -1 with *error set. Main thread, as every store write.
@@ -31,8 +31,9 @@ private:
     int save(ICalendarParseResult parsed, const std::shared_ptr<EKCalendar>& calendar, EKEventStore& store,
              QString* error);
     bool refuseCalendar(const std::shared_ptr<EKCalendar>& calendar, QString* error) const;
-    ICalendarCodec::ProgressCallback readingProgress();
+    // A reader that reports its steps as the first steps of the import.
+    ICalendarReader reader(EKEventStore& store);
 
-    ICalendarCodec::ProgressCallback m_onProgress;
+    ICalendarReader::ProgressCallback m_onProgress;
     int m_steps = 1;
 };

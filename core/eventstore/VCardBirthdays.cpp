@@ -1,6 +1,6 @@
 #include "core/eventstore/VCardBirthdays.h"
 
-#include "core/eventstore/ICalendarCodec.h"
+#include "core/eventstore/ContentLineReader.h"
 #include "foundation/CivilDate.h"
 
 #include <QFileInfo>
@@ -82,13 +82,13 @@ QStringList components(const QByteArray& value) {
             current += value[i];
             current += value[++i];
         } else if (value[i] == ';') {
-            parts.append(ICalendarCodec::unescapeText(current));
+            parts.append(ContentLineReader::unescapeText(current));
             current.clear();
         } else {
             current += value[i];
         }
     }
-    parts.append(ICalendarCodec::unescapeText(current));
+    parts.append(ContentLineReader::unescapeText(current));
     return parts;
 }
 
@@ -113,7 +113,7 @@ struct Card {
     QString formattedName;
     QByteArray structuredName;
     bool hasStructuredName = false;
-    const ICalendarContentLine* birthday = nullptr;
+    std::optional<ContentLine> birthday;
     QString uid;
 };
 
@@ -121,7 +121,7 @@ std::optional<Birthday> birthdayOf(const Card& card) {
     if (!card.birthday) {
         return std::nullopt;
     }
-    const ICalendarContentLine& property = *card.birthday;
+    const ContentLine& property = *card.birthday;
     if (property.parameter("VALUE").toUpper() == "TEXT") {
         return std::nullopt;
     }
@@ -148,17 +148,13 @@ std::optional<Birthday> birthdayOf(const Card& card) {
     return birthday;
 }
 
-std::vector<Birthday> readBirthdays(const QByteArray& text) {
-    ICalendarCodec::ContentLines scanned =
-        ICalendarCodec::readContentLines(text, ICalendarCodec::Syntax::VCard);
-    if (!scanned.problem.isEmpty()) {
-        throw Refusal{scanned.errorLine, scanned.problem};
-    }
+std::vector<Birthday> readBirthdays(ContentLineReader& lines) {
     std::vector<Birthday> birthdays;
     Card card;
     // vCard 2.1 nests cards (AGENT); only the outer card's properties count.
     int depth = 0;
-    for (const ICalendarContentLine& line : scanned.lines) {
+    while (std::optional<ContentLine> next = lines.next()) {
+        ContentLine& line = *next;
         if (line.name.isEmpty()) {
             // Lines of other vCard dialects inside a card are not ours to judge.
             if (depth == 0) {
@@ -194,15 +190,18 @@ std::vector<Birthday> readBirthdays(const QByteArray& text) {
             continue;
         }
         if (line.name == "FN" && card.formattedName.isEmpty()) {
-            card.formattedName = ICalendarCodec::unescapeText(line.value);
+            card.formattedName = ContentLineReader::unescapeText(line.value);
         } else if (line.name == "N" && !card.hasStructuredName) {
             card.structuredName = line.value;
             card.hasStructuredName = true;
         } else if (line.name == "BDAY" && !card.birthday) {
-            card.birthday = &line;
+            card.birthday = std::move(line);
         } else if (line.name == "UID" && card.uid.isEmpty()) {
-            card.uid = ICalendarCodec::unescapeText(line.value).trimmed();
+            card.uid = ContentLineReader::unescapeText(line.value).trimmed();
         }
+    }
+    if (!lines.problem().isEmpty()) {
+        throw Refusal{lines.problemLine(), lines.problem()};
     }
     if (depth > 0) {
         throw Refusal{card.beginLine, QStringLiteral("BEGIN:VCARD is not closed (END:VCARD is missing)")};
@@ -222,20 +221,26 @@ std::optional<std::vector<Birthday>> parse(const QByteArray& text, const QString
         }
         return std::nullopt;
     };
-    if (text.size() > ICalendarCodec::maximumFileSize) {
+    if (text.size() > ContentLineReader::maximumFileSize) {
         return refuse(0, QStringLiteral("the file is larger than 50 MB"));
     }
     int first = 0;
-    const QByteArray firstContent = ICalendarCodec::firstLine(text, &first);
+    const QByteArray firstContent = ContentLineReader::firstLine(text, &first);
     if (first == 0) {
         return refuse(0, QStringLiteral("the file is empty"));
     }
     if (firstContent.compare("BEGIN:VCARD", Qt::CaseInsensitive) != 0) {
         return refuse(first, QStringLiteral("not a vCard file (it does not begin with BEGIN:VCARD)"));
     }
+    ContentLineReader lines(text, ContentLineReader::Syntax::VCard);
     try {
-        return readBirthdays(text);
+        return readBirthdays(lines);
     } catch (const Refusal& refusal) {
+        // A broken limit anywhere in the text is reported before what is wrong in a card.
+        lines.skipToEnd();
+        if (!lines.problem().isEmpty()) {
+            return refuse(lines.problemLine(), lines.problem());
+        }
         return refuse(refusal.line, refusal.problem);
     }
 }
@@ -243,7 +248,7 @@ std::optional<std::vector<Birthday>> parse(const QByteArray& text, const QString
 std::optional<std::vector<Birthday>> parseFile(const QString& path, QString* error) {
     const QString fileName = QFileInfo(path).fileName();
     QString problem;
-    const std::optional<QByteArray> text = ICalendarCodec::readFile(path, &problem);
+    const std::optional<QByteArray> text = ContentLineReader::readFile(path, &problem);
     if (!text) {
         if (error) {
             *error = QStringLiteral("%1: %2").arg(fileName, problem);

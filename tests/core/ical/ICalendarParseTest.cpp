@@ -499,11 +499,13 @@ TEST_F(ICalendarParseTest, ToleratesWhatOtherWritersDo) {
 
 TEST_F(ICalendarParseTest, ReportsProgressPerEvent) {
     std::vector<std::pair<int, int>> steps;
-    const ICalendarParseResult result = ICalendarCodec::parse(
-        calendar({"BEGIN:VEVENT", "UID:1", "DTSTART:20240105T090000Z", "END:VEVENT", "BEGIN:VEVENT", "UID:2",
-                  "DTSTART:20240105T090000Z", "END:VEVENT", "BEGIN:VEVENT", "UID:3",
-                  "DTSTART:20240105T090000Z", "END:VEVENT"}),
-        "p.ics", store(), [&](int done, int total) { steps.emplace_back(done, total); });
+    ICalendarReader reader(store());
+    reader.setOnProgress([&](int done, int total) { steps.emplace_back(done, total); });
+    const ICalendarParseResult result =
+        reader.read(calendar({"BEGIN:VEVENT", "UID:1", "DTSTART:20240105T090000Z", "END:VEVENT",
+                              "BEGIN:VEVENT", "UID:2", "DTSTART:20240105T090000Z", "END:VEVENT",
+                              "BEGIN:VEVENT", "UID:3", "DTSTART:20240105T090000Z", "END:VEVENT"}),
+                    "p.ics");
     EXPECT_FALSE(result.error.has_value());
     EXPECT_EQ(steps, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
 }
@@ -514,12 +516,12 @@ TEST_F(ICalendarParseTest, ReadsFiles) {
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
     out.write(calendar({"BEGIN:VEVENT", "UID:f", "DTSTART:20240105T090000Z", "END:VEVENT"}));
     out.close();
-    const ICalendarParseResult result = ICalendarCodec::parseFile(file, store());
+    const ICalendarParseResult result = ICalendarReader(store()).readFile(file);
     ASSERT_FALSE(result.error.has_value());
     ASSERT_EQ(result.events.size(), 1u);
     EXPECT_EQ(result.events[0]->eventIdentifier(), "f");
 
-    const ICalendarParseResult missing = ICalendarCodec::parseFile(path("missing.ics"), store());
+    const ICalendarParseResult missing = ICalendarReader(store()).readFile(path("missing.ics"));
     ASSERT_TRUE(missing.error.has_value());
     EXPECT_EQ(missing.error->message(), "missing.ics: cannot open the file: No such file or directory");
 }

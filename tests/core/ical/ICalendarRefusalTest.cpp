@@ -1,5 +1,6 @@
 #include "ICalendarTestSupport.h"
 
+#include "core/eventstore/ContentLineReader.h"
 #include "foundation/LogCapture.h"
 
 #include <random>
@@ -73,6 +74,13 @@ TEST_F(ICalendarRefusalTest, MalformedValues) {
               "test.ics:7: Can't parse as DATE-TIME value in DTSTAMP property: \"garbage\"");
     EXPECT_EQ(error(calendar(event({"UID:a", "DTSTART:20240105T090000Z", "DTSTART;TZID:20240105T090000"}))),
               "test.ics:7: parameter TZID of DTSTART has no value");
+    // Each complaint names its own line, those of the event before those of its alarms.
+    EXPECT_EQ(error(calendar(event({"UID:a", "DTSTART:20240105T090000Z", "BEGIN:VALARM", "TRIGGER:-PT5M",
+                                    "DURATION:soon", "END:VALARM", "GEO:north"}))),
+              "test.ics:11: Can't parse as GEO value in GEO property: \"north\"");
+    EXPECT_EQ(error(calendar(event({"UID:a", "DTSTART:20240105T090000Z", "BEGIN:VALARM", "TRIGGER:-PT5M",
+                                    "ACTION:DISPLAY", "DURATION:soon", "END:VALARM"}))),
+              "test.ics:10: Can't parse as DURATION value in DURATION property: \"soon\"");
 }
 
 TEST_F(ICalendarRefusalTest, InvalidRules) {
@@ -142,7 +150,7 @@ TEST_F(ICalendarRefusalTest, BrokenStructure) {
 }
 
 TEST_F(ICalendarRefusalTest, LimitsAndBinaryData) {
-    QByteArray longLine = "DESCRIPTION:" + QByteArray(ICalendarCodec::maximumLineLength, 'x');
+    QByteArray longLine = "DESCRIPTION:" + QByteArray(ContentLineReader::maximumLineLength, 'x');
     EXPECT_EQ(error(calendar(event({"UID:a", "DTSTART:20240105T090000Z", QString::fromLatin1(longLine)}))),
               "test.ics:7: the line is longer than 1 MB");
 
@@ -155,7 +163,7 @@ TEST_F(ICalendarRefusalTest, LimitsAndBinaryData) {
     EXPECT_EQ(error(calendar(event(folded))), "test.ics:7: the line is longer than 1 MB");
 
     QByteArray huge = calendar(event({"UID:a", "DTSTART:20240105T090000Z"}));
-    huge.append(QByteArray(ICalendarCodec::maximumFileSize, '\n'));
+    huge.append(QByteArray(ContentLineReader::maximumFileSize, '\n'));
     EXPECT_EQ(error(huge), "test.ics: the file is larger than 50 MB");
 
     QByteArray withNul = calendar(event({"UID:a", "DTSTART:20240105T090000Z", "SUMMARY:abc"}));
@@ -181,9 +189,9 @@ TEST_F(ICalendarRefusalTest, RefusesLargeFilesBeforeReadingThem) {
     const QString file = path("big.ics");
     QFile out(file);
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(out.resize(ICalendarCodec::maximumFileSize + 1));
+    ASSERT_TRUE(out.resize(ContentLineReader::maximumFileSize + 1));
     out.close();
-    const ICalendarParseResult result = ICalendarCodec::parseFile(file, store());
+    const ICalendarParseResult result = ICalendarReader(store()).readFile(file);
     ASSERT_TRUE(result.error.has_value());
     EXPECT_EQ(result.error->message(), "big.ics: the file is larger than 50 MB");
 }

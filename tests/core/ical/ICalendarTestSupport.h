@@ -2,7 +2,7 @@
 
 #include "core/CalendarTestSupport.h"
 #include "core/eventstore/EKEventStore.h"
-#include "core/eventstore/ICalendarCodec.h"
+#include "core/eventstore/ICalendarReader.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -48,7 +48,7 @@ protected:
     }
 
     ICalendarParseResult parse(const QByteArray& text) {
-        return ICalendarCodec::parse(text, QStringLiteral("test.ics"), store());
+        return ICalendarReader(store()).read(text, QStringLiteral("test.ics"));
     }
 
     // The events of a text that must be read without error.

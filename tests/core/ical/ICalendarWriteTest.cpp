@@ -1,6 +1,8 @@
 #include "ICalendarTestSupport.h"
 
+#include "core/eventstore/ContentLineReader.h"
 #include "core/eventstore/EKRecurrenceRule.h"
+#include "core/eventstore/ICalendarWriter.h"
 
 #include <libical/ical.h>
 
@@ -74,7 +76,7 @@ TEST_F(ICalendarWriteTest, WritesAValidCalendar) {
     day->setStartDate(local(2024, 1, 5));
     day->setEndDate(local(2024, 1, 6));
 
-    const QByteArray text = ICalendarCodec::serialize({meeting, second, utc, day});
+    const QByteArray text = ICalendarWriter().write({meeting, second, utc, day});
     EXPECT_TRUE(text.startsWith("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Orvella//Orvella//EN\r\n"));
     EXPECT_TRUE(text.endsWith("END:VCALENDAR\r\n"));
     EXPECT_EQ(text.count("\n"), text.count("\r\n"));
@@ -118,7 +120,7 @@ TEST_F(ICalendarWriteTest, FoldsLongLinesAndEscapesText) {
     }
     event->setNotes(notes);
     event->setTitle("a,b;c\\d\r\ne\x01");
-    const QByteArray text = ICalendarCodec::serialize({event});
+    const QByteArray text = ICalendarWriter().write({event});
 
     for (const QByteArray& line : physicalLines(text)) {
         ASSERT_TRUE(line.endsWith('\r'));
@@ -137,15 +139,15 @@ TEST_F(ICalendarWriteTest, FoldsLongLinesAndEscapesText) {
 }
 
 TEST_F(ICalendarWriteTest, TextHelpers) {
-    EXPECT_EQ(ICalendarCodec::escapeText("a,b;c\\d\ne\r\nf\tg"), "a\\,b\\;c\\\\d\\ne\\nf\tg");
-    EXPECT_EQ(ICalendarCodec::unescapeText("a\\,b\\;c\\\\d\\ne\\Nf\\:g\\x"), "a,b;c\\d\ne\nf:g\\x");
-    EXPECT_EQ(ICalendarCodec::foldLine(QByteArray(75, 'a')), QByteArray(75, 'a') + "\r\n");
-    EXPECT_EQ(ICalendarCodec::foldLine(QByteArray(76, 'a')), QByteArray(75, 'a') + "\r\n a\r\n");
-    EXPECT_EQ(ICalendarCodec::foldLine(QByteArray(75 + 74 + 1, 'a')),
+    EXPECT_EQ(ICalendarWriter::escapeText("a,b;c\\d\ne\r\nf\tg"), "a\\,b\\;c\\\\d\\ne\\nf\tg");
+    EXPECT_EQ(ContentLineReader::unescapeText("a\\,b\\;c\\\\d\\ne\\Nf\\:g\\x"), "a,b;c\\d\ne\nf:g\\x");
+    EXPECT_EQ(ICalendarWriter::foldLine(QByteArray(75, 'a')), QByteArray(75, 'a') + "\r\n");
+    EXPECT_EQ(ICalendarWriter::foldLine(QByteArray(76, 'a')), QByteArray(75, 'a') + "\r\n a\r\n");
+    EXPECT_EQ(ICalendarWriter::foldLine(QByteArray(75 + 74 + 1, 'a')),
               QByteArray(75, 'a') + "\r\n " + QByteArray(74, 'a') + "\r\n a\r\n");
     // "ü" is two octets: it moves whole to the next line rather than being split at octet 75.
     const QByteArray withUmlaut = QByteArray(74, 'a') + "\xC3\xBC" + "b";
-    EXPECT_EQ(ICalendarCodec::foldLine(withUmlaut), QByteArray(74, 'a') + "\r\n \xC3\xBC" + "b\r\n");
+    EXPECT_EQ(ICalendarWriter::foldLine(withUmlaut), QByteArray(74, 'a') + "\r\n \xC3\xBC" + "b\r\n");
 }
 
 TEST_F(ICalendarWriteTest, AlarmTriggers) {
@@ -153,7 +155,7 @@ TEST_F(ICalendarWriteTest, AlarmTriggers) {
     event->setAlarms({EKAlarm::alarmWithRelativeOffset(-900), EKAlarm::alarmWithRelativeOffset(0),
                       EKAlarm::alarmWithRelativeOffset(-86400), EKAlarm::alarmWithRelativeOffset(-604800),
                       EKAlarm::alarmWithRelativeOffset(-93784), EKAlarm::alarmWithRelativeOffset(3300)});
-    const QByteArray text = ICalendarCodec::serialize({event});
+    const QByteArray text = ICalendarWriter().write({event});
     for (const char* trigger : {"-PT15M", "PT0S", "-P1D", "-P1W", "-P1DT2H3M4S", "PT55M"}) {
         EXPECT_TRUE(text.contains(QByteArray("\r\nTRIGGER:") + trigger + "\r\n")) << trigger;
     }
@@ -203,7 +205,7 @@ TEST_F(ICalendarWriteTest, ExportThenImportGivesTheSameEvents) {
     utc->setTitle("");
 
     const std::vector<std::shared_ptr<EKEvent>> records{single, series, birthday, utc, changed, changedDay};
-    const QByteArray text = ICalendarCodec::serialize(records);
+    const QByteArray text = ICalendarWriter().write(records);
     EXPECT_EQ(text.count("BEGIN:VTIMEZONE\r\n"), 2);
     const auto read = events(text);
     ASSERT_EQ(read.size(), records.size());
@@ -220,7 +222,7 @@ TEST_F(ICalendarWriteTest, ExportThenImportGivesTheSameEvents) {
 
 TEST_F(ICalendarWriteTest, EventsWithoutZoneAreWrittenInTheZoneInForce) {
     auto event = timedEvent(store(), "z", QString(), local(u"Europe/Berlin", 2024, 1, 5, 9, 0), 60);
-    const QByteArray text = ICalendarCodec::serialize({event});
+    const QByteArray text = ICalendarWriter().write({event});
     EXPECT_TRUE(text.contains("DTSTART;TZID=Europe/Berlin:20240105T090000\r\n"));
     const auto read = events(text);
     ASSERT_EQ(read.size(), 1u);

@@ -1,0 +1,267 @@
+#include "core/eventstore/ContentLineReader.h"
+
+#include <QFile>
+
+#include <cstring>
+
+namespace {
+
+bool isNameCharacter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+}
+
+// Splits a logical line into name, parameters and value (RFC 5545 3.1 "contentline").
+ContentLine splitContentLine(const QByteArray& text, ContentLineReader::Syntax syntax) {
+    ContentLine line;
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    auto readName = [&]() {
+        const qsizetype start = i;
+        while (i < size && isNameCharacter(text[i])) {
+            ++i;
+        }
+        return text.mid(start, i - start);
+    };
+    QByteArray name = readName();
+    if (syntax == ContentLineReader::Syntax::VCard) {
+        while (!name.isEmpty() && i < size && text[i] == '.') {
+            ++i;
+            name = readName();
+        }
+    }
+    if (name.isEmpty()) {
+        line.problem = QStringLiteral("expected a property name at the start of the line");
+        return line;
+    }
+    while (i < size && text[i] == ';') {
+        ++i;
+        const QByteArray parameterName = readName().toUpper();
+        if (parameterName.isEmpty()) {
+            line.problem =
+                QStringLiteral("expected a parameter name after \";\" in %1").arg(QString::fromUtf8(name));
+            return line;
+        }
+        if (i >= size || text[i] != '=') {
+            // vCard 2.1 writes bare types ("TEL;HOME:...").
+            if (syntax == ContentLineReader::Syntax::VCard) {
+                line.parameters.emplace_back("TYPE", parameterName);
+                continue;
+            }
+            line.problem = QStringLiteral("parameter %1 of %2 has no value")
+                               .arg(QString::fromUtf8(parameterName), QString::fromUtf8(name));
+            return line;
+        }
+        ++i;
+        QByteArray values;
+        while (true) {
+            if (i < size && text[i] == '"') {
+                const qsizetype close = text.indexOf('"', i + 1);
+                if (close < 0) {
+                    line.problem = QStringLiteral("a quoted value of parameter %1 is not closed")
+                                       .arg(QString::fromUtf8(parameterName));
+                    return line;
+                }
+                values += text.mid(i + 1, close - i - 1);
+                i = close + 1;
+            } else {
+                const qsizetype start = i;
+                while (i < size && text[i] != ';' && text[i] != ':' && text[i] != ',' && text[i] != '"') {
+                    ++i;
+                }
+                values += text.mid(start, i - start);
+            }
+            if (i < size && text[i] == ',') {
+                values += ',';
+                ++i;
+                continue;
+            }
+            break;
+        }
+        line.parameters.emplace_back(parameterName, values);
+    }
+    if (i >= size || text[i] != ':') {
+        line.parameters.clear();
+        line.problem = QStringLiteral("expected \":\" after %1").arg(QString::fromUtf8(name));
+        return line;
+    }
+    line.name = name.toUpper();
+    line.value = text.mid(i + 1);
+    return line;
+}
+
+} // namespace
+
+QByteArray ContentLine::parameter(const QByteArray& parameterName) const {
+    for (const auto& [candidate, parameterValue] : parameters) {
+        if (candidate == parameterName) {
+            // A present but empty value stays distinct from an absent parameter.
+            return parameterValue.isNull() ? QByteArray("") : parameterValue;
+        }
+    }
+    return QByteArray();
+}
+
+ContentLineReader::ContentLineReader(const QByteArray& text, Syntax syntax)
+    : m_text(text), m_syntax(syntax), m_position(text.startsWith("\xEF\xBB\xBF") ? 3 : 0) {}
+
+std::optional<ContentLine> ContentLineReader::next() {
+    const char* data = m_text.constData();
+    const qsizetype size = m_text.size();
+    while (m_problem.isEmpty() && m_position < size) {
+        ++m_lineNumber;
+        const qsizetype position = m_position;
+        qsizetype end = m_text.indexOf('\n', position);
+        if (end < 0) {
+            end = size;
+        }
+        qsizetype contentEnd = end;
+        if (contentEnd > position && data[contentEnd - 1] == '\r') {
+            --contentEnd;
+        }
+        const qsizetype length = contentEnd - position;
+        m_position = end < size ? end + 1 : size;
+        if (length > maximumLineLength) {
+            stop(m_lineNumber, QStringLiteral("the line is longer than 1 MB"));
+            break;
+        }
+        if (std::memchr(data + position, 0, size_t(length))) {
+            stop(m_lineNumber, QStringLiteral("the line holds binary data (a NUL byte)"));
+            break;
+        }
+        if (length == 0) {
+            if (m_hasPending) {
+                return takePending();
+            }
+        } else if (data[position] == ' ' || data[position] == '\t') {
+            if (!m_hasPending) {
+                ContentLine line;
+                line.line = m_lineNumber;
+                line.offset = position;
+                line.length = length;
+                line.problem = QStringLiteral("a folded line continues no line");
+                return line;
+            }
+            m_pendingText.append(data + position + 1, length - 1);
+            m_pendingLength = contentEnd - m_pendingOffset;
+            if (m_pendingText.size() > maximumLineLength) {
+                stop(m_pendingLine, QStringLiteral("the line is longer than 1 MB"));
+                break;
+            }
+        } else {
+            std::optional<ContentLine> finished = takePending();
+            m_hasPending = true;
+            m_pendingText = QByteArray(data + position, length);
+            m_pendingLine = m_lineNumber;
+            m_pendingOffset = position;
+            m_pendingLength = length;
+            if (finished) {
+                return finished;
+            }
+        }
+    }
+    if (!m_problem.isEmpty()) {
+        return std::nullopt;
+    }
+    return takePending();
+}
+
+void ContentLineReader::skipToEnd() {
+    while (next()) {
+    }
+}
+
+std::optional<ContentLine> ContentLineReader::takePending() {
+    if (!m_hasPending) {
+        return std::nullopt;
+    }
+    m_hasPending = false;
+    ContentLine line = splitContentLine(m_pendingText, m_syntax);
+    line.line = m_pendingLine;
+    line.offset = m_pendingOffset;
+    line.length = m_pendingLength;
+    return line;
+}
+
+void ContentLineReader::stop(int line, QString problem) {
+    m_problemLine = line;
+    m_problem = std::move(problem);
+    m_hasPending = false;
+    m_pendingText.clear();
+}
+
+QByteArray ContentLineReader::firstLine(const QByteArray& text, int* lineNumber) {
+    qsizetype position = text.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    int number = 0;
+    while (position < text.size()) {
+        ++number;
+        qsizetype end = text.indexOf('\n', position);
+        if (end < 0) {
+            end = text.size();
+        }
+        const QByteArray content = text.mid(position, std::min(end - position, maximumLineLength)).trimmed();
+        if (!content.isEmpty()) {
+            *lineNumber = number;
+            return content;
+        }
+        position = end + 1;
+    }
+    *lineNumber = 0;
+    return QByteArray();
+}
+
+std::optional<QByteArray> ContentLineReader::readFile(const QString& path, QString* problem) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (problem) {
+            *problem = QStringLiteral("cannot open the file: %1").arg(file.errorString());
+        }
+        return std::nullopt;
+    }
+    if (file.size() > maximumFileSize) {
+        if (problem) {
+            *problem = QStringLiteral("the file is larger than 50 MB");
+        }
+        return std::nullopt;
+    }
+    // Files that do not know their size (pipes) are read up to one byte over the limit.
+    QByteArray text = file.read(maximumFileSize + 1);
+    if (text.size() > maximumFileSize) {
+        if (problem) {
+            *problem = QStringLiteral("the file is larger than 50 MB");
+        }
+        return std::nullopt;
+    }
+    return text;
+}
+
+QString ContentLineReader::unescapeText(const QByteArray& value) {
+    QByteArray text;
+    text.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c == '\\' && i + 1 < value.size()) {
+            const char escaped = value[++i];
+            switch (escaped) {
+            case 'n':
+            case 'N':
+                text += '\n';
+                break;
+            case '\\':
+            case ';':
+            case ',':
+            case ':':
+            case '"':
+                text += escaped;
+                break;
+            default:
+                // Not an escape RFC 5545 knows: kept as written.
+                text += '\\';
+                text += escaped;
+                break;
+            }
+        } else {
+            text += c;
+        }
+    }
+    return QString::fromUtf8(text);
+}
