@@ -8,6 +8,7 @@
 #include "foundation/ManualRunLoop.h"
 #include "foundation/UserDefaults.h"
 #include "kit/ScrollView.h"
+#include "ui/week/EventTouchLock.h"
 #include "ui/week/WeekScrollViewController.h"
 #include "ui/week/WeekViewController.h"
 
@@ -52,7 +53,8 @@ private:
 
 void BM_WeekPageLoad(benchmark::State& state) {
     WeekScreenEnvironment environment;
-    const std::shared_ptr<WeekViewController> page = WeekViewController::create();
+    const std::shared_ptr<WeekViewController> page =
+        WeekViewController::create(std::make_shared<EventTouchLock>());
     page->clearWithWeek(weekNumber(0), true);
     int index = 0;
     for (auto _ : state) {
@@ -73,7 +75,8 @@ using WeekCache = std::unordered_map<Week, EventList>;
 
 class CachedWeekPage : public WeekViewController {
 public:
-    explicit CachedWeekPage(std::shared_ptr<const WeekCache> cache) : m_cache(std::move(cache)) {}
+    CachedWeekPage(std::shared_ptr<const WeekCache> cache, std::shared_ptr<EventTouchLock> touchLock)
+        : WeekViewController(std::move(touchLock)), m_cache(std::move(cache)) {}
 
 protected:
     EventsFetcher eventsFetcher() const override {
@@ -92,8 +95,9 @@ public:
     explicit CachedWeekScreen(std::shared_ptr<const WeekCache> cache) : m_cache(std::move(cache)) {}
 
 protected:
-    std::shared_ptr<WeekViewController> newWeekViewController() override {
-        auto page = std::make_shared<CachedWeekPage>(m_cache);
+    std::shared_ptr<WeekViewController>
+    newWeekViewController(std::shared_ptr<EventTouchLock> touchLock) override {
+        auto page = std::make_shared<CachedWeekPage>(m_cache, std::move(touchLock));
         page->view();
         return page;
     }

@@ -34,9 +34,10 @@ public:
 
     enum class ArrowDirection { Down, Up };
 
+    // The one menu controller. It lives as long as the process, so its menu view and the
+    // completions of its fades may refer to it directly.
     static MenuController& sharedMenuController();
 
-    MenuController();
     ~MenuController();
     MenuController(const MenuController&) = delete;
     MenuController& operator=(const MenuController&) = delete;
@@ -63,6 +64,8 @@ public:
 private:
     class MenuView;
     friend class MenuView;
+
+    MenuController();
 
     Window* targetWindow() const;
     // Works out the bubble's geometry within the window for the target.

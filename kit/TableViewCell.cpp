@@ -309,12 +309,7 @@ void TableViewCell::updateAccessory() {
             case AccessoryType::DetailDisclosureButton: {
                 auto button = std::make_shared<Button>(Rect({0, 0}, detailDisclosureButtonImage().size()));
                 button->setImage(detailDisclosureButtonImage());
-                // The button lives only inside this row, so it cannot outlive it.
-                button->onTouchUpInside = [this] {
-                    if (m_onAccessoryButtonTapped) {
-                        m_onAccessoryButtonTapped(*this);
-                    }
-                };
+                button->onTouchUpInside = reportToRow(button, &TableViewCell::m_onAccessoryButtonTapped);
                 m_standardAccessory = button;
                 break;
             }
@@ -350,12 +345,7 @@ void TableViewCell::updateEditingControl() {
             std::make_shared<TableViewCellEditingControl>(m_editingStyle == EditingStyle::Insert);
         m_editingControl->setFrame(
             {-TableViewCellEditingControl::width, 0, TableViewCellEditingControl::width, bounds().height()});
-        // The control lives only inside this row, so it cannot outlive it.
-        m_editingControl->onTapped = [this] {
-            if (m_onEditingControlTapped) {
-                m_onEditingControlTapped(*this);
-            }
-        };
+        m_editingControl->onTapped = reportToRow(m_editingControl, &TableViewCell::m_onEditingControlTapped);
     }
     m_editingControl->setInsert(m_editingStyle == EditingStyle::Insert);
     attachParts();
@@ -381,12 +371,8 @@ void TableViewCell::setShowingDeleteConfirmation(bool showing, bool animated) {
             m_deleteButton->setTitleShadowColor(Color(0, 0, 0, 0.5));
             m_deleteButton->titleLabel().setFont(Font::boldSystemFontOfSize(16));
             m_deleteButton->titleLabel().setShadowOffset({0, -1});
-            // The button lives only inside this row, so it cannot outlive it.
-            m_deleteButton->onTouchUpInside = [this] {
-                if (m_onDeleteConfirmed) {
-                    m_onDeleteConfirmed(*this);
-                }
-            };
+            m_deleteButton->onTouchUpInside =
+                reportToRow(m_deleteButton, &TableViewCell::m_onDeleteConfirmed);
         }
         attachParts();
         if (!weak_from_this().expired()) {
@@ -403,6 +389,16 @@ void TableViewCell::setShowingDeleteConfirmation(bool showing, bool animated) {
         m_deleteButton->removeFromSuperview();
         setNeedsLayout();
     }
+}
+
+std::function<void()> TableViewCell::reportToRow(const std::shared_ptr<View>& part, Report report) {
+    return [weakPart = std::weak_ptr<View>(part), report] {
+        const std::shared_ptr<View> shown = weakPart.lock();
+        const auto row = std::dynamic_pointer_cast<TableViewCell>(shown ? shown->superview() : nullptr);
+        if (row && (*row).*report) {
+            ((*row).*report)(*row);
+        }
+    };
 }
 
 void TableViewCell::configureForTable(bool grouped, TableViewCellBackgroundView::Position position,

@@ -125,6 +125,12 @@ private:
     void configureForTable(bool grouped, TableViewCellBackgroundView::Position position, bool separator,
                            const Color& separatorColor, EditingStyle editingStyle);
     void setShowingDeleteConfirmation(bool showing, bool animated);
+    // The action of a part of the row (the accessory button, the editing control, the delete
+    // button): passes the tap to the row the part is a subview of, through `report`. A touch in
+    // flight keeps the part alive, maybe past its row, so the part sees the row only through its
+    // own weak link to the superview.
+    using Report = std::function<void(TableViewCell&)> TableViewCell::*;
+    static std::function<void()> reportToRow(const std::shared_ptr<View>& part, Report report);
 
     Style m_style;
     QString m_reuseIdentifier;

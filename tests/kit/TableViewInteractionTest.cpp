@@ -258,6 +258,22 @@ TEST_F(TableViewEditingTest, TheRedControlAsksForConfirmationAndTheDeleteButtonC
     EXPECT_FALSE(cell(1)->showingDeleteConfirmation());
 }
 
+TEST_F(TableViewEditingTest, ADeleteButtonHeldByAFingerPastItsRowReportsNothing) {
+    tap(rowPoint(1, 16));
+    advance(0.4);
+    const std::weak_ptr<TableViewCell> row = cell(1);
+    const Point delete_ =
+        cell(1)->convertPointToView(cell(1)->deleteConfirmationButton()->center(), root.get());
+    down(0, delete_);
+    // The table goes, with its rows; the finger in play still holds the button.
+    table->removeFromSuperview();
+    table.reset();
+    ASSERT_TRUE(row.expired());
+    // Lifted where the button, now on its own, counts it as inside.
+    up(0, Point(10, 10));
+    EXPECT_TRUE(source->log.isEmpty());
+}
+
 TEST_F(TableViewEditingTest, ATouchElsewhereOnlyTakesTheConfirmationAway) {
     tap(rowPoint(0, 16));
     ASSERT_TRUE(cell(0)->showingDeleteConfirmation());

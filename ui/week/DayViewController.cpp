@@ -39,13 +39,15 @@ void invalidateHint(const char* identifier) {
 
 } // namespace
 
-DayViewController::DayViewController(bool halfSize)
-    : m_eventViews(std::make_shared<std::vector<std::shared_ptr<EventView>>>()), m_halfSized(halfSize) {}
+DayViewController::DayViewController(bool halfSize, std::shared_ptr<EventTouchLock> touchLock)
+    : m_eventViews(std::make_shared<std::vector<std::shared_ptr<EventView>>>()),
+      m_touchLock(std::move(touchLock)), m_halfSized(halfSize) {}
 
 DayViewController::~DayViewController() = default;
 
-std::shared_ptr<DayViewController> DayViewController::create(Point point, bool halfSize) {
-    auto controller = std::make_shared<DayViewController>(halfSize);
+std::shared_ptr<DayViewController> DayViewController::create(Point point, bool halfSize,
+                                                             std::shared_ptr<EventTouchLock> touchLock) {
+    auto controller = std::make_shared<DayViewController>(halfSize, std::move(touchLock));
     const std::weak_ptr<DayViewController> weak = controller;
     auto dayView = DayView::create(point, halfSize);
     controller->m_dayView = dayView;
@@ -122,9 +124,9 @@ std::shared_ptr<EventView> DayViewController::newEventViewForIndex(int index) co
         y -= 2 * index + 1;
     }
     if (Screen::main().scale() == 2.0) {
-        return EventView::create(Rect(0.5, y, 157.5, height));
+        return EventView::create(Rect(0.5, y, 157.5, height), m_touchLock);
     }
-    return EventView::create(Rect(1, y - 1, m_leftColumn ? 156 : 157, height));
+    return EventView::create(Rect(1, y - 1, m_leftColumn ? 156 : 157, height), m_touchLock);
 }
 
 void DayViewController::createAndAddEventView() {

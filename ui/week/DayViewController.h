@@ -16,6 +16,7 @@
 class DayOverlayView;
 class DayView;
 class EKEvent;
+class EventTouchLock;
 class EventView;
 class GestureRecognizer;
 class SearchResult;
@@ -27,9 +28,11 @@ public:
     static constexpr int maxEventsCount = 5;
     static constexpr int maxEventsCountInWeekend = 2;
 
-    // The view (a DayView at the point) exists as soon as this returns.
-    static std::shared_ptr<DayViewController> create(Point point, bool halfSize);
-    explicit DayViewController(bool halfSize);
+    // The view (a DayView at the point) exists as soon as this returns. The rows share
+    // `touchLock`.
+    static std::shared_ptr<DayViewController> create(Point point, bool halfSize,
+                                                     std::shared_ptr<EventTouchLock> touchLock);
+    DayViewController(bool halfSize, std::shared_ptr<EventTouchLock> touchLock);
     ~DayViewController() override;
 
     const std::shared_ptr<DayView>& dayView() const { return m_dayView; }
@@ -125,6 +128,7 @@ private:
     std::optional<Date> m_displayedDate;
     EventList m_displayedEvents;
     std::shared_ptr<std::vector<std::shared_ptr<EventView>>> m_eventViews;
+    std::shared_ptr<EventTouchLock> m_touchLock;
     bool m_leftColumn = false;
     bool m_halfSized = false;
     bool m_shrunk = false;

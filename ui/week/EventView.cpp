@@ -4,7 +4,6 @@
 #include "core/events/EventService.h"
 #include "core/events/ReadOnlyCheck.h"
 #include "core/eventstore/EKEvent.h"
-#include "foundation/RunLoop.h"
 #include "kit/Device.h"
 #include "kit/Font.h"
 #include "kit/LongPressGestureRecognizer.h"
@@ -12,6 +11,7 @@
 #include "kit/Touch.h"
 #include "ui/copymove/CopyMoveEventMode.h"
 #include "ui/week/BirthdayIconView.h"
+#include "ui/week/EventTouchLock.h"
 #include "ui/week/EventViewDelegate.h"
 #include "ui/week/SelectedBackgroundView.h"
 
@@ -21,7 +21,6 @@ namespace {
 
 // A finger this far above or below the row still counts as on it.
 constexpr double touchBand = 70.0;
-constexpr double touchLockSeconds = 1.0;
 constexpr double longPressSeconds = 1.0;
 constexpr double fadeDuration = 0.2;
 constexpr double removeDuration = 0.3;
@@ -51,27 +50,16 @@ const Color white(1, 1, 1);
 const Color black(0, 0, 0);
 const Color continuationGrey = Color::fromRgb255(58, 58, 58);
 
-bool touchingDownFlag = false;
-std::shared_ptr<Timer> touchLockTimer;
-std::uint64_t touchLockTimerGeneration = 0;
-
-void cancelTouchLockTimer() {
-    // A timer of a loop that is no longer the main one is left alone; that loop is gone.
-    if (touchLockTimer && touchLockTimerGeneration == RunLoop::mainGeneration()) {
-        touchLockTimer->invalidate();
-    }
-    touchLockTimer.reset();
-}
-
 } // namespace
 
-std::shared_ptr<EventView> EventView::create(const Rect& frame) {
-    auto view = std::make_shared<EventView>(frame);
+std::shared_ptr<EventView> EventView::create(const Rect& frame, std::shared_ptr<EventTouchLock> touchLock) {
+    auto view = std::make_shared<EventView>(frame, std::move(touchLock));
     view->buildSubviews();
     return view;
 }
 
-EventView::EventView(const Rect& frame) : View(frame) {
+EventView::EventView(const Rect& frame, std::shared_ptr<EventTouchLock> touchLock)
+    : View(frame), m_touchLock(std::move(touchLock)) {
     setBackgroundColor(std::nullopt);
     setClipsToBounds(false);
     setUserInteractionEnabled(true);
@@ -451,36 +439,19 @@ void EventView::highlightAsSearchResult() {
     }
 }
 
-bool EventView::eventTouchingDown() {
-    // A lock set under another main loop can no longer be cleared by its timer.
-    return touchingDownFlag && touchLockTimerGeneration == RunLoop::mainGeneration();
-}
-
-void EventView::resetEventTouchingDown() {
-    touchingDownFlag = false;
-    cancelTouchLockTimer();
-}
-
-void EventView::lockTouches() {
-    cancelTouchLockTimer();
-    touchingDownFlag = true;
-    touchLockTimerGeneration = RunLoop::mainGeneration();
-    touchLockTimer = RunLoop::main().scheduleTimer(touchLockSeconds, false, [] { touchingDownFlag = false; });
-}
-
 bool EventView::isWithinTouchBand(double y) const {
     return y > -touchBand && y < bounds().height() + touchBand;
 }
 
 void EventView::touchesBegan(const TouchSet& touches, const TouchEvent& event) {
-    if (eventTouchingDown()) {
+    if (m_touchLock->locked()) {
         return;
     }
     if (m_touchDisabled) {
         View::touchesBegan(touches, event);
         return;
     }
-    lockTouches();
+    m_touchLock->lock();
     m_touchingDown = true;
     hideSelectedBackgroundImage(false);
     m_selected = true;
@@ -515,7 +486,7 @@ void EventView::touchesEnded(const TouchSet& touches, const TouchEvent& event) {
             target->eventSelected(*this);
         }
     }
-    resetEventTouchingDown();
+    m_touchLock->release();
     m_touchingDown = false;
 }
 
@@ -524,7 +495,7 @@ void EventView::touchesCancelled(const TouchSet& touches, const TouchEvent& even
         View::touchesCancelled(touches, event);
         return;
     }
-    // The process-wide lock stays until its timer: a cancelled touch reports no end.
+    // The shared lock stays until its timer: a cancelled touch reports no end.
     m_touchingDown = false;
 }
 

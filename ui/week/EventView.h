@@ -10,6 +10,7 @@
 
 class BirthdayIconView;
 class EKEvent;
+class EventTouchLock;
 class EventViewDelegate;
 class LongPressGestureRecognizer;
 class SelectedBackgroundView;
@@ -18,12 +19,12 @@ class SelectedBackgroundView;
 // location, with the calendar's colour behind. It turns touches into selection and long-press
 // reports and runs every row-level effect: fading on change, the selection bar, removal, flash,
 // the copy/move pulsing and the birthday age. The day box sets its frame; without an event the
-// row is hidden.
+// row is hidden. While one row is touched, the rows sharing its touch lock take no new touch.
 class EventView : public View {
 public:
-    static std::shared_ptr<EventView> create(const Rect& frame);
+    static std::shared_ptr<EventView> create(const Rect& frame, std::shared_ptr<EventTouchLock> touchLock);
     // Builds no subviews; create() does, once the row is held by a shared pointer.
-    explicit EventView(const Rect& frame);
+    EventView(const Rect& frame, std::shared_ptr<EventTouchLock> touchLock);
     ~EventView() override;
 
     const std::shared_ptr<EKEvent>& event() const { return m_event; }
@@ -60,10 +61,6 @@ public:
     const ColoredBackground& coloredBackground() const { return m_coloredBackground; }
     bool hasLongPressGesture() const;
 
-    // The process-wide flag: while set, no other row accepts a new touch.
-    static bool eventTouchingDown();
-    static void resetEventTouchingDown();
-
     // The hand-over to the search-result highlight: the event and the row's top-left corner in
     // root coordinates. Unset, nothing happens.
     using SearchHighlightOperation =
@@ -95,7 +92,6 @@ private:
     void clearRow();
     void fadeOutSelectedBackground();
     bool isCopyMoveEvent() const;
-    static void lockTouches();
     void fitTimeLabelWidth();
     void fitTitleLabelWidth();
     void attachLongPress(bool attach);
@@ -110,6 +106,7 @@ private:
 
     std::shared_ptr<EKEvent> m_event;
     std::weak_ptr<EventViewDelegate> m_delegate;
+    std::shared_ptr<EventTouchLock> m_touchLock;
     Date m_displayedDate;
     std::shared_ptr<Label> m_timeLabel;
     std::shared_ptr<Label> m_titleLabel;

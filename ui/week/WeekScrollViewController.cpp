@@ -40,6 +40,7 @@
 #include "ui/copymove/CopyMoveEventMode.h"
 #include "ui/eventkit/EKEventViewController.h"
 #include "ui/week/DateTitleView.h"
+#include "ui/week/EventTouchLock.h"
 #include "ui/week/WeekArtwork.h"
 #include "ui/week/WeekViewController.h"
 
@@ -82,7 +83,7 @@ std::shared_ptr<WeekScrollViewController> WeekScrollViewController::sharedWeekSc
 
 WeekScrollViewController::WeekScrollViewController()
     : m_displayedWeek(Week::currentWeek()), m_dispatcher(ApplicationEventDispatcher::sharedInstance()),
-      m_eventService(EventService::sharedInstance()),
+      m_eventService(EventService::sharedInstance()), m_eventTouchLock(std::make_shared<EventTouchLock>()),
       m_copyMoveEventMode(CopyMoveEventMode::sharedInstance()) {
     AppSettings& settings = AppSettings::instance();
     TimeZone::setDefaultTimeZone(settings.loadDefaultTimeZone());
@@ -195,8 +196,9 @@ void WeekScrollViewController::viewWillAppear(bool) {
     m_lastDirection = noDirection;
 }
 
-std::shared_ptr<WeekViewController> WeekScrollViewController::newWeekViewController() {
-    return WeekViewController::create();
+std::shared_ptr<WeekViewController>
+WeekScrollViewController::newWeekViewController(std::shared_ptr<EventTouchLock> touchLock) {
+    return WeekViewController::create(std::move(touchLock));
 }
 
 std::shared_ptr<WeekViewController> WeekScrollViewController::middlePage() const {
@@ -212,7 +214,7 @@ std::weak_ptr<WeekScrollViewController> WeekScrollViewController::weakSelf() {
 void WeekScrollViewController::initializeWeekViews() {
     const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
     for (int i = 0; i < 3; ++i) {
-        std::shared_ptr<WeekViewController> page = newWeekViewController();
+        std::shared_ptr<WeekViewController> page = newWeekViewController(m_eventTouchLock);
         m_weekViews.push_back(page);
         m_scrollView->addSubview(page->view());
         auto swipe = std::make_shared<SwipeGestureRecognizer>(SwipeDirection::Up);
@@ -257,14 +259,15 @@ void WeekScrollViewController::initializeViews(bool firstTime) {
     const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
     const std::weak_ptr<WeekViewController> first = m_weekViews.front();
     const std::weak_ptr<WeekViewController> last = m_weekViews.back();
-    // The displayed week is read first, its neighbours after it.
-    middlePage()->load([weakSelf, first, last] {
+    // The displayed week is read first, its neighbours after it. After a far jump the middle page
+    // has read its week already (or is reading it) and keeps it.
+    middlePage()->ensureLoaded([weakSelf, first, last] {
         if (auto self = weakSelf.lock()) {
             self->m_firstWeekLoaded = true;
         }
         for (const auto& neighbour : {first.lock(), last.lock()}) {
             if (neighbour) {
-                neighbour->load();
+                neighbour->ensureLoaded({});
             }
         }
     });

@@ -20,6 +20,7 @@ class DeleteEventEvent;
 class EKEvent;
 class EventSelectedEvent;
 class EventService;
+class EventTouchLock;
 class GestureRecognizer;
 class Hint;
 class ImageView;
@@ -102,7 +103,9 @@ protected:
     void viewDidLoad() override;
     void viewDidUnload() override;
 
-    virtual std::shared_ptr<WeekViewController> newWeekViewController();
+    // A page whose rows take their touches under `touchLock`, the lock of all pages.
+    virtual std::shared_ptr<WeekViewController>
+    newWeekViewController(std::shared_ptr<EventTouchLock> touchLock);
 
 private:
     void initializeWeekViews();
@@ -139,6 +142,8 @@ private:
     ApplicationEventDispatcher& m_dispatcher;
     EventService& m_eventService;
     std::vector<std::shared_ptr<WeekViewController>> m_weekViews;
+    // A touch on a row of one page keeps the rows of every page from a touch of their own.
+    std::shared_ptr<EventTouchLock> m_eventTouchLock;
     double m_width = 320.0;
     double m_height = 416.0;
     CopyMoveEventMode& m_copyMoveEventMode;

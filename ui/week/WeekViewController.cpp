@@ -13,6 +13,7 @@
 #include "ui/week/DayViewController.h"
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -27,15 +28,15 @@ bool denseScreen() {
 
 } // namespace
 
-std::shared_ptr<WeekViewController> WeekViewController::create() {
-    auto page = std::make_shared<WeekViewController>();
+std::shared_ptr<WeekViewController> WeekViewController::create(std::shared_ptr<EventTouchLock> touchLock) {
+    auto page = std::make_shared<WeekViewController>(std::move(touchLock));
     page->view();
     return page;
 }
 
-WeekViewController::WeekViewController()
+WeekViewController::WeekViewController(std::shared_ptr<EventTouchLock> touchLock)
     : m_eventService(EventService::sharedInstance()),
-      m_dispatcher(ApplicationEventDispatcher::sharedInstance()) {}
+      m_dispatcher(ApplicationEventDispatcher::sharedInstance()), m_touchLock(std::move(touchLock)) {}
 
 WeekViewController::~WeekViewController() {
     m_dispatcher.unregisterAllEventsForTarget(this);
@@ -61,7 +62,7 @@ void WeekViewController::viewDidUnload() {
 }
 
 std::shared_ptr<DayViewController> WeekViewController::newDayViewController(bool halfSize, Point point) {
-    return DayViewController::create(point, halfSize);
+    return DayViewController::create(point, halfSize, m_touchLock);
 }
 
 std::shared_ptr<DayViewController> WeekViewController::createDayView(double x, double y, bool weekend) {
@@ -109,6 +110,8 @@ void WeekViewController::clearWithWeek(const Week& week, bool firstTime) {
     }
     m_displayedWeek = week;
     m_weekGeneration->fetch_add(1);
+    m_weekEvents = WeekEvents::Unread;
+    m_afterLoad.clear();
     Day day = week.firstDay();
     for (const auto& controller : m_dayViewControllers) {
         controller->initializeWithDate(day.beginDateTime(), firstTime);
@@ -151,6 +154,9 @@ void WeekViewController::load(std::function<void()> completion) {
         return;
     }
     m_loadingEvents = true;
+    if (m_weekEvents == WeekEvents::Unread) {
+        m_weekEvents = WeekEvents::Reading;
+    }
     const Week week = *m_displayedWeek;
     const std::vector<Date> starts = dayStarts();
     const std::shared_ptr<std::atomic<unsigned>> generation = m_weekGeneration;
@@ -174,6 +180,24 @@ void WeekViewController::load(std::function<void()> completion) {
     });
 }
 
+void WeekViewController::ensureLoaded(std::function<void()> completion) {
+    switch (m_weekEvents) {
+    case WeekEvents::Unread:
+        load(std::move(completion));
+        return;
+    case WeekEvents::Reading:
+        if (completion) {
+            m_afterLoad.push_back(std::move(completion));
+        }
+        return;
+    case WeekEvents::Shown:
+        if (completion) {
+            completion();
+        }
+        return;
+    }
+}
+
 WeekViewController::EventsFetcher WeekViewController::eventsFetcher() const {
     EventService* service = &m_eventService;
     return [service](const Week& week) { return service->findEventsInWeek(week); };
@@ -184,6 +208,7 @@ void WeekViewController::distribute(std::vector<EventList> days, const std::func
         m_dayViewControllers[i]->setDisplayedEvents(std::move(days[i]));
     }
     m_loadingEvents = false;
+    m_weekEvents = WeekEvents::Shown;
     for (const auto& controller : m_dayViewControllers) {
         controller->populateViewsAnimated(true);
     }
@@ -194,6 +219,9 @@ void WeekViewController::distribute(std::vector<EventList> days, const std::func
     }
     if (completion) {
         completion();
+    }
+    for (const auto& waiting : std::exchange(m_afterLoad, {})) {
+        waiting();
     }
 }
 

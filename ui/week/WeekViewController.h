@@ -18,6 +18,7 @@ class ApplicationEventDispatcher;
 class DayViewController;
 class EKEvent;
 class EventService;
+class EventTouchLock;
 class EventStoreChangedEvent;
 
 // One page of the week screen: seven day boxes laid out like an open paper planner, the first
@@ -29,9 +30,10 @@ class WeekViewController : public ViewController, public BusReceiver {
 public:
     static constexpr int daysInWeek = 7;
 
-    // The page and its seven boxes exist as soon as this returns.
-    static std::shared_ptr<WeekViewController> create();
-    WeekViewController();
+    // The page and its seven boxes exist as soon as this returns. The rows of all boxes share
+    // `touchLock`.
+    static std::shared_ptr<WeekViewController> create(std::shared_ptr<EventTouchLock> touchLock);
+    explicit WeekViewController(std::shared_ptr<EventTouchLock> touchLock);
     ~WeekViewController() override;
 
     const std::vector<std::shared_ptr<DayViewController>>& dayViewControllers() const {
@@ -48,6 +50,10 @@ public:
     // Reads the week's events in the background and fills the days on the main thread; the
     // completion runs after that. A load overtaken by another week distributes nothing.
     void load(std::function<void()> completion = {});
+    // Runs the completion once the days show the displayed week's events: at once when they do,
+    // after the load under way when there is one, and after a new load otherwise, so that the
+    // week is read only once. A change of week drops the completion.
+    void ensureLoaded(std::function<void()> completion);
     void reload(const std::shared_ptr<EventStoreChangedEvent>& event);
 
     // Per-event requests, passed on to the days concerned.
@@ -91,6 +97,9 @@ protected:
     virtual void adjustDayViews();
 
 private:
+    // How far the days have come with the displayed week's events.
+    enum class WeekEvents { Unread, Reading, Shown };
+
     std::shared_ptr<DayViewController> createDayView(double x, double y, bool weekend);
     std::vector<Date> dayStarts() const;
     // Hands each day its list and builds the rows, on the main thread.
@@ -98,7 +107,11 @@ private:
 
     EventService& m_eventService;
     ApplicationEventDispatcher& m_dispatcher;
+    std::shared_ptr<EventTouchLock> m_touchLock;
     bool m_loadingEvents = false;
+    WeekEvents m_weekEvents = WeekEvents::Unread;
+    // What ensureLoaded asked to run after the load under way.
+    std::vector<std::function<void()>> m_afterLoad;
     std::optional<SearchResult> m_searchResultToHighlight;
     std::vector<std::shared_ptr<DayViewController>> m_dayViewControllers;
     std::optional<Week> m_displayedWeek;

@@ -19,6 +19,7 @@
 #include "ui/copymove/CopyMoveEventMode.h"
 #include "ui/week/DayView.h"
 #include "ui/week/DayViewController.h"
+#include "ui/week/EventTouchLock.h"
 #include "ui/week/EventView.h"
 
 #include <QStringList>
@@ -96,7 +97,7 @@ protected:
 
     // A day box at the point, dated and added to the page.
     std::shared_ptr<DayViewController> makeDay(Point point, int dayOfMonth = 8, bool halfSize = false) {
-        auto controller = DayViewController::create(point, halfSize);
+        auto controller = DayViewController::create(point, halfSize, m_touchLock);
         controller->initializeWithDate(day(dayOfMonth), true);
         m_page->addSubview(controller->dayView());
         return controller;
@@ -152,4 +153,6 @@ protected:
     std::shared_ptr<EKCalendar> m_calendar =
         std::make_shared<EKCalendar>(QStringLiteral("work"), EKCalendarType::Local, nullptr);
     std::unique_ptr<BusLog> m_log;
+    // Shared by the rows of every day box of a test, as on a page.
+    std::shared_ptr<EventTouchLock> m_touchLock = std::make_shared<EventTouchLock>();
 };

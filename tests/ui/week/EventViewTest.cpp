@@ -9,6 +9,7 @@
 #include "kit/TouchRouter.h"
 #include "ui/copymove/CopyMoveEventMode.h"
 #include "ui/week/BirthdayIconView.h"
+#include "ui/week/EventTouchLock.h"
 #include "ui/week/EventViewDelegate.h"
 #include "ui/week/SelectedBackgroundView.h"
 
@@ -50,7 +51,7 @@ class FixedWidthTimeRow : public EventView {
 public:
     using EventView::EventView;
     static std::shared_ptr<FixedWidthTimeRow> make(const Rect& frame) {
-        auto row = std::make_shared<FixedWidthTimeRow>(frame);
+        auto row = std::make_shared<FixedWidthTimeRow>(frame, std::make_shared<EventTouchLock>());
         row->buildSubviews();
         return row;
     }
@@ -73,7 +74,6 @@ protected:
         m_previousScale = Screen::main().scale();
         m_previousPlatform = Device::current().platformString();
         Screen::main().setScale(1.0);
-        EventView::resetEventTouchingDown();
         m_root->addSubview(m_dayBox);
     }
 
@@ -85,7 +85,6 @@ protected:
         m_router.reset();
         m_loop->advance(2.0);
         EXPECT_FALSE(Animator::hasRunningAnimations());
-        EventView::resetEventTouchingDown();
         EventView::toShowSearchHighlight() = {};
         Device::current().setPlatformString(m_previousPlatform);
         Screen::main().setScale(m_previousScale);
@@ -93,7 +92,7 @@ protected:
     }
 
     std::shared_ptr<EventView> addRow(int index) {
-        auto row = EventView::create(Rect(0, 20 + 23 * index, 160, 23));
+        auto row = EventView::create(Rect(0, 20 + 23 * index, 160, 23), m_touchLock);
         row->setDelegate(m_spy);
         m_dayBox->addSubview(row);
         m_rows.push_back(row);
@@ -162,6 +161,8 @@ protected:
     double m_previousScale = 2.0;
     QString m_previousPlatform;
     std::shared_ptr<RowDelegateSpy> m_spy = std::make_shared<RowDelegateSpy>();
+    // The rows of one test share a lock, as the rows of the week screen do.
+    std::shared_ptr<EventTouchLock> m_touchLock = std::make_shared<EventTouchLock>();
     std::shared_ptr<View> m_root = std::make_shared<View>(Rect(0, 0, 320, 480));
     std::shared_ptr<View> m_dayBox = std::make_shared<View>(Rect(0, 0, 160, 140));
     std::vector<std::shared_ptr<EventView>> m_rows;
@@ -268,7 +269,7 @@ TEST_F(EventViewTest, SecondRowIsLockedOutForOneSecondAfterATouchThatNeverEnded)
 
     down(Point(80, 30));
     cancel();
-    EXPECT_TRUE(EventView::eventTouchingDown());
+    EXPECT_TRUE(m_touchLock->locked());
     advance(0.9);
     down(Point(80, 53));
     up(Point(80, 53));
@@ -276,11 +277,11 @@ TEST_F(EventViewTest, SecondRowIsLockedOutForOneSecondAfterATouchThatNeverEnded)
     EXPECT_FALSE(second->selected());
 
     advance(0.2);
-    EXPECT_FALSE(EventView::eventTouchingDown());
+    EXPECT_FALSE(m_touchLock->locked());
     down(Point(80, 53));
     up(Point(80, 53));
     EXPECT_EQ(m_spy->log(), "before:A before:B selected:B");
-    EXPECT_FALSE(EventView::eventTouchingDown());
+    EXPECT_FALSE(m_touchLock->locked());
     // The row keeps its bar after the tap; the day box deselects it.
     EXPECT_TRUE(second->selected());
     EXPECT_FALSE(second->selectedBackgroundImage()->hidden());
@@ -510,7 +511,7 @@ TEST_F(EventViewTest, DisabledRowPassesTouchesToItsDayBox) {
     };
     auto box = std::make_shared<DayBoxSpy>(Rect(0, 200, 160, 140));
     m_root->addSubview(box);
-    auto row = EventView::create(Rect(0, 20, 160, 23));
+    auto row = EventView::create(Rect(0, 20, 160, 23), m_touchLock);
     row->setDelegate(m_spy);
     box->addSubview(row);
     row->initializeWithEvent(addEvent("A", local(2024, 3, 13, 9, 0), local(2024, 3, 13, 10, 0)), day(13),
@@ -520,7 +521,7 @@ TEST_F(EventViewTest, DisabledRowPassesTouchesToItsDayBox) {
     up(Point(80, 230));
     EXPECT_EQ(box->log, "began ended");
     EXPECT_EQ(m_spy->log(), "");
-    EXPECT_FALSE(EventView::eventTouchingDown());
+    EXPECT_FALSE(m_touchLock->locked());
 }
 
 TEST_F(EventViewTest, RowsLookRightAtBothScales) {
@@ -542,7 +543,7 @@ TEST_F(EventViewTest, RowsLookRightAtBothScales) {
             {ann, day(13)},   {selected, day(14)}, {ann, day(13)}};
         std::vector<std::shared_ptr<EventView>> views;
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            auto row = EventView::create(Rect(0, 5 + 23 * static_cast<double>(i), 160, 23));
+            auto row = EventView::create(Rect(0, 5 + 23 * static_cast<double>(i), 160, 23), m_touchLock);
             sheet->addSubview(row);
             row->initializeWithEvent(rows[i].first, rows[i].second, false);
             views.push_back(row);

@@ -8,6 +8,7 @@
 #include "core/eventstore/StoreError.h"
 #include "harness/ScreenHarness.h"
 #include "kit/NavigationController.h"
+#include "ui/week/EventTouchLock.h"
 #include "ui/week/WeekScrollViewController.h"
 #include "ui/week/WeekViewController.h"
 
@@ -16,16 +17,30 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <vector>
 
-// Records every week a page reads from the store, in the order of the reads.
+// Records every week a page reads from the store, in the order of the reads. While held, a
+// read waits after it is recorded, until the log is let go (only with background threads).
 class ReadLog {
 public:
     void add(const Week& week) {
-        std::lock_guard lock(m_mutex);
+        std::unique_lock lock(m_mutex);
         m_weeks.push_back(week);
+        m_letGo.wait(lock, [this] { return !m_held; });
+    }
+    void hold() {
+        std::lock_guard lock(m_mutex);
+        m_held = true;
+    }
+    void letGo() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_held = false;
+        }
+        m_letGo.notify_all();
     }
     std::vector<Week> weeks() const {
         std::lock_guard lock(m_mutex);
@@ -38,12 +53,15 @@ public:
 
 private:
     mutable std::mutex m_mutex;
+    std::condition_variable m_letGo;
+    bool m_held = false;
     std::vector<Week> m_weeks;
 };
 
 class SpyWeekPage : public WeekViewController {
 public:
-    explicit SpyWeekPage(std::shared_ptr<ReadLog> log) : m_log(std::move(log)) {}
+    SpyWeekPage(std::shared_ptr<ReadLog> log, std::shared_ptr<EventTouchLock> touchLock)
+        : WeekViewController(std::move(touchLock)), m_log(std::move(log)) {}
 
 protected:
     EventsFetcher eventsFetcher() const override {
@@ -62,8 +80,9 @@ public:
     std::shared_ptr<ReadLog> reads = std::make_shared<ReadLog>();
 
 protected:
-    std::shared_ptr<WeekViewController> newWeekViewController() override {
-        auto page = std::make_shared<SpyWeekPage>(reads);
+    std::shared_ptr<WeekViewController>
+    newWeekViewController(std::shared_ptr<EventTouchLock> touchLock) override {
+        auto page = std::make_shared<SpyWeekPage>(reads, std::move(touchLock));
         page->view();
         return page;
     }

@@ -9,6 +9,7 @@
 #include "core/events/EventService.h"
 #include "core/hints/Hint.h"
 #include "core/settings/AppSettings.h"
+#include "foundation/DispatchQueue.h"
 #include "kit/BarButtonItem.h"
 #include "kit/ImageView.h"
 #include "kit/LoadingIndicator.h"
@@ -17,6 +18,7 @@
 #include "ui/week/DateTitleView.h"
 #include "ui/week/DayViewController.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -143,6 +145,37 @@ TEST_F(WeekScrollViewControllerTest, jumpOfFiveWeeksReadsOnlyTheTargetWeekWhileI
     week.settle();
     EXPECT_EQ(relative(week.pageWeeks()), "-1 0 1");
     EXPECT_FALSE(todayEnabled());
+}
+
+TEST_F(WeekScrollViewControllerTest, farJumpReadsItsTargetWeekOnce) {
+    screen().scrollToWeek(Week::currentWeek().addWeeks(-30), false, true);
+    week.settle();
+    // "Today" from far away, over the blurred page: the page that read the current week when the
+    // jump started keeps it when the pages settle, and only its new neighbours are read.
+    week.screen->reads->clear();
+    screen().scrollToToday();
+    week.settle();
+    EXPECT_EQ(relative(week.screen->reads->weeks()), "0 -1 1");
+    EXPECT_EQ(relative(week.pageWeeks()), "-1 0 1");
+
+    // The same when the pages settle while the target week is still being read.
+    DispatchQueue::setGlobalMode(DispatchQueue::Mode::Threads);
+    week.screen->reads->clear();
+    week.screen->reads->hold();
+    screen().scrollToWeek(Week::currentWeek().addWeeks(20), false, true);
+    week.harness.runUntilIdle();
+    EXPECT_EQ(relative(screen().currentWeek()), 20);
+    week.screen->reads->letGo();
+    DispatchQueue::global().waitUntilIdle();
+    week.harness.runUntilIdle();
+    DispatchQueue::setGlobalMode(DispatchQueue::Mode::Inline);
+    std::vector<Week> reads = week.screen->reads->weeks();
+    ASSERT_FALSE(reads.empty());
+    EXPECT_EQ(relative(reads.front()), 20);
+    // The neighbours are read side by side, in either order.
+    std::sort(reads.begin() + 1, reads.end());
+    EXPECT_EQ(relative(reads), "20 19 21");
+    EXPECT_EQ(relative(week.pageWeeks()), "19 20 21");
 }
 
 TEST_F(WeekScrollViewControllerTest, jumpsOfOneWeekAndToTheShownWeek) {

@@ -49,7 +49,7 @@ protected:
 
     // A page showing the current week (Monday 7 to Sunday 13 December 2026), loaded.
     std::shared_ptr<WeekViewController> loadedPage() {
-        auto page = WeekViewController::create();
+        auto page = WeekViewController::create(std::make_shared<EventTouchLock>());
         page->clearWithWeek(Week::currentWeek(), true);
         page->load();
         week.harness.runUntilIdle();
@@ -181,7 +181,8 @@ TEST_F(WeekViewControllerTest, aLoadOvertakenByAnotherWeekDistributesNothing) {
     class SlowFirstRead : public WeekViewController {
     public:
         SlowFirstRead(EventService& service, std::shared_future<void> released, std::promise<void>& started)
-            : m_service(service), m_released(std::move(released)), m_started(started) {}
+            : WeekViewController(std::make_shared<EventTouchLock>()), m_service(service),
+              m_released(std::move(released)), m_started(started) {}
 
     protected:
         EventsFetcher eventsFetcher() const override {
