@@ -335,7 +335,10 @@ protected:
     static std::string titles(const std::vector<std::shared_ptr<EKCalendar>>& calendars) {
         std::string text;
         for (const auto& calendar : calendars) {
-            text += (text.empty() ? "" : " ") + calendar->title().toStdString();
+            if (!text.empty()) {
+                text += " ";
+            }
+            text += calendar->title().toStdString();
         }
         return text;
     }

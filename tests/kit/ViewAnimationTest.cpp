@@ -24,7 +24,10 @@ public:
     std::string joined() const {
         std::string text;
         for (const std::string& entry : m_entries) {
-            text += (text.empty() ? "" : " ") + entry;
+            if (!text.empty()) {
+                text += " ";
+            }
+            text += entry;
         }
         return text;
     }

@@ -118,8 +118,10 @@ TEST(CalendarGroup, GroupsAreOrderedByAccountKindThenTitleIgnoringCase) {
     };
     std::string text;
     for (const std::shared_ptr<CalendarGroup>& group : EventService::groupCalendars(calendars)) {
-        text += (text.empty() ? "" : " / ") + group->localizedTitle().toStdString() + ": " +
-                titlesOf(group->calendars());
+        if (!text.empty()) {
+            text += " / ";
+        }
+        text += group->localizedTitle().toStdString() + ": " + titlesOf(group->calendars());
     }
     EXPECT_EQ(text, "On This Computer: Home Work / Agency: Clients / office: Board Team / Cloud: Shared");
 }

@@ -129,7 +129,10 @@ private:
 template <class Events> std::string titlesOf(const Events& events) {
     std::string text;
     for (const auto& event : events) {
-        text += (text.empty() ? "" : " ") + event->title().toStdString();
+        if (!text.empty()) {
+            text += " ";
+        }
+        text += event->title().toStdString();
     }
     return text;
 }

@@ -32,8 +32,11 @@ public:
 
 private:
     void record(const char* report, EventView& row) {
-        m_log += (m_log.empty() ? "" : " ") + std::string(report) + ":" +
-                 (row.event() ? row.event()->title().toStdString() : std::string("-"));
+        if (!m_log.empty()) {
+            m_log += " ";
+        }
+        m_log +=
+            std::string(report) + ":" + (row.event() ? row.event()->title().toStdString() : std::string("-"));
     }
     std::string m_log;
 };

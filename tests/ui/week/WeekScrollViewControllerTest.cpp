@@ -27,7 +27,10 @@ namespace {
 std::string relative(const std::vector<Week>& weeks) {
     std::string text;
     for (const Week& week : weeks) {
-        text += (text.empty() ? "" : " ") + std::to_string(Week::currentWeek().weeksTo(week));
+        if (!text.empty()) {
+            text += " ";
+        }
+        text += std::to_string(Week::currentWeek().weeksTo(week));
     }
     return text;
 }

@@ -27,7 +27,10 @@ std::string rowsText(const DayViewController& day) {
     std::string text;
     for (const auto& row : day.eventViews()) {
         if (!row->hidden() && row->event()) {
-            text += (text.empty() ? "" : " ") + row->event()->title().toStdString();
+            if (!text.empty()) {
+                text += " ";
+            }
+            text += row->event()->title().toStdString();
         }
     }
     const auto& more = day.dayView()->moreEventsButton();
