@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Builds Orvella with AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole test
-# suite; runs the foundation and core tests again under ThreadSanitizer; and builds every target
-# optimised, as the run and bench commands do, so that a fault only the optimiser reports is
-# caught too. Prints how long each phase took.
+# suite; then runs the foundation and core tests again under ThreadSanitizer. Prints how long each
+# phase took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -43,9 +42,5 @@ cmake --build build/tsan -j "$jobs" --target core_tests
 
 phase "thread sanitizer tests"
 TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/core_tests --gtest_brief=1
-
-phase "optimised build"
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/release -j "$jobs"
 
 finish

@@ -209,6 +209,28 @@ QByteArray ContentLineReader::firstLine(const QByteArray& text, int* lineNumber)
     return QByteArray();
 }
 
+std::optional<ContentLineReader::StartProblem> ContentLineReader::startProblem(const QByteArray& text,
+                                                                               Syntax syntax) {
+    if (text.size() > maximumFileSize) {
+        return StartProblem{0, QStringLiteral("the file is larger than 50 MB")};
+    }
+    int first = 0;
+    const QByteArray firstContent = firstLine(text, &first);
+    if (first == 0) {
+        return StartProblem{0, QStringLiteral("the file is empty")};
+    }
+    const bool calendar = syntax == Syntax::ICalendar;
+    const QByteArray begin =
+        calendar ? QByteArrayLiteral("BEGIN:VCALENDAR") : QByteArrayLiteral("BEGIN:VCARD");
+    if (firstContent.compare(begin, Qt::CaseInsensitive) != 0) {
+        return StartProblem{first,
+                            QStringLiteral("not %1 file (it does not begin with %2)")
+                                .arg(calendar ? QStringLiteral("an iCalendar") : QStringLiteral("a vCard"),
+                                     QString::fromLatin1(begin))};
+    }
+    return std::nullopt;
+}
+
 std::optional<QByteArray> ContentLineReader::readFile(const QString& path, QString* problem) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {

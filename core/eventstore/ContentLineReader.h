@@ -54,15 +54,22 @@ public:
     const QString& problem() const { return m_problem; }
     int problemLine() const { return m_problemLine; }
 
-    // The first non-blank line (after a byte order mark), trimmed, and its number in *lineNumber; 0
-    // when the text is blank.
-    static QByteArray firstLine(const QByteArray& text, int* lineNumber);
+    // Why the text cannot be a file of the syntax's kind: larger than maximumFileSize, blank, or
+    // not beginning with the kind's BEGIN line. The line is 0 when the problem is the whole file.
+    struct StartProblem {
+        int line = 0;
+        QString problem;
+    };
+    static std::optional<StartProblem> startProblem(const QByteArray& text, Syntax syntax);
     // The whole file, or nothing with the problem (unreadable, larger than maximumFileSize).
     static std::optional<QByteArray> readFile(const QString& path, QString* problem);
     // TEXT values (RFC 5545 3.3.11, RFC 6350 3.4).
     static QString unescapeText(const QByteArray& value);
 
 private:
+    // The first non-blank line (after a byte order mark), trimmed, and its number in *lineNumber; 0
+    // when the text is blank.
+    static QByteArray firstLine(const QByteArray& text, int* lineNumber);
     std::optional<ContentLine> takePending();
     void stop(int line, QString problem);
 

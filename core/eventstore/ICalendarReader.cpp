@@ -955,17 +955,8 @@ ICalendarParseResult ICalendarReader::read(const QByteArray& text, const QString
         result.error = ICalendarError{fileName, line, std::move(problem)};
         return result;
     };
-    if (text.size() > ContentLineReader::maximumFileSize) {
-        return refuse(0, QStringLiteral("the file is larger than 50 MB"));
-    }
-    int first = 0;
-    const QByteArray firstContent = ContentLineReader::firstLine(text, &first);
-    if (first == 0) {
-        return refuse(0, QStringLiteral("the file is empty"));
-    }
-    if (firstContent.compare("BEGIN:VCALENDAR", Qt::CaseInsensitive) != 0) {
-        return refuse(first,
-                      QStringLiteral("not an iCalendar file (it does not begin with BEGIN:VCALENDAR)"));
+    if (auto problem = ContentLineReader::startProblem(text, ContentLineReader::Syntax::ICalendar)) {
+        return refuse(problem->line, std::move(problem->problem));
     }
     try {
         result.events = Reading(text, m_store, m_onProgress).read();

@@ -221,16 +221,8 @@ std::optional<std::vector<Birthday>> parse(const QByteArray& text, const QString
         }
         return std::nullopt;
     };
-    if (text.size() > ContentLineReader::maximumFileSize) {
-        return refuse(0, QStringLiteral("the file is larger than 50 MB"));
-    }
-    int first = 0;
-    const QByteArray firstContent = ContentLineReader::firstLine(text, &first);
-    if (first == 0) {
-        return refuse(0, QStringLiteral("the file is empty"));
-    }
-    if (firstContent.compare("BEGIN:VCARD", Qt::CaseInsensitive) != 0) {
-        return refuse(first, QStringLiteral("not a vCard file (it does not begin with BEGIN:VCARD)"));
+    if (auto problem = ContentLineReader::startProblem(text, ContentLineReader::Syntax::VCard)) {
+        return refuse(problem->line, std::move(problem->problem));
     }
     ContentLineReader lines(text, ContentLineReader::Syntax::VCard);
     try {
