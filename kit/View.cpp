@@ -25,6 +25,14 @@ Rect frameAround(Point center, const Rect& bounds, const AffineTransform& transf
     return aroundCenter.apply(centred);
 }
 
+// Visits the superview, its superview and so on up to the root. A raw walk rather than rootView,
+// because it is also reached from constructors, where shared_from_this is not available yet.
+template <class Visit> void forEachAncestor(View& view, Visit visit) {
+    for (std::shared_ptr<View> parent = view.superview(); parent; parent = parent->superview()) {
+        visit(*parent);
+    }
+}
+
 } // namespace
 
 View::View() : m_layer(std::make_unique<Layer>(*this)) {}
@@ -225,22 +233,19 @@ void View::setNeedsDisplay() {
 // Walks all the way up rather than stopping at a marked view: views that were not drawn
 // (hidden ones) keep their mark, and stopping there would leave the root unmarked.
 void View::markChanged() {
+    m_subtreeNeedsDisplay = true;
     View* root = this;
-    root->m_subtreeNeedsDisplay = true;
-    while (const std::shared_ptr<View> parent = root->superview()) {
-        root = parent.get();
-        root->m_subtreeNeedsDisplay = true;
-    }
+    forEachAncestor(*this, [&](View& ancestor) {
+        ancestor.m_subtreeNeedsDisplay = true;
+        root = &ancestor;
+    });
     root->rootNeedsDisplay();
 }
 
-// Also reached from constructors, where shared_from_this (and so rootView) is not available yet.
 void View::setNeedsLayout() {
     m_needsLayout = true;
     View* root = this;
-    while (const std::shared_ptr<View> parent = root->superview()) {
-        root = parent.get();
-    }
+    forEachAncestor(*this, [&](View& ancestor) { root = &ancestor; });
     root->rootNeedsDisplay();
 }
 
