@@ -146,13 +146,6 @@ double SqliteStatement::real(int column) const {
     return sqlite3_column_double(m_statement, column);
 }
 
-std::optional<double> SqliteStatement::optionalReal(int column) const {
-    if (isNull(column)) {
-        return std::nullopt;
-    }
-    return real(column);
-}
-
 QString SqliteStatement::text(int column) const {
     const auto* data = sqlite3_column_text(m_statement, column);
     if (!data) {

@@ -53,7 +53,6 @@ public:
     std::int64_t int64(int column) const;
     int integer(int column) const { return static_cast<int>(int64(column)); }
     double real(int column) const;
-    std::optional<double> optionalReal(int column) const;
     // NULL reads as a null QString.
     QString text(int column) const;
     // NULL reads as a null QByteArray, an empty blob as an empty one.
