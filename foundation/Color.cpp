@@ -60,3 +60,8 @@ double Color::saturation() const {
 double Color::brightness() const {
     return std::max({m_red, m_green, m_blue});
 }
+
+Color Color::scaledBy(double factor) const {
+    return {std::clamp(m_red * factor, 0.0, 1.0), std::clamp(m_green * factor, 0.0, 1.0),
+            std::clamp(m_blue * factor, 0.0, 1.0), m_alpha};
+}

@@ -27,6 +27,9 @@ public:
     double saturation() const;
     double brightness() const;
 
+    // Each channel multiplied by `factor` and kept within 0..1; the alpha stays.
+    Color scaledBy(double factor) const;
+
     constexpr bool operator==(const Color&) const = default;
 
 private:

@@ -5,9 +5,6 @@
 
 namespace {
 
-// A repeating timer at a shorter interval would keep advance() from ever getting anywhere.
-constexpr double minimumRepeatInterval = 0.001;
-
 // How long runUntil sleeps at most before checking its condition again when nothing is
 // posted, for conditions that other threads make true without posting.
 constexpr std::chrono::milliseconds conditionPollInterval{2};
@@ -46,7 +43,7 @@ void ManualRunLoop::setNow(Date now) {
 
 std::shared_ptr<Timer> ManualRunLoop::scheduleTimer(double interval, bool repeats,
                                                     std::function<void()> fire) {
-    interval = repeats ? std::max(interval, minimumRepeatInterval) : std::max(interval, 0.0);
+    interval = repeats ? std::max(interval, RunLoop::minimumRepeatInterval) : std::max(interval, 0.0);
     auto timer = std::make_shared<ManualTimer>(interval, repeats, std::move(fire),
                                                now().addingTimeInterval(interval), m_nextSequence++);
     m_timers.push_back(timer);

@@ -19,9 +19,9 @@ struct PathsState {
     QSet<QString> createdDirectories;
 };
 
-PathsState& state() {
-    static auto* const pathsState = new PathsState;
-    return *pathsState;
+PathsState& pathsState() {
+    static auto* const state = new PathsState;
+    return *state;
 }
 
 // The platform's folder for this application, named like QStandardPaths' AppDataLocation and
@@ -38,8 +38,8 @@ QString absolute(const QString& path) {
 
 // Needs the state's lock.
 QString dataDirectoryLocked() {
-    if (!state().overriddenDataDirectory.isEmpty()) {
-        return state().overriddenDataDirectory;
+    if (!pathsState().overriddenDataDirectory.isEmpty()) {
+        return pathsState().overriddenDataDirectory;
     }
     const QString fromEnvironment = qEnvironmentVariable(dataDirectoryVariable);
     if (!fromEnvironment.isEmpty()) {
@@ -49,15 +49,15 @@ QString dataDirectoryLocked() {
 }
 
 bool isOverriddenLocked() {
-    return !state().overriddenDataDirectory.isEmpty() ||
+    return !pathsState().overriddenDataDirectory.isEmpty() ||
            !qEnvironmentVariable(dataDirectoryVariable).isEmpty();
 }
 
 // Needs the state's lock.
 QString createdLocked(const QString& path) {
-    if (!state().createdDirectories.contains(path)) {
+    if (!pathsState().createdDirectories.contains(path)) {
         if (QDir().mkpath(path)) {
-            state().createdDirectories.insert(path);
+            pathsState().createdDirectories.insert(path);
         } else {
             Log::warning(QStringLiteral("paths"), QStringLiteral("Could not create the folder %1").arg(path));
         }
@@ -68,12 +68,12 @@ QString createdLocked(const QString& path) {
 } // namespace
 
 QString Paths::dataDirectory() {
-    std::lock_guard lock(state().mutex);
+    std::lock_guard lock(pathsState().mutex);
     return createdLocked(dataDirectoryLocked());
 }
 
 QString Paths::configurationDirectory() {
-    std::lock_guard lock(state().mutex);
+    std::lock_guard lock(pathsState().mutex);
     if (isOverriddenLocked()) {
         return createdLocked(dataDirectoryLocked());
     }
@@ -81,12 +81,12 @@ QString Paths::configurationDirectory() {
 }
 
 void Paths::setDataDirectory(const QString& path) {
-    std::lock_guard lock(state().mutex);
-    state().overriddenDataDirectory = path.isEmpty() ? QString() : absolute(path);
+    std::lock_guard lock(pathsState().mutex);
+    pathsState().overriddenDataDirectory = path.isEmpty() ? QString() : absolute(path);
 }
 
 bool Paths::isDataDirectoryOverridden() {
-    std::lock_guard lock(state().mutex);
+    std::lock_guard lock(pathsState().mutex);
     return isOverriddenLocked();
 }
 

@@ -18,9 +18,6 @@
 
 namespace {
 
-// A repeating timer at a shorter interval would only busy the loop.
-constexpr double minimumRepeatInterval = 0.001;
-
 int milliseconds(double seconds) {
     const double rounded = std::round(std::max(seconds, 0.0) * 1000.0);
     return rounded >= static_cast<double>(INT_MAX) ? INT_MAX : static_cast<int>(rounded);
@@ -145,7 +142,7 @@ Date QtRunLoop::now() const {
 
 std::shared_ptr<Timer> QtRunLoop::scheduleTimer(double interval, bool repeats, std::function<void()> fire) {
     if (repeats) {
-        interval = std::max(interval, minimumRepeatInterval);
+        interval = std::max(interval, RunLoop::minimumRepeatInterval);
     }
     auto timer = std::make_shared<QtTimer>(m_target, interval, repeats, std::move(fire),
                                            now().addingTimeInterval(std::max(interval, 0.0)));

@@ -34,6 +34,8 @@ public:
     // seconds until invalidated. Call on the main thread; the timer fires there.
     virtual std::shared_ptr<Timer> scheduleTimer(double interval, bool repeats,
                                                  std::function<void()> fire) = 0;
+    // The shortest interval of a repeating timer, so that one cannot spin the loop.
+    static constexpr double minimumRepeatInterval = 0.001;
 
     // Runs `task` on the next turn of the main loop. Thread-safe.
     virtual void post(std::function<void()> task) = 0;

@@ -18,21 +18,21 @@ void ActionSheetDelegate::didDismissWithButtonIndex(ActionSheet&, int) {}
 
 namespace {
 
-constexpr double buttonHeight = 44.0;
-constexpr double buttonSpacing = 8.0;
+constexpr double sheetButtonHeight = 44.0;
+constexpr double sheetButtonSpacing = 8.0;
 constexpr double cancelGap = 8.0;
 constexpr double phoneButtonInset = 20.0;
 constexpr double popoverButtonInset = 0.0;
 constexpr double popoverWidth = 272.0;
 constexpr double titleTopMargin = 12.0;
-constexpr double titleGap = 12.0;
-constexpr double topMargin = 17.0;
-constexpr double bottomMargin = 17.0;
+constexpr double sheetTitleGap = 12.0;
+constexpr double sheetTopMargin = 17.0;
+constexpr double sheetBottomMargin = 17.0;
 
 enum class Face { Plain, Destructive, Cancel };
 
 Image buttonImage(Face face, bool highlighted) {
-    const Size size(31, buttonHeight);
+    const Size size(31, sheetButtonHeight);
     Color top;
     Color bottom;
     Color rim(0, 0, 0, 0.55);
@@ -194,13 +194,13 @@ void ActionSheet::buildButtons() {
 double ActionSheet::layoutForWidth(double width) {
     const double inset = m_inPopover ? popoverButtonInset : phoneButtonInset;
     const double buttonWidth = width - 2 * inset;
-    double y = m_inPopover ? 0.0 : topMargin;
+    double y = m_inPopover ? 0.0 : sheetTopMargin;
     if (!m_titleLabel->text().isEmpty()) {
         y = m_inPopover ? 4.0 : titleTopMargin;
         const Size size = StringDrawing::sizeWithFont(m_titleLabel->text(), m_titleLabel->font(),
                                                       Size(buttonWidth, 0), LineBreakMode::WordWrap);
         m_titleLabel->setFrame(Rect(inset, y, buttonWidth, size.height()));
-        y += size.height() + titleGap;
+        y += size.height() + sheetTitleGap;
     } else {
         m_titleLabel->setFrame(Rect(inset, y, buttonWidth, 0));
     }
@@ -211,16 +211,16 @@ double ActionSheet::layoutForWidth(double width) {
             continue;
         }
         if (!first) {
-            y += buttonSpacing;
+            y += sheetButtonSpacing;
             if (index == m_cancelButtonIndex && index == numberOfButtons() - 1) {
                 y += cancelGap;
             }
         }
         first = false;
-        button->setFrame(Rect(inset, y, buttonWidth, buttonHeight));
-        y += buttonHeight;
+        button->setFrame(Rect(inset, y, buttonWidth, sheetButtonHeight));
+        y += sheetButtonHeight;
     }
-    return y + (m_inPopover ? 0.0 : bottomMargin);
+    return y + (m_inPopover ? 0.0 : sheetBottomMargin);
 }
 
 void ActionSheet::layoutSubviews() {

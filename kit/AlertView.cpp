@@ -36,7 +36,7 @@ std::deque<std::shared_ptr<AlertView>>& queue() {
 }
 
 // A rounded, glass-like button face of the alert; `cancel` faces are a little darker.
-Image buttonImage(bool highlighted, bool cancel) {
+Image alertButtonImage(bool highlighted, bool cancel) {
     const double scale = Screen::main().scale();
     const Size size(29, buttonHeight);
     return Image::draw(size, scale,
@@ -166,8 +166,8 @@ void AlertView::buildLayout() {
         button->setTitleShadowColor(Color(0, 0, 0, 0.5));
         button->titleLabel().setFont(Font::boldSystemFontOfSize(18));
         button->titleLabel().setShadowOffset(Size(0, -1));
-        button->setBackgroundImage(buttonImage(false, cancel));
-        button->setBackgroundImage(buttonImage(true, cancel), ControlState::Highlighted);
+        button->setBackgroundImage(alertButtonImage(false, cancel));
+        button->setBackgroundImage(alertButtonImage(true, cancel), ControlState::Highlighted);
         button->onTouchUpInside = [weakSelf, index] {
             if (auto alert = weakSelf.lock()) {
                 std::static_pointer_cast<AlertView>(alert)->buttonTapped(index);

@@ -19,11 +19,6 @@ Font titleFont() {
     return Font::boldSystemFontOfSize(12.0);
 }
 
-Color scaled(const Color& color, double factor) {
-    return Color(std::clamp(color.red() * factor, 0.0, 1.0), std::clamp(color.green() * factor, 0.0, 1.0),
-                 std::clamp(color.blue() * factor, 0.0, 1.0), color.alpha());
-}
-
 Color mixed(const Color& color, const Color& other, double amount) {
     return Color(color.red() + (other.red() - color.red()) * amount,
                  color.green() + (other.green() - color.green()) * amount,
@@ -127,9 +122,9 @@ void BarButtonView::addBezelPath(GraphicsContext& context, const Rect& rect) con
 
 void BarButtonView::drawRect(GraphicsContext& context, const Rect&) {
     const Rect area = bounds().inset(0.5, 0.5);
-    Color base = m_kind == Kind::Done ? Color::fromRgb255(41, 98, 204) : scaled(m_tintColor, 0.86);
+    Color base = m_kind == Kind::Done ? Color::fromRgb255(41, 98, 204) : m_tintColor.scaledBy(0.86);
     if (m_highlighted) {
-        base = scaled(base, 0.72);
+        base = base.scaledBy(0.72);
     }
     const Color top = mixed(base, Color(1, 1, 1), 0.38);
     const Color middle = mixed(base, Color(1, 1, 1), 0.12);
@@ -144,7 +139,7 @@ void BarButtonView::drawRect(GraphicsContext& context, const Rect&) {
     context.saveGState();
     addBezelPath(context, area);
     context.clip();
-    context.drawLinearGradient({{0.0, top}, {0.5, middle}, {0.5, base}, {1.0, scaled(base, 0.96)}},
+    context.drawLinearGradient({{0.0, top}, {0.5, middle}, {0.5, base}, {1.0, base.scaledBy(0.96)}},
                                Point(0, area.minY()), Point(0, area.maxY()));
     context.restoreGState();
 

@@ -21,7 +21,7 @@ constexpr double minuteWidth24 = 100.0;
 constexpr double hourWidth12 = 90.0;
 constexpr double minuteWidth12 = 90.0;
 constexpr double amPmWidth = 80.0;
-constexpr double textInset = 18.0;
+constexpr double pickerTextInset = 18.0;
 
 icu::UnicodeString toUnicode(const QString& text) {
     return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<int32_t>(text.size())};
@@ -201,11 +201,11 @@ void DatePicker::configureWheels() {
             }
             wheel->setRows(rows);
             wheel->setLooping(true);
-            wheel->setTextAlignment(TextAlignment::Right, textInset);
+            wheel->setTextAlignment(TextAlignment::Right, pickerTextInset);
             break;
         case Wheel::Minute:
             wheel->setLooping(true);
-            wheel->setTextAlignment(TextAlignment::Left, textInset);
+            wheel->setTextAlignment(TextAlignment::Left, pickerTextInset);
             break;
         case Wheel::AmPm:
             wheel->setRows(m_amPmSymbols);

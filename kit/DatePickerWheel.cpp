@@ -10,8 +10,8 @@
 
 namespace {
 
-constexpr double stepInterval = 1.0 / 60.0;
-constexpr double dragThreshold = 4.0;
+constexpr double wheelStepInterval = 1.0 / 60.0;
+constexpr double wheelDragThreshold = 4.0;
 constexpr double turnDuration = 0.3;
 constexpr double snapDuration = 0.25;
 // A released wheel travels about this many seconds' worth of the finger's last speed.
@@ -19,7 +19,7 @@ constexpr double glideFactor = 0.35;
 constexpr double shortestGlide = 0.2;
 constexpr double longestGlide = 2.0;
 // The finger's speed is measured over its last tenth of a second.
-constexpr double velocityWindow = 0.1;
+constexpr double wheelVelocityWindow = 0.1;
 
 double nowSeconds() {
     return RunLoop::main().now().timeIntervalSince1970();
@@ -131,7 +131,7 @@ void DatePickerWheel::startMotion(double to, double duration, bool report) {
     m_motion = Motion{true, m_offset, to, nowSeconds(), duration, report};
     if (!m_timer || !m_timer->isValid()) {
         std::weak_ptr<View> weak = weak_from_this();
-        m_timer = RunLoop::main().scheduleTimer(stepInterval, true, [weak] {
+        m_timer = RunLoop::main().scheduleTimer(wheelStepInterval, true, [weak] {
             if (const auto wheel = std::static_pointer_cast<DatePickerWheel>(weak.lock())) {
                 wheel->step();
             }
@@ -200,7 +200,7 @@ void DatePickerWheel::touchesMoved(const TouchSet& touches, const TouchEvent& ev
     const double y = touches.front()->locationInView(this).y();
     m_samples.push_back(Sample{touches.front()->timestamp(), y});
     const double dy = y - m_touchStartY;
-    if (!m_dragged && std::abs(dy) < dragThreshold) {
+    if (!m_dragged && std::abs(dy) < wheelDragThreshold) {
         return;
     }
     m_dragged = true;
@@ -245,7 +245,7 @@ void DatePickerWheel::finishTouch(double time, double y, bool dragged) {
     double velocity = 0.0;
     const Sample last = m_samples.back();
     for (const Sample& sample : m_samples) {
-        if (last.time - sample.time <= velocityWindow && last.time > sample.time) {
+        if (last.time - sample.time <= wheelVelocityWindow && last.time > sample.time) {
             velocity = -(last.y - sample.y) / (last.time - sample.time);
             break;
         }

@@ -20,9 +20,9 @@ const Font& itemFont() {
 }
 
 constexpr double itemPadding = 11.0;
-constexpr double cornerRadius = 7.0;
+constexpr double menuCornerRadius = 7.0;
 constexpr double screenMargin = 4.0;
-constexpr double fadeDuration = 0.15;
+constexpr double menuFadeDuration = 0.15;
 
 } // namespace
 
@@ -142,7 +142,7 @@ private:
 
     // The rounded body with the arrow on its bottom (pointing down) or top edge.
     void addBubblePath(GraphicsContext& context, const Rect& body, bool down) const {
-        const double r = cornerRadius;
+        const double r = menuCornerRadius;
         const double ax = m_controller.m_arrowX;
         const double half = arrowWidth / 2.0;
         context.beginPath();
@@ -222,7 +222,7 @@ void MenuController::setMenuVisible(bool visible, bool animated) {
     if (animated) {
         View::performWithoutAnimation([&] { menuView->setAlpha(0.0); });
         View::animate(
-            fadeDuration, 0.0, AnimationCurve::easeOut, AnimationOption::allowUserInteraction,
+            menuFadeDuration, 0.0, AnimationCurve::easeOut, AnimationOption::allowUserInteraction,
             [&] { menuView->setAlpha(1.0); },
             [this, generation](bool) {
                 if (generation == m_generation && m_menuVisible) {
@@ -286,7 +286,7 @@ void MenuController::layoutMenu(const Window& window) {
     const double x = std::clamp(target.midX() - total / 2.0, screenMargin,
                                 std::max(screenMargin, windowBounds.maxX() - screenMargin - total));
     m_menuFrame = Rect(x, y, total, height);
-    const double arrowLimit = cornerRadius + arrowWidth / 2.0;
+    const double arrowLimit = menuCornerRadius + arrowWidth / 2.0;
     m_arrowX = std::clamp(target.midX(), x + arrowLimit, std::max(x + arrowLimit, x + total - arrowLimit));
 
     m_itemFrames.clear();
@@ -316,7 +316,7 @@ void MenuController::hide(bool animated) {
     };
     if (animated && menuView->superview()) {
         View::animate(
-            fadeDuration, 0.0, AnimationCurve::easeIn, AnimationOption::allowUserInteraction,
+            menuFadeDuration, 0.0, AnimationCurve::easeIn, AnimationOption::allowUserInteraction,
             [&] { menuView->setAlpha(0.0); }, [finish](bool) { finish(); });
     } else {
         finish();

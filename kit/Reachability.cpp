@@ -11,7 +11,7 @@ std::mutex& lock() {
     return mutex;
 }
 
-std::shared_ptr<Reachability>& current() {
+std::shared_ptr<Reachability>& currentReachability() {
     static std::shared_ptr<Reachability> reachability;
     return reachability;
 }
@@ -20,7 +20,7 @@ std::shared_ptr<Reachability>& current() {
 
 Reachability& Reachability::shared() {
     const std::lock_guard guard(lock());
-    auto& reachability = current();
+    auto& reachability = currentReachability();
     if (!reachability) {
         reachability = std::make_shared<NetworkReachability>();
     }
@@ -29,5 +29,5 @@ Reachability& Reachability::shared() {
 
 void Reachability::setShared(std::shared_ptr<Reachability> reachability) {
     const std::lock_guard guard(lock());
-    current() = std::move(reachability);
+    currentReachability() = std::move(reachability);
 }

@@ -18,11 +18,6 @@ const Color borderedSelectedBottom = Color::fromRgb255(20, 74, 168);
 const Color borderedBorder = Color::fromRgb255(140, 140, 140);
 const Color borderedTitle = Color::fromRgb255(76, 86, 108);
 
-Color scaled(const Color& color, double factor) {
-    return {std::clamp(color.red() * factor, 0.0, 1.0), std::clamp(color.green() * factor, 0.0, 1.0),
-            std::clamp(color.blue() * factor, 0.0, 1.0), color.alpha()};
-}
-
 } // namespace
 
 SegmentedControl::SegmentedControl() : SegmentedControl(QStringList()) {}
@@ -158,11 +153,11 @@ void SegmentedControl::drawSegment(GraphicsContext& context, int segment, bool s
     const Segment& item = m_segments[static_cast<std::size_t>(segment)];
     const Rect area = rectForSegment(segment);
     const bool bar = m_style == Style::Bar;
-    Color top = bar ? scaled(m_tintColor, 1.25) : borderedTop;
-    Color bottom = bar ? scaled(m_tintColor, 0.9) : borderedBottom;
+    Color top = bar ? m_tintColor.scaledBy(1.25) : borderedTop;
+    Color bottom = bar ? m_tintColor.scaledBy(0.9) : borderedBottom;
     if (selected) {
-        top = bar ? scaled(m_tintColor, 0.7) : borderedSelectedTop;
-        bottom = bar ? scaled(m_tintColor, 0.85) : borderedSelectedBottom;
+        top = bar ? m_tintColor.scaledBy(0.7) : borderedSelectedTop;
+        bottom = bar ? m_tintColor.scaledBy(0.85) : borderedSelectedBottom;
     }
     context.saveGState();
     context.clipToRect(area);
@@ -216,7 +211,7 @@ void SegmentedControl::drawRect(GraphicsContext& context, const Rect& /*rect*/) 
             segment == highlightedSegment() || (!m_momentary && segment == m_selectedSegmentIndex);
         drawSegment(context, segment, shownSelected);
     }
-    const Color lineColor = bar ? scaled(m_tintColor, 0.55) : borderedBorder;
+    const Color lineColor = bar ? m_tintColor.scaledBy(0.55) : borderedBorder;
     context.setFillColor(lineColor);
     for (int segment = 1; segment < numberOfSegments(); ++segment) {
         const Rect area = rectForSegment(segment);

@@ -23,8 +23,8 @@ struct Glyph {
 };
 
 // The face and the faces standing in for characters it lacks, looked up once per text.
-struct Faces {
-    explicit Faces(const Font& font) : primary(font.rawFont()), fallbacks(font.fallbackRawFonts()) {}
+struct LayoutFaces {
+    explicit LayoutFaces(const Font& font) : primary(font.rawFont()), fallbacks(font.fallbackRawFonts()) {}
 
     const QRawFont& at(int face) const {
         return face == 0 ? primary : fallbacks[static_cast<std::size_t>(face - 1)];
@@ -49,7 +49,7 @@ struct Faces {
 // One glyph per code point, each from the first face that has it, with kerned advances within
 // each run of one face.
 std::vector<Glyph> shape(const QString& text, const Font& font) {
-    const Faces faces(font);
+    const LayoutFaces faces(font);
     std::vector<Glyph> glyphs;
     for (qsizetype i = 0; i < text.size();) {
         char32_t codePoint = text[i].unicode();
@@ -278,7 +278,7 @@ double TextLayout::advance(const QString& text, const Font& font) {
 
 void TextLayout::drawLine(QPainter& painter, const QString& text, const Font& font, Point baselineOrigin) {
     const std::vector<Glyph> glyphs = shape(text, font);
-    const Faces faces(font);
+    const LayoutFaces faces(font);
     double x = 0.0;
     for (std::size_t runStart = 0; runStart < glyphs.size();) {
         std::size_t runEnd = runStart;

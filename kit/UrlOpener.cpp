@@ -4,7 +4,7 @@
 
 namespace {
 
-std::shared_ptr<UrlOpener>& current() {
+std::shared_ptr<UrlOpener>& currentOpener() {
     static std::shared_ptr<UrlOpener> opener;
     return opener;
 }
@@ -12,7 +12,7 @@ std::shared_ptr<UrlOpener>& current() {
 } // namespace
 
 UrlOpener& UrlOpener::shared() {
-    auto& opener = current();
+    auto& opener = currentOpener();
     if (!opener) {
         opener = std::make_shared<DesktopUrlOpener>();
     }
@@ -20,5 +20,5 @@ UrlOpener& UrlOpener::shared() {
 }
 
 void UrlOpener::setShared(std::shared_ptr<UrlOpener> opener) {
-    current() = std::move(opener);
+    currentOpener() = std::move(opener);
 }

@@ -138,10 +138,6 @@ int julianDay(Date date) {
     return cal.get(UCAL_JULIAN_DAY, status);
 }
 
-int reduceIntoWeek(int days) {
-    return ((days % 7) + 7) % 7;
-}
-
 } // namespace
 
 icu::GregorianCalendar& calendar() {
@@ -257,7 +253,7 @@ bool isEarlierThanOrEqual(Date date, Date otherDate) {
 }
 
 int daysBackToFirstDayOfWeek(int weekday) {
-    return reduceIntoWeek(weekday - Week::firstWeekdayOfWeek());
+    return Week::indexInWeekOfWeekday(weekday);
 }
 
 int daysBackToLastMonday(int weekday) {

@@ -11,7 +11,7 @@ struct IndicatorState {
     std::function<void(bool)> onVisibilityChanged;
 };
 
-IndicatorState& state() {
+IndicatorState& indicatorState() {
     static auto* const indicator = new IndicatorState;
     return *indicator;
 }
@@ -19,11 +19,11 @@ IndicatorState& state() {
 } // namespace
 
 bool NetworkActivityIndicator::isVisible() {
-    return state().visible.load();
+    return indicatorState().visible.load();
 }
 
 void NetworkActivityIndicator::setVisible(bool visible) {
-    IndicatorState& indicator = state();
+    IndicatorState& indicator = indicatorState();
     if (indicator.visible.exchange(visible) == visible) {
         return;
     }
@@ -38,6 +38,6 @@ void NetworkActivityIndicator::setVisible(bool visible) {
 }
 
 void NetworkActivityIndicator::setOnVisibilityChanged(std::function<void(bool visible)> onVisibilityChanged) {
-    std::lock_guard lock(state().mutex);
-    state().onVisibilityChanged = std::move(onVisibilityChanged);
+    std::lock_guard lock(indicatorState().mutex);
+    indicatorState().onVisibilityChanged = std::move(onVisibilityChanged);
 }

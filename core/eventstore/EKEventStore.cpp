@@ -1,6 +1,7 @@
 #include "core/eventstore/EKEventStore.h"
 
 #include "core/eventstore/EventStoreConnection.h"
+#include "core/eventstore/EventStoreLog.h"
 #include "core/eventstore/EventStoreSchema.h"
 #include "core/eventstore/EventStoreWriter.h"
 #include "core/eventstore/ICalendarReader.h"
@@ -20,8 +21,6 @@
 #include <mutex>
 
 namespace {
-
-const QString category = QStringLiteral("eventstore");
 
 // Readers keep a few idle connections (each with its parsed series) for the next query.
 constexpr std::size_t idleConnectionLimit = 8;
@@ -92,27 +91,27 @@ void EKEventStore::Impl::open() {
     if (const SqliteResult opened = m_writer.open(m_path); !opened) {
         m_writeProblem = QStringLiteral("The calendar database “%1” cannot be opened: %2")
                              .arg(m_path, opened.error().message);
-        Log::error(category, m_writeProblem);
+        Log::error(eventStoreLogCategory, m_writeProblem);
         return;
     }
     m_writerOpen = true;
     for (const QString& pragma :
          {QStringLiteral("PRAGMA journal_mode = WAL"), QStringLiteral("PRAGMA synchronous = NORMAL")}) {
         if (const SqliteResult set = m_writer.sql().exec(pragma); !set) {
-            Log::error(category, set.error().description());
+            Log::error(eventStoreLogCategory, set.error().description());
         }
     }
     QString problem;
     const EventStoreSchema::Result result = EventStoreSchema::migrate(m_writer.sql(), &problem);
     if (result == EventStoreSchema::Result::TooNew || result == EventStoreSchema::Result::Failed) {
         m_writeProblem = problem;
-        Log::error(category, problem);
+        Log::error(eventStoreLogCategory, problem);
     } else {
         StoreError error;
         if (!write(
                 &error, [](EventStoreWriter& writer, StoreError* e) { return writer.ensureDefaults(e); },
                 false)) {
-            Log::error(category, error.localizedDescription);
+            Log::error(eventStoreLogCategory, error.localizedDescription);
         }
     }
     m_dataVersion = m_writer.sql().dataVersion();
@@ -141,7 +140,7 @@ template <typename Change> bool EKEventStore::Impl::write(StoreError* error, Cha
     }
     SqliteTransaction transaction(m_writer.sql());
     if (const SqliteResult begun = transaction.begin(); !begun) {
-        Log::error(category, begun.error().description());
+        Log::error(eventStoreLogCategory, begun.error().description());
         return fail(QStringLiteral("The calendar database is busy: %1").arg(begun.error().message));
     }
     EventStoreWriter writer(m_writer);
@@ -153,7 +152,7 @@ template <typename Change> bool EKEventStore::Impl::write(StoreError* error, Cha
         return false;
     }
     if (const SqliteResult committed = transaction.commit(); !committed) {
-        Log::error(category, committed.error().description());
+        Log::error(eventStoreLogCategory, committed.error().description());
         return fail(
             QStringLiteral("The calendar database could not be written: %1").arg(committed.error().message));
     }
@@ -180,12 +179,12 @@ EKEventStore::Impl::Lease EKEventStore::Impl::reader() {
     }
     auto connection = std::make_unique<EventStoreConnection>();
     if (const SqliteResult opened = connection->open(m_path); !opened) {
-        Log::error(category,
+        Log::error(eventStoreLogCategory,
                    QStringLiteral("cannot read the calendar database: %1").arg(opened.error().message));
         return Lease(*this, nullptr);
     }
     if (const SqliteResult set = connection->sql().exec(QStringLiteral("PRAGMA query_only = 1")); !set) {
-        Log::error(category, set.error().description());
+        Log::error(eventStoreLogCategory, set.error().description());
     }
     return Lease(*this, std::move(connection));
 }
@@ -504,8 +503,8 @@ void EKEventStore::refreshSourcesIfNecessary() {
         StoreError error;
         if (!problem.isEmpty()) {
             // The calendar keeps what it had; the file is read again once it changes.
-            Log::warning(category, QStringLiteral("the calendar “%1” keeps its events: %2")
-                                       .arg(feed.calendar->title(), problem));
+            Log::warning(eventStoreLogCategory, QStringLiteral("the calendar “%1” keeps its events: %2")
+                                                    .arg(feed.calendar->title(), problem));
             m_impl->write(
                 &error,
                 [&](EventStoreWriter& writer, StoreError*) { return writer.setFeedStamp(feed.id, stamp); },
@@ -515,8 +514,8 @@ void EKEventStore::refreshSourcesIfNecessary() {
         if (!m_impl->write(&error, [&](EventStoreWriter& writer, StoreError* e) {
                 return writer.replaceFeedEvents(feed.calendar, events, stamp, e);
             })) {
-            Log::warning(category, QStringLiteral("the calendar “%1” could not be refreshed: %2")
-                                       .arg(feed.calendar->title(), error.localizedDescription));
+            Log::warning(eventStoreLogCategory, QStringLiteral("the calendar “%1” could not be refreshed: %2")
+                                                    .arg(feed.calendar->title(), error.localizedDescription));
         }
     }
 }

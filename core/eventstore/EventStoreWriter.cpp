@@ -1,6 +1,7 @@
 #include "core/eventstore/EventStoreWriter.h"
 
 #include "core/eventstore/EventStoreConnection.h"
+#include "core/eventstore/EventStoreLog.h"
 #include "core/eventstore/RecurrenceSeries.h"
 #include "core/eventstore/WallClock.h"
 #include "foundation/CivilDate.h"
@@ -17,8 +18,6 @@ namespace {
 
 // Occurrences counted when resolving COUNT or counting what lies before a cut.
 constexpr int countBudget = 100000;
-
-const QString category = QStringLiteral("eventstore");
 
 bool isWritableType(int type) {
     const auto calendarType = static_cast<EKCalendarType>(type);
@@ -114,7 +113,7 @@ bool EventStoreWriter::fail(StoreError* error, int code, const QString& message)
 bool EventStoreWriter::databaseFailure(StoreError* error) {
     const std::optional<SqliteError>& failure = m_connection.sql().lastFailure();
     if (failure) {
-        Log::error(category, failure->description());
+        Log::error(eventStoreLogCategory, failure->description());
     }
     return fail(error, StoreError::Database,
                 QStringLiteral("The calendar database could not be written: %1")
@@ -331,7 +330,7 @@ bool EventStoreWriter::finishSeries(EventRow& row, StoreError* error) {
             definition.countEndWall = end;
             series = RecurrenceSeries::create(definition, &problem);
         } else {
-            Log::warning(category,
+            Log::warning(eventStoreLogCategory,
                          QStringLiteral("the end of the rule “%1” lies too far ahead to find; the repeating "
                                         "event “%2” is treated as endless")
                              .arg(row.rrule, row.title));

@@ -4,6 +4,7 @@
 #include "core/calendar/StringUtilities.h"
 #include "core/eventstore/ContentLineReader.h"
 #include "core/eventstore/EKEventStore.h"
+#include "core/eventstore/EventStoreLog.h"
 #include "core/eventstore/ZoneCalendars.h"
 #include "foundation/CivilDate.h"
 #include "foundation/Log.h"
@@ -20,8 +21,6 @@
 #include <map>
 
 namespace {
-
-const char* const logCategory = "eventstore";
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -478,7 +477,7 @@ private:
             event->setRecurrenceRule(rule);
         }
         if (!component.all("RDATE").empty()) {
-            Log::warning(logCategory,
+            Log::warning(eventStoreLogCategory,
                          QStringLiteral("RDATE of the event on line %1 is not supported and left out")
                              .arg(component.beginLine));
         }
@@ -512,7 +511,7 @@ private:
                 fail(recurrenceId->line, QStringLiteral("RECURRENCE-ID in an event without UID"));
             }
             if (recurrenceId->parameter("RANGE").toUpper() == "THISANDFUTURE") {
-                Log::warning(logCategory,
+                Log::warning(eventStoreLogCategory,
                              QStringLiteral("RANGE=THISANDFUTURE on line %1 is read as this occurrence only")
                                  .arg(recurrenceId->line));
             }
@@ -904,7 +903,7 @@ private:
             if (!hasSeries) {
                 // Without a repeating event to belong to, the occurrence is an event of its own;
                 // several of them get identifiers of their own.
-                Log::warning(logCategory,
+                Log::warning(eventStoreLogCategory,
                              QStringLiteral("the changed occurrence on line %1 has no repeating event "
                                             "with UID %2 and is read as an event of its own")
                                  .arg(occurrence.line)

@@ -3,6 +3,7 @@
 #include "core/calendar/DateUtilities.h"
 #include "core/calendar/Day.h"
 #include "core/calendar/StringUtilities.h"
+#include "core/eventstore/EventStoreLog.h"
 #include "foundation/Log.h"
 #include "foundation/TimeZone.h"
 
@@ -14,8 +15,6 @@
 #include <cmath>
 
 namespace {
-
-const char* const logCategory = "eventstore";
 
 bool isUtcZoneName(const QString& name) {
     const std::optional<TimeZone> zone = TimeZone::withName(name);
@@ -215,7 +214,7 @@ void ICalendarWriter::writeTimeZone(const QString& zone, Date earliest, QByteArr
         definition->write(earliest.addingTimeInterval(-366.0 * 86400).udate(), text, status);
     }
     if (!definition || U_FAILURE(status) || text.isEmpty()) {
-        Log::warning(logCategory, QStringLiteral("no VTIMEZONE for %1").arg(zone));
+        Log::warning(eventStoreLogCategory, QStringLiteral("no VTIMEZONE for %1").arg(zone));
         return;
     }
     for (const QByteArray& written : StringUtilities::fromUnicodeString(text).toUtf8().split('\n')) {

@@ -15,7 +15,7 @@ struct Refusal {
     QString problem;
 };
 
-bool allDigits(const QByteArray& text) {
+bool allAsciiDigits(const QByteArray& text) {
     return !text.isEmpty() &&
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
@@ -32,25 +32,26 @@ DateReading readDate(QByteArray text, Birthday& birthday) {
     }
     QByteArray digits;
     if (text.startsWith("---")) {
-        return allDigits(text.mid(3)) && text.size() == 5 ? DateReading::NoDay : DateReading::Malformed;
+        return allAsciiDigits(text.mid(3)) && text.size() == 5 ? DateReading::NoDay : DateReading::Malformed;
     }
     if (text.startsWith("--")) {
         digits = text.mid(2);
-        if (digits.size() == 2 && allDigits(digits)) {
+        if (digits.size() == 2 && allAsciiDigits(digits)) {
             return DateReading::NoDay;
         }
         if (digits.size() == 5 && digits[2] == '-') {
             digits.remove(2, 1);
         }
-        if (digits.size() != 4 || !allDigits(digits)) {
+        if (digits.size() != 4 || !allAsciiDigits(digits)) {
             return DateReading::Malformed;
         }
         birthday.year.reset();
         birthday.month = digits.left(2).toInt();
         birthday.day = digits.mid(2).toInt();
     } else {
-        if ((text.size() == 4 && allDigits(text)) ||
-            (text.size() == 7 && text[4] == '-' && allDigits(text.left(4)) && allDigits(text.mid(5)))) {
+        if ((text.size() == 4 && allAsciiDigits(text)) ||
+            (text.size() == 7 && text[4] == '-' && allAsciiDigits(text.left(4)) &&
+             allAsciiDigits(text.mid(5)))) {
             return DateReading::NoDay;
         }
         digits = text;
@@ -58,7 +59,7 @@ DateReading readDate(QByteArray text, Birthday& birthday) {
             digits.remove(7, 1);
             digits.remove(4, 1);
         }
-        if (digits.size() != 8 || !allDigits(digits)) {
+        if (digits.size() != 8 || !allAsciiDigits(digits)) {
             return DateReading::Malformed;
         }
         birthday.year = digits.left(4).toInt();

@@ -57,7 +57,7 @@ struct HintsState {
     std::shared_ptr<HintPresenter> presenter;
 };
 
-HintsState& state() {
+HintsState& hintsState() {
     static HintsState hints;
     return hints;
 }
@@ -91,8 +91,8 @@ QString Hint::writableDatabasePath() {
 }
 
 QString Hint::shippedDatabasePath() {
-    if (state().shippedDatabasePath) {
-        return *state().shippedDatabasePath;
+    if (hintsState().shippedDatabasePath) {
+        return *hintsState().shippedDatabasePath;
     }
     const QDir folder(QCoreApplication::applicationDirPath());
     for (const QString& candidate :
@@ -105,7 +105,7 @@ QString Hint::shippedDatabasePath() {
 }
 
 void Hint::setShippedDatabasePath(const QString& path) {
-    state().shippedDatabasePath = path;
+    hintsState().shippedDatabasePath = path;
 }
 
 void Hint::createEditableCopyOfDatabaseIfNeeded() {
@@ -125,7 +125,7 @@ void Hint::createEditableCopyOfDatabaseIfNeeded() {
         }
     }
     ObjectStoreManager::sharedManager().setDatabaseFilepath(path);
-    state().enabled = AppSettings::instance().loadHintsEnabled();
+    hintsState().enabled = AppSettings::instance().loadHintsEnabled();
 }
 
 void Hint::loadHints() {
@@ -160,7 +160,7 @@ std::shared_ptr<Hint> Hint::hintByIdentifier(const QString& identifier) {
 }
 
 void Hint::setEnabled(bool enabled) {
-    state().enabled = enabled;
+    hintsState().enabled = enabled;
     if (!enabled) {
         for (const auto& stored : staticPersistentClass().allObjects()) {
             if (const auto hint = std::dynamic_pointer_cast<Hint>(stored)) {
@@ -171,21 +171,21 @@ void Hint::setEnabled(bool enabled) {
 }
 
 bool Hint::hintsEnabled() {
-    return state().enabled;
+    return hintsState().enabled;
 }
 
 void Hint::hiddenAnyOpenHint() {
-    if (state().presenter) {
-        state().presenter->hideHint();
+    if (hintsState().presenter) {
+        hintsState().presenter->hideHint();
     }
 }
 
 std::shared_ptr<HintPresenter> Hint::hintView() {
-    return state().presenter;
+    return hintsState().presenter;
 }
 
 void Hint::setPresenter(std::shared_ptr<HintPresenter> presenter) {
-    state().presenter = std::move(presenter);
+    hintsState().presenter = std::move(presenter);
 }
 
 void Hint::connectSetting(HintsSetting& setting) {
@@ -193,7 +193,7 @@ void Hint::connectSetting(HintsSetting& setting) {
 }
 
 void Hint::trigger() {
-    if (!state().enabled || m_triggerCount >= lastCountedTrigger) {
+    if (!hintsState().enabled || m_triggerCount >= lastCountedTrigger) {
         return;
     }
     setTriggerCount(m_triggerCount + 1);
@@ -201,7 +201,7 @@ void Hint::trigger() {
     if (m_invalid) {
         return;
     }
-    if (state().presenter && state().presenter->isShowingHint()) {
+    if (hintsState().presenter && hintsState().presenter->isShowingHint()) {
         return;
     }
     const bool due = m_onlyShowFirstTime ? m_triggerCount == 1
@@ -212,7 +212,7 @@ void Hint::trigger() {
 }
 
 void Hint::show() {
-    const std::shared_ptr<HintPresenter> presenter = state().presenter;
+    const std::shared_ptr<HintPresenter> presenter = hintsState().presenter;
     if (!presenter) {
         Log::debug(QStringLiteral("hints"),
                    QStringLiteral("No hint panel to show '%1' in").arg(m_identifier));
@@ -234,7 +234,7 @@ void Hint::show() {
 }
 
 void Hint::invalidate() {
-    if (state().enabled && !m_invalid) {
+    if (hintsState().enabled && !m_invalid) {
         setInvalid(true);
         save();
     }

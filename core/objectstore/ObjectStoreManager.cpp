@@ -9,12 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
-
-const QString category = QStringLiteral("objectstore");
-
-} // namespace
-
 ObjectStoreManager& ObjectStoreManager::sharedManager() {
     // Never destroyed: persistent objects may outlive static destruction order.
     static auto* const manager = new ObjectStoreManager;
@@ -29,7 +23,7 @@ SqliteConnection& ObjectStoreManager::connection() {
     }
     if (const SqliteResult opened = m_connection.open(databaseFilepath(), SqliteConnection::Mode::ReadWrite);
         !opened) {
-        Log::error(category,
+        Log::error(objectStoreLogCategory,
                    QStringLiteral("Failed to open database with message '%1'.").arg(opened.error().message));
         m_connection.close();
         return m_connection;

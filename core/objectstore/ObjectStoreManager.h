@@ -11,6 +11,9 @@
 
 class PersistentObject;
 
+// The log category of the object store.
+inline const QString objectStoreLogCategory = QStringLiteral("objectstore");
+
 // The object store's one database connection, with the process-wide memory map (one live
 // object per stored row, under "<class name>-<pk>") and the list of classes whose tables were
 // checked in this run. Main thread only.
@@ -24,6 +27,8 @@ public:
     // Opens the file on first use (and again after a failure or deleteDatabase()). When it cannot
     // be opened, which is logged, the connection stays closed and its statements fail.
     SqliteConnection& connection();
+    // The shared manager's connection.
+    static SqliteConnection& sharedConnection() { return sharedManager().connection(); }
 
     // Unless set, the data folder plus the program's name in lower case without spaces and
     // ".sqlite3".

@@ -13,8 +13,6 @@
 
 namespace {
 
-const QString category = QStringLiteral("objectstore");
-
 struct Registry {
     QHash<QString, const PersistentClass*> byClassName;
     QHash<QString, const PersistentClass*> byTableName;
@@ -25,13 +23,9 @@ Registry& registry() {
     return classes;
 }
 
-SqliteConnection& connection() {
-    return ObjectStoreManager::sharedManager().connection();
-}
-
 // Runs a statement without results; SQLite's message on failure, or a null QString.
 QString run(const QString& sql, const std::vector<ObjectValue>& parameters = {}) {
-    SqliteStatement statement(connection(), sql);
+    SqliteStatement statement(ObjectStoreManager::sharedConnection(), sql);
     bindParameters(statement, parameters);
     const SqliteResult result = statement.execute();
     return result ? QString() : result.error().message;
@@ -187,7 +181,7 @@ void PersistentClass::tableCheck() const {
         if (stored->isCollection()) {
             const QString error = run(crossReferenceCreation(stored->kind, crossReferenceTableName(*stored)));
             if (!error.isNull()) {
-                Log::error(category, QStringLiteral("Error Message: %1").arg(error));
+                Log::error(objectStoreLogCategory, QStringLiteral("Error Message: %1").arg(error));
             }
             continue;
         }
@@ -201,13 +195,13 @@ void PersistentClass::tableCheck() const {
           QStringLiteral("CREATE TABLE IF NOT EXISTS SQLITESEQUENCE (name TEXT PRIMARY KEY, seq INTEGER)")}) {
         const QString error = run(statement);
         if (!error.isNull()) {
-            Log::error(category, QStringLiteral("Error Message: %1").arg(error));
+            Log::error(objectStoreLogCategory, QStringLiteral("Error Message: %1").arg(error));
         }
     }
     const QString sequenceError =
         run(QStringLiteral("INSERT OR IGNORE INTO SQLITESEQUENCE (name,seq) VALUES (?, 0)"), {m_tableName});
     if (!sequenceError.isNull()) {
-        Log::error(category, QStringLiteral("Error Message: %1").arg(sequenceError));
+        Log::error(objectStoreLogCategory, QStringLiteral("Error Message: %1").arg(sequenceError));
     }
 
     for (const QStringList& index : m_indices) {
@@ -219,7 +213,8 @@ void PersistentClass::tableCheck() const {
         const QString error = run(QStringLiteral("create index if not exists %1 on %2 (%3)")
                                       .arg(name, m_tableName, columns.join(QStringLiteral(", "))));
         if (!error.isNull()) {
-            Log::error(category, QStringLiteral("Error creating indices on %1: %2").arg(m_tableName, error));
+            Log::error(objectStoreLogCategory,
+                       QStringLiteral("Error creating indices on %1: %2").arg(m_tableName, error));
         }
     }
 
@@ -233,14 +228,15 @@ void PersistentClass::tableCheck() const {
             run(QStringLiteral("alter table %1 add column %2 %3")
                     .arg(m_tableName, column, ColumnPersistence::columnTypeForObjectStorage(stored->kind)));
         if (!error.isNull()) {
-            Log::error(category, QStringLiteral("Error Message: %1").arg(error));
+            Log::error(objectStoreLogCategory, QStringLiteral("Error Message: %1").arg(error));
         }
     }
 }
 
 QStringList PersistentClass::tableColumns() const {
     QStringList columns;
-    SqliteStatement query(connection(), QStringLiteral("SELECT name FROM pragma_table_info(?1)"));
+    SqliteStatement query(ObjectStoreManager::sharedConnection(),
+                          QStringLiteral("SELECT name FROM pragma_table_info(?1)"));
     query.bind(1, m_tableName);
     while (query.step()) {
         columns.append(query.text(0));
@@ -262,10 +258,11 @@ PersistentClass::findByCriteria(const QString& criteria, const std::vector<Objec
     std::vector<PendingReference> references;
     std::vector<std::shared_ptr<PersistentObject>> loaded;
     {
-        SqliteStatement query(connection(),
+        SqliteStatement query(ObjectStoreManager::sharedConnection(),
                               QStringLiteral("SELECT pk,* FROM %1 %2").arg(m_tableName, criteria));
         if (const SqliteResult prepared = query.result(); !prepared) {
-            Log::error(category, QStringLiteral("Error Message: %1").arg(prepared.error().message));
+            Log::error(objectStoreLogCategory,
+                       QStringLiteral("Error Message: %1").arg(prepared.error().message));
             return results;
         }
         bindParameters(query, parameters);
@@ -326,7 +323,8 @@ void PersistentClass::loadCollections(PersistentObject& object) const {
         }
         std::vector<StoredMember> members;
         {
-            SqliteStatement query(connection(), sql.arg(crossReferenceTableName(*stored)));
+            SqliteStatement query(ObjectStoreManager::sharedConnection(),
+                                  sql.arg(crossReferenceTableName(*stored)));
             bindParameters(query, {object.pk()});
             const int first = dictionary ? 1 : 0;
             while (query.step()) {
@@ -384,12 +382,12 @@ std::vector<std::shared_ptr<PersistentObject>>
 PersistentClass::findByProperty(const QString& propertyName, const ObjectValue& value) const {
     const PersistentProperty* found = property(propertyName);
     if (!found || found->isCollection()) {
-        Log::error(category,
+        Log::error(objectStoreLogCategory,
                    QStringLiteral("No persistent property '%1' in %2").arg(propertyName, m_className));
         return {};
     }
     if (ColumnPersistence::shouldBeStoredInBlob(found->kind) || isBlobValue(value)) {
-        Log::error(category, QStringLiteral("*** Can't search on BLOB fields"));
+        Log::error(objectStoreLogCategory, QStringLiteral("*** Can't search on BLOB fields"));
         return {};
     }
     ObjectValue parameter = value;
@@ -410,7 +408,7 @@ std::vector<std::shared_ptr<PersistentObject>> PersistentClass::findBy(const QSt
         return {};
     }
     const QString propertyName = StringUtilities::stringByLowercasingFirstLetter(name.mid(6));
-    Log::debug(category, QStringLiteral("Property: %1").arg(propertyName));
+    Log::debug(objectStoreLogCategory, QStringLiteral("Property: %1").arg(propertyName));
     return findByProperty(propertyName, value);
 }
 
@@ -421,10 +419,11 @@ std::int64_t PersistentClass::count() const {
 std::int64_t PersistentClass::countByCriteria(const QString& criteria,
                                               const std::vector<ObjectValue>& parameters) const {
     tableCheck();
-    SqliteStatement query(connection(),
+    SqliteStatement query(ObjectStoreManager::sharedConnection(),
                           QStringLiteral("SELECT COUNT(*) FROM %1 %2").arg(m_tableName, criteria));
     if (!query.result()) {
-        Log::error(category, QStringLiteral("Error determining count of rows in table %1").arg(m_tableName));
+        Log::error(objectStoreLogCategory,
+                   QStringLiteral("Error determining count of rows in table %1").arg(m_tableName));
         return 0;
     }
     bindParameters(query, parameters);
@@ -433,9 +432,9 @@ std::int64_t PersistentClass::countByCriteria(const QString& criteria,
 
 double PersistentClass::performSQLAggregation(const QString& sql,
                                               const std::vector<ObjectValue>& parameters) const {
-    SqliteStatement query(connection(), sql);
+    SqliteStatement query(ObjectStoreManager::sharedConnection(), sql);
     if (const SqliteResult prepared = query.result(); !prepared) {
-        Log::error(category, QStringLiteral("Error Message: %1").arg(prepared.error().message));
+        Log::error(objectStoreLogCategory, QStringLiteral("Error Message: %1").arg(prepared.error().message));
         return -1.0;
     }
     bindParameters(query, parameters);
@@ -472,7 +471,7 @@ std::optional<double> PersistentClass::aggregate(const QString& aggregateName, c
     const QString query =
         QStringLiteral("select %1(%2) from %3 %4")
             .arg(operation, ColumnNames::stringAsSQLColumnName(found->name), m_tableName, criteria);
-    Log::debug(category, QStringLiteral("Query: %1").arg(query));
+    Log::debug(objectStoreLogCategory, QStringLiteral("Query: %1").arg(query));
     return performSQLAggregation(query, parameters);
 }
 
@@ -487,11 +486,11 @@ void PersistentClass::deleteObject(std::int64_t pk, bool cascade) const {
     }
     unregisterObject(*object);
     // The row, its cross-reference rows and, with `cascade`, the rows they point at go together.
-    SqliteTransaction transaction(connection());
+    SqliteTransaction transaction(ObjectStoreManager::sharedConnection());
     transaction.begin();
     const QString error = run(QStringLiteral("DELETE FROM %1 WHERE pk = ?").arg(m_tableName), {pk});
     if (!error.isNull()) {
-        Log::error(category, QStringLiteral("Error deleting row in table: %1").arg(error));
+        Log::error(objectStoreLogCategory, QStringLiteral("Error deleting row in table: %1").arg(error));
     }
     for (const PersistentProperty* stored : storedProperties()) {
         if (!stored->isCollection()) {
@@ -501,7 +500,7 @@ void PersistentClass::deleteObject(std::int64_t pk, bool cascade) const {
         if (cascade) {
             std::vector<std::pair<QString, std::int64_t>> rows;
             {
-                SqliteStatement query(connection(),
+                SqliteStatement query(ObjectStoreManager::sharedConnection(),
                                       QStringLiteral("select fk_table_name, fk from %1 where parent_pk = ?")
                                           .arg(crossReference));
                 bindParameters(query, {pk});
@@ -517,7 +516,7 @@ void PersistentClass::deleteObject(std::int64_t pk, bool cascade) const {
                     run(QStringLiteral("delete from %1 where pk = ?").arg(quotedIdentifier(table)), {fk});
                 if (!childError.isNull()) {
                     Log::error(
-                        category,
+                        objectStoreLogCategory,
                         QStringLiteral("Error deleting foreign key rows in table: %1").arg(childError));
                 }
                 // The deleted row's object must not be found again through the memory map.
@@ -528,7 +527,8 @@ void PersistentClass::deleteObject(std::int64_t pk, bool cascade) const {
         const QString xrefError =
             run(QStringLiteral("DELETE FROM %1 WHERE parent_pk = ?").arg(crossReference), {pk});
         if (!xrefError.isNull()) {
-            Log::error(category, QStringLiteral("Error deleting from foreign key table: %1").arg(xrefError));
+            Log::error(objectStoreLogCategory,
+                       QStringLiteral("Error deleting from foreign key table: %1").arg(xrefError));
         }
     }
     transaction.commit();

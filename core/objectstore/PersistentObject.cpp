@@ -12,12 +12,6 @@
 
 namespace {
 
-const QString category = QStringLiteral("objectstore");
-
-SqliteConnection& connection() {
-    return ObjectStoreManager::sharedManager().connection();
-}
-
 bool isDirtyObject(const ObjectValue& value) {
     const auto object = ObjectValues::toObject(value);
     return object && object->isDirty();
@@ -39,7 +33,7 @@ private:
 // key and table or the value's class and data. SQLite's message on failure, else a null text.
 QString insertRow(const QString& sql, const std::vector<ObjectValue>& leading,
                   const std::function<void(SqliteStatement&, int next)>& bindRest) {
-    SqliteStatement insert(connection(), sql);
+    SqliteStatement insert(ObjectStoreManager::sharedConnection(), sql);
     bindParameters(insert, leading);
     bindRest(insert, static_cast<int>(leading.size()) + 1);
     const SqliteResult result = insert.execute();
@@ -93,7 +87,7 @@ void PersistentObject::save() {
     ownClass.tableCheck();
     if (m_pk == 0) {
         Log::error(
-            category,
+            objectStoreLogCategory,
             QStringLiteral(
                 "Object of type '%1' seems to be uninitialised, perhaps init does not call super init.")
                 .arg(ownClass.className()));
@@ -109,24 +103,26 @@ void PersistentObject::save() {
     // One save, with the objects it saves along and its cross-reference rows, is written as a
     // whole: a crash midway must not leave a collection emptied.
     auto& manager = ObjectStoreManager::sharedManager();
-    SqliteTransaction transaction(connection());
+    SqliteTransaction transaction(ObjectStoreManager::sharedConnection());
     transaction.begin();
 
     if (m_pk < 0) {
-        SqliteStatement next(connection(), QStringLiteral("SELECT SEQ FROM SQLITESEQUENCE WHERE NAME=?"));
+        SqliteStatement next(ObjectStoreManager::sharedConnection(),
+                             QStringLiteral("SELECT SEQ FROM SQLITESEQUENCE WHERE NAME=?"));
         if (!next.result()) {
             Log::error(
-                category,
+                objectStoreLogCategory,
                 QStringLiteral("Error determining next PK value in table %1").arg(ownClass.tableName()));
         } else {
             next.bind(1, ownClass.tableName());
             m_pk = (next.step() ? next.int64(0) : 0) + 1;
-            SqliteStatement update(connection(),
+            SqliteStatement update(ObjectStoreManager::sharedConnection(),
                                    QStringLiteral("UPDATE SQLITESEQUENCE set seq=? WHERE name=?"));
             update.bind(1, m_pk);
             update.bind(2, ownClass.tableName());
             if (const SqliteResult updated = update.execute(); !updated) {
-                Log::error(category, QStringLiteral("Error Message: %1").arg(updated.error().message));
+                Log::error(objectStoreLogCategory,
+                           QStringLiteral("Error Message: %1").arg(updated.error().message));
             }
         }
     }
@@ -141,10 +137,12 @@ void PersistentObject::save() {
             placeholders += QStringLiteral(", ?");
         }
     }
-    SqliteStatement row(connection(), QStringLiteral("INSERT OR REPLACE INTO %1 (pk%2) VALUES (?%3)")
-                                          .arg(ownClass.tableName(), names, placeholders));
+    SqliteStatement row(ObjectStoreManager::sharedConnection(),
+                        QStringLiteral("INSERT OR REPLACE INTO %1 (pk%2) VALUES (?%3)")
+                            .arg(ownClass.tableName(), names, placeholders));
     if (const SqliteResult prepared = row.result(); !prepared) {
-        Log::error(category, QStringLiteral("Error preparing save SQL: %1").arg(prepared.error().message));
+        Log::error(objectStoreLogCategory,
+                   QStringLiteral("Error preparing save SQL: %1").arg(prepared.error().message));
     } else {
         row.bind(1, m_pk);
         int index = 2;
@@ -166,7 +164,7 @@ void PersistentObject::save() {
         saveCollections(ownClass);
     }
     if (!row.execute()) {
-        Log::error(category, QStringLiteral("Error inserting or updating row"));
+        Log::error(objectStoreLogCategory, QStringLiteral("Error inserting or updating row"));
     }
     transaction.commit();
     if (!manager.memoryMapObject(memoryMapKey())) {
@@ -182,11 +180,13 @@ void PersistentObject::saveCollections(const PersistentClass& ownClass) {
             continue;
         }
         const QString table = ownClass.crossReferenceTableName(*property);
-        SqliteStatement clear(connection(), QStringLiteral("delete from %1 where parent_pk = ?").arg(table));
+        SqliteStatement clear(ObjectStoreManager::sharedConnection(),
+                              QStringLiteral("delete from %1 where parent_pk = ?").arg(table));
         clear.bind(1, m_pk);
         if (const SqliteResult cleared = clear.execute(); !cleared) {
-            Log::error(category, QStringLiteral("Error deleting child rows in xref table for array: %1")
-                                     .arg(cleared.error().message));
+            Log::error(objectStoreLogCategory,
+                       QStringLiteral("Error deleting child rows in xref table for array: %1")
+                           .arg(cleared.error().message));
         }
 
         // Saves a persistent member, or stores a value member; false when it can be neither.
@@ -201,7 +201,7 @@ void PersistentObject::saveCollections(const PersistentClass& ownClass) {
                     });
                 if (!error.isNull()) {
                     Log::error(
-                        category,
+                        objectStoreLogCategory,
                         QStringLiteral("Error inserting child rows in xref table for array: %1").arg(error));
                 }
                 return true;
@@ -215,7 +215,8 @@ void PersistentObject::saveCollections(const PersistentClass& ownClass) {
                 ColumnPersistence::bindMember(insert, next + 1, member);
             });
             if (!error.isNull()) {
-                Log::error(category, QStringLiteral("Error inserting or updating cross-reference row"));
+                Log::error(objectStoreLogCategory,
+                           QStringLiteral("Error inserting or updating cross-reference row"));
             }
             return true;
         };
@@ -233,7 +234,7 @@ void PersistentObject::saveCollections(const PersistentClass& ownClass) {
                                "(?, ?, ?, ?)")
                                .arg(table),
                            {m_pk, index})) {
-                    Log::error(category,
+                    Log::error(objectStoreLogCategory,
                                QStringLiteral("Could not save object at array index: %1").arg(index));
                 }
                 ++index;
@@ -250,7 +251,7 @@ void PersistentObject::saveCollections(const PersistentClass& ownClass) {
                                "values (?, ?, ?, ?)")
                                .arg(table),
                            {m_pk, key})) {
-                    Log::error(category,
+                    Log::error(objectStoreLogCategory,
                                QStringLiteral("Could not save object for dictionary key: %1").arg(key));
                 }
             }
@@ -263,7 +264,7 @@ void PersistentObject::saveCollections(const PersistentClass& ownClass) {
                                "insert into %1 (parent_pk, object_class, object_data) values (?, ?, ?)")
                                .arg(table),
                            {m_pk})) {
-                    Log::error(category, QStringLiteral("Could not save object from set"));
+                    Log::error(objectStoreLogCategory, QStringLiteral("Could not save object from set"));
                 }
             }
         }

@@ -19,9 +19,9 @@
 namespace {
 
 // Writes the phases its touches reach it in, with the view-local location of each begin.
-class TouchLogView : public View {
+class HarnessTouchView : public View {
 public:
-    explicit TouchLogView(const Rect& frame) : View(frame) {}
+    explicit HarnessTouchView(const Rect& frame) : View(frame) {}
     std::string log;
 
 protected:
@@ -46,9 +46,9 @@ public:
     std::string log;
 };
 
-std::shared_ptr<TouchLogView> launchWithTouchArea(ScreenHarness& harness) {
+std::shared_ptr<HarnessTouchView> launchWithTouchArea(ScreenHarness& harness) {
     auto root = std::make_shared<View>();
-    auto area = std::make_shared<TouchLogView>(Rect(20, 50, 100, 100));
+    auto area = std::make_shared<HarnessTouchView>(Rect(20, 50, 100, 100));
     root->addSubview(area);
     harness.launch(root);
     return area;

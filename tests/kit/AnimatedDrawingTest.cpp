@@ -1,5 +1,6 @@
 #include "AnimationTestSupport.h"
 
+#include "kit/DrawingTestSupport.h"
 #include "kit/View.h"
 
 #include <gtest/gtest.h>
@@ -7,18 +8,6 @@
 #include <memory>
 
 namespace {
-
-void expectColor(const Image& image, Point point, const Color& expected) {
-    const Color actual = image.colorAtPoint(point);
-    constexpr double tolerance = 2.0 / 255.0;
-    EXPECT_NEAR(actual.red(), expected.red(), tolerance) << "at " << point.x() << ", " << point.y();
-    EXPECT_NEAR(actual.green(), expected.green(), tolerance) << "at " << point.x() << ", " << point.y();
-    EXPECT_NEAR(actual.blue(), expected.blue(), tolerance) << "at " << point.x() << ", " << point.y();
-}
-
-constexpr Color white(1, 1, 1);
-constexpr Color red(1, 0, 0);
-constexpr Color blue(0, 0, 1);
 
 class AnimatedDrawingTest : public AnimationTest {
 protected:

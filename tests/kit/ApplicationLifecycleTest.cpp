@@ -11,7 +11,7 @@
 namespace {
 
 // Writes every report to one log, so that tests compare the order.
-class RecordingDelegate : public ApplicationDelegate {
+class RecordingAppDelegate : public ApplicationDelegate {
 public:
     bool didFinishLaunching(Application&) override {
         log += "launched ";
@@ -48,7 +48,7 @@ public:
 
 TEST(ApplicationLifecycleTest, ReportsFollowThePlatformOrder) {
     Application application;
-    RecordingDelegate delegate;
+    RecordingAppDelegate delegate;
     application.setDelegate(&delegate);
     EXPECT_EQ(Application::shared(), &application);
 

@@ -1,5 +1,6 @@
 #include "kit/Button.h"
 #include "TouchTestSupport.h"
+#include "kit/DrawingTestSupport.h"
 #include "kit/GraphicsContext.h"
 #include "kit/ImageView.h"
 #include "kit/Label.h"
@@ -11,17 +12,6 @@
 #include <memory>
 
 namespace {
-
-Image filled(Size size, const Color& color) {
-    return Image::draw(size, 2.0, [&](GraphicsContext& context) {
-        context.setFillColor(color);
-        context.fillRect(Rect(Point(), size));
-    });
-}
-
-constexpr Color white(1, 1, 1);
-constexpr Color black(0, 0, 0);
-constexpr Color red(1, 0, 0);
 
 class ButtonTrackingTest : public testing::Test {
 protected:

@@ -10,7 +10,7 @@ namespace {
 // 2026-12-08 in UTC.
 constexpr double dayStart = 1796688000.0;
 
-Date at(int hour, int minute, int second = 0) {
+Date todayAt(int hour, int minute, int second = 0) {
     return Date::withTimeIntervalSince1970(dayStart + hour * 3600.0 + minute * 60.0 + second);
 }
 
@@ -65,7 +65,7 @@ protected:
 
 TEST_F(DatePickerTest, TwelveHourLocalesGetAnAmPmWheel) {
     m_picker->setLocale("en_US");
-    m_picker->setDate(at(14, 37));
+    m_picker->setDate(todayAt(14, 37));
     EXPECT_EQ(m_picker->frame(), Rect(0, 200, 320, 216));
     EXPECT_TRUE(m_picker->usesTwelveHourClock());
     ASSERT_EQ(m_picker->numberOfComponents(), 3);
@@ -74,15 +74,15 @@ TEST_F(DatePickerTest, TwelveHourLocalesGetAnAmPmWheel) {
     EXPECT_EQ(m_picker->titleForRow(7, 1), "07");
     EXPECT_EQ(rowsOf(*m_picker, 2), "AM,PM");
     EXPECT_EQ(shown(*m_picker), "2 37 PM");
-    m_picker->setDate(at(0, 5));
+    m_picker->setDate(todayAt(0, 5));
     EXPECT_EQ(shown(*m_picker), "12 05 AM");
-    EXPECT_EQ(m_picker->date(), at(0, 5));
+    EXPECT_EQ(m_picker->date(), todayAt(0, 5));
     EXPECT_EQ(log(), "");
 }
 
 TEST_F(DatePickerTest, TwentyFourHourLocalesShowTwoWheels) {
     m_picker->setLocale("de_DE");
-    m_picker->setDate(at(9, 3));
+    m_picker->setDate(todayAt(9, 3));
     EXPECT_FALSE(m_picker->usesTwelveHourClock());
     ASSERT_EQ(m_picker->numberOfComponents(), 2);
     EXPECT_EQ(m_picker->numberOfRowsInComponent(0), 24);
@@ -96,7 +96,7 @@ TEST_F(DatePickerTest, TwentyFourHourLocalesShowTwoWheels) {
 
 TEST_F(DatePickerTest, LocalesThatWriteTheDayPeriodFirstPutItsWheelFirst) {
     m_picker->setLocale("ko_KR");
-    m_picker->setDate(at(15, 0));
+    m_picker->setDate(todayAt(15, 0));
     ASSERT_EQ(m_picker->numberOfComponents(), 3);
     EXPECT_EQ(m_picker->numberOfRowsInComponent(0), 2);
     EXPECT_EQ(m_picker->selectedRowInComponent(0), 1);
@@ -107,10 +107,10 @@ TEST_F(DatePickerTest, TheMinuteIntervalShowsStepsAndSetDateKeepsTheDate) {
     m_picker->setLocale("de_DE");
     m_picker->setMinuteInterval(5);
     EXPECT_EQ(rowsOf(*m_picker, 1), "00,05,10,15,20,25,30,35,40,45,50,55");
-    m_picker->setDate(at(10, 7, 30));
-    EXPECT_EQ(m_picker->date(), at(10, 7, 30));
+    m_picker->setDate(todayAt(10, 7, 30));
+    EXPECT_EQ(m_picker->date(), todayAt(10, 7, 30));
     EXPECT_EQ(shown(*m_picker), "10 05");
-    m_picker->setDate(at(10, 59));
+    m_picker->setDate(todayAt(10, 59));
     EXPECT_EQ(shown(*m_picker), "10 55");
     // Intervals that do not divide the hour are ignored.
     m_picker->setMinuteInterval(7);
@@ -124,7 +124,7 @@ TEST_F(DatePickerTest, TheMinuteIntervalShowsStepsAndSetDateKeepsTheDate) {
 TEST_F(DatePickerTest, ATurnedWheelReportsTheNewTimeOnceItSettles) {
     m_picker->setLocale("de_DE");
     m_picker->setMinuteInterval(5);
-    m_picker->setDate(at(10, 7, 30));
+    m_picker->setDate(todayAt(10, 7, 30));
     // Two rows up: from 05 to 15.
     const Point from = middleOf(1);
     down(1, from);
@@ -134,18 +134,18 @@ TEST_F(DatePickerTest, ATurnedWheelReportsTheNewTimeOnceItSettles) {
     up(1, from.offset(0, -88));
     EXPECT_TRUE(m_picker->isMoving());
     EXPECT_EQ(log(), "");
-    EXPECT_EQ(m_picker->date(), at(10, 7, 30));
+    EXPECT_EQ(m_picker->date(), todayAt(10, 7, 30));
     advance(0.5);
     EXPECT_FALSE(m_picker->isMoving());
     EXPECT_EQ(log(), "changed 615");
-    EXPECT_EQ(m_picker->date(), at(10, 15));
+    EXPECT_EQ(m_picker->date(), todayAt(10, 15));
     advance(1.0);
     EXPECT_EQ(log(), "changed 615");
 }
 
 TEST_F(DatePickerTest, AReleaseBetweenRowsSnapsToTheNearestOne) {
     m_picker->setLocale("de_DE");
-    m_picker->setDate(at(10, 0));
+    m_picker->setDate(todayAt(10, 0));
     slowDrag(0, -60);
     advance(0.5);
     EXPECT_EQ(shown(*m_picker), "11 00");
@@ -158,33 +158,33 @@ TEST_F(DatePickerTest, AReleaseBetweenRowsSnapsToTheNearestOne) {
 
 TEST_F(DatePickerTest, HoursAndMinutesLoop) {
     m_picker->setLocale("de_DE");
-    m_picker->setDate(at(0, 58));
+    m_picker->setDate(todayAt(0, 58));
     // Down three rows: the hours before midnight come from the end of the wheel.
     slowDrag(0, 132);
     advance(0.5);
     slowDrag(1, -132);
     advance(0.5);
     EXPECT_EQ(shown(*m_picker), "21 01");
-    EXPECT_EQ(m_picker->date(), at(21, 1));
+    EXPECT_EQ(m_picker->date(), todayAt(21, 1));
     EXPECT_EQ(log(), "changed 1318 changed 1261");
 }
 
 TEST_F(DatePickerTest, AmPmDoesNotLoopAndMovesTheHourByTwelve) {
     m_picker->setLocale("en_US");
-    m_picker->setDate(at(9, 30));
+    m_picker->setDate(todayAt(9, 30));
     slowDrag(2, -200);
     advance(0.5);
     EXPECT_EQ(shown(*m_picker), "9 30 PM");
-    EXPECT_EQ(m_picker->date(), at(21, 30));
+    EXPECT_EQ(m_picker->date(), todayAt(21, 30));
     slowDrag(2, -100);
     advance(0.5);
-    EXPECT_EQ(m_picker->date(), at(21, 30));
+    EXPECT_EQ(m_picker->date(), todayAt(21, 30));
     EXPECT_EQ(log(), "changed 1290");
 }
 
 TEST_F(DatePickerTest, ATapOnAnotherRowTurnsItToTheMiddle) {
     m_picker->setLocale("de_DE");
-    m_picker->setDate(at(8, 20));
+    m_picker->setDate(todayAt(8, 20));
     const Point below = middleOf(0).offset(0, 44);
     down(1, below);
     up(1, below);
@@ -201,7 +201,7 @@ TEST_F(DatePickerTest, ATapOnAnotherRowTurnsItToTheMiddle) {
 
 TEST_F(DatePickerTest, AFlickGlidesOnAndStopsOnARow) {
     m_picker->setLocale("de_DE");
-    m_picker->setDate(at(12, 0));
+    m_picker->setDate(todayAt(12, 0));
     const Point from = middleOf(1);
     down(1, from);
     drag(1, from, from.offset(0, -60), 3, 0.01);
@@ -220,9 +220,9 @@ TEST_F(DatePickerTest, AFlickGlidesOnAndStopsOnARow) {
 
 TEST_F(DatePickerTest, AnimatedSetDateTurnsTheWheelsWithoutReporting) {
     m_picker->setLocale("de_DE");
-    m_picker->setDate(at(6, 10));
-    m_picker->setDate(at(7, 12), true);
-    EXPECT_EQ(m_picker->date(), at(7, 12));
+    m_picker->setDate(todayAt(6, 10));
+    m_picker->setDate(todayAt(7, 12), true);
+    EXPECT_EQ(m_picker->date(), todayAt(7, 12));
     EXPECT_EQ(m_picker->selectedRowInComponent(0), 7);
     EXPECT_TRUE(m_picker->isMoving());
     EXPECT_EQ(shown(*m_picker), "06 10");
@@ -234,16 +234,16 @@ TEST_F(DatePickerTest, AnimatedSetDateTurnsTheWheelsWithoutReporting) {
 TEST_F(DatePickerTest, TheTimeIsReadInThePickersZone) {
     m_picker->setLocale("de_DE");
     m_picker->setTimeZone(TimeZone::withName("Europe/Berlin"));
-    m_picker->setDate(at(10, 0));
+    m_picker->setDate(todayAt(10, 0));
     EXPECT_EQ(shown(*m_picker), "11 00");
     slowDrag(0, -44);
     advance(0.5);
     // 12:00 in Berlin is 11:00 UTC.
-    EXPECT_EQ(m_picker->date(), at(11, 0));
+    EXPECT_EQ(m_picker->date(), todayAt(11, 0));
 }
 
 TEST_F(DatePickerTest, APickerInTheUsersLocaleHasItsWheelsOnce) {
-    m_picker->setDate(at(8, 20));
+    m_picker->setDate(todayAt(8, 20));
     EXPECT_EQ(static_cast<int>(m_picker->subviews().size()), m_picker->numberOfComponents());
     const int hours = m_picker->usesTwelveHourClock() && m_picker->numberOfRowsInComponent(0) == 2 ? 1 : 0;
     const Point below = middleOf(hours).offset(0, 44);
@@ -255,7 +255,7 @@ TEST_F(DatePickerTest, APickerInTheUsersLocaleHasItsWheelsOnce) {
 
 TEST_F(DatePickerTest, ADisabledPickerDoesNotTurn) {
     m_picker->setLocale("de_DE");
-    m_picker->setDate(at(8, 20));
+    m_picker->setDate(todayAt(8, 20));
     m_picker->setEnabled(false);
     slowDrag(0, -88);
     advance(0.5);

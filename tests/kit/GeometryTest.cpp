@@ -1,4 +1,5 @@
 #include "kit/AffineTransform.h"
+#include "kit/DrawingTestSupport.h"
 #include "kit/Rect.h"
 
 #include <gtest/gtest.h>
@@ -7,11 +8,6 @@
 #include <numbers>
 
 namespace {
-
-void expectNear(Point actual, Point expected) {
-    EXPECT_NEAR(actual.x(), expected.x(), 1e-9);
-    EXPECT_NEAR(actual.y(), expected.y(), 1e-9);
-}
 
 TEST(RectTest, EdgesOfAStandardAndANegativeRect) {
     const Rect rect(10, 20, 30, 40);
@@ -65,16 +61,16 @@ TEST(RectTest, InsetOffsetAndIntegral) {
 TEST(AffineTransformTest, ConcatAppliesTheLeftTransformFirst) {
     const AffineTransform scale = AffineTransform::scaling(2, 3);
     const AffineTransform move = AffineTransform::translation(10, 20);
-    expectNear(scale.concat(move).apply(Point(1, 1)), Point(12, 23));
-    expectNear(move.concat(scale).apply(Point(1, 1)), Point(22, 63));
+    expectPointNear(scale.concat(move).apply(Point(1, 1)), Point(12, 23));
+    expectPointNear(move.concat(scale).apply(Point(1, 1)), Point(22, 63));
     // translated() moves the point before this transform.
-    expectNear(scale.translated(10, 20).apply(Point(1, 1)), Point(22, 63));
+    expectPointNear(scale.translated(10, 20).apply(Point(1, 1)), Point(22, 63));
 }
 
 TEST(AffineTransformTest, RotationTurnsClockwiseOnAYDownScreen) {
     const AffineTransform quarter = AffineTransform::rotation(std::numbers::pi / 2);
-    expectNear(quarter.apply(Point(1, 0)), Point(0, 1));
-    expectNear(quarter.apply(Point(0, 1)), Point(-1, 0));
+    expectPointNear(quarter.apply(Point(1, 0)), Point(0, 1));
+    expectPointNear(quarter.apply(Point(0, 1)), Point(-1, 0));
 }
 
 TEST(AffineTransformTest, InvertUndoesTheTransform) {
@@ -82,8 +78,8 @@ TEST(AffineTransformTest, InvertUndoesTheTransform) {
         AffineTransform::rotation(0.7).concat(AffineTransform::scaling(2, 0.5)).translated(3, -4);
     ASSERT_TRUE(t.isInvertible());
     const Point p(12.5, -7.25);
-    expectNear(t.inverted().apply(t.apply(p)), p);
-    expectNear(t.apply(t.inverted().apply(p)), p);
+    expectPointNear(t.inverted().apply(t.apply(p)), p);
+    expectPointNear(t.apply(t.inverted().apply(p)), p);
     const AffineTransform product = t.concat(t.inverted());
     EXPECT_NEAR(product.a(), 1, 1e-12);
     EXPECT_NEAR(product.b(), 0, 1e-12);

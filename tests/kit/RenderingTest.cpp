@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "SamplePictures.h"
+#include "kit/DrawingTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -16,24 +17,10 @@
 
 namespace {
 
-constexpr Color white(1, 1, 1);
-constexpr Color red(1, 0, 0);
-constexpr Color blue(0, 0, 1);
-constexpr Color clear(0, 0, 0, 0);
-
 std::shared_ptr<View> coloured(const Rect& frame, const Color& color) {
     auto view = std::make_shared<View>(frame);
     view->setBackgroundColor(color);
     return view;
-}
-
-void expectColor(const Image& image, Point point, const Color& expected) {
-    const Color actual = image.colorAtPoint(point);
-    constexpr double tolerance = 2.0 / 255.0;
-    EXPECT_NEAR(actual.red(), expected.red(), tolerance) << "at " << point.x() << ", " << point.y();
-    EXPECT_NEAR(actual.green(), expected.green(), tolerance) << "at " << point.x() << ", " << point.y();
-    EXPECT_NEAR(actual.blue(), expected.blue(), tolerance) << "at " << point.x() << ", " << point.y();
-    EXPECT_NEAR(actual.alpha(), expected.alpha(), tolerance) << "at " << point.x() << ", " << point.y();
 }
 
 class RenderingTest : public testing::Test {

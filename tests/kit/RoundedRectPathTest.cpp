@@ -1,3 +1,4 @@
+#include "kit/DrawingTestSupport.h"
 #include "kit/GraphicsContext.h"
 #include "kit/View.h"
 
@@ -32,13 +33,6 @@ void withContext(const std::function<void(GraphicsContext&)>& check) {
     };
     view->renderToImage(1.0);
     EXPECT_TRUE(ran);
-}
-
-void expectRectNear(const Rect& actual, const Rect& expected) {
-    EXPECT_NEAR(actual.x(), expected.x(), 1e-6);
-    EXPECT_NEAR(actual.y(), expected.y(), 1e-6);
-    EXPECT_NEAR(actual.width(), expected.width(), 1e-6);
-    EXPECT_NEAR(actual.height(), expected.height(), 1e-6);
 }
 
 TEST(RoundedRectPathTest, AClosedPathFromTheMiddleOfTheLeftEdgeAroundTheRect) {

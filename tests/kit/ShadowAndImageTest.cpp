@@ -1,21 +1,10 @@
+#include "kit/DrawingTestSupport.h"
 #include "kit/GraphicsContext.h"
 #include "kit/Image.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-constexpr Color red(1, 0, 0);
-constexpr Color blue(0, 0, 1);
-constexpr Color black(0, 0, 0);
-
-void expectColor(const Image& image, Point point, const Color& expected, double tolerance = 2.0 / 255.0) {
-    const Color actual = image.colorAtPoint(point);
-    EXPECT_NEAR(actual.red(), expected.red(), tolerance) << "at " << point.x() << ", " << point.y();
-    EXPECT_NEAR(actual.green(), expected.green(), tolerance) << "at " << point.x() << ", " << point.y();
-    EXPECT_NEAR(actual.blue(), expected.blue(), tolerance) << "at " << point.x() << ", " << point.y();
-    EXPECT_NEAR(actual.alpha(), expected.alpha(), tolerance) << "at " << point.x() << ", " << point.y();
-}
 
 // A 21 × 11 point image: a red left cap of 10, one blue point, a red right cap of 10.
 Image capImage(double scale) {

@@ -1,5 +1,6 @@
 #include "kit/Slider.h"
 #include "TouchTestSupport.h"
+#include "kit/DrawingTestSupport.h"
 #include "kit/GraphicsContext.h"
 #include "kit/ViewRenderer.h"
 
@@ -18,13 +19,6 @@ public:
 protected:
     void valueDidChange() override { ++changes; }
 };
-
-Image filled(Size size, const Color& color) {
-    return Image::draw(size, 2.0, [&](GraphicsContext& context) {
-        context.setFillColor(color);
-        context.fillRect(Rect(Point(), size));
-    });
-}
 
 class SliderTest : public TouchFixture, public testing::Test {
 protected:
@@ -130,9 +124,7 @@ TEST_F(SliderTest, SettersNeverReportButTheHookHearsEveryChange) {
 }
 
 TEST_F(SliderTest, TrackImagesShowOnTheirSideOfTheThumb) {
-    const Color red(1, 0, 0);
     const Color green(0, 1, 0);
-    const Color blue(0, 0, 1);
     m_slider->setMinimumTrackImage(filled(Size(10, 13), red));
     m_slider->setMaximumTrackImage(filled(Size(10, 13), green));
     m_slider->setThumbImage(filled(Size(11, 21), blue));

@@ -23,7 +23,7 @@ KeyInput press(int key, const QString& text = QString(), int modifiers = 0) {
 }
 
 // Records what the field asks and tells, and answers as told.
-class RecordingDelegate : public TextFieldDelegate {
+class RecordingFieldDelegate : public TextFieldDelegate {
 public:
     bool textFieldShouldBeginEditing(TextField&) override {
         log << "shouldBegin";
@@ -75,7 +75,7 @@ protected:
     }
 
     std::shared_ptr<TextField> m_field = addField(Rect(10, 10, 200, 31));
-    std::shared_ptr<RecordingDelegate> m_delegate = std::make_shared<RecordingDelegate>();
+    std::shared_ptr<RecordingFieldDelegate> m_delegate = std::make_shared<RecordingFieldDelegate>();
     int m_changes = 0;
 };
 

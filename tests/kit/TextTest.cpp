@@ -5,6 +5,7 @@
 #include "kit/TextLayout.h"
 
 #include "InkTestSupport.h"
+#include "kit/DrawingTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +13,6 @@
 #include <optional>
 
 namespace {
-
-constexpr Color black(0, 0, 0);
 
 // Made before the application object exists, as screens' shared fonts are.
 const Font earlyFont = Font::boldSystemFontOfSize(14);

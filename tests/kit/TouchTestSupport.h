@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QtPrinters.h"
 #include "foundation/ManualRunLoop.h"
 #include "kit/GestureRecognizer.h"
 #include "kit/TouchEvent.h"
@@ -123,8 +124,4 @@ template <typename Recognizer> std::shared_ptr<Recognizer> logged(const QString&
         log.append(name + QLatin1Char(':') + QLatin1String(stateName(r.state())));
     };
     return recognizer;
-}
-
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
 }

@@ -1,5 +1,6 @@
 #include "AnimationTestSupport.h"
 
+#include "kit/DrawingTestSupport.h"
 #include "kit/Layer.h"
 #include "kit/View.h"
 
@@ -36,13 +37,6 @@ private:
     std::vector<std::string> m_entries;
 };
 
-void expectRectNear(const Rect& actual, const Rect& expected) {
-    EXPECT_NEAR(actual.x(), expected.x(), tolerance);
-    EXPECT_NEAR(actual.y(), expected.y(), tolerance);
-    EXPECT_NEAR(actual.width(), expected.width(), tolerance);
-    EXPECT_NEAR(actual.height(), expected.height(), tolerance);
-}
-
 class ViewAnimationTest : public AnimationTest {
 protected:
     void animateLinear(double duration, const std::function<void()>& changes,
@@ -74,12 +68,12 @@ TEST_F(ViewAnimationTest, GettersReturnTheNewValueAtOnceWhileThePresentationFoll
     });
     EXPECT_EQ(m_view->frame(), Rect(100, 50, 20, 20));
     EXPECT_EQ(m_view->alpha(), 0.0);
-    expectRectNear(m_view->presentationFrame(), Rect(0, 0, 10, 10));
+    expectRectNear(m_view->presentationFrame(), Rect(0, 0, 10, 10), tolerance);
     EXPECT_NEAR(m_view->presentationAlpha(), 1.0, tolerance);
 
     advanceTo(0.5);
     // The centre goes from (5, 5) to (110, 60), the size from 10 to 20.
-    expectRectNear(m_view->presentationFrame(), Rect(50, 25, 15, 15));
+    expectRectNear(m_view->presentationFrame(), Rect(50, 25, 15, 15), tolerance);
     EXPECT_NEAR(m_view->presentationCenter().x(), 57.5, tolerance);
     EXPECT_NEAR(m_view->presentationAlpha(), 0.5, tolerance);
     EXPECT_EQ(m_view->frame(), Rect(100, 50, 20, 20));
@@ -151,7 +145,7 @@ TEST_F(ViewAnimationTest, TransformsAndBackgroundColoursAnimate) {
     EXPECT_NEAR(m_view->presentationTransform().a(), 1.15, tolerance);
     EXPECT_NEAR(m_view->presentationTransform().d(), 1.15, tolerance);
     // The frame grows around the unmoved centre.
-    expectRectNear(m_view->presentationFrame(), Rect(-7.5, -7.5, 115, 115));
+    expectRectNear(m_view->presentationFrame(), Rect(-7.5, -7.5, 115, 115), tolerance);
     // From no colour, only the opacity of the new colour changes.
     const std::optional<Color> colour = m_view->presentationBackgroundColor();
     ASSERT_TRUE(colour.has_value());
@@ -391,7 +385,7 @@ TEST_F(ViewAnimationTest, SeveralChangesOfOnePropertyInABlockAnimateFromTheFirst
         m_view->moveFrameY(40);
     });
     advanceTo(0.5);
-    expectRectNear(m_view->presentationFrame(), Rect(50, 20, 20, 10));
+    expectRectNear(m_view->presentationFrame(), Rect(50, 20, 20, 10), tolerance);
     advanceTo(1.0);
 }
 

@@ -1,3 +1,4 @@
+#include "kit/DrawingTestSupport.h"
 #include "kit/View.h"
 
 #include <gtest/gtest.h>
@@ -7,11 +8,6 @@
 #include <numbers>
 
 namespace {
-
-void expectNear(Point actual, Point expected) {
-    EXPECT_NEAR(actual.x(), expected.x(), 1e-9) << "y " << actual.y();
-    EXPECT_NEAR(actual.y(), expected.y(), 1e-9) << "x " << actual.x();
-}
 
 TEST(ViewGeometryTest, FrameBoundsAndCenterFollowEachOther) {
     View view(Rect(10, 20, 100, 50));
@@ -98,30 +94,30 @@ protected:
 };
 
 TEST_F(ConversionTest, NestedFramesAddUp) {
-    expectNear(m_inner->convertPointToView(Point(1, 2), m_root.get()), Point(16, 27));
-    expectNear(m_inner->convertPointToView(Point(1, 2), nullptr), Point(16, 27));
-    expectNear(m_inner->convertPointToView(Point(0, 0), m_other.get()), Point(-85, -275));
-    expectNear(m_other->convertPointFromView(Point(0, 0), m_inner.get()), Point(-85, -275));
-    expectNear(m_inner->convertPointFromView(Point(16, 27), nullptr), Point(1, 2));
+    expectPointNear(m_inner->convertPointToView(Point(1, 2), m_root.get()), Point(16, 27));
+    expectPointNear(m_inner->convertPointToView(Point(1, 2), nullptr), Point(16, 27));
+    expectPointNear(m_inner->convertPointToView(Point(0, 0), m_other.get()), Point(-85, -275));
+    expectPointNear(m_other->convertPointFromView(Point(0, 0), m_inner.get()), Point(-85, -275));
+    expectPointNear(m_inner->convertPointFromView(Point(16, 27), nullptr), Point(1, 2));
 }
 
 TEST_F(ConversionTest, BoundsOriginScrollsTheContent) {
     m_outer->setBounds(Rect(0, 100, 200, 200));
-    expectNear(m_inner->convertPointToView(Point(0, 0), m_root.get()), Point(15, -75));
+    expectPointNear(m_inner->convertPointToView(Point(0, 0), m_root.get()), Point(15, -75));
     EXPECT_EQ(m_outer->frame(), Rect(10, 20, 200, 200));
 }
 
 TEST_F(ConversionTest, TransformsTurnAroundTheCenter) {
     // Turned a quarter clockwise around (110, 120): the top-left corner goes to the top-right.
     m_outer->setTransform(AffineTransform::rotation(std::numbers::pi / 2));
-    expectNear(m_outer->convertPointToView(Point(0, 0), m_root.get()), Point(210, 20));
-    expectNear(m_outer->convertPointToView(Point(100, 100), m_root.get()), Point(110, 120));
-    expectNear(m_root->convertPointToView(Point(210, 20), m_outer.get()), Point(0, 0));
-    expectNear(m_inner->convertPointToView(Point(0, 0), m_root.get()), Point(205, 25));
+    expectPointNear(m_outer->convertPointToView(Point(0, 0), m_root.get()), Point(210, 20));
+    expectPointNear(m_outer->convertPointToView(Point(100, 100), m_root.get()), Point(110, 120));
+    expectPointNear(m_root->convertPointToView(Point(210, 20), m_outer.get()), Point(0, 0));
+    expectPointNear(m_inner->convertPointToView(Point(0, 0), m_root.get()), Point(205, 25));
 
     m_outer->setTransform(AffineTransform::scaling(0.5, 0.5));
-    expectNear(m_inner->convertPointToView(Point(10, 10), m_root.get()), Point(67.5, 77.5));
-    expectNear(m_inner->convertPointFromView(Point(67.5, 77.5), m_root.get()), Point(10, 10));
+    expectPointNear(m_inner->convertPointToView(Point(10, 10), m_root.get()), Point(67.5, 77.5));
+    expectPointNear(m_inner->convertPointFromView(Point(67.5, 77.5), m_root.get()), Point(10, 10));
 }
 
 TEST_F(ConversionTest, RectsConvertToTheBoundingBoxOfTheirCorners) {

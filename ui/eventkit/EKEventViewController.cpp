@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr double inset = 10.0;
+constexpr double textInset = 10.0;
 constexpr double valueRowHeight = 44.0;
 constexpr double secondsPerMinute = 60.0;
 constexpr double secondsPerHour = 3600.0;
@@ -66,11 +66,11 @@ public:
             label->removeFromSuperview();
         }
         m_labels.clear();
-        double y = inset;
+        double y = textInset;
         for (int index = 0; index < lines.size(); ++index) {
             const Font font = fontForLine(index);
             const double height = lineHeight(lines[index], font, width);
-            auto label = std::make_shared<Label>(Rect(inset, y, width, height));
+            auto label = std::make_shared<Label>(Rect(textInset, y, width, height));
             label->setText(lines[index]);
             label->setFont(font);
             label->setNumberOfLines(0);
@@ -86,7 +86,7 @@ public:
     const std::vector<std::shared_ptr<Label>>& labels() const { return m_labels; }
 
     static double heightForLines(const QStringList& lines, bool summary, double width) {
-        double height = 2.0 * inset;
+        double height = 2.0 * textInset;
         for (int index = 0; index < lines.size(); ++index) {
             height += lineHeight(lines[index], fontForLine(index, summary), width);
             if (summary && index == 0) {
@@ -301,7 +301,7 @@ const EKEventViewController::Row& EKEventViewController::rowAt(const IndexPath& 
 }
 
 double EKEventViewController::textWidth() {
-    return tableView()->bounds().width() - 2.0 * TableView::groupedSideMargin - 2.0 * inset;
+    return tableView()->bounds().width() - 2.0 * TableView::groupedSideMargin - 2.0 * textInset;
 }
 
 int EKEventViewController::numberOfSectionsInTableView(TableView&) {

@@ -3,9 +3,9 @@
 #include "kit/DeviceDependentValues.h"
 #include "kit/Layer.h"
 #include "ui/calendars/RoundedRectangle.h"
+#include "ui/week/DayBoxArtwork.h"
 
 namespace {
-constexpr double cornerRadius = 4.0;
 constexpr double dashLength = 10.0;
 } // namespace
 
@@ -24,7 +24,7 @@ void AntPathView::setOffset(double offset) {
 
 void AntPathView::drawRect(GraphicsContext& context, const Rect&) {
     const double inset = DeviceDependentValues::singlePixelLineOffset();
-    const RoundedRectangle shape(bounds().inset(inset, inset), cornerRadius);
+    const RoundedRectangle shape(bounds().inset(inset, inset), DayBoxArtwork::cornerRadius);
     shape.dashPhaseFill(context, Color(0, 0, 0, 1), layer().presentationValue(offsetKey), dashLength,
                         Color(0, 0, 0, 0), 1.0);
 }

@@ -5,6 +5,7 @@
 #include "kit/StringDrawing.h"
 #include "ui/calendars/Gradient.h"
 #include "ui/calendars/RoundedRectangle.h"
+#include "ui/week/DayBoxArtwork.h"
 
 namespace {
 
@@ -17,11 +18,10 @@ const Gradient headerGradient(Color::fromRgb255(231, 234, 240), Color::fromRgb25
 const Gradient headerGradient1(Color::fromRgb255(143, 153, 166), Color::fromRgb255(111, 127, 146));
 const Gradient headerGradient2(Color::fromRgb255(104, 120, 141), Color::fromRgb255(87, 104, 130));
 const Gradient backgroundGradient(Color::fromRgb255(255, 255, 255), Color::fromRgb255(226, 226, 226));
-constexpr double cornerRadius = 4.0;
 
 RoundedRectangle cardShape(const Rect& rect) {
     const double inset = DeviceDependentValues::singlePixelLineOffset();
-    return RoundedRectangle::rectangleWithRect(rect.inset(inset, inset), cornerRadius);
+    return RoundedRectangle::rectangleWithRect(rect.inset(inset, inset), DayBoxArtwork::cornerRadius);
 }
 
 // Paints the gradient over the band from `top` to `bottom` of the card's shape.

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr double cornerRadius = 4.0;
 // A left cap of 80 points, the one-point band that stretches and a right cap of 77, so that the
 // caps never overlap on the narrowest card (158 points).
 constexpr double cardImageWidth = 158.0;
@@ -18,7 +17,7 @@ const Gradient selectedRowGradient(Color::fromRgb255(88, 136, 216), Color::fromR
 const Color pressedOutline = Color::fromRgb255(38, 78, 158);
 
 void drawBlockHeader(GraphicsContext& context, Size size) {
-    RoundedRectangle shape(Rect(0.5, 0.5, size.width() - 1.0, size.height()), cornerRadius);
+    RoundedRectangle shape(Rect(0.5, 0.5, size.width() - 1.0, size.height()), DayBoxArtwork::cornerRadius);
     shape.sharpLowerLeftCorner = true;
     shape.sharpLowerRightCorner = true;
     shape.applyGradient(context, pressedHeaderGradient, Point(0, 0), Point(0, size.height()));
@@ -28,14 +27,14 @@ void drawBlockHeader(GraphicsContext& context, Size size) {
     context.setStrokeColor(Color(1, 1, 1, 0.35));
     context.setLineWidth(1.0);
     context.beginPath();
-    context.moveTo(Point(cornerRadius, 1.5));
-    context.addLineTo(Point(size.width() - cornerRadius, 1.5));
+    context.moveTo(Point(DayBoxArtwork::cornerRadius, 1.5));
+    context.addLineTo(Point(size.width() - DayBoxArtwork::cornerRadius, 1.5));
     context.strokePath();
     context.restoreGState();
 }
 
 void drawBlockBody(GraphicsContext& context, Size size) {
-    RoundedRectangle shape(Rect(0.5, -0.5, size.width() - 1.0, size.height()), cornerRadius);
+    RoundedRectangle shape(Rect(0.5, -0.5, size.width() - 1.0, size.height()), DayBoxArtwork::cornerRadius);
     shape.sharpUpperLeftCorner = true;
     shape.sharpUpperRightCorner = true;
     shape.applyGradient(context, pressedBodyGradient, Point(0, 0), Point(0, size.height()));
@@ -57,7 +56,7 @@ void drawMoreIcon(GraphicsContext& context, Size size, const Color& color) {
 }
 
 void drawMoreSelectedRow(GraphicsContext& context, Size size) {
-    const RoundedRectangle shape(Rect(0, 0, size.width(), size.height()), cornerRadius);
+    const RoundedRectangle shape(Rect(0, 0, size.width(), size.height()), DayBoxArtwork::cornerRadius);
     shape.applyGradient(context, selectedRowGradient, Point(0, 0), Point(0, size.height()));
 }
 

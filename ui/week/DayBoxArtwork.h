@@ -4,6 +4,9 @@
 // and its highlighted background.
 namespace DayBoxArtwork {
 
+// The corner radius of the card and of everything drawn over it.
+constexpr double cornerRadius = 4.0;
+
 // Registers the images once; later calls do nothing.
 void registerImages();
 

@@ -4,10 +4,7 @@
 #include "kit/Layer.h"
 #include "ui/calendars/RoundedRectangle.h"
 #include "ui/week/AntPathView.h"
-
-namespace {
-constexpr double cornerRadius = 4.0;
-} // namespace
+#include "ui/week/DayBoxArtwork.h"
 
 DayOverlayView::DayOverlayView(const Rect& frame) : View(frame) {
     setUserInteractionEnabled(false);
@@ -34,7 +31,7 @@ bool DayOverlayView::isAnimating() const {
 }
 
 void DayOverlayView::drawRect(GraphicsContext& context, const Rect&) {
-    RoundedRectangle(bounds(), cornerRadius).fill(context, Color(1, 1, 1, 0.6));
+    RoundedRectangle(bounds(), DayBoxArtwork::cornerRadius).fill(context, Color(1, 1, 1, 0.6));
 }
 
 void DayOverlayView::layoutSubviews() {

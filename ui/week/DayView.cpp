@@ -17,8 +17,6 @@
 namespace {
 
 constexpr double halfCardHeight = 68.0;
-// A finger this far above or below the card no longer presses it.
-constexpr double touchBand = 70.0;
 constexpr double pressedHeaderHeight = 23.0;
 constexpr int cardImageCap = 80;
 constexpr int moreButtonBackgroundCap = 75;
@@ -185,7 +183,7 @@ void DayView::touchesMoved(const TouchSet& touches, const TouchEvent&) {
         return;
     }
     const double y = touches.front()->locationInView(this).y();
-    if (y > bounds().height() + touchBand || y < -touchBand) {
+    if (y > bounds().height() + EventView::touchBand || y < -EventView::touchBand) {
         m_touchingDown = false;
         deselectAnimated(false, false);
         return;

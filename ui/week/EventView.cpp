@@ -19,8 +19,6 @@
 
 namespace {
 
-// A finger this far above or below the row still counts as on it.
-constexpr double touchBand = 70.0;
 constexpr double longPressSeconds = 1.0;
 constexpr double fadeDuration = 0.2;
 constexpr double removeDuration = 0.3;

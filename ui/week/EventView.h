@@ -22,6 +22,9 @@ class SelectedBackgroundView;
 // row is hidden. While one row is touched, the rows sharing its touch lock take no new touch.
 class EventView : public View {
 public:
+    // How far above or below a row (or a card) a finger still counts as on it.
+    static constexpr double touchBand = 70.0;
+
     static std::shared_ptr<EventView> create(const Rect& frame, std::shared_ptr<EventTouchLock> touchLock);
     // Builds no subviews; create() does, once the row is held by a shared pointer.
     EventView(const Rect& frame, std::shared_ptr<EventTouchLock> touchLock);

@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr double pageWidth = 320.0;
-constexpr double pageHeight = 416.0;
 constexpr double blur = 9.0;
 // Shapes are drawn this far outside the picture and only their shadows are moved into it, so
 // that every shape shows blurred and nothing sharp remains.

@@ -4,6 +4,10 @@
 // between two weeks during a jump, and the actions button's icon.
 namespace WeekArtwork {
 
+// The size of a week page, which the blurred page covers whole.
+constexpr double pageWidth = 320.0;
+constexpr double pageHeight = 416.0;
+
 // Registers the images once; later calls do nothing. Main thread.
 void registerImages();
 

@@ -11,6 +11,7 @@
 #include "kit/Screen.h"
 #include "ui/week/DayView.h"
 #include "ui/week/DayViewController.h"
+#include "ui/week/WeekArtwork.h"
 
 #include <cmath>
 #include <utility>
@@ -19,8 +20,6 @@ namespace {
 
 // The page colour shows through the 1-point gaps around the day boxes.
 constexpr Color pageColor = Color::fromRgb255(192, 203, 211);
-constexpr double pageWidth = 320.0;
-constexpr double pageHeight = 416.0;
 
 bool denseScreen() {
     return Screen::main().scale() == 2.0;
@@ -43,7 +42,7 @@ WeekViewController::~WeekViewController() {
 }
 
 void WeekViewController::loadView() {
-    auto page = std::make_shared<View>(Rect(0, 0, pageWidth, pageHeight));
+    auto page = std::make_shared<View>(Rect(0, 0, WeekArtwork::pageWidth, WeekArtwork::pageHeight));
     page->setBackgroundColor(pageColor);
     setView(page);
 }

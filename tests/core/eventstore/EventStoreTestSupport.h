@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QtPrinters.h"
 #include "core/eventstore/EKEventStore.h"
 #include "foundation/ManualRunLoop.h"
 #include "foundation/TimeZone.h"
@@ -146,11 +147,3 @@ protected:
     std::unique_ptr<EKEventStore> m_store;
     QString m_previousZone;
 };
-
-inline void PrintTo(const QStringList& list, std::ostream* out) {
-    *out << "[" << list.join(QStringLiteral(" | ")).toStdString() << "]";
-}
-
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}

@@ -56,38 +56,10 @@ QStringList teamCalendar(const QString& standUpTitle) {
     };
 }
 
-QString describe(const EKEvent& event) {
-    auto text = [](const QString& value) { return value.isNull() ? QStringLiteral("(none)") : value; };
-    QStringList excluded;
-    for (Date date : event.excludedOccurrenceDates()) {
-        excluded.append(QString::number(date.timeIntervalSince1970(), 'f', 0));
-    }
-    QStringList alarms;
-    for (const EKAlarm& alarm : event.alarms()) {
-        alarms.append(QString::number(alarm.relativeOffset()));
-    }
-    return QStringList{
-        event.eventIdentifier(),
-        text(event.title()),
-        text(event.location()),
-        text(event.notes()),
-        text(event.URL()),
-        QString::number(event.startDate().timeIntervalSince1970(), 'f', 0),
-        QString::number(event.endDate().timeIntervalSince1970(), 'f', 0),
-        event.allDay() ? QStringLiteral("all-day") : event.timeZone(),
-        event.recurrenceRule() ? event.recurrenceRule()->rrule() : QStringLiteral("-"),
-        event.occurrenceDate() ? QString::number(event.occurrenceDate()->timeIntervalSince1970(), 'f', 0)
-                               : QStringLiteral("-"),
-        excluded.join(QLatin1Char(',')),
-        alarms.join(QLatin1Char(',')),
-    }
-        .join(QStringLiteral(" | "));
-}
-
 QStringList describeAll(const std::vector<std::shared_ptr<EKEvent>>& events) {
     QStringList described;
     for (const auto& event : events) {
-        described.append(describe(*event));
+        described.append(describeEvent(*event));
     }
     described.sort();
     return described;

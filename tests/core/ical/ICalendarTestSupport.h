@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QtPrinters.h"
 #include "core/CalendarTestSupport.h"
 #include "core/eventstore/EKEventStore.h"
 #include "core/eventstore/ICalendarReader.h"
@@ -10,9 +11,36 @@
 #include <memory>
 #include <ostream>
 
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
+// Every field an event carries to and from a file, one per line, for comparing events as text.
+inline QString describeEvent(const EKEvent& event) {
+    auto text = [](const QString& value) { return value.isNull() ? QStringLiteral("(none)") : value; };
+    QStringList fields{
+        QStringLiteral("id %1").arg(event.eventIdentifier()),
+        QStringLiteral("title %1").arg(text(event.title())),
+        QStringLiteral("location %1").arg(text(event.location())),
+        QStringLiteral("notes %1").arg(text(event.notes())),
+        QStringLiteral("url %1").arg(text(event.URL())),
+        QStringLiteral("start %1").arg(event.startDate().timeIntervalSince1970(), 0, 'f', 0),
+        QStringLiteral("end %1").arg(event.endDate().timeIntervalSince1970(), 0, 'f', 0),
+        QStringLiteral("allDay %1 zone %2").arg(event.allDay()).arg(event.timeZone()),
+        QStringLiteral("rule %1").arg(event.recurrenceRule() ? event.recurrenceRule()->rrule()
+                                                             : QStringLiteral("-")),
+        QStringLiteral("occurrence %1")
+            .arg(event.occurrenceDate()
+                     ? QString::number(event.occurrenceDate()->timeIntervalSince1970(), 'f', 0)
+                     : QStringLiteral("-")),
+    };
+    QStringList excluded;
+    for (Date date : event.excludedOccurrenceDates()) {
+        excluded.append(QString::number(date.timeIntervalSince1970(), 'f', 0));
+    }
+    fields.append(QStringLiteral("excluded %1").arg(excluded.join(QLatin1Char(','))));
+    QStringList alarms;
+    for (const EKAlarm& alarm : event.alarms()) {
+        alarms.append(QString::number(alarm.relativeOffset()));
+    }
+    fields.append(QStringLiteral("alarms %1").arg(alarms.join(QLatin1Char(','))));
+    return fields.join(QLatin1Char('\n'));
 }
 
 // A store in a temporary folder, Berlin as the zone in force, and .ics texts written line by line

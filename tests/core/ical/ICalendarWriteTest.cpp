@@ -22,38 +22,6 @@ EKRecurrenceRule rule(const char* text) {
     return *EKRecurrenceRule::fromRRule(QString::fromLatin1(text), nullptr);
 }
 
-// Every field the codec carries, one per line, for comparing records as text.
-QString describe(const EKEvent& event) {
-    auto text = [](const QString& value) { return value.isNull() ? QStringLiteral("(none)") : value; };
-    QStringList fields{
-        QStringLiteral("id %1").arg(event.eventIdentifier()),
-        QStringLiteral("title %1").arg(text(event.title())),
-        QStringLiteral("location %1").arg(text(event.location())),
-        QStringLiteral("notes %1").arg(text(event.notes())),
-        QStringLiteral("url %1").arg(text(event.URL())),
-        QStringLiteral("start %1").arg(event.startDate().timeIntervalSince1970(), 0, 'f', 0),
-        QStringLiteral("end %1").arg(event.endDate().timeIntervalSince1970(), 0, 'f', 0),
-        QStringLiteral("allDay %1 zone %2").arg(event.allDay()).arg(event.timeZone()),
-        QStringLiteral("rule %1").arg(event.recurrenceRule() ? event.recurrenceRule()->rrule()
-                                                             : QStringLiteral("-")),
-        QStringLiteral("occurrence %1")
-            .arg(event.occurrenceDate()
-                     ? QString::number(event.occurrenceDate()->timeIntervalSince1970(), 'f', 0)
-                     : QStringLiteral("-")),
-    };
-    QStringList excluded;
-    for (Date date : event.excludedOccurrenceDates()) {
-        excluded.append(QString::number(date.timeIntervalSince1970(), 'f', 0));
-    }
-    fields.append(QStringLiteral("excluded %1").arg(excluded.join(QLatin1Char(','))));
-    QStringList alarms;
-    for (const EKAlarm& alarm : event.alarms()) {
-        alarms.append(QString::number(alarm.relativeOffset()));
-    }
-    fields.append(QStringLiteral("alarms %1").arg(alarms.join(QLatin1Char(','))));
-    return fields.join(QLatin1Char('\n'));
-}
-
 QList<QByteArray> physicalLines(const QByteArray& text) {
     QList<QByteArray> result = text.split('\n');
     result.removeLast();
@@ -210,14 +178,14 @@ TEST_F(ICalendarWriteTest, ExportThenImportGivesTheSameEvents) {
     const auto read = events(text);
     ASSERT_EQ(read.size(), records.size());
     for (size_t i = 0; i < records.size(); ++i) {
-        EXPECT_EQ(describe(*read[i]), describe(*records[i]));
+        EXPECT_EQ(describeEvent(*read[i]), describeEvent(*records[i]));
     }
 
     // The same text read where another zone is in force gives the same zoned events.
     useZone("Asia/Tokyo");
     const auto inTokyo = events(text);
-    EXPECT_EQ(describe(*inTokyo[0]), describe(*records[0]));
-    EXPECT_EQ(describe(*inTokyo[1]), describe(*records[1]));
+    EXPECT_EQ(describeEvent(*inTokyo[0]), describeEvent(*records[0]));
+    EXPECT_EQ(describeEvent(*inTokyo[1]), describeEvent(*records[1]));
 }
 
 TEST_F(ICalendarWriteTest, EventsWithoutZoneAreWrittenInTheZoneInForce) {

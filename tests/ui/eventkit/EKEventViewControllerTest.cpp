@@ -17,10 +17,11 @@
 
 namespace {
 
-constexpr double hour = 3600.0;
+constexpr double oneHour = 3600.0;
 
 Date at(int month, int day, int hourOfDay, int minute = 0) {
-    return DateUtilities::dateWithYear(2026, month, day).addingTimeInterval(hourOfDay * hour + minute * 60.0);
+    return DateUtilities::dateWithYear(2026, month, day)
+        .addingTimeInterval(hourOfDay * oneHour + minute * 60.0);
 }
 
 std::shared_ptr<EKCalendar> workCalendar() {
@@ -135,8 +136,8 @@ TEST_F(EKEventViewControllerTest, RepetitionAndAlertsInWords) {
     };
     EXPECT_EQ(alert(0), QStringLiteral("At time of event"));
     EXPECT_EQ(alert(-900), QStringLiteral("15 minutes before"));
-    EXPECT_EQ(alert(-hour), QStringLiteral("1 hour before"));
-    EXPECT_EQ(alert(-2 * 24 * hour), QStringLiteral("2 days before"));
+    EXPECT_EQ(alert(-oneHour), QStringLiteral("1 hour before"));
+    EXPECT_EQ(alert(-2 * 24 * oneHour), QStringLiteral("2 days before"));
     EXPECT_EQ(alert(300), QStringLiteral("5 minutes after"));
 }
 
@@ -151,7 +152,8 @@ TEST_F(EKEventViewControllerTest, ShowsOnlyWhatTheEventHas) {
     auto full = event(at(12, 8, 10), at(12, 8, 11));
     full->setLocation(QStringLiteral("Main Street 5"));
     full->setRecurrenceRule(rule("FREQ=MONTHLY;COUNT=3"));
-    full->setAlarms({EKAlarm::alarmWithRelativeOffset(-900), EKAlarm::alarmWithRelativeOffset(-24 * hour)});
+    full->setAlarms(
+        {EKAlarm::alarmWithRelativeOffset(-900), EKAlarm::alarmWithRelativeOffset(-24 * oneHour)});
     full->setURL(QStringLiteral("https://example.org/dentist"));
     full->setNotes(QStringLiteral("Bring the card."));
     viewer.setEvent(full);
@@ -200,7 +202,8 @@ TEST_F(EKEventViewControllerTest, PictureOfAFullEvent) {
     full->setTitle(QStringLiteral("Dentist appointment"));
     full->setLocation(QStringLiteral("Main Street 5, Berlin"));
     full->setRecurrenceRule(rule("FREQ=WEEKLY;INTERVAL=2;COUNT=6"));
-    full->setAlarms({EKAlarm::alarmWithRelativeOffset(-900), EKAlarm::alarmWithRelativeOffset(-24 * hour)});
+    full->setAlarms(
+        {EKAlarm::alarmWithRelativeOffset(-900), EKAlarm::alarmWithRelativeOffset(-24 * oneHour)});
     full->setURL(QStringLiteral("https://example.org/dentist"));
     full->setNotes(QStringLiteral("Bring the insurance card and the letter from the last visit."));
     const auto viewer = pushViewer(full, false);
