@@ -10,17 +10,31 @@ bool isNameCharacter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
 }
 
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
 // Splits a logical line into name, parameters and value (RFC 5545 3.1 "contentline").
 ContentLine splitContentLine(const QByteArray& text, ContentLineReader::Syntax syntax) {
     ContentLine line;
     const qsizetype size = text.size();
     qsizetype i = 0;
+    // Some writers put blanks around names ("SUMMARY :x", "DTSTART; TZID=..."); nothing is lost by
+    // reading past them.
+    auto skipBlanks = [&]() {
+        while (i < size && isBlank(text[i])) {
+            ++i;
+        }
+    };
     auto readName = [&]() {
+        skipBlanks();
         const qsizetype start = i;
         while (i < size && isNameCharacter(text[i])) {
             ++i;
         }
-        return text.mid(start, i - start);
+        const QByteArray name = text.mid(start, i - start);
+        skipBlanks();
+        return name;
     };
     QByteArray name = readName();
     if (syntax == ContentLineReader::Syntax::VCard) {
@@ -256,7 +270,7 @@ std::optional<QByteArray> ContentLineReader::readFile(const QString& path, QStri
     return text;
 }
 
-QString ContentLineReader::unescapeText(const QByteArray& value) {
+QString ContentLineReader::unescapeText(const QByteArray& value, Encoding encoding) {
     QByteArray text;
     text.reserve(value.size());
     for (qsizetype i = 0; i < value.size(); ++i) {
@@ -285,5 +299,9 @@ QString ContentLineReader::unescapeText(const QByteArray& value) {
             text += c;
         }
     }
-    return QString::fromUtf8(text);
+    return decode(text, encoding);
+}
+
+QString ContentLineReader::decode(const QByteArray& text, Encoding encoding) {
+    return encoding == Encoding::Latin1 ? QString::fromLatin1(text) : QString::fromUtf8(text);
 }

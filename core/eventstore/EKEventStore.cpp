@@ -436,6 +436,31 @@ QString feedStamp(const QString& path) {
     return QStringLiteral("%1 %2").arg(info.lastModified().toMSecsSinceEpoch()).arg(info.size());
 }
 
+// Why a subscribed file gives its calendar nothing: refused as a whole, or without one event that
+// can be read.
+std::optional<QString> unusable(const ICalendarParseResult& parsed) {
+    if (parsed.error) {
+        return parsed.error->message();
+    }
+    if (parsed.events.empty() && !parsed.skipped.empty()) {
+        return parsed.skipped.front().message();
+    }
+    return std::nullopt;
+}
+
+// A subscribed file's events that could not be read are left out of its calendar; the log says
+// which and why.
+void logReadProblems(const ICalendarParseResult& parsed, const QString& title) {
+    for (const ICalendarError& skipped : parsed.skipped) {
+        Log::warning(
+            category,
+            QStringLiteral("the calendar “%1” leaves out an event: %2").arg(title, skipped.message()));
+    }
+    for (const ICalendarError& warning : parsed.warnings) {
+        Log::warning(category, QStringLiteral("the calendar “%1”: %2").arg(title, warning.message()));
+    }
+}
+
 // Birthdays repeat every year on their day; one on 29 February falls on the last day of
 // February in other years. A birthday without a year starts in 1900.
 std::vector<std::shared_ptr<EKEvent>> birthdayEvents(const std::vector<Birthday>& birthdays,
@@ -496,9 +521,8 @@ void EKEventStore::refreshSourcesIfNecessary() {
             }
         } else {
             ICalendarParseResult parsed = ICalendarReader(*this).readFile(feed.feedPath);
-            if (parsed.error) {
-                problem = parsed.error->message();
-            }
+            problem = unusable(parsed).value_or(QString());
+            logReadProblems(parsed, feed.calendar->title());
             events = std::move(parsed.events);
         }
         StoreError error;
@@ -526,12 +550,13 @@ std::shared_ptr<EKCalendar> EKEventStore::addSubscribedCalendar(const QString& t
     const QString path = QFileInfo(icsPath).absoluteFilePath();
     const QString stamp = feedStamp(path);
     ICalendarParseResult parsed = ICalendarReader(*this).readFile(path);
-    if (parsed.error) {
+    if (const std::optional<QString> problem = unusable(parsed)) {
         if (error) {
-            *error = StoreError{StoreError::BadFile, parsed.error->message()};
+            *error = StoreError{StoreError::BadFile, *problem};
         }
         return nullptr;
     }
+    logReadProblems(parsed, title);
     auto calendar = std::make_shared<EKCalendar>(EventStoreWriter::newIdentifier(),
                                                  EKCalendarType::Subscription, nullptr);
     calendar->setTitle(title);

@@ -47,8 +47,21 @@ protected:
         return lines(all);
     }
 
-    ICalendarParseResult parse(const QByteArray& text) {
-        return ICalendarReader(store()).read(text, QStringLiteral("test.ics"));
+    ICalendarParseResult
+    parse(const QByteArray& text,
+          ICalendarReader::Strictness strictness = ICalendarReader::Strictness::RefuseFile) {
+        ICalendarReader reader(store());
+        reader.setStrictness(strictness);
+        return reader.read(text, QStringLiteral("test.ics"));
+    }
+
+    // The messages of what a lenient reading skipped and warned about, one string each.
+    static QStringList messages(const std::vector<ICalendarError>& errors) {
+        QStringList result;
+        for (const ICalendarError& error : errors) {
+            result.append(error.message());
+        }
+        return result;
     }
 
     // The events of a text that must be read without error.
