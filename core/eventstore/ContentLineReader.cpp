@@ -82,7 +82,7 @@ ContentLine splitContentLine(const QByteArray& text, ContentLineReader::Syntax s
                 while (i < size && text[i] != ';' && text[i] != ':' && text[i] != ',' && text[i] != '"') {
                     ++i;
                 }
-                values += text.mid(start, i - start);
+                values += text.mid(start, i - start).trimmed();
             }
             if (i < size && text[i] == ',') {
                 values += ',';

@@ -136,14 +136,11 @@ public:
         }
         // A missing END:VCALENDAR at the end of the file loses nothing.
         while (m_open.size() > 1 || (!m_open.empty() && m_open.back().name != "VCALENDAR")) {
-            const Component& open = m_open.back();
-            const QString unclosed = QStringLiteral("BEGIN:%1 is not closed (END:%1 is missing)")
-                                         .arg(QString::fromUtf8(open.name));
             if (m_strict) {
-                fail(open.beginLine, unclosed);
+                fail(m_open.back().beginLine, QStringLiteral("BEGIN:%1 is not closed (END:%1 is missing)")
+                                                  .arg(QString::fromUtf8(m_open.back().name)));
             }
-            m_open.back().damageWith(open.beginLine, unclosed);
-            close(m_textSize);
+            closeUnclosed(m_textSize);
         }
         if (!m_open.empty()) {
             close(m_textSize);
@@ -185,6 +182,17 @@ private:
             m_ignoredDepth = 1;
             return;
         }
+        // Such components never nest: a second BEGIN means that the END of the first is missing.
+        static const QByteArray flat[] = {"VEVENT", "VTODO", "VJOURNAL", "VTIMEZONE", "VALARM"};
+        if (!m_strict && std::find(std::begin(flat), std::end(flat), name) != std::end(flat)) {
+            const auto open = std::find_if(m_open.begin(), m_open.end(), [&](const Component& component) {
+                return component.name == name;
+            });
+            const size_t keep = size_t(open - m_open.begin());
+            while (m_open.size() > keep) {
+                closeUnclosed(line.offset);
+            }
+        }
         Component component;
         component.name = name;
         component.beginLine = line.line;
@@ -206,17 +214,23 @@ private:
         }
         // Components opened inside the one that ends and never closed are damaged.
         while (m_open.back().name != name) {
-            Component& inner = m_open.back();
+            const Component& inner = m_open.back();
             if (m_strict) {
                 fail(line.line, QStringLiteral("END:%1 found while BEGIN:%2 of line %3 is still open")
                                     .arg(QString::fromUtf8(name), QString::fromUtf8(inner.name))
                                     .arg(inner.beginLine));
             }
-            inner.damageWith(inner.beginLine, QStringLiteral("BEGIN:%1 is not closed (END:%1 is missing)")
-                                                  .arg(QString::fromUtf8(inner.name)));
-            close(line.offset);
+            closeUnclosed(line.offset);
         }
         close(line.offset + line.length);
+    }
+
+    void closeUnclosed(qsizetype endOffset) {
+        Component& inner = m_open.back();
+        inner.damageWith(
+            inner.beginLine,
+            QStringLiteral("BEGIN:%1 is not closed (END:%1 is missing)").arg(QString::fromUtf8(inner.name)));
+        close(endOffset);
     }
 
     void close(qsizetype endOffset) {

@@ -15,6 +15,10 @@ inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
 
+inline void PrintTo(const QStringList& texts, std::ostream* out) {
+    *out << "{\"" << texts.join(QStringLiteral("\", \"")).toStdString() << "\"}";
+}
+
 // A store in a temporary folder, Berlin as the zone in force, and .ics texts written line by line
 // so that tests can name the lines of their errors.
 class ICalendarTest : public CalendarTest {
