@@ -242,6 +242,11 @@ void CommandLineTool::applyTimeZone(const std::optional<QString>& zoneName) {
 }
 
 int CommandLineTool::runCommand(const QString& command, QStringList& arguments) {
+    // A store that cannot be used fails every command: an empty answer would read as an empty
+    // calendar.
+    if (const QString problem = service().eventStore().openProblem(); !problem.isEmpty()) {
+        throw Failure{problem};
+    }
     // Subscribed calendars and birthdays are read again when their files changed, as the
     // application does when it becomes active.
     if (command != "import" && command != "subscribe") {

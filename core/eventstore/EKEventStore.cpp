@@ -6,6 +6,7 @@
 #include "core/eventstore/ICalendarReader.h"
 #include "core/eventstore/VCardBirthdays.h"
 #include "core/eventstore/WallClock.h"
+#include "core/sqlite/SqliteDatabaseFile.h"
 #include "core/sqlite/SqliteTransaction.h"
 #include "foundation/CivilDate.h"
 #include "foundation/Log.h"
@@ -64,6 +65,9 @@ public:
     void poll();
 
     QString m_path;
+    // Why the store cannot be used at all: its file is not a database of ours, is damaged, or cannot
+    // be opened. Nothing reads or writes it then.
+    QString m_openProblem;
     // Why the store cannot be written (a database it cannot open, or one from a newer version).
     QString m_writeProblem;
 
@@ -87,20 +91,38 @@ public:
 };
 
 void EKEventStore::Impl::open() {
+    const auto refuse = [&](const QString& reason) {
+        m_openProblem = QStringLiteral("The calendar database “%1” cannot be opened: %2").arg(m_path, reason);
+        m_writeProblem = m_openProblem;
+        Log::error(category, m_openProblem);
+        m_writer.sql().close();
+    };
+    // Nothing but SQLite's own files is touched until the file is known to be a database of ours.
+    if (const std::optional<QString> problem = SqliteDatabaseFile::problem(m_path)) {
+        return refuse(*problem);
+    }
     const QFileInfo info(m_path);
-    QDir().mkpath(info.absolutePath());
+    if (!QDir().mkpath(info.absolutePath())) {
+        return refuse(QStringLiteral("its folder cannot be made"));
+    }
     if (const SqliteResult opened = m_writer.open(m_path); !opened) {
-        m_writeProblem = QStringLiteral("The calendar database “%1” cannot be opened: %2")
-                             .arg(m_path, opened.error().message);
-        Log::error(category, m_writeProblem);
-        return;
+        return refuse(opened.error().message);
+    }
+    if (const SqliteResult claimed = SqliteDatabaseFile::claim(
+            m_writer.sql(), EventStoreSchema::applicationId, EventStoreSchema::isOwnSchema);
+        !claimed) {
+        return refuse(claimed.error().message);
     }
     m_writerOpen = true;
-    for (const QString& pragma :
-         {QStringLiteral("PRAGMA journal_mode = WAL"), QStringLiteral("PRAGMA synchronous = NORMAL")}) {
-        if (const SqliteResult set = m_writer.sql().exec(pragma); !set) {
+    // Switching to the write-ahead log takes the database for itself; it is done once, by the
+    // first process that opens a new database.
+    if (m_writer.sql().journalMode() != QLatin1String("wal")) {
+        if (const SqliteResult set = m_writer.sql().exec(QStringLiteral("PRAGMA journal_mode = WAL")); !set) {
             Log::error(category, set.error().description());
         }
+    }
+    if (const SqliteResult set = m_writer.sql().exec(QStringLiteral("PRAGMA synchronous = NORMAL")); !set) {
+        Log::error(category, set.error().description());
     }
     QString problem;
     const EventStoreSchema::Result result = EventStoreSchema::migrate(m_writer.sql(), &problem);
@@ -170,6 +192,9 @@ template <typename Change> bool EKEventStore::Impl::write(StoreError* error, Cha
 }
 
 EKEventStore::Impl::Lease EKEventStore::Impl::reader() {
+    if (!m_openProblem.isEmpty()) {
+        return Lease(*this, nullptr);
+    }
     {
         std::lock_guard lock(m_poolMutex);
         if (!m_idle.empty()) {
@@ -275,6 +300,10 @@ EKEventStore::EKEventStore(const QString& databasePath) : m_impl(std::make_share
 
 EKEventStore::~EKEventStore() {
     m_impl->stopPolling();
+}
+
+QString EKEventStore::openProblem() const {
+    return m_impl->m_openProblem;
 }
 
 QString EKEventStore::databasePath() const {

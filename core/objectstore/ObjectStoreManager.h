@@ -16,6 +16,9 @@ class PersistentObject;
 // checked in this run. Main thread only.
 class ObjectStoreManager {
 public:
+    // PRAGMA application_id of the object store's database: "ORVO".
+    static constexpr std::int32_t applicationId = 0x4F52564F;
+
     static ObjectStoreManager& sharedManager();
 
     ObjectStoreManager(const ObjectStoreManager&) = delete;
