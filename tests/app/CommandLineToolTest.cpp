@@ -180,9 +180,9 @@ TEST_F(CommandLineToolTest, ImportsWhatCanBeReadAndSaysWhatWasSkipped) {
     const Result partial = run({"import", path});
     EXPECT_EQ(partial.status, CommandLineTool::partialSuccess);
     EXPECT_EQ(partial.out, "imported 4 events into Calendar\n");
-    EXPECT_EQ(partial.err, "orvella-cli: warning: mixed.ics:36: unknown time zone \"Nowhere\" (no VTIMEZONE "
+    EXPECT_EQ(partial.err, "orvella-cli: warning: mixed.ics:30: unknown time zone \"Nowhere\" (no VTIMEZONE "
                            "defines it); its times are read as floating local time\n"
-                           "orvella-cli: skipped: mixed.ics:31: DTSTART is missing\n"
+                           "orvella-cli: skipped: mixed.ics:24: DTSTART is missing\n"
                            "orvella-cli: 1 event could not be read and was skipped\n");
 }
 
