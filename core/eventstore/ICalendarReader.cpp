@@ -105,8 +105,12 @@ struct Component {
 // component is left out with a warning.
 class ComponentNesting {
 public:
-    ComponentNesting(qsizetype textSize, bool strict, std::vector<ReadFailure>& warnings)
-        : m_textSize(textSize), m_strict(strict), m_warnings(warnings) {}
+    // Takes each component of a VCALENDAR as soon as it is complete, so that a large file is never
+    // held as a whole tree.
+    using Taker = std::function<void(Component&&)>;
+
+    ComponentNesting(qsizetype textSize, bool strict, std::vector<ReadFailure>& warnings, Taker take)
+        : m_textSize(textSize), m_strict(strict), m_warnings(warnings), m_take(std::move(take)) {}
 
     std::vector<Component> read(ContentLineReader& lines) {
         while (std::optional<ContentLine> line = lines.next()) {
@@ -242,7 +246,11 @@ private:
             return;
         }
         Component& parent = m_open.back();
-        if (component.damage && parent.name != "VCALENDAR") {
+        if (parent.name == "VCALENDAR") {
+            m_take(std::move(component));
+            return;
+        }
+        if (component.damage) {
             parent.damageWith(component.damage->line, component.damage->problem);
         }
         parent.children.push_back(std::move(component));
@@ -260,6 +268,7 @@ private:
     const qsizetype m_textSize;
     const bool m_strict;
     std::vector<ReadFailure>& m_warnings;
+    const Taker m_take;
     std::vector<Component> m_calendars;
     std::vector<Component> m_open;
     int m_ignoredDepth = 0;
@@ -529,10 +538,14 @@ public:
 
     std::vector<std::shared_ptr<EKEvent>> read() {
         m_allUtf8 = QUtf8StringView(m_text).isValidUtf8();
+        // For the progress: every event begins with this line, nearly always in capitals.
+        m_expectedEvents = int(m_text.count("BEGIN:VEVENT") + m_text.count("begin:vevent"));
         ContentLineReader lines(m_text, ContentLineReader::Syntax::ICalendar);
-        std::vector<Component> calendars;
+        std::vector<Component> topLevel;
         try {
-            calendars = ComponentNesting(m_text.size(), m_strict, m_warnings).read(lines);
+            topLevel = ComponentNesting(m_text.size(), m_strict, m_warnings, [this](Component&& component) {
+                           take(std::move(component));
+                       }).read(lines);
         } catch (const ReadFailure&) {
             // A broken limit anywhere in the text is reported before a broken structure.
             lines.skipToEnd();
@@ -541,39 +554,19 @@ public:
             }
             throw;
         }
-        std::vector<const Component*> events;
-        std::map<QByteArray, std::pair<int, int>> otherKinds;
-        for (const Component& calendar : calendars) {
-            if (calendar.name == "VCALENDAR") {
-                checkVersion(calendar);
-            }
-            for (const Component& child : calendar.children) {
-                if (child.name == "VTIMEZONE") {
-                    if (const ContentLine* tzid = child.first("TZID")) {
-                        m_timezoneComponents.emplace(unescape(*tzid), &child);
-                    }
-                }
+        for (const Component& component : topLevel) {
+            if (component.name == "VCALENDAR") {
+                checkVersion(component);
+            } else {
+                skipEventsWithin(component, QStringLiteral("outside of a VCALENDAR"));
             }
         }
-        for (const Component& calendar : calendars) {
-            if (calendar.name != "VCALENDAR") {
-                skipEventsWithin(calendar, QStringLiteral("outside of a VCALENDAR"));
-                continue;
-            }
-            for (const Component& child : calendar.children) {
-                if (child.name == "VEVENT") {
-                    events.push_back(&child);
-                } else if (child.name == "VTODO" || child.name == "VJOURNAL") {
-                    auto& [count, firstLine] = otherKinds[child.name];
-                    firstLine = count++ == 0 ? child.beginLine : firstLine;
-                }
-                for (const Component& grandchild : child.children) {
-                    skipEventsWithin(grandchild,
-                                     QStringLiteral("inside %1").arg(QString::fromUtf8(child.name)));
-                }
-            }
+        // Events that use a zone whose VTIMEZONE came after them.
+        for (const Component& event : m_deferred) {
+            readOne(event);
         }
-        for (const auto& [kind, countAndLine] : otherKinds) {
+        m_deferred.clear();
+        for (const auto& [kind, countAndLine] : m_otherKinds) {
             m_warnings.push_back(
                 ReadFailure{countAndLine.second,
                             QStringLiteral("%1 %2 left out: only events (VEVENT) are imported")
@@ -582,22 +575,15 @@ public:
                                          ? QString::fromUtf8(kind) + QStringLiteral(" is")
                                          : QString::fromUtf8(kind) + QStringLiteral(" components are"))});
         }
-        const int total = int(events.size());
-        const int step = std::max(1, total / 100);
-        int done = 0;
-        for (const Component* event : events) {
-            try {
-                if (event->damage) {
-                    throw *event->damage;
-                }
-                readEvent(*event);
-            } catch (const ReadFailure& failure) {
-                skip(failure);
-            }
-            ++done;
-            if (m_progress && (done % step == 0 || done == total)) {
-                m_progress(done, total);
-            }
+        // Refusing whole files, the first event that cannot be read refuses this one; it is known
+        // only once the structure of the whole file is, which is refused first.
+        if (m_strict && !m_skipped.empty()) {
+            throw *std::min_element(
+                m_skipped.begin(), m_skipped.end(),
+                [](const ReadFailure& a, const ReadFailure& b) { return a.line < b.line; });
+        }
+        if (m_progress && m_done > 0) {
+            m_progress(m_done, m_done);
         }
         return linkOccurrences();
     }
@@ -614,14 +600,69 @@ private:
         QByteArray recurrenceIdText;
     };
 
-    void skip(const ReadFailure& failure) {
-        if (m_strict) {
-            throw failure;
-        }
-        m_skipped.push_back(failure);
-    }
+    void skip(const ReadFailure& failure) { m_skipped.push_back(failure); }
 
     void warn(int line, QString problem) { m_warnings.push_back(ReadFailure{line, std::move(problem)}); }
+
+    // A component of a VCALENDAR, just complete: an event is read at once (unless a zone it uses
+    // is still to come), a time zone kept for the events, anything else counted and let go.
+    void take(Component&& component) {
+        for (const Component& child : component.children) {
+            skipEventsWithin(child, QStringLiteral("inside %1").arg(QString::fromUtf8(component.name)));
+        }
+        if (component.name == "VEVENT") {
+            if (zonesToCome(component)) {
+                m_deferred.push_back(std::move(component));
+            } else {
+                readOne(component);
+            }
+        } else if (component.name == "VTIMEZONE") {
+            if (const ContentLine* tzid = component.first("TZID")) {
+                const QString name = unescape(*tzid);
+                m_timezones.push_back(std::make_unique<Component>(std::move(component)));
+                m_timezoneComponents.emplace(name, m_timezones.back().get());
+            }
+        } else if (component.name == "VTODO" || component.name == "VJOURNAL") {
+            auto& [count, firstLine] = m_otherKinds[component.name];
+            firstLine = count++ == 0 ? component.beginLine : firstLine;
+        }
+    }
+
+    // Whether the event names a zone that neither ICU nor a VTIMEZONE read so far defines.
+    bool zonesToCome(const Component& event) {
+        std::vector<const Component*> pending{&event};
+        for (size_t next = 0; next < pending.size(); ++next) {
+            for (const ContentLine& property : pending[next]->properties) {
+                const QByteArray tzid = property.parameter("TZID");
+                if (!tzid.isNull() && !m_zones.count(tzid) && !m_zoneFailures.count(tzid)) {
+                    const QString name = decode(tzid, property.line);
+                    if (!m_timezoneComponents.count(name) && !icuZoneName(name)) {
+                        return true;
+                    }
+                }
+            }
+            for (const Component& child : pending[next]->children) {
+                pending.push_back(&child);
+            }
+        }
+        return false;
+    }
+
+    void readOne(const Component& event) {
+        try {
+            if (event.damage) {
+                throw *event.damage;
+            }
+            readEvent(event);
+        } catch (const ReadFailure& failure) {
+            skip(failure);
+        }
+        ++m_done;
+        const int step = std::max(1, m_expectedEvents / 100);
+        if (m_progress && m_done % step == 0 && m_done < m_expectedEvents) {
+            m_progress(m_done, m_expectedEvents);
+        }
+    }
 
     // RFC 5545 3.1.4 asks for UTF-8; older writers used Latin-1 (or Windows-1252, which agrees with
     // it on letters). A value that is not UTF-8 is read as Latin-1, with one warning for the file.
@@ -1311,6 +1352,11 @@ private:
     bool m_warnedAboutEncoding = false;
     ZoneCalendars m_calendars;
     std::map<QString, const Component*> m_timezoneComponents;
+    std::vector<std::unique_ptr<Component>> m_timezones;
+    std::vector<Component> m_deferred;
+    std::map<QByteArray, std::pair<int, int>> m_otherKinds;
+    int m_expectedEvents = 0;
+    int m_done = 0;
     std::map<QByteArray, Zone> m_zones;
     std::map<QByteArray, ReadFailure> m_zoneFailures;
     std::vector<IcalTimezonePointer> m_customZones;
