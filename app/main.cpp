@@ -28,10 +28,9 @@ bool hasDisplay() {
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-// Draws the window once the content is loaded and nothing moves any more, then quits. Whether
-// that is so is asked after each change of the window: content arriving and every animation
-// frame ask the window to be drawn again.
-// The exit status is `status` once the picture is written.
+// Draws the window once the content is loaded and its animations are brought to their end, then
+// quits with `status`. Whether the content is loaded is asked after each change of the window:
+// content arriving and every animation frame ask the window to be drawn again.
 void takeScreenshotWhenReady(const std::shared_ptr<Window>& window, OrvellaAppDelegate& delegate,
                              const QString& path, int status) {
     auto checkPosted = std::make_shared<bool>(false);
@@ -39,8 +38,13 @@ void takeScreenshotWhenReady(const std::shared_ptr<Window>& window, OrvellaAppDe
     auto check = [weakWindow, &delegate, path, checkPosted, status] {
         *checkPosted = false;
         const std::shared_ptr<Window> shown = weakWindow.lock();
-        if (!shown || (delegate.isContentLoaded && !delegate.isContentLoaded()) ||
-            Animator::hasEndingAnimations()) {
+        if (!shown || (delegate.isContentLoaded && !delegate.isContentLoaded())) {
+            return;
+        }
+        // The picture shows the screen as it settles: the rows fading in with the content need
+        // not be waited for.
+        Animator::finishAll();
+        if (Animator::hasEndingAnimations()) {
             return;
         }
         shown->setOnNeedsDisplay(nullptr);

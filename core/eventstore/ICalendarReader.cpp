@@ -6,7 +6,6 @@
 #include "core/eventstore/EKEventStore.h"
 #include "core/eventstore/ZoneCalendars.h"
 #include "foundation/CivilDate.h"
-#include "foundation/Log.h"
 #include "foundation/TimeZone.h"
 
 #include <QFileInfo>
@@ -22,8 +21,6 @@
 #include <map>
 
 namespace {
-
-const char* const logCategory = "eventstore";
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
