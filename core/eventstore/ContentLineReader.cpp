@@ -51,8 +51,8 @@ ContentLine splitContentLine(const QByteArray& text, ContentLineReader::Syntax s
         ++i;
         const QByteArray parameterName = readName().toUpper();
         if (parameterName.isEmpty()) {
-            line.problem =
-                QStringLiteral("expected a parameter name after \";\" in %1").arg(QString::fromUtf8(name));
+            line.problem = QStringLiteral("expected a parameter name after \";\" in %1")
+                               .arg(ContentLineReader::excerpt(name));
             return line;
         }
         if (i >= size || text[i] != '=') {
@@ -61,8 +61,9 @@ ContentLine splitContentLine(const QByteArray& text, ContentLineReader::Syntax s
                 line.parameters.emplace_back("TYPE", parameterName);
                 continue;
             }
-            line.problem = QStringLiteral("parameter %1 of %2 has no value")
-                               .arg(QString::fromUtf8(parameterName), QString::fromUtf8(name));
+            line.problem =
+                QStringLiteral("parameter %1 of %2 has no value")
+                    .arg(ContentLineReader::excerpt(parameterName), ContentLineReader::excerpt(name));
             return line;
         }
         ++i;
@@ -72,7 +73,7 @@ ContentLine splitContentLine(const QByteArray& text, ContentLineReader::Syntax s
                 const qsizetype close = text.indexOf('"', i + 1);
                 if (close < 0) {
                     line.problem = QStringLiteral("a quoted value of parameter %1 is not closed")
-                                       .arg(QString::fromUtf8(parameterName));
+                                       .arg(ContentLineReader::excerpt(parameterName));
                     return line;
                 }
                 values += text.mid(i + 1, close - i - 1);
@@ -95,7 +96,7 @@ ContentLine splitContentLine(const QByteArray& text, ContentLineReader::Syntax s
     }
     if (i >= size || text[i] != ':') {
         line.parameters.clear();
-        line.problem = QStringLiteral("expected \":\" after %1").arg(QString::fromUtf8(name));
+        line.problem = QStringLiteral("expected \":\" after %1").arg(ContentLineReader::excerpt(name));
         return line;
     }
     line.name = name.toUpper();
@@ -300,6 +301,12 @@ QString ContentLineReader::unescapeText(const QByteArray& value, Encoding encodi
         }
     }
     return decode(text, encoding);
+}
+
+QString ContentLineReader::excerpt(const QByteArray& text) {
+    constexpr qsizetype longest = 80;
+    return text.size() > longest ? QString::fromUtf8(text.left(longest)) + QStringLiteral("…")
+                                 : QString::fromUtf8(text);
 }
 
 QString ContentLineReader::decode(const QByteArray& text, Encoding encoding) {

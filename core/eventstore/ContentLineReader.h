@@ -69,6 +69,8 @@ public:
     // TEXT values (RFC 5545 3.3.11, RFC 6350 3.4).
     static QString unescapeText(const QByteArray& value, Encoding encoding = Encoding::Utf8);
     static QString decode(const QByteArray& text, Encoding encoding);
+    // At most 80 characters of a text for a message, "…" marking what was cut.
+    static QString excerpt(const QByteArray& text);
 
 private:
     // The first non-blank line (after a byte order mark), trimmed, and its number in *lineNumber; 0

@@ -28,8 +28,7 @@ bool isDigit(char c) {
 
 QString quoted(const QByteArray& text) {
     // Long values would drown the message.
-    const QString value = QString::fromUtf8(text.left(80));
-    return QLatin1Char('"') + value + (text.size() > 80 ? QStringLiteral("…\"") : QStringLiteral("\""));
+    return QLatin1Char('"') + ContentLineReader::excerpt(text) + QLatin1Char('"');
 }
 
 // An error that ends the reading of a file; caught where the reading starts.
@@ -90,7 +89,7 @@ struct Component {
         const std::vector<const ContentLine*> found = all(propertyName);
         if (found.size() > 1) {
             fail(found[1]->line, QStringLiteral("%1 occurs more than once in %2")
-                                     .arg(QLatin1String(propertyName), QString::fromUtf8(name)));
+                                     .arg(QLatin1String(propertyName), ContentLineReader::excerpt(name)));
         }
         return found.empty() ? nullptr : found.front();
     }
@@ -118,16 +117,17 @@ public:
             } else if (line->name == "BEGIN" || line->name == "END") {
                 const QByteArray componentName = line->value.trimmed().toUpper();
                 if (componentName.isEmpty()) {
-                    problem(line->line,
-                            QStringLiteral("%1 without a component name").arg(QString::fromUtf8(line->name)));
+                    problem(line->line, QStringLiteral("%1 without a component name")
+                                            .arg(ContentLineReader::excerpt(line->name)));
                 } else if (line->name == "BEGIN") {
                     begin(*line, componentName);
                 } else {
                     end(*line, componentName);
                 }
             } else if (m_open.empty()) {
-                outside(line->line,
-                        QStringLiteral("%1 outside of a VCALENDAR").arg(QString::fromUtf8(line->name)));
+                outside(
+                    line->line,
+                    QStringLiteral("%1 outside of a VCALENDAR").arg(ContentLineReader::excerpt(line->name)));
             } else {
                 m_open.back().properties.push_back(std::move(*line));
             }
@@ -139,7 +139,7 @@ public:
         while (m_open.size() > 1 || (!m_open.empty() && m_open.back().name != "VCALENDAR")) {
             if (m_strict) {
                 fail(m_open.back().beginLine, QStringLiteral("BEGIN:%1 is not closed (END:%1 is missing)")
-                                                  .arg(QString::fromUtf8(m_open.back().name)));
+                                                  .arg(ContentLineReader::excerpt(m_open.back().name)));
             }
             closeUnclosed(m_textSize);
         }
@@ -171,7 +171,8 @@ private:
 
     void begin(const ContentLine& line, const QByteArray& name) {
         if (m_open.empty() && name != "VCALENDAR" && m_strict) {
-            fail(line.line, QStringLiteral("BEGIN:%1 outside of a VCALENDAR").arg(QString::fromUtf8(name)));
+            fail(line.line,
+                 QStringLiteral("BEGIN:%1 outside of a VCALENDAR").arg(ContentLineReader::excerpt(name)));
         }
         if (int(m_open.size()) >= maximumNesting) {
             const QString deep =
@@ -205,7 +206,8 @@ private:
         const auto open = std::find_if(m_open.rbegin(), m_open.rend(),
                                        [&](const Component& component) { return component.name == name; });
         if (open == m_open.rend()) {
-            const QString stray = QStringLiteral("END:%1 without BEGIN:%1").arg(QString::fromUtf8(name));
+            const QString stray =
+                QStringLiteral("END:%1 without BEGIN:%1").arg(ContentLineReader::excerpt(name));
             if (m_open.empty()) {
                 outside(line.line, stray);
             } else {
@@ -217,9 +219,10 @@ private:
         while (m_open.back().name != name) {
             const Component& inner = m_open.back();
             if (m_strict) {
-                fail(line.line, QStringLiteral("END:%1 found while BEGIN:%2 of line %3 is still open")
-                                    .arg(QString::fromUtf8(name), QString::fromUtf8(inner.name))
-                                    .arg(inner.beginLine));
+                fail(line.line,
+                     QStringLiteral("END:%1 found while BEGIN:%2 of line %3 is still open")
+                         .arg(ContentLineReader::excerpt(name), ContentLineReader::excerpt(inner.name))
+                         .arg(inner.beginLine));
             }
             closeUnclosed(line.offset);
         }
@@ -228,9 +231,8 @@ private:
 
     void closeUnclosed(qsizetype endOffset) {
         Component& inner = m_open.back();
-        inner.damageWith(
-            inner.beginLine,
-            QStringLiteral("BEGIN:%1 is not closed (END:%1 is missing)").arg(QString::fromUtf8(inner.name)));
+        inner.damageWith(inner.beginLine, QStringLiteral("BEGIN:%1 is not closed (END:%1 is missing)")
+                                              .arg(ContentLineReader::excerpt(inner.name)));
         close(endOffset);
     }
 
@@ -297,7 +299,7 @@ std::optional<QString> libicalComplaint(icalcomponent* holder, const ContentLine
     icalparameter* type = icalproperty_get_first_parameter(error, ICAL_XLICERRORTYPE_PARAMETER);
     const icalparameter_xlicerrortype kind =
         type ? icalparameter_get_xlicerrortype(type) : ICAL_XLICERRORTYPE_NONE;
-    const QString name = QString::fromUtf8(property.name);
+    const QString name = ContentLineReader::excerpt(property.name);
     const icalproperty_kind propertyKind = icalproperty_string_to_kind(property.name.constData());
     if (propertyKind == ICAL_X_PROPERTY || propertyKind == ICAL_NO_PROPERTY) {
         return std::nullopt;
@@ -564,13 +566,13 @@ public:
         }
         m_deferred.clear();
         for (const auto& [kind, countAndLine] : m_otherKinds) {
-            m_warnings.push_back(
-                ReadFailure{countAndLine.second,
-                            QStringLiteral("%1 %2 left out: only events (VEVENT) are imported")
-                                .arg(countAndLine.first)
-                                .arg(countAndLine.first == 1
-                                         ? QString::fromUtf8(kind) + QStringLiteral(" is")
-                                         : QString::fromUtf8(kind) + QStringLiteral(" components are"))});
+            m_warnings.push_back(ReadFailure{
+                countAndLine.second,
+                QStringLiteral("%1 %2 left out: only events (VEVENT) are imported")
+                    .arg(countAndLine.first)
+                    .arg(countAndLine.first == 1
+                             ? ContentLineReader::excerpt(kind) + QStringLiteral(" is")
+                             : ContentLineReader::excerpt(kind) + QStringLiteral(" components are"))});
         }
         // Refusing whole files, the first event that cannot be read refuses this one; it is known
         // only once the structure of the whole file is, which is refused first.
@@ -605,7 +607,8 @@ private:
     // is still to come), a time zone kept for the events, anything else counted and let go.
     void take(Component&& component) {
         for (const Component& child : component.children) {
-            skipEventsWithin(child, QStringLiteral("inside %1").arg(QString::fromUtf8(component.name)));
+            skipEventsWithin(child,
+                             QStringLiteral("inside %1").arg(ContentLineReader::excerpt(component.name)));
         }
         if (component.name == "VEVENT") {
             if (zonesToCome(component)) {
@@ -887,7 +890,7 @@ private:
         }
         if (holders.size() != properties.size()) {
             fail(component.beginLine,
-                 QStringLiteral("the %1 cannot be read").arg(QString::fromUtf8(component.name)));
+                 QStringLiteral("the %1 cannot be read").arg(ContentLineReader::excerpt(component.name)));
         }
         for (size_t i = 0; i < holders.size(); ++i) {
             if (std::optional<QString> complaint = libicalComplaint(holders[i], *properties[i])) {
@@ -998,8 +1001,8 @@ private:
             offset = toDate(when).timeIntervalSinceDate(startDate);
         } else {
             if (!valueType.isNull() && valueType != "DURATION") {
-                fail(trigger->line,
-                     QStringLiteral("unsupported VALUE=%1 for TRIGGER").arg(QString::fromUtf8(valueType)));
+                fail(trigger->line, QStringLiteral("unsupported VALUE=%1 for TRIGGER")
+                                        .arg(ContentLineReader::excerpt(valueType)));
             }
             const std::optional<DurationValue> duration = readDurationValue(trigger->value.trimmed());
             if (!duration) {
@@ -1031,11 +1034,11 @@ private:
     TimeValue readTime(const ContentLine& property) { return readTime(property, property.value); }
 
     TimeValue readTime(const ContentLine& property, const QByteArray& text) {
-        const QString name = QString::fromUtf8(property.name);
+        const QString name = ContentLineReader::excerpt(property.name);
         const QByteArray valueType = property.parameter("VALUE").toUpper();
         if (!valueType.isNull() && valueType != "DATE" && valueType != "DATE-TIME") {
             fail(property.line, QStringLiteral("unsupported VALUE=%1 for %2")
-                                    .arg(QString::fromUtf8(valueType.left(40)), name));
+                                    .arg(ContentLineReader::excerpt(valueType), name));
         }
         const std::optional<DateTimeValue> value = readDateTimeValue(text.trimmed());
         if (!value || (valueType == "DATE" && !value->isDate) ||
@@ -1200,7 +1203,7 @@ private:
                 if (!observance.first(required)) {
                     fail(observance.beginLine,
                          QStringLiteral("%1 of VTIMEZONE has no %2")
-                             .arg(QString::fromUtf8(observance.name), QLatin1String(required)));
+                             .arg(ContentLineReader::excerpt(observance.name), QLatin1String(required)));
                 }
             }
             checkObservanceRules(observance);

@@ -104,6 +104,12 @@ TEST_F(ICalendarHostileInputTest, MessagesAreShortAndOurOwn) {
     EXPECT_EQ(refusal, "test.ics:7: malformed DTSTAMP value \"" + QString(80, QLatin1Char('x')) + "…\"");
     EXPECT_EQ(error(calendar(event("a", {"RRULE:FREQ=WEEKLY;BYDAY=" + longValue}))),
               "test.ics:7: invalid RRULE \"FREQ=WEEKLY;BYDAY=" + QString(62, QLatin1Char('x')) + "…\"");
+    const QString longName(100000, QLatin1Char('X'));
+    EXPECT_EQ(error(calendar(event("a", {longName}))),
+              "test.ics:7: expected \":\" after " + QString(80, QLatin1Char('X')) + "…");
+    EXPECT_EQ(error(calendar(event("a") + QStringList{"BEGIN:" + longName})),
+              "test.ics:9: END:VCALENDAR found while BEGIN:" + QString(80, QLatin1Char('X')) +
+                  "… of line 8 is still open");
     // Leniently, a bad property the event does not need is left out with a warning.
     const ICalendarParseResult result =
         parse(calendar(event("a", {"GEO:north", "CLASS:"})), ICalendarReader::Strictness::SkipUnreadable);
