@@ -504,6 +504,18 @@ std::optional<QByteArray> plainRule(const QByteArray& rule, QString* problem) {
     return kept.join(';');
 }
 
+// The fields of a DATE-TIME for libical, without a zone.
+icaltimetype icalDateTime(const DateTimeValue& value) {
+    icaltimetype time = icaltime_null_time();
+    time.year = value.year;
+    time.month = value.month;
+    time.day = value.day;
+    time.hour = value.hour;
+    time.minute = value.minute;
+    time.second = value.second;
+    return time;
+}
+
 // The zone a TZID stands for, or how a time without TZID is meant.
 struct Zone {
     enum class Kind { Floating, Utc, Icu, Custom };
@@ -1076,14 +1088,7 @@ private:
         case Zone::Kind::Custom:
             break;
         }
-        icaltimetype local = icaltime_null_time();
-        local.year = value.year;
-        local.month = value.month;
-        local.day = value.day;
-        local.hour = value.hour;
-        local.minute = value.minute;
-        local.second = value.second;
-        local.is_date = 0;
+        icaltimetype local = icalDateTime(value);
         local.zone = time.zone.custom;
         return Date::withTimeIntervalSince1970(double(icaltime_as_timet_with_zone(local, time.zone.custom)));
     }
@@ -1271,14 +1276,7 @@ private:
 
     // The changes of an observance's rule up to lastZoneYear, counted up to one more than `limit`.
     static int countChanges(const icalrecurrencetype& rule, const DateTimeValue& start, int limit) {
-        icaltimetype first = icaltime_null_time();
-        first.year = start.year;
-        first.month = start.month;
-        first.day = start.day;
-        first.hour = start.hour;
-        first.minute = start.minute;
-        first.second = start.second;
-        const IcalIteratorPointer iterator(icalrecur_iterator_new(rule, first));
+        const IcalIteratorPointer iterator(icalrecur_iterator_new(rule, icalDateTime(start)));
         if (!iterator) {
             return 0;
         }
