@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <thread>
+
 namespace {
 
 class EventStoreFilesTest : public EventStoreTest {
@@ -115,4 +117,28 @@ TEST_F(EventStoreFilesTest, StoresAreMarkedAndStoresMadeBeforeTheMarkAreRecognis
     EXPECT_TRUE(log.contains(Log::Level::Error, "objectstore", "it is another program's database'."));
     manager.setDatabaseFilepath(previous);
     EXPECT_EQ(contents(objects), before);
+}
+
+TEST_F(EventStoreFilesTest, StoresOpeningOneNewDatabaseAtOnceWaitForEachOther) {
+    LogCapture log;
+    std::vector<std::thread> openers;
+    std::atomic<int> saved = 0;
+    for (int index = 0; index < 4; ++index) {
+        openers.emplace_back([&, index] {
+            EKEventStore opened(databasePath());
+            auto event = EKEvent::eventWithEventStore(opened);
+            event->setStartDate(at(2024, 1, 5 + index, 9));
+            event->setEndDate(at(2024, 1, 5 + index, 10));
+            event->setCalendar(opened.defaultCalendarForNewEvents());
+            StoreError error;
+            saved += opened.saveEvents({event}, &error) ? 1 : 0;
+        });
+    }
+    for (std::thread& opener : openers) {
+        opener.join();
+    }
+    EXPECT_EQ(saved, 4);
+    EXPECT_FALSE(log.contains(Log::Level::Error, "eventstore", ""));
+    EXPECT_FALSE(log.contains(Log::Level::Warning, "eventstore", ""));
+    EXPECT_EQ(store().calendars().size(), 1u);
 }
