@@ -1,55 +1,94 @@
 #include "app/LaunchOptions.h"
 
+#include <QCommandLineParser>
+
 namespace {
 
-// The value of `--name value` or `--name=value` at `index`, moving `index` past it; sets
-// `missing` when there is none.
-QString optionValue(const QStringList& arguments, qsizetype& index, const QString& name, bool& missing) {
-    const QString& argument = arguments[index];
-    if (argument.startsWith(name + QLatin1Char('='))) {
-        return argument.mid(name.size() + 1);
-    }
-    if (index + 1 >= arguments.size()) {
-        missing = true;
-        return {};
-    }
-    return arguments[++index];
+const QString scaleName = QStringLiteral("scale");
+const QString screenshotName = QStringLiteral("screenshot");
+
+QString scaleProblem(const QString& value) {
+    return QStringLiteral("--scale takes 1, 2 or 3, not \"%1\"").arg(value);
 }
 
-bool isOption(const QString& argument, const QString& name) {
-    return argument == name || argument.startsWith(name + QLatin1Char('='));
+// The parser's own messages name options without their dashes; ours say what to write instead.
+QString parseProblem(const QCommandLineParser& parser, const QStringList& arguments) {
+    if (!parser.unknownOptionNames().isEmpty()) {
+        const QString name = parser.unknownOptionNames().first();
+        return QStringLiteral("unknown option \"%1%2\" (see --help)")
+            .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
+    }
+    const QString last = arguments.isEmpty() ? QString() : arguments.last();
+    if (last == QLatin1String("--") + scaleName) {
+        return scaleProblem(QString());
+    }
+    if (last == QLatin1String("--") + screenshotName) {
+        return QStringLiteral("--screenshot needs the path of the PNG file to write");
+    }
+    return parser.errorText();
 }
 
 } // namespace
 
 LaunchOptions LaunchOptions::parse(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption tabletOption(QStringLiteral("tablet"));
+    const QCommandLineOption scaleOption(scaleName, QString(), QStringLiteral("N"));
+    const QCommandLineOption screenshotOption(screenshotName, QString(), QStringLiteral("FILE.png"));
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
+    const QCommandLineOption versionOption(QStringLiteral("version"));
+    parser.addOptions({tabletOption, scaleOption, screenshotOption, helpOption, versionOption});
+
     LaunchOptions options;
-    const QString scaleOption = QStringLiteral("--scale");
-    const QString screenshotOption = QStringLiteral("--screenshot");
-    for (qsizetype i = 1; i < arguments.size() && options.error.isEmpty(); ++i) {
-        const QString& argument = arguments[i];
-        bool missing = false;
-        if (argument == QLatin1String("--tablet")) {
-            options.tablet = true;
-        } else if (isOption(argument, scaleOption)) {
-            const QString value = optionValue(arguments, i, scaleOption, missing);
-            bool ok = false;
-            const double scale = value.toDouble(&ok);
-            if (missing || !ok || (scale != 1.0 && scale != 2.0 && scale != 3.0)) {
-                options.error = QStringLiteral("--scale takes 1, 2 or 3, not \"%1\"").arg(value);
-            } else {
-                options.scale = scale;
-            }
-        } else if (isOption(argument, screenshotOption)) {
-            options.screenshotPath = optionValue(arguments, i, screenshotOption, missing);
-            if (missing || options.screenshotPath.isEmpty()) {
-                options.error = QStringLiteral("--screenshot needs the path of the PNG file to write");
-            }
-        } else {
-            options.error = QStringLiteral("unknown option \"%1\" (options: --tablet, --scale 1|2|3, "
-                                           "--screenshot FILE.png, --data-dir FOLDER)")
-                                .arg(argument);
+    if (!parser.parse(arguments)) {
+        options.error = parseProblem(parser, arguments);
+        return options;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        options.error = QStringLiteral("unexpected argument \"%1\" (see --help)")
+                            .arg(parser.positionalArguments().first());
+        return options;
+    }
+    options.help = parser.isSet(helpOption);
+    options.version = parser.isSet(versionOption);
+    options.tablet = parser.isSet(tabletOption);
+    if (parser.isSet(scaleOption)) {
+        const QString value = parser.value(scaleOption);
+        bool ok = false;
+        const double scale = value.toDouble(&ok);
+        if (!ok || (scale != 1.0 && scale != 2.0 && scale != 3.0)) {
+            options.error = scaleProblem(value);
+            return options;
+        }
+        options.scale = scale;
+    }
+    if (parser.isSet(screenshotOption)) {
+        options.screenshotPath = parser.value(screenshotOption);
+        if (options.screenshotPath.isEmpty()) {
+            options.error = QStringLiteral("--screenshot needs the path of the PNG file to write");
         }
     }
     return options;
+}
+
+QString LaunchOptions::helpText() {
+    return QStringLiteral(
+        R"(Usage: orvella [--data-dir DIR] [--tablet] [--scale 1|2|3] [--screenshot FILE.png]
+
+Orvella, a week-planner calendar. The window needs a display (X11 or Wayland); without one, run it
+under xvfb-run, or draw the screen into a picture with --screenshot.
+
+Options:
+  --data-dir DIR        use the data folder DIR (also ORVELLA_DATA_DIR)
+  --tablet              show the tablet layouts
+  --scale 1|2|3         the screen scale (2 by default)
+  --screenshot FILE.png draw the screen once its first content is loaded, write it to FILE.png
+                        and exit (no display needed); the status is 1 when the calendar
+                        database cannot be opened
+  --help                show this text
+  --version             show the version
+
+Wrong usage exits with status 2.
+)");
 }

@@ -4,16 +4,23 @@
 #include <QStringList>
 
 // The program's command-line options: `--tablet` (the tablet layouts), `--scale N` (screen
-// scale 1, 2 or 3; 2 by default) and `--screenshot FILE.png` (draw the screen once its first
-// content is loaded, save it and exit; no display needed). The data folder options are read by
-// Paths.
+// scale 1, 2 or 3; 2 by default), `--screenshot FILE.png` (draw the screen once its first
+// content is loaded, save it and exit; no display needed), `--help` and `--version`. The data
+// folder options are read by Paths.
 struct LaunchOptions {
+    // The program's version, as the project's.
+    static constexpr const char* programVersion = "0.1";
+
     bool tablet = false;
     double scale = 2.0;
     QString screenshotPath;
+    bool help = false;
+    bool version = false;
     // Empty unless an option was wrong; says which and why.
     QString error;
 
     // Reads the options from the arguments (the program name first).
     static LaunchOptions parse(const QStringList& arguments);
+    // What --help prints.
+    static QString helpText();
 };

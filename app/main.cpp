@@ -1,8 +1,11 @@
 #include "app/LaunchOptions.h"
 #include "app/OrvellaApp.h"
 #include "app/OrvellaAppDelegate.h"
+#include "core/events/EventService.h"
+#include "core/eventstore/EKEventStore.h"
 #include "foundation/Paths.h"
 #include "foundation/RunLoop.h"
+#include "kit/AlertView.h"
 #include "kit/Animator.h"
 #include "kit/DeviceDependentValues.h"
 #include "kit/Image.h"
@@ -21,30 +24,27 @@
 
 namespace {
 
-// Without a display a screenshot still works: Qt then draws off screen.
-void useOffscreenPlatformWithoutDisplay(int argc, char** argv) {
-    bool screenshot = false;
-    for (int i = 1; i < argc; ++i) {
-        screenshot = screenshot || QByteArray(argv[i]).startsWith("--screenshot");
-    }
-    if (screenshot && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
-        qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+bool hasDisplay() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-// Draws the window once the content is loaded and nothing moves any more, then quits. Whether
-// that is so is asked after each change of the window: content arriving and every animation
-// frame ask the window to be drawn again.
+// Draws the window once the content is loaded and its animations are brought to their end, then
+// quits with `status`. Whether the content is loaded is asked after each change of the window:
+// content arriving and every animation frame ask the window to be drawn again.
 void takeScreenshotWhenReady(const std::shared_ptr<Window>& window, OrvellaAppDelegate& delegate,
-                             const QString& path) {
+                             const QString& path, int status) {
     auto checkPosted = std::make_shared<bool>(false);
     const std::weak_ptr<Window> weakWindow = window;
-    auto check = [weakWindow, &delegate, path, checkPosted] {
+    auto check = [weakWindow, &delegate, path, checkPosted, status] {
         *checkPosted = false;
         const std::shared_ptr<Window> shown = weakWindow.lock();
-        if (!shown || (delegate.isContentLoaded && !delegate.isContentLoaded()) ||
-            Animator::hasEndingAnimations()) {
+        if (!shown || (delegate.isContentLoaded && !delegate.isContentLoaded())) {
+            return;
+        }
+        // The picture shows the screen as it settles: the rows fading in with the content need
+        // not be waited for.
+        Animator::finishAll();
+        if (Animator::hasEndingAnimations()) {
             return;
         }
         shown->setOnNeedsDisplay(nullptr);
@@ -52,7 +52,7 @@ void takeScreenshotWhenReady(const std::shared_ptr<Window>& window, OrvellaAppDe
         if (!saved) {
             QTextStream(stderr) << "orvella: could not write the screenshot to " << path << "\n";
         }
-        QCoreApplication::exit(saved ? 0 : 1);
+        QCoreApplication::exit(saved ? status : 1);
     };
     // The check waits for the end of the current turn, when the change is complete.
     auto postCheck = [check, checkPosted] {
@@ -64,23 +64,57 @@ void takeScreenshotWhenReady(const std::shared_ptr<Window>& window, OrvellaAppDe
     postCheck();
 }
 
+// A store that cannot be used is said at once: an empty week would read as an empty calendar.
+// The status of a screenshot run: 1 when the store cannot be used.
+int reportStoreProblem() {
+    const QString problem = EventService::sharedInstance().eventStore().openProblem();
+    if (problem.isEmpty()) {
+        return 0;
+    }
+    QTextStream(stderr) << "orvella: " << problem << "\n";
+    std::make_shared<AlertView>(QStringLiteral("Cannot open the calendar"), problem, nullptr,
+                                QStringLiteral("OK"))
+        ->show();
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    useOffscreenPlatformWithoutDisplay(argc, argv);
-    QApplication qtApplication(argc, argv);
+    // The options are read before Qt starts: --help, --version and wrong usage need no display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    QTextStream out(stdout);
     QTextStream err(stderr);
-
-    const Paths::CommandLine commandLine = Paths::applyCommandLine(qtApplication.arguments());
+    const Paths::CommandLine commandLine = Paths::applyCommandLine(arguments);
+    LaunchOptions options = LaunchOptions::parse(commandLine.arguments);
     if (!commandLine.error.isEmpty()) {
-        err << "orvella: " << commandLine.error << "\n";
-        return 2;
+        options.error = commandLine.error;
     }
-    const LaunchOptions options = LaunchOptions::parse(commandLine.arguments);
     if (!options.error.isEmpty()) {
-        err << "orvella: " << options.error << "\n";
+        err << "orvella: " << options.error << "\n\n" << LaunchOptions::helpText();
         return 2;
     }
+    if (options.help) {
+        out << LaunchOptions::helpText();
+        return 0;
+    }
+    if (options.version) {
+        out << "orvella " << LaunchOptions::programVersion << "\n";
+        return 0;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !hasDisplay()) {
+        if (options.screenshotPath.isEmpty()) {
+            err << "orvella: no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+                   "run it under xvfb-run, or draw the screen without one with --screenshot FILE.png\n";
+            return 1;
+        }
+        // Without a display a screenshot still works: Qt then draws off screen.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication qtApplication(argc, argv);
 
     Screen::main().setScale(options.scale);
     Screen::main().setIdiom(options.tablet ? Screen::Idiom::Tablet : Screen::Idiom::Phone);
@@ -96,10 +130,11 @@ int main(int argc, char** argv) {
     HintView::install();
     application.setDelegate(&delegate);
     application.finishLaunching();
+    const int storeStatus = reportStoreProblem();
 
     if (!options.screenshotPath.isEmpty()) {
         application.becomeActive();
-        takeScreenshotWhenReady(window, delegate, options.screenshotPath);
+        takeScreenshotWhenReady(window, delegate, options.screenshotPath, storeStatus);
         return qtApplication.exec();
     }
     WindowHost host(window, application);

@@ -65,9 +65,9 @@ void BM_ImportGeneratedIcs(benchmark::State& state) {
         EKEventStore store(path);
         const std::shared_ptr<EKCalendar> calendar = store.defaultCalendarForNewEvents();
         state.ResumeTiming();
-        QString error;
-        if (ICalendarImporter().import(source.icsPath, calendar, store, &error) < 0) {
-            state.SkipWithError(qPrintable(error));
+        if (const ICalendarImportResult result = ICalendarImporter().import(source.icsPath, calendar, store);
+            result.error) {
+            state.SkipWithError(qPrintable(*result.error));
         }
         state.PauseTiming();
         QFile::remove(path);

@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QSettings>
 #include <QThread>
+#include <QUtf8StringView>
 #include <QVariant>
 
 #include <utility>
@@ -61,10 +62,28 @@ void releaseStandardUserDefaults() {
 
 } // namespace
 
+namespace {
+
+// Settings files are small UTF-8 text; QSettings reads what it can of anything else and would
+// overwrite the rest.
+bool isNotText(const QString& path) {
+    constexpr qint64 largestSettingsFile = 16 * 1024 * 1024;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray content = file.read(largestSettingsFile + 1);
+    return content.size() > largestSettingsFile || content.contains('\0') ||
+           !QUtf8StringView(content).isValidUtf8();
+}
+
+} // namespace
+
 UserDefaults::UserDefaults(const QString& filePath) : m_filePath(filePath) {
     std::lock_guard lock(m_mutex);
+    const bool notText = isNotText(m_filePath);
     openSettings();
-    if (m_settings->status() == QSettings::FormatError) {
+    if (notText || m_settings->status() == QSettings::FormatError) {
         // Keeps the damaged file for the user to look at, and starts afresh.
         m_settings.reset();
         const QString damagedPath = m_filePath + QStringLiteral(".damaged");

@@ -176,9 +176,10 @@ Options:
   --help             show this text
 
 Commands:
-  import FILE.ics [--calendar TITLE]
-        import the events of FILE.ics into the calendar TITLE (default: the default calendar);
-        a bad file is refused as a whole
+  import FILE.ics [--calendar TITLE] [--strict]
+        import the events of FILE.ics into the calendar TITLE (default: the default calendar),
+        in one transaction; events that cannot be read are skipped, each named on stderr with
+        its line and reason (with --strict, one such event refuses the whole file)
   export [--calendar TITLE] FILE.ics|-
         write the events of calendar TITLE (default: every calendar) as iCalendar; - is stdout
   subscribe FILE.ics --title TITLE
@@ -195,7 +196,8 @@ Commands:
         from the week of DATE (default: today), forward or backward, at most N (default 20)
 
 Dates are YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS in the zone in force. Errors go to stderr with exit
-status 1, wrong usage with 2.
+status 1, wrong usage with 2. import exits with 0 when every event was imported, 3 when some
+were skipped, and 1 when nothing could be imported or the store failed.
 )");
 }
 
@@ -240,6 +242,11 @@ void CommandLineTool::applyTimeZone(const std::optional<QString>& zoneName) {
 }
 
 int CommandLineTool::runCommand(const QString& command, QStringList& arguments) {
+    // A store that cannot be used fails every command: an empty answer would read as an empty
+    // calendar.
+    if (const QString problem = service().eventStore().openProblem(); !problem.isEmpty()) {
+        throw Failure{problem};
+    }
     // Subscribed calendars and birthdays are read again when their files changed, as the
     // application does when it becomes active.
     if (command != "import" && command != "subscribe") {
@@ -271,6 +278,7 @@ int CommandLineTool::runCommand(const QString& command, QStringList& arguments) 
 
 int CommandLineTool::importCommand(QStringList& arguments) {
     const std::optional<QString> title = takeOption(arguments, "--calendar");
+    const bool strict = takeFlag(arguments, "--strict");
     const QString path = takeArgument(arguments, "the .ics file to import");
     expectNoMoreArguments(arguments);
     const std::shared_ptr<EKCalendar> calendar =
@@ -278,8 +286,10 @@ int CommandLineTool::importCommand(QStringList& arguments) {
     if (!calendar) {
         throw Failure{"there is no calendar to import into"};
     }
-    QString error;
     ICalendarImporter importer;
+    if (strict) {
+        importer.setStrictness(ICalendarReader::Strictness::RefuseFile);
+    }
     // Large files take a while: show how far the import has come.
     importer.setOnProgress([this, lastPercent = -1](int done, int total) mutable {
         const int percent = total > 0 ? done * 100 / total : 100;
@@ -288,12 +298,26 @@ int CommandLineTool::importCommand(QStringList& arguments) {
             m_err << "\rimporting " << percent << "%" << (done == total ? "\n" : "") << Qt::flush;
         }
     });
-    const int count = importer.import(path, calendar, service().eventStore(), &error);
-    if (count < 0) {
-        throw Failure{error};
+    const ICalendarImportResult result = importer.import(path, calendar, service().eventStore());
+    for (const ICalendarError& warning : result.warnings) {
+        m_err << "orvella-cli: warning: " << warning.message() << "\n";
     }
-    m_out << "imported " << count << " events into " << calendar->title() << "\n";
-    return success;
+    for (const ICalendarError& skipped : result.skipped) {
+        m_err << "orvella-cli: skipped: " << skipped.message() << "\n";
+    }
+    if (result.error) {
+        throw Failure{*result.error};
+    }
+    m_out << "imported " << result.imported << " events into " << calendar->title() << "\n";
+    if (result.skipped.empty()) {
+        return success;
+    }
+    m_err << "orvella-cli: "
+          << (result.skipped.size() == 1
+                  ? QString("1 event could not be read and was skipped")
+                  : QString("%1 events could not be read and were skipped").arg(result.skipped.size()))
+          << "\n";
+    return result.imported > 0 ? partialSuccess : failure;
 }
 
 int CommandLineTool::exportCommand(QStringList& arguments) {

@@ -16,6 +16,8 @@ public:
     static constexpr int success = 0;
     static constexpr int failure = 1;
     static constexpr int wrongUsage = 2;
+    // An import that skipped some of the file's events and imported the others.
+    static constexpr int partialSuccess = 3;
 
     CommandLineTool(QTextStream& out, QTextStream& err) : m_out(out), m_err(err) {}
 

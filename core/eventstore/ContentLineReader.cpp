@@ -10,17 +10,31 @@ bool isNameCharacter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
 }
 
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
 // Splits a logical line into name, parameters and value (RFC 5545 3.1 "contentline").
 ContentLine splitContentLine(const QByteArray& text, ContentLineReader::Syntax syntax) {
     ContentLine line;
     const qsizetype size = text.size();
     qsizetype i = 0;
+    // Some writers put blanks around names ("SUMMARY :x", "DTSTART; TZID=..."); nothing is lost by
+    // reading past them.
+    auto skipBlanks = [&]() {
+        while (i < size && isBlank(text[i])) {
+            ++i;
+        }
+    };
     auto readName = [&]() {
+        skipBlanks();
         const qsizetype start = i;
         while (i < size && isNameCharacter(text[i])) {
             ++i;
         }
-        return text.mid(start, i - start);
+        const QByteArray name = text.mid(start, i - start);
+        skipBlanks();
+        return name;
     };
     QByteArray name = readName();
     if (syntax == ContentLineReader::Syntax::VCard) {
@@ -37,8 +51,8 @@ ContentLine splitContentLine(const QByteArray& text, ContentLineReader::Syntax s
         ++i;
         const QByteArray parameterName = readName().toUpper();
         if (parameterName.isEmpty()) {
-            line.problem =
-                QStringLiteral("expected a parameter name after \";\" in %1").arg(QString::fromUtf8(name));
+            line.problem = QStringLiteral("expected a parameter name after \";\" in %1")
+                               .arg(ContentLineReader::excerpt(name));
             return line;
         }
         if (i >= size || text[i] != '=') {
@@ -47,8 +61,9 @@ ContentLine splitContentLine(const QByteArray& text, ContentLineReader::Syntax s
                 line.parameters.emplace_back("TYPE", parameterName);
                 continue;
             }
-            line.problem = QStringLiteral("parameter %1 of %2 has no value")
-                               .arg(QString::fromUtf8(parameterName), QString::fromUtf8(name));
+            line.problem =
+                QStringLiteral("parameter %1 of %2 has no value")
+                    .arg(ContentLineReader::excerpt(parameterName), ContentLineReader::excerpt(name));
             return line;
         }
         ++i;
@@ -58,7 +73,7 @@ ContentLine splitContentLine(const QByteArray& text, ContentLineReader::Syntax s
                 const qsizetype close = text.indexOf('"', i + 1);
                 if (close < 0) {
                     line.problem = QStringLiteral("a quoted value of parameter %1 is not closed")
-                                       .arg(QString::fromUtf8(parameterName));
+                                       .arg(ContentLineReader::excerpt(parameterName));
                     return line;
                 }
                 values += text.mid(i + 1, close - i - 1);
@@ -68,7 +83,7 @@ ContentLine splitContentLine(const QByteArray& text, ContentLineReader::Syntax s
                 while (i < size && text[i] != ';' && text[i] != ':' && text[i] != ',' && text[i] != '"') {
                     ++i;
                 }
-                values += text.mid(start, i - start);
+                values += text.mid(start, i - start).trimmed();
             }
             if (i < size && text[i] == ',') {
                 values += ',';
@@ -81,7 +96,7 @@ ContentLine splitContentLine(const QByteArray& text, ContentLineReader::Syntax s
     }
     if (i >= size || text[i] != ':') {
         line.parameters.clear();
-        line.problem = QStringLiteral("expected \":\" after %1").arg(QString::fromUtf8(name));
+        line.problem = QStringLiteral("expected \":\" after %1").arg(ContentLineReader::excerpt(name));
         return line;
     }
     line.name = name.toUpper();
@@ -256,7 +271,7 @@ std::optional<QByteArray> ContentLineReader::readFile(const QString& path, QStri
     return text;
 }
 
-QString ContentLineReader::unescapeText(const QByteArray& value) {
+QString ContentLineReader::unescapeText(const QByteArray& value, Encoding encoding) {
     QByteArray text;
     text.reserve(value.size());
     for (qsizetype i = 0; i < value.size(); ++i) {
@@ -285,5 +300,15 @@ QString ContentLineReader::unescapeText(const QByteArray& value) {
             text += c;
         }
     }
-    return QString::fromUtf8(text);
+    return decode(text, encoding);
+}
+
+QString ContentLineReader::excerpt(const QByteArray& text) {
+    constexpr qsizetype longest = 80;
+    return text.size() > longest ? QString::fromUtf8(text.left(longest)) + QStringLiteral("…")
+                                 : QString::fromUtf8(text);
+}
+
+QString ContentLineReader::decode(const QByteArray& text, Encoding encoding) {
+    return encoding == Encoding::Latin1 ? QString::fromLatin1(text) : QString::fromUtf8(text);
 }

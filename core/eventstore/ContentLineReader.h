@@ -63,8 +63,14 @@ public:
     static std::optional<StartProblem> startProblem(const QByteArray& text, Syntax syntax);
     // The whole file, or nothing with the problem (unreadable, larger than maximumFileSize).
     static std::optional<QByteArray> readFile(const QString& path, QString* problem);
+    // How the bytes of a text are read: as RFC 5545 3.1.4 asks, or as Latin-1 for the files of
+    // older writers that are not UTF-8.
+    enum class Encoding { Utf8, Latin1 };
     // TEXT values (RFC 5545 3.3.11, RFC 6350 3.4).
-    static QString unescapeText(const QByteArray& value);
+    static QString unescapeText(const QByteArray& value, Encoding encoding = Encoding::Utf8);
+    static QString decode(const QByteArray& text, Encoding encoding);
+    // At most 80 characters of a text for a message, "…" marking what was cut.
+    static QString excerpt(const QByteArray& text);
 
 private:
     // The first non-blank line (after a byte order mark), trimmed, and its number in *lineNumber; 0

@@ -90,6 +90,9 @@ public:
     bool setBirthdaysContactsFile(const QString& vcfPath, StoreError* error);
 
     QString databasePath() const;
+    // Why the store cannot be used at all (its file is not a database of ours, is damaged or cannot
+    // be opened), naming the file; empty when it can. The file is left as it was then.
+    QString openProblem() const;
     // The schema version this build writes.
     static int schemaVersion();
 

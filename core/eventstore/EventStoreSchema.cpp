@@ -65,6 +65,18 @@ CREATE INDEX events_calendar ON events(calendar_id);
 
 } // namespace
 
+bool EventStoreSchema::isOwnSchema(SqliteConnection& connection) {
+    if (connection.userVersion() < 1) {
+        return false;
+    }
+    for (const char* table : {"settings", "sources", "calendars", "events"}) {
+        if (!connection.hasTable(QString::fromLatin1(table))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 int EventStoreSchema::currentVersion() {
     return static_cast<int>(migrations().size());
 }

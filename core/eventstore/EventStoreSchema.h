@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -15,6 +16,11 @@ class SqliteConnection;
 class EventStoreSchema {
 public:
     using Migration = std::function<SqliteResult(SqliteConnection&)>;
+
+    // PRAGMA application_id of the store's databases: "ORVE".
+    static constexpr std::int32_t applicationId = 0x4F525645;
+    // Whether an unmarked database holds the store's tables (made before databases were marked).
+    static bool isOwnSchema(SqliteConnection& connection);
 
     static int currentVersion();
     // migrations()[i] takes a database from version i to version i + 1.

@@ -9,43 +9,43 @@ void ICalendarImporter::setOnProgress(ICalendarReader::ProgressCallback onProgre
     m_onProgress = std::move(onProgress);
 }
 
-int ICalendarImporter::import(const QString& path, const std::shared_ptr<EKCalendar>& calendar,
-                              EKEventStore& store, QString* error) {
+void ICalendarImporter::setStrictness(ICalendarReader::Strictness strictness) {
+    m_strictness = strictness;
+}
+
+ICalendarImportResult ICalendarImporter::import(const QString& path,
+                                                const std::shared_ptr<EKCalendar>& calendar,
+                                                EKEventStore& store) {
     // A read-only calendar is refused before the file is read at all.
-    if (refuseCalendar(calendar, error)) {
-        return -1;
+    if (std::optional<QString> problem = calendarProblem(calendar)) {
+        return ICalendarImportResult{0, {}, {}, std::move(problem)};
     }
-    return save(reader(store).readFile(path), calendar, store, error);
+    return save(reader(store).readFile(path), calendar, store);
 }
 
-int ICalendarImporter::importText(const QByteArray& text, const QString& fileName,
-                                  const std::shared_ptr<EKCalendar>& calendar, EKEventStore& store,
-                                  QString* error) {
-    if (refuseCalendar(calendar, error)) {
-        return -1;
+ICalendarImportResult ICalendarImporter::importText(const QByteArray& text, const QString& fileName,
+                                                    const std::shared_ptr<EKCalendar>& calendar,
+                                                    EKEventStore& store) {
+    if (std::optional<QString> problem = calendarProblem(calendar)) {
+        return ICalendarImportResult{0, {}, {}, std::move(problem)};
     }
-    return save(reader(store).read(text, fileName), calendar, store, error);
+    return save(reader(store).read(text, fileName), calendar, store);
 }
 
-bool ICalendarImporter::refuseCalendar(const std::shared_ptr<EKCalendar>& calendar, QString* error) const {
-    QString problem;
+std::optional<QString> ICalendarImporter::calendarProblem(const std::shared_ptr<EKCalendar>& calendar) {
     if (!calendar) {
-        problem = QStringLiteral("no calendar to import into");
-    } else if (!calendar->allowsContentModifications()) {
-        problem = QStringLiteral("the calendar \"%1\" is read-only").arg(calendar->title());
+        return QStringLiteral("no calendar to import into");
     }
-    if (problem.isEmpty()) {
-        return false;
+    if (!calendar->allowsContentModifications()) {
+        return QStringLiteral("the calendar \"%1\" is read-only").arg(calendar->title());
     }
-    if (error) {
-        *error = problem;
-    }
-    return true;
+    return std::nullopt;
 }
 
 ICalendarReader ICalendarImporter::reader(EKEventStore& store) {
     m_steps = 1;
     ICalendarReader reader(store);
+    reader.setStrictness(m_strictness);
     if (m_onProgress) {
         // The write that follows the reading is the last step.
         reader.setOnProgress([this](int done, int total) {
@@ -56,14 +56,16 @@ ICalendarReader ICalendarImporter::reader(EKEventStore& store) {
     return reader;
 }
 
-int ICalendarImporter::save(ICalendarParseResult parsed, const std::shared_ptr<EKCalendar>& calendar,
-                            EKEventStore& store, QString* error) {
+ICalendarImportResult ICalendarImporter::save(ICalendarParseResult parsed,
+                                              const std::shared_ptr<EKCalendar>& calendar,
+                                              EKEventStore& store) {
+    ICalendarImportResult result;
+    result.warnings = std::move(parsed.warnings);
     if (parsed.error) {
-        if (error) {
-            *error = parsed.error->message();
-        }
-        return -1;
+        result.error = parsed.error->message();
+        return result;
     }
+    result.skipped = std::move(parsed.skipped);
     QSet<QString> identifiers;
     for (const std::shared_ptr<EKEvent>& event : parsed.events) {
         event->setCalendar(calendar);
@@ -71,13 +73,12 @@ int ICalendarImporter::save(ICalendarParseResult parsed, const std::shared_ptr<E
     }
     StoreError storeError;
     if (!parsed.events.empty() && !store.saveEvents(parsed.events, &storeError)) {
-        if (error) {
-            *error = storeError.localizedDescription;
-        }
-        return -1;
+        result.error = storeError.localizedDescription;
+        return result;
     }
     if (m_onProgress) {
         m_onProgress(m_steps, m_steps);
     }
-    return int(identifiers.size());
+    result.imported = int(identifiers.size());
+    return result;
 }

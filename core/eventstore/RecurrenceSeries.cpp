@@ -277,9 +277,40 @@ void RecurrenceSeries::generateWithLibical(std::int64_t low, std::int64_t high,
     for (std::int64_t days = CivilDate::floorDiv(low, day); days <= lastDay && !possible; ++days) {
         possible = matchesDay(days, false);
     }
-    if (possible) {
-        iterate(icalTime(m_definition.startWall), low, low, high, visit);
+    if (!possible) {
+        return;
     }
+    if (m_rule.by_week_no[0] == ICAL_RECURRENCE_ARRAY_MAX) {
+        iterate(icalTime(m_definition.startWall), low, low, high, visit);
+        return;
+    }
+    // libical gives the first days of the next year's week 1 for BYWEEKNO=53 in years without a
+    // week 53, and days of other weekdays around the turn of the year; only the days of the weeks
+    // and weekdays named are occurrences.
+    iterate(icalTime(m_definition.startWall), low, low, high, [&](std::int64_t wall) {
+        const std::int64_t days = CivilDate::floorDiv(wall, day);
+        return !(inRuleWeeks(days) && matchesDay(days, false)) || visit(wall);
+    });
+}
+
+bool RecurrenceSeries::inRuleWeeks(std::int64_t days) const {
+    // RFC 5545 3.3.10: weeks begin on WKST, and week 1 is the first with at least four days in the
+    // year; a week belongs to the year that holds its fourth day.
+    const auto weekStart = [&](std::int64_t value) {
+        return value - (CivilDate::weekdayOfDays(value) - m_weekStart + 7) % 7;
+    };
+    const std::int64_t start = weekStart(days);
+    const int year = CivilDate::civilFromDays(start + 3).year;
+    const std::int64_t firstWeek = weekStart(CivilDate::daysFromCivil(year, 1, 4));
+    const std::int64_t nextFirstWeek = weekStart(CivilDate::daysFromCivil(year + 1, 1, 4));
+    const int number = static_cast<int>((start - firstWeek) / 7) + 1;
+    const int fromEnd = number - static_cast<int>((nextFirstWeek - firstWeek) / 7) - 1;
+    for (int i = 0; i < ICAL_BY_WEEKNO_SIZE && m_rule.by_week_no[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i) {
+        if (m_rule.by_week_no[i] == number || m_rule.by_week_no[i] == fromEnd) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // Seconds between two periods of a secondly, minutely or hourly rule.

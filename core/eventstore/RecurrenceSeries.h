@@ -83,6 +83,8 @@ private:
 
     bool isSimple() const { return m_simple; }
     bool matchesDay(std::int64_t days, bool withDefaults) const;
+    // Whether the day lies in a week BYWEEKNO names (true without BYWEEKNO).
+    bool inRuleWeeks(std::int64_t days) const;
     void generateSimple(std::int64_t low, std::int64_t high,
                         const std::function<bool(std::int64_t)>& visit) const;
     void generateWithLibical(std::int64_t low, std::int64_t high,

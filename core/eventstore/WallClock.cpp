@@ -160,7 +160,8 @@ std::int64_t WallClock::dayOf(Date date) {
 }
 
 bool WallClock::isKnownZone(const QString& zone) {
-    return TimeZone::withName(zone).has_value();
+    // The thread's zones remember the names ICU does not know as well.
+    return !zone.isEmpty() && &zoneNamed(zone) != &t_zones.defaultZone;
 }
 
 QString WallClock::defaultZoneName() {
@@ -169,18 +170,47 @@ QString WallClock::defaultZoneName() {
     return QString(reinterpret_cast<const QChar*>(id.getBuffer()), id.length());
 }
 
+namespace {
+
+// Writes `value` as `count` decimal digits (a bulk import formats two walls per event).
+char* digits(char* out, std::int64_t value, int count) {
+    for (int i = count - 1; i >= 0; --i) {
+        out[i] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+    return out + count;
+}
+
+} // namespace
+
 QString WallClock::formatWall(std::int64_t wall) {
     const std::int64_t days = CivilDate::floorDiv(wall, secondsPerDay);
     const std::int64_t seconds = wall - days * secondsPerDay;
     const CivilDate civil = CivilDate::civilFromDays(days);
-    return QString::asprintf("%04d%02d%02dT%02d%02d%02d", civil.year, civil.month, civil.day,
-                             static_cast<int>(seconds / 3600), static_cast<int>(seconds / 60 % 60),
-                             static_cast<int>(seconds % 60));
+    if (civil.year < 0 || civil.year > 9999) {
+        return QString::asprintf("%04d%02d%02dT%02d%02d%02d", civil.year, civil.month, civil.day,
+                                 static_cast<int>(seconds / 3600), static_cast<int>(seconds / 60 % 60),
+                                 static_cast<int>(seconds % 60));
+    }
+    char text[15];
+    char* out = digits(text, civil.year, 4);
+    out = digits(out, civil.month, 2);
+    out = digits(out, civil.day, 2);
+    *out++ = 'T';
+    out = digits(out, seconds / 3600, 2);
+    out = digits(out, seconds / 60 % 60, 2);
+    digits(out, seconds % 60, 2);
+    return QString::fromLatin1(text, 15);
 }
 
 QString WallClock::formatDay(std::int64_t days) {
     const CivilDate civil = CivilDate::civilFromDays(days);
-    return QString::asprintf("%04d%02d%02d", civil.year, civil.month, civil.day);
+    if (civil.year < 0 || civil.year > 9999) {
+        return QString::asprintf("%04d%02d%02d", civil.year, civil.month, civil.day);
+    }
+    char text[8];
+    digits(digits(digits(text, civil.year, 4), civil.month, 2), civil.day, 2);
+    return QString::fromLatin1(text, 8);
 }
 
 std::optional<std::int64_t> WallClock::parseDay(const QString& text) {

@@ -1,6 +1,7 @@
 #include "core/objectstore/ObjectStoreManager.h"
 
 #include "core/objectstore/PersistentObject.h"
+#include "core/sqlite/SqliteDatabaseFile.h"
 #include "foundation/Log.h"
 #include "foundation/Paths.h"
 
@@ -21,15 +22,33 @@ SqliteConnection& ObjectStoreManager::connection() {
     if (m_connection.isOpen()) {
         return m_connection;
     }
-    if (const SqliteResult opened = m_connection.open(databaseFilepath(), SqliteConnection::Mode::ReadWrite);
-        !opened) {
-        Log::error(objectStoreLogCategory,
-                   QStringLiteral("Failed to open database with message '%1'.").arg(opened.error().message));
+    const auto refuse = [&](const QString& reason) -> SqliteConnection& {
+        Log::error(
+            objectStoreLogCategory,
+            QStringLiteral("Failed to open database with message '%1: %2'.").arg(databaseFilepath(), reason));
         m_connection.close();
         return m_connection;
+    };
+    // Another program's file in our place is left as it was.
+    if (const std::optional<QString> problem = SqliteDatabaseFile::problem(databaseFilepath())) {
+        return refuse(*problem);
     }
+    if (const SqliteResult opened = m_connection.open(databaseFilepath(), SqliteConnection::Mode::ReadWrite);
+        !opened) {
+        return refuse(opened.error().message);
+    }
+    // Both only take effect on a new database, before its first page is written; on another
+    // program's database they change nothing.
     m_connection.exec(QStringLiteral("PRAGMA encoding = \"UTF-8\""));
     m_connection.exec(QStringLiteral("PRAGMA auto_vacuum=1"));
+    if (const SqliteResult claimed =
+            SqliteDatabaseFile::claim(m_connection, applicationId,
+                                      [](SqliteConnection& connection) {
+                                          return connection.hasTable(QStringLiteral("SQLITESEQUENCE"));
+                                      });
+        !claimed) {
+        return refuse(claimed.error().message);
+    }
     return m_connection;
 }
 

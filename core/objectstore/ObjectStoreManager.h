@@ -19,6 +19,9 @@ inline const QString objectStoreLogCategory = QStringLiteral("objectstore");
 // checked in this run. Main thread only.
 class ObjectStoreManager {
 public:
+    // PRAGMA application_id of the object store's database: "ORVO".
+    static constexpr std::int32_t applicationId = 0x4F52564F;
+
     static ObjectStoreManager& sharedManager();
 
     ObjectStoreManager(const ObjectStoreManager&) = delete;

@@ -89,3 +89,37 @@ std::int64_t SqliteConnection::dataVersion() {
     query.reset();
     return version;
 }
+
+std::int32_t SqliteConnection::applicationId() {
+    SqliteStatement& query = statement("PRAGMA application_id");
+    const std::int32_t id = query.step() ? query.integer(0) : 0;
+    query.reset();
+    return id;
+}
+
+SqliteResult SqliteConnection::setApplicationId(std::int32_t id) {
+    // PRAGMA takes no parameters; the value is our own number.
+    return exec(QStringLiteral("PRAGMA application_id = %1").arg(id));
+}
+
+bool SqliteConnection::hasTables() {
+    SqliteStatement& query = statement("SELECT 1 FROM sqlite_master WHERE type = 'table' LIMIT 1");
+    const bool found = query.step();
+    query.reset();
+    return found;
+}
+
+bool SqliteConnection::hasTable(const QString& name) {
+    SqliteStatement& query = statement("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1");
+    query.bind(1, name);
+    const bool found = query.step();
+    query.reset();
+    return found;
+}
+
+QString SqliteConnection::journalMode() {
+    SqliteStatement& query = statement("PRAGMA journal_mode");
+    const QString mode = query.step() ? query.text(0).toLower() : QString();
+    query.reset();
+    return mode;
+}

@@ -55,6 +55,13 @@ public:
     int userVersion();
     SqliteResult setUserVersion(int version);
     std::int64_t dataVersion();
+    // PRAGMA application_id: the mark of the program a database belongs to, 0 when unmarked.
+    std::int32_t applicationId();
+    SqliteResult setApplicationId(std::int32_t id);
+    bool hasTables();
+    // PRAGMA journal_mode, lower case ("wal", "delete", ...).
+    QString journalMode();
+    bool hasTable(const QString& name);
 
 private:
     friend class SqliteStatement;

@@ -156,7 +156,7 @@ TEST_F(CommandLineToolTest, ImportedEventsShowInTheWeekAndAsOccurrences) {
     EXPECT_EQ(newYork.out, "2026-12-10T12:00:00\t2026-12-11T06:00:00\t0\ttrip@test\tTrip to Lyon\n");
 }
 
-TEST_F(CommandLineToolTest, BadFilesAreRefusedWholeWithTheirLine) {
+TEST_F(CommandLineToolTest, FilesWithoutAReadableEventImportNothing) {
     const QString bad = writeFile("bad.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:a\r\n"
                                              "SUMMARY:No start\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
     const Result refused = run({"import", bad});
@@ -165,6 +165,25 @@ TEST_F(CommandLineToolTest, BadFilesAreRefusedWholeWithTheirLine) {
     EXPECT_EQ(run({"occurrences", "2000-01-01", "2040-01-01"}).out, "");
     EXPECT_EQ(run({"import", path("missing.ics")}).status, 1);
     EXPECT_EQ(run({"import", path("planner.ics"), "--calendar", "Nope"}).status, 1);
+}
+
+TEST_F(CommandLineToolTest, ImportsWhatCanBeReadAndSaysWhatWasSkipped) {
+    QByteArray mixed = plannerIcs;
+    mixed.replace("END:VCALENDAR\r\n", "BEGIN:VEVENT\r\nUID:broken\r\nSUMMARY:No start\r\nEND:VEVENT\r\n"
+                                       "BEGIN:VEVENT\r\nUID:zone\r\nDTSTART;TZID=Nowhere:20261207T090000\r\n"
+                                       "END:VEVENT\r\n");
+    const QString path = writeFile("mixed.ics", mixed);
+    const Result strict = run({"import", "--strict", path});
+    EXPECT_EQ(strict.status, 1);
+    EXPECT_EQ(run({"occurrences", "2000-01-01", "2040-01-01"}).out, "");
+
+    const Result partial = run({"import", path});
+    EXPECT_EQ(partial.status, CommandLineTool::partialSuccess);
+    EXPECT_EQ(partial.out, "imported 4 events into Calendar\n");
+    EXPECT_EQ(partial.err, "orvella-cli: warning: mixed.ics:30: unknown time zone \"Nowhere\" (no VTIMEZONE "
+                           "defines it); its times are read as floating local time\n"
+                           "orvella-cli: skipped: mixed.ics:24: DTSTART is missing\n"
+                           "orvella-cli: 1 event could not be read and was skipped\n");
 }
 
 TEST_F(CommandLineToolTest, ExportThenImportElsewhereGivesTheSameOccurrences) {

@@ -35,6 +35,16 @@ TEST(LaunchOptionsTest, WrongOptionsSayWhatWasWrong) {
     EXPECT_EQ(parse({"--scale=x"}).error, QStringLiteral("--scale takes 1, 2 or 3, not \"x\""));
     EXPECT_FALSE(parse({"--screenshot"}).error.isEmpty());
     EXPECT_TRUE(parse({"--tabletx"}).error.startsWith(QStringLiteral("unknown option \"--tabletx\"")));
+    EXPECT_EQ(parse({"week"}).error, QStringLiteral("unexpected argument \"week\" (see --help)"));
+}
+
+TEST(LaunchOptionsTest, HelpAndVersion) {
+    EXPECT_TRUE(parse({"--help"}).help);
+    EXPECT_TRUE(parse({"-h"}).help);
+    EXPECT_TRUE(parse({"--version"}).version);
+    for (const char* option : {"--tablet", "--scale", "--screenshot", "--data-dir", "--version"}) {
+        EXPECT_TRUE(LaunchOptions::helpText().contains(QLatin1String(option))) << option;
+    }
 }
 
 } // namespace

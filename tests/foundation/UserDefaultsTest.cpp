@@ -153,20 +153,25 @@ TEST_F(UserDefaultsTest, ReadsAHandWrittenFile) {
     EXPECT_EQ(defaults.dateForKey("when"), Date::withTimeIntervalSince1970(1700000000.5));
 }
 
-TEST_F(UserDefaultsTest, BinaryGarbageReadsAsEmptyAndIsReplacedOnWrite) {
+TEST_F(UserDefaultsTest, BinaryGarbageIsMovedAsideLikeADamagedFile) {
     QByteArray garbage;
     for (int index = 0; index < 4096; ++index) {
         garbage.append(static_cast<char>((index * 7919 + 13) % 256));
     }
     writeFile("settings.ini", garbage);
+    LogCapture capture;
     {
         UserDefaults defaults(path("settings.ini"));
+        EXPECT_TRUE(capture.contains(Log::Level::Warning, "settings", "damaged"));
         EXPECT_FALSE(defaults.objectExists("hintsEnabled"));
         EXPECT_EQ(defaults.boolForKey("hintsEnabled"), std::nullopt);
         defaults.setBool("hintsEnabled", false);
         EXPECT_TRUE(defaults.synchronize());
     }
     EXPECT_EQ(reopenedCopy("settings.ini")->boolForKey("hintsEnabled"), false);
+    QFile aside(path("settings.ini.damaged"));
+    ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
+    EXPECT_EQ(aside.readAll(), garbage);
 }
 
 TEST_F(UserDefaultsTest, DamagedFileIsMovedAsideWithAWarning) {

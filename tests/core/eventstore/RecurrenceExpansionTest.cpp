@@ -390,3 +390,14 @@ TEST(RecurrenceSeriesTest, SubDailyRulesKeepTheirPhase) {
 }
 
 } // namespace
+
+TEST_F(RecurrenceExpansionTest, WeekNumbersOnlyInYearsThatHaveThem) {
+    // Week 53 exists in 2015, 2020 and 2026 (ISO weeks); libical alone also yields the Monday of
+    // the next year's week 1 in the years between.
+    EXPECT_EQ(expand("FREQ=YEARLY;BYWEEKNO=53;BYDAY=MO", ny(2015, 12, 28, 9), ny(2015, 1, 1), ny(2027, 1, 1)),
+              at9({"2015-12-28", "2020-12-28", "2026-12-28"}));
+    EXPECT_EQ(expand("FREQ=YEARLY;BYWEEKNO=-1;BYDAY=TH", ny(2019, 12, 26, 9), ny(2019, 1, 1), ny(2021, 1, 1)),
+              at9({"2019-12-26", "2020-12-31"}));
+    EXPECT_EQ(expand("FREQ=YEARLY;BYWEEKNO=1;BYDAY=MO", ny(2019, 12, 30, 9), ny(2019, 1, 1), ny(2021, 1, 1)),
+              at9({"2019-12-30"}));
+}

@@ -84,6 +84,15 @@ protected:
         return path(name);
     }
 
+    // The number imported, or -1 with *error set.
+    static int count(const ICalendarImportResult& result, QString* error) {
+        if (result.error) {
+            *error = *result.error;
+            return -1;
+        }
+        return result.imported;
+    }
+
     std::vector<std::shared_ptr<EKEvent>> occurrences(const std::shared_ptr<EKCalendar>& ofCalendar,
                                                       Date from, Date to) {
         auto found = store().eventsMatchingPredicate(store().predicateForEvents(from, to, {ofCalendar}));
@@ -97,8 +106,9 @@ TEST_F(ICalendarImportExportTest, ImportsIntoACalendarAndReplacesOnReimport) {
     const auto team = newCalendar(store(), "Team");
     ICalendarImporter importer;
     QString error;
-    EXPECT_EQ(importer.import(write("team.ics", calendar(teamCalendar("Stand-up"))), team, store(), &error),
-              3)
+    EXPECT_EQ(
+        count(importer.import(write("team.ics", calendar(teamCalendar("Stand-up"))), team, store()), &error),
+        3)
         << error.toStdString();
 
     const auto records = store().eventRecords(team);
@@ -123,7 +133,9 @@ TEST_F(ICalendarImportExportTest, ImportsIntoACalendarAndReplacesOnReimport) {
                                  "Offsite " + at(4, 0), "Stand-up " + at(4, 9), "Review " + at(4, 16)}));
 
     // The same UIDs again: replaced, not added.
-    EXPECT_EQ(importer.import(write("team2.ics", calendar(teamCalendar("Daily"))), team, store(), &error), 3);
+    EXPECT_EQ(
+        count(importer.import(write("team2.ics", calendar(teamCalendar("Daily"))), team, store()), &error),
+        3);
     const auto again = store().eventRecords(team);
     ASSERT_EQ(again.size(), 4u);
     const auto series = store().eventWithIdentifier("standup");
@@ -135,20 +147,23 @@ TEST_F(ICalendarImportExportTest, BadFilesWriteNothing) {
     const auto team = newCalendar(store(), "Team");
     ICalendarImporter importer;
     QString error;
-    ASSERT_EQ(importer.import(write("team.ics", calendar(teamCalendar("Stand-up"))), team, store(), &error),
-              3);
+    ASSERT_EQ(
+        count(importer.import(write("team.ics", calendar(teamCalendar("Stand-up"))), team, store()), &error),
+        3);
     const QStringList before = describeAll(store().eventRecords(team));
 
-    // The first events are fine, the last one is not: none of them is written.
+    // The first events are fine, the last one is not: when whole files are refused, none of them is
+    // written.
+    importer.setStrictness(ICalendarReader::Strictness::RefuseFile);
     QStringList broken = teamCalendar("Changed");
     broken += QStringList{"BEGIN:VEVENT", "UID:new", "DTSTART:20240105T100000Z", "DTEND:20240105T090000Z",
                           "END:VEVENT"};
-    EXPECT_EQ(importer.import(write("broken.ics", calendar(broken)), team, store(), &error), -1);
+    EXPECT_EQ(count(importer.import(write("broken.ics", calendar(broken)), team, store()), &error), -1);
     EXPECT_EQ(error, QStringLiteral("broken.ics:%1: DTEND is before DTSTART").arg(3 + broken.size() - 1));
     EXPECT_EQ(describeAll(store().eventRecords(team)), before);
     EXPECT_EQ(store().eventWithIdentifier("new"), nullptr);
 
-    EXPECT_EQ(importer.import(path("absent.ics"), team, store(), &error), -1);
+    EXPECT_EQ(count(importer.import(path("absent.ics"), team, store()), &error), -1);
     EXPECT_EQ(error, "absent.ics: cannot open the file: No such file or directory");
 }
 
@@ -158,12 +173,14 @@ TEST_F(ICalendarImportExportTest, RefusesReadOnlyCalendars) {
     for (const EKCalendarType type : {EKCalendarType::Subscription, EKCalendarType::Birthday}) {
         const auto readOnly = std::make_shared<EKCalendar>("read-only", type, store().localSource());
         readOnly->setTitle("Holidays");
-        EXPECT_EQ(importer.importText(calendar(teamCalendar("x")), "team.ics", readOnly, store(), &error),
-                  -1);
+        EXPECT_EQ(
+            count(importer.importText(calendar(teamCalendar("x")), "team.ics", readOnly, store()), &error),
+            -1);
         EXPECT_EQ(error, "the calendar \"Holidays\" is read-only");
     }
     EXPECT_EQ(store().eventWithIdentifier("standup"), nullptr);
-    EXPECT_EQ(importer.importText(calendar(teamCalendar("x")), "team.ics", nullptr, store(), &error), -1);
+    EXPECT_EQ(count(importer.importText(calendar(teamCalendar("x")), "team.ics", nullptr, store()), &error),
+              -1);
     EXPECT_EQ(error, "no calendar to import into");
 }
 
@@ -172,7 +189,8 @@ TEST_F(ICalendarImportExportTest, ExportThenImportGivesTheSameEvents) {
     const auto home = newCalendar(store(), "Home");
     ICalendarImporter importer;
     QString error;
-    ASSERT_EQ(importer.importText(calendar(teamCalendar("Stand-up")), "team.ics", team, store(), &error), 3);
+    ASSERT_EQ(
+        count(importer.importText(calendar(teamCalendar("Stand-up")), "team.ics", team, store()), &error), 3);
     auto birthday = EKEvent::eventWithEventStore(store());
     birthday->setTitle("Ada");
     birthday->setAllDay(true);
@@ -190,7 +208,7 @@ TEST_F(ICalendarImportExportTest, ExportThenImportGivesTheSameEvents) {
     QTemporaryDir otherDirectory;
     EKEventStore other(otherDirectory.filePath("events.sqlite"));
     const auto imported = newCalendar(other, "Imported");
-    EXPECT_EQ(importer.import(file, imported, other, &error), 4) << error.toStdString();
+    EXPECT_EQ(count(importer.import(file, imported, other), &error), 4) << error.toStdString();
 
     auto exported = store().eventRecords(team);
     const auto homeRecords = store().eventRecords(home);
@@ -212,10 +230,11 @@ TEST_F(ICalendarImportExportTest, ExportErrorsAndProgress) {
     ICalendarImporter importer;
     std::vector<std::pair<int, int>> steps;
     importer.setOnProgress([&](int done, int total) { steps.emplace_back(done, total); });
-    EXPECT_EQ(importer.importText(empty, "empty.ics", team, store(), &error), 0);
+    EXPECT_EQ(count(importer.importText(empty, "empty.ics", team, store()), &error), 0);
     EXPECT_EQ(steps, (std::vector<std::pair<int, int>>{{1, 1}}));
 
     steps.clear();
-    EXPECT_EQ(importer.importText(calendar(teamCalendar("Stand-up")), "team.ics", team, store(), &error), 3);
+    EXPECT_EQ(
+        count(importer.importText(calendar(teamCalendar("Stand-up")), "team.ics", team, store()), &error), 3);
     EXPECT_EQ(steps, (std::vector<std::pair<int, int>>{{1, 6}, {2, 6}, {3, 6}, {4, 6}, {5, 6}, {6, 6}}));
 }

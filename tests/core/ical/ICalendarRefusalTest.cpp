@@ -69,18 +69,18 @@ TEST_F(ICalendarRefusalTest, MalformedValues) {
               "test.ics:7: malformed DURATION value \"PT\"");
     EXPECT_EQ(error(calendar(event({"UID:a", "DTSTART:20240105T090000Z", "DURATION:P1H"}))),
               "test.ics:7: malformed DURATION value \"P1H\"");
-    // What only libical checks is refused with its words.
+    // What only libical checks is refused in our words.
     EXPECT_EQ(error(calendar(event({"UID:a", "DTSTART:20240105T090000Z", "DTSTAMP:garbage"}))),
-              "test.ics:7: Can't parse as DATE-TIME value in DTSTAMP property: \"garbage\"");
+              "test.ics:7: malformed DTSTAMP value \"garbage\"");
     EXPECT_EQ(error(calendar(event({"UID:a", "DTSTART:20240105T090000Z", "DTSTART;TZID:20240105T090000"}))),
               "test.ics:7: parameter TZID of DTSTART has no value");
     // Each complaint names its own line, those of the event before those of its alarms.
     EXPECT_EQ(error(calendar(event({"UID:a", "DTSTART:20240105T090000Z", "BEGIN:VALARM", "TRIGGER:-PT5M",
                                     "DURATION:soon", "END:VALARM", "GEO:north"}))),
-              "test.ics:11: Can't parse as GEO value in GEO property: \"north\"");
+              "test.ics:11: malformed GEO value \"north\"");
     EXPECT_EQ(error(calendar(event({"UID:a", "DTSTART:20240105T090000Z", "BEGIN:VALARM", "TRIGGER:-PT5M",
                                     "ACTION:DISPLAY", "DURATION:soon", "END:VALARM"}))),
-              "test.ics:10: Can't parse as DURATION value in DURATION property: \"soon\"");
+              "test.ics:10: malformed DURATION value \"soon\"");
 }
 
 TEST_F(ICalendarRefusalTest, InvalidRules) {
@@ -100,8 +100,6 @@ TEST_F(ICalendarRefusalTest, InvalidRules) {
 }
 
 TEST_F(ICalendarRefusalTest, ZonesAndAlarms) {
-    EXPECT_EQ(error(calendar(event({"UID:a", "DTSTART;TZID=Mars/Olympus:20240105T090000"}))),
-              "test.ics:6: unknown time zone \"Mars/Olympus\" (no VTIMEZONE defines it)");
     EXPECT_EQ(error(calendar(QStringList{"BEGIN:VTIMEZONE", "TZID:Nowhere", "END:VTIMEZONE"} +
                              event({"UID:a", "DTSTART;TZID=Nowhere:20240105T090000"}))),
               "test.ics:4: VTIMEZONE has neither STANDARD nor DAYLIGHT");

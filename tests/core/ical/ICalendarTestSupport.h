@@ -43,6 +43,10 @@ inline QString describeEvent(const EKEvent& event) {
     return fields.join(QLatin1Char('\n'));
 }
 
+inline void PrintTo(const QStringList& texts, std::ostream* out) {
+    *out << "{\"" << texts.join(QStringLiteral("\", \"")).toStdString() << "\"}";
+}
+
 // A store in a temporary folder, Berlin as the zone in force, and .ics texts written line by line
 // so that tests can name the lines of their errors.
 class ICalendarTest : public CalendarTest {
@@ -75,8 +79,21 @@ protected:
         return lines(all);
     }
 
-    ICalendarParseResult parse(const QByteArray& text) {
-        return ICalendarReader(store()).read(text, QStringLiteral("test.ics"));
+    ICalendarParseResult
+    parse(const QByteArray& text,
+          ICalendarReader::Strictness strictness = ICalendarReader::Strictness::RefuseFile) {
+        ICalendarReader reader(store());
+        reader.setStrictness(strictness);
+        return reader.read(text, QStringLiteral("test.ics"));
+    }
+
+    // The messages of what a lenient reading skipped and warned about, one string each.
+    static QStringList messages(const std::vector<ICalendarError>& errors) {
+        QStringList result;
+        for (const ICalendarError& error : errors) {
+            result.append(error.message());
+        }
+        return result;
     }
 
     // The events of a text that must be read without error.

@@ -1,0 +1,172 @@
+// Measures the program on a large calendar: importing 100,000 events from one .ics file with
+// orvella-cli (time and peak memory of the process), and the application's start on the store that
+// import made (`--screenshot`, from start to exit).
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <random>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+constexpr int eventCount = 100000;
+
+// 100,000 events over ten years (2020 to 2029) in the mix of the other benchmarks' store: a tenth
+// all-day (some of several days), some timed over two days, 5% repeating, in two zones.
+QByteArray largeCalendar() {
+    static const char* const words[] = {"Meeting", "Lunch", "Dentist", "Review",
+                                        "Call",    "Gym",   "Concert", "Trip"};
+    static const char* const rules[] = {"FREQ=WEEKLY;COUNT=52", "FREQ=DAILY;COUNT=30",
+                                        "FREQ=MONTHLY;BYMONTHDAY=15", "FREQ=YEARLY",
+                                        "FREQ=WEEKLY;BYDAY=MO,WE,FR;INTERVAL=2"};
+    std::mt19937 random(20121225);
+    QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Orvella//Bench//EN\r\n";
+    for (int index = 0; index < eventCount; ++index) {
+        const QDate day = QDate(2020, 1, 1).addDays(int(random() % 3650));
+        const int kind = int(random() % 100);
+        const QByteArray zone = index % 2 == 0 ? "Europe/Berlin" : "America/New_York";
+        text += "BEGIN:VEVENT\r\nUID:bench-" + QByteArray::number(index) + "\r\nSUMMARY:" + words[index % 8] +
+                ' ' + QByteArray::number(index) + "\r\nLOCATION:Room " + QByteArray::number(index % 40) +
+                "\r\n";
+        if (kind < 10) {
+            text += "DTSTART;VALUE=DATE:" + day.toString("yyyyMMdd").toLatin1() +
+                    "\r\nDTEND;VALUE=DATE:" + day.addDays(kind < 3 ? 3 : 1).toString("yyyyMMdd").toLatin1() +
+                    "\r\n";
+        } else {
+            const QByteArray start = day.toString("yyyyMMdd").toLatin1() + 'T' +
+                                     QByteArray::number(7 + int(random() % 14)).rightJustified(2, '0') +
+                                     "0000";
+            text += "DTSTART;TZID=" + zone + ':' + start + "\r\nDURATION:" + (kind < 15 ? "P2D" : "PT1H") +
+                    "\r\n";
+        }
+        if (index % 20 == 0) {
+            text += QByteArray("RRULE:") + rules[(index / 20) % 5] + "\r\n";
+        }
+        text += "END:VEVENT\r\n";
+    }
+    return text + "END:VCALENDAR\r\n";
+}
+
+struct Run {
+    bool succeeded = false;
+    double seconds = 0;
+    // Peak resident memory of the process.
+    double megabytes = 0;
+};
+
+// Runs a program to its end, measuring it as the system does.
+Run run(const QString& program, const QStringList& arguments) {
+    std::vector<QByteArray> storage{QFile::encodeName(program)};
+    for (const QString& argument : arguments) {
+        storage.push_back(argument.toLocal8Bit());
+    }
+    std::vector<char*> argv;
+    for (QByteArray& argument : storage) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    Run result;
+    QElapsedTimer timer;
+    timer.start();
+    pid_t child = 0;
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        rusage usage{};
+        if (wait4(child, &status, 0, &usage) == child) {
+            result.seconds = double(timer.nsecsElapsed()) / 1e9;
+            result.megabytes = double(usage.ru_maxrss) / 1024.0;
+            result.succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        }
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    return result;
+}
+
+QString program(const char* name) {
+    return QFileInfo(QStringLiteral(ORVELLA_EXECUTABLE)).dir().filePath(QString::fromLatin1(name));
+}
+
+// The file and a store that holds it, made once for the run.
+struct LargeStore {
+    LargeStore() {
+        QFile file(folder.filePath("large.ics"));
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(largeCalendar());
+        }
+        imported = run(program("orvella-cli"), {"--data-dir", folder.filePath("store"), "--time-zone",
+                                                "Europe/Berlin", "import", file.fileName()})
+                       .succeeded;
+    }
+    QTemporaryDir folder;
+    bool imported = false;
+};
+
+LargeStore& largeStore() {
+    static LargeStore store;
+    return store;
+}
+
+void BM_Import100000Events(benchmark::State& state) {
+    LargeStore& store = largeStore();
+    double megabytes = 0;
+    for (auto _ : state) {
+        const QString data = store.folder.filePath("import");
+        QDir(data).removeRecursively();
+        const Run import = run(program("orvella-cli"), {"--data-dir", data, "--time-zone", "Europe/Berlin",
+                                                        "import", store.folder.filePath("large.ics")});
+        if (!import.succeeded) {
+            state.SkipWithError("the import failed");
+            return;
+        }
+        state.SetIterationTime(import.seconds);
+        megabytes = std::max(megabytes, import.megabytes);
+    }
+    state.counters["peak_MB"] = megabytes;
+}
+BENCHMARK(BM_Import100000Events)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_ScreenshotOn100000Events(benchmark::State& state) {
+    LargeStore& store = largeStore();
+    if (!store.imported) {
+        state.SkipWithError("the store could not be made");
+        return;
+    }
+    double megabytes = 0;
+    for (auto _ : state) {
+        const Run start =
+            run(QStringLiteral(ORVELLA_EXECUTABLE), {"--data-dir", store.folder.filePath("store"),
+                                                     "--screenshot", store.folder.filePath("shot.png")});
+        if (!start.succeeded) {
+            state.SkipWithError("the screenshot run failed");
+            return;
+        }
+        state.SetIterationTime(start.seconds);
+        megabytes = std::max(megabytes, start.megabytes);
+    }
+    state.counters["peak_MB"] = megabytes;
+}
+BENCHMARK(BM_ScreenshotOn100000Events)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+} // namespace
