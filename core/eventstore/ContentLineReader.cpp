@@ -10,7 +10,7 @@ bool isNameCharacter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
 }
 
-bool isBlank(char c) {
+bool isBlankByte(char c) {
     return c == ' ' || c == '\t';
 }
 
@@ -22,7 +22,7 @@ ContentLine splitContentLine(const QByteArray& text, ContentLineReader::Syntax s
     // Some writers put blanks around names ("SUMMARY :x", "DTSTART; TZID=..."); nothing is lost by
     // reading past them.
     auto skipBlanks = [&]() {
-        while (i < size && isBlank(text[i])) {
+        while (i < size && isBlankByte(text[i])) {
             ++i;
         }
     };

@@ -2,11 +2,6 @@
 
 namespace {
 
-QStringList event(const QString& uid, const QStringList& properties = {}) {
-    return QStringList{"BEGIN:VEVENT", "UID:" + uid, "DTSTART:20240105T090000Z"} + properties +
-           QStringList{"END:VEVENT"};
-}
-
 QStringList zone(const QString& rule) {
     return {"BEGIN:VTIMEZONE",
             "TZID:Odd",
@@ -37,7 +32,7 @@ protected:
 };
 
 TEST_F(ICalendarHostileInputTest, DeepNestingIsRefusedWithoutRecursion) {
-    QStringList deep = event("b");
+    QStringList deep = eventWithUid("b");
     deep.removeLast();
     for (int i = 0; i < 100000; ++i) {
         deep.append("BEGIN:X-A");
@@ -46,7 +41,7 @@ TEST_F(ICalendarHostileInputTest, DeepNestingIsRefusedWithoutRecursion) {
         deep.append("END:X-A");
     }
     deep.append("END:VEVENT");
-    const QByteArray text = calendar(event("a") + deep + event("c"));
+    const QByteArray text = calendar(eventWithUid("a") + deep + eventWithUid("c"));
     EXPECT_EQ(lenient(text),
               (QStringList{"a c", "test.ics:25: components are nested more than 16 levels deep"}));
     EXPECT_EQ(error(text), "test.ics:25: components are nested more than 16 levels deep");
@@ -54,7 +49,7 @@ TEST_F(ICalendarHostileInputTest, DeepNestingIsRefusedWithoutRecursion) {
 
 TEST_F(ICalendarHostileInputTest, TimeZoneObservancesAreBounded) {
     const QStringList user = {"BEGIN:VEVENT", "UID:z", "DTSTART;TZID=Odd:20240105T090000", "END:VEVENT"};
-    EXPECT_EQ(lenient(calendar(zone("RRULE:FREQ=MINUTELY") + user + event("ok"))),
+    EXPECT_EQ(lenient(calendar(zone("RRULE:FREQ=MINUTELY") + user + eventWithUid("ok"))),
               (QStringList{"ok", "test.ics:10: the time zone observance repeats more often than daily"}));
     EXPECT_EQ(error(calendar(zone("RRULE:FREQ=HOURLY;INTERVAL=2") + user)),
               "test.ics:10: the time zone observance repeats more often than daily");
@@ -72,22 +67,22 @@ TEST_F(ICalendarHostileInputTest, TimeZoneObservancesAreBounded) {
 }
 
 TEST_F(ICalendarHostileInputTest, DatesBeyondWhatCanBeWrittenAreRefused) {
-    EXPECT_EQ(error(calendar(event("a", {"DURATION:P99999999W"}))),
+    EXPECT_EQ(error(calendar(eventWithUid("a", {"DURATION:P99999999W"}))),
               "test.ics:7: DURATION ends after the year 9999");
-    EXPECT_EQ(error(calendar(event("a", {"DURATION:P999999999DT999999999H"}))),
+    EXPECT_EQ(error(calendar(eventWithUid("a", {"DURATION:P999999999DT999999999H"}))),
               "test.ics:7: DURATION ends after the year 9999");
     EXPECT_EQ(error(calendar({"BEGIN:VEVENT", "UID:a", "DTSTART;VALUE=DATE:99991230", "END:VEVENT"})),
               "test.ics:4: the end of the event lies outside the years 1 to 9999");
-    EXPECT_EQ(error(calendar(event("a", {"BEGIN:VALARM", "TRIGGER:-P99999999W", "END:VALARM"}))),
+    EXPECT_EQ(error(calendar(eventWithUid("a", {"BEGIN:VALARM", "TRIGGER:-P99999999W", "END:VALARM"}))),
               "test.ics:8: the TRIGGER lies outside the years 1 to 9999");
     // Just inside the bounds: read, and written so that it reads back.
-    const auto late = events(calendar(event("a", {"DURATION:P2900000D"})));
+    const auto late = events(calendar(eventWithUid("a", {"DURATION:P2900000D"})));
     ASSERT_EQ(late.size(), 1u);
     EXPECT_GT(late[0]->endDate(), Day(9900, 1, 1).beginDateTime());
 }
 
 TEST_F(ICalendarHostileInputTest, TextThatIsNotUtf8IsReadAsLatin1WithAWarning) {
-    QByteArray text = calendar(event("a", {"SUMMARY:Gr\\u00fc\\u00dfe", "LOCATION:K\\u00f6ln"}));
+    QByteArray text = calendar(eventWithUid("a", {"SUMMARY:Gr\\u00fc\\u00dfe", "LOCATION:K\\u00f6ln"}));
     text.replace("\\u00fc", "\xFC").replace("\\u00df", "\xDF").replace("\\u00f6", "\xF6");
     const ICalendarParseResult result = parse(text, ICalendarReader::Strictness::SkipUnreadable);
     ASSERT_EQ(result.events.size(), 1u);
@@ -100,19 +95,19 @@ TEST_F(ICalendarHostileInputTest, TextThatIsNotUtf8IsReadAsLatin1WithAWarning) {
 
 TEST_F(ICalendarHostileInputTest, MessagesAreShortAndOurOwn) {
     const QString longValue(100000, QLatin1Char('x'));
-    const QString refusal = error(calendar(event("a", {"DTSTAMP:" + longValue})));
+    const QString refusal = error(calendar(eventWithUid("a", {"DTSTAMP:" + longValue})));
     EXPECT_EQ(refusal, "test.ics:7: malformed DTSTAMP value \"" + QString(80, QLatin1Char('x')) + "…\"");
-    EXPECT_EQ(error(calendar(event("a", {"RRULE:FREQ=WEEKLY;BYDAY=" + longValue}))),
+    EXPECT_EQ(error(calendar(eventWithUid("a", {"RRULE:FREQ=WEEKLY;BYDAY=" + longValue}))),
               "test.ics:7: invalid RRULE \"FREQ=WEEKLY;BYDAY=" + QString(62, QLatin1Char('x')) + "…\"");
     const QString longName(100000, QLatin1Char('X'));
-    EXPECT_EQ(error(calendar(event("a", {longName}))),
+    EXPECT_EQ(error(calendar(eventWithUid("a", {longName}))),
               "test.ics:7: expected \":\" after " + QString(80, QLatin1Char('X')) + "…");
-    EXPECT_EQ(error(calendar(event("a") + QStringList{"BEGIN:" + longName})),
+    EXPECT_EQ(error(calendar(eventWithUid("a") + QStringList{"BEGIN:" + longName})),
               "test.ics:9: END:VCALENDAR found while BEGIN:" + QString(80, QLatin1Char('X')) +
                   "… of line 8 is still open");
     // Leniently, a bad property the event does not need is left out with a warning.
-    const ICalendarParseResult result =
-        parse(calendar(event("a", {"GEO:north", "CLASS:"})), ICalendarReader::Strictness::SkipUnreadable);
+    const ICalendarParseResult result = parse(calendar(eventWithUid("a", {"GEO:north", "CLASS:"})),
+                                              ICalendarReader::Strictness::SkipUnreadable);
     EXPECT_EQ(result.events.size(), 1u);
     EXPECT_EQ(messages(result.warnings),
               (QStringList{"test.ics:7: malformed GEO value \"north\"; the property is left out",
@@ -121,14 +116,15 @@ TEST_F(ICalendarHostileInputTest, MessagesAreShortAndOurOwn) {
 
 TEST_F(ICalendarHostileInputTest, RulesOfOtherCalendarScales) {
     const auto gregorian =
-        events(calendar(event("a", {"RRULE:RSCALE=GREGORIAN;FREQ=MONTHLY;SKIP=OMIT;COUNT=2"})));
+        events(calendar(eventWithUid("a", {"RRULE:RSCALE=GREGORIAN;FREQ=MONTHLY;SKIP=OMIT;COUNT=2"})));
     ASSERT_EQ(gregorian.size(), 1u);
     EXPECT_EQ(gregorian[0]->recurrenceRule()->rrule(), "FREQ=MONTHLY;COUNT=2");
-    EXPECT_EQ(lenient(calendar(event("h", {"RRULE:RSCALE=HEBREW;FREQ=YEARLY;BYMONTH=5L"}) + event("ok"))),
+    EXPECT_EQ(lenient(calendar(eventWithUid("h", {"RRULE:RSCALE=HEBREW;FREQ=YEARLY;BYMONTH=5L"}) +
+                               eventWithUid("ok"))),
               (QStringList{
                   "ok", "test.ics:7: invalid RRULE \"RSCALE=HEBREW;FREQ=YEARLY;BYMONTH=5L\": RSCALE=HEBREW: "
                         "rules in calendars other than the Gregorian are not supported"}));
-    EXPECT_EQ(error(calendar(event("a", {"RRULE:RSCALE=GREGORIAN;FREQ=MONTHLY;SKIP=FORWARD"}))),
+    EXPECT_EQ(error(calendar(eventWithUid("a", {"RRULE:RSCALE=GREGORIAN;FREQ=MONTHLY;SKIP=FORWARD"}))),
               "test.ics:7: invalid RRULE \"RSCALE=GREGORIAN;FREQ=MONTHLY;SKIP=FORWARD\": SKIP=FORWARD is not "
               "supported");
 }

@@ -2,15 +2,6 @@
 
 #include "core/eventstore/ICalendarImporter.h"
 
-namespace {
-
-QStringList event(const QString& uid, const QStringList& properties = {}) {
-    return QStringList{"BEGIN:VEVENT", "UID:" + uid, "DTSTART:20240105T090000Z"} + properties +
-           QStringList{"END:VEVENT"};
-}
-
-} // namespace
-
 // Files of other programs: every event that can be read is read, the others are named.
 class ICalendarLenientImportTest : public ICalendarTest {
 protected:
@@ -28,11 +19,11 @@ protected:
 };
 
 TEST_F(ICalendarLenientImportTest, UnreadableComponentsAreSkippedWithTheirLine) {
-    const QByteArray text =
-        calendar(event("a") + QStringList{"BEGIN:VEVENT", "UID:nostart", "END:VEVENT"} +
-                 QStringList{"BEGIN:VTIMEZONE", "TZID:X"} + event("inzone") +
-                 QStringList{"END:VTIMEZONE", "BEGIN:VTODO", "UID:t", "END:VTODO"} +
-                 event("b", {"END:VALARM"}) + QStringList{"BEGIN:VEVENT", "UID:open"} + event("c"));
+    const QByteArray text = calendar(
+        eventWithUid("a") + QStringList{"BEGIN:VEVENT", "UID:nostart", "END:VEVENT"} +
+        QStringList{"BEGIN:VTIMEZONE", "TZID:X"} + eventWithUid("inzone") +
+        QStringList{"END:VTIMEZONE", "BEGIN:VTODO", "UID:t", "END:VTODO"} +
+        eventWithUid("b", {"END:VALARM"}) + QStringList{"BEGIN:VEVENT", "UID:open"} + eventWithUid("c"));
     const ICalendarParseResult result = lenient(text);
     EXPECT_FALSE(result.error.has_value());
     EXPECT_EQ(uids(result), (QStringList{"a", "c"}));
@@ -66,8 +57,9 @@ TEST_F(ICalendarLenientImportTest, TimeZonesAsOtherProgramsWriteThem) {
 }
 
 TEST_F(ICalendarLenientImportTest, SloppinessThatLosesNothingIsAccepted) {
-    QByteArray text = calendar(event("a", {"SUMMARY :spaced", "DTEND ;VALUE=DATE-TIME :20240105T100000Z",
-                                           "RDATE:", "EXDATE:", "EXDATE;VALUE=DATE-TIME:20240106T090000Z,"}));
+    QByteArray text =
+        calendar(eventWithUid("a", {"SUMMARY :spaced", "DTEND ;VALUE=DATE-TIME :20240105T100000Z",
+                                    "RDATE:", "EXDATE:", "EXDATE;VALUE=DATE-TIME:20240106T090000Z,"}));
     text.chop(QByteArray("END:VCALENDAR\r\n").size());
     for (const auto strictness :
          {ICalendarReader::Strictness::SkipUnreadable, ICalendarReader::Strictness::RefuseFile}) {
@@ -87,7 +79,8 @@ TEST_F(ICalendarLenientImportTest, ImportWritesTheReadableEventsInOneGo) {
     team->setTitle("Team");
     StoreError storeError;
     ASSERT_TRUE(store().saveCalendar(team, true, &storeError));
-    const QByteArray text = calendar(event("a") + event("b", {"DURATION:P99999999W"}) + event("c"));
+    const QByteArray text =
+        calendar(eventWithUid("a") + eventWithUid("b", {"DURATION:P99999999W"}) + eventWithUid("c"));
     const ICalendarImportResult result = ICalendarImporter().importText(text, "team.ics", team, store());
     EXPECT_FALSE(result.error.has_value());
     EXPECT_EQ(result.imported, 2);

@@ -47,6 +47,12 @@ inline void PrintTo(const QStringList& texts, std::ostream* out) {
     *out << "{\"" << texts.join(QStringLiteral("\", \"")).toStdString() << "\"}";
 }
 
+// The lines of an event with the given UID starting on 5 January 2024 at 09:00 UTC, plus `properties`.
+inline QStringList eventWithUid(const QString& uid, const QStringList& properties = {}) {
+    return QStringList{"BEGIN:VEVENT", "UID:" + uid, "DTSTART:20240105T090000Z"} + properties +
+           QStringList{"END:VEVENT"};
+}
+
 // A store in a temporary folder, Berlin as the zone in force, and .ics texts written line by line
 // so that tests can name the lines of their errors.
 class ICalendarTest : public CalendarTest {
