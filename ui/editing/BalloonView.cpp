@@ -4,6 +4,7 @@
 #include "kit/Font.h"
 #include "kit/GraphicsContext.h"
 #include "kit/Label.h"
+#include "kit/Screen.h"
 #include "kit/StringDrawing.h"
 #include "kit/Window.h"
 #include "ui/editing/EditingArtwork.h"
@@ -51,7 +52,7 @@ void BalloonView::setTitle(const QString& title) {
     m_label->setFrame(Rect(0, 0, width, labelHeight));
     setFrame(Rect(0, 0, width, height));
     m_label->setText(title);
-    setNeedsDisplay();
+    redraw();
 }
 
 void BalloonView::positionRelativeToView(const View& view) {
@@ -81,7 +82,7 @@ void BalloonView::positionRelativeToView(const View& view) {
         x = windowMargin;
     }
     setFrame(Rect(x, y, width, height));
-    setNeedsDisplay();
+    redraw();
     if (this->superview().get() != window) {
         window->addSubview(shared_from_this());
     }
@@ -120,11 +121,22 @@ void BalloonView::finishDisappearing() {
     setAlpha(1.0);
 }
 
+void BalloonView::redraw() {
+    m_composedBalloon = Image();
+    setNeedsDisplay();
+}
+
 void BalloonView::drawRect(GraphicsContext& context, const Rect&) {
-    context.drawImage(m_balloon, bounds());
-    context.saveGState();
-    context.setBlendMode(BlendMode::Copy);
-    context.setAlpha(1.0);
-    context.drawImage(m_balloonArrow, arrowRect.offset(m_arrowCorrection, 0));
-    context.restoreGState();
+    // Composed in a picture of its own, so that the arrow's copying replaces the balloon's
+    // lower edge but not what the balloon floats over.
+    if (m_composedBalloon.isNull()) {
+        const Rect whole(Point(), bounds().size());
+        m_composedBalloon =
+            Image::draw(whole.size(), Screen::main().scale(), [&](GraphicsContext& composing) {
+                composing.drawImage(m_balloon, whole);
+                composing.setBlendMode(BlendMode::Copy);
+                composing.drawImage(m_balloonArrow, arrowRect.offset(m_arrowCorrection, 0));
+            });
+    }
+    context.drawImage(m_composedBalloon, bounds());
 }

@@ -45,11 +45,14 @@ protected:
 
 private:
     void finishDisappearing();
+    void redraw();
 
     QString m_title;
     std::shared_ptr<Label> m_label;
     Image m_balloon;
     Image m_balloonArrow;
+    // The balloon with its arrow, drawn anew after a change of size or arrow.
+    Image m_composedBalloon;
     double m_arrowCorrection = 0.0;
     bool m_cancelDisappear = false;
     bool m_disappearing = false;

@@ -47,22 +47,28 @@ void drawField(GraphicsContext& context, Size size, const Color& top, const Colo
     context.strokePath();
 }
 
-// White over the inside of the field at one end, fading out towards the other; the rim stays.
+// The end of the field: white over its inside, fading out towards the middle, with the field's
+// rim on top, so that squares scrolling out of the field pass under the rim.
 void drawFade(GraphicsContext& context, Size size, bool left) {
-    const Rect inside = fieldOutline(size).inset(1.0, 1.0);
-    const Rect extended =
-        left ? Rect(inside.x(), inside.y(), inside.width() + 2 * fieldRadius, inside.height())
-             : Rect(inside.x() - 2 * fieldRadius, inside.y(), inside.width() + 2 * fieldRadius,
-                    inside.height());
+    const double reach = 2 * fieldRadius;
+    const Rect end = fieldOutline(size);
+    const Rect outline = left ? Rect(end.x(), end.y(), end.width() + reach, end.height())
+                              : Rect(end.x() - reach, end.y(), end.width() + reach, end.height());
     context.saveGState();
-    View::drawRoundedRectPath(context, extended, fieldRadius - 1.0);
+    View::drawRoundedRectPath(context, outline, fieldRadius);
     context.clip();
-    const double opaqueX = left ? inside.minX() : inside.maxX();
+    // Below the shade along the top edge, which the field under it draws.
+    context.clipToRect(Rect(0, outline.minY() + 2.5, size.width(), size.height()));
+    const double opaqueX = left ? outline.minX() : outline.maxX() - reach;
     const double clearX = left ? size.width() : 0.0;
     context.drawLinearGradient(
         {{0.0, Color(1, 1, 1, 1)}, {0.35, Color(1, 1, 1, 0.85)}, {1.0, Color(1, 1, 1, 0)}}, Point(opaqueX, 0),
         Point(clearX, 0));
     context.restoreGState();
+    context.setLineWidth(1.0);
+    context.setStrokeColor(fieldRim);
+    View::drawRoundedRectPath(context, outline, fieldRadius);
+    context.strokePath();
 }
 
 // The dark body of the balloon over its top part; the rest stays clear for the arrow.
