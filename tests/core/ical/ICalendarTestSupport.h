@@ -43,10 +43,6 @@ inline QString describeEvent(const EKEvent& event) {
     return fields.join(QLatin1Char('\n'));
 }
 
-inline void PrintTo(const QStringList& texts, std::ostream* out) {
-    *out << "{\"" << texts.join(QStringLiteral("\", \"")).toStdString() << "\"}";
-}
-
 // The lines of an event with the given UID starting on 5 January 2024 at 09:00 UTC, plus `properties`.
 inline QStringList eventWithUid(const QString& uid, const QStringList& properties = {}) {
     return QStringList{"BEGIN:VEVENT", "UID:" + uid, "DTSTART:20240105T090000Z"} + properties +
