@@ -671,12 +671,13 @@ void EventEditFormController::remove(EKSpan span) {
     finish(EKEventEditViewAction::Deleted);
 }
 
-void EventEditFormController::clickedButtonAtIndex(ActionSheet& actionSheet, int buttonIndex) {
+void EventEditFormController::didDismissWithButtonIndex(ActionSheet& actionSheet, int buttonIndex) {
     if (&actionSheet != m_openChoice.get() || buttonIndex == actionSheet.cancelButtonIndex()) {
         return;
     }
-    // The repeating layouts offer this event (0) and future events (1); the single delete
-    // choice has only its destructive button.
+    // Acted on once the sheet is gone: finishing may end this screen, and the sheet reports to
+    // its delegate until then. The repeating layouts offer this event (0) and future events (1);
+    // the single delete choice has only its destructive button.
     const EKSpan span = buttonIndex == 1 ? EKSpan::FutureEvents : EKSpan::ThisEvent;
     if (m_openChoiceKind == OpenChoice::Delete) {
         remove(span);

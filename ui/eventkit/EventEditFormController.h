@@ -83,7 +83,7 @@ public:
     std::optional<IndexPath> willSelectRowAtIndexPath(TableView& tableView,
                                                       const IndexPath& indexPath) override;
     void didSelectRowAtIndexPath(TableView& tableView, const IndexPath& indexPath) override;
-    void clickedButtonAtIndex(ActionSheet& actionSheet, int buttonIndex) override;
+    void didDismissWithButtonIndex(ActionSheet& actionSheet, int buttonIndex) override;
 
 protected:
     void viewDidLoad() override;

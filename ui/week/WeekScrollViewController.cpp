@@ -67,6 +67,12 @@ constexpr double listUpdateDelay = 0.3;
 
 enum Direction { noDirection = 0, backward = 1, forward = 2 };
 
+// The rows of a series' occurrences share one identifier; a change to one occurrence is shown
+// by reading the weeks again, since updating rows by identifier would touch all of them.
+bool isOccurrence(const EKEvent& event) {
+    return event.hasRecurrenceRules() || event.occurrenceDate().has_value();
+}
+
 bool olderGeneration() {
     return Device::current().isOlderGeneration();
 }
@@ -566,7 +572,7 @@ void WeekScrollViewController::eventSaved(const std::shared_ptr<EKEvent>& event,
             hint->trigger();
         }
     }
-    if (spansMultipleEvents) {
+    if (spansMultipleEvents || isOccurrence(*event)) {
         m_dispatcher.dispatch<EventStoreChangedEvent>();
         return;
     }
@@ -583,6 +589,10 @@ void WeekScrollViewController::eventSaved(const std::shared_ptr<EKEvent>& event,
 
 void WeekScrollViewController::eventCopiedOrMoved(const std::shared_ptr<EKEvent>& event, bool copied) {
     m_copyMoveEventMode.setReturnWeek(std::nullopt);
+    if (isOccurrence(*event)) {
+        m_dispatcher.dispatch<EventStoreChangedEvent>();
+        return;
+    }
     const bool animated = !listEventsViewVisible();
     for (const auto& page : m_weekViews) {
         if (!copied) {
