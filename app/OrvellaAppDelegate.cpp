@@ -1,9 +1,11 @@
 #include "app/OrvellaAppDelegate.h"
 
+#include "app/AlertViewPresenter.h"
 #include "app/BetaTestingClient.h"
 #include "core/bus/ApplicationActivatedEvent.h"
 #include "core/bus/ApplicationEventDispatcher.h"
 #include "core/calendar/DateTimeFormatter.h"
+#include "core/events/EventService.h"
 #include "core/settings/AppSettings.h"
 #include "foundation/RunLoop.h"
 #include "kit/StatusBar.h"
@@ -38,6 +40,8 @@ bool OrvellaAppDelegate::didFinishLaunching(Application&) {
         m_window->setRootView(m_rootView);
     }
     m_window->makeKeyAndVisible();
+    // Failed writes to the event store are shown to the user from now on.
+    EventService::sharedInstance().setAlertPresenter(std::make_shared<AlertViewPresenter>());
     if (toTellRatingPromptAppLaunched) {
         toTellRatingPromptAppLaunched();
     }

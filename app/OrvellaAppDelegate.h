@@ -10,8 +10,8 @@ class ViewController;
 class Window;
 
 // The application delegate: finishes the launch (the beta-testing client, the status bar, the
-// window with the root content) and turns activation and resignation into the stored last
-// active time and ApplicationActivatedEvent.
+// window with the root content, failures of the event store shown in alerts) and turns activation and
+// resignation into the stored last active time and ApplicationActivatedEvent.
 class OrvellaAppDelegate : public ApplicationDelegate {
 public:
     OrvellaAppDelegate(std::shared_ptr<Window> window, std::shared_ptr<View> rootView);

@@ -5,6 +5,8 @@
 #include "core/bus/BusReceiver.h"
 #include "core/bus/UserIsActiveEvent.h"
 #include "core/bus/UserIsIdleEvent.h"
+#include "core/events/EventService.h"
+#include "core/eventstore/EKEventStore.h"
 #include "core/settings/AppSettings.h"
 #include "foundation/ManualRunLoop.h"
 #include "foundation/UserDefaults.h"
@@ -47,6 +49,9 @@ protected:
             std::make_shared<UserDefaults>(m_folder.filePath("settings.ini")));
     }
     void TearDown() override {
+        if (m_previousService) {
+            EventService::setSharedInstance(*m_previousService);
+        }
         UserDefaults::setStandardUserDefaults(m_previousDefaults);
         RunLoop::setMain(nullptr);
     }
@@ -55,6 +60,14 @@ protected:
     std::shared_ptr<ManualRunLoop> m_loop =
         std::make_shared<ManualRunLoop>(Date::withTimeIntervalSince1970(1e9));
     std::shared_ptr<UserDefaults> m_previousDefaults;
+    // A launch gives the event service its alerts; the service's store stays in the temporary
+    // folder.
+    void useEventServiceInTemporaryFolder() {
+        m_previousService = EventService::setSharedInstance(std::make_shared<EventService>(
+            std::make_shared<EKEventStore>(m_folder.filePath("events.sqlite"))));
+    }
+
+    std::optional<std::shared_ptr<EventService>> m_previousService;
     BusLog m_bus;
 };
 
@@ -85,6 +98,7 @@ TEST_F(OrvellaAppTest, AResetWhileIdleReportsActiveBeforeTheNewTimerRuns) {
 }
 
 TEST_F(OrvellaAppTest, FirstActivationCarriesNoLastActiveDateAndLaterOnesTheResignTime) {
+    useEventServiceInTemporaryFolder();
     OrvellaApp app;
     auto window = std::make_shared<Window>();
     auto root = std::make_shared<View>();

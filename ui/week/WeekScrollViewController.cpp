@@ -39,6 +39,7 @@
 #include "kit/StringDrawing.h"
 #include "kit/SwipeGestureRecognizer.h"
 #include "ui/copymove/CopyMoveEventMode.h"
+#include "ui/editing/DeleteEventActionSheet.h"
 #include "ui/editor/EventDetailsViewController.h"
 #include "ui/eventkit/EKEventViewController.h"
 #include "ui/week/DateTitleView.h"
@@ -690,9 +691,27 @@ void WeekScrollViewController::activateCopyOrMove(const std::shared_ptr<Activate
     // Copying and moving start here once their move bar exists.
 }
 
-void WeekScrollViewController::deleteEvent(const std::shared_ptr<DeleteEventEvent>&) {
-    // The delete choice marks the event in the middle page while the user decides; it arrives
-    // with the delete confirmation.
+void WeekScrollViewController::deleteEvent(const std::shared_ptr<DeleteEventEvent>& event) {
+    if (!event->event() || m_weekViews.size() != 3) {
+        return;
+    }
+    // The event stays marked in the middle page while the user decides.
+    middlePage()->selectEvent(*event->event());
+    const std::shared_ptr<DeleteEventActionSheet> sheet =
+        DeleteEventActionSheet::actionSheetForEvent(event->event());
+    const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
+    sheet->setOnDeleted([weakSelf](const QString& eventIdentifier, bool recurring) {
+        if (const auto self = weakSelf.lock()) {
+            self->updateWeekViewForDeletedEvent(eventIdentifier, recurring, false);
+            self->middlePage()->deselectEvents();
+        }
+    });
+    sheet->setOnCancelled([weakSelf] {
+        if (const auto self = weakSelf.lock()) {
+            self->middlePage()->deselectEvents();
+        }
+    });
+    sheet->showInView(*view());
 }
 
 void WeekScrollViewController::applicationBecameActive(

@@ -1,0 +1,15 @@
+#include "ui/editing/MoveRecurringEventActionSheet.h"
+
+#include "foundation/Localization.h"
+
+MoveRecurringEventActionSheet::MoveRecurringEventActionSheet()
+    : RecurringEventActionSheet(localizedString(QStringLiteral("Move this event only")),
+                                localizedString(QStringLiteral("Move all future events"))) {}
+
+std::shared_ptr<MoveRecurringEventActionSheet> MoveRecurringEventActionSheet::instance() {
+    // Kept to the end of the process and never destroyed, like the other shared instances, so
+    // that no view outlives the toolkit in the teardown of statics.
+    static const auto* const sheet =
+        new std::shared_ptr<MoveRecurringEventActionSheet>(std::make_shared<MoveRecurringEventActionSheet>());
+    return *sheet;
+}
