@@ -3,6 +3,7 @@
 #include "kit/Artwork.h"
 #include "kit/GraphicsContext.h"
 #include "kit/View.h"
+#include "ui/editing/EditingArtwork.h"
 
 #include <cmath>
 #include <numbers>
@@ -36,16 +37,6 @@ void drawFace(GraphicsContext& context, const Rect& rect, const Color& top, cons
     context.clip();
     context.drawLinearGradient({{0, top}, {1, bottom}}, Point(0, rect.y()), Point(0, rect.maxY()));
     context.restoreGState();
-}
-
-void drawButtonFace(GraphicsContext& context, Size size) {
-    drawFace(context, Rect(0, 0, size.width(), size.height() - 1), Color::fromRgb255(255, 255, 255),
-             Color::fromRgb255(222, 228, 235), Color::fromRgb255(140, 152, 168));
-}
-
-void drawSelectedButtonFace(GraphicsContext& context, Size size) {
-    drawFace(context, Rect(0, 0, size.width(), size.height() - 1), Color::fromRgb255(74, 145, 240),
-             Color::fromRgb255(22, 88, 212), Color::fromRgb255(30, 62, 130));
 }
 
 // The text input: white, with the shade of a sunken edge along its top.
@@ -86,7 +77,8 @@ void drawCheckbox(GraphicsContext& context, Size size, bool checked) {
 
 // A grey button with a waste bin whose lid opens further with every step.
 void drawLidStep(GraphicsContext& context, Size size, int step) {
-    drawButtonFace(context, size);
+    context.drawImage(Artwork::imageNamed(QStringLiteral("edit-button-bg")).stretchableImage(13, 17),
+                      Rect(0, 0, size.width(), size.height()));
     const Color ink = Color::fromRgb255(72, 84, 102);
     const double cx = size.width() / 2;
     const Rect bin(cx - 6.5, 14, 13, 14);
@@ -127,9 +119,7 @@ void EditorArtwork::registerImages() {
         return;
     }
     registered = true;
-    Artwork::registerImage(QStringLiteral("edit-button-bg"), Size(faceWidth, faceHeight), drawButtonFace);
-    Artwork::registerImage(QStringLiteral("edit-button-bg-selected"), Size(faceWidth, faceHeight),
-                           drawSelectedButtonFace);
+    EditingArtwork::registerImages();
     Artwork::registerImage(QStringLiteral("edit-input-bg"), Size(faceWidth, faceHeight), drawInputFace);
     Artwork::registerImage(QStringLiteral("edit-checkbox"), Size(checkboxSize, checkboxSize),
                            [](GraphicsContext& context, Size size) { drawCheckbox(context, size, false); });

@@ -8,6 +8,7 @@
 #include "core/calendar/StringUtilities.h"
 #include "core/events/EventService.h"
 #include "core/events/ReadOnlyCheck.h"
+#include "core/eventstore/EKCalendar.h"
 #include "core/eventstore/EKEvent.h"
 #include "core/hints/Hint.h"
 #include "core/settings/AppSettings.h"
@@ -23,6 +24,8 @@
 #include "kit/NavigationItem.h"
 #include "kit/StringDrawing.h"
 #include "ui/copymove/CopyMoveEventMode.h"
+#include "ui/editing/CalendarPickerView.h"
+#include "ui/editing/DeleteEventActionSheet.h"
 #include "ui/editor/AllDaySwitch.h"
 #include "ui/editor/DeleteButton.h"
 #include "ui/editor/EditorArtwork.h"
@@ -174,9 +177,11 @@ void EventDetailsViewController::createControls(View& root) {
         std::make_shared<DatePicker>(Rect(0, timePickerHiddenY, formWidth, DatePicker::pickerHeight));
     m_timePicker->setMinuteInterval(timePickerMinuteInterval);
 
+    m_calendarPickerView = CalendarPickerView::create(Point(calendarPickerX, calendarPickerY));
+
     for (const std::shared_ptr<View>& control : std::initializer_list<std::shared_ptr<View>>{
              m_textLabel, m_timeLabel, m_dateLabel, m_calendarLabel, m_titleField, m_timeButton, m_orLabel,
-             m_moveButton, m_deleteButton, m_moreButton, m_timePicker}) {
+             m_moveButton, m_deleteButton, m_moreButton, m_calendarPickerView, m_timePicker}) {
         root.addSubview(control);
     }
 }
@@ -239,6 +244,7 @@ void EventDetailsViewController::viewDidLoad() {
     m_deleteButton->onTouchUpInside = bind(&EventDetailsViewController::deleteEvent);
     m_moreButton->onTouchUpInside = bind(&EventDetailsViewController::showMoreDetails);
     m_timePicker->onValueChanged = bind(&EventDetailsViewController::timeChanged);
+    m_calendarPickerView->setOnCalendarPicked(bind(&EventDetailsViewController::calendarPicked));
     m_titleField->onEditingChanged = bind(&EventDetailsViewController::textChanged);
     m_titleField->onEditingDidBegin = [weakSelf] {
         // A touch on the title brings its keyboard back in place of the time picker.
@@ -282,9 +288,14 @@ void EventDetailsViewController::setEvent(std::shared_ptr<EKEvent> event, bool i
 void EventDetailsViewController::viewWillAppear(bool) {
     m_deleteButton->setHidden(!m_editMode);
     fitCaption(*m_calendarLabel);
-    if (m_copyMoveEventMode.activated()) {
+    // Back from the move round trip, or from a cancelled full editor, the form keeps its state.
+    if (m_copyMoveEventMode.activated() || m_isCancellingNativeEdit) {
         return;
     }
+    // The delete button shares the calendar row with the strip.
+    m_calendarPickerView->setMaximumWidth(
+        static_cast<int>(m_editMode ? pickerWidthBesideDelete : pickerWidthAlone));
+    m_calendarPickerView->setCalendars(m_eventService.editableCalendars());
     initializeViewsAnimated(false);
 }
 
@@ -297,6 +308,10 @@ void EventDetailsViewController::viewDidAppear(bool) {
     }
     selectTimeButtonIfTimePickerIsVisible();
     setMoveButtonSelected(false);
+    // The form is filled before the push, while the title field cannot take the keyboard yet.
+    if (m_allDaySwitch->isOn() && !m_titleField->isFirstResponder()) {
+        m_titleField->becomeFirstResponder();
+    }
 }
 
 // Filling the form.
@@ -315,6 +330,9 @@ void EventDetailsViewController::initializeViewsAnimated(bool animated) {
         setTime(DateUtilities::addHours(DateUtilities::day(start).beginDateTime(), 12));
     }
     toggleAllDayAnimated(animated);
+    if (const std::shared_ptr<EKCalendar> calendar = m_event->calendar()) {
+        m_calendarPickerView->selectCalendar(*calendar);
+    }
 }
 
 void EventDetailsViewController::setDate(Date date) {
@@ -478,6 +496,10 @@ void EventDetailsViewController::moveToDate(Date date) {
 void EventDetailsViewController::applyChangesToEvent() {
     m_event->setTitle(m_titleField->text().trimmed());
     m_eventService.applyDate(m_timePicker->date(), *m_event, m_allDaySwitch->isOn());
+    const std::shared_ptr<EKCalendar> picked = m_calendarPickerView->selectedCalendar();
+    if (picked && !(m_event->calendar() && m_event->calendar()->isEqual(*picked))) {
+        m_event->setCalendar(picked);
+    }
     if (!m_editMode) {
         ReadOnlyCheck::applyAlarms(*m_event, m_eventService.appSettings().defaultAlarmsAsEKAlarms());
     }
@@ -556,6 +578,29 @@ void EventDetailsViewController::deleteEvent() {
         return;
     }
     m_deleteButton->animateForward();
+    const std::shared_ptr<DeleteEventActionSheet> sheet =
+        DeleteEventActionSheet::actionSheetForEvent(m_event);
+    const std::weak_ptr<EventDetailsViewController> weakSelf = this->weakSelf();
+    sheet->setOnDeleted([weakSelf](const QString& eventIdentifier, bool recurring) {
+        if (auto self = weakSelf.lock()) {
+            self->eventDeletedWithSheet(eventIdentifier, recurring);
+        }
+    });
+    sheet->setOnCancelled([weakSelf] {
+        if (auto self = weakSelf.lock()) {
+            self->m_deleteButton->animateBackward();
+        }
+    });
+    sheet->showInView(*view());
+}
+
+void EventDetailsViewController::eventDeletedWithSheet(const QString& eventIdentifier, bool recurring) {
+    m_doneEditing = true;
+    if (auto reportTo = delegate()) {
+        reportTo->eventDeleted(eventIdentifier, recurring);
+    }
+    popEditor(true);
+    m_deleteButton->animateBackward();
 }
 
 // The full editor.

@@ -17,6 +17,7 @@ class AllDaySwitch;
 class ApplicationEventDispatcher;
 class BarButtonItem;
 class Button;
+class CalendarPickerView;
 class CopyMoveEventMode;
 class DatePicker;
 class DateTimeFormatter;
@@ -72,6 +73,7 @@ public:
     const std::shared_ptr<Button>& timeButton() const { return m_timeButton; }
     const std::shared_ptr<DatePicker>& timePicker() const { return m_timePicker; }
     const std::shared_ptr<AllDaySwitch>& allDaySwitch() const { return m_allDaySwitch; }
+    const std::shared_ptr<CalendarPickerView>& calendarPickerView() const { return m_calendarPickerView; }
     const std::shared_ptr<DeleteButton>& deleteButton() const { return m_deleteButton; }
     const std::shared_ptr<Button>& moreButton() const { return m_moreButton; }
     const std::shared_ptr<BarButtonItem>& doneButtonItem() const { return m_doneButtonItem; }
@@ -129,6 +131,7 @@ private:
     bool saveEventMultiple(bool future);
     void reportMoveIfDayChanged(Date previousStart);
     void popEditor(bool animated);
+    void eventDeletedWithSheet(const QString& eventIdentifier, bool recurring);
     void nativeEditorDeleted(EKEventEditViewController& controller);
     void nativeEditorSaved(EKEventEditViewController& controller);
     void nativeEditorCancelled(EKEventEditViewController& controller);
@@ -166,6 +169,7 @@ private:
     std::shared_ptr<Button> m_timeButton;
     std::shared_ptr<DatePicker> m_timePicker;
     std::shared_ptr<AllDaySwitch> m_allDaySwitch;
+    std::shared_ptr<CalendarPickerView> m_calendarPickerView;
     std::shared_ptr<DeleteButton> m_deleteButton;
     std::shared_ptr<Button> m_moreButton;
     std::shared_ptr<BarButtonItem> m_doneButtonItem;

@@ -35,7 +35,7 @@ using RepeatChoice = EventEditFormController::RepeatChoice;
 
 constexpr double formRowHeight = 44.0;
 constexpr double deleteRowHeight = 46.0;
-constexpr double captionWidth = 92.0;
+constexpr double captionWidth = 112.0;
 constexpr double fieldInset = 10.0;
 constexpr double secondsPerMinute = 60.0;
 constexpr double secondsPerHour = 3600.0;

@@ -24,12 +24,18 @@ TEST(EditorPicturesTest, theEditorsAsAPersonSeesThem) {
     screen.harness.advance(DeleteButton::stepInterval * 2);
     EXPECT_EQ(screen.editor->deleteButton()->imageIndex(), 2);
     SamplePictures::keep(screen.harness.render(), "editor-delete-lid.png");
+    screen.editor->deleteButton()->animateBackward();
     screen.harness.advance(1);
     screen.navigation->popViewControllerAnimated(false);
     screen.settle();
 
     const auto series = screen.addWeeklyEvent("Choir", WeekScreen::at(2026, 12, 8, 19));
     screen.openEvent(series);
+    screen.tapView(*screen.editor->allDaySwitch());
+    screen.tapView(*screen.editor->doneButtonItem()->view());
+    SamplePictures::keep(screen.harness.render(), "editor-save-choice.png");
+    screen.chooseInSheet(*screen.editor->saveChoice(), "Cancel");
+    screen.tapView(*screen.editor->allDaySwitch());
     screen.tapView(*screen.editor->moreButton());
     SamplePictures::keep(screen.harness.render(), "editor-full-repeating-event.png");
 }

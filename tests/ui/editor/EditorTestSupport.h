@@ -125,6 +125,20 @@ public:
         ADD_FAILURE() << "no button " << title.toStdString();
     }
 
+    // The action sheet on screen, or null.
+    std::shared_ptr<ActionSheet> shownSheet() { return findSheet(harness.window()); }
+    static std::shared_ptr<ActionSheet> findSheet(View& view) {
+        for (const auto& subview : view.subviews()) {
+            if (auto sheet = std::dynamic_pointer_cast<ActionSheet>(subview); sheet && sheet->isVisible()) {
+                return sheet;
+            }
+            if (auto sheet = findSheet(*subview)) {
+                return sheet;
+            }
+        }
+        return nullptr;
+    }
+
     bool editorOnTop() { return navigation->topViewController() == editor; }
 
     std::shared_ptr<EKEvent> addWeeklyEvent(const QString& title, Date start) {

@@ -124,6 +124,7 @@ TEST_F(EventDetailsViewControllerTest, allDayHidesTheTimeRowAndRaisesTheKeyboard
     screen.openEvent(holiday);
     EXPECT_TRUE(editor.allDaySwitch()->isOn());
     EXPECT_DOUBLE_EQ(pickerY(), 416.0);
+    EXPECT_TRUE(editor.titleField()->isFirstResponder());
     screen.tapView(*editor.allDaySwitch());
     EXPECT_DOUBLE_EQ(pickerY(), 200.0);
     EXPECT_EQ(editor.timePicker()->date(), WeekScreen::at(2026, 12, 10, 12));
@@ -259,4 +260,28 @@ TEST_F(EventDetailsViewControllerTest, deleteButtonLidOpensInFourStepsAndCloses)
     lid.animateBackward();
     screen.harness.advance(0.5);
     EXPECT_EQ(lid.imageIndex(), 0);
+}
+
+TEST_F(EventDetailsViewControllerTest, theDeleteChoiceClosesTheLidOnCancelAndReportsADeletion) {
+    const auto event =
+        screen.addEvent("Call", WeekScreen::at(2026, 12, 9, 11), WeekScreen::at(2026, 12, 9, 12));
+    screen.openEvent(event);
+    screen.tapView(*screen.editor->deleteButton());
+    std::shared_ptr<ActionSheet> sheet = screen.shownSheet();
+    ASSERT_TRUE(sheet);
+    EXPECT_TRUE(sheet->title().isEmpty());
+    EXPECT_EQ(sheet->numberOfButtons(), 2);
+    EXPECT_EQ(screen.editor->deleteButton()->imageIndex(), 4);
+    screen.chooseInSheet(*sheet, "Cancel");
+    EXPECT_EQ(screen.editor->deleteButton()->imageIndex(), 0);
+    EXPECT_TRUE(screen.editorOnTop());
+
+    screen.tapView(*screen.editor->deleteButton());
+    sheet = screen.shownSheet();
+    ASSERT_TRUE(sheet);
+    screen.chooseInSheet(*sheet, "Delete Event");
+    EXPECT_EQ(screen.reports->lines.join(", "), "deleted recurring=0");
+    EXPECT_TRUE(screen.editor->doneEditing());
+    EXPECT_FALSE(screen.editorOnTop());
+    EXPECT_FALSE(screen.harness.eventStore().eventWithIdentifier(event->eventIdentifier()));
 }
