@@ -163,6 +163,13 @@ QString captionForRow(FormRow row) {
     return {};
 }
 
+// A failure or a refused form, told with "OK" only; the form stays as it is.
+void showAlert(const QString& titleKey, const QString& message) {
+    auto alert = std::make_shared<AlertView>(localizedString(titleKey), message, nullptr,
+                                             localizedString(QStringLiteral("OK")));
+    alert->show();
+}
+
 bool isValueRow(FormRow row) {
     return row == FormRow::Repeat || row == FormRow::Alert || row == FormRow::SecondAlert ||
            row == FormRow::Calendar;
@@ -548,12 +555,6 @@ EventEditFormController::checkDates(QString* message) const {
     return dates;
 }
 
-void EventEditFormController::refuse(const QString& message) const {
-    auto alert = std::make_shared<AlertView>(localizedString(QStringLiteral("Cannot Save Event")), message,
-                                             nullptr, localizedString(QStringLiteral("OK")));
-    alert->show();
-}
-
 bool EventEditFormController::asksForSpan() const {
     return m_existing && m_wasRepeating;
 }
@@ -565,7 +566,7 @@ void EventEditFormController::done() {
     QString message;
     m_pendingDates = checkDates(&message);
     if (!m_pendingDates) {
-        refuse(message);
+        showAlert(QStringLiteral("Cannot Save Event"), message);
         return;
     }
     if (!asksForSpan()) {
@@ -628,10 +629,7 @@ void EventEditFormController::save(EKSpan span) {
     applyForm(*draft, *m_pendingDates);
     StoreError error;
     if (!m_eventStore.saveEvent(draft, span, &error)) {
-        auto alert = std::make_shared<AlertView>(localizedString(QStringLiteral("Error saving event")),
-                                                 error.localizedDescription, nullptr,
-                                                 localizedString(QStringLiteral("OK")));
-        alert->show();
+        showAlert(QStringLiteral("Error saving event"), error.localizedDescription);
         return;
     }
     *m_event = *draft;
@@ -662,10 +660,7 @@ void EventEditFormController::deleteEvent() {
 void EventEditFormController::remove(EKSpan span) {
     StoreError error;
     if (!m_eventStore.removeEvent(m_event, span, &error)) {
-        auto alert = std::make_shared<AlertView>(localizedString(QStringLiteral("Error deleting event")),
-                                                 error.localizedDescription, nullptr,
-                                                 localizedString(QStringLiteral("OK")));
-        alert->show();
+        showAlert(QStringLiteral("Error deleting event"), error.localizedDescription);
         return;
     }
     finish(EKEventEditViewAction::Deleted);

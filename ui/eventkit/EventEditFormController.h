@@ -103,7 +103,6 @@ private:
     void updateValueRows();
     // The dates of the form, or a message saying what is wrong.
     std::optional<CheckedDates> checkDates(QString* message) const;
-    void refuse(const QString& message) const;
     bool asksForSpan() const;
     void save(EKSpan span);
     void remove(EKSpan span);

@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <array>
+
 namespace {
 
 using RuleParts = QMap<QString, QString>;
@@ -82,35 +84,29 @@ QString weekdayPhrase(const QString& item, int setPosition) {
     return position == 0 ? day : fill(QStringLiteral("the %@ %@"), {ordinal(position), day});
 }
 
+struct FrequencyWords {
+    const char* frequency;
+    const char* one;
+    const char* many;
+};
+constexpr std::array<FrequencyWords, 7> frequencyWords{{
+    {"DAILY", "Every day", "Every %@ days"},
+    {"WEEKLY", "Every week", "Every %@ weeks"},
+    {"MONTHLY", "Every month", "Every %@ months"},
+    {"YEARLY", "Every year", "Every %@ years"},
+    {"HOURLY", "Every hour", "Every %@ hours"},
+    {"MINUTELY", "Every minute", "Every %@ minutes"},
+    {"SECONDLY", "Every second", "Every %@ seconds"},
+}};
+
 QString frequencyPhrase(const QString& frequency, int interval) {
-    const bool one = interval == 1;
-    const QString count = QString::number(interval);
-    if (frequency == QLatin1String("DAILY")) {
-        return one ? localizedString(QStringLiteral("Every day"))
-                   : fill(QStringLiteral("Every %@ days"), {count});
+    for (const FrequencyWords& words : frequencyWords) {
+        if (frequency == QLatin1String(words.frequency)) {
+            return interval == 1 ? localizedString(QString::fromLatin1(words.one))
+                                 : fill(QString::fromLatin1(words.many), {QString::number(interval)});
+        }
     }
-    if (frequency == QLatin1String("WEEKLY")) {
-        return one ? localizedString(QStringLiteral("Every week"))
-                   : fill(QStringLiteral("Every %@ weeks"), {count});
-    }
-    if (frequency == QLatin1String("MONTHLY")) {
-        return one ? localizedString(QStringLiteral("Every month"))
-                   : fill(QStringLiteral("Every %@ months"), {count});
-    }
-    if (frequency == QLatin1String("YEARLY")) {
-        return one ? localizedString(QStringLiteral("Every year"))
-                   : fill(QStringLiteral("Every %@ years"), {count});
-    }
-    if (frequency == QLatin1String("HOURLY")) {
-        return one ? localizedString(QStringLiteral("Every hour"))
-                   : fill(QStringLiteral("Every %@ hours"), {count});
-    }
-    if (frequency == QLatin1String("MINUTELY")) {
-        return one ? localizedString(QStringLiteral("Every minute"))
-                   : fill(QStringLiteral("Every %@ minutes"), {count});
-    }
-    return one ? localizedString(QStringLiteral("Every second"))
-               : fill(QStringLiteral("Every %@ seconds"), {count});
+    return localizedString(QStringLiteral("Custom"));
 }
 
 QString monthName(int month) {
@@ -135,11 +131,17 @@ QStringList restrictions(const RuleParts& parts) {
         const QStringList positions =
             parts.value(QStringLiteral("BYSETPOS")).split(QLatin1Char(','), Qt::SkipEmptyParts);
         const int setPosition = positions.size() == 1 ? positions.first().toInt() : 0;
+        const QStringList items = parts.value(QStringLiteral("BYDAY")).split(QLatin1Char(','));
         QStringList days;
-        for (const QString& day : parts.value(QStringLiteral("BYDAY")).split(QLatin1Char(','))) {
-            days.append(weekdayPhrase(day, setPosition));
+        // One position over several days picks one day of the set: "the first of Monday and
+        // Friday".
+        const bool positionOfSet = setPosition != 0 && items.size() > 1;
+        for (const QString& day : items) {
+            days.append(weekdayPhrase(day, positionOfSet ? 0 : setPosition));
         }
-        phrases.append(fill(QStringLiteral("on %@"), {joinedList(days)}));
+        phrases.append(positionOfSet
+                           ? fill(QStringLiteral("on the %@ of %@"), {ordinal(setPosition), joinedList(days)})
+                           : fill(QStringLiteral("on %@"), {joinedList(days)}));
     }
     if (parts.contains(QStringLiteral("BYMONTHDAY"))) {
         QStringList days;

@@ -4,6 +4,7 @@
 #include "kit/Switch.h"
 #include "kit/TextField.h"
 #include "ui/eventkit/EventEditFormController.h"
+#include "ui/eventkit/RecurrenceDescription.h"
 
 namespace {
 
@@ -135,4 +136,21 @@ TEST_F(EventEditFormControllerTest, alertsAndCalendarListOnlyWhatCanBeChosen) {
     EXPECT_EQ(saved->alarms()[0].relativeOffset(), -900.0);
     EXPECT_EQ(saved->alarms()[1].relativeOffset(), -86400.0);
     EXPECT_EQ(saved->calendar()->title(), "Work");
+}
+
+TEST(RecurrenceDescriptionTest, rulesTheListCannotExpressReadAsWords) {
+    ScreenHarness harness;
+    const auto describe = [](const char* rrule) {
+        QString error;
+        const auto rule = EKRecurrenceRule::fromRRule(QString::fromLatin1(rrule), &error);
+        return rule ? RecurrenceDescription::describe(*rule) : error;
+    };
+    EXPECT_EQ(describe("FREQ=MONTHLY;BYDAY=2TU"), "Every month on the second Tuesday");
+    EXPECT_EQ(describe("FREQ=MONTHLY;BYDAY=-1FR"), "Every month on the last Friday");
+    EXPECT_EQ(describe("FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=1"),
+              "Every month on the first of Monday, Tuesday, Wednesday, Thursday and Friday");
+    EXPECT_EQ(describe("FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,FR;COUNT=10"),
+              "Every 2 weeks on Monday and Friday, 10 times");
+    EXPECT_EQ(describe("FREQ=YEARLY;BYMONTH=3;BYMONTHDAY=15"), "Every year in March on the 15.");
+    EXPECT_EQ(describe("FREQ=HOURLY;INTERVAL=6"), "Every 6 hours");
 }
