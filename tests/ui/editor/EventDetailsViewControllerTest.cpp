@@ -12,6 +12,8 @@
 #include "ui/editor/DeleteButton.h"
 #include "ui/editor/InsetTextField.h"
 #include "ui/eventkit/EventEditFormController.h"
+#include "ui/week/EventView.h"
+#include "ui/week/SelectedBackgroundView.h"
 
 #include <QCoreApplication>
 #include <QTranslator>
@@ -284,4 +286,40 @@ TEST_F(EventDetailsViewControllerTest, theDeleteChoiceClosesTheLidOnCancelAndRep
     EXPECT_TRUE(screen.editor->doneEditing());
     EXPECT_FALSE(screen.editorOnTop());
     EXPECT_FALSE(screen.harness.eventStore().eventWithIdentifier(event->eventIdentifier()));
+}
+
+TEST_F(EventDetailsViewControllerTest, theTappedEventFlashesWhenTheWeekReturnsFromTheMoveRoundTrip) {
+    const auto event =
+        screen.addEvent("Dentist", WeekScreen::at(2026, 12, 8, 15), WeekScreen::at(2026, 12, 8, 16));
+    screen.settle();
+    const auto rowOn = [this, &event](int weekday) {
+        return screen.screen->weekViews()[1]
+            ->dayViewControllers()[static_cast<std::size_t>(weekday)]
+            ->findEventViewByEventIdentifier(event->eventIdentifier());
+    };
+    // Whether the row's bar shows within a second of the screen's return.
+    const auto flashes = [this](const std::function<std::shared_ptr<EventView>()>& row) {
+        bool lit = false;
+        for (int step = 0; step < 20; ++step) {
+            screen.harness.advance(0.05);
+            const std::shared_ptr<EventView> shown = row();
+            lit = lit || (shown && !shown->selectedBackgroundImage()->hidden());
+        }
+        screen.settle();
+        return lit;
+    };
+    // Tuesday's first row.
+    screen.harness.tap(Point(80, EditorScreen::contentTop + 1 + 138.5 + 23 + 10));
+    screen.settle();
+    ASSERT_TRUE(screen.editorOnTop());
+    screen.harness.tap(screen.editor->moveButton()
+                           ->convertRectToView(screen.editor->moveButton()->bounds(), nullptr)
+                           .center());
+    screen.settle();
+    screen.tapDay(3);
+    screen.harness.tap(screen.editor->doneButtonItem()
+                           ->view()
+                           ->convertRectToView(screen.editor->doneButtonItem()->view()->bounds(), nullptr)
+                           .center());
+    EXPECT_TRUE(flashes([&] { return rowOn(1); }));
 }
