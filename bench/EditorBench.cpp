@@ -59,6 +59,14 @@ public:
     }
 
     EventDetailsViewController& editor() { return *m_screen->getOrCreateEventDetailsController(); }
+    bool editorOnTop() {
+        return m_navigation->topViewController() == m_screen->getOrCreateEventDetailsController();
+    }
+    // The event's title as the store has it now.
+    QString storedTitle() const {
+        const auto stored = generated().store->eventWithIdentifier(m_event->eventIdentifier());
+        return stored ? stored->title() : QString();
+    }
     ManualRunLoop& loop() { return m_environment.loop(); }
 
 private:
@@ -78,6 +86,10 @@ void BM_EventTapToEditorFirstFrame(benchmark::State& state) {
     for (auto _ : state) {
         screen.openEditor();
         state.PauseTiming();
+        if (!screen.editorOnTop()) {
+            state.SkipWithError("the tap did not open the editor");
+            break;
+        }
         screen.closeEditor();
         state.ResumeTiming();
     }
@@ -104,6 +116,10 @@ void BM_DoneToCommitAndPagesUpdated(benchmark::State& state) {
         screen.loop().runUntilIdle();
         state.PauseTiming();
         screen.loop().advance(NavigationController::transitionDuration);
+        if (screen.storedTitle() != QStringLiteral("Changed %1").arg(round)) {
+            state.SkipWithError("the store did not take the change");
+            break;
+        }
         state.ResumeTiming();
     }
 }
