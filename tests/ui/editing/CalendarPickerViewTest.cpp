@@ -198,9 +198,6 @@ TEST_F(CalendarPickerTest, NameTooLongForTheWindowIsCutSevenPointsFromTheLeftEdg
 }
 
 TEST_F(CalendarPickerTest, PicturesOfTheStrip) {
-    if (!SamplePictures::wanted()) {
-        GTEST_SKIP() << "no picture folder";
-    }
     offer(6);
     m_window->fingerDown(0, stripPoint(9 + 3 * 28 + 8));
     settle();
