@@ -314,6 +314,13 @@ void EventDetailsViewController::viewDidAppear(bool) {
     }
 }
 
+void EventDetailsViewController::didReceiveMemoryWarning() {
+    if (m_copyMoveEventMode.moveActivated()) {
+        return;
+    }
+    ViewController::didReceiveMemoryWarning();
+}
+
 // Filling the form.
 
 void EventDetailsViewController::initializeViewsAnimated(bool animated) {
@@ -506,6 +513,9 @@ void EventDetailsViewController::applyChangesToEvent() {
 }
 
 void EventDetailsViewController::saveEvent() {
+    if (!m_event) {
+        return;
+    }
     m_doneEditing = true;
     const Date previousStart = m_event->startDate();
     applyChangesToEvent();

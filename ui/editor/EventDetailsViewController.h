@@ -95,6 +95,8 @@ public:
 
     void viewWillAppear(bool animated) override;
     void viewDidAppear(bool animated) override;
+    // Keeps the form while the editor is away in the move round trip.
+    void didReceiveMemoryWarning() override;
 
     // TextFieldDelegate: Return in the title field saves once something changed.
     bool textFieldShouldReturn(TextField& textField) override;

@@ -210,6 +210,16 @@ void WeekScrollViewController::viewWillAppear(bool) {
     m_lastDirection = noDirection;
 }
 
+void WeekScrollViewController::didReceiveMemoryWarning() {
+    // An editor away in the move round trip still holds the event it moves.
+    const bool editorOffScreen = m_detailsController && (!m_detailsController->isViewLoaded() ||
+                                                         !m_detailsController->view()->superview());
+    if (editorOffScreen && !m_copyMoveEventMode.moveActivated()) {
+        m_detailsController.reset();
+    }
+    ViewController::didReceiveMemoryWarning();
+}
+
 std::shared_ptr<WeekViewController>
 WeekScrollViewController::newWeekViewController(std::shared_ptr<EventTouchLock> touchLock) {
     return WeekViewController::create(std::move(touchLock));

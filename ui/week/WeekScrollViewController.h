@@ -108,6 +108,8 @@ public:
     void scrollViewDidEndScrollingAnimation(ScrollView& scrollView) override;
 
     void viewWillAppear(bool animated) override;
+    // Also drops the editor while it is off screen and not away in the move round trip.
+    void didReceiveMemoryWarning() override;
 
 protected:
     void loadView() override;

@@ -4,6 +4,7 @@
 #include "core/hints/Hint.h"
 #include "kit/BarButtonItem.h"
 #include "kit/DatePicker.h"
+#include "kit/Device.h"
 #include "kit/Label.h"
 #include "kit/StringDrawing.h"
 #include "kit/TextField.h"
@@ -322,4 +323,34 @@ TEST_F(EventDetailsViewControllerTest, theTappedEventFlashesWhenTheWeekReturnsFr
                            ->convertRectToView(screen.editor->doneButtonItem()->view()->bounds(), nullptr)
                            .center());
     EXPECT_TRUE(flashes([&] { return rowOn(1); }));
+}
+
+TEST_F(EventDetailsViewControllerTest, onAnOlderDeviceThePickerStaysWhereItWasShown) {
+    const QString platform = Device::current().platformString();
+    Device::current().setPlatformString("iPhone1,2");
+    const auto meeting =
+        screen.addEvent("Meeting", WeekScreen::at(2026, 12, 8, 9), WeekScreen::at(2026, 12, 8, 10));
+    screen.openEvent(meeting);
+    EXPECT_DOUBLE_EQ(pickerY(), 200.0);
+    screen.tapView(*screen.editor->allDaySwitch());
+    EXPECT_DOUBLE_EQ(pickerY(), 200.0);
+    EXPECT_DOUBLE_EQ(screen.editor->timeButton()->alpha(), 0.0);
+    Device::current().setPlatformString(platform);
+}
+
+TEST_F(EventDetailsViewControllerTest, aMemoryWarningDropsTheEditorOnlyWhileItIsAwayAndNotMoving) {
+    const auto event =
+        screen.addEvent("Dentist", WeekScreen::at(2026, 12, 8, 15), WeekScreen::at(2026, 12, 8, 16));
+    screen.openEvent(event);
+    screen.tapView(*screen.editor->moveButton());
+    ViewController::sendMemoryWarningToAll();
+    EXPECT_EQ(screen.screen->getOrCreateEventDetailsController(), screen.editor);
+    screen.tapDay(3);
+    // The form came back as it was left.
+    EXPECT_EQ(screen.editor->titleField()->text(), "Dentist");
+    EXPECT_TRUE(screen.editor->moveButton()->currentTitle().contains("December 10"));
+    screen.navigation->popViewControllerAnimated(false);
+    screen.settle();
+    ViewController::sendMemoryWarningToAll();
+    EXPECT_NE(screen.screen->getOrCreateEventDetailsController(), screen.editor);
 }
