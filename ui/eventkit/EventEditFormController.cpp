@@ -37,19 +37,14 @@ constexpr double formRowHeight = 44.0;
 constexpr double deleteRowHeight = 46.0;
 constexpr double captionWidth = 112.0;
 constexpr double fieldInset = 10.0;
-constexpr double secondsPerMinute = 60.0;
-constexpr double secondsPerHour = 3600.0;
-constexpr double secondsPerDay = 86400.0;
+constexpr double alertMinute = 60.0;
+constexpr double alertHour = 3600.0;
+constexpr double alertDay = 86400.0;
 
 // The alerts the list offers, as offsets from the start; "None" comes before them.
-constexpr std::array<double, 8> standardAlertOffsets{0.0,
-                                                     -5 * secondsPerMinute,
-                                                     -15 * secondsPerMinute,
-                                                     -30 * secondsPerMinute,
-                                                     -secondsPerHour,
-                                                     -2 * secondsPerHour,
-                                                     -secondsPerDay,
-                                                     -2 * secondsPerDay};
+constexpr std::array<double, 8> standardAlertOffsets{
+    0.0,        -5 * alertMinute, -15 * alertMinute, -30 * alertMinute,
+    -alertHour, -2 * alertHour,   -alertDay,         -2 * alertDay};
 
 struct SimpleRepetition {
     RepeatChoice choice;
