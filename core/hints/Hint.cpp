@@ -39,9 +39,8 @@ constexpr CatalogueEntry catalogue[] = {
      "You can also tap on the week/year button at the top to jump to the desired week.", false, false},
     {"searchHint", "You can also swipe up to activate search.", false, false},
     {"moreDetailsHint",
-     "The [More] button opens the event details in the standard iPhone Calendar app. Use this to set "
-     "additional "
-     "options for the event.",
+     "The [More] button opens the full event editor. Use it to set additional options for the event, such "
+     "as its address and notes.",
      true, true},
     {"headerHint", "To create additional events for the same day, tap on the day header.", true, false},
     {"holidaysHint", "Events shown:\nLonger than 1 day\n(for example holidays).", true, false},

@@ -12,6 +12,7 @@
 #include "core/bus/WeekendDaysChangedEvent.h"
 #include "core/calendar/DateTimeFormatter.h"
 #include "core/calendar/DateUtilities.h"
+#include "core/calendar/Day.h"
 #include "core/calendar/Month.h"
 #include "core/events/EventService.h"
 #include "core/events/Move.h"
@@ -39,6 +40,7 @@
 #include "kit/SwipeGestureRecognizer.h"
 #include "ui/copymove/CopyMoveEventMode.h"
 #include "ui/editing/DeleteEventActionSheet.h"
+#include "ui/editor/EventDetailsViewController.h"
 #include "ui/eventkit/EKEventViewController.h"
 #include "ui/week/DateTitleView.h"
 #include "ui/week/EventTouchLock.h"
@@ -65,6 +67,12 @@ constexpr double loadingFadeDuration = 0.2;
 constexpr double listUpdateDelay = 0.3;
 
 enum Direction { noDirection = 0, backward = 1, forward = 2 };
+
+// The rows of a series' occurrences share one identifier; a change to one occurrence is shown
+// by reading the weeks again, since updating rows by identifier would touch all of them.
+bool isOccurrence(const EKEvent& event) {
+    return event.hasRecurrenceRules() || event.occurrenceDate().has_value();
+}
 
 bool olderGeneration() {
     return Device::current().isOlderGeneration();
@@ -180,21 +188,36 @@ void WeekScrollViewController::viewDidUnload() {
 
 void WeekScrollViewController::viewWillAppear(bool) {
     const std::optional<Week> returnWeek = m_copyMoveEventMode.returnWeek();
-    if (!m_copyMoveEventMode.activated() && returnWeek) {
+    const bool editorDone = m_detailsController && m_detailsController->doneEditing();
+    if (!editorDone && !m_copyMoveEventMode.activated() && returnWeek) {
         scrollToWeek(*returnWeek, false, false);
         m_copyMoveEventMode.setReturnWeek(std::nullopt);
     }
     if (m_weekViews.size() == 3) {
         middlePage()->deselectBackgroundDelayed(true);
-        if (!m_copyMoveEventMode.activated() && !listEventsViewVisible() && m_lastSelectedEvent) {
+    }
+    // While an event is being moved, or the day list covers the week, the flash waits for a
+    // later return.
+    if (m_weekViews.size() == 3 && !m_copyMoveEventMode.activated() && !listEventsViewVisible()) {
+        if (m_lastSelectedEvent) {
             for (const auto& page : m_weekViews) {
                 page->flashEvent(*m_lastSelectedEvent, true);
             }
         }
+        m_lastSelectedEvent.reset();
     }
-    m_lastSelectedEvent.reset();
     m_sameDirectionCount = 0;
     m_lastDirection = noDirection;
+}
+
+void WeekScrollViewController::didReceiveMemoryWarning() {
+    // An editor away in the move round trip still holds the event it moves.
+    const bool editorOffScreen = m_detailsController && (!m_detailsController->isViewLoaded() ||
+                                                         !m_detailsController->view()->superview());
+    if (editorOffScreen && !m_copyMoveEventMode.moveActivated()) {
+        m_detailsController.reset();
+    }
+    ViewController::didReceiveMemoryWarning();
 }
 
 std::shared_ptr<WeekViewController>
@@ -529,11 +552,38 @@ void WeekScrollViewController::correctDateTitleViewSize() {
     m_dateTitleView->setFrameWidth(titleAreaWidth - width);
 }
 
-// Reports of the editor.
+// The editor and its reports.
+
+std::shared_ptr<EventDetailsViewController> WeekScrollViewController::getOrCreateEventDetailsController() {
+    if (!m_detailsController) {
+        m_detailsController = std::make_shared<EventDetailsViewController>();
+        m_detailsController->setDelegate(
+            std::static_pointer_cast<EventDetailsViewControllerDelegate>(weakSelf().lock()));
+    }
+    return m_detailsController;
+}
+
+void WeekScrollViewController::pushPortraitViewController(
+    const std::shared_ptr<ViewController>& viewController) {
+    // Landscape arrives with the three-weeks view; until then the screen is always upright.
+    if (auto navigation = navigationController()) {
+        navigation->pushViewController(viewController, true);
+    }
+}
+
+bool WeekScrollViewController::editorIsTopScreen() {
+    const std::shared_ptr<NavigationController> navigation = navigationController();
+    return m_detailsController && navigation && navigation->topViewController() == m_detailsController;
+}
 
 void WeekScrollViewController::eventSaved(const std::shared_ptr<EKEvent>& event, bool isNew,
                                           bool spansMultipleEvents, bool delayed) {
-    if (spansMultipleEvents) {
+    if (isNew && listEventsViewVisible()) {
+        if (auto hint = Hint::hintByIdentifier(QStringLiteral("addEventHint"))) {
+            hint->trigger();
+        }
+    }
+    if (spansMultipleEvents || isOccurrence(*event)) {
         m_dispatcher.dispatch<EventStoreChangedEvent>();
         return;
     }
@@ -546,6 +596,28 @@ void WeekScrollViewController::eventSaved(const std::shared_ptr<EKEvent>& event,
             page->reloadEvent(event);
         }
     }
+}
+
+void WeekScrollViewController::eventCopiedOrMoved(const std::shared_ptr<EKEvent>& event, bool copied) {
+    m_copyMoveEventMode.setReturnWeek(std::nullopt);
+    if (isOccurrence(*event)) {
+        m_dispatcher.dispatch<EventStoreChangedEvent>();
+        return;
+    }
+    const bool animated = !listEventsViewVisible();
+    for (const auto& page : m_weekViews) {
+        if (!copied) {
+            page->removeEvent(event->eventIdentifier(), animated, false);
+        }
+        page->addEvent(event, animated, false);
+        page->stopMoveAnimation();
+        page->deselectEventsAnimated(false, false);
+    }
+}
+
+void WeekScrollViewController::toggleMovingEventMode() {
+    // The move bar and the veil over the week arrive with quick copy and move; until then the
+    // pages take the picked day as they are.
 }
 
 void WeekScrollViewController::eventDeleted(const QString& eventIdentifier, bool recurring) {
@@ -571,10 +643,16 @@ void WeekScrollViewController::handleSelectedEvent(const std::shared_ptr<EventSe
     if (!m_lastSelectedEvent) {
         return;
     }
-    // A writable event opens in the event editor, which takes over this tap when it exists.
     if (ReadOnlyCheck::isReadOnly(*m_lastSelectedEvent)) {
         showEventViewer(m_lastSelectedEvent);
+        return;
     }
+    if (editorIsTopScreen()) {
+        return;
+    }
+    const std::shared_ptr<EventDetailsViewController> editor = getOrCreateEventDetailsController();
+    editor->setEvent(m_lastSelectedEvent, false, event->tappedDate());
+    pushPortraitViewController(editor);
 }
 
 void WeekScrollViewController::showEventViewer(const std::shared_ptr<EKEvent>& event) {
@@ -592,9 +670,27 @@ void WeekScrollViewController::showEventViewer(const std::shared_ptr<EKEvent>& e
     navigation->pushViewController(viewer, true);
 }
 
-void WeekScrollViewController::handleSelectedDate(const std::shared_ptr<DateSelectedEvent>&) {
-    // A tap on a day creates an event there in the event editor, or, while an event is copied
-    // or moved, picks the target day; both arrive with their screens.
+void WeekScrollViewController::handleSelectedDate(const std::shared_ptr<DateSelectedEvent>& event) {
+    if (editorIsTopScreen()) {
+        return;
+    }
+    // Quick move and copy pick their day here once they exist; a move started in the editor
+    // brings the day back to it.
+    if (m_copyMoveEventMode.quickMoveActivated() || m_copyMoveEventMode.copyActivated()) {
+        return;
+    }
+    const std::shared_ptr<EventDetailsViewController> editor = getOrCreateEventDetailsController();
+    if (m_copyMoveEventMode.moveActivated()) {
+        editor->moveToDate(event->date());
+        for (const auto& page : m_weekViews) {
+            page->stopMoveAnimation();
+        }
+        pushPortraitViewController(editor);
+        return;
+    }
+    const Date date = event->date();
+    editor->setEvent(m_eventService.newEventForDay(DateUtilities::day(date)), true, date);
+    pushPortraitViewController(editor);
 }
 
 void WeekScrollViewController::listEvents(const std::shared_ptr<ListEventsEvent>&) {
@@ -652,6 +748,9 @@ void WeekScrollViewController::resetScreen() {
     if (listEventsViewVisible()) {
         closeListEventsPopupAnimated(false);
     }
+    if (m_detailsController && m_detailsController->modalViewController()) {
+        m_detailsController->dismissModalViewControllerAnimated(false);
+    }
     if (auto navigation = navigationController()) {
         navigation->popToRootViewControllerAnimated(false);
     }
@@ -674,11 +773,13 @@ void WeekScrollViewController::rebuildWeekViewsForCurrentWeek() {
 }
 
 void WeekScrollViewController::timeZoneChanged(const std::shared_ptr<TimeZoneChangedEvent>&) {
+    m_detailsController.reset();
     rebuildWeekViewsForCurrentWeek();
 }
 
 void WeekScrollViewController::weekendDaysChanged(const std::shared_ptr<WeekendDaysChangedEvent>&) {
     // The weekend days decide which day a week starts with, and so which days share a box.
+    m_detailsController.reset();
     applyWeekSettings();
     rebuildWeekViewsForCurrentWeek();
 }

@@ -4,6 +4,7 @@
 #include "core/calendar/Week.h"
 #include "kit/ScrollViewDelegate.h"
 #include "kit/ViewController.h"
+#include "ui/editor/EventDetailsViewControllerDelegate.h"
 
 #include <memory>
 #include <optional>
@@ -18,6 +19,7 @@ class DateSelectedEvent;
 class DateTitleView;
 class DeleteEventEvent;
 class EKEvent;
+class EventDetailsViewController;
 class EventSelectedEvent;
 class EventService;
 class EventTouchLock;
@@ -36,7 +38,10 @@ class WeekendDaysChangedEvent;
 // shows the displayed week, and the outer ones are recycled as the user drags past them. A jump
 // of more than one week crosses a blurred picture instead of the weeks in between. The screen
 // owns the bar's "Today" button and date title and is the hub the other screens report to.
-class WeekScrollViewController : public ViewController, public ScrollViewDelegate, public BusReceiver {
+class WeekScrollViewController : public ViewController,
+                                 public ScrollViewDelegate,
+                                 public BusReceiver,
+                                 public EventDetailsViewControllerDelegate {
 public:
     static constexpr int pageCount = 201;
     static constexpr int middlePagePosition = 100;
@@ -70,10 +75,16 @@ public:
     void updateHeaderWithWeek(const Week& week);
     void correctDateTitleViewSize();
 
+    // The event editor, made on first use with this screen as its delegate.
+    std::shared_ptr<EventDetailsViewController> getOrCreateEventDetailsController();
+    void pushPortraitViewController(const std::shared_ptr<ViewController>& viewController);
+
     // Reports of the editor and of deletions.
     void eventSaved(const std::shared_ptr<EKEvent>& event, bool isNew, bool spansMultipleEvents,
-                    bool delayed);
-    void eventDeleted(const QString& eventIdentifier, bool recurring);
+                    bool delayed) override;
+    void eventCopiedOrMoved(const std::shared_ptr<EKEvent>& event, bool copied) override;
+    void eventDeleted(const QString& eventIdentifier, bool recurring) override;
+    void toggleMovingEventMode() override;
     void updateWeekViewForDeletedEvent(const QString& eventIdentifier, bool recurring, bool delayed);
 
     // Bus receivers.
@@ -97,6 +108,8 @@ public:
     void scrollViewDidEndScrollingAnimation(ScrollView& scrollView) override;
 
     void viewWillAppear(bool animated) override;
+    // Also drops the editor while it is off screen and not away in the move round trip.
+    void didReceiveMemoryWarning() override;
 
 protected:
     void loadView() override;
@@ -125,6 +138,7 @@ private:
     void resetScreen();
     void applyWeekSettings();
     void showEventViewer(const std::shared_ptr<EKEvent>& event);
+    bool editorIsTopScreen();
     bool listEventsViewVisible() const;
     void closeListEventsPopupAnimated(bool animated);
     std::shared_ptr<WeekViewController> middlePage() const;
@@ -152,5 +166,6 @@ private:
     int m_lastDirection = 0;
     std::optional<Week> m_targetWeek;
     std::shared_ptr<EKEvent> m_lastSelectedEvent;
+    std::shared_ptr<EventDetailsViewController> m_detailsController;
     bool m_firstWeekLoaded = false;
 };

@@ -14,6 +14,7 @@
 #include "kit/ImageView.h"
 #include "kit/LoadingIndicator.h"
 #include "kit/ScrollView.h"
+#include "ui/editor/EventDetailsViewController.h"
 #include "ui/eventkit/EKEventViewController.h"
 #include "ui/week/DateTitleView.h"
 #include "ui/week/DayViewController.h"
@@ -240,13 +241,19 @@ TEST_F(WeekScrollViewControllerTest, activationAfterTheResetTimeReturnsToTheCurr
     EXPECT_EQ(week.navigation->topViewController(), week.screen);
 }
 
-TEST_F(WeekScrollViewControllerTest, readOnlyEventOpensTheViewerAndWritableOneStays) {
+TEST_F(WeekScrollViewControllerTest, readOnlyEventOpensTheViewerAndWritableOneTheEditor) {
     const auto writable =
         week.addEvent("Standup", WeekScreen::at(2026, 12, 8, 9), WeekScreen::at(2026, 12, 8, 10));
     ApplicationEventDispatcher::sharedInstance().dispatch<EventSelectedEvent>(
         writable, WeekScreen::at(2026, 12, 8), nullptr);
     week.settle();
-    EXPECT_EQ(week.navigation->topViewController(), week.screen);
+    const auto editor =
+        std::dynamic_pointer_cast<EventDetailsViewController>(week.navigation->topViewController());
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(editor->event(), writable);
+    EXPECT_TRUE(editor->editMode());
+    week.navigation->popViewControllerAnimated(false);
+    week.settle();
 
     week.addBirthday("Anna Berger", "1990-12-09");
     const EventList birthdays = week.harness.eventService().findEventsInWeek(Week::currentWeek());
@@ -267,7 +274,7 @@ TEST_F(WeekScrollViewControllerTest, readOnlyEventOpensTheViewerAndWritableOneSt
     EXPECT_EQ(week.navigation->viewControllers().size(), 2u);
 }
 
-TEST(WeekScreenTapTest, tappedBirthdayRowOpensTheViewerAndADayTapChangesNothing) {
+TEST(WeekScreenTapTest, tappedBirthdayRowOpensTheViewerAndADayTapTheEditorForNoon) {
     WeekScreen week;
     week.addBirthday("Anna Berger", "1990-12-13");
     week.launch();
@@ -281,10 +288,14 @@ TEST(WeekScreenTapTest, tappedBirthdayRowOpensTheViewerAndADayTapChangesNothing)
     EXPECT_FALSE(viewer->allowsEditing());
     week.navigation->popViewControllerAnimated(false);
     week.settle();
-    // Tapping an empty part of Monday: the editor that will create the event is not there yet.
+    // Tapping an empty part of Monday opens the editor for a new event at 12:00 of that day.
     week.harness.tap(Point(80, 64 + 100));
     week.settle();
-    EXPECT_EQ(week.navigation->topViewController(), week.screen);
+    const auto editor =
+        std::dynamic_pointer_cast<EventDetailsViewController>(week.navigation->topViewController());
+    ASSERT_TRUE(editor);
+    EXPECT_FALSE(editor->editMode());
+    EXPECT_EQ(editor->event()->startDate(), WeekScreen::at(2026, 12, 7, 12));
     EXPECT_EQ(relative(week.pageWeeks()), "-1 0 1");
 }
 

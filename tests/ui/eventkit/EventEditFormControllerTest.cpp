@@ -1,0 +1,156 @@
+#include "ui/editor/EditorTestSupport.h"
+
+#include "kit/AlertView.h"
+#include "kit/Switch.h"
+#include "kit/TextField.h"
+#include "ui/eventkit/EventEditFormController.h"
+#include "ui/eventkit/RecurrenceDescription.h"
+
+namespace {
+
+using FormRow = EventEditFormController::FormRow;
+
+class EventEditFormControllerTest : public testing::Test {
+protected:
+    // Opens the event in the quick editor and then "More".
+    EventEditFormController& openFullEditor(const std::shared_ptr<EKEvent>& event) {
+        screen.openEvent(event);
+        screen.tapView(*screen.editor->moreButton());
+        full = screen.editor->nativeEditor();
+        EXPECT_TRUE(full);
+        return full->form();
+    }
+
+    std::shared_ptr<EKEvent> stored(const std::shared_ptr<EKEvent>& event) {
+        return screen.harness.eventStore().eventWithIdentifier(event->eventIdentifier());
+    }
+
+    // Dismisses the alert on screen and returns its title and message.
+    QString takeAlert() {
+        const auto alerts = AlertView::queuedAlerts();
+        if (alerts.empty()) {
+            return {};
+        }
+        const QString text = alerts.front()->title() + ": " + alerts.front()->message();
+        screen.tapView(*alerts.front()->buttons().front());
+        return text;
+    }
+
+    EditorScreen screen;
+    std::shared_ptr<EKEventEditViewController> full;
+};
+
+} // namespace
+
+TEST_F(EventEditFormControllerTest, unreadableDatesAndAnEndBeforeTheStartAreRefusedAndNeverSaved) {
+    const auto event =
+        screen.addEvent("Talk", WeekScreen::at(2026, 12, 9, 14), WeekScreen::at(2026, 12, 9, 15));
+    EventEditFormController& form = openFullEditor(event);
+    EXPECT_EQ(form.field(FormRow::Starts).text(), "2026-12-09 14:00");
+    EXPECT_EQ(form.field(FormRow::Ends).text(), "2026-12-09 15:00");
+
+    form.field(FormRow::Ends).setText("2026-12-09 13:00");
+    form.done();
+    screen.settle();
+    EXPECT_EQ(takeAlert(), "Cannot Save Event: The event cannot end before it starts.");
+    form.field(FormRow::Starts).setText("tomorrow");
+    form.done();
+    screen.settle();
+    EXPECT_EQ(takeAlert(), "Cannot Save Event: Enter the start as 2026-12-31 14:30.");
+    EXPECT_EQ(screen.editor->modalViewController(), full);
+    EXPECT_EQ(stored(event)->endDate(), WeekScreen::at(2026, 12, 9, 15));
+    EXPECT_TRUE(screen.reports->lines.isEmpty());
+
+    // All-day shows days; a one-day event ends on its own day.
+    form.field(FormRow::Starts).setText("2026-12-09 14:00");
+    form.allDaySwitch().setOn(true);
+    form.allDaySwitch().onValueChanged();
+    EXPECT_EQ(form.field(FormRow::Ends).text(), "2026-12-09");
+    form.done();
+    screen.settle();
+    EXPECT_EQ(screen.reports->lines.join(", "), "saved new=0 spans=0");
+    EXPECT_TRUE(stored(event)->allDay());
+    EXPECT_EQ(stored(event)->endDate(), WeekScreen::at(2026, 12, 10));
+}
+
+TEST_F(EventEditFormControllerTest, aRuleTheListCannotExpressIsDescribedAndKeptUnlessChanged) {
+    EKEventStore& store = screen.harness.eventStore();
+    auto event = EKEvent::eventWithEventStore(store);
+    event->setTitle("Club");
+    event->setStartDate(WeekScreen::at(2026, 12, 8, 19));
+    event->setEndDate(WeekScreen::at(2026, 12, 8, 21));
+    event->setCalendar(store.defaultCalendarForNewEvents());
+    QString error;
+    event->setRecurrenceRule(EKRecurrenceRule::fromRRule("FREQ=MONTHLY;BYDAY=2TU", &error));
+    StoreError storeError;
+    ASSERT_TRUE(store.saveEvent(event, EKSpan::ThisEvent, &storeError));
+    const QString rule = stored(event)->recurrenceRule()->rrule();
+
+    EventEditFormController& form = openFullEditor(event);
+    EXPECT_EQ(form.valueText(FormRow::Repeat), "Every month on the second Tuesday");
+    EXPECT_EQ(form.optionsForRow(FormRow::Repeat).size(), 7);
+    // Typing reaches the focused field from the computer's keyboard.
+    screen.tapView(form.field(FormRow::Location));
+    screen.type("Hall");
+    form.done();
+    screen.settle();
+    ASSERT_TRUE(form.openChoice() && form.openChoice()->isVisible());
+    screen.chooseInSheet(*form.openChoice(), "Save for future events");
+    EXPECT_EQ(screen.reports->lines.join(", "), "saved new=0 spans=1");
+    EXPECT_EQ(stored(event)->location(), "Hall");
+    EXPECT_EQ(stored(event)->recurrenceRule()->rrule(), rule);
+
+    // Another choice replaces it.
+    EventEditFormController& again = openFullEditor(stored(event));
+    again.chooseOption(FormRow::Repeat, 2);
+    EXPECT_EQ(again.valueText(FormRow::Repeat), "Every Week");
+    again.field(FormRow::EndRepeat).setText("2026-12-22");
+    again.done();
+    screen.settle();
+    screen.chooseInSheet(*again.openChoice(), "Save for future events");
+    const auto occurrences = store.eventsMatchingPredicate(
+        store.predicateForEvents(WeekScreen::at(2026, 12, 1), WeekScreen::at(2027, 2, 1), store.calendars()));
+    EXPECT_EQ(occurrences.size(), 3u);
+}
+
+TEST_F(EventEditFormControllerTest, alertsAndCalendarListOnlyWhatCanBeChosen) {
+    screen.addCalendar("Work", Color(0.2, 0.4, 0.8));
+    screen.addBirthday("Anna Berger", "1990-12-09");
+    const auto event =
+        screen.addEvent("Talk", WeekScreen::at(2026, 12, 9, 14), WeekScreen::at(2026, 12, 9, 15));
+    EventEditFormController& form = openFullEditor(event);
+    EXPECT_EQ(form.optionsForRow(FormRow::Alert).join("|"),
+              "None|At time of event|5 minutes before|15 minutes before|30 minutes before|1 hour before|"
+              "2 hours before|1 day before|2 days before");
+    form.chooseOption(FormRow::Alert, 3);
+    form.chooseOption(FormRow::SecondAlert, 7);
+    EXPECT_EQ(form.valueText(FormRow::SecondAlert), "1 day before");
+    EXPECT_TRUE(form.optionsForRow(FormRow::Calendar).contains("Work"));
+    EXPECT_EQ(form.optionsForRow(FormRow::Calendar).size(), 2);
+    form.chooseOption(FormRow::Calendar,
+                      static_cast<int>(form.optionsForRow(FormRow::Calendar).indexOf("Work")));
+    form.done();
+    screen.settle();
+    const auto saved = stored(event);
+    ASSERT_EQ(saved->alarms().size(), 2u);
+    EXPECT_EQ(saved->alarms()[0].relativeOffset(), -900.0);
+    EXPECT_EQ(saved->alarms()[1].relativeOffset(), -86400.0);
+    EXPECT_EQ(saved->calendar()->title(), "Work");
+}
+
+TEST(RecurrenceDescriptionTest, rulesTheListCannotExpressReadAsWords) {
+    ScreenHarness harness;
+    const auto describe = [](const char* rrule) {
+        QString error;
+        const auto rule = EKRecurrenceRule::fromRRule(QString::fromLatin1(rrule), &error);
+        return rule ? RecurrenceDescription::describe(*rule) : error;
+    };
+    EXPECT_EQ(describe("FREQ=MONTHLY;BYDAY=2TU"), "Every month on the second Tuesday");
+    EXPECT_EQ(describe("FREQ=MONTHLY;BYDAY=-1FR"), "Every month on the last Friday");
+    EXPECT_EQ(describe("FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=1"),
+              "Every month on the first of Monday, Tuesday, Wednesday, Thursday and Friday");
+    EXPECT_EQ(describe("FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,FR;COUNT=10"),
+              "Every 2 weeks on Monday and Friday, 10 times");
+    EXPECT_EQ(describe("FREQ=YEARLY;BYMONTH=3;BYMONTHDAY=15"), "Every year in March on the 15.");
+    EXPECT_EQ(describe("FREQ=HOURLY;INTERVAL=6"), "Every 6 hours");
+}

@@ -1,0 +1,699 @@
+#include "ui/editor/EventDetailsViewController.h"
+
+#include "core/bus/ApplicationEventDispatcher.h"
+#include "core/bus/UserChangedEvent.h"
+#include "core/calendar/DateTimeFormatter.h"
+#include "core/calendar/DateUtilities.h"
+#include "core/calendar/Day.h"
+#include "core/calendar/StringUtilities.h"
+#include "core/events/EventService.h"
+#include "core/events/ReadOnlyCheck.h"
+#include "core/eventstore/EKCalendar.h"
+#include "core/eventstore/EKEvent.h"
+#include "core/hints/Hint.h"
+#include "core/settings/AppSettings.h"
+#include "foundation/Localization.h"
+#include "kit/ActionSheet.h"
+#include "kit/Artwork.h"
+#include "kit/BarButtonItem.h"
+#include "kit/DatePicker.h"
+#include "kit/Device.h"
+#include "kit/Font.h"
+#include "kit/Label.h"
+#include "kit/NavigationController.h"
+#include "kit/NavigationItem.h"
+#include "kit/StringDrawing.h"
+#include "ui/copymove/CopyMoveEventMode.h"
+#include "ui/editing/CalendarPickerView.h"
+#include "ui/editing/DeleteEventActionSheet.h"
+#include "ui/editor/AllDaySwitch.h"
+#include "ui/editor/DeleteButton.h"
+#include "ui/editor/EditorArtwork.h"
+#include "ui/editor/EventDetailsViewControllerDelegate.h"
+#include "ui/editor/InsetTextField.h"
+#include "ui/eventkit/EKEventEditViewController.h"
+
+#include <cmath>
+
+namespace {
+
+// The form's arrangement ("EventDetailsView"): a caption column on the left, the inputs from
+// x 62 to 307, rows 35 points high.
+constexpr double formWidth = 320.0;
+constexpr double formHeight = 416.0;
+constexpr double captionX = 13.0;
+constexpr double inputX = 62.0;
+constexpr double inputWidth = 245.0;
+constexpr double rowHeight = EditorArtwork::faceHeight;
+constexpr double textRowY = 10.0;
+constexpr double timeRowY = 52.0;
+constexpr double dateRowY = 94.0;
+constexpr double timeButtonWidth = 91.0;
+constexpr double timeButtonPadding = 25.0;
+// Captions wider than this push the inputs to the right.
+constexpr double captionRoom = 40.0;
+constexpr double allDayX = 214.0;
+constexpr double allDayWidth = 93.0;
+constexpr double calendarCaptionY = 134.0;
+constexpr double calendarCaptionHeight = 16.0;
+constexpr double calendarPickerX = 13.0;
+constexpr double calendarPickerY = 151.0;
+constexpr double pickerWidthBesideDelete = 148.0;
+constexpr double pickerWidthAlone = 176.0;
+// The buttons of the calendar row line up with the picker's face, 7 points into its strip.
+constexpr double calendarRowButtonY = calendarPickerY + 7.0;
+constexpr Rect deleteButtonFrame(171, calendarRowButtonY, 38, rowHeight);
+constexpr Rect moreButtonFrame(217, calendarRowButtonY, 90, rowHeight);
+constexpr int faceLeftCap = 13;
+constexpr int moreFaceTopCap = 17;
+constexpr double dateMinimumFontSize = 13.0;
+constexpr int timePickerMinuteInterval = 5;
+
+enum SaveChoiceButton { saveThisEvent = 0, saveFutureEvents = 1 };
+
+Color formBackground() {
+    return Color::fromRgb255(192, 203, 211);
+}
+Color captionColor() {
+    return Color::fromRgb255(54, 64, 82);
+}
+Font captionFont() {
+    return Font::boldSystemFontOfSize(15);
+}
+Font buttonFont() {
+    return Font::boldSystemFontOfSize(16);
+}
+
+Image face(const QString& name, int topCap = 0) {
+    return Artwork::imageNamed(name).stretchableImage(faceLeftCap, topCap);
+}
+
+std::shared_ptr<Label> makeCaption(const Rect& frame) {
+    auto label = std::make_shared<Label>(frame);
+    label->setFont(captionFont());
+    label->setTextColor(captionColor());
+    label->setShadowColor(Color(1, 1, 1, 0.7));
+    label->setShadowOffset(Size(0, 1));
+    label->setBackgroundColor(std::nullopt);
+    return label;
+}
+
+// Fits a caption to its text, rounded up to whole points as the platform's labels do.
+double fitCaption(Label& label) {
+    const double width = std::ceil(StringDrawing::sizeWithFont(label.text(), label.font()).width());
+    label.setFrameWidth(width);
+    return width;
+}
+
+std::shared_ptr<Button> makeFaceButton(const Rect& frame) {
+    auto button = std::make_shared<Button>(frame);
+    button->titleLabel().setFont(buttonFont());
+    button->titleLabel().setShadowOffset(Size(0, 1));
+    button->setTitleColor(Color(0, 0, 0));
+    button->setBackgroundImage(face(QStringLiteral("edit-button-bg")));
+    return button;
+}
+
+bool olderDevice() {
+    return Device::current().isOlderGeneration();
+}
+
+} // namespace
+
+EventDetailsViewController::EventDetailsViewController()
+    : m_formatter(DateTimeFormatter::instance()), m_eventService(EventService::sharedInstance()),
+      m_dispatcher(ApplicationEventDispatcher::sharedInstance()),
+      m_copyMoveEventMode(CopyMoveEventMode::sharedInstance()) {
+    EditorArtwork::registerImages();
+    m_inputFieldImage = face(QStringLiteral("edit-input-bg"));
+    m_selectedButtonImage = face(QStringLiteral("edit-button-bg-selected"));
+}
+
+EventDetailsViewController::~EventDetailsViewController() = default;
+
+std::weak_ptr<EventDetailsViewController> EventDetailsViewController::weakSelf() {
+    return std::static_pointer_cast<EventDetailsViewController>(shared_from_this());
+}
+
+void EventDetailsViewController::loadView() {
+    auto root = std::make_shared<View>(Rect(0, 0, formWidth, formHeight));
+    root->setBackgroundColor(formBackground());
+    root->setClipsToBounds(true);
+    createControls(*root);
+    setView(root);
+}
+
+// The static arrangement of the form, as an interface description would hold it.
+void EventDetailsViewController::createControls(View& root) {
+    m_textLabel = makeCaption(Rect(captionX, textRowY, captionRoom, rowHeight));
+    m_timeLabel = makeCaption(Rect(captionX, timeRowY, captionRoom, rowHeight));
+    m_dateLabel = makeCaption(Rect(captionX, dateRowY, captionRoom, rowHeight));
+    m_calendarLabel = makeCaption(Rect(captionX + 2, calendarCaptionY, captionRoom, calendarCaptionHeight));
+    m_calendarLabel->setFont(Font::boldSystemFontOfSize(13));
+
+    m_titleField = std::make_shared<InsetTextField>(Rect(inputX, textRowY, inputWidth, rowHeight));
+    m_titleField->setFont(Font::systemFontOfSize(17));
+    m_titleField->setContentVerticalAlignment(TextField::VerticalAlignment::Center);
+    m_titleField->setClearButtonMode(TextField::ViewMode::WhileEditing);
+    m_titleField->setAutocapitalizationType(TextField::AutocapitalizationType::Sentences);
+    m_titleField->setReturnKeyType(TextField::ReturnKeyType::Done);
+
+    m_timeButton = makeFaceButton(Rect(inputX, timeRowY, timeButtonWidth, rowHeight));
+    m_orLabel =
+        makeCaption(Rect(inputX + timeButtonWidth, timeRowY, allDayX - inputX - timeButtonWidth, rowHeight));
+    m_orLabel->setTextAlignment(TextAlignment::Center);
+    m_orLabel->setFont(Font::systemFontOfSize(15));
+
+    m_moveButton = makeFaceButton(Rect(inputX, dateRowY, inputWidth, rowHeight));
+    m_moveButton->setContentHorizontalAlignment(Button::ContentHorizontalAlignment::Left);
+    m_moveButton->setContentEdgeInsets(EdgeInsets(0, 6, 0, 8));
+    m_moveButton->titleLabel().setAdjustsFontSizeToFitWidth(true);
+    m_moveButton->titleLabel().setMinimumFontSize(dateMinimumFontSize);
+
+    m_moreButton = makeFaceButton(moreButtonFrame);
+    m_deleteButton = std::make_shared<DeleteButton>(deleteButtonFrame);
+
+    m_timePicker =
+        std::make_shared<DatePicker>(Rect(0, timePickerHiddenY, formWidth, DatePicker::pickerHeight));
+    m_timePicker->setMinuteInterval(timePickerMinuteInterval);
+
+    m_calendarPickerView = CalendarPickerView::create(Point(calendarPickerX, calendarPickerY));
+
+    for (const std::shared_ptr<View>& control : std::initializer_list<std::shared_ptr<View>>{
+             m_textLabel, m_timeLabel, m_dateLabel, m_calendarLabel, m_titleField, m_timeButton, m_orLabel,
+             m_moveButton, m_deleteButton, m_moreButton, m_calendarPickerView, m_timePicker}) {
+        root.addSubview(control);
+    }
+}
+
+void EventDetailsViewController::viewDidLoad() {
+    const std::weak_ptr<EventDetailsViewController> weakSelf = this->weakSelf();
+    View& root = *view();
+    m_allDaySwitch = std::make_shared<AllDaySwitch>(Rect(allDayX, timeRowY, allDayWidth, rowHeight));
+    root.addSubview(m_allDaySwitch);
+    m_allDaySwitch->onSwitched = [weakSelf] {
+        if (auto self = weakSelf.lock()) {
+            self->switchDidSwitch();
+        }
+    };
+
+    m_moreButton->setTitle(localizedString(QStringLiteral("More")));
+    m_titleField->setPlaceholder(localizedString(QStringLiteral("New Event")));
+    m_dateLabel->setText(localizedString(QStringLiteral("Date")));
+    m_timeLabel->setText(localizedString(QStringLiteral("Time")));
+    m_textLabel->setText(localizedString(QStringLiteral("Text")));
+    m_orLabel->setText(localizedString(QStringLiteral("or")));
+    m_calendarLabel->setText(localizedString(QStringLiteral("Calendar")));
+
+    adjustInputFieldPositions();
+
+    m_doneButtonItem = std::make_shared<BarButtonItem>(localizedString(QStringLiteral("Done")),
+                                                       BarButtonItem::Style::Done, [weakSelf] {
+                                                           if (auto self = weakSelf.lock()) {
+                                                               self->saveEvent();
+                                                           }
+                                                       });
+    m_doneButtonItem->setEnabled(false);
+    navigationItem()->setRightBarButtonItem(m_doneButtonItem);
+
+    m_timeButton->setBackgroundImage(m_selectedButtonImage, ControlState::Highlighted);
+    toggleTimeButtonSelected(true);
+    m_titleField->setBackground(m_inputFieldImage);
+    m_moveButton->setBackgroundImage(m_selectedButtonImage, ControlState::Highlighted);
+    m_moreButton->setBackgroundImage(face(QStringLiteral("edit-button-bg"), moreFaceTopCap));
+    m_moreButton->setBackgroundImage(face(QStringLiteral("edit-button-bg-selected"), moreFaceTopCap),
+                                     ControlState::Highlighted);
+    m_moreButton->setTitleColor(Color(1, 1, 1), ControlState::Highlighted);
+
+    for (const std::shared_ptr<View>& exclusive : std::initializer_list<std::shared_ptr<View>>{
+             m_deleteButton, m_moveButton, m_moreButton, m_timeButton, m_titleField}) {
+        exclusive->setExclusiveTouch(true);
+    }
+
+    // The bindings of the interface description.
+    const auto bind = [weakSelf](void (EventDetailsViewController::*operation)()) {
+        return [weakSelf, operation] {
+            if (auto self = weakSelf.lock()) {
+                (self.get()->*operation)();
+            }
+        };
+    };
+    m_timeButton->onTouchUpInside = bind(&EventDetailsViewController::showTimePicker);
+    m_moveButton->onTouchDown = bind(&EventDetailsViewController::beforeMoveEvent);
+    m_moveButton->onTouchUpInside = bind(&EventDetailsViewController::moveEvent);
+    m_deleteButton->onTouchUpInside = bind(&EventDetailsViewController::deleteEvent);
+    m_moreButton->onTouchUpInside = bind(&EventDetailsViewController::showMoreDetails);
+    m_timePicker->onValueChanged = bind(&EventDetailsViewController::timeChanged);
+    m_calendarPickerView->setOnCalendarPicked(bind(&EventDetailsViewController::calendarPicked));
+    m_titleField->onEditingChanged = bind(&EventDetailsViewController::textChanged);
+    m_titleField->onEditingDidBegin = [weakSelf] {
+        // A touch on the title brings its keyboard back in place of the time picker.
+        if (auto self = weakSelf.lock(); self && !self->m_allDaySwitch->isOn()) {
+            self->showTimePicker(false, true);
+        }
+    };
+    m_titleField->setDelegate(std::static_pointer_cast<TextFieldDelegate>(weakSelf.lock()));
+}
+
+void EventDetailsViewController::adjustInputFieldPositions() {
+    const double widest =
+        std::max({fitCaption(*m_dateLabel), fitCaption(*m_timeLabel), fitCaption(*m_textLabel)});
+    if (widest <= captionRoom) {
+        return;
+    }
+    const double excess = widest - captionRoom;
+    m_moveButton->setFrameX(inputX + excess);
+    m_moveButton->setFrameWidth(inputWidth - excess);
+    m_timeButton->setFrameX(inputX + excess);
+    m_timeButton->setFrameWidth(timeButtonWidth - excess);
+    m_titleField->setFrameX(inputX + excess);
+    m_titleField->setFrameWidth(inputWidth - excess);
+}
+
+// Opening.
+
+void EventDetailsViewController::setEvent(std::shared_ptr<EKEvent> event, bool isNew, Date tappedDate) {
+    m_event = std::move(event);
+    m_tappedDate = tappedDate;
+    m_doneEditing = false;
+    m_changed = false;
+    m_dateChanged = false;
+    setTitle(localizedString(isNew ? QStringLiteral("Add Event") : QStringLiteral("Edit Event")));
+    m_editMode = !isNew;
+    view();
+    m_doneButtonItem->setEnabled(false);
+    m_wasRecurring = m_event && m_event->hasRecurrenceRules();
+}
+
+void EventDetailsViewController::viewWillAppear(bool) {
+    m_deleteButton->setHidden(!m_editMode);
+    fitCaption(*m_calendarLabel);
+    // Back from the move round trip, or from a cancelled full editor, the form keeps its state.
+    if (m_copyMoveEventMode.activated() || m_isCancellingNativeEdit) {
+        return;
+    }
+    // The delete button shares the calendar row with the strip.
+    m_calendarPickerView->setMaximumWidth(
+        static_cast<int>(m_editMode ? pickerWidthBesideDelete : pickerWidthAlone));
+    m_calendarPickerView->setCalendars(m_eventService.editableCalendars());
+    initializeViewsAnimated(false);
+}
+
+void EventDetailsViewController::viewDidAppear(bool) {
+    if (m_copyMoveEventMode.activated()) {
+        m_copyMoveEventMode.deactivate();
+        if (auto reportTo = delegate()) {
+            reportTo->toggleMovingEventMode();
+        }
+    }
+    selectTimeButtonIfTimePickerIsVisible();
+    setMoveButtonSelected(false);
+    // The form is filled before the push, while the title field cannot take the keyboard yet.
+    if (m_allDaySwitch->isOn() && !m_titleField->isFirstResponder()) {
+        m_titleField->becomeFirstResponder();
+    }
+}
+
+void EventDetailsViewController::didReceiveMemoryWarning() {
+    if (m_copyMoveEventMode.moveActivated()) {
+        return;
+    }
+    ViewController::didReceiveMemoryWarning();
+}
+
+// Filling the form.
+
+void EventDetailsViewController::initializeViewsAnimated(bool animated) {
+    if (!isViewLoaded() || !m_event || m_isCancellingNativeEdit) {
+        return;
+    }
+    const Date start = m_event->startDate();
+    setDate(start);
+    m_titleField->setText(m_event->title());
+    setTime(start);
+    m_allDaySwitch->toggle(m_event->allDay());
+    if (m_event->allDay()) {
+        // Switching all-day off then offers noon.
+        setTime(DateUtilities::addHours(DateUtilities::day(start).beginDateTime(), 12));
+    }
+    toggleAllDayAnimated(animated);
+    if (const std::shared_ptr<EKCalendar> calendar = m_event->calendar()) {
+        m_calendarPickerView->selectCalendar(*calendar);
+    }
+}
+
+void EventDetailsViewController::setDate(Date date) {
+    m_moveButton->setTitle(QStringLiteral(" ") +
+                           StringUtilities::stringByUppercasingFirstLetter(m_formatter.formatFullDate(date)));
+}
+
+void EventDetailsViewController::setTime(Date date) {
+    m_timePicker->setDate(date, false);
+    const QString title = m_formatter.formatTime(date);
+    m_timeButton->setTitle(title);
+    m_timeButton->setFrameWidth(
+        StringDrawing::sizeWithFont(title, m_timeButton->titleLabel().font()).width() + timeButtonPadding);
+    const double orX = m_timeButton->frame().x() + m_timeButton->frame().width();
+    m_orLabel->setFrameX(orX);
+    m_orLabel->setFrameWidth(m_allDaySwitch->frame().x() - orX);
+}
+
+// All-day and the time picker.
+
+void EventDetailsViewController::toggleAllDayAnimated(bool animated) {
+    const double alpha = m_allDaySwitch->isOn() ? 0.0 : 1.0;
+    const std::shared_ptr<Label> timeLabel = m_timeLabel;
+    const std::shared_ptr<Button> timeButton = m_timeButton;
+    const std::shared_ptr<Label> orLabel = m_orLabel;
+    const auto fade = [timeLabel, timeButton, orLabel, alpha] {
+        timeLabel->setAlpha(alpha);
+        timeButton->setAlpha(alpha);
+        orLabel->setAlpha(alpha);
+    };
+    if (animated && !olderDevice()) {
+        View::animate(animationDuration, fade);
+    } else {
+        fade();
+    }
+    if (m_allDaySwitch->isOn()) {
+        m_titleField->becomeFirstResponder();
+    } else {
+        m_titleField->resignFirstResponder();
+    }
+    showTimePicker(!m_allDaySwitch->isOn(), animated);
+}
+
+void EventDetailsViewController::showTimePicker(bool show, bool animated) {
+    if (animated && !olderDevice()) {
+        if (show) {
+            m_timePicker->setFrameY(timePickerHiddenY);
+        }
+        const std::weak_ptr<EventDetailsViewController> weakSelf = this->weakSelf();
+        View::animate(animationDuration, [weakSelf, show] {
+            if (auto self = weakSelf.lock()) {
+                self->placeTimePicker(show);
+            }
+        });
+    } else {
+        placeTimePicker(show);
+    }
+}
+
+void EventDetailsViewController::placeTimePicker(bool show) {
+    toggleTimeButtonSelected(show);
+    if (show) {
+        m_timePicker->setFrameY(timePickerShownY);
+    } else if (!olderDevice()) {
+        m_timePicker->setFrameY(timePickerHiddenY);
+    }
+}
+
+void EventDetailsViewController::showTimePicker() {
+    if (m_allDaySwitch->isOn()) {
+        return;
+    }
+    m_titleField->resignFirstResponder();
+    showTimePicker(true, true);
+}
+
+void EventDetailsViewController::hideTimePicker() {
+    showTimePicker(false, true);
+    m_titleField->becomeFirstResponder();
+}
+
+void EventDetailsViewController::selectTimeButtonIfTimePickerIsVisible() {
+    if (m_timePicker->frame().y() == timePickerShownY) {
+        toggleTimeButtonSelected(true);
+    }
+}
+
+void EventDetailsViewController::toggleTimeButtonSelected(bool selected) {
+    m_timeButton->setBackgroundImage(selected ? m_selectedButtonImage
+                                              : face(QStringLiteral("edit-button-bg")));
+    m_timeButton->setTitleColor(selected ? Color(1, 1, 1) : Color(0, 0, 0));
+    m_timeButton->setTitleShadowColor(selected ? Color(0, 0, 0) : Color(0, 0, 0, 0));
+    m_timeButton->titleLabel().setShadowOffset(selected ? Size(0, -1) : Size(0, 1));
+}
+
+void EventDetailsViewController::setMoveButtonSelected(bool selected) {
+    m_moveButton->setBackgroundImage(selected ? m_selectedButtonImage
+                                              : face(QStringLiteral("edit-button-bg")));
+    m_moveButton->setTitleColor(selected ? Color(1, 1, 1) : Color(0, 0, 0));
+    m_moveButton->setTitleShadowColor(selected ? Color(0, 0, 0) : Color(1, 1, 1));
+}
+
+// Change tracking.
+
+void EventDetailsViewController::markChanged() {
+    m_doneButtonItem->setEnabled(true);
+    m_changed = true;
+}
+
+void EventDetailsViewController::textChanged() {
+    markChanged();
+}
+
+void EventDetailsViewController::timeChanged() {
+    markChanged();
+    m_timeButton->setTitle(m_formatter.formatTime(m_timePicker->date()));
+}
+
+void EventDetailsViewController::switchDidSwitch() {
+    markChanged();
+    toggleAllDayAnimated(true);
+}
+
+void EventDetailsViewController::calendarPicked() {
+    markChanged();
+}
+
+bool EventDetailsViewController::textFieldShouldReturn(TextField&) {
+    if (m_doneButtonItem->enabled()) {
+        saveEvent();
+    }
+    return false;
+}
+
+// The move round trip.
+
+void EventDetailsViewController::beforeMoveEvent() {
+    toggleTimeButtonSelected(false);
+}
+
+void EventDetailsViewController::moveEvent() {
+    m_copyMoveEventMode.activateMove(m_event, m_tappedDate);
+    if (auto reportTo = delegate()) {
+        reportTo->toggleMovingEventMode();
+    }
+    popEditor(true);
+    setMoveButtonSelected(true);
+}
+
+void EventDetailsViewController::moveToDate(Date date) {
+    view();
+    m_doneButtonItem->setEnabled(true);
+    m_dateChanged = true;
+    const Date moved = DateUtilities::applyDateWithoutTime(m_timePicker->date(), date);
+    m_timePicker->setDate(moved, false);
+    setDate(moved);
+}
+
+// Saving.
+
+void EventDetailsViewController::applyChangesToEvent() {
+    m_event->setTitle(m_titleField->text().trimmed());
+    m_eventService.applyDate(m_timePicker->date(), *m_event, m_allDaySwitch->isOn());
+    const std::shared_ptr<EKCalendar> picked = m_calendarPickerView->selectedCalendar();
+    if (picked && !(m_event->calendar() && m_event->calendar()->isEqual(*picked))) {
+        m_event->setCalendar(picked);
+    }
+    if (!m_editMode) {
+        ReadOnlyCheck::applyAlarms(*m_event, m_eventService.appSettings().defaultAlarmsAsEKAlarms());
+    }
+}
+
+void EventDetailsViewController::saveEvent() {
+    if (!m_event) {
+        return;
+    }
+    m_doneEditing = true;
+    const Date previousStart = m_event->startDate();
+    applyChangesToEvent();
+    if (m_event->hasRecurrenceRules()) {
+        if (!m_saveChoice) {
+            m_saveChoice = std::make_shared<ActionSheet>(
+                localizedString(QStringLiteral("This is a repeating event. ~Save")), this,
+                localizedString(QStringLiteral("Cancel")), QString(),
+                QStringList{localizedString(QStringLiteral("Save for this event")),
+                            localizedString(QStringLiteral("Save for future events"))});
+        }
+        m_saveChoice->showInView(*view());
+        return;
+    }
+    if (!saveEventMultiple(false)) {
+        return;
+    }
+    reportMoveIfDayChanged(previousStart);
+    if (m_dateChanged && !m_changed) {
+        // Only the day changed: tap and hold does that quicker.
+        if (auto hint = Hint::hintByIdentifier(QStringLiteral("quickMoveHint"))) {
+            hint->trigger();
+        }
+    }
+}
+
+void EventDetailsViewController::reportMoveIfDayChanged(Date previousStart) {
+    if (DateUtilities::isEqualToDateIgnoreTime(m_timePicker->date(), previousStart)) {
+        return;
+    }
+    if (auto reportTo = delegate()) {
+        reportTo->eventCopiedOrMoved(m_event, false);
+    }
+}
+
+void EventDetailsViewController::clickedButtonAtIndex(ActionSheet& actionSheet, int buttonIndex) {
+    if (&actionSheet != m_saveChoice.get()) {
+        return;
+    }
+    if (buttonIndex == saveThisEvent || buttonIndex == saveFutureEvents) {
+        saveEventMultiple(buttonIndex == saveFutureEvents);
+    } else {
+        // The editor stays open with the form as it is; nothing was saved.
+        m_doneEditing = false;
+    }
+}
+
+bool EventDetailsViewController::saveEventMultiple(bool future) {
+    if (!m_eventService.saveEvent(m_event, future ? EKSpan::FutureEvents : EKSpan::ThisEvent)) {
+        m_doneEditing = false;
+        return false;
+    }
+    if (auto reportTo = delegate()) {
+        reportTo->eventSaved(m_event, !m_editMode, future, true);
+    }
+    popEditor(true);
+    return true;
+}
+
+void EventDetailsViewController::popEditor(bool animated) {
+    if (auto navigation = navigationController()) {
+        navigation->popViewControllerAnimated(animated);
+    }
+}
+
+// Deleting.
+
+void EventDetailsViewController::deleteEvent() {
+    if (!m_editMode) {
+        return;
+    }
+    m_deleteButton->animateForward();
+    const std::shared_ptr<DeleteEventActionSheet> sheet =
+        DeleteEventActionSheet::actionSheetForEvent(m_event);
+    const std::weak_ptr<EventDetailsViewController> weakSelf = this->weakSelf();
+    sheet->setOnDeleted([weakSelf](const QString& eventIdentifier, bool recurring) {
+        if (auto self = weakSelf.lock()) {
+            self->eventDeletedWithSheet(eventIdentifier, recurring);
+        }
+    });
+    sheet->setOnCancelled([weakSelf] {
+        if (auto self = weakSelf.lock()) {
+            self->m_deleteButton->animateBackward();
+        }
+    });
+    sheet->showInView(*view());
+}
+
+void EventDetailsViewController::eventDeletedWithSheet(const QString& eventIdentifier, bool recurring) {
+    m_doneEditing = true;
+    if (auto reportTo = delegate()) {
+        reportTo->eventDeleted(eventIdentifier, recurring);
+    }
+    popEditor(true);
+    m_deleteButton->animateBackward();
+}
+
+// The full editor.
+
+void EventDetailsViewController::showMoreDetails() {
+    m_beforeNativeEditEventTitle = m_event->title();
+    m_beforeNativeEditEventLocation = m_event->location();
+    m_beforeNativeEditEventNotes = m_event->notes();
+    m_beforeNativeEditEventURL = m_event->URL();
+    applyChangesToEvent();
+    m_previousStartDate = m_event->startDate();
+    auto editor = std::make_shared<EKEventEditViewController>(m_eventService.eventStore());
+    editor->setEvent(m_event);
+    editor->setEditViewDelegate(std::static_pointer_cast<EKEventEditViewDelegate>(weakSelf().lock()));
+    m_nativeEditor = editor;
+    presentModalViewController(editor, true);
+    if (!m_editMode && m_event->alarms().empty()) {
+        ReadOnlyCheck::applyAlarms(*m_event, m_eventService.appSettings().defaultAlarmsAsEKAlarms());
+    }
+    if (auto hint = Hint::hintByIdentifier(QStringLiteral("moreDetailsHint"))) {
+        hint->trigger();
+    }
+}
+
+void EventDetailsViewController::eventEditViewController(EKEventEditViewController& controller,
+                                                         EKEventEditViewAction action) {
+    switch (action) {
+    case EKEventEditViewAction::Deleted:
+        nativeEditorDeleted(controller);
+        break;
+    case EKEventEditViewAction::Saved:
+        nativeEditorSaved(controller);
+        break;
+    case EKEventEditViewAction::Canceled:
+        nativeEditorCancelled(controller);
+        break;
+    }
+}
+
+void EventDetailsViewController::nativeEditorDeleted(EKEventEditViewController&) {
+    dismissModalViewControllerAnimated(true);
+    const QString identifier = m_event->eventIdentifier();
+    if (identifier == m_lastDeletedEventId) {
+        return;
+    }
+    m_lastDeletedEventId = identifier;
+    if (auto reportTo = delegate()) {
+        reportTo->eventDeleted(identifier, true);
+    }
+    popEditor(false);
+    m_doneEditing = true;
+}
+
+void EventDetailsViewController::nativeEditorSaved(EKEventEditViewController&) {
+    dismissModalViewControllerAnimated(true);
+    const std::shared_ptr<EventDetailsViewControllerDelegate> reportTo = delegate();
+    if (!m_event->hasRecurrenceRules() && !m_wasRecurring) {
+        m_dispatcher.dispatch<UserChangedEvent>();
+        const bool sameDay = m_previousStartDate && DateUtilities::isEqualToDateIgnoreTime(
+                                                        m_event->startDate(), *m_previousStartDate);
+        if (reportTo && !sameDay) {
+            reportTo->eventCopiedOrMoved(m_event, false);
+        } else if (reportTo) {
+            reportTo->eventSaved(m_event, !m_editMode, false, true);
+        }
+        m_previousStartDate.reset();
+    } else if (reportTo) {
+        reportTo->eventSaved(m_event, !m_editMode, true, true);
+    }
+    popEditor(false);
+    m_doneEditing = true;
+}
+
+void EventDetailsViewController::nativeEditorCancelled(EKEventEditViewController&) {
+    m_isCancellingNativeEdit = true;
+    dismissModalViewControllerAnimated(true);
+    m_isCancellingNativeEdit = false;
+    if (!m_editMode) {
+        m_event = m_eventService.newEventForDay(DateUtilities::day(m_timePicker->date()));
+    } else {
+        m_event->setTitle(m_beforeNativeEditEventTitle);
+        m_event->setLocation(m_beforeNativeEditEventLocation);
+        m_event->setNotes(m_beforeNativeEditEventNotes);
+        m_event->setURL(m_beforeNativeEditEventURL);
+    }
+}

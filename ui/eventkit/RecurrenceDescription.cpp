@@ -1,0 +1,186 @@
+#include "ui/eventkit/RecurrenceDescription.h"
+
+#include "core/calendar/DateTimeFormatter.h"
+#include "core/eventstore/EKRecurrenceRule.h"
+#include "foundation/Localization.h"
+
+#include <QMap>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <array>
+
+namespace {
+
+using RuleParts = QMap<QString, QString>;
+
+RuleParts ruleParts(const QString& rrule) {
+    RuleParts parts;
+    for (const QString& part : rrule.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const qsizetype equals = part.indexOf(QLatin1Char('='));
+        if (equals > 0) {
+            parts.insert(part.left(equals).toUpper(), part.mid(equals + 1));
+        }
+    }
+    return parts;
+}
+
+QString fill(const QString& key, const QStringList& values) {
+    QString text = localizedString(key);
+    for (const QString& value : values) {
+        const qsizetype at = text.indexOf(QStringLiteral("%@"));
+        if (at < 0) {
+            break;
+        }
+        text.replace(at, 2, value);
+    }
+    return text;
+}
+
+// "a, b and c".
+QString joinedList(const QStringList& items) {
+    if (items.size() <= 1) {
+        return items.value(0);
+    }
+    return fill(QStringLiteral("%@ and %@"),
+                {items.mid(0, items.size() - 1).join(QStringLiteral(", ")), items.last()});
+}
+
+QString weekdayName(const QString& code) {
+    static const QMap<QString, QString> names{{QStringLiteral("MO"), QStringLiteral("Monday")},
+                                              {QStringLiteral("TU"), QStringLiteral("Tuesday")},
+                                              {QStringLiteral("WE"), QStringLiteral("Wednesday")},
+                                              {QStringLiteral("TH"), QStringLiteral("Thursday")},
+                                              {QStringLiteral("FR"), QStringLiteral("Friday")},
+                                              {QStringLiteral("SA"), QStringLiteral("Saturday")},
+                                              {QStringLiteral("SU"), QStringLiteral("Sunday")}};
+    return localizedString(names.value(code.toUpper(), code));
+}
+
+QString ordinal(int position) {
+    static const QStringList words{QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("third"),
+                                   QStringLiteral("fourth"), QStringLiteral("fifth")};
+    if (position == -1) {
+        return localizedString(QStringLiteral("last"));
+    }
+    if (position == -2) {
+        return localizedString(QStringLiteral("second to last"));
+    }
+    if (position >= 1 && position <= words.size()) {
+        return localizedString(words[position - 1]);
+    }
+    return fill(QStringLiteral("%@."), {QString::number(position)});
+}
+
+// "MO", "2TU" or "-1FR" in words; `setPosition` stands for a missing number (BYSETPOS).
+QString weekdayPhrase(const QString& item, int setPosition) {
+    static const QRegularExpression pattern(QStringLiteral("^([+-]?\\d+)?([A-Za-z]{2})$"));
+    const QRegularExpressionMatch match = pattern.match(item);
+    if (!match.hasMatch()) {
+        return item;
+    }
+    const int position = match.captured(1).isEmpty() ? setPosition : match.captured(1).toInt();
+    const QString day = weekdayName(match.captured(2));
+    return position == 0 ? day : fill(QStringLiteral("the %@ %@"), {ordinal(position), day});
+}
+
+struct FrequencyWords {
+    const char* frequency;
+    const char* one;
+    const char* many;
+};
+constexpr std::array<FrequencyWords, 7> frequencyWords{{
+    {"DAILY", "Every day", "Every %@ days"},
+    {"WEEKLY", "Every week", "Every %@ weeks"},
+    {"MONTHLY", "Every month", "Every %@ months"},
+    {"YEARLY", "Every year", "Every %@ years"},
+    {"HOURLY", "Every hour", "Every %@ hours"},
+    {"MINUTELY", "Every minute", "Every %@ minutes"},
+    {"SECONDLY", "Every second", "Every %@ seconds"},
+}};
+
+QString frequencyPhrase(const QString& frequency, int interval) {
+    for (const FrequencyWords& words : frequencyWords) {
+        if (frequency == QLatin1String(words.frequency)) {
+            return interval == 1 ? localizedString(QString::fromLatin1(words.one))
+                                 : fill(QString::fromLatin1(words.many), {QString::number(interval)});
+        }
+    }
+    return localizedString(QStringLiteral("Custom"));
+}
+
+QString monthName(int month) {
+    static const QStringList names{
+        QStringLiteral("January"), QStringLiteral("February"), QStringLiteral("March"),
+        QStringLiteral("April"),   QStringLiteral("May"),      QStringLiteral("June"),
+        QStringLiteral("July"),    QStringLiteral("August"),   QStringLiteral("September"),
+        QStringLiteral("October"), QStringLiteral("November"), QStringLiteral("December")};
+    return month >= 1 && month <= 12 ? localizedString(names[month - 1]) : QString::number(month);
+}
+
+QStringList restrictions(const RuleParts& parts) {
+    QStringList phrases;
+    if (parts.contains(QStringLiteral("BYMONTH"))) {
+        QStringList months;
+        for (const QString& month : parts.value(QStringLiteral("BYMONTH")).split(QLatin1Char(','))) {
+            months.append(monthName(month.toInt()));
+        }
+        phrases.append(fill(QStringLiteral("in %@"), {joinedList(months)}));
+    }
+    if (parts.contains(QStringLiteral("BYDAY"))) {
+        const QStringList positions =
+            parts.value(QStringLiteral("BYSETPOS")).split(QLatin1Char(','), Qt::SkipEmptyParts);
+        const int setPosition = positions.size() == 1 ? positions.first().toInt() : 0;
+        const QStringList items = parts.value(QStringLiteral("BYDAY")).split(QLatin1Char(','));
+        QStringList days;
+        // One position over several days picks one day of the set: "the first of Monday and
+        // Friday".
+        const bool positionOfSet = setPosition != 0 && items.size() > 1;
+        for (const QString& day : items) {
+            days.append(weekdayPhrase(day, positionOfSet ? 0 : setPosition));
+        }
+        phrases.append(positionOfSet
+                           ? fill(QStringLiteral("on the %@ of %@"), {ordinal(setPosition), joinedList(days)})
+                           : fill(QStringLiteral("on %@"), {joinedList(days)}));
+    }
+    if (parts.contains(QStringLiteral("BYMONTHDAY"))) {
+        QStringList days;
+        for (const QString& day : parts.value(QStringLiteral("BYMONTHDAY")).split(QLatin1Char(','))) {
+            const int number = day.toInt();
+            days.append(number < 0 ? fill(QStringLiteral("the %@ day"), {ordinal(number)})
+                                   : fill(QStringLiteral("the %@."), {QString::number(number)}));
+        }
+        phrases.append(fill(QStringLiteral("on %@"), {joinedList(days)}));
+    }
+    return phrases;
+}
+
+QString endPhrase(const EKRecurrenceRule& rule) {
+    const auto end = rule.recurrenceEnd();
+    if (!end) {
+        return {};
+    }
+    if (const auto date = end->endDate()) {
+        return fill(QStringLiteral("until %@"), {DateTimeFormatter::instance().formatFullDate(*date)});
+    }
+    const int count = end->occurrenceCount();
+    return count == 1 ? localizedString(QStringLiteral("once"))
+                      : fill(QStringLiteral("%@ times"), {QString::number(count)});
+}
+
+} // namespace
+
+QString RecurrenceDescription::describe(const EKRecurrenceRule& rule) {
+    const RuleParts parts = ruleParts(rule.rrule());
+    QString text =
+        frequencyPhrase(parts.value(QStringLiteral("FREQ")).toUpper(), std::max(1, rule.interval()));
+    const QStringList limits = restrictions(parts);
+    if (!limits.isEmpty()) {
+        text += QLatin1Char(' ') + limits.join(QLatin1Char(' '));
+    }
+    const QString end = endPhrase(rule);
+    if (!end.isEmpty()) {
+        text += QStringLiteral(", ") + end;
+    }
+    return text;
+}
