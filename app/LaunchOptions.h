@@ -8,8 +8,8 @@
 // content is loaded, save it and exit; no display needed), `--help` and `--version`. The data
 // folder options are read by Paths.
 struct LaunchOptions {
-    // The program's version, as the project's.
-    static constexpr const char* programVersion = "0.1";
+    // The program's version, as the build system gives it for the project.
+    static constexpr const char* programVersion = ORVELLA_VERSION;
 
     bool tablet = false;
     double scale = 2.0;

@@ -23,9 +23,6 @@ constexpr int eventCount = GeneratedStore::eventCount;
 constexpr int firstYear = GeneratedStore::firstYear;
 constexpr int years = GeneratedStore::years;
 
-const char* const words[] = {"Meeting", "Lunch",    "Dentist", "Review",   "Call",
-                             "Gym",     "Concert",  "Trip",    "Planning", "Doctor",
-                             "Dinner",  "Workshop", "Standup", "Party",    "Class"};
 const char* const places[] = {"Office", "Room 4", "Cafe", "Downtown", "Home", "", "", ""};
 
 std::shared_ptr<EKEvent> generatedEvent(EKEventStore& store, std::mt19937& random, int index) {
@@ -34,7 +31,7 @@ std::shared_ptr<EKEvent> generatedEvent(EKEventStore& store, std::mt19937& rando
     std::uniform_int_distribution<int> hour(7, 20);
     std::uniform_int_distribution<int> pick(0, 99);
     const Date day = DateUtilities::addDays(DateUtilities::dateWithYear(firstYear, 1, 1), dayOfRange(random));
-    event->setTitle(QString("%1 %2").arg(words[index % 15]).arg(index));
+    event->setTitle(QString("%1 %2").arg(generatedTitles[index % 15]).arg(index));
     event->setLocation(places[index % 8]);
     event->setTimeZone(index % 2 == 0 ? "Europe/Berlin" : "America/New_York");
     const int kind = pick(random);
@@ -48,11 +45,8 @@ std::shared_ptr<EKEvent> generatedEvent(EKEventStore& store, std::mt19937& rando
         event->setEndDate(start.addingTimeInterval(kind < 15 ? 2 * 86400.0 : 3600.0));
     }
     if (index % 20 == 0) { // 5% repeat
-        static const char* const rules[] = {"FREQ=WEEKLY;COUNT=52", "FREQ=DAILY;COUNT=30",
-                                            "FREQ=MONTHLY;BYMONTHDAY=15", "FREQ=YEARLY",
-                                            "FREQ=WEEKLY;BYDAY=MO,WE,FR;INTERVAL=2"};
         QString error;
-        event->setRecurrenceRule(EKRecurrenceRule::fromRRule(rules[(index / 20) % 5], &error));
+        event->setRecurrenceRule(EKRecurrenceRule::fromRRule(generatedRules[(index / 20) % 5], &error));
     }
     return event;
 }

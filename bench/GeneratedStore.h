@@ -29,5 +29,13 @@ struct GeneratedStore {
 
 GeneratedStore& generated();
 
+// The titles and repeat rules the generated calendars draw from.
+inline constexpr const char* generatedTitles[] = {"Meeting", "Lunch",    "Dentist", "Review",   "Call",
+                                                  "Gym",     "Concert",  "Trip",    "Planning", "Doctor",
+                                                  "Dinner",  "Workshop", "Standup", "Party",    "Class"};
+inline constexpr const char* generatedRules[] = {"FREQ=WEEKLY;COUNT=52", "FREQ=DAILY;COUNT=30",
+                                                 "FREQ=MONTHLY;BYMONTHDAY=15", "FREQ=YEARLY",
+                                                 "FREQ=WEEKLY;BYDAY=MO,WE,FR;INTERVAL=2"};
+
 // One of the store's weeks, cycling through the ten years.
 Week weekNumber(int index);

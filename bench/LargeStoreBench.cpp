@@ -1,6 +1,8 @@
 // Measures the program on a large calendar: importing 100,000 events from one .ics file with
 // orvella-cli (time and peak memory of the process), and the application's start on the store that
 // import made (`--screenshot`, from start to exit).
+#include "GeneratedStore.h"
+
 #include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
@@ -22,25 +24,20 @@ extern char** environ;
 
 namespace {
 
-constexpr int eventCount = 100000;
+constexpr int largeStoreEventCount = 100000;
 
 // 100,000 events over ten years (2020 to 2029) in the mix of the other benchmarks' store: a tenth
 // all-day (some of several days), some timed over two days, 5% repeating, in two zones.
 QByteArray largeCalendar() {
-    static const char* const words[] = {"Meeting", "Lunch", "Dentist", "Review",
-                                        "Call",    "Gym",   "Concert", "Trip"};
-    static const char* const rules[] = {"FREQ=WEEKLY;COUNT=52", "FREQ=DAILY;COUNT=30",
-                                        "FREQ=MONTHLY;BYMONTHDAY=15", "FREQ=YEARLY",
-                                        "FREQ=WEEKLY;BYDAY=MO,WE,FR;INTERVAL=2"};
     std::mt19937 random(20121225);
     QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Orvella//Bench//EN\r\n";
-    for (int index = 0; index < eventCount; ++index) {
+    for (int index = 0; index < largeStoreEventCount; ++index) {
         const QDate day = QDate(2020, 1, 1).addDays(int(random() % 3650));
         const int kind = int(random() % 100);
         const QByteArray zone = index % 2 == 0 ? "Europe/Berlin" : "America/New_York";
-        text += "BEGIN:VEVENT\r\nUID:bench-" + QByteArray::number(index) + "\r\nSUMMARY:" + words[index % 8] +
-                ' ' + QByteArray::number(index) + "\r\nLOCATION:Room " + QByteArray::number(index % 40) +
-                "\r\n";
+        text += "BEGIN:VEVENT\r\nUID:bench-" + QByteArray::number(index) +
+                "\r\nSUMMARY:" + generatedTitles[index % 8] + ' ' + QByteArray::number(index) +
+                "\r\nLOCATION:Room " + QByteArray::number(index % 40) + "\r\n";
         if (kind < 10) {
             text += "DTSTART;VALUE=DATE:" + day.toString("yyyyMMdd").toLatin1() +
                     "\r\nDTEND;VALUE=DATE:" + day.addDays(kind < 3 ? 3 : 1).toString("yyyyMMdd").toLatin1() +
@@ -53,7 +50,7 @@ QByteArray largeCalendar() {
                     "\r\n";
         }
         if (index % 20 == 0) {
-            text += QByteArray("RRULE:") + rules[(index / 20) % 5] + "\r\n";
+            text += QByteArray("RRULE:") + generatedRules[(index / 20) % 5] + "\r\n";
         }
         text += "END:VEVENT\r\n";
     }
