@@ -106,8 +106,10 @@ public:
     // held as a whole tree.
     using Taker = std::function<void(Component&&)>;
 
-    ComponentNesting(qsizetype textSize, bool strict, std::vector<ReadFailure>& warnings, Taker take)
-        : m_textSize(textSize), m_strict(strict), m_warnings(warnings), m_take(std::move(take)) {}
+    ComponentNesting(qsizetype textSize, bool strict, std::vector<ReadFailure>& warnings,
+                     std::vector<ReadFailure>& skipped, Taker take)
+        : m_textSize(textSize), m_strict(strict), m_warnings(warnings), m_skipped(skipped),
+          m_take(std::move(take)) {}
 
     std::vector<Component> read(ContentLineReader& lines) {
         while (std::optional<ContentLine> line = lines.next()) {
@@ -181,8 +183,11 @@ private:
             if (m_strict) {
                 fail(line.line, deep);
             }
+            m_warnings.push_back(
+                ReadFailure{line.line, deep + QStringLiteral("; what lies deeper is left out")});
             m_open.back().damageWith(line.line, deep);
-            m_ignoredDepth = 1;
+            m_ignoredDepth = 0;
+            ignore(line);
             return;
         }
         // Such components never nest: a second BEGIN means that the END of the first is missing.
@@ -256,10 +261,16 @@ private:
         parent.children.push_back(std::move(component));
     }
 
-    // Lines inside a component nested too deep are only counted, to find its end.
+    // Lines inside a component nested too deep are only counted, to find its end; the events
+    // among them are named as skipped.
     void ignore(const ContentLine& line) {
         if (line.name == "BEGIN") {
             ++m_ignoredDepth;
+            if (line.value.trimmed().toUpper() == "VEVENT") {
+                m_skipped.push_back(ReadFailure{
+                    line.line, QStringLiteral("VEVENT nested more than %1 levels deep is not read")
+                                   .arg(maximumNesting)});
+            }
         } else if (line.name == "END") {
             --m_ignoredDepth;
         }
@@ -268,6 +279,7 @@ private:
     const qsizetype m_textSize;
     const bool m_strict;
     std::vector<ReadFailure>& m_warnings;
+    std::vector<ReadFailure>& m_skipped;
     const Taker m_take;
     std::vector<Component> m_calendars;
     std::vector<Component> m_open;
@@ -555,9 +567,9 @@ public:
         ContentLineReader lines(m_text, ContentLineReader::Syntax::ICalendar);
         std::vector<Component> topLevel;
         try {
-            topLevel = ComponentNesting(m_text.size(), m_strict, m_warnings, [this](Component&& component) {
-                           take(std::move(component));
-                       }).read(lines);
+            topLevel = ComponentNesting(m_text.size(), m_strict, m_warnings, m_skipped,
+                                        [this](Component&& component) { take(std::move(component)); })
+                           .read(lines);
         } catch (const ReadFailure&) {
             // A broken limit anywhere in the text is reported before a broken structure.
             lines.skipToEnd();

@@ -17,6 +17,7 @@
 #include "kit/NavigationItem.h"
 #include "kit/Switch.h"
 #include "kit/TextField.h"
+#include "kit/Window.h"
 #include "ui/calendars/DotImage.h"
 #include "ui/editor/DeleteButtonTableViewCell.h"
 #include "ui/editor/TextFieldTableViewCell.h"
@@ -488,6 +489,10 @@ void EventEditFormController::chooseOption(FormRow row, int index) {
 }
 
 void EventEditFormController::showOptions(FormRow row) {
+    // The list takes the whole screen: typing ends first, so that the keyboard goes with it.
+    if (Window* window = view()->window(); window && window->firstResponder()) {
+        window->firstResponder()->resignFirstResponder();
+    }
     auto list = std::make_shared<EventEditOptionListController>(captionForRow(row), optionsForRow(row),
                                                                 chosenOptionForRow(row));
     const std::weak_ptr<EventEditFormController> weakSelf = this->weakSelf();

@@ -45,6 +45,19 @@ TEST_F(ICalendarHostileInputTest, DeepNestingIsRefusedWithoutRecursion) {
     EXPECT_EQ(lenient(text),
               (QStringList{"a c", "test.ics:25: components are nested more than 16 levels deep"}));
     EXPECT_EQ(error(text), "test.ics:25: components are nested more than 16 levels deep");
+
+    // An event buried too deep in components of no interest is named as skipped.
+    QStringList buried;
+    for (int i = 0; i < 20; ++i) {
+        buried.append("BEGIN:X-A");
+    }
+    buried += eventWithUid("d");
+    for (int i = 0; i < 20; ++i) {
+        buried.append("END:X-A");
+    }
+    EXPECT_EQ(lenient(calendar(buried)),
+              (QStringList{"", "test.ics:24: VEVENT nested more than 16 levels deep is not read"}));
+    EXPECT_EQ(error(calendar(buried)), "test.ics:19: components are nested more than 16 levels deep");
 }
 
 TEST_F(ICalendarHostileInputTest, TimeZoneObservancesAreBounded) {

@@ -92,6 +92,22 @@ TEST_F(EventEditFormControllerTest, aRuleTheListCannotExpressIsDescribedAndKeptU
     // Typing reaches the focused field from the computer's keyboard.
     screen.tapView(form.field(FormRow::Location));
     screen.type("Hall");
+    // A list of choices ends the typing and takes the keyboard away; back, the text is kept.
+    EXPECT_TRUE(screen.harness.window().keyboard().isShown());
+    const auto rows = form.sections();
+    for (int section = 0; section < static_cast<int>(rows.size()); ++section) {
+        const auto& inSection = rows[static_cast<std::size_t>(section)];
+        if (const auto row = std::find(inSection.begin(), inSection.end(), FormRow::Repeat);
+            row != inSection.end()) {
+            form.didSelectRowAtIndexPath(*form.tableView(),
+                                         IndexPath(static_cast<int>(row - inSection.begin()), section));
+        }
+    }
+    screen.settle();
+    EXPECT_FALSE(screen.harness.window().keyboard().isShown());
+    form.navigationController()->popViewControllerAnimated(false);
+    screen.settle();
+    EXPECT_EQ(form.field(FormRow::Location).text(), "Hall");
     form.done();
     screen.settle();
     ASSERT_TRUE(form.openChoice() && form.openChoice()->isVisible());
