@@ -32,20 +32,6 @@ class EditingChoicesTest : public testing::Test {
 protected:
     static Date at(int month, int day, int hour = 0) { return WeekScreen::at(2026, month, day, hour); }
 
-    std::shared_ptr<EKEvent> addWeekly(const QString& title, Date start) {
-        EKEventStore& store = week.harness.eventStore();
-        auto event = EKEvent::eventWithEventStore(store);
-        event->setTitle(title);
-        event->setStartDate(start);
-        event->setEndDate(start.addingTimeInterval(3600));
-        event->setCalendar(store.defaultCalendarForNewEvents());
-        event->setRecurrenceRule(EKRecurrenceRule(EKRecurrenceFrequency::Weekly, 1, std::nullopt));
-        StoreError error;
-        EXPECT_TRUE(store.saveEvent(event, EKSpan::ThisEvent, &error))
-            << error.localizedDescription.toStdString();
-        return event;
-    }
-
     // The rows of the displayed week that show the title.
     std::vector<std::shared_ptr<EventView>> rowsTitled(const QString& title) const {
         std::vector<std::shared_ptr<EventView>> rows;
@@ -131,7 +117,7 @@ TEST_F(EditingChoicesTest, SingleEventIsConfirmedWithoutTitleInTwoButtonsAndDele
 }
 
 TEST_F(EditingChoicesTest, DeletingAllFutureEventsPassesSpanOneAndReportsARepeatingEvent) {
-    addWeekly("Choir", at(11, 25, 19));
+    week.addWeeklyEvent("Choir", at(11, 25, 19));
     week.launch();
     ASSERT_EQ(rowsTitled("Choir").size(), 1u);
     const std::shared_ptr<EKEvent> thisWeek = rowsTitled("Choir").front()->event();

@@ -141,20 +141,6 @@ public:
 
     bool editorOnTop() { return navigation->topViewController() == editor; }
 
-    std::shared_ptr<EKEvent> addWeeklyEvent(const QString& title, Date start) {
-        EKEventStore& store = harness.eventStore();
-        std::shared_ptr<EKEvent> event = EKEvent::eventWithEventStore(store);
-        event->setTitle(title);
-        event->setStartDate(start);
-        event->setEndDate(start.addingTimeInterval(3600));
-        event->setCalendar(store.defaultCalendarForNewEvents());
-        event->setRecurrenceRule(EKRecurrenceRule(EKRecurrenceFrequency::Weekly, 1, std::nullopt));
-        StoreError error;
-        EXPECT_TRUE(store.saveEvent(event, EKSpan::ThisEvent, &error))
-            << error.localizedDescription.toStdString();
-        return event;
-    }
-
     std::shared_ptr<EventDetailsViewController> editor;
     std::shared_ptr<EditorReportLog> reports;
 };

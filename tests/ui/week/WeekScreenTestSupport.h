@@ -5,6 +5,7 @@
 #include "core/eventstore/EKCalendar.h"
 #include "core/eventstore/EKEvent.h"
 #include "core/eventstore/EKEventStore.h"
+#include "core/eventstore/EKRecurrenceRule.h"
 #include "core/eventstore/StoreError.h"
 #include "harness/ScreenHarness.h"
 #include "kit/NavigationController.h"
@@ -116,17 +117,21 @@ public:
     std::shared_ptr<EKEvent> addEvent(const QString& title, Date start, Date end, bool allDay = false,
                                       std::shared_ptr<EKCalendar> calendar = nullptr,
                                       const QString& location = {}) {
-        EKEventStore& store = harness.eventStore();
-        std::shared_ptr<EKEvent> event = EKEvent::eventWithEventStore(store);
-        event->setTitle(title);
+        std::shared_ptr<EKEvent> event = unsavedEvent(title, start, end);
         event->setLocation(location);
         event->setAllDay(allDay);
-        event->setStartDate(start);
-        event->setEndDate(end);
-        event->setCalendar(calendar ? calendar : store.defaultCalendarForNewEvents());
-        StoreError error;
-        EXPECT_TRUE(store.saveEvent(event, EKSpan::ThisEvent, &error))
-            << error.localizedDescription.toStdString();
+        if (calendar) {
+            event->setCalendar(std::move(calendar));
+        }
+        save(event);
+        return event;
+    }
+
+    // An hour-long event repeating every week without end.
+    std::shared_ptr<EKEvent> addWeeklyEvent(const QString& title, Date start) {
+        std::shared_ptr<EKEvent> event = unsavedEvent(title, start, start.addingTimeInterval(3600));
+        event->setRecurrenceRule(EKRecurrenceRule(EKRecurrenceFrequency::Weekly, 1, std::nullopt));
+        save(event);
         return event;
     }
 
@@ -168,6 +173,24 @@ public:
     }
 
     ScreenHarness harness;
+
     std::shared_ptr<SpyWeekScreen> screen;
     std::shared_ptr<NavigationController> navigation;
+
+private:
+    std::shared_ptr<EKEvent> unsavedEvent(const QString& title, Date start, Date end) {
+        EKEventStore& store = harness.eventStore();
+        std::shared_ptr<EKEvent> event = EKEvent::eventWithEventStore(store);
+        event->setTitle(title);
+        event->setStartDate(start);
+        event->setEndDate(end);
+        event->setCalendar(store.defaultCalendarForNewEvents());
+        return event;
+    }
+
+    void save(const std::shared_ptr<EKEvent>& event) {
+        StoreError error;
+        EXPECT_TRUE(harness.eventStore().saveEvent(event, EKSpan::ThisEvent, &error))
+            << error.localizedDescription.toStdString();
+    }
 };
