@@ -267,20 +267,22 @@ bool DayView::deselectAnimated(bool animated, bool delayed) {
     View::animate(
         0.15, delayed ? 0.3 : 0.0, AnimationCurve::easeIn, AnimationOption::none,
         [setPressedAlpha] { setPressedAlpha(0.5); },
-        [weakSelf, setPressedAlpha](bool finished) {
+        // However a step ends (a touch may set the pressed alpha at once and so cut it short),
+        // the deselection goes on to its end; only a new press takes the pressed look over.
+        [weakSelf, setPressedAlpha](bool) {
             auto self = weakSelf.lock();
-            if (!self || !finished) {
+            if (!self || self->m_touchingDown) {
                 return;
             }
             self->highlightAllText(false);
             View::animate(
                 0.15, 0, AnimationCurve::easeOut, AnimationOption::none,
                 [setPressedAlpha] { setPressedAlpha(0.0); },
-                [weakSelf](bool done) {
+                [weakSelf](bool) {
                     auto card = weakSelf.lock();
-                    if (card && done) {
-                        card->m_selectedHeaderImage->setHidden(true);
-                        card->m_selectedBackgroundImage->setHidden(true);
+                    if (card && !card->m_touchingDown) {
+                        card->hidePressed(*card->m_selectedHeaderImage);
+                        card->hidePressed(*card->m_selectedBackgroundImage);
                     }
                 });
         });

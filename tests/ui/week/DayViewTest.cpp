@@ -147,6 +147,33 @@ TEST_F(DayViewTest, QuickMoveShowsThePressedLookFaintly) {
     EXPECT_EQ(m_log->text(), "date 9");
 }
 
+TEST_F(DayViewTest, ACopyMoveTouchLiftedInTheHeaderLeavesTheCardUnpressed) {
+    using Activation = void (CopyMoveEventMode::*)(std::shared_ptr<EKEvent>, Date);
+    for (const Activation activate : {&CopyMoveEventMode::activateCopy, &CopyMoveEventMode::activateMove,
+                                      &CopyMoveEventMode::activateQuickMove}) {
+        auto wednesday = makeDay(Point(1, 1), 9);
+        fill(*wednesday, eventsAt({8, 9, 10}, 9));
+        (CopyMoveEventMode::sharedInstance().*activate)(makeEvent("Moving", 8), day(8));
+        wednesday->disableEditEvents(true);
+        DayView& card = *wednesday->dayView();
+        m_log->entries.clear();
+
+        // From a row into the header, lifted there: a tap on the day that ends the pressed look.
+        harness().touchDown(inWindow(*wednesday->eventViews()[1], Point(80, 10)));
+        harness().touchMove(inWindow(card, Point(80, 10)));
+        harness().touchUp(inWindow(card, Point(80, 10)));
+        EXPECT_EQ(m_log->text(), "date 9");
+        harness().advance(0.5);
+        harness().runUntilIdle();
+        EXPECT_TRUE(card.selectedHeaderImage()->hidden());
+        EXPECT_EQ(card.selectedHeaderImage()->presentationAlpha(), 0.0);
+        EXPECT_TRUE(card.selectedBackgroundImage()->hidden());
+        EXPECT_FALSE(wednesday->eventViews()[0]->eventViewHighlighted());
+        EXPECT_FALSE(moreButton(*wednesday).selected());
+        card.removeFromSuperview();
+    }
+}
+
 TEST_F(DayViewTest, MoreButtonListsTheDay) {
     auto tuesday = makeDay(Point(1, 1));
     fill(*tuesday, eventsAt({8, 9, 10, 11, 12, 13}));
