@@ -2,25 +2,16 @@
 // orvella-cli (time and peak memory of the process), and the application's start on the store that
 // import made (`--screenshot`, from start to exit).
 #include "GeneratedStore.h"
+#include "ProcessRun.h"
 
 #include <QDate>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-
 #include <random>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -57,49 +48,6 @@ QByteArray largeCalendar() {
     return text + "END:VCALENDAR\r\n";
 }
 
-struct Run {
-    bool succeeded = false;
-    double seconds = 0;
-    // Peak resident memory of the process.
-    double megabytes = 0;
-};
-
-// Runs a program to its end, measuring it as the system does.
-Run run(const QString& program, const QStringList& arguments) {
-    std::vector<QByteArray> storage{QFile::encodeName(program)};
-    for (const QString& argument : arguments) {
-        storage.push_back(argument.toLocal8Bit());
-    }
-    std::vector<char*> argv;
-    for (QByteArray& argument : storage) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    Run result;
-    QElapsedTimer timer;
-    timer.start();
-    pid_t child = 0;
-    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        rusage usage{};
-        if (wait4(child, &status, 0, &usage) == child) {
-            result.seconds = double(timer.nsecsElapsed()) / 1e9;
-            result.megabytes = double(usage.ru_maxrss) / 1024.0;
-            result.succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        }
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    return result;
-}
-
-QString program(const char* name) {
-    return QFileInfo(QStringLiteral(ORVELLA_EXECUTABLE)).dir().filePath(QString::fromLatin1(name));
-}
-
 // The file and a store that holds it, made once for the run.
 struct LargeStore {
     LargeStore() {
@@ -107,9 +55,10 @@ struct LargeStore {
         if (file.open(QIODevice::WriteOnly)) {
             file.write(largeCalendar());
         }
-        imported = run(program("orvella-cli"), {"--data-dir", folder.filePath("store"), "--time-zone",
-                                                "Europe/Berlin", "import", file.fileName()})
-                       .succeeded;
+        imported =
+            runProcess(programPath("orvella-cli"), {"--data-dir", folder.filePath("store"), "--time-zone",
+                                                    "Europe/Berlin", "import", file.fileName()})
+                .succeeded;
     }
     QTemporaryDir folder;
     bool imported = false;
@@ -126,8 +75,9 @@ void BM_Import100000Events(benchmark::State& state) {
     for (auto _ : state) {
         const QString data = store.folder.filePath("import");
         QDir(data).removeRecursively();
-        const Run import = run(program("orvella-cli"), {"--data-dir", data, "--time-zone", "Europe/Berlin",
-                                                        "import", store.folder.filePath("large.ics")});
+        const ProcessRun import =
+            runProcess(programPath("orvella-cli"), {"--data-dir", data, "--time-zone", "Europe/Berlin",
+                                                    "import", store.folder.filePath("large.ics")});
         if (!import.succeeded) {
             state.SkipWithError("the import failed");
             return;
@@ -147,9 +97,9 @@ void BM_ScreenshotOn100000Events(benchmark::State& state) {
     }
     double megabytes = 0;
     for (auto _ : state) {
-        const Run start =
-            run(QStringLiteral(ORVELLA_EXECUTABLE), {"--data-dir", store.folder.filePath("store"),
-                                                     "--screenshot", store.folder.filePath("shot.png")});
+        const ProcessRun start = runProcess(QStringLiteral(ORVELLA_EXECUTABLE),
+                                            {"--data-dir", store.folder.filePath("store"), "--screenshot",
+                                             store.folder.filePath("shot.png")});
         if (!start.succeeded) {
             state.SkipWithError("the screenshot run failed");
             return;

@@ -3,8 +3,9 @@
 #include "kit/View.h"
 #include "kit/ViewRenderer.h"
 
+#include "ProcessRun.h"
+
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -87,18 +88,15 @@ BENCHMARK(BM_RenderWeekLikeScreenAtScale2)
 void BM_ScreenshotProcess(benchmark::State& state) {
     QTemporaryDir folder;
     for (auto _ : state) {
-        QProcess process;
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        QElapsedTimer timer;
-        timer.start();
-        process.start(QStringLiteral(ORVELLA_EXECUTABLE),
-                      {QStringLiteral("--data-dir"), folder.path(), QStringLiteral("--screenshot"),
-                       folder.filePath(QStringLiteral("shot.png"))});
-        if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+        const ProcessRun shot =
+            runProcess(QStringLiteral(ORVELLA_EXECUTABLE),
+                       {QStringLiteral("--data-dir"), folder.path(), QStringLiteral("--screenshot"),
+                        folder.filePath(QStringLiteral("shot.png"))});
+        if (!shot.succeeded) {
             state.SkipWithError("the screenshot run failed");
             return;
         }
-        state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
+        state.SetIterationTime(shot.seconds);
     }
 }
 BENCHMARK(BM_ScreenshotProcess)
