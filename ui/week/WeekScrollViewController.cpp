@@ -14,6 +14,7 @@
 #include "core/calendar/DateUtilities.h"
 #include "core/calendar/Day.h"
 #include "core/calendar/Month.h"
+#include "core/calendar/WeekInMonth.h"
 #include "core/events/EventService.h"
 #include "core/events/Move.h"
 #include "core/events/ReadOnlyCheck.h"
@@ -46,6 +47,7 @@
 #include "ui/week/EventTouchLock.h"
 #include "ui/week/WeekArtwork.h"
 #include "ui/week/WeekViewController.h"
+#include "ui/weekpicker/WeekPickerController.h"
 
 #include <algorithm>
 #include <cmath>
@@ -153,8 +155,11 @@ void WeekScrollViewController::viewDidLoad() {
     m_actionButton = std::make_shared<BarButtonItem>(Artwork::imageNamed(QStringLiteral("actions-button")),
                                                      BarButtonItem::Style::Bordered);
     m_dateTitleView = DateTitleView::create(Rect(0, 0, titleAreaWidth - minimumLeftButtonWidth, titleHeight));
-    // Opening the week picker belongs to the week picker; the title already takes the tap.
-    m_dateTitleView->setOnTapped([] {});
+    m_dateTitleView->setOnTapped([weakSelf] {
+        if (auto self = weakSelf.lock()) {
+            self->dateTitleTapped();
+        }
+    });
     NavigationItem& item = *navigationItem();
     item.setLeftBarButtonItem(m_todayButton);
     item.setRightBarButtonItem(m_actionButton);
@@ -216,6 +221,10 @@ void WeekScrollViewController::didReceiveMemoryWarning() {
                                                          !m_detailsController->view()->superview());
     if (editorOffScreen && !m_copyMoveEventMode.moveActivated()) {
         m_detailsController.reset();
+    }
+    if (m_weekPickerController && m_weekPickerController->isViewLoaded() &&
+        !m_weekPickerController->view()->superview()) {
+        m_weekPickerController.reset();
     }
     ViewController::didReceiveMemoryWarning();
 }
@@ -727,6 +736,7 @@ void WeekScrollViewController::deleteEvent(const std::shared_ptr<DeleteEventEven
 void WeekScrollViewController::applicationBecameActive(
     const std::shared_ptr<ApplicationActivatedEvent>& event) {
     reloadHighlightedDay();
+    closeWeekPickerAnimated(false, {});
     Month::refreshSeasonAwareColors();
     EventService* service = &m_eventService;
     DispatchQueue::global().async([service] { service->refreshSourcesIfNecessary(); });
@@ -774,12 +784,14 @@ void WeekScrollViewController::rebuildWeekViewsForCurrentWeek() {
 
 void WeekScrollViewController::timeZoneChanged(const std::shared_ptr<TimeZoneChangedEvent>&) {
     m_detailsController.reset();
+    dropWeekPickerController();
     rebuildWeekViewsForCurrentWeek();
 }
 
 void WeekScrollViewController::weekendDaysChanged(const std::shared_ptr<WeekendDaysChangedEvent>&) {
     // The weekend days decide which day a week starts with, and so which days share a box.
     m_detailsController.reset();
+    dropWeekPickerController();
     applyWeekSettings();
     rebuildWeekViewsForCurrentWeek();
 }
@@ -801,3 +813,142 @@ bool WeekScrollViewController::listEventsViewVisible() const {
 }
 
 void WeekScrollViewController::closeListEventsPopupAnimated(bool) {}
+
+// The week picker.
+
+void WeekScrollViewController::dateTitleTapped() {
+    if (m_weekPickerController && m_weekPickerController->visible()) {
+        closeWeekPickerAnimated(true, {});
+    } else {
+        openWeekPicker(false);
+    }
+}
+
+// A picker made under other settings is made again on next use; an open one closes first.
+void WeekScrollViewController::dropWeekPickerController() {
+    closeWeekPickerAnimated(false, {});
+    m_weekPickerController.reset();
+}
+
+void WeekScrollViewController::createWeekPickerController() {
+    m_weekPickerController = std::make_shared<WeekPickerController>(view()->frame());
+    const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
+    m_weekPickerController->setOnSecondTapOnWeek([weakSelf](const Week& week) {
+        if (auto self = weakSelf.lock()) {
+            self->closeWeekPickerAndJumpToWeek(week);
+        }
+    });
+    m_weekPickerController->setOnWeekSelectionChanged([weakSelf](const std::optional<Week>& week) {
+        if (auto self = weakSelf.lock()) {
+            self->weekPickerSelectionChanged(week);
+        }
+    });
+}
+
+// Reports of a closed picker would reach the bar's own buttons.
+void WeekScrollViewController::weekPickerSelectionChanged(const std::optional<Week>& week) {
+    if (!m_weekPickerController || !m_weekPickerController->visible()) {
+        return;
+    }
+    const std::shared_ptr<BarButtonItem>& goButton = navigationItem()->rightBarButtonItem();
+    if (week) {
+        m_dateTitleView->setWeek(*week);
+    } else {
+        m_dateTitleView->setText(localizedString(QStringLiteral("Pick a Week")));
+    }
+    if (goButton) {
+        goButton->setEnabled(week.has_value());
+    }
+}
+
+void WeekScrollViewController::openWeekPicker(bool) {
+    if (!m_weekPickerController) {
+        createWeekPickerController();
+    }
+    const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
+    NavigationItem& item = *navigationItem();
+    m_dateTitleView->withSubViewsStayingInPositionDo([&] {
+        m_savedLeftBarButtonItem = item.leftBarButtonItem();
+        m_savedRightBarButtonItem = item.rightBarButtonItem();
+        m_savedLeftBarButtonItemEnabled = m_savedLeftBarButtonItem && m_savedLeftBarButtonItem->enabled();
+        m_savedRightBarButtonItemEnabled = m_savedRightBarButtonItem && m_savedRightBarButtonItem->enabled();
+        auto cancel = std::make_shared<BarButtonItem>(localizedString(QStringLiteral("Cancel")),
+                                                      BarButtonItem::Style::Plain, [weakSelf] {
+                                                          if (auto self = weakSelf.lock()) {
+                                                              self->handleWeekPickerCancelButton();
+                                                          }
+                                                      });
+        auto go = std::make_shared<BarButtonItem>(localizedString(QStringLiteral("Go")),
+                                                  BarButtonItem::Style::Done, [weakSelf] {
+                                                      if (auto self = weakSelf.lock()) {
+                                                          self->handleWeekPickerGoButton();
+                                                      }
+                                                  });
+        item.setLeftBarButtonItem(cancel, true);
+        item.setRightBarButtonItem(go, true);
+        go->setEnabled(false);
+    });
+    m_dateTitleView->animateFromRightWithText(localizedString(QStringLiteral("Pick a Week")));
+    m_weekPickerController->configureForCurrentOrientation();
+    const Month month = m_displayedWeek == Week::currentWeek() ? Day::today().month()
+                                                               : m_displayedWeek.middleOfTheWeekDay().month();
+    view()->addSubview(m_weekPickerController->view());
+    m_weekPickerController->selectWeekInMonth(WeekInMonth(m_displayedWeek, month));
+    m_weekPickerController->openAnimated();
+    m_scrollView->setScrollEnabled(false);
+}
+
+void WeekScrollViewController::closeWeekPickerAnimated(bool animated, std::function<void()> completion) {
+    if (!m_weekPickerController || !m_weekPickerController->visible()) {
+        return;
+    }
+    NavigationItem& item = *navigationItem();
+    m_dateTitleView->withSubViewsStayingInPositionDo([&] {
+        item.setLeftBarButtonItem(m_savedLeftBarButtonItem, true);
+        item.setRightBarButtonItem(m_savedRightBarButtonItem, true);
+        if (m_savedLeftBarButtonItem) {
+            m_savedLeftBarButtonItem->setEnabled(m_savedLeftBarButtonItemEnabled);
+        }
+        if (m_savedRightBarButtonItem) {
+            m_savedRightBarButtonItem->setEnabled(m_savedRightBarButtonItemEnabled);
+        }
+    });
+    m_dateTitleView->animateFromLeftWithWeek(m_displayedWeek);
+    const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
+    const std::weak_ptr<WeekPickerController> weakPicker = m_weekPickerController;
+    m_weekPickerController->closeAnimated(
+        animated, [weakSelf, weakPicker, completion = std::move(completion)] {
+            if (completion) {
+                completion();
+            }
+            if (const auto picker = weakPicker.lock(); picker && !picker->visible()) {
+                picker->view()->removeFromSuperview();
+            }
+            if (auto self = weakSelf.lock()) {
+                self->m_scrollView->setScrollEnabled(true);
+            }
+        });
+}
+
+void WeekScrollViewController::handleWeekPickerCancelButton() {
+    closeWeekPickerAnimated(true, {});
+}
+
+void WeekScrollViewController::handleWeekPickerGoButton() {
+    if (m_weekPickerHint) {
+        m_weekPickerHint->invalidate();
+    }
+    closeWeekPickerAndJumpToWeek(m_weekPickerController ? m_weekPickerController->selectedWeek()
+                                                        : std::nullopt);
+}
+
+// A picker closed without a week jumps nowhere.
+void WeekScrollViewController::closeWeekPickerAndJumpToWeek(const std::optional<Week>& week) {
+    const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
+    closeWeekPickerAnimated(true, [weakSelf, week] {
+        const auto self = weakSelf.lock();
+        if (self && week) {
+            self->jumpToWeek(*week);
+        }
+    });
+}

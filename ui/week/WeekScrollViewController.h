@@ -30,6 +30,7 @@ class ListEventsEvent;
 class LoadingIndicator;
 class ScrollView;
 class TimeZoneChangedEvent;
+class WeekPickerController;
 class WeekViewController;
 class WeekendDaysChangedEvent;
 
@@ -97,6 +98,15 @@ public:
     void weekendDaysChanged(const std::shared_ptr<WeekendDaysChangedEvent>& event);
     void deleteEvent(const std::shared_ptr<DeleteEventEvent>& event);
 
+    // The week picker, opened by a tap on the title (or from the actions menu) over the pages.
+    void openWeekPicker(bool fromMenu);
+    void closeWeekPickerAnimated(bool animated, std::function<void()> completion);
+    void handleWeekPickerCancelButton();
+    void handleWeekPickerGoButton();
+    const std::shared_ptr<WeekPickerController>& weekPickerController() const {
+        return m_weekPickerController;
+    }
+
     // An upward swipe on a page.
     void toggleSearch(GestureRecognizer& recognizer);
 
@@ -145,6 +155,11 @@ private:
     std::weak_ptr<WeekScrollViewController> weakSelf();
     // Three new pages around the current week, as at launch.
     void rebuildWeekViewsForCurrentWeek();
+    void createWeekPickerController();
+    void dropWeekPickerController();
+    void dateTitleTapped();
+    void weekPickerSelectionChanged(const std::optional<Week>& week);
+    void closeWeekPickerAndJumpToWeek(const std::optional<Week>& week);
 
     std::shared_ptr<ScrollView> m_scrollView;
     std::shared_ptr<BarButtonItem> m_todayButton;
@@ -168,4 +183,9 @@ private:
     std::shared_ptr<EKEvent> m_lastSelectedEvent;
     std::shared_ptr<EventDetailsViewController> m_detailsController;
     bool m_firstWeekLoaded = false;
+    std::shared_ptr<WeekPickerController> m_weekPickerController;
+    std::shared_ptr<BarButtonItem> m_savedLeftBarButtonItem;
+    std::shared_ptr<BarButtonItem> m_savedRightBarButtonItem;
+    bool m_savedLeftBarButtonItemEnabled = true;
+    bool m_savedRightBarButtonItemEnabled = true;
 };
