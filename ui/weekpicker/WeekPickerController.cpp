@@ -74,6 +74,14 @@ void WeekPickerController::loadView() {
     dispatcher.registerTarget<VisibleCalendarsChangedEvent>(this, &WeekPickerController::refreshCachedData);
 }
 
+void WeekPickerController::viewDidUnload() {
+    ApplicationEventDispatcher::sharedInstance().unregisterAllEventsForTarget(this);
+    m_grayOverlayView.reset();
+    m_pickerPanelView.reset();
+    m_infiniteScrollView.reset();
+    m_visible = false;
+}
+
 // The scroller and its pages outlive no controller: every handler sees it weakly.
 void WeekPickerController::wireScrollView() {
     const std::weak_ptr<WeekPickerController> weakSelf = this->weakSelf();

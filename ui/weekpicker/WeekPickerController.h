@@ -67,6 +67,8 @@ public:
 
 protected:
     void loadView() override;
+    // A view dropped off screen is built anew, with its registrations, at the next use.
+    void viewDidUnload() override;
 
 private:
     void wireScrollView();

@@ -286,3 +286,17 @@ TEST_F(WeekPickerTest, Pictures) {
     EXPECT_EQ(holidayBars(2027, 2), 2u);
     SamplePictures::keep(week.harness.render(*picker()->view()), "week-picker-landscape.png");
 }
+
+TEST_F(WeekPickerTest, AClosedPickerGoesOnAMemoryWarningAndComesBackOnUse) {
+    open();
+    ViewController::sendMemoryWarningToAll();
+    EXPECT_NE(picker(), nullptr) << "an open picker stays";
+    week.screen->handleWeekPickerCancelButton();
+    week.settle();
+    ViewController::sendMemoryWarningToAll();
+    EXPECT_EQ(picker(), nullptr);
+    open();
+    week.harness.tap(rowPoint(2026, 12, 3));
+    week.settle();
+    EXPECT_EQ(title(), "2026-12-21");
+}
