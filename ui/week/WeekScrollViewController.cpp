@@ -222,8 +222,8 @@ void WeekScrollViewController::didReceiveMemoryWarning() {
     if (editorOffScreen && !m_copyMoveEventMode.moveActivated()) {
         m_detailsController.reset();
     }
-    if (m_weekPickerController && m_weekPickerController->isViewLoaded() &&
-        !m_weekPickerController->view()->superview()) {
+    if (m_weekPickerController &&
+        (!m_weekPickerController->isViewLoaded() || !m_weekPickerController->view()->superview())) {
         m_weekPickerController.reset();
     }
     ViewController::didReceiveMemoryWarning();
