@@ -39,6 +39,7 @@
 #include "kit/StringDrawing.h"
 #include "kit/SwipeGestureRecognizer.h"
 #include "ui/copymove/CopyMoveEventMode.h"
+#include "ui/daylist/ListEventsViewController.h"
 #include "ui/editing/DeleteEventActionSheet.h"
 #include "ui/editor/EventDetailsViewController.h"
 #include "ui/eventkit/EKEventViewController.h"
@@ -186,7 +187,10 @@ void WeekScrollViewController::viewDidUnload() {
     m_fuzzyTransitionView.reset();
 }
 
-void WeekScrollViewController::viewWillAppear(bool) {
+void WeekScrollViewController::viewWillAppear(bool animated) {
+    if (m_listEventsViewController) {
+        m_listEventsViewController->viewWillAppear(animated);
+    }
     const std::optional<Week> returnWeek = m_copyMoveEventMode.returnWeek();
     const bool editorDone = m_detailsController && m_detailsController->doneEditing();
     if (!editorDone && !m_copyMoveEventMode.activated() && returnWeek) {
@@ -210,7 +214,38 @@ void WeekScrollViewController::viewWillAppear(bool) {
     m_lastDirection = noDirection;
 }
 
+void WeekScrollViewController::viewDidAppear(bool animated) {
+    if (m_listEventsViewController) {
+        m_listEventsViewController->viewDidAppear(animated);
+    }
+}
+
+void WeekScrollViewController::viewWillDisappear(bool animated) {
+    if (m_listEventsViewController) {
+        m_listEventsViewController->viewWillDisappear(animated);
+    }
+}
+
+void WeekScrollViewController::viewDidDisappear(bool animated) {
+    if (m_listEventsViewController) {
+        m_listEventsViewController->viewDidDisappear(animated);
+    }
+}
+
+void WeekScrollViewController::willAnimateRotationToInterfaceOrientation(int orientation, double duration) {
+    ViewController::willAnimateRotationToInterfaceOrientation(orientation, duration);
+    if (listEventsViewVisible()) {
+        m_listEventsViewController->configureForFrame(view()->frame());
+    }
+}
+
 void WeekScrollViewController::didReceiveMemoryWarning() {
+    const bool listOffScreen =
+        m_listEventsViewController &&
+        (!m_listEventsViewController->isViewLoaded() || !m_listEventsViewController->view()->superview());
+    if (listOffScreen) {
+        m_listEventsViewController.reset();
+    }
     // An editor away in the move round trip still holds the event it moves.
     const bool editorOffScreen = m_detailsController && (!m_detailsController->isViewLoaded() ||
                                                          !m_detailsController->view()->superview());
@@ -585,23 +620,25 @@ void WeekScrollViewController::eventSaved(const std::shared_ptr<EKEvent>& event,
     }
     if (spansMultipleEvents || isOccurrence(*event)) {
         m_dispatcher.dispatch<EventStoreChangedEvent>();
-        return;
-    }
-    for (const auto& page : m_weekViews) {
-        if (isNew) {
-            page->deselectEventsAnimated(false, false);
-            page->addEvent(event, true, delayed);
-        } else {
-            page->addEvent(event, true, delayed);
-            page->reloadEvent(event);
+    } else {
+        for (const auto& page : m_weekViews) {
+            if (isNew) {
+                page->deselectEventsAnimated(false, false);
+                page->addEvent(event, true, delayed);
+            } else {
+                page->addEvent(event, true, delayed);
+                page->reloadEvent(event);
+            }
         }
     }
+    updateListEventsAfterSave(event, isNew);
 }
 
 void WeekScrollViewController::eventCopiedOrMoved(const std::shared_ptr<EKEvent>& event, bool copied) {
     m_copyMoveEventMode.setReturnWeek(std::nullopt);
     if (isOccurrence(*event)) {
         m_dispatcher.dispatch<EventStoreChangedEvent>();
+        updateListEventsAfterCopyOrMove(event);
         return;
     }
     const bool animated = !listEventsViewVisible();
@@ -613,6 +650,7 @@ void WeekScrollViewController::eventCopiedOrMoved(const std::shared_ptr<EKEvent>
         page->stopMoveAnimation();
         page->deselectEventsAnimated(false, false);
     }
+    updateListEventsAfterCopyOrMove(event);
 }
 
 void WeekScrollViewController::toggleMovingEventMode() {
@@ -628,12 +666,13 @@ void WeekScrollViewController::updateWeekViewForDeletedEvent(const QString& even
                                                              bool delayed) {
     if (recurring) {
         m_dispatcher.dispatch<EventStoreChangedEvent>();
-        return;
+    } else {
+        for (const auto& page : m_weekViews) {
+            page->deselectEventsAnimated(false, false);
+            page->removeEvent(eventIdentifier, !listEventsViewVisible(), delayed);
+        }
     }
-    for (const auto& page : m_weekViews) {
-        page->deselectEventsAnimated(false, false);
-        page->removeEvent(eventIdentifier, !listEventsViewVisible(), delayed);
-    }
+    updateListEventsAfterDeletion(eventIdentifier, delayed);
 }
 
 // Bus receivers.
@@ -693,8 +732,14 @@ void WeekScrollViewController::handleSelectedDate(const std::shared_ptr<DateSele
     pushPortraitViewController(editor);
 }
 
-void WeekScrollViewController::listEvents(const std::shared_ptr<ListEventsEvent>&) {
-    // The day list opens here once it exists.
+void WeekScrollViewController::listEvents(const std::shared_ptr<ListEventsEvent>& event) {
+    const std::shared_ptr<ListEventsViewController> list = getOrCreateListEventsViewController();
+    if (list->visible()) {
+        return;
+    }
+    list->initializeWithDate(event->date());
+    view()->addSubview(list->view());
+    list->popupFromView(event->dayView());
 }
 
 void WeekScrollViewController::activateCopyOrMove(const std::shared_ptr<ActivateCopyMoveEvent>&) {
@@ -774,12 +819,14 @@ void WeekScrollViewController::rebuildWeekViewsForCurrentWeek() {
 
 void WeekScrollViewController::timeZoneChanged(const std::shared_ptr<TimeZoneChangedEvent>&) {
     m_detailsController.reset();
+    dropListEventsViewController();
     rebuildWeekViewsForCurrentWeek();
 }
 
 void WeekScrollViewController::weekendDaysChanged(const std::shared_ptr<WeekendDaysChangedEvent>&) {
     // The weekend days decide which day a week starts with, and so which days share a box.
     m_detailsController.reset();
+    dropListEventsViewController();
     applyWeekSettings();
     rebuildWeekViewsForCurrentWeek();
 }
@@ -796,8 +843,79 @@ void WeekScrollViewController::toggleSearch(GestureRecognizer&) {
     }
 }
 
+// The day list.
+
 bool WeekScrollViewController::listEventsViewVisible() const {
-    return false;
+    return m_listEventsViewController && m_listEventsViewController->visible();
 }
 
-void WeekScrollViewController::closeListEventsPopupAnimated(bool) {}
+void WeekScrollViewController::closeListEventsPopupAnimated(bool animated) {
+    if (m_listEventsViewController) {
+        m_listEventsViewController->closePopupAnimated(animated);
+    }
+}
+
+std::shared_ptr<ListEventsViewController> WeekScrollViewController::getOrCreateListEventsViewController() {
+    if (!m_listEventsViewController) {
+        m_listEventsViewController = std::make_shared<ListEventsViewController>();
+    }
+    return m_listEventsViewController;
+}
+
+void WeekScrollViewController::dropListEventsViewController() {
+    // An open list goes with its controller; left on screen it would answer to nobody.
+    closeListEventsPopupAnimated(false);
+    m_listEventsViewController.reset();
+}
+
+void WeekScrollViewController::updateListEventsAfterSave(const std::shared_ptr<EKEvent>& event, bool isNew) {
+    if (!listEventsViewVisible()) {
+        return;
+    }
+    const std::shared_ptr<ListEventsViewController> list = m_listEventsViewController;
+    const bool onListedDay = ReadOnlyCheck::happensOnDay(*event, list->displayedDate());
+    if (isNew) {
+        // The week shows the new event first; the list follows once the week's animation ran.
+        if (onListedDay) {
+            const std::weak_ptr<ListEventsViewController> weakList = list;
+            RunLoop::main().scheduleTimer(listUpdateDelay, false, [weakList, event] {
+                if (const auto delayedList = weakList.lock()) {
+                    delayedList->addEvent(event);
+                }
+            });
+        }
+    } else if (onListedDay) {
+        list->reloadEvent(event);
+    } else {
+        // Edited onto another day: the list no longer holds it.
+        list->removeEvent(event->eventIdentifier());
+    }
+}
+
+void WeekScrollViewController::updateListEventsAfterDeletion(const QString& eventIdentifier, bool delayed) {
+    if (!m_listEventsViewController) {
+        return;
+    }
+    const std::weak_ptr<ListEventsViewController> weakList = m_listEventsViewController;
+    const auto remove = [weakList, eventIdentifier] {
+        if (const auto list = weakList.lock()) {
+            list->removeEvent(eventIdentifier);
+        }
+    };
+    if (delayed) {
+        RunLoop::main().scheduleTimer(listUpdateDelay, false, remove);
+    } else {
+        RunLoop::main().post(remove);
+    }
+}
+
+void WeekScrollViewController::updateListEventsAfterCopyOrMove(const std::shared_ptr<EKEvent>& event) {
+    if (!m_listEventsViewController) {
+        return;
+    }
+    if (ReadOnlyCheck::happensOnDay(*event, m_listEventsViewController->displayedDate())) {
+        m_listEventsViewController->addEvent(event, false);
+    } else {
+        m_listEventsViewController->removeEvent(event->eventIdentifier(), false);
+    }
+}

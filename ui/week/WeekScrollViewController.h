@@ -27,6 +27,7 @@ class GestureRecognizer;
 class Hint;
 class ImageView;
 class ListEventsEvent;
+class ListEventsViewController;
 class LoadingIndicator;
 class ScrollView;
 class TimeZoneChangedEvent;
@@ -63,6 +64,10 @@ public:
     const std::shared_ptr<LoadingIndicator>& loadingIndicator() const { return m_loadingIndicator; }
     const std::shared_ptr<ImageView>& fuzzyTransitionView() const { return m_fuzzyTransitionView; }
     const std::optional<Week>& targetWeek() const { return m_targetWeek; }
+    // The day list, once it has been opened.
+    const std::shared_ptr<ListEventsViewController>& listEventsViewController() const {
+        return m_listEventsViewController;
+    }
     int sameDirectionCount() const { return m_sameDirectionCount; }
     int lastDirection() const { return m_lastDirection; }
     // True once the displayed week's events have been shown for the first time.
@@ -108,6 +113,10 @@ public:
     void scrollViewDidEndScrollingAnimation(ScrollView& scrollView) override;
 
     void viewWillAppear(bool animated) override;
+    void viewDidAppear(bool animated) override;
+    void viewWillDisappear(bool animated) override;
+    void viewDidDisappear(bool animated) override;
+    void willAnimateRotationToInterfaceOrientation(int orientation, double duration) override;
     // Also drops the editor while it is off screen and not away in the move round trip.
     void didReceiveMemoryWarning() override;
 
@@ -141,6 +150,13 @@ private:
     bool editorIsTopScreen();
     bool listEventsViewVisible() const;
     void closeListEventsPopupAnimated(bool animated);
+    // The day list, made on first use.
+    std::shared_ptr<ListEventsViewController> getOrCreateListEventsViewController();
+    // Forgets the day list (closing it first), to be built again with new settings.
+    void dropListEventsViewController();
+    void updateListEventsAfterSave(const std::shared_ptr<EKEvent>& event, bool isNew);
+    void updateListEventsAfterDeletion(const QString& eventIdentifier, bool delayed);
+    void updateListEventsAfterCopyOrMove(const std::shared_ptr<EKEvent>& event);
     std::shared_ptr<WeekViewController> middlePage() const;
     std::weak_ptr<WeekScrollViewController> weakSelf();
     // Three new pages around the current week, as at launch.
@@ -167,5 +183,6 @@ private:
     std::optional<Week> m_targetWeek;
     std::shared_ptr<EKEvent> m_lastSelectedEvent;
     std::shared_ptr<EventDetailsViewController> m_detailsController;
+    std::shared_ptr<ListEventsViewController> m_listEventsViewController;
     bool m_firstWeekLoaded = false;
 };
