@@ -1,7 +1,9 @@
 #include "ui/daylist/ListEventsViewController.h"
 
+#include "core/bus/ActivateCopyMoveEvent.h"
 #include "core/bus/ApplicationEventDispatcher.h"
 #include "core/bus/DateSelectedEvent.h"
+#include "core/bus/DeleteEventEvent.h"
 #include "core/bus/EventSelectedEvent.h"
 #include "core/bus/EventStoreChangedEvent.h"
 #include "core/calendar/DateTimeFormatter.h"
@@ -19,6 +21,7 @@
 #include "kit/Label.h"
 #include "kit/Screen.h"
 #include "ui/copymove/CopyMoveEventMode.h"
+#include "ui/copymove/CopyMoveMenu.h"
 #include "ui/daylist/DayListArtwork.h"
 #include "ui/daylist/ListBoxHeaderView.h"
 #include "ui/daylist/ListBoxView.h"
@@ -294,10 +297,31 @@ void ListEventsViewController::didSelectRowAtIndexPath(TableView& tableView, con
 // Rows and the copy/move menu.
 
 void ListEventsViewController::eventLongPressed(ListEventsViewCell& cell) {
-    if (CopyMoveEventMode::sharedInstance().activated()) {
+    if (CopyMoveEventMode::sharedInstance().activated() || !cell.event()) {
         return;
     }
     setCellSelected(cell, true);
+    CopyMoveMenu& menu = CopyMoveMenu::instance();
+    menu.setEvent(cell.event());
+    menu.showInView(*tableView(), cell, std::static_pointer_cast<CopyMoveMenuResponder>(weakSelf().lock()));
+}
+
+void ListEventsViewController::handleMenuChoiceCopy(const std::shared_ptr<EKEvent>& event) {
+    activateCopyOrMoveForEvent(event, true);
+}
+
+void ListEventsViewController::handleMenuChoiceMove(const std::shared_ptr<EKEvent>& event) {
+    activateCopyOrMoveForEvent(event, false);
+}
+
+void ListEventsViewController::activateCopyOrMoveForEvent(const std::shared_ptr<EKEvent>& event, bool copy) {
+    CopyMoveMenu::instance().preventEventViewDeselection();
+    m_dispatcher.dispatch<ActivateCopyMoveEvent>(event, m_displayedDate, copy);
+}
+
+void ListEventsViewController::handleMenuChoiceDelete(const std::shared_ptr<EKEvent>& event) {
+    CopyMoveMenu::instance().preventEventViewDeselection();
+    m_dispatcher.dispatch<DeleteEventEvent>(event);
 }
 
 void ListEventsViewController::setCellSelected(ListEventsViewCell& cell, bool selected) {

@@ -3,6 +3,7 @@
 #include "core/bus/BusReceiver.h"
 #include "core/events/EventList.h"
 #include "foundation/Date.h"
+#include "ui/copymove/CopyMoveMenuResponder.h"
 #include "ui/daylist/BaseTableViewController.h"
 #include "ui/daylist/ListEventsViewCellDelegate.h"
 #include "ui/week/TouchableViewDelegate.h"
@@ -31,6 +32,7 @@ class ListEventsViewCell;
 class ListEventsViewController : public BaseTableViewController,
                                  public TouchableViewDelegate,
                                  public ListEventsViewCellDelegate,
+                                 public CopyMoveMenuResponder,
                                  public BusReceiver {
 public:
     static constexpr double rowHeight = 26.0;
@@ -83,6 +85,9 @@ public:
     // The rows and the copy/move menu.
     void eventLongPressed(ListEventsViewCell& cell) override;
     void setCellSelected(ListEventsViewCell& cell, bool selected);
+    void handleMenuChoiceCopy(const std::shared_ptr<EKEvent>& event) override;
+    void handleMenuChoiceMove(const std::shared_ptr<EKEvent>& event) override;
+    void handleMenuChoiceDelete(const std::shared_ptr<EKEvent>& event) override;
 
     // A touch ended on the dimmed area around the box.
     void viewTouched() override;
@@ -101,6 +106,7 @@ private:
     void adjustCreateButtonPosition();
     void setAlternatingColorForCell(ListEventsViewCell& cell, int index) const;
     void adjustAlternateColors();
+    void activateCopyOrMoveForEvent(const std::shared_ptr<EKEvent>& event, bool copy);
     void flashRow(int index);
     void flashRowAfterDelay(const std::shared_ptr<EKEvent>& event);
     int indexOfEventWithIdentifier(const QString& eventIdentifier) const;

@@ -1,15 +1,19 @@
 #include "ui/week/WeekScreenTestSupport.h"
 
+#include "core/bus/ActivateCopyMoveEvent.h"
 #include "core/bus/ApplicationEventDispatcher.h"
+#include "core/bus/BusReceiver.h"
 #include "core/bus/EventStoreChangedEvent.h"
 #include "core/bus/ListEventsEvent.h"
 #include "core/events/EventService.h"
 #include "kit/Button.h"
 #include "kit/InterfaceOrientation.h"
 #include "kit/Label.h"
+#include "kit/MenuController.h"
 #include "kit/TableView.h"
 #include "kit/Window.h"
 #include "ui/copymove/CopyMoveEventMode.h"
+#include "ui/copymove/CopyMoveMenu.h"
 #include "ui/daylist/ListBoxView.h"
 #include "ui/daylist/ListEventsViewCell.h"
 #include "ui/daylist/ListEventsViewController.h"
@@ -200,6 +204,40 @@ TEST_F(ListEventsViewControllerTest, rowTapOpensTheEditorOverTheListExceptDuring
     week.settle();
     EXPECT_EQ(week.navigation->viewControllers().size(), 1u);
     EXPECT_FALSE(table().indexPathForSelectedRow());
+}
+
+TEST_F(ListEventsViewControllerTest, longPressOffersTheCopyMoveMenuForTheRowUnlessTheModeRuns) {
+    addEvents(8, 3);
+    week.launch();
+    open(1);
+    BusReceiver receiver;
+    std::vector<std::shared_ptr<ActivateCopyMoveEvent>> activations;
+    ApplicationEventDispatcher::sharedInstance().registerTarget<ActivateCopyMoveEvent>(
+        &receiver, [&activations](const std::shared_ptr<ActivateCopyMoveEvent>& event) {
+            activations.push_back(event);
+        });
+    MenuController& editMenu = MenuController::sharedMenuController();
+    week.harness.longPress(rowInWindow(2), 1.1);
+    ASSERT_TRUE(editMenu.isMenuVisible());
+    ASSERT_EQ(editMenu.menuItems().size(), 3u);
+    EXPECT_EQ(CopyMoveMenu::instance().event()->title(), "E3");
+    EXPECT_EQ(CopyMoveMenu::instance().itemView(), table().cellForRowAtIndexPath(IndexPath(2, 0)));
+    EXPECT_EQ(table().indexPathForSelectedRow(), IndexPath(2, 0));
+
+    editMenu.menuItems()[1].action()();
+    editMenu.setMenuVisible(false);
+    week.harness.runUntilIdle();
+    ASSERT_EQ(activations.size(), 1u);
+    EXPECT_EQ(activations[0]->event()->title(), "E3");
+    EXPECT_EQ(activations[0]->date(), list()->displayedDate());
+    EXPECT_FALSE(activations[0]->copy());
+    // After a choice the row stays marked for the mode that follows.
+    EXPECT_TRUE(table().cellForRowAtIndexPath(IndexPath(2, 0))->selected());
+
+    CopyMoveEventMode::sharedInstance().activateQuickMove(activations[0]->event(), list()->displayedDate());
+    week.harness.longPress(rowInWindow(0), 1.1);
+    EXPECT_FALSE(editMenu.isMenuVisible());
+    EXPECT_FALSE(CopyMoveMenu::instance().event());
 }
 
 TEST_F(ListEventsViewControllerTest, addButtonOpensTheEditorForANewEventOnTheListedDay) {
