@@ -2,8 +2,10 @@
 
 #include "core/bus/BusReceiver.h"
 #include "core/calendar/Week.h"
+#include "foundation/Date.h"
 #include "kit/ScrollViewDelegate.h"
 #include "kit/ViewController.h"
+#include "ui/editing/RecurringEventActionSheetDelegate.h"
 #include "ui/editor/EventDetailsViewControllerDelegate.h"
 
 #include <memory>
@@ -20,6 +22,7 @@ class DateTitleView;
 class DeleteEventEvent;
 class EKEvent;
 class EventDetailsViewController;
+class EventSaveCommand;
 class EventSelectedEvent;
 class EventService;
 class EventTouchLock;
@@ -29,8 +32,10 @@ class ImageView;
 class ListEventsEvent;
 class ListEventsViewController;
 class LoadingIndicator;
+class MoveEventBarView;
 class ScrollView;
 class TimeZoneChangedEvent;
+class Timer;
 class WeekViewController;
 class WeekendDaysChangedEvent;
 
@@ -42,7 +47,8 @@ class WeekendDaysChangedEvent;
 class WeekScrollViewController : public ViewController,
                                  public ScrollViewDelegate,
                                  public BusReceiver,
-                                 public EventDetailsViewControllerDelegate {
+                                 public EventDetailsViewControllerDelegate,
+                                 public RecurringEventActionSheetDelegate {
 public:
     static constexpr int pageCount = 201;
     static constexpr int middlePagePosition = 100;
@@ -61,6 +67,10 @@ public:
     const std::shared_ptr<DateTitleView>& dateTitleView() const { return m_dateTitleView; }
     const std::shared_ptr<BarButtonItem>& todayButton() const { return m_todayButton; }
     const std::shared_ptr<BarButtonItem>& actionButton() const { return m_actionButton; }
+    // "Cancel", in place of "Today" while an event is copied or moved.
+    const std::shared_ptr<BarButtonItem>& cancelMoveButton() const { return m_cancelMoveButton; }
+    // Null until the first copy or move.
+    const std::shared_ptr<MoveEventBarView>& moveEventBar() const { return m_moveEventBar; }
     const std::shared_ptr<LoadingIndicator>& loadingIndicator() const { return m_loadingIndicator; }
     const std::shared_ptr<ImageView>& fuzzyTransitionView() const { return m_fuzzyTransitionView; }
     const std::optional<Week>& targetWeek() const { return m_targetWeek; }
@@ -91,6 +101,23 @@ public:
     void eventDeleted(const QString& eventIdentifier, bool recurring) override;
     void toggleMovingEventMode() override;
     void updateWeekViewForDeletedEvent(const QString& eventIdentifier, bool recurring, bool delayed);
+
+    // Copying and moving an event to the day the user taps next.
+    void toggleMovingEventModeAnimated(bool animated, bool cancelled);
+    // Slides the move bar in or out at the top (or makes room for the search bar at the
+    // bottom).
+    void showOrHideMoveEventBarAnimated(bool animated, bool bottomBar);
+    void quickMoveEventToDate(Date date);
+    // A repeating event (`recurring`) is saved at once and every page reads its week again;
+    // any other waits a moment, so that its rows move first.
+    void quickMoveEventToDate(Date date, EKSpan span, bool recurring);
+    void clickedButtonForSpan(RecurringEventActionSheet& actionSheet, EKSpan span) override;
+    void copyEventToDate(Date date);
+    void saveEvent(const EventSaveCommand& command);
+    void cancelCopyMoveEvent();
+    void restoreMovingEventToPreviousState();
+    // Writes a quick move still waiting for its delayed save now; the program is ending.
+    void savePendingMove();
 
     // Bus receivers.
     void handleSelectedEvent(const std::shared_ptr<EventSelectedEvent>& event);
@@ -157,6 +184,13 @@ private:
     void updateListEventsAfterSave(const std::shared_ptr<EKEvent>& event, bool isNew);
     void updateListEventsAfterDeletion(const QString& eventIdentifier, bool delayed);
     void updateListEventsAfterCopyOrMove(const std::shared_ptr<EKEvent>& event);
+    // The day list steps aside while an event is copied or moved, and comes back after a cancel.
+    void fadeOutListEventsForCopyMove();
+    void fadeInListEventsAfterCopyMove();
+    void reopenListEventsAfterCancel();
+    void showCopyMoveLook(bool active);
+    void createMoveEventBar();
+    void moveEventBarSlideFinished(bool bottomBar);
     std::shared_ptr<WeekViewController> middlePage() const;
     std::weak_ptr<WeekScrollViewController> weakSelf();
     // Three new pages around the current week, as at launch.
@@ -185,4 +219,10 @@ private:
     std::shared_ptr<EventDetailsViewController> m_detailsController;
     std::shared_ptr<ListEventsViewController> m_listEventsViewController;
     bool m_firstWeekLoaded = false;
+    std::shared_ptr<BarButtonItem> m_cancelMoveButton;
+    std::shared_ptr<MoveEventBarView> m_moveEventBar;
+    bool m_moveBarVisible = false;
+    // A quick move whose save waits for the rows to move first.
+    std::shared_ptr<EventSaveCommand> m_pendingSave;
+    std::shared_ptr<Timer> m_pendingSaveTimer;
 };
