@@ -1026,11 +1026,18 @@ void WeekScrollViewController::reopenListEventsAfterCancel() {
 }
 
 void WeekScrollViewController::fadeOutListEventsForCopyMove() {
-    // Filled by the day list.
+    if (m_listEventsViewController) {
+        m_listEventsViewController->fadeOutPopup();
+    }
 }
 
 void WeekScrollViewController::fadeInListEventsAfterCopyMove() {
-    // Filled by the day list.
+    // Dropped meanwhile (a change of settings), or opened again by the user: nothing to bring back.
+    if (!m_listEventsViewController || m_listEventsViewController->visible()) {
+        return;
+    }
+    view()->addSubview(m_listEventsViewController->view());
+    m_listEventsViewController->fadeInPopup();
 }
 
 void WeekScrollViewController::createMoveEventBar() {
