@@ -240,6 +240,39 @@ TEST_F(ListEventsViewControllerTest, longPressOffersTheCopyMoveMenuForTheRowUnle
     EXPECT_FALSE(CopyMoveMenu::instance().event());
 }
 
+TEST_F(ListEventsViewControllerTest, listFadesAwayForCopyOrMoveAndComesBackAfterACancelThatScrolledBack) {
+    addEvents(8, 3);
+    week.launch();
+    open(1);
+    week.harness.longPress(rowInWindow(0), 1.1);
+    MenuController::sharedMenuController().menuItems()[1].action()();
+    MenuController::sharedMenuController().setMenuVisible(false);
+    week.harness.runUntilIdle();
+    ASSERT_TRUE(CopyMoveEventMode::sharedInstance().quickMoveActivated());
+    week.harness.advance(0.15);
+    EXPECT_GT(list()->view()->presentationAlpha(), 0.0);
+    EXPECT_LT(list()->view()->presentationAlpha(), 1.0);
+    week.settle();
+    EXPECT_FALSE(listVisible());
+    EXPECT_FALSE(list()->view()->superview());
+
+    // To the next week and back by "Cancel": the list returns 0.3 seconds after the scroll back.
+    week.dragAcross(280, 40);
+    week.settle();
+    ASSERT_EQ(week.screen->currentWeek(), Week::currentWeek().addWeeks(1));
+    week.screen->cancelCopyMoveEvent();
+    week.harness.runUntilIdle();
+    week.harness.advance(0.2);
+    EXPECT_FALSE(listVisible());
+    week.settle();
+    ASSERT_TRUE(listVisible());
+    EXPECT_EQ(week.screen->currentWeek(), Week::currentWeek());
+    EXPECT_EQ(listedDay(), 8);
+    EXPECT_EQ(list()->view()->superview(), week.screen->view());
+    EXPECT_EQ(list()->view()->alpha(), 1.0);
+    EXPECT_EQ(list()->listBoxView()->frame().y(), (416.0 - 226.0) / 2);
+}
+
 TEST_F(ListEventsViewControllerTest, addButtonOpensTheEditorForANewEventOnTheListedDay) {
     week.launch();
     open(1);
