@@ -66,8 +66,9 @@ void ListBoxView::popupFromView(const View& source, const std::shared_ptr<View>&
     view->setBackgroundColor(dimmedBlack(0));
     const std::weak_ptr<View> weakBox = weak_from_this();
     const std::weak_ptr<View> weakView = view;
+    // The dimmed view keeps taking touches while it darkens, so that none reaches the week below.
     View::animate(
-        popupDuration, 0, AnimationCurve::easeOut, AnimationOption::none,
+        popupDuration, 0, AnimationCurve::easeOut, AnimationOption::allowUserInteraction,
         [weakBox, weakView, boxFrame] {
             if (const auto box = weakBox.lock()) {
                 box->setFrame(boxFrame);
@@ -110,7 +111,7 @@ void ListBoxView::dismissPopupAnimated(bool animated) {
     const std::weak_ptr<ListBoxView> weakBox = std::static_pointer_cast<ListBoxView>(shared_from_this());
     const std::weak_ptr<View> weakView = view;
     View::animate(
-        popupDuration, 0, AnimationCurve::easeIn, AnimationOption::none,
+        popupDuration, 0, AnimationCurve::easeIn, AnimationOption::allowUserInteraction,
         [weakBox, weakView, sourceFrame] {
             if (const auto box = weakBox.lock()) {
                 box->setFrame(sourceFrame);
