@@ -323,3 +323,26 @@ TEST_F(QuickCopyMoveTest, theMenuClosesOnATapBesideItAndDeletesAfterItsChoice) {
     EXPECT_EQ(seen(), "");
     EXPECT_EQ(dayTitles(1), "");
 }
+
+TEST_F(QuickCopyMoveTest, aMoveFromTheEditorSavedForOneOccurrenceLeavesNoWeekToGoBackTo) {
+    screen.addWeeklyEvent("Swim", WeekScreen::at(2026, 12, 8, 18));
+    screen.settle();
+    screen.harness.tap(rowPoint(1, 0));
+    screen.settle();
+    screen.tapView(*screen.editor->moveButton());
+    pageForward();
+    screen.tapDay(3);
+    ASSERT_TRUE(screen.editorOnTop());
+    screen.tapView(*screen.editor->doneButtonItem()->view());
+    ASSERT_TRUE(screen.editor->saveChoice());
+    screen.chooseInSheet(*screen.editor->saveChoice(), "Save for this event");
+    EXPECT_EQ(seen(), "Swim 15.12 18:00-19:00, Swim 17.12 18:00-19:00, Swim 22.12 18:00-19:00, "
+                      "Swim 29.12 18:00-19:00");
+    // An event opened and left unsaved brings back the week shown, not the one the move began in.
+    screen.harness.tap(rowPoint(3, 0));
+    screen.settle();
+    ASSERT_TRUE(screen.editorOnTop());
+    screen.navigation->popViewControllerAnimated(true);
+    screen.settle();
+    EXPECT_EQ(week().currentWeek(), Week::currentWeek().addWeeks(1));
+}
