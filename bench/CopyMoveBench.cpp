@@ -1,7 +1,7 @@
 // Measures quick move on the generated 10,000-event store: the main thread's time from the tap
 // on the target day to the week screen drawn with the rows in their new place. The save that
 // follows half a second later is not part of it.
-#include "WeekScreenEnvironment.h"
+#include "WeekScreenInWindow.h"
 
 #include "core/bus/ActivateCopyMoveEvent.h"
 #include "core/bus/ApplicationEventDispatcher.h"
@@ -9,9 +9,7 @@
 #include "core/calendar/DateUtilities.h"
 #include "core/eventstore/EKEvent.h"
 #include "core/eventstore/EKEventStore.h"
-#include "kit/NavigationController.h"
 #include "kit/ViewRenderer.h"
-#include "kit/Window.h"
 #include "ui/copymove/CopyMoveEventMode.h"
 #include "ui/week/WeekScrollViewController.h"
 
@@ -19,71 +17,54 @@
 
 namespace {
 
-// The week screen of the store's first week in a window, with a single writable event of that
-// week that is moved back and forth between two other days of the week.
+// The week screen of the store's first week, with a single writable event of that week that is
+// moved back and forth between two other days of the week, and put back at the end.
 class QuickMoveBenchScreen {
 public:
-    QuickMoveBenchScreen()
-        : m_screen(WeekScrollViewController::create()),
-          m_navigation(std::make_shared<NavigationController>(m_screen)),
-          m_window(std::make_shared<Window>()) {
-        m_navigation->installAsRootViewController(*m_window);
-        m_window->makeKeyAndVisible();
-        m_environment.loop().advance(1.0);
-        const EventList week = generated().service->findEventsInWeek(m_screen->currentWeek());
-        for (const auto& event : week.array()) {
-            if (!event->hasRecurrenceRules() && !event->allDay() && event->calendar() &&
-                event->calendar()->allowsContentModifications() &&
-                DateUtilities::week(event->startDate()) == m_screen->currentWeek() &&
-                DateUtilities::isEqualToDateIgnoreTime(event->startDate(), event->endDate())) {
-                m_event = event;
-                m_originalStart = event->startDate();
-                break;
-            }
+    QuickMoveBenchScreen() {
+        if (const std::shared_ptr<EKEvent>& event = m_week.event()) {
+            m_originalStart = event->startDate();
         }
     }
     ~QuickMoveBenchScreen() {
-        if (m_event) {
-            const double duration = m_event->endDate().timeIntervalSinceDate(m_event->startDate());
-            m_event->setStartDate(m_originalStart);
-            m_event->setEndDate(m_originalStart.addingTimeInterval(duration));
-            generated().service->saveEvent(m_event, EKSpan::ThisEvent);
+        if (const std::shared_ptr<EKEvent>& event = m_week.event()) {
+            const double duration = event->endDate().timeIntervalSinceDate(event->startDate());
+            event->setStartDate(m_originalStart);
+            event->setEndDate(m_originalStart.addingTimeInterval(duration));
+            generated().service->saveEvent(event, EKSpan::ThisEvent);
         }
     }
     QuickMoveBenchScreen(const QuickMoveBenchScreen&) = delete;
     QuickMoveBenchScreen& operator=(const QuickMoveBenchScreen&) = delete;
 
-    bool hasEvent() const { return m_event != nullptr; }
+    bool hasEvent() const { return m_week.event() != nullptr; }
 
     // The hold and the menu's move choice, with the bar slid in.
     void startQuickMove() {
+        const std::shared_ptr<EKEvent>& event = m_week.event();
         ApplicationEventDispatcher::sharedInstance().dispatch<ActivateCopyMoveEvent>(
-            m_event, DateUtilities::day(m_event->startDate()).beginDateTime(), false);
-        m_environment.loop().advance(1.0);
+            event, DateUtilities::day(event->startDate()).beginDateTime(), false);
+        m_week.loop().advance(1.0);
     }
 
     // The tap on another day of the week (one of two, alternately), then the screen drawn.
     void tapTargetDay() {
-        const Date weekStart = m_screen->currentWeek().firstDay().beginDateTime();
+        const Date weekStart = m_week.screen().currentWeek().firstDay().beginDateTime();
         const int ownDay = DateUtilities::daysTo(weekStart, m_originalStart);
         const int day = (m_round++ % 2 == 0) ? (ownDay == 5 ? 3 : 5) : (ownDay == 6 ? 4 : 6);
         ApplicationEventDispatcher::sharedInstance().dispatch<DateSelectedEvent>(
             DateUtilities::addDays(weekStart, day), nullptr);
-        Image frame = ViewRenderer::render(*m_screen->view(), 2.0);
+        Image frame = ViewRenderer::render(*m_week.screen().view(), 2.0);
         benchmark::DoNotOptimize(frame);
     }
 
     // The delayed save and the animations run out.
-    void finish() { m_environment.loop().advance(1.0); }
+    void finish() { m_week.loop().advance(1.0); }
 
     bool moved() const { return !CopyMoveEventMode::sharedInstance().activated(); }
 
 private:
-    WeekScreenEnvironment m_environment;
-    std::shared_ptr<WeekScrollViewController> m_screen;
-    std::shared_ptr<NavigationController> m_navigation;
-    std::shared_ptr<Window> m_window;
-    std::shared_ptr<EKEvent> m_event;
+    WeekScreenInWindow m_week;
     Date m_originalStart;
     int m_round = 0;
 };

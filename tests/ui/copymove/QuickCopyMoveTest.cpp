@@ -81,6 +81,11 @@ protected:
         }
         ADD_FAILURE() << "no menu item " << title.toStdString();
     }
+    // "Cancel" in the bar; the screen is not settled.
+    void tapCancel() {
+        View& button = *week().cancelMoveButton()->view();
+        screen.harness.tap(button.convertRectToView(button.bounds(), nullptr).center());
+    }
     void pageForward() {
         screen.dragAcross(280, 40);
         screen.settle();
@@ -214,11 +219,7 @@ TEST_F(QuickCopyMoveTest, cancellingOnAnotherWeekScrollsBackAndHidesTheBarWhenTh
     choose("Move");
     pageForward();
     pageForward();
-    screen.harness.tap(week()
-                           .cancelMoveButton()
-                           ->view()
-                           ->convertRectToView(week().cancelMoveButton()->view()->bounds(), nullptr)
-                           .center());
+    tapCancel();
     EXPECT_FALSE(mode().activated());
     EXPECT_TRUE(barShown());
     EXPECT_EQ(week().navigationItem()->leftBarButtonItem(), week().todayButton());
@@ -250,11 +251,7 @@ TEST_F(QuickCopyMoveTest, cancellingAMoveFromTheEditorShowsTheEditorWithItsDateU
     EXPECT_TRUE(barShown());
     EXPECT_EQ(bar().label()->text(), "Select a new date for the event");
     pageForward();
-    screen.harness.tap(week()
-                           .cancelMoveButton()
-                           ->view()
-                           ->convertRectToView(week().cancelMoveButton()->view()->bounds(), nullptr)
-                           .center());
+    tapCancel();
     screen.settle();
     EXPECT_TRUE(screen.editorOnTop());
     EXPECT_FALSE(mode().activated());
