@@ -293,6 +293,272 @@ std::weak_ptr<WeekScrollViewController> WeekScrollViewController::weakSelf() {
     return std::static_pointer_cast<WeekScrollViewController>(shared_from_this());
 }
 
+// Copying and moving an event to another day.
+
+void WeekScrollViewController::toggleMovingEventModeAnimated(bool animated, bool cancelled) {
+    if (m_weekViews.size() != 3) {
+        return;
+    }
+    const bool active = m_copyMoveEventMode.activated();
+    for (const auto& page : m_weekViews) {
+        page->disableEditEvents(active);
+    }
+    // A cancel that scrolls back to another week keeps the bar until that scroll settles.
+    const std::optional<Week>& returnWeek = m_copyMoveEventMode.returnWeek();
+    const bool barWaitsForScrollBack = !active && cancelled && returnWeek && *returnWeek != m_displayedWeek;
+    if (!barWaitsForScrollBack && m_moveBarVisible != active) {
+        showOrHideMoveEventBarAnimated(animated, false);
+    }
+    showCopyMoveLook(active);
+    correctDateTitleViewSize();
+    for (const auto& page : m_weekViews) {
+        page->updateHighlightedDay();
+    }
+    if (active && listEventsViewVisible()) {
+        fadeOutListEventsForCopyMove();
+        m_copyMoveEventMode.setReopenListEventsView(true);
+    }
+    if (!active && cancelled && m_copyMoveEventMode.reopenListEventsView()) {
+        reopenListEventsAfterCancel();
+    }
+}
+
+// The pulsing event on its own day, the veil with marching ants over every other day, and
+// "Cancel" in place of "Today"; or all of it taken away again.
+void WeekScrollViewController::showCopyMoveLook(bool active) {
+    NavigationItem& item = *navigationItem();
+    if (!active) {
+        for (const auto& page : m_weekViews) {
+            page->stopMoveDayOverlayAnimation();
+        }
+        item.setLeftBarButtonItem(m_todayButton);
+        return;
+    }
+    const std::shared_ptr<EKEvent>& event = m_copyMoveEventMode.event();
+    const std::optional<Date>& tappedDate = m_copyMoveEventMode.tappedDate();
+    if (event && tappedDate) {
+        for (const auto& page : m_weekViews) {
+            page->startMoveAnimation(*event, *tappedDate);
+        }
+    }
+    middlePage()->startMoveDayOverlayAnimation();
+    item.setLeftBarButtonItem(m_cancelMoveButton);
+}
+
+void WeekScrollViewController::reopenListEventsAfterCancel() {
+    m_copyMoveEventMode.setReopenListEventsView(false);
+    const std::optional<Week>& returnWeek = m_copyMoveEventMode.returnWeek();
+    if (!returnWeek || *returnWeek == m_displayedWeek) {
+        fadeInListEventsAfterCopyMove();
+        return;
+    }
+    const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
+    RunLoop::main().scheduleTimer(reopenListDelay, false, [weakSelf] {
+        if (auto self = weakSelf.lock()) {
+            self->fadeInListEventsAfterCopyMove();
+        }
+    });
+}
+
+void WeekScrollViewController::fadeOutListEventsForCopyMove() {
+    if (m_listEventsViewController) {
+        m_listEventsViewController->fadeOutPopup();
+    }
+}
+
+void WeekScrollViewController::fadeInListEventsAfterCopyMove() {
+    // Dropped meanwhile (a change of settings), or opened again by the user: nothing to bring back.
+    if (!m_listEventsViewController || m_listEventsViewController->visible()) {
+        return;
+    }
+    view()->addSubview(m_listEventsViewController->view());
+    m_listEventsViewController->fadeInPopup();
+}
+
+void WeekScrollViewController::createMoveEventBar() {
+    m_moveEventBar = MoveEventBarView::create();
+    m_moveEventBar->setHidden(true);
+    view()->addSubview(m_moveEventBar);
+}
+
+void WeekScrollViewController::showOrHideMoveEventBarAnimated(bool animated, bool bottomBar) {
+    if (m_weekViews.size() != 3) {
+        return;
+    }
+    // The outer pages are off screen and change at once.
+    m_weekViews.front()->shrinkOrStretchDays(bottomBar);
+    m_weekViews.back()->shrinkOrStretchDays(bottomBar);
+    if (!bottomBar && !m_moveEventBar) {
+        createMoveEventBar();
+    }
+    if (m_moveEventBar) {
+        if (m_copyMoveEventMode.copyActivated()) {
+            m_moveEventBar->setCopyMode();
+        } else if (m_copyMoveEventMode.activated()) {
+            m_moveEventBar->setMoveMode();
+        }
+    }
+    double duration = 0;
+    if (animated) {
+        duration = Device::current().isAtLeastVersion(QStringLiteral("5.0")) ? 0.25 : 0.3;
+    }
+    const std::weak_ptr<WeekViewController> middle = middlePage();
+    const std::weak_ptr<MoveEventBarView> weakBar = m_moveEventBar;
+    const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
+    View::animate(
+        duration, 0, AnimationCurve::easeInOut, AnimationOption::none,
+        [middle, weakBar, bottomBar] {
+            if (auto page = middle.lock()) {
+                page->shrinkOrStretchDays(bottomBar);
+            }
+            const std::shared_ptr<MoveEventBarView> bar = weakBar.lock();
+            if (bottomBar || !bar) {
+                return;
+            }
+            if (bar->frame().y() == -MoveEventBarView::barHeight) {
+                bar->setHidden(false);
+                bar->moveFrameY(MoveEventBarView::barHeight);
+            } else {
+                bar->moveFrameY(-MoveEventBarView::barHeight);
+            }
+        },
+        [weakSelf, bottomBar](bool) {
+            if (auto self = weakSelf.lock()) {
+                self->moveEventBarSlideFinished(bottomBar);
+            }
+        });
+    if (!bottomBar) {
+        m_moveBarVisible = !m_moveBarVisible;
+        m_actionButton->setEnabled(!m_moveBarVisible);
+    }
+}
+
+void WeekScrollViewController::moveEventBarSlideFinished(bool) {
+    if (m_moveEventBar && m_moveEventBar->frame().y() == -MoveEventBarView::barHeight) {
+        m_moveEventBar->setHidden(true);
+    }
+}
+
+void WeekScrollViewController::quickMoveEventToDate(Date date) {
+    if (auto hint = Hint::hintByIdentifier(QStringLiteral("quickMoveHint"))) {
+        hint->invalidate();
+    }
+    const std::shared_ptr<EKEvent> event = m_copyMoveEventMode.event();
+    if (!event) {
+        return;
+    }
+    if (DateUtilities::isEqualToDateIgnoreTime(date, event->startDate())) {
+        cancelCopyMoveEvent();
+        return;
+    }
+    if (!event->hasRecurrenceRules()) {
+        quickMoveEventToDate(date, EKSpan::ThisEvent, false);
+        return;
+    }
+    const std::shared_ptr<MoveRecurringEventActionSheet> sheet = MoveRecurringEventActionSheet::instance();
+    sheet->setTargetDate(date);
+    sheet->setRecurringEventDelegate(
+        std::static_pointer_cast<RecurringEventActionSheetDelegate>(weakSelf().lock()));
+    sheet->showInView(*view());
+}
+
+void WeekScrollViewController::clickedButtonForSpan(RecurringEventActionSheet& actionSheet, EKSpan span) {
+    const auto* sheet = dynamic_cast<MoveRecurringEventActionSheet*>(&actionSheet);
+    if (sheet && sheet->targetDate() && m_copyMoveEventMode.quickMoveActivated()) {
+        quickMoveEventToDate(*sheet->targetDate(), span, true);
+    }
+}
+
+void WeekScrollViewController::quickMoveEventToDate(Date date, EKSpan span, bool recurring) {
+    const std::shared_ptr<EKEvent> event = m_copyMoveEventMode.event();
+    if (!event) {
+        return;
+    }
+    const Date start = DateUtilities::applyDateWithoutTime(event->startDate(), date);
+    m_eventService.applyDate(start, *event, event->allDay());
+    auto command = std::make_shared<EventSaveCommand>(event, span);
+    m_copyMoveEventMode.deactivate();
+    // An earlier move still waiting is written first, so that the two saves keep their order.
+    savePendingMove();
+    if (recurring || isOccurrence(*event)) {
+        // A whole series may have moved: the weeks are read again once the store has it.
+        saveEvent(*command);
+        m_copyMoveEventMode.setReturnWeek(std::nullopt);
+        for (const auto& page : m_weekViews) {
+            page->load();
+        }
+    } else {
+        m_pendingSave = command;
+        const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
+        m_pendingSaveTimer = RunLoop::main().scheduleTimer(quickMoveSaveDelay, false, [weakSelf] {
+            if (auto self = weakSelf.lock()) {
+                self->savePendingMove();
+            }
+        });
+        eventCopiedOrMoved(event, false);
+    }
+    toggleMovingEventModeAnimated(true, false);
+}
+
+void WeekScrollViewController::savePendingMove() {
+    if (m_pendingSaveTimer) {
+        m_pendingSaveTimer->invalidate();
+        m_pendingSaveTimer.reset();
+    }
+    if (const std::shared_ptr<EventSaveCommand> command = std::exchange(m_pendingSave, nullptr)) {
+        saveEvent(*command);
+    }
+}
+
+void WeekScrollViewController::saveEvent(const EventSaveCommand& command) {
+    m_eventService.saveEvent(command.event(), command.span());
+}
+
+void WeekScrollViewController::copyEventToDate(Date date) {
+    const std::shared_ptr<EKEvent> event = m_copyMoveEventMode.event();
+    if (!event) {
+        return;
+    }
+    const std::shared_ptr<EKEvent> copy = m_eventService.copyEvent(*event, date);
+    m_copyMoveEventMode.deactivate();
+    eventCopiedOrMoved(copy, true);
+    toggleMovingEventModeAnimated(true, false);
+}
+
+void WeekScrollViewController::cancelCopyMoveEvent() {
+    for (const auto& page : m_weekViews) {
+        page->stopMoveAnimation();
+    }
+    if (m_copyMoveEventMode.quickMoveActivated() || m_copyMoveEventMode.copyActivated()) {
+        m_copyMoveEventMode.deactivate();
+        toggleMovingEventModeAnimated(true, true);
+        for (const auto& page : m_weekViews) {
+            page->deselectEventsAnimated(true, false);
+        }
+        if (const std::optional<Week> returnWeek = m_copyMoveEventMode.returnWeek()) {
+            scrollToWeek(*returnWeek, true, false);
+        }
+        m_copyMoveEventMode.setReturnWeek(std::nullopt);
+    } else if (m_copyMoveEventMode.moveActivated()) {
+        pushPortraitViewController(getOrCreateEventDetailsController());
+        m_copyMoveEventMode.deactivate();
+        const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
+        RunLoop::main().scheduleTimer(restoreMoveDelay, false, [weakSelf] {
+            if (auto self = weakSelf.lock()) {
+                self->restoreMovingEventToPreviousState();
+            }
+        });
+    }
+}
+
+void WeekScrollViewController::restoreMovingEventToPreviousState() {
+    toggleMovingEventModeAnimated(false, true);
+    if (const std::optional<Week> returnWeek = m_copyMoveEventMode.returnWeek()) {
+        scrollToWeek(*returnWeek, true, false);
+    }
+    m_copyMoveEventMode.setReturnWeek(std::nullopt);
+}
+
 // Page arrangement.
 
 void WeekScrollViewController::initializeWeekViews() {
@@ -641,6 +907,9 @@ bool WeekScrollViewController::editorIsTopScreen() {
 
 void WeekScrollViewController::eventSaved(const std::shared_ptr<EKEvent>& event, bool isNew,
                                           bool spansMultipleEvents, bool delayed) {
+    // A move from the editor ends here when its span choice saved it: there is no week to go
+    // back to any more.
+    m_copyMoveEventMode.setReturnWeek(std::nullopt);
     if (isNew && listEventsViewVisible()) {
         if (auto hint = Hint::hintByIdentifier(QStringLiteral("addEventHint"))) {
             hint->trigger();
@@ -679,6 +948,10 @@ void WeekScrollViewController::eventCopiedOrMoved(const std::shared_ptr<EKEvent>
         page->deselectEventsAnimated(false, false);
     }
     updateListEventsAfterCopyOrMove(event);
+}
+
+void WeekScrollViewController::toggleMovingEventMode() {
+    toggleMovingEventModeAnimated(m_copyMoveEventMode.activated(), false);
 }
 
 void WeekScrollViewController::eventDeleted(const QString& eventIdentifier, bool recurring) {
@@ -766,6 +1039,18 @@ void WeekScrollViewController::listEvents(const std::shared_ptr<ListEventsEvent>
     list->initializeWithDate(event->date());
     view()->addSubview(list->view());
     list->popupFromView(event->dayView());
+}
+
+void WeekScrollViewController::activateCopyOrMove(const std::shared_ptr<ActivateCopyMoveEvent>& event) {
+    if (m_copyMoveEventMode.activated() || !event->event()) {
+        return;
+    }
+    if (event->copy()) {
+        m_copyMoveEventMode.activateCopy(event->event(), event->date());
+    } else {
+        m_copyMoveEventMode.activateQuickMove(event->event(), event->date());
+    }
+    toggleMovingEventMode();
 }
 
 void WeekScrollViewController::deleteEvent(const std::shared_ptr<DeleteEventEvent>& event) {
@@ -941,285 +1226,4 @@ void WeekScrollViewController::updateListEventsAfterCopyOrMove(const std::shared
     } else {
         m_listEventsViewController->removeEvent(event->eventIdentifier(), false);
     }
-}
-// Copying and moving an event to another day.
-
-void WeekScrollViewController::activateCopyOrMove(const std::shared_ptr<ActivateCopyMoveEvent>& event) {
-    if (m_copyMoveEventMode.activated() || !event->event()) {
-        return;
-    }
-    if (event->copy()) {
-        m_copyMoveEventMode.activateCopy(event->event(), event->date());
-    } else {
-        m_copyMoveEventMode.activateQuickMove(event->event(), event->date());
-    }
-    toggleMovingEventMode();
-}
-
-void WeekScrollViewController::toggleMovingEventMode() {
-    toggleMovingEventModeAnimated(m_copyMoveEventMode.activated(), false);
-}
-
-void WeekScrollViewController::toggleMovingEventModeAnimated(bool animated, bool cancelled) {
-    if (m_weekViews.size() != 3) {
-        return;
-    }
-    const bool active = m_copyMoveEventMode.activated();
-    for (const auto& page : m_weekViews) {
-        page->disableEditEvents(active);
-    }
-    // A cancel that scrolls back to another week keeps the bar until that scroll settles.
-    const std::optional<Week>& returnWeek = m_copyMoveEventMode.returnWeek();
-    const bool barWaitsForScrollBack = !active && cancelled && returnWeek && *returnWeek != m_displayedWeek;
-    if (!barWaitsForScrollBack && m_moveBarVisible != active) {
-        showOrHideMoveEventBarAnimated(animated, false);
-    }
-    showCopyMoveLook(active);
-    correctDateTitleViewSize();
-    for (const auto& page : m_weekViews) {
-        page->updateHighlightedDay();
-    }
-    if (active && listEventsViewVisible()) {
-        fadeOutListEventsForCopyMove();
-        m_copyMoveEventMode.setReopenListEventsView(true);
-    }
-    if (!active && cancelled && m_copyMoveEventMode.reopenListEventsView()) {
-        reopenListEventsAfterCancel();
-    }
-}
-
-// The pulsing event on its own day, the veil with marching ants over every other day, and
-// "Cancel" in place of "Today"; or all of it taken away again.
-void WeekScrollViewController::showCopyMoveLook(bool active) {
-    NavigationItem& item = *navigationItem();
-    if (!active) {
-        for (const auto& page : m_weekViews) {
-            page->stopMoveDayOverlayAnimation();
-        }
-        item.setLeftBarButtonItem(m_todayButton);
-        return;
-    }
-    const std::shared_ptr<EKEvent>& event = m_copyMoveEventMode.event();
-    const std::optional<Date>& tappedDate = m_copyMoveEventMode.tappedDate();
-    if (event && tappedDate) {
-        for (const auto& page : m_weekViews) {
-            page->startMoveAnimation(*event, *tappedDate);
-        }
-    }
-    middlePage()->startMoveDayOverlayAnimation();
-    item.setLeftBarButtonItem(m_cancelMoveButton);
-}
-
-void WeekScrollViewController::reopenListEventsAfterCancel() {
-    m_copyMoveEventMode.setReopenListEventsView(false);
-    const std::optional<Week>& returnWeek = m_copyMoveEventMode.returnWeek();
-    if (!returnWeek || *returnWeek == m_displayedWeek) {
-        fadeInListEventsAfterCopyMove();
-        return;
-    }
-    const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
-    RunLoop::main().scheduleTimer(reopenListDelay, false, [weakSelf] {
-        if (auto self = weakSelf.lock()) {
-            self->fadeInListEventsAfterCopyMove();
-        }
-    });
-}
-
-void WeekScrollViewController::fadeOutListEventsForCopyMove() {
-    if (m_listEventsViewController) {
-        m_listEventsViewController->fadeOutPopup();
-    }
-}
-
-void WeekScrollViewController::fadeInListEventsAfterCopyMove() {
-    // Dropped meanwhile (a change of settings), or opened again by the user: nothing to bring back.
-    if (!m_listEventsViewController || m_listEventsViewController->visible()) {
-        return;
-    }
-    view()->addSubview(m_listEventsViewController->view());
-    m_listEventsViewController->fadeInPopup();
-}
-
-void WeekScrollViewController::createMoveEventBar() {
-    m_moveEventBar = MoveEventBarView::create();
-    m_moveEventBar->setHidden(true);
-    view()->addSubview(m_moveEventBar);
-}
-
-void WeekScrollViewController::showOrHideMoveEventBarAnimated(bool animated, bool bottomBar) {
-    if (m_weekViews.size() != 3) {
-        return;
-    }
-    // The outer pages are off screen and change at once.
-    m_weekViews.front()->shrinkOrStretchDays(bottomBar);
-    m_weekViews.back()->shrinkOrStretchDays(bottomBar);
-    if (!bottomBar && !m_moveEventBar) {
-        createMoveEventBar();
-    }
-    if (m_moveEventBar) {
-        if (m_copyMoveEventMode.copyActivated()) {
-            m_moveEventBar->setCopyMode();
-        } else if (m_copyMoveEventMode.activated()) {
-            m_moveEventBar->setMoveMode();
-        }
-    }
-    double duration = 0;
-    if (animated) {
-        duration = Device::current().isAtLeastVersion(QStringLiteral("5.0")) ? 0.25 : 0.3;
-    }
-    const std::weak_ptr<WeekViewController> middle = middlePage();
-    const std::weak_ptr<MoveEventBarView> weakBar = m_moveEventBar;
-    const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
-    View::animate(
-        duration, 0, AnimationCurve::easeInOut, AnimationOption::none,
-        [middle, weakBar, bottomBar] {
-            if (auto page = middle.lock()) {
-                page->shrinkOrStretchDays(bottomBar);
-            }
-            const std::shared_ptr<MoveEventBarView> bar = weakBar.lock();
-            if (bottomBar || !bar) {
-                return;
-            }
-            if (bar->frame().y() == -MoveEventBarView::barHeight) {
-                bar->setHidden(false);
-                bar->moveFrameY(MoveEventBarView::barHeight);
-            } else {
-                bar->moveFrameY(-MoveEventBarView::barHeight);
-            }
-        },
-        [weakSelf, bottomBar](bool) {
-            if (auto self = weakSelf.lock()) {
-                self->moveEventBarSlideFinished(bottomBar);
-            }
-        });
-    if (!bottomBar) {
-        m_moveBarVisible = !m_moveBarVisible;
-        m_actionButton->setEnabled(!m_moveBarVisible);
-    }
-}
-
-void WeekScrollViewController::moveEventBarSlideFinished(bool) {
-    if (m_moveEventBar && m_moveEventBar->frame().y() == -MoveEventBarView::barHeight) {
-        m_moveEventBar->setHidden(true);
-    }
-}
-
-void WeekScrollViewController::quickMoveEventToDate(Date date) {
-    if (auto hint = Hint::hintByIdentifier(QStringLiteral("quickMoveHint"))) {
-        hint->invalidate();
-    }
-    const std::shared_ptr<EKEvent> event = m_copyMoveEventMode.event();
-    if (!event) {
-        return;
-    }
-    if (DateUtilities::isEqualToDateIgnoreTime(date, event->startDate())) {
-        cancelCopyMoveEvent();
-        return;
-    }
-    if (!event->hasRecurrenceRules()) {
-        quickMoveEventToDate(date, EKSpan::ThisEvent, false);
-        return;
-    }
-    const std::shared_ptr<MoveRecurringEventActionSheet> sheet = MoveRecurringEventActionSheet::instance();
-    sheet->setTargetDate(date);
-    sheet->setRecurringEventDelegate(
-        std::static_pointer_cast<RecurringEventActionSheetDelegate>(weakSelf().lock()));
-    sheet->showInView(*view());
-}
-
-void WeekScrollViewController::clickedButtonForSpan(RecurringEventActionSheet& actionSheet, EKSpan span) {
-    const auto* sheet = dynamic_cast<MoveRecurringEventActionSheet*>(&actionSheet);
-    if (sheet && sheet->targetDate() && m_copyMoveEventMode.quickMoveActivated()) {
-        quickMoveEventToDate(*sheet->targetDate(), span, true);
-    }
-}
-
-void WeekScrollViewController::quickMoveEventToDate(Date date, EKSpan span, bool recurring) {
-    const std::shared_ptr<EKEvent> event = m_copyMoveEventMode.event();
-    if (!event) {
-        return;
-    }
-    const Date start = DateUtilities::applyDateWithoutTime(event->startDate(), date);
-    m_eventService.applyDate(start, *event, event->allDay());
-    auto command = std::make_shared<EventSaveCommand>(event, span);
-    m_copyMoveEventMode.deactivate();
-    // An earlier move still waiting is written first, so that the two saves keep their order.
-    savePendingMove();
-    if (recurring || isOccurrence(*event)) {
-        // A whole series may have moved: the weeks are read again once the store has it.
-        saveEvent(*command);
-        m_copyMoveEventMode.setReturnWeek(std::nullopt);
-        for (const auto& page : m_weekViews) {
-            page->load();
-        }
-    } else {
-        m_pendingSave = command;
-        const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
-        m_pendingSaveTimer = RunLoop::main().scheduleTimer(quickMoveSaveDelay, false, [weakSelf] {
-            if (auto self = weakSelf.lock()) {
-                self->savePendingMove();
-            }
-        });
-        eventCopiedOrMoved(event, false);
-    }
-    toggleMovingEventModeAnimated(true, false);
-}
-
-void WeekScrollViewController::savePendingMove() {
-    if (m_pendingSaveTimer) {
-        m_pendingSaveTimer->invalidate();
-        m_pendingSaveTimer.reset();
-    }
-    if (const std::shared_ptr<EventSaveCommand> command = std::exchange(m_pendingSave, nullptr)) {
-        saveEvent(*command);
-    }
-}
-
-void WeekScrollViewController::saveEvent(const EventSaveCommand& command) {
-    m_eventService.saveEvent(command.event(), command.span());
-}
-
-void WeekScrollViewController::copyEventToDate(Date date) {
-    const std::shared_ptr<EKEvent> event = m_copyMoveEventMode.event();
-    if (!event) {
-        return;
-    }
-    const std::shared_ptr<EKEvent> copy = m_eventService.copyEvent(*event, date);
-    m_copyMoveEventMode.deactivate();
-    eventCopiedOrMoved(copy, true);
-    toggleMovingEventModeAnimated(true, false);
-}
-
-void WeekScrollViewController::cancelCopyMoveEvent() {
-    for (const auto& page : m_weekViews) {
-        page->stopMoveAnimation();
-    }
-    if (m_copyMoveEventMode.quickMoveActivated() || m_copyMoveEventMode.copyActivated()) {
-        m_copyMoveEventMode.deactivate();
-        toggleMovingEventModeAnimated(true, true);
-        for (const auto& page : m_weekViews) {
-            page->deselectEventsAnimated(true, false);
-        }
-        if (const std::optional<Week> returnWeek = m_copyMoveEventMode.returnWeek()) {
-            scrollToWeek(*returnWeek, true, false);
-        }
-        m_copyMoveEventMode.setReturnWeek(std::nullopt);
-    } else if (m_copyMoveEventMode.moveActivated()) {
-        pushPortraitViewController(getOrCreateEventDetailsController());
-        m_copyMoveEventMode.deactivate();
-        const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
-        RunLoop::main().scheduleTimer(restoreMoveDelay, false, [weakSelf] {
-            if (auto self = weakSelf.lock()) {
-                self->restoreMovingEventToPreviousState();
-            }
-        });
-    }
-}
-
-void WeekScrollViewController::restoreMovingEventToPreviousState() {
-    toggleMovingEventModeAnimated(false, true);
-    if (const std::optional<Week> returnWeek = m_copyMoveEventMode.returnWeek()) {
-        scrollToWeek(*returnWeek, true, false);
-    }
-    m_copyMoveEventMode.setReturnWeek(std::nullopt);
 }

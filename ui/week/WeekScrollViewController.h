@@ -174,6 +174,13 @@ private:
     void resetScreen();
     void applyWeekSettings();
     void showEventViewer(const std::shared_ptr<EKEvent>& event);
+    // The day list steps aside while an event is copied or moved, and comes back after a cancel.
+    void fadeOutListEventsForCopyMove();
+    void fadeInListEventsAfterCopyMove();
+    void reopenListEventsAfterCancel();
+    void showCopyMoveLook(bool active);
+    void createMoveEventBar();
+    void moveEventBarSlideFinished(bool bottomBar);
     bool editorIsTopScreen();
     bool listEventsViewVisible() const;
     void closeListEventsPopupAnimated(bool animated);
@@ -184,13 +191,6 @@ private:
     void updateListEventsAfterSave(const std::shared_ptr<EKEvent>& event, bool isNew);
     void updateListEventsAfterDeletion(const QString& eventIdentifier, bool delayed);
     void updateListEventsAfterCopyOrMove(const std::shared_ptr<EKEvent>& event);
-    // The day list steps aside while an event is copied or moved, and comes back after a cancel.
-    void fadeOutListEventsForCopyMove();
-    void fadeInListEventsAfterCopyMove();
-    void reopenListEventsAfterCancel();
-    void showCopyMoveLook(bool active);
-    void createMoveEventBar();
-    void moveEventBarSlideFinished(bool bottomBar);
     std::shared_ptr<WeekViewController> middlePage() const;
     std::weak_ptr<WeekScrollViewController> weakSelf();
     // Three new pages around the current week, as at launch.
@@ -211,6 +211,12 @@ private:
     double m_width = 320.0;
     double m_height = 416.0;
     CopyMoveEventMode& m_copyMoveEventMode;
+    std::shared_ptr<BarButtonItem> m_cancelMoveButton;
+    std::shared_ptr<MoveEventBarView> m_moveEventBar;
+    bool m_moveBarVisible = false;
+    // A quick move whose save waits for the rows to move first.
+    std::shared_ptr<EventSaveCommand> m_pendingSave;
+    std::shared_ptr<Timer> m_pendingSaveTimer;
     std::shared_ptr<Hint> m_weekPickerHint;
     int m_sameDirectionCount = 0;
     int m_lastDirection = 0;
@@ -219,10 +225,4 @@ private:
     std::shared_ptr<EventDetailsViewController> m_detailsController;
     std::shared_ptr<ListEventsViewController> m_listEventsViewController;
     bool m_firstWeekLoaded = false;
-    std::shared_ptr<BarButtonItem> m_cancelMoveButton;
-    std::shared_ptr<MoveEventBarView> m_moveEventBar;
-    bool m_moveBarVisible = false;
-    // A quick move whose save waits for the rows to move first.
-    std::shared_ptr<EventSaveCommand> m_pendingSave;
-    std::shared_ptr<Timer> m_pendingSaveTimer;
 };

@@ -81,6 +81,11 @@ protected:
         }
         ADD_FAILURE() << "no menu item " << title.toStdString();
     }
+    // "Cancel" in the bar; the screen is not settled.
+    void tapCancel() {
+        View& button = *week().cancelMoveButton()->view();
+        screen.harness.tap(button.convertRectToView(button.bounds(), nullptr).center());
+    }
     void pageForward() {
         screen.dragAcross(280, 40);
         screen.settle();
@@ -214,11 +219,7 @@ TEST_F(QuickCopyMoveTest, cancellingOnAnotherWeekScrollsBackAndHidesTheBarWhenTh
     choose("Move");
     pageForward();
     pageForward();
-    screen.harness.tap(week()
-                           .cancelMoveButton()
-                           ->view()
-                           ->convertRectToView(week().cancelMoveButton()->view()->bounds(), nullptr)
-                           .center());
+    tapCancel();
     EXPECT_FALSE(mode().activated());
     EXPECT_TRUE(barShown());
     EXPECT_EQ(week().navigationItem()->leftBarButtonItem(), week().todayButton());
@@ -250,11 +251,7 @@ TEST_F(QuickCopyMoveTest, cancellingAMoveFromTheEditorShowsTheEditorWithItsDateU
     EXPECT_TRUE(barShown());
     EXPECT_EQ(bar().label()->text(), "Select a new date for the event");
     pageForward();
-    screen.harness.tap(week()
-                           .cancelMoveButton()
-                           ->view()
-                           ->convertRectToView(week().cancelMoveButton()->view()->bounds(), nullptr)
-                           .center());
+    tapCancel();
     screen.settle();
     EXPECT_TRUE(screen.editorOnTop());
     EXPECT_FALSE(mode().activated());
@@ -322,4 +319,27 @@ TEST_F(QuickCopyMoveTest, theMenuClosesOnATapBesideItAndDeletesAfterItsChoice) {
     screen.chooseInSheet(*screen.shownSheet(), "Delete Event");
     EXPECT_EQ(seen(), "");
     EXPECT_EQ(dayTitles(1), "");
+}
+
+TEST_F(QuickCopyMoveTest, aMoveFromTheEditorSavedForOneOccurrenceLeavesNoWeekToGoBackTo) {
+    screen.addWeeklyEvent("Swim", WeekScreen::at(2026, 12, 8, 18));
+    screen.settle();
+    screen.harness.tap(rowPoint(1, 0));
+    screen.settle();
+    screen.tapView(*screen.editor->moveButton());
+    pageForward();
+    screen.tapDay(3);
+    ASSERT_TRUE(screen.editorOnTop());
+    screen.tapView(*screen.editor->doneButtonItem()->view());
+    ASSERT_TRUE(screen.editor->saveChoice());
+    screen.chooseInSheet(*screen.editor->saveChoice(), "Save for this event");
+    EXPECT_EQ(seen(), "Swim 15.12 18:00-19:00, Swim 17.12 18:00-19:00, Swim 22.12 18:00-19:00, "
+                      "Swim 29.12 18:00-19:00");
+    // An event opened and left unsaved brings back the week shown, not the one the move began in.
+    screen.harness.tap(rowPoint(3, 0));
+    screen.settle();
+    ASSERT_TRUE(screen.editorOnTop());
+    screen.navigation->popViewControllerAnimated(true);
+    screen.settle();
+    EXPECT_EQ(week().currentWeek(), Week::currentWeek().addWeeks(1));
 }
