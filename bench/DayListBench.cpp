@@ -2,7 +2,7 @@
 // thread's work from the request to the start of the pop-up animation (reading the day, filling
 // and laying out the rows, placing the box).
 #include "GeneratedStore.h"
-#include "WeekScreenEnvironment.h"
+#include "WeekScreenInWindow.h"
 
 #include "core/bus/ApplicationEventDispatcher.h"
 #include "core/bus/ListEventsEvent.h"
@@ -53,11 +53,10 @@ void BM_OpenDayListOfABusyDay(benchmark::State& state) {
         state.SkipWithError("the busy day could not be saved");
         return;
     }
-    WeekScreenEnvironment environment;
-    const auto screen = std::make_shared<WeekScrollViewController>();
-    screen->view();
+    WeekScreenInWindow shown;
+    WeekScrollViewController* const screen = &shown.screen();
     screen->scrollToWeek(DateUtilities::week(busyDay()), false, false);
-    environment.loop().advance(1.0);
+    shown.loop().advance(1.0);
     const std::shared_ptr<DayViewController> day = screen->weekViews()[1]->dayViewControllers()[std::size_t(
         DateUtilities::daysBackToFirstDayOfWeek(DateUtilities::weekday(busyDay())))];
     ApplicationEventDispatcher& dispatcher = ApplicationEventDispatcher::sharedInstance();
@@ -69,7 +68,7 @@ void BM_OpenDayListOfABusyDay(benchmark::State& state) {
             state.SkipWithError("the list does not hold the busy day");
         }
         screen->listEventsViewController()->closePopupAnimated(false);
-        environment.loop().advance(1.0);
+        shown.loop().advance(1.0);
         state.ResumeTiming();
     }
 }
