@@ -330,8 +330,12 @@ void ListEventsViewController::setCellSelected(ListEventsViewCell& cell, bool se
         return;
     }
     if (selected) {
-        tableView()->selectRowAtIndexPath(*indexPath, false, TableView::ScrollPosition::None);
-        tableView()->scrollToRowAtIndexPath(*indexPath, TableView::ScrollPosition::None, false);
+        TableView& table = *tableView();
+        const Rect row = table.rectForRowAtIndexPath(*indexPath);
+        const Rect shown(table.contentOffset(), table.bounds().size());
+        const bool rowShown = row.y() >= shown.y() && row.maxY() <= shown.maxY();
+        table.selectRowAtIndexPath(
+            *indexPath, false, rowShown ? TableView::ScrollPosition::None : TableView::ScrollPosition::Top);
     } else {
         tableView()->deselectRowAtIndexPath(*indexPath, true);
     }
@@ -476,6 +480,7 @@ void ListEventsViewController::closePopupAnimated(bool animated) {
 }
 
 void ListEventsViewController::fadeOutPopup() {
+    m_fadingOut = true;
     const std::weak_ptr<ListEventsViewController> weakSelf = this->weakSelf();
     View::animate(
         updateDuration,
@@ -485,14 +490,23 @@ void ListEventsViewController::fadeOutPopup() {
             }
         },
         [weakSelf](bool) {
-            if (const auto self = weakSelf.lock()) {
-                self->closePopupAnimated(false);
-                self->view()->setAlpha(1);
+            const auto self = weakSelf.lock();
+            // Faded in again meanwhile (a cancel right after the start): the list stays.
+            if (!self || !self->m_fadingOut) {
+                return;
             }
+            self->m_fadingOut = false;
+            self->closePopupAnimated(false);
+            self->view()->setAlpha(1);
         });
 }
 
 void ListEventsViewController::fadeInPopup() {
+    // Opened again by the user meanwhile: it shows already.
+    if (m_visible && !m_fadingOut) {
+        return;
+    }
+    m_fadingOut = false;
     m_visible = true;
     adjustListBoxHeight();
     m_listBoxView->popupInView(view());

@@ -117,6 +117,8 @@ private:
     Date m_displayedDate;
     EventList m_displayedEvents;
     bool m_visible = false;
+    // Fading away for the copy/move mode; a fade back in before the end keeps the list open.
+    bool m_fadingOut = false;
     std::shared_ptr<ListBoxView> m_listBoxView;
     std::shared_ptr<Button> m_closeButton;
     std::shared_ptr<Button> m_createEventButton;

@@ -273,6 +273,23 @@ TEST_F(ListEventsViewControllerTest, listFadesAwayForCopyOrMoveAndComesBackAfter
     EXPECT_EQ(list()->listBoxView()->frame().y(), (416.0 - 226.0) / 2);
 }
 
+TEST_F(ListEventsViewControllerTest, cancelRightAfterTheStartKeepsTheListOpen) {
+    addEvents(8, 2);
+    week.launch();
+    open(1);
+    week.harness.longPress(rowInWindow(1), 1.1);
+    MenuController::sharedMenuController().menuItems()[0].action()();
+    MenuController::sharedMenuController().setMenuVisible(false);
+    week.harness.runUntilIdle();
+    ASSERT_TRUE(CopyMoveEventMode::sharedInstance().copyActivated());
+    week.harness.advance(0.1);
+    week.screen->cancelCopyMoveEvent();
+    week.settle();
+    EXPECT_TRUE(listVisible());
+    EXPECT_EQ(list()->view()->superview(), week.screen->view());
+    EXPECT_EQ(list()->view()->alpha(), 1.0);
+}
+
 TEST_F(ListEventsViewControllerTest, addButtonOpensTheEditorForANewEventOnTheListedDay) {
     week.launch();
     open(1);
