@@ -367,8 +367,8 @@ void WeekScrollViewController::fadeOutListEventsForCopyMove() {
 }
 
 void WeekScrollViewController::fadeInListEventsAfterCopyMove() {
-    // Dropped meanwhile (a change of settings), or opened again by the user: nothing to bring back.
-    if (!m_listEventsViewController || m_listEventsViewController->visible()) {
+    // Dropped meanwhile by a change of settings: nothing to bring back.
+    if (!m_listEventsViewController) {
         return;
     }
     view()->addSubview(m_listEventsViewController->view());
