@@ -5,6 +5,7 @@
 #include "core/bus/BusReceiver.h"
 #include "core/bus/EventStoreChangedEvent.h"
 #include "core/bus/ListEventsEvent.h"
+#include "core/bus/TimeZoneChangedEvent.h"
 #include "core/events/EventService.h"
 #include "kit/Button.h"
 #include "kit/InterfaceOrientation.h"
@@ -56,6 +57,14 @@ protected:
         ApplicationEventDispatcher::sharedInstance().dispatch<ListEventsEvent>(
             day(dayIndex)->dayView(), day(dayIndex)->displayedDate());
         week.settle();
+    }
+
+    // A tap and hold on the row, then the menu's item (0 copy, 1 move, 2 delete).
+    void chooseFromRowMenu(int row, std::size_t item) {
+        week.harness.longPress(rowInWindow(row), 1.1);
+        MenuController::sharedMenuController().menuItems().at(item).action()();
+        MenuController::sharedMenuController().setMenuVisible(false);
+        week.harness.runUntilIdle();
     }
 
     Point rowInWindow(int row) {
@@ -244,10 +253,7 @@ TEST_F(ListEventsViewControllerTest, listFadesAwayForCopyOrMoveAndComesBackAfter
     addEvents(8, 3);
     week.launch();
     open(1);
-    week.harness.longPress(rowInWindow(0), 1.1);
-    MenuController::sharedMenuController().menuItems()[1].action()();
-    MenuController::sharedMenuController().setMenuVisible(false);
-    week.harness.runUntilIdle();
+    chooseFromRowMenu(0, 1);
     ASSERT_TRUE(CopyMoveEventMode::sharedInstance().quickMoveActivated());
     week.harness.advance(0.15);
     EXPECT_GT(list()->view()->presentationAlpha(), 0.0);
@@ -277,10 +283,7 @@ TEST_F(ListEventsViewControllerTest, cancelRightAfterTheStartKeepsTheListOpen) {
     addEvents(8, 2);
     week.launch();
     open(1);
-    week.harness.longPress(rowInWindow(1), 1.1);
-    MenuController::sharedMenuController().menuItems()[0].action()();
-    MenuController::sharedMenuController().setMenuVisible(false);
-    week.harness.runUntilIdle();
+    chooseFromRowMenu(1, 0);
     ASSERT_TRUE(CopyMoveEventMode::sharedInstance().copyActivated());
     week.harness.advance(0.1);
     week.screen->cancelCopyMoveEvent();
@@ -357,6 +360,13 @@ TEST_F(ListEventsViewControllerTest, openListFollowsSavesDeletionsAndStoreChange
     week.settle();
     EXPECT_EQ(list()->displayedEvents().size(), 0);
     EXPECT_EQ(table().numberOfRowsInSection(0), 0);
+
+    // A new time zone drops the list, and its dimmed view leaves the screen with it.
+    const std::shared_ptr<View> listView = list()->view();
+    ApplicationEventDispatcher::sharedInstance().dispatch<TimeZoneChangedEvent>();
+    week.settle();
+    EXPECT_FALSE(list());
+    EXPECT_FALSE(listView->superview());
 }
 
 TEST_F(ListEventsViewControllerTest, picturesOfAFullScrolledListAnEmptyOneAndLandscape) {
