@@ -443,6 +443,7 @@ void WeekScrollViewController::quickMoveEventToDate(Date date, EKSpan span, bool
         saveEvent(*command);
         m_copyMoveEventMode.setReturnWeek(std::nullopt);
         for (const auto& page : m_weekViews) {
+            page->stopMoveAnimation();
             page->load();
         }
     } else {
