@@ -41,7 +41,8 @@ void CopyMoveMenu::showInView(View& view, View& itemView, std::weak_ptr<CopyMove
         MenuItem(localizedString(QStringLiteral("Delete ~menu")),
                  [this] { choose(&CopyMoveMenuResponder::handleMenuChoiceDelete); }),
     });
-    menu.setTargetRect(itemView.frame(), &view);
+    // The row may sit deeper than right in the view, as a cell of the day list's table does.
+    menu.setTargetRect(itemView.convertRectToView(itemView.bounds(), &view), &view);
     menu.setMenuVisible(true, true);
 }
 

@@ -194,6 +194,8 @@ void WeekScrollViewController::viewDidLoad() {
     m_dispatcher.registerTarget<TimeZoneChangedEvent>(this, &WeekScrollViewController::timeZoneChanged);
     m_dispatcher.registerTarget<WeekendDaysChangedEvent>(this, &WeekScrollViewController::weekendDaysChanged);
     m_dispatcher.registerTarget<DeleteEventEvent>(this, &WeekScrollViewController::deleteEvent);
+    m_dispatcher.registerTarget<EventStoreChangedEvent>(this,
+                                                        &WeekScrollViewController::noteStoreChangeDuringMove);
     NotificationCenter::defaultCenter().addObserver(this, Application::willTerminateNotification,
                                                     [weakSelf](const Notification&) {
                                                         if (auto self = weakSelf.lock()) {
@@ -485,6 +487,7 @@ void WeekScrollViewController::quickMoveEventToDate(Date date, EKSpan span, bool
         saveEvent(*command);
         m_copyMoveEventMode.setReturnWeek(std::nullopt);
         for (const auto& page : m_weekViews) {
+            page->stopMoveAnimation();
             page->load();
         }
     } else {
@@ -507,6 +510,16 @@ void WeekScrollViewController::savePendingMove() {
     }
     if (const std::shared_ptr<EventSaveCommand> command = std::exchange(m_pendingSave, nullptr)) {
         saveEvent(*command);
+    }
+    // Pages that read their weeks while the move waited show the event where it was.
+    if (std::exchange(m_storeChangedDuringMove, false)) {
+        m_dispatcher.dispatch<EventStoreChangedEvent>();
+    }
+}
+
+void WeekScrollViewController::noteStoreChangeDuringMove() {
+    if (m_pendingSave) {
+        m_storeChangedDuringMove = true;
     }
 }
 

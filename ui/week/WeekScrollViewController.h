@@ -181,6 +181,7 @@ private:
     void showCopyMoveLook(bool active);
     void createMoveEventBar();
     void moveEventBarSlideFinished(bool bottomBar);
+    void noteStoreChangeDuringMove();
     bool editorIsTopScreen();
     bool listEventsViewVisible() const;
     void closeListEventsPopupAnimated(bool animated);
@@ -217,6 +218,7 @@ private:
     // A quick move whose save waits for the rows to move first.
     std::shared_ptr<EventSaveCommand> m_pendingSave;
     std::shared_ptr<Timer> m_pendingSaveTimer;
+    bool m_storeChangedDuringMove = false;
     std::shared_ptr<Hint> m_weekPickerHint;
     int m_sameDirectionCount = 0;
     int m_lastDirection = 0;

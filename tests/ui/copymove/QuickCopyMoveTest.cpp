@@ -1,7 +1,10 @@
 #include "ui/editor/EditorTestSupport.h"
 
+#include "QtPrinters.h"
+
 #include "app/OrvellaApp.h"
 #include "core/bus/ApplicationActivatedEvent.h"
+#include "core/bus/EventStoreChangedEvent.h"
 #include "core/calendar/Day.h"
 #include "foundation/RunLoop.h"
 #include "kit/ImageView.h"
@@ -342,4 +345,21 @@ TEST_F(QuickCopyMoveTest, aMoveFromTheEditorSavedForOneOccurrenceLeavesNoWeekToG
     screen.navigation->popViewControllerAnimated(true);
     screen.settle();
     EXPECT_EQ(week().currentWeek(), Week::currentWeek().addWeeks(1));
+}
+
+TEST_F(QuickCopyMoveTest, aStoreChangeWhileTheMoveWaitsLeavesTheRowsInTheirNewPlace) {
+    screen.addEvent("Review", WeekScreen::at(2026, 12, 8, 10), WeekScreen::at(2026, 12, 8, 11, 30));
+    screen.settle();
+    holdRow(1, 0);
+    choose("Move");
+    screen.harness.tap(rowPoint(4, 2));
+    screen.harness.runUntilIdle();
+    // The pages read the store before the move is in it.
+    ApplicationEventDispatcher::sharedInstance().dispatch<EventStoreChangedEvent>();
+    screen.harness.runUntilIdle();
+    EXPECT_EQ(dayTitles(1), "Review");
+    screen.settle();
+    EXPECT_EQ(dayTitles(1), "");
+    EXPECT_EQ(dayTitles(4), "Review");
+    EXPECT_EQ(seen(), "Review 11.12 10:00-11:30");
 }
