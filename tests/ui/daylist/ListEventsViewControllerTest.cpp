@@ -387,6 +387,10 @@ TEST_F(ListEventsViewControllerTest, picturesOfAFullScrolledListAnEmptyOneAndLan
     ASSERT_EQ(list()->displayedEvents().size(), 10);
     table().setContentOffset(Point(0, 52), false);
     SamplePictures::keep(week.harness.render(), "day-list-ten-events-scrolled.png");
+    week.harness.longPress(rowInWindow(4), 1.1);
+    week.settle();
+    SamplePictures::keep(week.harness.render(), "day-list-row-menu.png");
+    MenuController::sharedMenuController().setMenuVisible(false);
     list()->closePopupAnimated(false);
 
     open(5);
