@@ -316,9 +316,14 @@ void WeekScrollViewController::toggleMovingEventModeAnimated(bool animated, bool
     for (const auto& page : m_weekViews) {
         page->updateHighlightedDay();
     }
-    if (active && listEventsViewVisible()) {
-        fadeOutListEventsForCopyMove();
-        m_copyMoveEventMode.setReopenListEventsView(true);
+    if (active) {
+        // Set on every start, so that a list left faded by a completed copy or move does not
+        // come back after a later cancel.
+        const bool listOpen = listEventsViewVisible();
+        m_copyMoveEventMode.setReopenListEventsView(listOpen);
+        if (listOpen) {
+            fadeOutListEventsForCopyMove();
+        }
     }
     if (!active && cancelled && m_copyMoveEventMode.reopenListEventsView()) {
         reopenListEventsAfterCancel();
