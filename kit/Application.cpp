@@ -1,5 +1,6 @@
 #include "kit/Application.h"
 
+#include "kit/NotificationCenter.h"
 #include "kit/Window.h"
 
 namespace {
@@ -13,6 +14,7 @@ void ApplicationDelegate::didBecomeActive(Application&) {}
 void ApplicationDelegate::willResignActive(Application&) {}
 void ApplicationDelegate::didEnterBackground(Application&) {}
 void ApplicationDelegate::willEnterForeground(Application&) {}
+void ApplicationDelegate::willTerminate(Application&) {}
 
 Application::Application() {
     s_shared = this;
@@ -79,4 +81,11 @@ void Application::enterBackground() {
     if (m_delegate != nullptr) {
         m_delegate->didEnterBackground(*this);
     }
+}
+
+void Application::terminate() {
+    if (m_delegate != nullptr) {
+        m_delegate->willTerminate(*this);
+    }
+    NotificationCenter::defaultCenter().postNotification(willTerminateNotification, this);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <memory>
 
 class Application;
@@ -17,6 +19,7 @@ public:
     virtual void willResignActive(Application& application);
     virtual void didEnterBackground(Application& application);
     virtual void willEnterForeground(Application& application);
+    virtual void willTerminate(Application& application);
 };
 
 // The one application object: it receives every user-interface event in `sendEvent` and moves
@@ -25,6 +28,10 @@ public:
 class Application {
 public:
     enum class State { NotLaunched, Inactive, Active, Background };
+
+    // Posted through the default NotificationCenter after the delegate heard willTerminate.
+    static inline const QString willTerminateNotification =
+        QStringLiteral("UIApplicationWillTerminateNotification");
 
     Application();
     virtual ~Application();
@@ -54,6 +61,9 @@ public:
     void becomeActive();
     void resignActive();
     void enterBackground();
+    // The program ends: work still waiting for a timer is to be done now. Called by the process
+    // entry once its event loop has ended.
+    void terminate();
 
 private:
     ApplicationDelegate* m_delegate = nullptr;
