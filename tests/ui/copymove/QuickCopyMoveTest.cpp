@@ -201,6 +201,7 @@ TEST_F(QuickCopyMoveTest, aCopyMakesASecondIdenticalEventOnTheSameDayOrAnotherWe
     choose("Copy");
     EXPECT_TRUE(mode().copyActivated());
     EXPECT_EQ(bar().label()->text(), "Select date to copy the event to");
+    SamplePictures::keep(screen.harness.render(), "copy-bar.png");
     screen.tapDay(1);
     EXPECT_EQ(seen(), "Review 8.12 10:00-11:30, Review 8.12 10:00-11:30");
     EXPECT_EQ(dayTitles(1), "Review Review");
