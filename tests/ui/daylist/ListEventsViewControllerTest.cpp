@@ -34,8 +34,10 @@ class ListEventsViewControllerTest : public testing::Test {
 protected:
     void TearDown() override {
         CopyMoveEventMode::sharedInstance().deactivate();
-        InterfaceOrientation::setInterfaceOrientation(InterfaceOrientation::Portrait);
+        InterfaceOrientation::setInterfaceOrientation(m_previousOrientation);
     }
+
+    const int m_previousOrientation = InterfaceOrientation::interfaceOrientation();
 
     // `count` hour-long events on that December day, from 8:00 on.
     void addEvents(int day, int count) {

@@ -32,8 +32,10 @@ protected:
         week.launch();
     }
     void TearDown() override {
-        InterfaceOrientation::setInterfaceOrientation(InterfaceOrientation::Portrait);
+        InterfaceOrientation::setInterfaceOrientation(m_previousOrientation);
     }
+
+    const int m_previousOrientation = InterfaceOrientation::interfaceOrientation();
 
     void open() {
         week.harness.tap(Point(160, 42));
