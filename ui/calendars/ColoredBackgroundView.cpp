@@ -5,8 +5,10 @@
 #include <algorithm>
 
 namespace {
-constexpr double kBarHeight = 4.0;
-}
+// The time's pill stands out this much above and below the label, so that its white text always
+// sits on the calendar colour.
+constexpr double timePillOutset = 2.0;
+} // namespace
 
 ColoredBackgroundView::ColoredBackgroundView() : ColoredBackgroundView(Rect(0, 0, 283, 28)) {}
 
@@ -35,11 +37,13 @@ Rect ColoredBackgroundView::barRect() const {
     if (!label) {
         return Rect();
     }
-    // The label may live in another view of the row, so its frame is converted; the bar sits
-    // just below the label, kept inside this view.
+    // The label may live in another view of the row, so its frame is converted; the bar is a pill
+    // behind the label, so that the label's white text always sits on the calendar colour. It is
+    // kept inside this view.
     const Rect labelRect = label->convertRectToView(label->bounds(), this);
-    const double y = std::min(labelRect.maxY(), bounds().height() - kBarHeight);
-    return Rect(labelRect.x(), y, labelRect.width(), kBarHeight);
+    const double top = std::max(0.0, labelRect.y());
+    const double bottom = std::min(bounds().height(), labelRect.maxY());
+    return Rect(labelRect.x(), top, labelRect.width(), bottom - top);
 }
 
 void ColoredBackgroundView::drawRect(GraphicsContext& context, const Rect&) {

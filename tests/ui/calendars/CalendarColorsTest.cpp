@@ -381,8 +381,8 @@ TEST(ColoredBackgroundViewTest, FillAndBarPlacement) {
     auto label = std::make_shared<Label>(Rect(10, 4, 40, 12));
     view->addSubview(label);
     view->setTimeLabel(label);
-    EXPECT_EQ(view->barRect().y(), 16.0);
-    EXPECT_EQ(view->barRect().height(), 4.0);
+    EXPECT_EQ(view->barRect().y(), 4.0);
+    EXPECT_EQ(view->barRect().height(), 12.0);
     EXPECT_EQ(view->barRect().width(), 40.0);
 
     auto calendar = std::make_shared<EKCalendar>("c", EKCalendarType::Local, nullptr);
@@ -402,8 +402,13 @@ TEST(ColoredBackgroundViewTest, FillAndBarPlacement) {
     view->applyColorForEvent(*event, day);
     image = view->renderToImage(1.0);
     EXPECT_TRUE(isClear(image.pixelColor(100, 10)));
-    EXPECT_FALSE(isClear(image.pixelColor(30, 18)));
+    EXPECT_FALSE(isClear(image.pixelColor(30, 10)));
     EXPECT_TRUE(isClear(image.pixelColor(30, 22)));
+
+    // A label at the row's edge keeps its pill inside the row.
+    label->setFrame(Rect(10, -2, 40, 32));
+    EXPECT_EQ(view->barRect().y(), 0.0);
+    EXPECT_EQ(view->barRect().height(), 28.0);
 }
 
 // Draws a sheet of every piece; kept as pictures when sample pictures are wanted.
