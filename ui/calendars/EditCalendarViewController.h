@@ -101,5 +101,6 @@ private:
     std::shared_ptr<BarButtonItem> m_doneButtonItem;
     std::shared_ptr<TextFieldTableViewCell> m_textFieldTableViewCell;
     std::shared_ptr<DeleteButtonTableViewCell> m_deleteButtonTableViewCell;
+    std::shared_ptr<ActionSheet> m_deleteSheet;
     bool m_textFieldBecameFirstResponder = false;
 };

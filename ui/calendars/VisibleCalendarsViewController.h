@@ -9,7 +9,6 @@
 class AppSettings;
 class BarButtonItem;
 class ViewController;
-struct ColorOption;
 
 // The calendar list opened from the week screen's actions menu: a row per calendar, checked
 // while it is shown and faded while hidden; a tap shows or hides it at once. In edit mode every
