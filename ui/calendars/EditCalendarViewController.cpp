@@ -144,6 +144,8 @@ void EditCalendarViewController::viewDidLoad() {
         field.setTextColor(calendarFormNameColor());
     }
     field.onEditingChanged = calendarFormAction(weakSelf, &EditCalendarViewController::enableDone);
+    // Return puts the keyboard away, uncovering the colours below.
+    field.onEditingDidEndOnExit = [] {};
 
     m_deleteButtonTableViewCell = std::make_shared<DeleteButtonTableViewCell>();
     m_deleteButtonTableViewCell->button().onTouchUpInside =

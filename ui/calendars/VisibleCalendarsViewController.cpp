@@ -10,6 +10,7 @@
 #include "foundation/Localization.h"
 #include "kit/AlertView.h"
 #include "kit/BarButtonItem.h"
+#include "kit/Device.h"
 #include "kit/Label.h"
 #include "kit/NavigationController.h"
 #include "kit/NavigationItem.h"
@@ -61,12 +62,28 @@ void VisibleCalendarsViewController::viewDidLoad() {
         std::static_pointer_cast<VisibleCalendarsViewController>(shared_from_this());
     m_doneButtonItem = std::make_shared<BarButtonItem>(
         BarButtonItem::SystemItem::Done, calendarListAction(weakSelf, &VisibleCalendarsViewController::done));
+    navigationItem()->setRightBarButtonItem(m_doneButtonItem);
+    tableView()->setAllowsSelectionDuringEditing(true);
+    if (Device::current().isOlderGeneration()) {
+        return;
+    }
+    // Editing calendars needs a system of version 5 or later; older ones explain that instead.
+    const bool canEdit = Device::current().isAtLeastVersion(QStringLiteral("5.0"));
     m_editButtonItem = std::make_shared<BarButtonItem>(
         BarButtonItem::SystemItem::Edit,
-        calendarListAction(weakSelf, &VisibleCalendarsViewController::toggleEditing));
-    navigationItem()->setRightBarButtonItem(m_doneButtonItem);
+        calendarListAction(weakSelf, canEdit ? &VisibleCalendarsViewController::toggleEditing
+                                             : &VisibleCalendarsViewController::explainEditingUnavailable));
     navigationItem()->setLeftBarButtonItem(m_editButtonItem);
-    tableView()->setAllowsSelectionDuringEditing(true);
+}
+
+void VisibleCalendarsViewController::explainEditingUnavailable() {
+    std::make_shared<AlertView>(
+        localizedString(QStringLiteral("Edit Calendars")),
+        localizedString(
+            QStringLiteral("This feature is only available for iOS 5.0 and above. Update your iPhone to "
+                           "the latest version of iOS via Settings > General > Software Update.")),
+        nullptr, localizedString(QStringLiteral("OK")))
+        ->show();
 }
 
 void VisibleCalendarsViewController::toggleEditing() {
