@@ -238,6 +238,32 @@ TEST_F(CalendarScreensTest, formShowsItsColourAsAnOptionOrAsCustom) {
     EXPECT_TRUE(form->doneButtonItem()->enabled());
 }
 
+TEST_F(CalendarScreensTest, aHiddenCalendarBecomesTheDefaultOnlyAfterTheQuestionAndThenShows) {
+    const auto work = screen.addCalendar("Work", Color(0.2, 0.4, 0.6));
+    AppSettings::instance().storeHiddenCalendars({work});
+    VisibilityAnnouncements announcements;
+    DefaultCalendarSetting setting(screen.harness.eventService());
+    auto settings = std::make_shared<NavigationController>(std::make_shared<ViewController>());
+    screen.navigation->presentModalViewController(settings, false);
+    auto choice = DefaultCalendarViewController::create(&setting);
+    settings->pushViewController(choice, false);
+    screen.settle();
+    EXPECT_TRUE(dynamic_cast<CalendarCell&>(*cellAt(*choice, 0, 0)).isChecked());
+    EXPECT_TRUE(dynamic_cast<CalendarCell&>(*cellAt(*choice, 0, 1)).isFaded());
+
+    for (const QString& answer : {QStringLiteral("No"), QStringLiteral("Yes")}) {
+        tapRow(*choice, 0, 1);
+        const auto alerts = AlertView::queuedAlerts();
+        ASSERT_EQ(alerts.size(), 1U);
+        EXPECT_EQ(alerts[0]->title(), "Calendar is hidden");
+        screen.tapView(*alerts[0]->buttons().at(answer == "Yes" ? 1 : 0));
+    }
+    EXPECT_TRUE(AppSettings::instance().loadHiddenCalendars(screen.harness.eventService()).empty());
+    EXPECT_TRUE(AppSettings::instance().loadDefaultCalendar(screen.harness.eventService())->isEqual(*work));
+    EXPECT_EQ(announcements.count, 1);
+    EXPECT_EQ(settings->topViewController(), settings->viewControllers().front());
+}
+
 TEST_F(CalendarScreensTest, newCalendarsTakeTheFirstFreeColourOrAnyWhenAllAreTaken) {
     const auto& options = EditCalendarViewController::colorOptions();
     EXPECT_EQ(EditCalendarViewController::newCalendarColor({}), options[4].color);
