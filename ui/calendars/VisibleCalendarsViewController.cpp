@@ -16,22 +16,9 @@
 #include "kit/NavigationItem.h"
 #include "ui/calendars/CalendarCell.h"
 #include "ui/calendars/EditCalendarViewController.h"
+#include "ui/calendars/WeakScreenAction.h"
 
 #include <algorithm>
-
-namespace {
-
-// Runs `action` on the screen if it still exists when the bar button is tapped.
-std::function<void()> calendarListAction(const std::weak_ptr<VisibleCalendarsViewController>& screen,
-                                         void (VisibleCalendarsViewController::*action)()) {
-    return [screen, action] {
-        if (const auto self = screen.lock()) {
-            (self.get()->*action)();
-        }
-    };
-}
-
-} // namespace
 
 std::shared_ptr<VisibleCalendarsViewController> VisibleCalendarsViewController::create() {
     auto screen = std::make_shared<VisibleCalendarsViewController>(EventService::sharedInstance(),
@@ -61,7 +48,7 @@ void VisibleCalendarsViewController::viewDidLoad() {
     const std::weak_ptr<VisibleCalendarsViewController> weakSelf =
         std::static_pointer_cast<VisibleCalendarsViewController>(shared_from_this());
     m_doneButtonItem = std::make_shared<BarButtonItem>(
-        BarButtonItem::SystemItem::Done, calendarListAction(weakSelf, &VisibleCalendarsViewController::done));
+        BarButtonItem::SystemItem::Done, weakScreenAction(weakSelf, &VisibleCalendarsViewController::done));
     navigationItem()->setRightBarButtonItem(m_doneButtonItem);
     tableView()->setAllowsSelectionDuringEditing(true);
     if (Device::current().isOlderGeneration()) {
@@ -71,8 +58,8 @@ void VisibleCalendarsViewController::viewDidLoad() {
     const bool canEdit = Device::current().isAtLeastVersion(QStringLiteral("5.0"));
     m_editButtonItem = std::make_shared<BarButtonItem>(
         BarButtonItem::SystemItem::Edit,
-        calendarListAction(weakSelf, canEdit ? &VisibleCalendarsViewController::toggleEditing
-                                             : &VisibleCalendarsViewController::explainEditingUnavailable));
+        weakScreenAction(weakSelf, canEdit ? &VisibleCalendarsViewController::toggleEditing
+                                           : &VisibleCalendarsViewController::explainEditingUnavailable));
     navigationItem()->setLeftBarButtonItem(m_editButtonItem);
 }
 

@@ -117,14 +117,20 @@ protected:
     void keepPicture(const QString& name) { SamplePictures::keep(screen.harness.render(), name); }
     std::string seen() { return seenInStoreFile(screen.harness.eventStore().databasePath()); }
 
-    // The default calendar screen as the settings screen opens it, on a stack of its own.
-    void chooseDefaultCalendar(const QString& title) {
-        DefaultCalendarSetting setting(screen.harness.eventService());
-        auto settings = std::make_shared<NavigationController>(std::make_shared<ViewController>());
+    // The default calendar screen as the settings screen opens it, on a stack of its own
+    // (`settings`) presented over the week.
+    std::shared_ptr<DefaultCalendarViewController>
+    openDefaultCalendarChoice(DefaultCalendarSetting& setting) {
+        settings = std::make_shared<NavigationController>(std::make_shared<ViewController>());
         screen.navigation->presentModalViewController(settings, false);
         auto choice = DefaultCalendarViewController::create(&setting);
         settings->pushViewController(choice, false);
         screen.settle();
+        return choice;
+    }
+    void chooseDefaultCalendar(const QString& title) {
+        DefaultCalendarSetting setting(screen.harness.eventService());
+        const auto choice = openDefaultCalendarChoice(setting);
         const auto& groups = choice->calendarsByAccount();
         ASSERT_FALSE(groups.empty());
         const auto& calendars = groups[0]->calendars();
@@ -158,6 +164,7 @@ protected:
 
     EditorScreen screen;
     std::shared_ptr<VisibleCalendarsViewController> list;
+    std::shared_ptr<NavigationController> settings;
 };
 
 } // namespace
@@ -243,11 +250,7 @@ TEST_F(CalendarScreensTest, aHiddenCalendarBecomesTheDefaultOnlyAfterTheQuestion
     AppSettings::instance().storeHiddenCalendars({work});
     VisibilityAnnouncements announcements;
     DefaultCalendarSetting setting(screen.harness.eventService());
-    auto settings = std::make_shared<NavigationController>(std::make_shared<ViewController>());
-    screen.navigation->presentModalViewController(settings, false);
-    auto choice = DefaultCalendarViewController::create(&setting);
-    settings->pushViewController(choice, false);
-    screen.settle();
+    const auto choice = openDefaultCalendarChoice(setting);
     EXPECT_TRUE(dynamic_cast<CalendarCell&>(*cellAt(*choice, 0, 0)).isChecked());
     EXPECT_TRUE(dynamic_cast<CalendarCell&>(*cellAt(*choice, 0, 1)).isFaded());
 
