@@ -511,6 +511,10 @@ void ListEventsViewController::fadeInPopup() {
     adjustListBoxHeight();
     m_listBoxView->popupInView(view());
     showCloseButton();
+    // The row the copy or move started from is let go as the list comes back.
+    if (const std::optional<IndexPath> selected = tableView()->indexPathForSelectedRow()) {
+        tableView()->deselectRowAtIndexPath(*selected, true);
+    }
     view()->setAlpha(0);
     const std::weak_ptr<ListEventsViewController> weakSelf = this->weakSelf();
     View::animate(updateDuration, [weakSelf] {

@@ -279,6 +279,8 @@ TEST_F(ListEventsViewControllerTest, listFadesAwayForCopyOrMoveAndComesBackAfter
     EXPECT_EQ(list()->view()->superview(), week.screen->view());
     EXPECT_EQ(list()->view()->alpha(), 1.0);
     EXPECT_EQ(list()->listBoxView()->frame().y(), (416.0 - 226.0) / 2);
+    // The row the move started from is let go.
+    EXPECT_FALSE(table().indexPathForSelectedRow());
 }
 
 TEST_F(ListEventsViewControllerTest, cancelRightAfterTheStartKeepsTheListOpen) {
