@@ -1,6 +1,7 @@
 #include "app/LaunchOptions.h"
 #include "app/OrvellaApp.h"
 #include "app/OrvellaAppDelegate.h"
+#include "app/TerminationSignals.h"
 #include "core/events/EventService.h"
 #include "core/eventstore/EKEventStore.h"
 #include "foundation/Paths.h"
@@ -114,7 +115,10 @@ int main(int argc, char** argv) {
         // Without a display a screenshot still works: Qt then draws off screen.
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    // Before Qt starts its threads, so that none of them takes the signals.
+    TerminationSignals terminationSignals;
     QApplication qtApplication(argc, argv);
+    terminationSignals.quitEventLoopOnArrival();
 
     Screen::main().setScale(options.scale);
     Screen::main().setIdiom(options.tablet ? Screen::Idiom::Tablet : Screen::Idiom::Phone);

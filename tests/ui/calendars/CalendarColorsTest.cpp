@@ -55,20 +55,20 @@ const Color kBlueOption = Color(14.0 / 255.0, 97.0 / 255.0, 185.0 / 255.0);
 
 TEST(CalendarColors, HsbOfPrimaryAndGreyColours) {
     static_assert(std::is_same_v<decltype(HsbColor::hue), float>);
-    const HsbColor red(Color(1, 0, 0));
-    EXPECT_FLOAT_EQ(red.hue, 0.0f);
-    EXPECT_FLOAT_EQ(red.saturation, 1.0f);
-    EXPECT_FLOAT_EQ(red.brightness, 1.0f);
+    const HsbColor pureRed(Color(1, 0, 0));
+    EXPECT_FLOAT_EQ(pureRed.hue, 0.0f);
+    EXPECT_FLOAT_EQ(pureRed.saturation, 1.0f);
+    EXPECT_FLOAT_EQ(pureRed.brightness, 1.0f);
 
     const HsbColor grey(Color(0.5, 0.5, 0.5));
     EXPECT_FLOAT_EQ(grey.hue, 0.0f);
     EXPECT_FLOAT_EQ(grey.saturation, 0.0f);
     EXPECT_FLOAT_EQ(grey.brightness, 0.5f);
 
-    const HsbColor black(Color(0, 0, 0));
-    EXPECT_FLOAT_EQ(black.hue, 0.0f);
-    EXPECT_FLOAT_EQ(black.saturation, 0.0f);
-    EXPECT_FLOAT_EQ(black.brightness, 0.0f);
+    const HsbColor pureBlack(Color(0, 0, 0));
+    EXPECT_FLOAT_EQ(pureBlack.hue, 0.0f);
+    EXPECT_FLOAT_EQ(pureBlack.saturation, 0.0f);
+    EXPECT_FLOAT_EQ(pureBlack.brightness, 0.0f);
 
     EXPECT_NEAR(HsbColor(Color(0, 1, 0)).hue, 1.0 / 3.0, 1e-6);
     EXPECT_NEAR(HsbColor(Color(0, 0, 1)).hue, 2.0 / 3.0, 1e-6);
@@ -81,16 +81,16 @@ TEST(CalendarColors, HsbOfPrimaryAndGreyColours) {
 }
 
 TEST(CalendarColors, HsbKeepsItsSourceAndGoesBackToTheSameColour) {
-    const HsbColor blue(kBlueOption);
-    EXPECT_FLOAT_EQ(blue.rgb.red, static_cast<float>(14.0 / 255.0));
-    EXPECT_FLOAT_EQ(blue.rgb.maximum, static_cast<float>(185.0 / 255.0));
-    EXPECT_FLOAT_EQ(blue.rgb.minimum, static_cast<float>(14.0 / 255.0));
-    EXPECT_TRUE(closeColor(blue.color(), kBlueOption, 1e-5));
+    const HsbColor blueOption(kBlueOption);
+    EXPECT_FLOAT_EQ(blueOption.rgb.red, static_cast<float>(14.0 / 255.0));
+    EXPECT_FLOAT_EQ(blueOption.rgb.maximum, static_cast<float>(185.0 / 255.0));
+    EXPECT_FLOAT_EQ(blueOption.rgb.minimum, static_cast<float>(14.0 / 255.0));
+    EXPECT_TRUE(closeColor(blueOption.color(), kBlueOption, 1e-5));
 
-    HsbColor copy = blue.copy();
+    HsbColor copy = blueOption.copy();
     copy.hue = 0.0f;
-    EXPECT_NE(copy.hue, blue.hue);
-    EXPECT_FLOAT_EQ(copy.saturation, blue.saturation);
+    EXPECT_NE(copy.hue, blueOption.hue);
+    EXPECT_FLOAT_EQ(copy.saturation, blueOption.saturation);
 }
 
 TEST(CalendarColors, HsbColourClampsEachValue) {

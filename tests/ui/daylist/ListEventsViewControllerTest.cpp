@@ -173,22 +173,22 @@ TEST_F(ListEventsViewControllerTest, oddRowsTurnGreyFromFourEventsOn) {
     addEvents(8, 3);
     addEvents(9, 4);
     week.launch();
-    const Color white(1, 1, 1);
+    const Color whiteRow(1, 1, 1);
     const Color grey = Color::fromRgb255(230, 230, 230);
     open(1);
-    EXPECT_EQ(rowColor(0), white);
-    EXPECT_EQ(rowColor(1), white);
-    EXPECT_EQ(rowColor(2), white);
+    EXPECT_EQ(rowColor(0), whiteRow);
+    EXPECT_EQ(rowColor(1), whiteRow);
+    EXPECT_EQ(rowColor(2), whiteRow);
     list()->closePopupAnimated(false);
     open(2);
-    EXPECT_EQ(rowColor(0), white);
+    EXPECT_EQ(rowColor(0), whiteRow);
     EXPECT_EQ(rowColor(1), grey);
-    EXPECT_EQ(rowColor(2), white);
+    EXPECT_EQ(rowColor(2), whiteRow);
     EXPECT_EQ(rowColor(3), grey);
     // Back to three: the remaining rows turn white.
     list()->removeEvent(list()->displayedEvents().eventAtIndex(0)->eventIdentifier());
     week.settle();
-    EXPECT_EQ(rowColor(1), white);
+    EXPECT_EQ(rowColor(1), whiteRow);
 }
 
 TEST_F(ListEventsViewControllerTest, rowTapOpensTheEditorOverTheListExceptDuringCopyOrMove) {
