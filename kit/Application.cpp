@@ -1,5 +1,6 @@
 #include "kit/Application.h"
 
+#include "kit/NotificationCenter.h"
 #include "kit/Window.h"
 
 namespace {
@@ -68,6 +69,8 @@ void Application::resignActive() {
     if (m_delegate != nullptr) {
         m_delegate->willResignActive(*this);
     }
+    NotificationCenter::defaultCenter().postNotification(QString::fromLatin1(willResignActiveNotification),
+                                                         this);
 }
 
 void Application::enterBackground() {

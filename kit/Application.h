@@ -26,6 +26,9 @@ class Application {
 public:
     enum class State { NotLaunched, Inactive, Active, Background };
 
+    // Posted on the default notification center after the delegate heard of the resignation.
+    static constexpr const char* willResignActiveNotification = "UIApplicationWillResignActiveNotification";
+
     Application();
     virtual ~Application();
     Application(const Application&) = delete;
