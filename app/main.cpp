@@ -140,9 +140,13 @@ int main(int argc, char** argv) {
     if (!options.screenshotPath.isEmpty()) {
         application.becomeActive();
         takeScreenshotWhenReady(window, delegate, options.screenshotPath, storeStatus);
-        return qtApplication.exec();
+        const int status = qtApplication.exec();
+        application.terminate();
+        return status;
     }
     WindowHost host(window, application);
     host.show();
-    return qtApplication.exec();
+    const int status = qtApplication.exec();
+    application.terminate();
+    return status;
 }

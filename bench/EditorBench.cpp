@@ -2,7 +2,7 @@
 // the editor's first frame drawn at the end of the push, and from "Done" to the store's commit
 // with the pages updated. Both count the main thread's time only; the manual clock stands in
 // for the animations' duration.
-#include "WeekScreenEnvironment.h"
+#include "WeekScreenInWindow.h"
 
 #include "core/bus/ApplicationEventDispatcher.h"
 #include "core/bus/EventSelectedEvent.h"
@@ -22,59 +22,36 @@ namespace {
 // The week screen of the store's first week in a window, with an event of that week.
 class EditorBenchScreen {
 public:
-    EditorBenchScreen()
-        : m_screen(WeekScrollViewController::create()),
-          m_navigation(std::make_shared<NavigationController>(m_screen)),
-          m_window(std::make_shared<Window>()) {
-        m_navigation->installAsRootViewController(*m_window);
-        m_window->makeKeyAndVisible();
-        m_environment.loop().advance(1.0);
-        const EventList week = generated().service->findEventsInWeek(m_screen->currentWeek());
-        for (const auto& event : week.array()) {
-            if (!event->hasRecurrenceRules() && event->calendar() &&
-                event->calendar()->allowsContentModifications()) {
-                m_event = event;
-                break;
-            }
-        }
-    }
-    ~EditorBenchScreen() { m_navigation->popToRootViewControllerAnimated(false); }
-    EditorBenchScreen(const EditorBenchScreen&) = delete;
-    EditorBenchScreen& operator=(const EditorBenchScreen&) = delete;
-
-    bool hasEvent() const { return m_event != nullptr; }
+    bool hasEvent() const { return m_week.event() != nullptr; }
 
     // A tap on the event's row: the bus report the row sends, the push, the drawing at its end.
     void openEditor() {
-        ApplicationEventDispatcher::sharedInstance().dispatch<EventSelectedEvent>(
-            m_event, m_event->startDate(), nullptr);
-        m_environment.loop().advance(NavigationController::transitionDuration);
+        const std::shared_ptr<EKEvent>& event = m_week.event();
+        ApplicationEventDispatcher::sharedInstance().dispatch<EventSelectedEvent>(event, event->startDate(),
+                                                                                  nullptr);
+        m_week.loop().advance(NavigationController::transitionDuration);
         Image frame = ViewRenderer::render(*editor().view(), 2.0);
         benchmark::DoNotOptimize(frame);
     }
 
     void closeEditor() {
-        m_navigation->popViewControllerAnimated(false);
-        m_environment.loop().runUntilIdle();
+        m_week.navigation().popViewControllerAnimated(false);
+        m_week.loop().runUntilIdle();
     }
 
-    EventDetailsViewController& editor() { return *m_screen->getOrCreateEventDetailsController(); }
+    EventDetailsViewController& editor() { return *m_week.screen().getOrCreateEventDetailsController(); }
     bool editorOnTop() {
-        return m_navigation->topViewController() == m_screen->getOrCreateEventDetailsController();
+        return m_week.navigation().topViewController() == m_week.screen().getOrCreateEventDetailsController();
     }
     // The event's title as the store has it now.
     QString storedTitle() const {
-        const auto stored = generated().store->eventWithIdentifier(m_event->eventIdentifier());
+        const auto stored = generated().store->eventWithIdentifier(m_week.event()->eventIdentifier());
         return stored ? stored->title() : QString();
     }
-    ManualRunLoop& loop() { return m_environment.loop(); }
+    ManualRunLoop& loop() { return m_week.loop(); }
 
 private:
-    WeekScreenEnvironment m_environment;
-    std::shared_ptr<WeekScrollViewController> m_screen;
-    std::shared_ptr<NavigationController> m_navigation;
-    std::shared_ptr<Window> m_window;
-    std::shared_ptr<EKEvent> m_event;
+    WeekScreenInWindow m_week;
 };
 
 void BM_EventTapToEditorFirstFrame(benchmark::State& state) {

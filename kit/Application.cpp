@@ -14,6 +14,7 @@ void ApplicationDelegate::didBecomeActive(Application&) {}
 void ApplicationDelegate::willResignActive(Application&) {}
 void ApplicationDelegate::didEnterBackground(Application&) {}
 void ApplicationDelegate::willEnterForeground(Application&) {}
+void ApplicationDelegate::willTerminate(Application&) {}
 
 Application::Application() {
     s_shared = this;
@@ -69,8 +70,7 @@ void Application::resignActive() {
     if (m_delegate != nullptr) {
         m_delegate->willResignActive(*this);
     }
-    NotificationCenter::defaultCenter().postNotification(QString::fromLatin1(willResignActiveNotification),
-                                                         this);
+    NotificationCenter::defaultCenter().postNotification(willResignActiveNotification, this);
 }
 
 void Application::enterBackground() {
@@ -82,4 +82,11 @@ void Application::enterBackground() {
     if (m_delegate != nullptr) {
         m_delegate->didEnterBackground(*this);
     }
+}
+
+void Application::terminate() {
+    if (m_delegate != nullptr) {
+        m_delegate->willTerminate(*this);
+    }
+    NotificationCenter::defaultCenter().postNotification(willTerminateNotification, this);
 }

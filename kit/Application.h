@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <memory>
 
 class Application;
@@ -17,6 +19,7 @@ public:
     virtual void willResignActive(Application& application);
     virtual void didEnterBackground(Application& application);
     virtual void willEnterForeground(Application& application);
+    virtual void willTerminate(Application& application);
 };
 
 // The one application object: it receives every user-interface event in `sendEvent` and moves
@@ -26,8 +29,12 @@ class Application {
 public:
     enum class State { NotLaunched, Inactive, Active, Background };
 
-    // Posted on the default notification center after the delegate heard of the resignation.
-    static constexpr const char* willResignActiveNotification = "UIApplicationWillResignActiveNotification";
+    // Posted through the default NotificationCenter after the delegate heard willTerminate.
+    static inline const QString willTerminateNotification =
+        QStringLiteral("UIApplicationWillTerminateNotification");
+    // Posted through the default NotificationCenter after the delegate heard willResignActive.
+    static inline const QString willResignActiveNotification =
+        QStringLiteral("UIApplicationWillResignActiveNotification");
 
     Application();
     virtual ~Application();
@@ -57,6 +64,9 @@ public:
     void becomeActive();
     void resignActive();
     void enterBackground();
+    // The program ends: work still waiting for a timer is to be done now. Called by the process
+    // entry once its event loop has ended.
+    void terminate();
 
 private:
     ApplicationDelegate* m_delegate = nullptr;

@@ -16,6 +16,7 @@
 #include "kit/PinchGestureRecognizer.h"
 #include "kit/Screen.h"
 #include "ui/copymove/CopyMoveEventMode.h"
+#include "ui/copymove/CopyMoveMenu.h"
 #include "ui/week/DayOverlayView.h"
 #include "ui/week/DayView.h"
 #include "ui/week/EventView.h"
@@ -79,16 +80,6 @@ std::shared_ptr<DayViewController> DayViewController::create(Point point, bool h
 
 std::weak_ptr<DayViewController> DayViewController::weakSelf() {
     return std::static_pointer_cast<DayViewController>(shared_from_this());
-}
-
-DayViewController::ShowCopyMoveMenuOperation& DayViewController::toShowCopyMoveMenu() {
-    static ShowCopyMoveMenuOperation operation;
-    return operation;
-}
-
-std::function<void()>& DayViewController::toPreventEventViewDeselection() {
-    static std::function<void()> operation;
-    return operation;
 }
 
 DayViewController::ShowSearchHighlightOperation& DayViewController::toShowSearchHighlight() {
@@ -477,9 +468,9 @@ void DayViewController::eventLongPressed(EventView& eventView) {
         deselectBackgroundDelayed(false, true);
         return;
     }
-    if (const auto& showMenu = toShowCopyMoveMenu()) {
-        showMenu(*this, eventView.event(), *m_dayView, eventView);
-    }
+    CopyMoveMenu& menu = CopyMoveMenu::instance();
+    menu.setEvent(eventView.event());
+    menu.showInView(*m_dayView, eventView, std::weak_ptr<CopyMoveMenuResponder>(weakSelf().lock()));
 }
 
 void DayViewController::removeAnimationFinished(EventView&) {
@@ -495,17 +486,13 @@ void DayViewController::handleMenuChoiceMove(const std::shared_ptr<EKEvent>& eve
 }
 
 void DayViewController::activateCopyOrMoveForEvent(const std::shared_ptr<EKEvent>& event, bool copy) {
-    if (const auto& prevent = toPreventEventViewDeselection()) {
-        prevent();
-    }
+    CopyMoveMenu::instance().preventEventViewDeselection();
     ApplicationEventDispatcher::sharedInstance().dispatch<ActivateCopyMoveEvent>(event, displayedDate(),
                                                                                  copy);
 }
 
 void DayViewController::handleMenuChoiceDelete(const std::shared_ptr<EKEvent>& event) {
-    if (const auto& prevent = toPreventEventViewDeselection()) {
-        prevent();
-    }
+    CopyMoveMenu::instance().preventEventViewDeselection();
     ApplicationEventDispatcher::sharedInstance().dispatch<DeleteEventEvent>(event);
 }
 

@@ -4,6 +4,7 @@
 #include "foundation/Date.h"
 #include "kit/Point.h"
 #include "kit/ViewController.h"
+#include "ui/copymove/CopyMoveMenuResponder.h"
 #include "ui/week/EventViewDelegate.h"
 #include "ui/week/TouchableViewDelegate.h"
 
@@ -23,7 +24,10 @@ class SearchResult;
 
 // One day of a week page: owns the day's events and their rows on the card, and tells the bus
 // what the user did with them.
-class DayViewController : public ViewController, public EventViewDelegate, public TouchableViewDelegate {
+class DayViewController : public ViewController,
+                          public EventViewDelegate,
+                          public TouchableViewDelegate,
+                          public CopyMoveMenuResponder {
 public:
     static constexpr int maxEventsCount = 5;
     static constexpr int maxEventsCountInWeekend = 2;
@@ -87,19 +91,12 @@ public:
     void viewTouched() override;
     void viewBeginsTouching() override;
 
-    // The choices of the copy/move menu, with the menu's event.
-    void handleMenuChoiceCopy(const std::shared_ptr<EKEvent>& event);
-    void handleMenuChoiceMove(const std::shared_ptr<EKEvent>& event);
-    void handleMenuChoiceDelete(const std::shared_ptr<EKEvent>& event);
+    // CopyMoveMenuResponder: the choices of the copy/move menu opened over one of the rows.
+    void handleMenuChoiceCopy(const std::shared_ptr<EKEvent>& event) override;
+    void handleMenuChoiceMove(const std::shared_ptr<EKEvent>& event) override;
+    void handleMenuChoiceDelete(const std::shared_ptr<EKEvent>& event) override;
 
     // Hand-overs to screens built elsewhere; unset, nothing happens.
-    // The copy/move menu for the row's event, shown over the row of the card.
-    using ShowCopyMoveMenuOperation =
-        std::function<void(DayViewController& dayViewController, const std::shared_ptr<EKEvent>& event,
-                           DayView& dayView, EventView& eventView)>;
-    static ShowCopyMoveMenuOperation& toShowCopyMoveMenu();
-    // Keeps the menu from deselecting the row when it closes after a choice.
-    static std::function<void()>& toPreventEventViewDeselection();
     // The search-result highlight for an event hidden in the overflow: the event, the card and
     // the point in the card's coordinates above which it shows, and what to do when it is done.
     using ShowSearchHighlightOperation =

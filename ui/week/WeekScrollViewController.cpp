@@ -14,6 +14,8 @@
 #include "core/calendar/DateUtilities.h"
 #include "core/calendar/Day.h"
 #include "core/calendar/Month.h"
+#include "core/calendar/WeekInMonth.h"
+#include "core/events/EventSaveCommand.h"
 #include "core/events/EventService.h"
 #include "core/events/Move.h"
 #include "core/events/ReadOnlyCheck.h"
@@ -24,6 +26,7 @@
 #include "foundation/Localization.h"
 #include "foundation/RunLoop.h"
 #include "foundation/TimeZone.h"
+#include "kit/Application.h"
 #include "kit/Artwork.h"
 #include "kit/BarButtonItem.h"
 #include "kit/Device.h"
@@ -34,21 +37,27 @@
 #include "kit/NavigationBar.h"
 #include "kit/NavigationController.h"
 #include "kit/NavigationItem.h"
+#include "kit/NotificationCenter.h"
 #include "kit/Screen.h"
 #include "kit/ScrollView.h"
 #include "kit/StringDrawing.h"
 #include "kit/SwipeGestureRecognizer.h"
 #include "ui/copymove/CopyMoveEventMode.h"
+#include "ui/copymove/MoveEventBarView.h"
+#include "ui/daylist/ListEventsViewController.h"
 #include "ui/editing/DeleteEventActionSheet.h"
+#include "ui/editing/MoveRecurringEventActionSheet.h"
 #include "ui/editor/EventDetailsViewController.h"
 #include "ui/eventkit/EKEventViewController.h"
 #include "ui/week/DateTitleView.h"
 #include "ui/week/EventTouchLock.h"
 #include "ui/week/WeekArtwork.h"
 #include "ui/week/WeekViewController.h"
+#include "ui/weekpicker/WeekPickerController.h"
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -65,6 +74,12 @@ constexpr double titleHeight = 32.0;
 constexpr double loadingFadeDuration = 0.2;
 // Day list updates wait for the week's own animations.
 constexpr double listUpdateDelay = 0.3;
+// A quick move saves after its rows have moved.
+constexpr double quickMoveSaveDelay = 0.5;
+// A cancelled move from the editor goes back to its week once the editor is back on top.
+constexpr double restoreMoveDelay = 0.4;
+// A day list reopens after the scroll back to the week where the copy or move began.
+constexpr double reopenListDelay = 0.3;
 
 enum Direction { noDirection = 0, backward = 1, forward = 2 };
 
@@ -109,6 +124,7 @@ WeekScrollViewController::WeekScrollViewController()
 }
 
 WeekScrollViewController::~WeekScrollViewController() {
+    NotificationCenter::defaultCenter().removeObserver(this);
     m_dispatcher.unregisterAllEventsForTarget(this);
     for (const auto& page : m_weekViews) {
         m_dispatcher.unregisterAllEventsForTarget(page.get());
@@ -152,9 +168,18 @@ void WeekScrollViewController::viewDidLoad() {
     // The actions menu arrives with the menus of the week screen; until then the button stays.
     m_actionButton = std::make_shared<BarButtonItem>(Artwork::imageNamed(QStringLiteral("actions-button")),
                                                      BarButtonItem::Style::Bordered);
+    m_cancelMoveButton = std::make_shared<BarButtonItem>(localizedString(QStringLiteral("Cancel")),
+                                                         BarButtonItem::Style::Done, [weakSelf] {
+                                                             if (auto self = weakSelf.lock()) {
+                                                                 self->cancelCopyMoveEvent();
+                                                             }
+                                                         });
     m_dateTitleView = DateTitleView::create(Rect(0, 0, titleAreaWidth - minimumLeftButtonWidth, titleHeight));
-    // Opening the week picker belongs to the week picker; the title already takes the tap.
-    m_dateTitleView->setOnTapped([] {});
+    m_dateTitleView->setOnTapped([weakSelf] {
+        if (auto self = weakSelf.lock()) {
+            self->dateTitleTapped();
+        }
+    });
     NavigationItem& item = *navigationItem();
     item.setLeftBarButtonItem(m_todayButton);
     item.setRightBarButtonItem(m_actionButton);
@@ -174,6 +199,14 @@ void WeekScrollViewController::viewDidLoad() {
     m_dispatcher.registerTarget<TimeZoneChangedEvent>(this, &WeekScrollViewController::timeZoneChanged);
     m_dispatcher.registerTarget<WeekendDaysChangedEvent>(this, &WeekScrollViewController::weekendDaysChanged);
     m_dispatcher.registerTarget<DeleteEventEvent>(this, &WeekScrollViewController::deleteEvent);
+    m_dispatcher.registerTarget<EventStoreChangedEvent>(this,
+                                                        &WeekScrollViewController::noteStoreChangeDuringMove);
+    NotificationCenter::defaultCenter().addObserver(this, Application::willTerminateNotification,
+                                                    [weakSelf](const Notification&) {
+                                                        if (auto self = weakSelf.lock()) {
+                                                            self->savePendingMove();
+                                                        }
+                                                    });
 
     item.setBackBarButtonItem(std::make_shared<BarButtonItem>(localizedString(QStringLiteral("Cancel")),
                                                               BarButtonItem::Style::Plain));
@@ -186,7 +219,10 @@ void WeekScrollViewController::viewDidUnload() {
     m_fuzzyTransitionView.reset();
 }
 
-void WeekScrollViewController::viewWillAppear(bool) {
+void WeekScrollViewController::viewWillAppear(bool animated) {
+    if (m_listEventsViewController) {
+        m_listEventsViewController->viewWillAppear(animated);
+    }
     const std::optional<Week> returnWeek = m_copyMoveEventMode.returnWeek();
     const bool editorDone = m_detailsController && m_detailsController->doneEditing();
     if (!editorDone && !m_copyMoveEventMode.activated() && returnWeek) {
@@ -210,12 +246,47 @@ void WeekScrollViewController::viewWillAppear(bool) {
     m_lastDirection = noDirection;
 }
 
+void WeekScrollViewController::viewDidAppear(bool animated) {
+    if (m_listEventsViewController) {
+        m_listEventsViewController->viewDidAppear(animated);
+    }
+}
+
+void WeekScrollViewController::viewWillDisappear(bool animated) {
+    if (m_listEventsViewController) {
+        m_listEventsViewController->viewWillDisappear(animated);
+    }
+}
+
+void WeekScrollViewController::viewDidDisappear(bool animated) {
+    if (m_listEventsViewController) {
+        m_listEventsViewController->viewDidDisappear(animated);
+    }
+}
+
+void WeekScrollViewController::willAnimateRotationToInterfaceOrientation(int orientation, double duration) {
+    ViewController::willAnimateRotationToInterfaceOrientation(orientation, duration);
+    if (listEventsViewVisible()) {
+        m_listEventsViewController->configureForFrame(view()->frame());
+    }
+}
+
 void WeekScrollViewController::didReceiveMemoryWarning() {
+    const bool listOffScreen =
+        m_listEventsViewController &&
+        (!m_listEventsViewController->isViewLoaded() || !m_listEventsViewController->view()->superview());
+    if (listOffScreen) {
+        m_listEventsViewController.reset();
+    }
     // An editor away in the move round trip still holds the event it moves.
     const bool editorOffScreen = m_detailsController && (!m_detailsController->isViewLoaded() ||
                                                          !m_detailsController->view()->superview());
     if (editorOffScreen && !m_copyMoveEventMode.moveActivated()) {
         m_detailsController.reset();
+    }
+    if (m_weekPickerController &&
+        (!m_weekPickerController->isViewLoaded() || !m_weekPickerController->view()->superview())) {
+        m_weekPickerController.reset();
     }
     ViewController::didReceiveMemoryWarning();
 }
@@ -231,6 +302,288 @@ std::shared_ptr<WeekViewController> WeekScrollViewController::middlePage() const
 
 std::weak_ptr<WeekScrollViewController> WeekScrollViewController::weakSelf() {
     return std::static_pointer_cast<WeekScrollViewController>(shared_from_this());
+}
+
+// Copying and moving an event to another day.
+
+void WeekScrollViewController::toggleMovingEventModeAnimated(bool animated, bool cancelled) {
+    if (m_weekViews.size() != 3) {
+        return;
+    }
+    const bool active = m_copyMoveEventMode.activated();
+    for (const auto& page : m_weekViews) {
+        page->disableEditEvents(active);
+    }
+    // A cancel that scrolls back to another week keeps the bar until that scroll settles.
+    const std::optional<Week>& returnWeek = m_copyMoveEventMode.returnWeek();
+    const bool barWaitsForScrollBack = !active && cancelled && returnWeek && *returnWeek != m_displayedWeek;
+    if (!barWaitsForScrollBack && m_moveBarVisible != active) {
+        showOrHideMoveEventBarAnimated(animated, false);
+    }
+    showCopyMoveLook(active);
+    correctDateTitleViewSize();
+    for (const auto& page : m_weekViews) {
+        page->updateHighlightedDay();
+    }
+    if (active) {
+        // Set on every start, so that a list left faded by a completed copy or move does not
+        // come back after a later cancel.
+        const bool listOpen = listEventsViewVisible();
+        m_copyMoveEventMode.setReopenListEventsView(listOpen);
+        if (listOpen) {
+            fadeOutListEventsForCopyMove();
+        }
+    }
+    if (!active && cancelled && m_copyMoveEventMode.reopenListEventsView()) {
+        reopenListEventsAfterCancel();
+    }
+}
+
+// The pulsing event on its own day, the veil with marching ants over every other day, and
+// "Cancel" in place of "Today"; or all of it taken away again.
+void WeekScrollViewController::showCopyMoveLook(bool active) {
+    NavigationItem& item = *navigationItem();
+    if (!active) {
+        for (const auto& page : m_weekViews) {
+            page->stopMoveDayOverlayAnimation();
+        }
+        item.setLeftBarButtonItem(m_todayButton);
+        return;
+    }
+    const std::shared_ptr<EKEvent>& event = m_copyMoveEventMode.event();
+    const std::optional<Date>& tappedDate = m_copyMoveEventMode.tappedDate();
+    if (event && tappedDate) {
+        for (const auto& page : m_weekViews) {
+            page->startMoveAnimation(*event, *tappedDate);
+        }
+    }
+    middlePage()->startMoveDayOverlayAnimation();
+    item.setLeftBarButtonItem(m_cancelMoveButton);
+}
+
+void WeekScrollViewController::reopenListEventsAfterCancel() {
+    m_copyMoveEventMode.setReopenListEventsView(false);
+    const std::optional<Week>& returnWeek = m_copyMoveEventMode.returnWeek();
+    if (!returnWeek || *returnWeek == m_displayedWeek) {
+        fadeInListEventsAfterCopyMove();
+        return;
+    }
+    const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
+    RunLoop::main().scheduleTimer(reopenListDelay, false, [weakSelf] {
+        if (auto self = weakSelf.lock()) {
+            self->fadeInListEventsAfterCopyMove();
+        }
+    });
+}
+
+void WeekScrollViewController::fadeOutListEventsForCopyMove() {
+    if (m_listEventsViewController) {
+        m_listEventsViewController->fadeOutPopup();
+    }
+}
+
+void WeekScrollViewController::fadeInListEventsAfterCopyMove() {
+    // Dropped meanwhile by a change of settings: nothing to bring back.
+    if (!m_listEventsViewController) {
+        return;
+    }
+    view()->addSubview(m_listEventsViewController->view());
+    m_listEventsViewController->fadeInPopup();
+}
+
+void WeekScrollViewController::createMoveEventBar() {
+    m_moveEventBar = MoveEventBarView::create();
+    m_moveEventBar->setHidden(true);
+    view()->addSubview(m_moveEventBar);
+}
+
+void WeekScrollViewController::showOrHideMoveEventBarAnimated(bool animated, bool bottomBar) {
+    if (m_weekViews.size() != 3) {
+        return;
+    }
+    // The outer pages are off screen and change at once.
+    m_weekViews.front()->shrinkOrStretchDays(bottomBar);
+    m_weekViews.back()->shrinkOrStretchDays(bottomBar);
+    if (!bottomBar && !m_moveEventBar) {
+        createMoveEventBar();
+    }
+    if (m_moveEventBar) {
+        if (m_copyMoveEventMode.copyActivated()) {
+            m_moveEventBar->setCopyMode();
+        } else if (m_copyMoveEventMode.activated()) {
+            m_moveEventBar->setMoveMode();
+        }
+    }
+    double duration = 0;
+    if (animated) {
+        duration = Device::current().isAtLeastVersion(QStringLiteral("5.0")) ? 0.25 : 0.3;
+    }
+    const std::weak_ptr<WeekViewController> middle = middlePage();
+    const std::weak_ptr<MoveEventBarView> weakBar = m_moveEventBar;
+    const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
+    View::animate(
+        duration, 0, AnimationCurve::easeInOut, AnimationOption::none,
+        [middle, weakBar, bottomBar] {
+            if (auto page = middle.lock()) {
+                page->shrinkOrStretchDays(bottomBar);
+            }
+            const std::shared_ptr<MoveEventBarView> bar = weakBar.lock();
+            if (bottomBar || !bar) {
+                return;
+            }
+            if (bar->frame().y() == -MoveEventBarView::barHeight) {
+                bar->setHidden(false);
+                bar->moveFrameY(MoveEventBarView::barHeight);
+            } else {
+                bar->moveFrameY(-MoveEventBarView::barHeight);
+            }
+        },
+        [weakSelf, bottomBar](bool) {
+            if (auto self = weakSelf.lock()) {
+                self->moveEventBarSlideFinished(bottomBar);
+            }
+        });
+    if (!bottomBar) {
+        m_moveBarVisible = !m_moveBarVisible;
+        m_actionButton->setEnabled(!m_moveBarVisible);
+    }
+}
+
+void WeekScrollViewController::moveEventBarSlideFinished(bool) {
+    if (m_moveEventBar && m_moveEventBar->frame().y() == -MoveEventBarView::barHeight) {
+        m_moveEventBar->setHidden(true);
+    }
+}
+
+void WeekScrollViewController::quickMoveEventToDate(Date date) {
+    if (auto hint = Hint::hintByIdentifier(QStringLiteral("quickMoveHint"))) {
+        hint->invalidate();
+    }
+    const std::shared_ptr<EKEvent> event = m_copyMoveEventMode.event();
+    if (!event) {
+        return;
+    }
+    if (DateUtilities::isEqualToDateIgnoreTime(date, event->startDate())) {
+        cancelCopyMoveEvent();
+        return;
+    }
+    if (!event->hasRecurrenceRules()) {
+        quickMoveEventToDate(date, EKSpan::ThisEvent, false);
+        return;
+    }
+    const std::shared_ptr<MoveRecurringEventActionSheet> sheet = MoveRecurringEventActionSheet::instance();
+    sheet->setTargetDate(date);
+    sheet->setRecurringEventDelegate(
+        std::static_pointer_cast<RecurringEventActionSheetDelegate>(weakSelf().lock()));
+    sheet->showInView(*view());
+}
+
+void WeekScrollViewController::clickedButtonForSpan(RecurringEventActionSheet& actionSheet, EKSpan span) {
+    const auto* sheet = dynamic_cast<MoveRecurringEventActionSheet*>(&actionSheet);
+    if (sheet && sheet->targetDate() && m_copyMoveEventMode.quickMoveActivated()) {
+        quickMoveEventToDate(*sheet->targetDate(), span, true);
+    }
+}
+
+void WeekScrollViewController::quickMoveEventToDate(Date date, EKSpan span, bool recurring) {
+    const std::shared_ptr<EKEvent> event = m_copyMoveEventMode.event();
+    if (!event) {
+        return;
+    }
+    const Date start = DateUtilities::applyDateWithoutTime(event->startDate(), date);
+    m_eventService.applyDate(start, *event, event->allDay());
+    auto command = std::make_shared<EventSaveCommand>(event, span);
+    m_copyMoveEventMode.deactivate();
+    // An earlier move still waiting is written first, so that the two saves keep their order.
+    savePendingMove();
+    if (recurring || isOccurrence(*event)) {
+        // A whole series may have moved: the weeks are read again once the store has it.
+        saveEvent(*command);
+        m_copyMoveEventMode.setReturnWeek(std::nullopt);
+        for (const auto& page : m_weekViews) {
+            page->stopMoveAnimation();
+            page->load();
+        }
+    } else {
+        m_pendingSave = command;
+        const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
+        m_pendingSaveTimer = RunLoop::main().scheduleTimer(quickMoveSaveDelay, false, [weakSelf] {
+            if (auto self = weakSelf.lock()) {
+                self->savePendingMove();
+            }
+        });
+        eventCopiedOrMoved(event, false);
+    }
+    toggleMovingEventModeAnimated(true, false);
+}
+
+void WeekScrollViewController::savePendingMove() {
+    if (m_pendingSaveTimer) {
+        m_pendingSaveTimer->invalidate();
+        m_pendingSaveTimer.reset();
+    }
+    if (const std::shared_ptr<EventSaveCommand> command = std::exchange(m_pendingSave, nullptr)) {
+        saveEvent(*command);
+    }
+    // Pages that read their weeks while the move waited show the event where it was.
+    if (std::exchange(m_storeChangedDuringMove, false)) {
+        m_dispatcher.dispatch<EventStoreChangedEvent>();
+    }
+}
+
+void WeekScrollViewController::noteStoreChangeDuringMove() {
+    if (m_pendingSave) {
+        m_storeChangedDuringMove = true;
+    }
+}
+
+void WeekScrollViewController::saveEvent(const EventSaveCommand& command) {
+    m_eventService.saveEvent(command.event(), command.span());
+}
+
+void WeekScrollViewController::copyEventToDate(Date date) {
+    const std::shared_ptr<EKEvent> event = m_copyMoveEventMode.event();
+    if (!event) {
+        return;
+    }
+    const std::shared_ptr<EKEvent> copy = m_eventService.copyEvent(*event, date);
+    m_copyMoveEventMode.deactivate();
+    eventCopiedOrMoved(copy, true);
+    toggleMovingEventModeAnimated(true, false);
+}
+
+void WeekScrollViewController::cancelCopyMoveEvent() {
+    for (const auto& page : m_weekViews) {
+        page->stopMoveAnimation();
+    }
+    if (m_copyMoveEventMode.quickMoveActivated() || m_copyMoveEventMode.copyActivated()) {
+        m_copyMoveEventMode.deactivate();
+        toggleMovingEventModeAnimated(true, true);
+        for (const auto& page : m_weekViews) {
+            page->deselectEventsAnimated(true, false);
+        }
+        if (const std::optional<Week> returnWeek = m_copyMoveEventMode.returnWeek()) {
+            scrollToWeek(*returnWeek, true, false);
+        }
+        m_copyMoveEventMode.setReturnWeek(std::nullopt);
+    } else if (m_copyMoveEventMode.moveActivated()) {
+        pushPortraitViewController(getOrCreateEventDetailsController());
+        m_copyMoveEventMode.deactivate();
+        const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
+        RunLoop::main().scheduleTimer(restoreMoveDelay, false, [weakSelf] {
+            if (auto self = weakSelf.lock()) {
+                self->restoreMovingEventToPreviousState();
+            }
+        });
+    }
+}
+
+void WeekScrollViewController::restoreMovingEventToPreviousState() {
+    toggleMovingEventModeAnimated(false, true);
+    if (const std::optional<Week> returnWeek = m_copyMoveEventMode.returnWeek()) {
+        scrollToWeek(*returnWeek, true, false);
+    }
+    m_copyMoveEventMode.setReturnWeek(std::nullopt);
 }
 
 // Page arrangement.
@@ -515,6 +868,9 @@ void WeekScrollViewController::scrollViewDidReallyEndScrollingAnimation() {
     setTouchesOnPagesEnabled(true);
     if (m_copyMoveEventMode.activated()) {
         middlePage()->startMoveDayOverlayAnimation();
+    } else if (m_moveBarVisible) {
+        // The bar stayed while a cancelled copy or move scrolled back to its week.
+        showOrHideMoveEventBarAnimated(true, false);
     }
 }
 
@@ -578,6 +934,9 @@ bool WeekScrollViewController::editorIsTopScreen() {
 
 void WeekScrollViewController::eventSaved(const std::shared_ptr<EKEvent>& event, bool isNew,
                                           bool spansMultipleEvents, bool delayed) {
+    // A move from the editor ends here when its span choice saved it: there is no week to go
+    // back to any more.
+    m_copyMoveEventMode.setReturnWeek(std::nullopt);
     if (isNew && listEventsViewVisible()) {
         if (auto hint = Hint::hintByIdentifier(QStringLiteral("addEventHint"))) {
             hint->trigger();
@@ -585,23 +944,25 @@ void WeekScrollViewController::eventSaved(const std::shared_ptr<EKEvent>& event,
     }
     if (spansMultipleEvents || isOccurrence(*event)) {
         m_dispatcher.dispatch<EventStoreChangedEvent>();
-        return;
-    }
-    for (const auto& page : m_weekViews) {
-        if (isNew) {
-            page->deselectEventsAnimated(false, false);
-            page->addEvent(event, true, delayed);
-        } else {
-            page->addEvent(event, true, delayed);
-            page->reloadEvent(event);
+    } else {
+        for (const auto& page : m_weekViews) {
+            if (isNew) {
+                page->deselectEventsAnimated(false, false);
+                page->addEvent(event, true, delayed);
+            } else {
+                page->addEvent(event, true, delayed);
+                page->reloadEvent(event);
+            }
         }
     }
+    updateListEventsAfterSave(event, isNew);
 }
 
 void WeekScrollViewController::eventCopiedOrMoved(const std::shared_ptr<EKEvent>& event, bool copied) {
     m_copyMoveEventMode.setReturnWeek(std::nullopt);
     if (isOccurrence(*event)) {
         m_dispatcher.dispatch<EventStoreChangedEvent>();
+        updateListEventsAfterCopyOrMove(event);
         return;
     }
     const bool animated = !listEventsViewVisible();
@@ -613,11 +974,11 @@ void WeekScrollViewController::eventCopiedOrMoved(const std::shared_ptr<EKEvent>
         page->stopMoveAnimation();
         page->deselectEventsAnimated(false, false);
     }
+    updateListEventsAfterCopyOrMove(event);
 }
 
 void WeekScrollViewController::toggleMovingEventMode() {
-    // The move bar and the veil over the week arrive with quick copy and move; until then the
-    // pages take the picked day as they are.
+    toggleMovingEventModeAnimated(m_copyMoveEventMode.activated(), false);
 }
 
 void WeekScrollViewController::eventDeleted(const QString& eventIdentifier, bool recurring) {
@@ -628,12 +989,13 @@ void WeekScrollViewController::updateWeekViewForDeletedEvent(const QString& even
                                                              bool delayed) {
     if (recurring) {
         m_dispatcher.dispatch<EventStoreChangedEvent>();
-        return;
+    } else {
+        for (const auto& page : m_weekViews) {
+            page->deselectEventsAnimated(false, false);
+            page->removeEvent(eventIdentifier, !listEventsViewVisible(), delayed);
+        }
     }
-    for (const auto& page : m_weekViews) {
-        page->deselectEventsAnimated(false, false);
-        page->removeEvent(eventIdentifier, !listEventsViewVisible(), delayed);
-    }
+    updateListEventsAfterDeletion(eventIdentifier, delayed);
 }
 
 // Bus receivers.
@@ -674,9 +1036,12 @@ void WeekScrollViewController::handleSelectedDate(const std::shared_ptr<DateSele
     if (editorIsTopScreen()) {
         return;
     }
-    // Quick move and copy pick their day here once they exist; a move started in the editor
-    // brings the day back to it.
-    if (m_copyMoveEventMode.quickMoveActivated() || m_copyMoveEventMode.copyActivated()) {
+    if (m_copyMoveEventMode.quickMoveActivated()) {
+        quickMoveEventToDate(event->date());
+        return;
+    }
+    if (m_copyMoveEventMode.copyActivated()) {
+        copyEventToDate(event->date());
         return;
     }
     const std::shared_ptr<EventDetailsViewController> editor = getOrCreateEventDetailsController();
@@ -693,12 +1058,26 @@ void WeekScrollViewController::handleSelectedDate(const std::shared_ptr<DateSele
     pushPortraitViewController(editor);
 }
 
-void WeekScrollViewController::listEvents(const std::shared_ptr<ListEventsEvent>&) {
-    // The day list opens here once it exists.
+void WeekScrollViewController::listEvents(const std::shared_ptr<ListEventsEvent>& event) {
+    const std::shared_ptr<ListEventsViewController> list = getOrCreateListEventsViewController();
+    if (list->visible()) {
+        return;
+    }
+    list->initializeWithDate(event->date());
+    view()->addSubview(list->view());
+    list->popupFromView(event->dayView());
 }
 
-void WeekScrollViewController::activateCopyOrMove(const std::shared_ptr<ActivateCopyMoveEvent>&) {
-    // Copying and moving start here once their move bar exists.
+void WeekScrollViewController::activateCopyOrMove(const std::shared_ptr<ActivateCopyMoveEvent>& event) {
+    if (m_copyMoveEventMode.activated() || !event->event()) {
+        return;
+    }
+    if (event->copy()) {
+        m_copyMoveEventMode.activateCopy(event->event(), event->date());
+    } else {
+        m_copyMoveEventMode.activateQuickMove(event->event(), event->date());
+    }
+    toggleMovingEventMode();
 }
 
 void WeekScrollViewController::deleteEvent(const std::shared_ptr<DeleteEventEvent>& event) {
@@ -726,7 +1105,9 @@ void WeekScrollViewController::deleteEvent(const std::shared_ptr<DeleteEventEven
 
 void WeekScrollViewController::applicationBecameActive(
     const std::shared_ptr<ApplicationActivatedEvent>& event) {
+    cancelCopyMoveEvent();
     reloadHighlightedDay();
+    closeWeekPickerAnimated(false, {});
     Month::refreshSeasonAwareColors();
     EventService* service = &m_eventService;
     DispatchQueue::global().async([service] { service->refreshSourcesIfNecessary(); });
@@ -774,12 +1155,16 @@ void WeekScrollViewController::rebuildWeekViewsForCurrentWeek() {
 
 void WeekScrollViewController::timeZoneChanged(const std::shared_ptr<TimeZoneChangedEvent>&) {
     m_detailsController.reset();
+    dropWeekPickerController();
+    dropListEventsViewController();
     rebuildWeekViewsForCurrentWeek();
 }
 
 void WeekScrollViewController::weekendDaysChanged(const std::shared_ptr<WeekendDaysChangedEvent>&) {
     // The weekend days decide which day a week starts with, and so which days share a box.
     m_detailsController.reset();
+    dropWeekPickerController();
+    dropListEventsViewController();
     applyWeekSettings();
     rebuildWeekViewsForCurrentWeek();
 }
@@ -796,8 +1181,218 @@ void WeekScrollViewController::toggleSearch(GestureRecognizer&) {
     }
 }
 
+// The day list.
+
 bool WeekScrollViewController::listEventsViewVisible() const {
-    return false;
+    return m_listEventsViewController && m_listEventsViewController->visible();
 }
 
-void WeekScrollViewController::closeListEventsPopupAnimated(bool) {}
+void WeekScrollViewController::closeListEventsPopupAnimated(bool animated) {
+    if (m_listEventsViewController) {
+        m_listEventsViewController->closePopupAnimated(animated);
+    }
+}
+
+std::shared_ptr<ListEventsViewController> WeekScrollViewController::getOrCreateListEventsViewController() {
+    if (!m_listEventsViewController) {
+        m_listEventsViewController = std::make_shared<ListEventsViewController>();
+    }
+    return m_listEventsViewController;
+}
+
+void WeekScrollViewController::dropListEventsViewController() {
+    // An open list goes with its controller; left on screen it would answer to nobody.
+    closeListEventsPopupAnimated(false);
+    m_listEventsViewController.reset();
+}
+
+void WeekScrollViewController::updateListEventsAfterSave(const std::shared_ptr<EKEvent>& event, bool isNew) {
+    if (!listEventsViewVisible()) {
+        return;
+    }
+    const std::shared_ptr<ListEventsViewController> list = m_listEventsViewController;
+    const bool onListedDay = ReadOnlyCheck::happensOnDay(*event, list->displayedDate());
+    if (isNew) {
+        // The week shows the new event first; the list follows once the week's animation ran.
+        if (onListedDay) {
+            const std::weak_ptr<ListEventsViewController> weakList = list;
+            RunLoop::main().scheduleTimer(listUpdateDelay, false, [weakList, event] {
+                if (const auto delayedList = weakList.lock()) {
+                    delayedList->addEvent(event);
+                }
+            });
+        }
+    } else if (onListedDay) {
+        list->reloadEvent(event);
+    } else {
+        // Edited onto another day: the list no longer holds it.
+        list->removeEvent(event->eventIdentifier());
+    }
+}
+
+void WeekScrollViewController::updateListEventsAfterDeletion(const QString& eventIdentifier, bool delayed) {
+    if (!m_listEventsViewController) {
+        return;
+    }
+    const std::weak_ptr<ListEventsViewController> weakList = m_listEventsViewController;
+    const auto remove = [weakList, eventIdentifier] {
+        if (const auto list = weakList.lock()) {
+            list->removeEvent(eventIdentifier);
+        }
+    };
+    if (delayed) {
+        RunLoop::main().scheduleTimer(listUpdateDelay, false, remove);
+    } else {
+        RunLoop::main().post(remove);
+    }
+}
+
+void WeekScrollViewController::updateListEventsAfterCopyOrMove(const std::shared_ptr<EKEvent>& event) {
+    if (!m_listEventsViewController) {
+        return;
+    }
+    if (ReadOnlyCheck::happensOnDay(*event, m_listEventsViewController->displayedDate())) {
+        m_listEventsViewController->addEvent(event, false);
+    } else {
+        m_listEventsViewController->removeEvent(event->eventIdentifier(), false);
+    }
+}
+
+// The week picker.
+
+void WeekScrollViewController::dateTitleTapped() {
+    if (m_weekPickerController && m_weekPickerController->visible()) {
+        closeWeekPickerAnimated(true, {});
+    } else {
+        openWeekPicker(false);
+    }
+}
+
+// A picker made under other settings is made again on next use; an open one closes first.
+void WeekScrollViewController::dropWeekPickerController() {
+    closeWeekPickerAnimated(false, {});
+    m_weekPickerController.reset();
+}
+
+void WeekScrollViewController::createWeekPickerController() {
+    m_weekPickerController = std::make_shared<WeekPickerController>(view()->frame());
+    const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
+    m_weekPickerController->setOnSecondTapOnWeek([weakSelf](const Week& week) {
+        if (auto self = weakSelf.lock()) {
+            self->closeWeekPickerAndJumpToWeek(week);
+        }
+    });
+    m_weekPickerController->setOnWeekSelectionChanged([weakSelf](const std::optional<Week>& week) {
+        if (auto self = weakSelf.lock()) {
+            self->weekPickerSelectionChanged(week);
+        }
+    });
+}
+
+// Reports of a closed picker would reach the bar's own buttons.
+void WeekScrollViewController::weekPickerSelectionChanged(const std::optional<Week>& week) {
+    if (!m_weekPickerController || !m_weekPickerController->visible()) {
+        return;
+    }
+    const std::shared_ptr<BarButtonItem>& goButton = navigationItem()->rightBarButtonItem();
+    if (week) {
+        m_dateTitleView->setWeek(*week);
+    } else {
+        m_dateTitleView->setText(localizedString(QStringLiteral("Pick a Week")));
+    }
+    if (goButton) {
+        goButton->setEnabled(week.has_value());
+    }
+}
+
+void WeekScrollViewController::openWeekPicker(bool) {
+    if (!m_weekPickerController) {
+        createWeekPickerController();
+    }
+    const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
+    NavigationItem& item = *navigationItem();
+    m_dateTitleView->withSubViewsStayingInPositionDo([&] {
+        m_savedLeftBarButtonItem = item.leftBarButtonItem();
+        m_savedRightBarButtonItem = item.rightBarButtonItem();
+        m_savedLeftBarButtonItemEnabled = m_savedLeftBarButtonItem && m_savedLeftBarButtonItem->enabled();
+        m_savedRightBarButtonItemEnabled = m_savedRightBarButtonItem && m_savedRightBarButtonItem->enabled();
+        auto cancel = std::make_shared<BarButtonItem>(localizedString(QStringLiteral("Cancel")),
+                                                      BarButtonItem::Style::Plain, [weakSelf] {
+                                                          if (auto self = weakSelf.lock()) {
+                                                              self->handleWeekPickerCancelButton();
+                                                          }
+                                                      });
+        auto go = std::make_shared<BarButtonItem>(localizedString(QStringLiteral("Go")),
+                                                  BarButtonItem::Style::Done, [weakSelf] {
+                                                      if (auto self = weakSelf.lock()) {
+                                                          self->handleWeekPickerGoButton();
+                                                      }
+                                                  });
+        item.setLeftBarButtonItem(cancel, true);
+        item.setRightBarButtonItem(go, true);
+        go->setEnabled(false);
+    });
+    m_dateTitleView->animateFromRightWithText(localizedString(QStringLiteral("Pick a Week")));
+    m_weekPickerController->configureForCurrentOrientation();
+    const Month month = m_displayedWeek == Week::currentWeek() ? Day::today().month()
+                                                               : m_displayedWeek.middleOfTheWeekDay().month();
+    view()->addSubview(m_weekPickerController->view());
+    m_weekPickerController->selectWeekInMonth(WeekInMonth(m_displayedWeek, month));
+    m_weekPickerController->openAnimated();
+    m_scrollView->setScrollEnabled(false);
+}
+
+void WeekScrollViewController::closeWeekPickerAnimated(bool animated, std::function<void()> completion) {
+    if (!m_weekPickerController || !m_weekPickerController->visible()) {
+        return;
+    }
+    NavigationItem& item = *navigationItem();
+    m_dateTitleView->withSubViewsStayingInPositionDo([&] {
+        item.setLeftBarButtonItem(m_savedLeftBarButtonItem, true);
+        item.setRightBarButtonItem(m_savedRightBarButtonItem, true);
+        if (m_savedLeftBarButtonItem) {
+            m_savedLeftBarButtonItem->setEnabled(m_savedLeftBarButtonItemEnabled);
+        }
+        if (m_savedRightBarButtonItem) {
+            m_savedRightBarButtonItem->setEnabled(m_savedRightBarButtonItemEnabled);
+        }
+    });
+    m_dateTitleView->animateFromLeftWithWeek(m_displayedWeek);
+    const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
+    const std::weak_ptr<WeekPickerController> weakPicker = m_weekPickerController;
+    m_weekPickerController->closeAnimated(
+        animated, [weakSelf, weakPicker, completion = std::move(completion)] {
+            if (completion) {
+                completion();
+            }
+            if (const auto picker = weakPicker.lock(); picker && !picker->visible()) {
+                picker->view()->removeFromSuperview();
+            }
+            if (auto self = weakSelf.lock()) {
+                self->m_scrollView->setScrollEnabled(true);
+            }
+        });
+}
+
+void WeekScrollViewController::handleWeekPickerCancelButton() {
+    closeWeekPickerAnimated(true, {});
+}
+
+void WeekScrollViewController::handleWeekPickerGoButton() {
+    if (m_weekPickerHint) {
+        m_weekPickerHint->invalidate();
+    }
+    closeWeekPickerAndJumpToWeek(m_weekPickerController ? m_weekPickerController->selectedWeek()
+                                                        : std::nullopt);
+}
+
+// A picker closed without a week jumps nowhere.
+void WeekScrollViewController::closeWeekPickerAndJumpToWeek(const std::optional<Week>& week) {
+    const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
+    closeWeekPickerAnimated(true, [weakSelf, week] {
+        const auto self = weakSelf.lock();
+        if (self && week) {
+            self->jumpToWeek(*week);
+        }
+    });
+}

@@ -2,8 +2,10 @@
 
 #include "core/bus/BusReceiver.h"
 #include "core/calendar/Week.h"
+#include "foundation/Date.h"
 #include "kit/ScrollViewDelegate.h"
 #include "kit/ViewController.h"
+#include "ui/editing/RecurringEventActionSheetDelegate.h"
 #include "ui/editor/EventDetailsViewControllerDelegate.h"
 
 #include <memory>
@@ -20,6 +22,7 @@ class DateTitleView;
 class DeleteEventEvent;
 class EKEvent;
 class EventDetailsViewController;
+class EventSaveCommand;
 class EventSelectedEvent;
 class EventService;
 class EventTouchLock;
@@ -27,9 +30,13 @@ class GestureRecognizer;
 class Hint;
 class ImageView;
 class ListEventsEvent;
+class ListEventsViewController;
 class LoadingIndicator;
+class MoveEventBarView;
 class ScrollView;
 class TimeZoneChangedEvent;
+class WeekPickerController;
+class Timer;
 class WeekViewController;
 class WeekendDaysChangedEvent;
 
@@ -41,7 +48,8 @@ class WeekendDaysChangedEvent;
 class WeekScrollViewController : public ViewController,
                                  public ScrollViewDelegate,
                                  public BusReceiver,
-                                 public EventDetailsViewControllerDelegate {
+                                 public EventDetailsViewControllerDelegate,
+                                 public RecurringEventActionSheetDelegate {
 public:
     static constexpr int pageCount = 201;
     static constexpr int middlePagePosition = 100;
@@ -60,9 +68,17 @@ public:
     const std::shared_ptr<DateTitleView>& dateTitleView() const { return m_dateTitleView; }
     const std::shared_ptr<BarButtonItem>& todayButton() const { return m_todayButton; }
     const std::shared_ptr<BarButtonItem>& actionButton() const { return m_actionButton; }
+    // "Cancel", in place of "Today" while an event is copied or moved.
+    const std::shared_ptr<BarButtonItem>& cancelMoveButton() const { return m_cancelMoveButton; }
+    // Null until the first copy or move.
+    const std::shared_ptr<MoveEventBarView>& moveEventBar() const { return m_moveEventBar; }
     const std::shared_ptr<LoadingIndicator>& loadingIndicator() const { return m_loadingIndicator; }
     const std::shared_ptr<ImageView>& fuzzyTransitionView() const { return m_fuzzyTransitionView; }
     const std::optional<Week>& targetWeek() const { return m_targetWeek; }
+    // The day list, once it has been opened.
+    const std::shared_ptr<ListEventsViewController>& listEventsViewController() const {
+        return m_listEventsViewController;
+    }
     int sameDirectionCount() const { return m_sameDirectionCount; }
     int lastDirection() const { return m_lastDirection; }
     // True once the displayed week's events have been shown for the first time.
@@ -87,6 +103,23 @@ public:
     void toggleMovingEventMode() override;
     void updateWeekViewForDeletedEvent(const QString& eventIdentifier, bool recurring, bool delayed);
 
+    // Copying and moving an event to the day the user taps next.
+    void toggleMovingEventModeAnimated(bool animated, bool cancelled);
+    // Slides the move bar in or out at the top (or makes room for the search bar at the
+    // bottom).
+    void showOrHideMoveEventBarAnimated(bool animated, bool bottomBar);
+    void quickMoveEventToDate(Date date);
+    // A repeating event (`recurring`) is saved at once and every page reads its week again;
+    // any other waits a moment, so that its rows move first.
+    void quickMoveEventToDate(Date date, EKSpan span, bool recurring);
+    void clickedButtonForSpan(RecurringEventActionSheet& actionSheet, EKSpan span) override;
+    void copyEventToDate(Date date);
+    void saveEvent(const EventSaveCommand& command);
+    void cancelCopyMoveEvent();
+    void restoreMovingEventToPreviousState();
+    // Writes a quick move still waiting for its delayed save now; the program is ending.
+    void savePendingMove();
+
     // Bus receivers.
     void handleSelectedEvent(const std::shared_ptr<EventSelectedEvent>& event);
     void handleSelectedDate(const std::shared_ptr<DateSelectedEvent>& event);
@@ -96,6 +129,15 @@ public:
     void timeZoneChanged(const std::shared_ptr<TimeZoneChangedEvent>& event);
     void weekendDaysChanged(const std::shared_ptr<WeekendDaysChangedEvent>& event);
     void deleteEvent(const std::shared_ptr<DeleteEventEvent>& event);
+
+    // The week picker, opened by a tap on the title (or from the actions menu) over the pages.
+    void openWeekPicker(bool fromMenu);
+    void closeWeekPickerAnimated(bool animated, std::function<void()> completion);
+    void handleWeekPickerCancelButton();
+    void handleWeekPickerGoButton();
+    const std::shared_ptr<WeekPickerController>& weekPickerController() const {
+        return m_weekPickerController;
+    }
 
     // An upward swipe on a page.
     void toggleSearch(GestureRecognizer& recognizer);
@@ -108,6 +150,10 @@ public:
     void scrollViewDidEndScrollingAnimation(ScrollView& scrollView) override;
 
     void viewWillAppear(bool animated) override;
+    void viewDidAppear(bool animated) override;
+    void viewWillDisappear(bool animated) override;
+    void viewDidDisappear(bool animated) override;
+    void willAnimateRotationToInterfaceOrientation(int orientation, double duration) override;
     // Also drops the editor while it is off screen and not away in the move round trip.
     void didReceiveMemoryWarning() override;
 
@@ -138,13 +184,33 @@ private:
     void resetScreen();
     void applyWeekSettings();
     void showEventViewer(const std::shared_ptr<EKEvent>& event);
+    // The day list steps aside while an event is copied or moved, and comes back after a cancel.
+    void fadeOutListEventsForCopyMove();
+    void fadeInListEventsAfterCopyMove();
+    void reopenListEventsAfterCancel();
+    void showCopyMoveLook(bool active);
+    void createMoveEventBar();
+    void moveEventBarSlideFinished(bool bottomBar);
+    void noteStoreChangeDuringMove();
     bool editorIsTopScreen();
     bool listEventsViewVisible() const;
     void closeListEventsPopupAnimated(bool animated);
+    // The day list, made on first use.
+    std::shared_ptr<ListEventsViewController> getOrCreateListEventsViewController();
+    // Forgets the day list (closing it first), to be built again with new settings.
+    void dropListEventsViewController();
+    void updateListEventsAfterSave(const std::shared_ptr<EKEvent>& event, bool isNew);
+    void updateListEventsAfterDeletion(const QString& eventIdentifier, bool delayed);
+    void updateListEventsAfterCopyOrMove(const std::shared_ptr<EKEvent>& event);
     std::shared_ptr<WeekViewController> middlePage() const;
     std::weak_ptr<WeekScrollViewController> weakSelf();
     // Three new pages around the current week, as at launch.
     void rebuildWeekViewsForCurrentWeek();
+    void createWeekPickerController();
+    void dropWeekPickerController();
+    void dateTitleTapped();
+    void weekPickerSelectionChanged(const std::optional<Week>& week);
+    void closeWeekPickerAndJumpToWeek(const std::optional<Week>& week);
 
     std::shared_ptr<ScrollView> m_scrollView;
     std::shared_ptr<BarButtonItem> m_todayButton;
@@ -161,11 +227,24 @@ private:
     double m_width = 320.0;
     double m_height = 416.0;
     CopyMoveEventMode& m_copyMoveEventMode;
+    std::shared_ptr<BarButtonItem> m_cancelMoveButton;
+    std::shared_ptr<MoveEventBarView> m_moveEventBar;
+    bool m_moveBarVisible = false;
+    // A quick move whose save waits for the rows to move first.
+    std::shared_ptr<EventSaveCommand> m_pendingSave;
+    std::shared_ptr<Timer> m_pendingSaveTimer;
+    bool m_storeChangedDuringMove = false;
     std::shared_ptr<Hint> m_weekPickerHint;
     int m_sameDirectionCount = 0;
     int m_lastDirection = 0;
     std::optional<Week> m_targetWeek;
     std::shared_ptr<EKEvent> m_lastSelectedEvent;
     std::shared_ptr<EventDetailsViewController> m_detailsController;
+    std::shared_ptr<ListEventsViewController> m_listEventsViewController;
     bool m_firstWeekLoaded = false;
+    std::shared_ptr<WeekPickerController> m_weekPickerController;
+    std::shared_ptr<BarButtonItem> m_savedLeftBarButtonItem;
+    std::shared_ptr<BarButtonItem> m_savedRightBarButtonItem;
+    bool m_savedLeftBarButtonItemEnabled = true;
+    bool m_savedRightBarButtonItemEnabled = true;
 };

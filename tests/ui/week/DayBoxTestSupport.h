@@ -15,8 +15,10 @@
 #include "harness/ScreenHarness.h"
 #include "kit/Button.h"
 #include "kit/ImageView.h"
+#include "kit/MenuController.h"
 #include "kit/Window.h"
 #include "ui/copymove/CopyMoveEventMode.h"
+#include "ui/copymove/CopyMoveMenu.h"
 #include "ui/week/DayView.h"
 #include "ui/week/DayViewController.h"
 #include "ui/week/EventTouchLock.h"
@@ -86,8 +88,7 @@ protected:
     void TearDown() override {
         m_log.reset();
         CopyMoveEventMode::sharedInstance().deactivate();
-        DayViewController::toShowCopyMoveMenu() = {};
-        DayViewController::toPreventEventViewDeselection() = {};
+        MenuController::sharedMenuController().setMenuVisible(false);
         DayViewController::toShowSearchHighlight() = {};
         m_harness->runUntilIdle();
         ObjectStoreManager::sharedManager().deleteDatabase();

@@ -185,36 +185,34 @@ TEST_F(DayViewControllerTest, RowTapSelectsTheEventAndDeselectsTheOthers) {
 TEST_F(DayViewControllerTest, LongPressHandsTheRowToTheMenuUnlessCopyOrMoveRuns) {
     auto tuesday = makeDay(Point(1, 1));
     fill(*tuesday, eventsAt({8, 9}));
-    QStringList menus;
-    DayViewController::toShowCopyMoveMenu() =
-        [&menus](DayViewController&, const std::shared_ptr<EKEvent>& event, DayView& card, EventView& row) {
-            menus.append(QStringLiteral("%1 %2 %3")
-                             .arg(event->title())
-                             .arg(card.rightTitle())
-                             .arg(row.frame().y() > 40 ? QStringLiteral("second") : QStringLiteral("first")));
-        };
+    CopyMoveMenu& menu = CopyMoveMenu::instance();
     tuesday->eventLongPressed(*tuesday->eventViews()[1]);
-    EXPECT_EQ(menus.join(","), "E9 8 Dec second");
+    ASSERT_TRUE(menu.event());
+    EXPECT_EQ(menu.event()->title(), "E9");
+    EXPECT_EQ(menu.itemView(), tuesday->eventViews()[1]);
+    EXPECT_TRUE(MenuController::sharedMenuController().isMenuVisible());
+    MenuController::sharedMenuController().setMenuVisible(false);
+    EXPECT_FALSE(menu.event());
 
     CopyMoveEventMode::sharedInstance().activateCopy(makeEvent("Other", 8, 9), day(9));
     tuesday->eventLongPressed(*tuesday->eventViews()[0]);
-    EXPECT_EQ(menus.size(), 1);
-
-    // Unset, a long press does nothing at all.
-    CopyMoveEventMode::sharedInstance().deactivate();
-    DayViewController::toShowCopyMoveMenu() = {};
-    tuesday->eventLongPressed(*tuesday->eventViews()[0]);
+    EXPECT_FALSE(menu.event());
+    EXPECT_FALSE(MenuController::sharedMenuController().isMenuVisible());
 }
 
-TEST_F(DayViewControllerTest, MenuChoicesGoOnTheBus) {
+TEST_F(DayViewControllerTest, MenuChoicesGoOnTheBusAndKeepTheRowSelected) {
     auto tuesday = makeDay(Point(1, 1));
-    int preventions = 0;
-    DayViewController::toPreventEventViewDeselection() = [&preventions] { ++preventions; };
-    tuesday->handleMenuChoiceCopy(makeEvent("Lunch", 12));
-    tuesday->handleMenuChoiceMove(makeEvent("Lunch", 12));
-    tuesday->handleMenuChoiceDelete(makeEvent("Lunch", 12));
+    fill(*tuesday, eventsAt({12}));
+    for (const auto choice :
+         {&DayViewController::handleMenuChoiceCopy, &DayViewController::handleMenuChoiceMove,
+          &DayViewController::handleMenuChoiceDelete}) {
+        tuesday->eventLongPressed(*tuesday->eventViews()[0]);
+        EXPECT_TRUE(CopyMoveMenu::instance().itemView());
+        ((*tuesday).*choice)(makeEvent("Lunch", 12));
+        EXPECT_FALSE(CopyMoveMenu::instance().itemView());
+        MenuController::sharedMenuController().setMenuVisible(false);
+    }
     EXPECT_EQ(m_log->text(), "copy Lunch 8, move Lunch 8, delete Lunch");
-    EXPECT_EQ(preventions, 3);
 }
 
 TEST_F(DayViewControllerTest, SearchResultInTheOverflowGoesToTheSharedHighlight) {
