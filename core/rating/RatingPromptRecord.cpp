@@ -24,7 +24,7 @@ void RatingPromptRecord::incrementUseCount(Date now) {
         tracked = m_applicationVersion;
         m_userDefaults.setString(ratingCurrentVersionKey, m_applicationVersion);
     }
-    if (isSameMinorVersionNumberAs(*tracked, m_applicationVersion)) {
+    if (StringUtilities::isSameMinorVersionNumberAs(*tracked, m_applicationVersion)) {
         if (m_userDefaults.doubleForKey(ratingFirstUseDateKey).value_or(0.0) == 0.0) {
             m_userDefaults.setDouble(ratingFirstUseDateKey, now.timeIntervalSince1970());
         }

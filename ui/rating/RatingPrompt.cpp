@@ -27,9 +27,8 @@ RatingPrompt& RatingPrompt::sharedInstance() {
 }
 
 RatingPrompt::RatingPrompt() {
-    NotificationCenter::defaultCenter().addObserver(
-        this, QString::fromLatin1(Application::willResignActiveNotification),
-        [](const Notification&) { appWillResignActive(); });
+    NotificationCenter::defaultCenter().addObserver(this, Application::willResignActiveNotification,
+                                                    [](const Notification&) { appWillResignActive(); });
 }
 
 RatingPrompt::~RatingPrompt() {

@@ -5,6 +5,7 @@
 #include "kit/Artwork.h"
 #include "kit/Font.h"
 #include "kit/GraphicsContext.h"
+#include "kit/Label.h"
 #include "kit/Screen.h"
 #include "kit/TapGestureRecognizer.h"
 #include "kit/Window.h"
