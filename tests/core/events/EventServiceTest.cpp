@@ -9,6 +9,7 @@
 #include "core/eventstore/EKAlarm.h"
 #include "core/eventstore/EKEvent.h"
 #include "core/settings/AppSettings.h"
+#include "core/sqlite/SqliteConnection.h"
 #include "foundation/LogCapture.h"
 
 #include <thread>
@@ -247,6 +248,43 @@ TEST_F(EventServiceTest, CalendarWritesAndTheirFailures) {
     ASSERT_EQ(m_alerts->alerts.size(), 1U);
     EXPECT_TRUE(m_alerts->alerts[0].startsWith("Error deleting calendar | "));
     EXPECT_EQ(m_bus->userChangedCount, 0);
+}
+
+// A second store on the same file sees either the whole calendar or none of it: its events go
+// with it in the same write, and a write refused halfway leaves both in place.
+TEST_F(EventServiceTest, DeletingACalendarTakesItsEventsInOneWrite) {
+    const auto garden = addCalendar("Garden");
+    addEvent("Digging", local(2024, 3, 13, 9, 0), local(2024, 3, 13, 10, 0), false, garden);
+    repeatingDaily(store(), "Watering", local(2024, 3, 11, 7, 0), local(2024, 3, 11, 7, 30), false, 5, garden);
+    addEvent("Dentist", local(2024, 3, 13, 11, 0), local(2024, 3, 13, 12, 0));
+    EKEventStore other(store().databasePath());
+    const auto titlesInOtherStore = [&other] {
+        return titlesOf(other.eventsMatchingPredicate(
+            other.predicateForEvents(local(2024, 3, 11), local(2024, 3, 16), other.calendars())));
+    };
+    ASSERT_EQ(other.calendars().size(), 2U);
+
+    {
+        SqliteConnection connection;
+        ASSERT_TRUE(connection.open(store().databasePath(), SqliteConnection::Mode::ReadWrite));
+        ASSERT_TRUE(connection.exec("CREATE TRIGGER refuse BEFORE DELETE ON calendars "
+                                    "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    }
+    EXPECT_FALSE(service().deleteCalendar(garden));
+    EXPECT_EQ(other.calendars().size(), 2U);
+    const std::string before = titlesInOtherStore();
+    EXPECT_NE(before.find("Digging"), std::string::npos);
+    EXPECT_NE(before.find("Watering"), std::string::npos);
+
+    {
+        SqliteConnection connection;
+        ASSERT_TRUE(connection.open(store().databasePath(), SqliteConnection::Mode::ReadWrite));
+        ASSERT_TRUE(connection.exec("DROP TRIGGER refuse"));
+    }
+    EXPECT_TRUE(service().deleteCalendar(garden));
+    ASSERT_EQ(other.calendars().size(), 1U);
+    EXPECT_TRUE(other.calendars()[0]->isEqual(*defaultCalendar()));
+    EXPECT_EQ(titlesInOtherStore(), "Dentist");
 }
 
 TEST_F(EventServiceTest, DefaultAlertPresenterLogsTheAlert) {
