@@ -17,6 +17,7 @@
 #include "kit/Label.h"
 #include "kit/NavigationController.h"
 #include "kit/NavigationItem.h"
+#include "ui/calendars/DefaultCalendarViewController.h"
 #include "ui/calendars/DotImage.h"
 #include "ui/settings/MultiValueSelectController.h"
 
@@ -51,8 +52,7 @@ std::vector<std::shared_ptr<Setting>> topLevelSettings(const CalendarDirectory& 
 } // namespace
 
 SettingsViewController::SettingsViewController(const CalendarDirectory& calendars)
-    : TableViewController(TableView::Style::Grouped), m_calendars(calendars),
-      m_settings(topLevelSettings(calendars)) {
+    : TableViewController(TableView::Style::Grouped), m_settings(topLevelSettings(calendars)) {
     setTitle(localizedString(QStringLiteral("Settings")));
 }
 
@@ -198,6 +198,9 @@ void SettingsViewController::didSelectRowAtIndexPath(TableView&, const IndexPath
 
 std::shared_ptr<ViewController>
 SettingsViewController::multiSelectViewController(MultiSelectSetting& setting) {
+    if (dynamic_cast<DefaultCalendarSetting*>(&setting)) {
+        return DefaultCalendarViewController::create(&setting);
+    }
     return std::make_shared<MultiValueSelectController>(setting.settingTitle(), setting.settingOptions(),
                                                         setting);
 }

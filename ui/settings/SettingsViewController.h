@@ -15,7 +15,7 @@ class Setting;
 // so the screen always shows what is stored.
 class SettingsViewController : public TableViewController {
 public:
-    // The calendars (the event service) must outlive the screen.
+    // The calendars (the event service) decide whether the default calendar is offered.
     explicit SettingsViewController(const CalendarDirectory& calendars);
     ~SettingsViewController() override;
 
@@ -47,7 +47,6 @@ private:
     Setting& settingAtIndexPath(const IndexPath& indexPath) const;
     std::shared_ptr<ViewController> multiSelectViewController(MultiSelectSetting& setting);
 
-    const CalendarDirectory& m_calendars;
     std::vector<std::shared_ptr<Setting>> m_settings;
     std::vector<std::shared_ptr<Setting>> m_visibleSettings;
 };
