@@ -24,7 +24,6 @@
 #include "core/settings/AppSettings.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/Localization.h"
-#include "foundation/Log.h"
 #include "foundation/RunLoop.h"
 #include "foundation/TimeZone.h"
 #include "kit/Application.h"
@@ -44,6 +43,7 @@
 #include "kit/ScrollView.h"
 #include "kit/StringDrawing.h"
 #include "kit/SwipeGestureRecognizer.h"
+#include "ui/calendars/VisibleCalendarsViewController.h"
 #include "ui/copymove/CopyMoveEventMode.h"
 #include "ui/copymove/MoveEventBarView.h"
 #include "ui/daylist/ListEventsViewController.h"
@@ -1442,8 +1442,7 @@ void WeekScrollViewController::presentSettingsScreen() {
 }
 
 void WeekScrollViewController::presentCalendarsScreen() {
-    // The calendar list is not part of this build yet; the choice is only noted.
-    Log::info(QStringLiteral("week"), QStringLiteral("The calendar list is not available yet"));
+    VisibleCalendarsViewController::presentFrom(*this);
 }
 
 void WeekScrollViewController::openSearchFromMenu() {
