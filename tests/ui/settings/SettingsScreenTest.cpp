@@ -7,6 +7,7 @@
 #include "kit/Bundle.h"
 #include "kit/Label.h"
 #include "kit/NavigationItem.h"
+#include "ui/calendars/DefaultCalendarViewController.h"
 #include "ui/settings/MultiValueSelectController.h"
 #include "ui/settings/SettingsViewController.h"
 #include "ui/settings/ValueCell.h"
@@ -129,7 +130,16 @@ TEST_F(SettingsScreenTest, TheListShowsTheStoredSettingsAndTheVersion) {
                      .image()
                      .isNull());
 
-    week.tapView(*settings->navigationItem()->rightBarButtonItem()->view());
+    // Its row opens the choice among the calendars.
+    week.screen->dismissModalViewControllerAnimated(false);
+    const std::shared_ptr<SettingsViewController> reopened = openSettings();
+    ASSERT_EQ(describe(*reopened).front(), "Default Calendar: " + defaultTitle + " >");
+    tapRow(*reopened->tableView(), IndexPath(0, 0));
+    EXPECT_TRUE(std::dynamic_pointer_cast<DefaultCalendarViewController>(navigation->topViewController()));
+    navigation->popViewControllerAnimated(false);
+    week.settle();
+
+    week.tapView(*reopened->navigationItem()->rightBarButtonItem()->view());
     EXPECT_FALSE(week.screen->modalViewController()) << "Done closes the screen";
 }
 

@@ -4,6 +4,7 @@
 #include "kit/BarButtonItem.h"
 #include "kit/InterfaceOrientation.h"
 #include "kit/Window.h"
+#include "ui/calendars/VisibleCalendarsViewController.h"
 #include "ui/settings/SettingsViewController.h"
 #include "ui/week/GlobalActionsListView.h"
 #include "ui/weekpicker/WeekPickerController.h"
@@ -100,6 +101,10 @@ TEST_F(ActionsMenuTest, EachChoiceOpensItsScreenAndHidesTheMenu) {
     week.screen->dismissModalViewControllerAnimated(false);
 
     choose(GlobalActionsListView::Action::Calendars);
+    const auto calendars =
+        std::dynamic_pointer_cast<NavigationController>(week.screen->modalViewController());
+    ASSERT_TRUE(calendars);
+    EXPECT_TRUE(std::dynamic_pointer_cast<VisibleCalendarsViewController>(calendars->topViewController()));
 }
 
 TEST_F(ActionsMenuTest, ATapOutsideClosesItWithoutAChoice) {
