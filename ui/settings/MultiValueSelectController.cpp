@@ -12,13 +12,16 @@ MultiValueSelectController::MultiValueSelectController(const QString& title, Set
     setTitle(title);
 }
 
-void MultiValueSelectController::viewDidLoad() {
-    TableViewController::viewDidLoad();
-    const std::shared_ptr<TableView> table = tableView();
-    table->reloadData();
+void MultiValueSelectController::viewWillAppear(bool animated) {
+    TableViewController::viewWillAppear(animated);
+    if (m_scrolledToSelectedOption) {
+        return;
+    }
+    // The navigation controller has sized the table by now, so the middle is the one on screen.
+    m_scrolledToSelectedOption = true;
     const int selected = m_settingOptions.indexForKey();
     if (selected != SettingOptions::notFound) {
-        table->scrollToRowAtIndexPath(IndexPath(selected, 0), TableView::ScrollPosition::Middle, false);
+        tableView()->scrollToRowAtIndexPath(IndexPath(selected, 0), TableView::ScrollPosition::Middle, false);
     }
 }
 

@@ -22,10 +22,11 @@ public:
                                                          const IndexPath& indexPath) override;
     void didSelectRowAtIndexPath(TableView& tableView, const IndexPath& indexPath) override;
 
-protected:
-    void viewDidLoad() override;
+    // The first appearance shows the current option in the middle.
+    void viewWillAppear(bool animated) override;
 
 private:
     SettingOptions m_settingOptions;
     MultiValueSelectControllerDelegate& m_delegate;
+    bool m_scrolledToSelectedOption = false;
 };

@@ -46,17 +46,22 @@ GlobalActionsListView::GlobalActionsListView(bool landscape)
       m_invisibleView(std::make_shared<View>(landscape ? Rect(0, 0, 480, 320) : Rect(0, 0, 320, 480))) {
     MenuArtwork::registerImages();
     setHidden(true);
-    addButton(localizedString(QStringLiteral("Calendars")), Action::Calendars,
-              QStringLiteral("menu-calendaricon"));
-    addButton(localizedString(QStringLiteral("Jump to Week")), Action::JumpToWeek,
-              QStringLiteral("menu-jumpicon"));
+}
+
+std::shared_ptr<GlobalActionsListView> GlobalActionsListView::initForOrientation(bool landscape) {
+    auto menu = std::make_shared<GlobalActionsListView>(landscape);
+    menu->addButton(localizedString(QStringLiteral("Calendars")), Action::Calendars,
+                    QStringLiteral("menu-calendaricon"));
+    menu->addButton(localizedString(QStringLiteral("Jump to Week")), Action::JumpToWeek,
+                    QStringLiteral("menu-jumpicon"));
     if (!landscape) {
-        addButton(localizedString(QStringLiteral("Search")), Action::Search,
-                  QStringLiteral("menu-searchicon"));
-        addButton(localizedString(QStringLiteral("Settings")), Action::Settings,
-                  QStringLiteral("menu-settingsicon"));
+        menu->addButton(localizedString(QStringLiteral("Search")), Action::Search,
+                        QStringLiteral("menu-searchicon"));
+        menu->addButton(localizedString(QStringLiteral("Settings")), Action::Settings,
+                        QStringLiteral("menu-settingsicon"));
     }
-    moveFrameHeight(Screen::main().scale() == 2.0 ? 18.5 : 19.0);
+    menu->moveFrameHeight(Screen::main().scale() == 2.0 ? 18.5 : 19.0);
+    return menu;
 }
 
 GlobalActionsListView::~GlobalActionsListView() = default;
@@ -68,14 +73,10 @@ std::weak_ptr<GlobalActionsListView> GlobalActionsListView::weakSelf() {
 void GlobalActionsListView::addButton(const QString& title, Action action, const QString& iconName) {
     auto button = std::make_shared<Button>(
         Rect(menuButtonX, frame().height(), menuButtonWidth, menuButtonHeight), title, iconName);
-    // The buttons are made in the constructor, before the menu has an owner to point to weakly;
-    // each reaches the menu through its own superview link instead.
-    const std::weak_ptr<Button> weakButton = button;
-    button->onTouchUpInside = [weakButton, action] {
-        const std::shared_ptr<Button> pressed = weakButton.lock();
-        const std::shared_ptr<View> menu = pressed ? pressed->superview() : nullptr;
-        if (auto* list = dynamic_cast<GlobalActionsListView*>(menu.get())) {
-            list->openAction(action);
+    const std::weak_ptr<GlobalActionsListView> weak = weakSelf();
+    button->onTouchUpInside = [weak, action] {
+        if (auto self = weak.lock()) {
+            self->openAction(action);
         }
     };
     addSubview(button);

@@ -27,7 +27,9 @@ public:
 
     static constexpr double fadeOutDuration = 0.3;
 
-    // `landscape` gives the narrower menu of the landscape screen.
+    // The menu with its buttons; `landscape` gives the shorter menu of the landscape screen.
+    static std::shared_ptr<GlobalActionsListView> initForOrientation(bool landscape);
+    // An empty panel; initForOrientation adds the buttons.
     explicit GlobalActionsListView(bool landscape);
     ~GlobalActionsListView() override;
 
