@@ -1410,7 +1410,7 @@ void WeekScrollViewController::showActions() {
     const bool landscape = InterfaceOrientation::isLandscape();
     std::shared_ptr<GlobalActionsListView>& menu = landscape ? m_landscapeMenuView : m_portraitMenuView;
     if (!menu) {
-        menu = std::make_shared<GlobalActionsListView>(landscape);
+        menu = GlobalActionsListView::initForOrientation(landscape);
         menu->setDelegate(std::static_pointer_cast<GlobalActionsListViewDelegate>(
             std::static_pointer_cast<WeekScrollViewController>(shared_from_this())));
     }
