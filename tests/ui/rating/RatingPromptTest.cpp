@@ -3,6 +3,7 @@
 #include "SamplePictures.h"
 #include "app/OrvellaApp.h"
 #include "app/OrvellaAppDelegate.h"
+#include "foundation/ManualRunLoop.h"
 #include "foundation/UserDefaults.h"
 #include "harness/ScreenHarness.h"
 #include "kit/AlertView.h"
