@@ -16,7 +16,7 @@ const Color menuIconColor = Color::fromRgb255(62, 68, 78);
 // image is stretched to the menu's size.
 void drawMenuBackground(GraphicsContext& context, Size size) {
     const Rect body(8, 14, size.width() - 16, size.height() - 24);
-    const double arrowTipX = size.width() - 40;
+    const double arrowTipX = size.width() - 34;
     context.saveGState();
     context.setShadow(Size(0, 3), 6, Color(0, 0, 0, 0.55));
     context.beginPath();
