@@ -10,9 +10,11 @@
 #include "kit/Bundle.h"
 #include "kit/Button.h"
 #include "kit/FakeReachability.h"
+#include "kit/NavigationController.h"
 #include "kit/Screen.h"
 #include "kit/UrlOpener.h"
 #include "kit/Window.h"
+#include "ui/week/WeekScrollViewController.h"
 
 #include <gtest/gtest.h>
 
@@ -58,7 +60,8 @@ protected:
     // The user leaves and comes back `seconds` later: one more use.
     void returnAfter(double seconds) {
         m_harness.application().enterBackground();
-        m_harness.advance(seconds);
+        // Suspended in the background: the time passes without the timers of the screen.
+        m_harness.loop().setNow(m_harness.loop().now().addingTimeInterval(seconds));
         m_harness.application().becomeActive();
         m_harness.runUntilIdle();
         m_harness.advance(1.0);
@@ -92,7 +95,9 @@ protected:
     std::shared_ptr<FakeReachability> m_reachability = std::make_shared<FakeReachability>();
     std::shared_ptr<ReviewPageRecorder> m_reviewPages = std::make_shared<ReviewPageRecorder>();
     std::shared_ptr<Window> m_window = std::make_shared<Window>();
-    OrvellaAppDelegate m_delegate{m_window, std::make_shared<View>()};
+    // The alert shows over the week screen, as after a launch.
+    OrvellaAppDelegate m_delegate{m_window,
+                                  std::make_shared<NavigationController>(WeekScrollViewController::create())};
 };
 
 TEST_F(RatingPromptTest, TheFirstLaunchStartsTheRecordWithoutAsking) {

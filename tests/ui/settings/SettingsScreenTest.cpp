@@ -119,6 +119,8 @@ TEST_F(SettingsScreenTest, TheListShowsTheStoredSettingsAndTheVersion) {
     EXPECT_EQ(settings->heightForHeaderInSection(table, last), 0.1);
     EXPECT_EQ(settings->heightForHeaderInSection(table, 0), 40.0);
     SamplePictures::keep(week.harness.render(), "settings.png");
+    table.scrollToRowAtIndexPath(IndexPath(0, last - 1), TableView::ScrollPosition::Top, false);
+    SamplePictures::keep(week.harness.render(), "settings-end.png");
 
     Bundle::setMain(Bundle("Orvella", "2.1", ""));
     EXPECT_EQ(settings->titleForFooterInSection(table, last), "Orvella 2.1");
