@@ -15,7 +15,7 @@
 
 namespace {
 
-QString withDisplayName(const QString& key) {
+QString ratingTextWithDisplayName(const QString& key) {
     return localizedString(key).replace(QStringLiteral("%@"), Bundle::main().displayName());
 }
 
@@ -87,11 +87,12 @@ void RatingPrompt::showRatingAlert() {
         return;
     }
     m_ratingAlert = std::make_shared<AlertView>(
-        withDisplayName(QStringLiteral("rateTitle")),
-        withDisplayName(QStringLiteral("If you enjoy using %@, would you mind taking a moment to rate it? It "
-                                       "won't take more than a minute. Thanks for your support!")),
+        ratingTextWithDisplayName(QStringLiteral("rateTitle")),
+        ratingTextWithDisplayName(
+            QStringLiteral("If you enjoy using %@, would you mind taking a moment to rate it? It "
+                           "won't take more than a minute. Thanks for your support!")),
         this, localizedString(QStringLiteral("No, Thanks")),
-        QStringList{withDisplayName(QStringLiteral("Rate %@")),
+        QStringList{ratingTextWithDisplayName(QStringLiteral("Rate %@")),
                     localizedString(QStringLiteral("Remind me later"))});
     m_ratingAlert->show();
 }
