@@ -36,6 +36,7 @@ CalendarCell::CalendarCell(std::shared_ptr<EKCalendar> calendar)
     } else if (m_calendar) {
         imageView().setImage(DotImage::dotImageForColor(m_calendar->color()));
         m_calendarTitleLabel->setText(m_calendar->title());
+        setEditingAccessoryType(AccessoryType::DisclosureIndicator);
     }
     contentView().addSubview(m_calendarTitleLabel);
 }
@@ -80,11 +81,9 @@ void CalendarCell::editingChanged(bool animated) {
     if (isBirthdayCalendar()) {
         m_calendarTitleLabel->setTextColor(Color(0.5, 0.5, 0.5));
         imageView().setAlpha(calendarCellEditingBirthdayImageAlpha);
-        setEditingAccessoryType(AccessoryType::None);
         setSelectionStyle(SelectionStyle::None);
     } else {
         m_calendarTitleLabel->setTextColor(Color(0, 0, 0));
         imageView().setAlpha(1.0);
-        setEditingAccessoryType(m_calendar ? AccessoryType::DisclosureIndicator : AccessoryType::None);
     }
 }

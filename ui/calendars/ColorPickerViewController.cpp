@@ -14,6 +14,7 @@
 #include "ui/calendars/ColorRenderer.h"
 #include "ui/calendars/ColorSlider.h"
 #include "ui/calendars/HsbColor.h"
+#include "ui/calendars/WeakScreenAction.h"
 
 namespace {
 
@@ -34,15 +35,6 @@ const Rect slidersTitleFrame(10, 25, 280, 20);
 
 Color pickerBackgroundColor() {
     return Color::fromRgb255(221, 223, 229);
-}
-
-std::function<void()> colorPickerAction(const std::weak_ptr<ColorPickerViewController>& picker,
-                                        void (ColorPickerViewController::*action)()) {
-    return [picker, action] {
-        if (const auto self = picker.lock()) {
-            (self.get()->*action)();
-        }
-    };
 }
 
 } // namespace
@@ -119,10 +111,10 @@ void ColorPickerViewController::viewDidLoad() {
         std::static_pointer_cast<ColorPickerViewController>(shared_from_this());
     navigationItem()->setLeftBarButtonItem(std::make_shared<BarButtonItem>(
         BarButtonItem::SystemItem::Cancel,
-        colorPickerAction(weakSelf, &ColorPickerViewController::cancelButtonPressed)));
+        weakScreenAction(weakSelf, &ColorPickerViewController::cancelButtonPressed)));
     navigationItem()->setRightBarButtonItem(std::make_shared<BarButtonItem>(
         BarButtonItem::SystemItem::Done,
-        colorPickerAction(weakSelf, &ColorPickerViewController::doneButtonPressed)));
+        weakScreenAction(weakSelf, &ColorPickerViewController::doneButtonPressed)));
     for (const std::shared_ptr<ColorSlider>& slider : {m_hueSlider, m_saturationSlider, m_brightnessSlider}) {
         const std::weak_ptr<ColorSlider> weakSlider = slider;
         slider->onValueChanged = [weakSelf, weakSlider] {

@@ -1,5 +1,7 @@
 #include "ui/calendars/DefaultCalendarViewController.h"
 
+#include "core/bus/ApplicationEventDispatcher.h"
+#include "core/bus/VisibleCalendarsChangedEvent.h"
 #include "core/events/Account.h"
 #include "core/events/EventService.h"
 #include "core/eventstore/EKCalendar.h"
@@ -89,6 +91,8 @@ void DefaultCalendarViewController::confirmedMakingCalendarVisibleAndDefault(
     std::erase_if(
         hidden, [&calendar](const std::shared_ptr<EKCalendar>& other) { return other->isEqual(*calendar); });
     m_appSettings->storeHiddenCalendars(hidden);
+    // The calendar's events are fetched again from now on; screens that cache them must know.
+    ApplicationEventDispatcher::sharedInstance().dispatch<VisibleCalendarsChangedEvent>();
     choose(*calendar);
 }
 

@@ -15,6 +15,7 @@
 #include "ui/calendars/ColorPickerViewController.h"
 #include "ui/calendars/DotImage.h"
 #include "ui/calendars/EditCalendarViewControllerDelegate.h"
+#include "ui/calendars/WeakScreenAction.h"
 #include "ui/editor/DeleteButtonTableViewCell.h"
 #include "ui/editor/TextFieldTableViewCell.h"
 
@@ -28,16 +29,6 @@ constexpr double calendarFormDeleteRowHeight = 42.0;
 
 Color calendarFormNameColor() {
     return Color::fromRgb255(51, 80, 132);
-}
-
-// Runs `action` on the form if it still exists.
-std::function<void()> calendarFormAction(const std::weak_ptr<EditCalendarViewController>& form,
-                                         void (EditCalendarViewController::*action)()) {
-    return [form, action] {
-        if (const auto self = form.lock()) {
-            (self.get()->*action)();
-        }
-    };
 }
 
 } // namespace
@@ -124,11 +115,10 @@ void EditCalendarViewController::viewDidLoad() {
     TableViewController::viewDidLoad();
     const std::weak_ptr<EditCalendarViewController> weakSelf =
         std::static_pointer_cast<EditCalendarViewController>(shared_from_this());
-    navigationItem()->setLeftBarButtonItem(
-        std::make_shared<BarButtonItem>(BarButtonItem::SystemItem::Cancel,
-                                        calendarFormAction(weakSelf, &EditCalendarViewController::cancel)));
+    navigationItem()->setLeftBarButtonItem(std::make_shared<BarButtonItem>(
+        BarButtonItem::SystemItem::Cancel, weakScreenAction(weakSelf, &EditCalendarViewController::cancel)));
     m_doneButtonItem = std::make_shared<BarButtonItem>(
-        BarButtonItem::SystemItem::Done, calendarFormAction(weakSelf, &EditCalendarViewController::done));
+        BarButtonItem::SystemItem::Done, weakScreenAction(weakSelf, &EditCalendarViewController::done));
     m_doneButtonItem->setEnabled(false);
     navigationItem()->setRightBarButtonItem(m_doneButtonItem);
 
@@ -143,11 +133,13 @@ void EditCalendarViewController::viewDidLoad() {
     } else {
         field.setTextColor(calendarFormNameColor());
     }
-    field.onEditingChanged = calendarFormAction(weakSelf, &EditCalendarViewController::enableDone);
+    field.onEditingChanged = weakScreenAction(weakSelf, &EditCalendarViewController::enableDone);
+    // Return puts the keyboard away, uncovering the colours below.
+    field.onEditingDidEndOnExit = [] {};
 
     m_deleteButtonTableViewCell = std::make_shared<DeleteButtonTableViewCell>();
     m_deleteButtonTableViewCell->button().onTouchUpInside =
-        calendarFormAction(weakSelf, &EditCalendarViewController::confirmDelete);
+        weakScreenAction(weakSelf, &EditCalendarViewController::confirmDelete);
 }
 
 void EditCalendarViewController::viewDidAppear(bool animated) {

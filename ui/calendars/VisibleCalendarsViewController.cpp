@@ -10,27 +10,15 @@
 #include "foundation/Localization.h"
 #include "kit/AlertView.h"
 #include "kit/BarButtonItem.h"
+#include "kit/Device.h"
 #include "kit/Label.h"
 #include "kit/NavigationController.h"
 #include "kit/NavigationItem.h"
 #include "ui/calendars/CalendarCell.h"
 #include "ui/calendars/EditCalendarViewController.h"
+#include "ui/calendars/WeakScreenAction.h"
 
 #include <algorithm>
-
-namespace {
-
-// Runs `action` on the screen if it still exists when the bar button is tapped.
-std::function<void()> calendarListAction(const std::weak_ptr<VisibleCalendarsViewController>& screen,
-                                         void (VisibleCalendarsViewController::*action)()) {
-    return [screen, action] {
-        if (const auto self = screen.lock()) {
-            (self.get()->*action)();
-        }
-    };
-}
-
-} // namespace
 
 std::shared_ptr<VisibleCalendarsViewController> VisibleCalendarsViewController::create() {
     auto screen = std::make_shared<VisibleCalendarsViewController>(EventService::sharedInstance(),
@@ -60,13 +48,29 @@ void VisibleCalendarsViewController::viewDidLoad() {
     const std::weak_ptr<VisibleCalendarsViewController> weakSelf =
         std::static_pointer_cast<VisibleCalendarsViewController>(shared_from_this());
     m_doneButtonItem = std::make_shared<BarButtonItem>(
-        BarButtonItem::SystemItem::Done, calendarListAction(weakSelf, &VisibleCalendarsViewController::done));
+        BarButtonItem::SystemItem::Done, weakScreenAction(weakSelf, &VisibleCalendarsViewController::done));
+    navigationItem()->setRightBarButtonItem(m_doneButtonItem);
+    tableView()->setAllowsSelectionDuringEditing(true);
+    if (Device::current().isOlderGeneration()) {
+        return;
+    }
+    // Editing calendars needs a system of version 5 or later; older ones explain that instead.
+    const bool canEdit = Device::current().isAtLeastVersion(QStringLiteral("5.0"));
     m_editButtonItem = std::make_shared<BarButtonItem>(
         BarButtonItem::SystemItem::Edit,
-        calendarListAction(weakSelf, &VisibleCalendarsViewController::toggleEditing));
-    navigationItem()->setRightBarButtonItem(m_doneButtonItem);
+        weakScreenAction(weakSelf, canEdit ? &VisibleCalendarsViewController::toggleEditing
+                                           : &VisibleCalendarsViewController::explainEditingUnavailable));
     navigationItem()->setLeftBarButtonItem(m_editButtonItem);
-    tableView()->setAllowsSelectionDuringEditing(true);
+}
+
+void VisibleCalendarsViewController::explainEditingUnavailable() {
+    std::make_shared<AlertView>(
+        localizedString(QStringLiteral("Edit Calendars")),
+        localizedString(
+            QStringLiteral("This feature is only available for iOS 5.0 and above. Update your iPhone to "
+                           "the latest version of iOS via Settings > General > Software Update.")),
+        nullptr, localizedString(QStringLiteral("OK")))
+        ->show();
 }
 
 void VisibleCalendarsViewController::toggleEditing() {

@@ -31,6 +31,7 @@ public:
     ~VisibleCalendarsViewController() override;
 
     const std::shared_ptr<BarButtonItem>& doneButtonItem() const { return m_doneButtonItem; }
+    // None on the oldest devices.
     const std::shared_ptr<BarButtonItem>& editButtonItem() const { return m_editButtonItem; }
     const std::vector<std::shared_ptr<EKCalendar>>& hiddenCalendars() const { return m_hiddenCalendars; }
 
@@ -66,6 +67,7 @@ private:
     void addCalendarInGroup(int section);
     std::vector<IndexPath> addCalendarRows() const;
     void toggleEditing();
+    void explainEditingUnavailable();
 
     AppSettings* m_appSettings;
     std::shared_ptr<BarButtonItem> m_doneButtonItem;

@@ -255,7 +255,8 @@ TEST_F(EventServiceTest, CalendarWritesAndTheirFailures) {
 TEST_F(EventServiceTest, DeletingACalendarTakesItsEventsInOneWrite) {
     const auto garden = addCalendar("Garden");
     addEvent("Digging", local(2024, 3, 13, 9, 0), local(2024, 3, 13, 10, 0), false, garden);
-    repeatingDaily(store(), "Watering", local(2024, 3, 11, 7, 0), local(2024, 3, 11, 7, 30), false, 5, garden);
+    repeatingDaily(store(), "Watering", local(2024, 3, 11, 7, 0), local(2024, 3, 11, 7, 30), false, 5,
+                   garden);
     addEvent("Dentist", local(2024, 3, 13, 11, 0), local(2024, 3, 13, 12, 0));
     EKEventStore other(store().databasePath());
     const auto titlesInOtherStore = [&other] {
