@@ -15,6 +15,7 @@
 #include "kit/Window.h"
 #include "kit/WindowHost.h"
 #include "ui/hints/HintView.h"
+#include "ui/rating/RatingPrompt.h"
 #include "ui/week/WeekScrollViewController.h"
 
 #include <QApplication>
@@ -131,6 +132,10 @@ int main(int argc, char** argv) {
     auto navigation = std::make_shared<NavigationController>(weekScreen);
     OrvellaAppDelegate delegate(window, navigation);
     delegate.isContentLoaded = [weekScreen] { return weekScreen->firstWeekLoaded(); };
+    delegate.toTellRatingPromptAppLaunched = [] { RatingPrompt::appLaunched(); };
+    delegate.toTellRatingPromptAppEnteredForeground = [](bool canPromptForRating) {
+        RatingPrompt::appEnteredForeground(canPromptForRating);
+    };
     HintView::install();
     application.setDelegate(&delegate);
     application.finishLaunching();

@@ -11,6 +11,7 @@ const QHash<QString, QString>& englishTexts() {
         {QStringLiteral("jumpToDateHint"),
          QStringLiteral("Tap on the week/year button at the top to directly jump to the desired week.")},
         {QStringLiteral("searchHint"), QStringLiteral("You can also swipe up to activate search.")},
+        {QStringLiteral("rateTitle"), QStringLiteral("Rate %@")},
         {QStringLiteral("On My iPhone"), QStringLiteral("On This Computer")},
         // The [More] button opens this program's own full event editor.
         {QStringLiteral(

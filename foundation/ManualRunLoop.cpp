@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 
 namespace {
 
@@ -100,6 +101,13 @@ void ManualRunLoop::fire(const std::shared_ptr<ManualTimer>& timer) {
     if (timer->m_repeats) {
         // Rescheduled like a new timer, so that it comes after timers already due at that date.
         timer->m_fireDate = timer->m_fireDate.addingTimeInterval(timer->m_interval);
+        // Intervals missed while time jumped (setNow) are skipped, as a late timer of a real
+        // loop fires once and not once for every interval it missed.
+        const double behind = now().timeIntervalSinceDate(timer->m_fireDate);
+        if (behind >= 0) {
+            timer->m_fireDate = timer->m_fireDate.addingTimeInterval(
+                (std::floor(behind / timer->m_interval) + 1) * timer->m_interval);
+        }
         timer->m_sequence = m_nextSequence++;
     } else {
         timer->m_valid = false;

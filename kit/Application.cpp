@@ -70,6 +70,7 @@ void Application::resignActive() {
     if (m_delegate != nullptr) {
         m_delegate->willResignActive(*this);
     }
+    NotificationCenter::defaultCenter().postNotification(willResignActiveNotification, this);
 }
 
 void Application::enterBackground() {

@@ -32,6 +32,9 @@ public:
     // Posted through the default NotificationCenter after the delegate heard willTerminate.
     static inline const QString willTerminateNotification =
         QStringLiteral("UIApplicationWillTerminateNotification");
+    // Posted through the default NotificationCenter after the delegate heard willResignActive.
+    static inline const QString willResignActiveNotification =
+        QStringLiteral("UIApplicationWillResignActiveNotification");
 
     Application();
     virtual ~Application();

@@ -181,6 +181,11 @@ void NavigationController::transition(std::vector<std::shared_ptr<ViewController
 
     const bool visible = m_appearance == Appearance::Appeared;
     const bool slide = animated && visible;
+    const Rect area = m_contentView->bounds();
+    if (newTop) {
+        // A screen is told it will appear at the size it will have, as it may scroll to a row.
+        View::performWithoutAnimation([&] { newTop->view()->setFrame(area); });
+    }
     if (visible) {
         if (const auto delegate = m_delegate.lock(); delegate && newTop) {
             delegate->willShowViewController(*this, *newTop, animated);
@@ -192,7 +197,6 @@ void NavigationController::transition(std::vector<std::shared_ptr<ViewController
             newTop->beginAppearanceTransition(true, animated);
         }
     }
-    const Rect area = m_contentView->bounds();
     const double shift = direction == Direction::Push ? area.width() : -area.width();
     const std::shared_ptr<View> oldView =
         oldTop && oldTop->isViewLoaded() && oldTop->m_view->superview() == m_contentView ? oldTop->m_view

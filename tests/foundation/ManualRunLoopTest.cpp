@@ -40,6 +40,13 @@ TEST_F(ManualRunLoopTest, TimeMovesOnlyWhenTold) {
     EXPECT_EQ(log(), "overdue@200");
     m_loop.advance(2.5);
     EXPECT_EQ(m_loop.now(), at(202.5));
+
+    // A repeating timer left behind by a jump fires once, then keeps its rhythm.
+    m_loop.scheduleTimer(1.0, true, record("tick"));
+    m_loop.setNow(at(1000.25));
+    m_loop.runUntilIdle();
+    m_loop.advance(1.0);
+    EXPECT_EQ(log(), "overdue@200 tick@1000.25 tick@1000.5");
 }
 
 TEST_F(ManualRunLoopTest, AdvanceFiresDueTimersInOrderAtTheirFireDates) {

@@ -33,6 +33,7 @@
 #include "kit/DeviceDependentValues.h"
 #include "kit/Font.h"
 #include "kit/ImageView.h"
+#include "kit/InterfaceOrientation.h"
 #include "kit/LoadingIndicator.h"
 #include "kit/NavigationBar.h"
 #include "kit/NavigationController.h"
@@ -42,6 +43,7 @@
 #include "kit/ScrollView.h"
 #include "kit/StringDrawing.h"
 #include "kit/SwipeGestureRecognizer.h"
+#include "ui/calendars/VisibleCalendarsViewController.h"
 #include "ui/copymove/CopyMoveEventMode.h"
 #include "ui/copymove/MoveEventBarView.h"
 #include "ui/daylist/ListEventsViewController.h"
@@ -49,8 +51,10 @@
 #include "ui/editing/MoveRecurringEventActionSheet.h"
 #include "ui/editor/EventDetailsViewController.h"
 #include "ui/eventkit/EKEventViewController.h"
+#include "ui/settings/SettingsViewController.h"
 #include "ui/week/DateTitleView.h"
 #include "ui/week/EventTouchLock.h"
+#include "ui/week/GlobalActionsListView.h"
 #include "ui/week/WeekArtwork.h"
 #include "ui/week/WeekViewController.h"
 #include "ui/weekpicker/WeekPickerController.h"
@@ -165,9 +169,12 @@ void WeekScrollViewController::viewDidLoad() {
                                                             self->scrollToToday();
                                                         }
                                                     });
-    // The actions menu arrives with the menus of the week screen; until then the button stays.
     m_actionButton = std::make_shared<BarButtonItem>(Artwork::imageNamed(QStringLiteral("actions-button")),
-                                                     BarButtonItem::Style::Bordered);
+                                                     BarButtonItem::Style::Bordered, [weakSelf] {
+                                                         if (auto self = weakSelf.lock()) {
+                                                             self->showActions();
+                                                         }
+                                                     });
     m_cancelMoveButton = std::make_shared<BarButtonItem>(localizedString(QStringLiteral("Cancel")),
                                                          BarButtonItem::Style::Done, [weakSelf] {
                                                              if (auto self = weakSelf.lock()) {
@@ -1395,4 +1402,51 @@ void WeekScrollViewController::closeWeekPickerAndJumpToWeek(const std::optional<
             self->jumpToWeek(*week);
         }
     });
+}
+
+// The actions menu.
+
+void WeekScrollViewController::showActions() {
+    const bool landscape = InterfaceOrientation::isLandscape();
+    std::shared_ptr<GlobalActionsListView>& menu = landscape ? m_landscapeMenuView : m_portraitMenuView;
+    if (!menu) {
+        menu = GlobalActionsListView::initForOrientation(landscape);
+        menu->setDelegate(std::static_pointer_cast<GlobalActionsListViewDelegate>(
+            std::static_pointer_cast<WeekScrollViewController>(shared_from_this())));
+    }
+    menu->show();
+}
+
+void WeekScrollViewController::clickedButtonAtIndex(int buttonIndex) {
+    switch (static_cast<GlobalActionsListView::Action>(buttonIndex)) {
+    case GlobalActionsListView::Action::Calendars:
+        presentCalendarsScreen();
+        break;
+    case GlobalActionsListView::Action::JumpToWeek:
+        openWeekPicker(true);
+        break;
+    case GlobalActionsListView::Action::Search:
+        openSearchFromMenu();
+        break;
+    case GlobalActionsListView::Action::Settings:
+        presentSettingsScreen();
+        break;
+    }
+}
+
+void WeekScrollViewController::presentSettingsScreen() {
+    auto navigation =
+        std::make_shared<NavigationController>(std::make_shared<SettingsViewController>(m_eventService));
+    navigation->navigationBar()->setBarStyle(NavigationBar::BarStyle::Default);
+    presentModalViewController(navigation, true);
+}
+
+void WeekScrollViewController::presentCalendarsScreen() {
+    VisibleCalendarsViewController::presentFrom(*this);
+}
+
+void WeekScrollViewController::openSearchFromMenu() {
+    // Search opens through the entry of the upward swipe, which takes the swipe's recognizer.
+    SwipeGestureRecognizer menuSwipe(SwipeDirection::Up);
+    toggleSearch(menuSwipe);
 }

@@ -7,6 +7,7 @@
 #include "kit/ViewController.h"
 #include "ui/editing/RecurringEventActionSheetDelegate.h"
 #include "ui/editor/EventDetailsViewControllerDelegate.h"
+#include "ui/week/GlobalActionsListViewDelegate.h"
 
 #include <memory>
 #include <optional>
@@ -26,6 +27,7 @@ class EventSaveCommand;
 class EventSelectedEvent;
 class EventService;
 class EventTouchLock;
+class GlobalActionsListView;
 class GestureRecognizer;
 class Hint;
 class ImageView;
@@ -49,7 +51,8 @@ class WeekScrollViewController : public ViewController,
                                  public ScrollViewDelegate,
                                  public BusReceiver,
                                  public EventDetailsViewControllerDelegate,
-                                 public RecurringEventActionSheetDelegate {
+                                 public RecurringEventActionSheetDelegate,
+                                 public GlobalActionsListViewDelegate {
 public:
     static constexpr int pageCount = 201;
     static constexpr int middlePagePosition = 100;
@@ -141,6 +144,13 @@ public:
 
     // An upward swipe on a page.
     void toggleSearch(GestureRecognizer& recognizer);
+
+    // The actions menu under the actions button, made on first use for each orientation, and
+    // its choices.
+    void showActions();
+    void clickedButtonAtIndex(int buttonIndex) override;
+    const std::shared_ptr<GlobalActionsListView>& portraitMenuView() const { return m_portraitMenuView; }
+    const std::shared_ptr<GlobalActionsListView>& landscapeMenuView() const { return m_landscapeMenuView; }
 
     // ScrollViewDelegate.
     void scrollViewDidScroll(ScrollView& scrollView) override;
@@ -247,4 +257,11 @@ private:
     std::shared_ptr<BarButtonItem> m_savedRightBarButtonItem;
     bool m_savedLeftBarButtonItemEnabled = true;
     bool m_savedRightBarButtonItemEnabled = true;
+
+    // The screens the actions menu opens.
+    void presentCalendarsScreen();
+    void presentSettingsScreen();
+    void openSearchFromMenu();
+    std::shared_ptr<GlobalActionsListView> m_portraitMenuView;
+    std::shared_ptr<GlobalActionsListView> m_landscapeMenuView;
 };

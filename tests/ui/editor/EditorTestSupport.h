@@ -78,12 +78,6 @@ public:
         editor->setDelegate(reports);
     }
 
-    // Taps the middle of a view, in window points.
-    void tapView(View& view) {
-        harness.tap(view.convertRectToView(view.bounds(), nullptr).center());
-        settle();
-    }
-
     // An empty part of the day box of the current week's weekday (0 = Monday .. 4 = Friday).
     void tapDay(int weekday) {
         const double x = weekday < 3 ? 80 : 240;

@@ -167,6 +167,12 @@ public:
         return weeks;
     }
 
+    // Taps the middle of a view, in window points, and lets what it starts run out.
+    void tapView(const View& view) {
+        harness.tap(view.convertRectToView(view.bounds(), nullptr).center());
+        settle();
+    }
+
     // A drag across the page area, from one window point to another.
     void dragAcross(double fromX, double toX, bool release = true) {
         harness.drag(Point(fromX, 250), Point(toX, 250), 0.3, 10, release);
