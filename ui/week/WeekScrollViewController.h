@@ -7,6 +7,7 @@
 #include "kit/ViewController.h"
 #include "ui/editing/RecurringEventActionSheetDelegate.h"
 #include "ui/editor/EventDetailsViewControllerDelegate.h"
+#include "ui/search/SearchBarViewDelegate.h"
 
 #include <memory>
 #include <optional>
@@ -34,6 +35,9 @@ class ListEventsViewController;
 class LoadingIndicator;
 class MoveEventBarView;
 class ScrollView;
+class SearchBarView;
+class SearchService;
+struct KeyInput;
 class TimeZoneChangedEvent;
 class WeekPickerController;
 class Timer;
@@ -49,7 +53,8 @@ class WeekScrollViewController : public ViewController,
                                  public ScrollViewDelegate,
                                  public BusReceiver,
                                  public EventDetailsViewControllerDelegate,
-                                 public RecurringEventActionSheetDelegate {
+                                 public RecurringEventActionSheetDelegate,
+                                 public SearchBarViewDelegate {
 public:
     static constexpr int pageCount = 201;
     static constexpr int middlePagePosition = 100;
@@ -62,7 +67,7 @@ public:
     // The instance made last, or null.
     static std::shared_ptr<WeekScrollViewController> sharedWeekScrollViewController();
 
-    Week currentWeek() const { return m_displayedWeek; }
+    Week currentWeek() const override { return m_displayedWeek; }
     const std::vector<std::shared_ptr<WeekViewController>>& weekViews() const { return m_weekViews; }
     const std::shared_ptr<ScrollView>& scrollView() const { return m_scrollView; }
     const std::shared_ptr<DateTitleView>& dateTitleView() const { return m_dateTitleView; }
@@ -141,6 +146,14 @@ public:
 
     // An upward swipe on a page.
     void toggleSearch(GestureRecognizer& recognizer);
+    // Search, as the search bar's delegate.
+    void showSearchResult(const std::optional<SearchResult>& result) override;
+    void doneSearching(bool animated) override;
+    bool searchModeActivated() const { return m_searchModeActivated; }
+    // Null until search is first opened.
+    const std::shared_ptr<SearchBarView>& searchBar() const { return m_searchBar; }
+    // Ctrl+F opens search; the open search takes Escape, Return and the arrows.
+    bool handleScreenKey(const KeyInput& input);
 
     // ScrollViewDelegate.
     void scrollViewDidScroll(ScrollView& scrollView) override;
@@ -211,6 +224,12 @@ private:
     void dateTitleTapped();
     void weekPickerSelectionChanged(const std::optional<Week>& week);
     void closeWeekPickerAndJumpToWeek(const std::optional<Week>& week);
+    void openSearch();
+    void initializeSearchBar();
+    void toggleSearchBarAnimated(bool animated);
+    // Marks the kept search result on every page, or hides the bubble when there is none.
+    void highlightSearchResultAfterScroll();
+    void hideSearchHighlight();
 
     std::shared_ptr<ScrollView> m_scrollView;
     std::shared_ptr<BarButtonItem> m_todayButton;
@@ -247,4 +266,9 @@ private:
     std::shared_ptr<BarButtonItem> m_savedRightBarButtonItem;
     bool m_savedLeftBarButtonItemEnabled = true;
     bool m_savedRightBarButtonItemEnabled = true;
+    std::shared_ptr<SearchService> m_searchService;
+    std::shared_ptr<SearchBarView> m_searchBar;
+    bool m_searchModeActivated = false;
+    // Highlighted once the jump to its week has settled.
+    std::optional<SearchResult> m_searchResult;
 };
