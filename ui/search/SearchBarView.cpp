@@ -258,6 +258,8 @@ void SearchBarView::searchQueryChanged() {
     m_searching = false;
     ++m_answerGeneration;
     m_repeatStep = false;
+    m_lastShown.reset();
+    m_resumeAfter.reset();
     const bool hasText = !m_searchTextField->text().isEmpty();
     m_previousButton->setEnabled(hasText);
     m_nextButton->setEnabled(hasText);
@@ -310,6 +312,17 @@ void SearchBarView::search(bool previous) {
 void SearchBarView::answerArrived(std::uint64_t generation, bool previous,
                                   const std::optional<SearchResult>& result) {
     if (generation == m_answerGeneration) {
+        if (result && isAlreadyShown(*result, previous)) {
+            // The search started again after a change of the store; what was shown before is
+            // passed over without a word.
+            m_queryingDatabase = false;
+            search(previous);
+            return;
+        }
+        m_resumeAfter.reset();
+        if (result) {
+            m_lastShown = result;
+        }
         eventFound(result);
         return;
     }
@@ -347,10 +360,26 @@ void SearchBarView::eventFound(const std::optional<SearchResult>& result) {
     }
 }
 
+// Only after the store changed: the steps before the last shown result in that direction.
+bool SearchBarView::isAlreadyShown(const SearchResult& result, bool previous) const {
+    if (!m_resumeAfter) {
+        return false;
+    }
+    if (result == *m_resumeAfter) {
+        return true;
+    }
+    return previous ? result.dateTime() > m_resumeAfter->dateTime()
+                    : result.dateTime() < m_resumeAfter->dateTime();
+}
+
 void SearchBarView::storeChanged() {
     // What was found may be gone or elsewhere now: the search starts again from the week on
-    // display, and a step under way is made again on the new store.
+    // display, passing over what was shown already, and a step under way is made again on the
+    // new store.
     ++m_answerGeneration;
+    if (m_lastShown) {
+        m_resumeAfter = m_lastShown;
+    }
     m_repeatStep = m_queryingDatabase;
     m_searchService->stopSearch();
     if (const auto owner = delegate()) {
@@ -392,8 +421,7 @@ void SearchBarView::closeKeyboard(bool closing, bool animated) {
     const auto done = [weak, closing](bool) {
         const auto bar = weak.lock();
         if (bar && closing) {
-            bar->m_backgroundView->removeFromSuperview();
-            bar->removeFromSuperview();
+            bar->removeUnlessOpen();
         }
     };
     if (animated) {
@@ -418,12 +446,30 @@ void SearchBarView::closeSearch(bool animated) {
 }
 
 void SearchBarView::close() {
-    if (frame().y() != restY) {
-        moveFrameY(slideHeight);
-        m_backgroundView->setAlpha(0);
+    const bool away = frame().y() != restY;
+    const std::weak_ptr<SearchBarView> weak = weakSelf();
+    View::animate(
+        searchSlideDuration(), 0, AnimationCurve::easeInOut, AnimationOption::none,
+        [this, away] {
+            if (away) {
+                moveFrameY(slideHeight);
+                m_backgroundView->setAlpha(0);
+            }
+            collapse(true);
+        },
+        [weak](bool) {
+            if (const auto bar = weak.lock()) {
+                bar->removeUnlessOpen();
+            }
+        });
+}
+
+// Closed with the keyboard down, nothing took the layer and the bar away yet; opened again
+// meanwhile, they stay.
+void SearchBarView::removeUnlessOpen() {
+    if (m_keyboardIsVisible) {
+        return;
     }
-    collapse(true);
-    // Closed with the keyboard down, nothing took the layer and the bar away yet.
     m_backgroundView->removeFromSuperview();
     removeFromSuperview();
 }

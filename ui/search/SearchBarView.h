@@ -81,6 +81,8 @@ private:
     // An answer of the step started under `generation`.
     void answerArrived(std::uint64_t generation, bool previous, const std::optional<SearchResult>& result);
     void storeChanged();
+    void removeUnlessOpen();
+    bool isAlreadyShown(const SearchResult& result, bool previous) const;
     void setWindowRaise(double raise);
     std::shared_ptr<SearchBarViewDelegate> delegate() const { return m_delegate.lock(); }
     std::weak_ptr<SearchBarView> weakSelf();
@@ -110,4 +112,7 @@ private:
     std::uint64_t m_answerGeneration = 0;
     // Set when the store changed under a running step, which is then made again.
     bool m_repeatStep = false;
+    std::optional<SearchResult> m_lastShown;
+    // After a change of the store, the result from which the search goes on.
+    std::optional<SearchResult> m_resumeAfter;
 };

@@ -19,8 +19,10 @@ constexpr double highlightPulseScale = 1.3;
 } // namespace
 
 const std::shared_ptr<SearchResultHighlightView>& SearchResultHighlightView::selectedResultInstance() {
-    static const auto instance = std::make_shared<SearchResultHighlightView>();
-    return instance;
+    // Never destroyed: rows may ask for it until the program ends.
+    static const auto* const instance =
+        new std::shared_ptr<SearchResultHighlightView>(std::make_shared<SearchResultHighlightView>());
+    return *instance;
 }
 
 SearchResultHighlightView::SearchResultHighlightView()

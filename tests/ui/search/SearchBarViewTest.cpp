@@ -23,7 +23,6 @@ namespace {
 
 class SearchBarViewTest : public testing::Test {
 protected:
-    void SetUp() override {}
     void TearDown() override {
         SearchResultHighlightView::selectedResultInstance()->hide();
         SearchResultHighlightView::selectedResultInstance()->setSearchBackgroundView(nullptr);
@@ -36,13 +35,19 @@ protected:
         input.key = key;
         input.modifiers = modifiers;
         const bool used = week.harness.window().keyInput(input);
-        week.settle();
+        // Long enough for the slides and scrolls, short of the two seconds a message stays.
+        week.settle(1.0);
         return used;
     }
     void openSearch() { press(Qt::Key_F, Qt::ControlModifier); }
     void type(const QString& text) {
         bar().searchTextField()->insertText(text);
         week.harness.runUntilIdle();
+    }
+    // A new query set while the field is not editing.
+    void replaceQuery(const QString& text) {
+        bar().searchTextField()->setText(text);
+        bar().searchQueryChanged();
     }
 
     SearchBarView& bar() { return *week.screen->searchBar(); }
@@ -53,12 +58,13 @@ protected:
     const std::shared_ptr<SearchResultHighlightView>& bubble() {
         return SearchResultHighlightView::selectedResultInstance();
     }
-    // The displayed week, counted from the current one, and the marked title ("+2 Yoga"), or
-    // the message shown.
+    // The displayed week, counted from the current one, and the message shown or else the
+    // marked title ("+2 Yoga").
     QString shown() {
         const QString weekText =
             QString::asprintf("%+d ", Week::currentWeek().weeksTo(week.screen->currentWeek()));
-        return weekText + (bubble()->superview() ? bubble()->titleLabel()->text() : message());
+        const bool marked = !messageBox().superview() && bubble()->superview();
+        return weekText + (marked ? bubble()->titleLabel()->text() : message());
     }
 
     WeekScreen week;
@@ -190,8 +196,7 @@ TEST_F(SearchBarViewTest, AnswerToAnEarlierQueryIsNeverShown) {
     returnKey.key = Qt::Key_Return;
     week.harness.window().keyInput(returnKey);
     // The query changes before the answer has been delivered.
-    bar().searchTextField()->setText("zahnarzt");
-    bar().searchQueryChanged();
+    replaceQuery("zahnarzt");
     week.settle();
     EXPECT_EQ(shown(), "+0 (none)");
     EXPECT_TRUE(bar().nextButton()->enabled());
@@ -201,22 +206,29 @@ TEST_F(SearchBarViewTest, AnswerToAnEarlierQueryIsNeverShown) {
 
 TEST_F(SearchBarViewTest, ResultsFollowTheStore) {
     launch();
-    week.addEvent("Concert", WeekScreen::at(2026, 12, 16, 20), WeekScreen::at(2026, 12, 16, 22));
-    const auto later =
-        week.addEvent("Concert", WeekScreen::at(2027, 1, 20, 20), WeekScreen::at(2027, 1, 20, 22));
+    const auto concert = [this](int year, int month, int day) {
+        return week.addEvent("Concert", WeekScreen::at(year, month, day, 20),
+                             WeekScreen::at(year, month, day, 22));
+    };
+    concert(2026, 12, 16);
+    const auto removed = concert(2027, 1, 20);
+    concert(2027, 2, 17);
     week.settle();
     openSearch();
     type("concert");
     press(Qt::Key_Return);
     EXPECT_EQ(shown(), "+1 Concert");
-    // Another program removes the later concert.
+    // Another program removes the next concert.
     StoreError error;
-    ASSERT_TRUE(week.harness.eventStore().removeEvent(later, EKSpan::ThisEvent, &error));
-    week.settle();
+    ASSERT_TRUE(week.harness.eventStore().removeEvent(removed, EKSpan::ThisEvent, &error));
+    // The change is announced once the user has been idle for a while.
+    week.settle(15.0);
     press(Qt::Key_Down);
+    EXPECT_EQ(shown(), "+10 Concert");
+    press(Qt::Key_Down);
+    EXPECT_EQ(shown(), "+10 No more results");
+    press(Qt::Key_Up);
     EXPECT_EQ(shown(), "+1 Concert");
-    press(Qt::Key_Down);
-    EXPECT_EQ(shown(), "+1 No more results");
 }
 
 TEST_F(SearchBarViewTest, BubbleOverABirthdayRowAndOverAFullDayBox) {
@@ -236,8 +248,7 @@ TEST_F(SearchBarViewTest, BubbleOverABirthdayRowAndOverAFullDayBox) {
     SamplePictures::keep(week.harness.render(), "search-bubble-over-birthday-row.png");
 
     // The sixth event of the Wednesday has no row: the bubble takes the last row's place.
-    bar().searchTextField()->setText("late review");
-    bar().searchQueryChanged();
+    replaceQuery("late review");
     press(Qt::Key_Return);
     ASSERT_EQ(shown(), "+0 Late review");
     const auto page = week.screen->weekViews()[1];

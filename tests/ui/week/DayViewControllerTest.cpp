@@ -221,6 +221,7 @@ TEST_F(DayViewControllerTest, SearchResultInTheOverflowGoesToTheSharedHighlight)
     const auto& bubble = SearchResultHighlightView::selectedResultInstance();
     bubble->setSearchBackgroundView(m_page);
     tuesday->highlightSearchResult(SearchResult("E13", day(8)));
+    m_harness->advance(1.0);
     EXPECT_EQ(bubble->superview(), m_page);
     EXPECT_EQ(bubble->titleLabel()->text(), "E13");
     // Over the box's point (0, 106), less the bubble's own offset.

@@ -501,6 +501,7 @@ TEST_F(EventViewTest, SearchHighlightGetsTheEventAndTheRowCorner) {
     bubble->setSearchBackgroundView(dimmedArea);
     m_dayBox->setFrameOrigin(Point(160, 100));
     row->highlightAsSearchResult();
+    m_loop->advance(1.0);
     EXPECT_EQ(bubble->superview(), dimmedArea);
     EXPECT_EQ(bubble->titleLabel()->text(), "A");
     // The row's corner (160, 166) in the dimmed area, less the bubble's own offset.
