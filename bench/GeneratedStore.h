@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GeneratedEvents.h"
+
 #include "core/calendar/Week.h"
 
 #include <QString>
@@ -14,9 +16,9 @@ class EventService;
 // 5% of them repeating, some all-day and multi-day, in two time zones, in a store of a temporary
 // data folder, with an event service on it. Made on first use and kept for the whole run.
 struct GeneratedStore {
-    static constexpr int eventCount = 10000;
-    static constexpr int firstYear = 2020;
-    static constexpr int years = 10;
+    static constexpr int eventCount = GeneratedEvents::eventCount;
+    static constexpr int firstYear = GeneratedEvents::firstYear;
+    static constexpr int years = GeneratedEvents::years;
 
     GeneratedStore();
 
@@ -30,12 +32,8 @@ struct GeneratedStore {
 GeneratedStore& generated();
 
 // The titles and repeat rules the generated calendars draw from.
-inline constexpr const char* generatedTitles[] = {"Meeting", "Lunch",    "Dentist", "Review",   "Call",
-                                                  "Gym",     "Concert",  "Trip",    "Planning", "Doctor",
-                                                  "Dinner",  "Workshop", "Standup", "Party",    "Class"};
-inline constexpr const char* generatedRules[] = {"FREQ=WEEKLY;COUNT=52", "FREQ=DAILY;COUNT=30",
-                                                 "FREQ=MONTHLY;BYMONTHDAY=15", "FREQ=YEARLY",
-                                                 "FREQ=WEEKLY;BYDAY=MO,WE,FR;INTERVAL=2"};
+inline constexpr const auto& generatedTitles = GeneratedEvents::titles;
+inline constexpr const auto& generatedRules = GeneratedEvents::rules;
 
 // One of the store's weeks, cycling through the ten years.
 Week weekNumber(int index);

@@ -126,7 +126,7 @@ bool Window::rotateToOrientation(int orientation) {
 void Window::layoutSubviews() {
     m_statusBar->setFrame(Rect(0, 0, bounds().width(), Screen::statusBarHeight));
     if (m_rootView) {
-        m_rootView->setFrame(applicationFrame());
+        m_rootView->setFrame(applicationFrame().offset(0, -m_contentRaise));
     }
     if (m_keyboard) {
         m_keyboard->windowDidLayout();
@@ -136,7 +136,17 @@ void Window::layoutSubviews() {
 bool Window::keyInput(const KeyInput& input) {
     // Held while it handles the input, which may end its time as first responder.
     const std::shared_ptr<View> responder = m_firstResponder;
-    return responder && responder->handleKeyInput(input);
+    if (responder && responder->handleKeyInput(input)) {
+        return true;
+    }
+    return onUnhandledKeyInput && onUnhandledKeyInput(input);
+}
+
+void Window::setContentRaise(double raise) {
+    m_contentRaise = raise;
+    if (m_rootView) {
+        m_rootView->setFrame(applicationFrame().offset(0, -raise));
+    }
 }
 
 bool Window::makeFirstResponder(const std::shared_ptr<View>& view) {

@@ -67,6 +67,13 @@ public:
     // Typing from the computer's keyboard, handed to the first responder; returns whether it
     // was used.
     bool keyInput(const KeyInput& input);
+    // Typing the first responder did not use (or with none): the screen's own keys.
+    std::function<bool(const KeyInput& input)> onUnhandledKeyInput;
+
+    // Moves the window's content up by `raise` points (0 puts it back), as a phone moves its
+    // application window; the status bar and the on-screen keyboard stay where they are.
+    void setContentRaise(double raise);
+    double contentRaise() const { return m_contentRaise; }
 
     // The view that receives typing, or none. Use View::becomeFirstResponder and
     // resignFirstResponder to change it.
@@ -105,6 +112,7 @@ private:
     std::shared_ptr<View> m_rootView;
     std::shared_ptr<View> m_firstResponder;
     std::shared_ptr<Keyboard> m_keyboard;
+    double m_contentRaise = 0.0;
     RotationHandler* m_rotationHandler = nullptr;
     std::function<void()> m_onNeedsDisplay;
     int m_orientation;

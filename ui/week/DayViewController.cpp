@@ -17,6 +17,7 @@
 #include "kit/Screen.h"
 #include "ui/copymove/CopyMoveEventMode.h"
 #include "ui/copymove/CopyMoveMenu.h"
+#include "ui/search/SearchResultHighlightView.h"
 #include "ui/week/DayOverlayView.h"
 #include "ui/week/DayView.h"
 #include "ui/week/EventView.h"
@@ -80,11 +81,6 @@ std::shared_ptr<DayViewController> DayViewController::create(Point point, bool h
 
 std::weak_ptr<DayViewController> DayViewController::weakSelf() {
     return std::static_pointer_cast<DayViewController>(shared_from_this());
-}
-
-DayViewController::ShowSearchHighlightOperation& DayViewController::toShowSearchHighlight() {
-    static ShowSearchHighlightOperation operation;
-    return operation;
 }
 
 void DayViewController::initializeWithDate(Date dayStart, bool firstTime) {
@@ -319,18 +315,31 @@ void DayViewController::highlightSearchResult(const SearchResult& result) {
         if (event->eventIdentifier() != result.eventIdentifier()) {
             continue;
         }
-        if (const auto& showHighlight = toShowSearchHighlight()) {
-            const std::weak_ptr<DayViewController> weak = weakSelf();
-            showHighlight(event, *m_dayView, Point(0, m_halfSized ? 43 : 106), [weak] {
-                if (auto self = weak.lock()) {
-                    self->resetAfterSearchHighlight();
-                }
-            });
-            if (!m_eventViews->empty()) {
-                m_eventViews->back()->setHidden(true);
-            }
-        }
+        showSearchHighlightOverDayBox(*event);
         return;
+    }
+}
+
+// The event has no row here (it is in the overflow): the bubble shows over the day box in the
+// last row's place, and the row comes back when the bubble goes.
+void DayViewController::showSearchHighlightOverDayBox(const EKEvent& event) {
+    const std::shared_ptr<SearchResultHighlightView>& bubble =
+        SearchResultHighlightView::selectedResultInstance();
+    const std::shared_ptr<View> background = bubble->searchBackgroundView();
+    if (!background) {
+        return;
+    }
+    bubble->setEvent(event);
+    const Point position = m_dayView->convertPointToView(Point(0, m_halfSized ? 43 : 106), background.get());
+    bubble->showAnimatedOnTopOfPosition(position);
+    const std::weak_ptr<DayViewController> weak = weakSelf();
+    bubble->setOnCompletion([weak] {
+        if (auto self = weak.lock()) {
+            self->resetAfterSearchHighlight();
+        }
+    });
+    if (!m_eventViews->empty()) {
+        m_eventViews->back()->setHidden(true);
     }
 }
 

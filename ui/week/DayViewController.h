@@ -72,6 +72,7 @@ public:
     void highlightIfToday();
     void highlightSearchResult(const SearchResult& result);
     void resetAfterSearchHighlight();
+    void showSearchHighlightOverDayBox(const EKEvent& event);
     void disableEditEvents(bool disable);
     void disableMoreButton(bool disable);
     void shrinkOrStretch(int stagger, bool bottomBar);
@@ -95,14 +96,6 @@ public:
     void handleMenuChoiceCopy(const std::shared_ptr<EKEvent>& event) override;
     void handleMenuChoiceMove(const std::shared_ptr<EKEvent>& event) override;
     void handleMenuChoiceDelete(const std::shared_ptr<EKEvent>& event) override;
-
-    // Hand-overs to screens built elsewhere; unset, nothing happens.
-    // The search-result highlight for an event hidden in the overflow: the event, the card and
-    // the point in the card's coordinates above which it shows, and what to do when it is done.
-    using ShowSearchHighlightOperation =
-        std::function<void(const std::shared_ptr<EKEvent>& event, DayView& dayView, Point position,
-                           std::function<void()> onCompletion)>;
-    static ShowSearchHighlightOperation& toShowSearchHighlight();
 
 protected:
     void viewDidUnload() override;

@@ -10,6 +10,7 @@
 #include "kit/Screen.h"
 #include "kit/Touch.h"
 #include "ui/copymove/CopyMoveEventMode.h"
+#include "ui/search/SearchResultHighlightView.h"
 #include "ui/week/BirthdayIconView.h"
 #include "ui/week/EventTouchLock.h"
 #include "ui/week/EventViewDelegate.h"
@@ -426,15 +427,15 @@ void EventView::stopMoveAnimation() {
     m_selected = false;
 }
 
-EventView::SearchHighlightOperation& EventView::toShowSearchHighlight() {
-    static SearchHighlightOperation operation;
-    return operation;
-}
-
 void EventView::highlightAsSearchResult() {
-    if (const auto& show = toShowSearchHighlight()) {
-        show(m_event, convertPointToView(Point(0, 0), nullptr));
+    const std::shared_ptr<SearchResultHighlightView>& bubble =
+        SearchResultHighlightView::selectedResultInstance();
+    const std::shared_ptr<View> background = bubble->searchBackgroundView();
+    if (!m_event || !background) {
+        return;
     }
+    bubble->setEvent(*m_event);
+    bubble->showAnimatedOnTopOfPosition(convertPointToView(Point(0, 0), background.get()));
 }
 
 bool EventView::isWithinTouchBand(double y) const {

@@ -64,12 +64,6 @@ public:
     const ColoredBackground& coloredBackground() const { return m_coloredBackground; }
     bool hasLongPressGesture() const;
 
-    // The hand-over to the search-result highlight: the event and the row's top-left corner in
-    // root coordinates. Unset, nothing happens.
-    using SearchHighlightOperation =
-        std::function<void(const std::shared_ptr<EKEvent>& event, Point rowOrigin)>;
-    static SearchHighlightOperation& toShowSearchHighlight();
-
     bool canBecomeFirstResponder() override { return true; }
 
 protected:

@@ -19,6 +19,7 @@
 #include "core/events/EventService.h"
 #include "core/events/Move.h"
 #include "core/events/ReadOnlyCheck.h"
+#include "core/events/SearchService.h"
 #include "core/eventstore/EKEvent.h"
 #include "core/hints/Hint.h"
 #include "core/settings/AppSettings.h"
@@ -34,6 +35,7 @@
 #include "kit/Font.h"
 #include "kit/ImageView.h"
 #include "kit/InterfaceOrientation.h"
+#include "kit/KeyInput.h"
 #include "kit/LoadingIndicator.h"
 #include "kit/NavigationBar.h"
 #include "kit/NavigationController.h"
@@ -43,6 +45,7 @@
 #include "kit/ScrollView.h"
 #include "kit/StringDrawing.h"
 #include "kit/SwipeGestureRecognizer.h"
+#include "kit/Window.h"
 #include "ui/calendars/VisibleCalendarsViewController.h"
 #include "ui/copymove/CopyMoveEventMode.h"
 #include "ui/copymove/MoveEventBarView.h"
@@ -51,6 +54,8 @@
 #include "ui/editing/MoveRecurringEventActionSheet.h"
 #include "ui/editor/EventDetailsViewController.h"
 #include "ui/eventkit/EKEventViewController.h"
+#include "ui/search/SearchBarView.h"
+#include "ui/search/SearchResultHighlightView.h"
 #include "ui/settings/SettingsViewController.h"
 #include "ui/week/DateTitleView.h"
 #include "ui/week/EventTouchLock.h"
@@ -58,6 +63,8 @@
 #include "ui/week/WeekArtwork.h"
 #include "ui/week/WeekViewController.h"
 #include "ui/weekpicker/WeekPickerController.h"
+
+#include <Qt>
 
 #include <algorithm>
 #include <cmath>
@@ -256,6 +263,13 @@ void WeekScrollViewController::viewWillAppear(bool animated) {
 void WeekScrollViewController::viewDidAppear(bool animated) {
     if (m_listEventsViewController) {
         m_listEventsViewController->viewDidAppear(animated);
+    }
+    if (Window* window = view()->window()) {
+        const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
+        window->onUnhandledKeyInput = [weakSelf](const KeyInput& input) {
+            const auto self = weakSelf.lock();
+            return self && self->handleScreenKey(input);
+        };
     }
 }
 
@@ -787,6 +801,12 @@ void WeekScrollViewController::scrollViewReallyDidEndDecelerating() {
     }
     applyWeekViewPositions();
     setTouchesOnPagesEnabled(true);
+    if (m_searchModeActivated && m_searchBar) {
+        m_searchBar->displayedWeekChanged(m_displayedWeek);
+        if (page != 0) {
+            hideSearchHighlight();
+        }
+    }
     if (m_copyMoveEventMode.activated()) {
         middlePage()->startMoveDayOverlayAnimation();
     }
@@ -795,6 +815,7 @@ void WeekScrollViewController::scrollViewReallyDidEndDecelerating() {
 // Jumps.
 
 void WeekScrollViewController::scrollToWeek(const Week& week, bool animated, bool closeListEventsPopup) {
+    m_searchResult.reset();
     if (listEventsViewVisible() && closeListEventsPopup) {
         closeListEventsPopupAnimated(animated);
     }
@@ -841,6 +862,14 @@ void WeekScrollViewController::prepareFuzzyTransitionStartingAtPosition(int posi
     m_fuzzyTransitionView->setHidden(false);
     m_weekViews[static_cast<std::size_t>(position)]->view()->setHidden(true);
     m_scrollView->setContentOffset(Point(x, 0), false);
+    if (m_searchModeActivated) {
+        // The bubble stays on its event, which moved with the middle page.
+        const std::shared_ptr<SearchResultHighlightView>& bubble =
+            SearchResultHighlightView::selectedResultInstance();
+        if (bubble->superview()) {
+            bubble->moveFrameX(position == 0 ? -m_width : m_width);
+        }
+    }
 }
 
 void WeekScrollViewController::scrollViewDidEndScrollingAnimation(ScrollView&) {
@@ -873,6 +902,9 @@ void WeekScrollViewController::scrollViewDidReallyEndScrollingAnimation() {
         initializeViews(false);
     }
     setTouchesOnPagesEnabled(true);
+    if (m_searchModeActivated) {
+        highlightSearchResultAfterScroll();
+    }
     if (m_copyMoveEventMode.activated()) {
         middlePage()->startMoveDayOverlayAnimation();
     } else if (m_moveBarVisible) {
@@ -886,6 +918,9 @@ void WeekScrollViewController::scrollToToday() {
     m_lastDirection = noDirection;
     m_todayButton->setEnabled(false);
     scrollToWeek(Week::currentWeek(), true, true);
+    if (m_searchModeActivated && m_searchBar) {
+        m_searchBar->displayedWeekChanged(Week::currentWeek());
+    }
 }
 
 void WeekScrollViewController::jumpToWeek(const Week& week) {
@@ -1177,15 +1212,109 @@ void WeekScrollViewController::weekendDaysChanged(const std::shared_ptr<WeekendD
 }
 
 void WeekScrollViewController::toggleSearch(GestureRecognizer&) {
-    if (m_copyMoveEventMode.activated()) {
+    openSearch();
+}
+
+void WeekScrollViewController::openSearch() {
+    if (m_copyMoveEventMode.activated() || m_weekViews.size() != 3) {
         return;
     }
     if (auto hint = Hint::hintByIdentifier(QStringLiteral("searchHint"))) {
         hint->invalidate();
     }
-    if (m_weekViews.size() == 3) {
-        middlePage()->deselectEventsAnimated(false, false);
+    initializeSearchBar();
+    m_searchBar->showSearchIsOpeningIndication();
+    middlePage()->deselectEventsAnimated(false, false);
+    if (m_searchModeActivated) {
+        m_searchBar->showKeyboard(false);
+        return;
     }
+    const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
+    RunLoop::main().post([weakSelf] {
+        const auto self = weakSelf.lock();
+        if (self && !self->m_searchModeActivated) {
+            self->toggleSearchBarAnimated(true);
+        }
+    });
+}
+
+void WeekScrollViewController::initializeSearchBar() {
+    if (m_searchBar) {
+        return;
+    }
+    m_searchService = std::make_shared<SearchService>(m_eventService);
+    m_searchBar = SearchBarView::create(m_searchService);
+    m_searchBar->setDelegate(weakSelf());
+    m_searchBar->setScrollView(m_scrollView);
+    m_searchBar->displayedWeekChanged(m_displayedWeek);
+}
+
+void WeekScrollViewController::toggleSearchBarAnimated(bool animated) {
+    showOrHideMoveEventBarAnimated(animated, true);
+    initializeSearchBar();
+    m_searchModeActivated = !m_searchModeActivated;
+    if (m_searchModeActivated) {
+        view()->addSubview(m_searchBar);
+        m_scrollView->setScrollEnabled(false);
+        m_searchBar->showKeyboard(true);
+    } else {
+        hideSearchHighlight();
+        m_searchResult.reset();
+        m_searchBar->close();
+        m_scrollView->setScrollEnabled(true);
+    }
+    for (const auto& page : m_weekViews) {
+        page->disableMoreButton(m_searchModeActivated);
+    }
+}
+
+void WeekScrollViewController::doneSearching(bool animated) {
+    toggleSearchBarAnimated(animated);
+}
+
+void WeekScrollViewController::showSearchResult(const std::optional<SearchResult>& result) {
+    if (!result) {
+        m_searchBar->enableButtons();
+        return;
+    }
+    const Week week = DateUtilities::week(result->dateTime());
+    if (week != m_displayedWeek) {
+        m_searchBar->disableButtons();
+        scrollToWeek(week, true, false);
+    } else {
+        for (const auto& page : m_weekViews) {
+            page->highlightSearchResult(*result);
+        }
+        m_searchBar->enableButtons();
+    }
+    m_searchResult = result;
+}
+
+void WeekScrollViewController::highlightSearchResultAfterScroll() {
+    if (m_searchResult) {
+        for (const auto& page : m_weekViews) {
+            page->highlightSearchResult(*m_searchResult);
+        }
+    } else {
+        hideSearchHighlight();
+    }
+    if (m_searchBar) {
+        m_searchBar->enableButtons();
+    }
+}
+
+void WeekScrollViewController::hideSearchHighlight() {
+    SearchResultHighlightView::selectedResultInstance()->hide();
+}
+
+bool WeekScrollViewController::handleScreenKey(const KeyInput& input) {
+    const bool controlF = input.type == KeyInput::Type::Press && input.key == Qt::Key_F &&
+                          (input.modifiers & Qt::ControlModifier) != 0;
+    if (controlF) {
+        openSearch();
+        return true;
+    }
+    return m_searchModeActivated && m_searchBar && m_searchBar->handleSearchKey(input);
 }
 
 // The day list.
@@ -1435,6 +1564,7 @@ void WeekScrollViewController::clickedButtonAtIndex(int buttonIndex) {
 }
 
 void WeekScrollViewController::presentSettingsScreen() {
+    closeSearchForMenuScreen();
     auto navigation =
         std::make_shared<NavigationController>(std::make_shared<SettingsViewController>(m_eventService));
     navigation->navigationBar()->setBarStyle(NavigationBar::BarStyle::Default);
@@ -1442,11 +1572,26 @@ void WeekScrollViewController::presentSettingsScreen() {
 }
 
 void WeekScrollViewController::presentCalendarsScreen() {
+    closeSearchForMenuScreen();
     VisibleCalendarsViewController::presentFrom(*this);
 }
 
 void WeekScrollViewController::openSearchFromMenu() {
-    // Search opens through the entry of the upward swipe, which takes the swipe's recognizer.
-    SwipeGestureRecognizer menuSwipe(SwipeDirection::Up);
-    toggleSearch(menuSwipe);
+    if (m_copyMoveEventMode.activated() || m_weekViews.size() != 3) {
+        return;
+    }
+    // Unlike the swipe, the menu leaves the search hint valid: closing search shows it.
+    initializeSearchBar();
+    if (m_searchModeActivated) {
+        m_searchBar->showKeyboard(false);
+    } else {
+        toggleSearchBarAnimated(true);
+    }
+    m_searchBar->setActivatedUsingMenu(true);
+}
+
+void WeekScrollViewController::closeSearchForMenuScreen() {
+    if (m_searchModeActivated && m_searchBar) {
+        m_searchBar->closeSearch(false);
+    }
 }

@@ -7,6 +7,7 @@
 #include "kit/ViewController.h"
 #include "ui/editing/RecurringEventActionSheetDelegate.h"
 #include "ui/editor/EventDetailsViewControllerDelegate.h"
+#include "ui/search/SearchBarViewDelegate.h"
 #include "ui/week/GlobalActionsListViewDelegate.h"
 
 #include <memory>
@@ -36,6 +37,9 @@ class ListEventsViewController;
 class LoadingIndicator;
 class MoveEventBarView;
 class ScrollView;
+class SearchBarView;
+class SearchService;
+struct KeyInput;
 class TimeZoneChangedEvent;
 class WeekPickerController;
 class Timer;
@@ -52,7 +56,8 @@ class WeekScrollViewController : public ViewController,
                                  public BusReceiver,
                                  public EventDetailsViewControllerDelegate,
                                  public RecurringEventActionSheetDelegate,
-                                 public GlobalActionsListViewDelegate {
+                                 public GlobalActionsListViewDelegate,
+                                 public SearchBarViewDelegate {
 public:
     static constexpr int pageCount = 201;
     static constexpr int middlePagePosition = 100;
@@ -65,7 +70,7 @@ public:
     // The instance made last, or null.
     static std::shared_ptr<WeekScrollViewController> sharedWeekScrollViewController();
 
-    Week currentWeek() const { return m_displayedWeek; }
+    Week currentWeek() const override { return m_displayedWeek; }
     const std::vector<std::shared_ptr<WeekViewController>>& weekViews() const { return m_weekViews; }
     const std::shared_ptr<ScrollView>& scrollView() const { return m_scrollView; }
     const std::shared_ptr<DateTitleView>& dateTitleView() const { return m_dateTitleView; }
@@ -144,6 +149,14 @@ public:
 
     // An upward swipe on a page.
     void toggleSearch(GestureRecognizer& recognizer);
+    // Search, as the search bar's delegate.
+    void showSearchResult(const std::optional<SearchResult>& result) override;
+    void doneSearching(bool animated) override;
+    bool searchModeActivated() const { return m_searchModeActivated; }
+    // Null until search is first opened.
+    const std::shared_ptr<SearchBarView>& searchBar() const { return m_searchBar; }
+    // Ctrl+F opens search; the open search takes Escape, Return and the arrows.
+    bool handleScreenKey(const KeyInput& input);
 
     // The actions menu under the actions button, made on first use for each orientation, and
     // its choices.
@@ -221,6 +234,12 @@ private:
     void dateTitleTapped();
     void weekPickerSelectionChanged(const std::optional<Week>& week);
     void closeWeekPickerAndJumpToWeek(const std::optional<Week>& week);
+    void openSearch();
+    void initializeSearchBar();
+    void toggleSearchBarAnimated(bool animated);
+    // Marks the kept search result on every page, or hides the bubble when there is none.
+    void highlightSearchResultAfterScroll();
+    void hideSearchHighlight();
 
     std::shared_ptr<ScrollView> m_scrollView;
     std::shared_ptr<BarButtonItem> m_todayButton;
@@ -262,6 +281,12 @@ private:
     void presentCalendarsScreen();
     void presentSettingsScreen();
     void openSearchFromMenu();
+    void closeSearchForMenuScreen();
     std::shared_ptr<GlobalActionsListView> m_portraitMenuView;
     std::shared_ptr<GlobalActionsListView> m_landscapeMenuView;
+    std::shared_ptr<SearchService> m_searchService;
+    std::shared_ptr<SearchBarView> m_searchBar;
+    bool m_searchModeActivated = false;
+    // Highlighted once the jump to its week has settled.
+    std::optional<SearchResult> m_searchResult;
 };

@@ -19,6 +19,7 @@
 #include "kit/Window.h"
 #include "ui/copymove/CopyMoveEventMode.h"
 #include "ui/copymove/CopyMoveMenu.h"
+#include "ui/search/SearchResultHighlightView.h"
 #include "ui/week/DayView.h"
 #include "ui/week/DayViewController.h"
 #include "ui/week/EventTouchLock.h"
@@ -89,7 +90,8 @@ protected:
         m_log.reset();
         CopyMoveEventMode::sharedInstance().deactivate();
         MenuController::sharedMenuController().setMenuVisible(false);
-        DayViewController::toShowSearchHighlight() = {};
+        SearchResultHighlightView::selectedResultInstance()->hide();
+        SearchResultHighlightView::selectedResultInstance()->setSearchBackgroundView(nullptr);
         m_harness->runUntilIdle();
         ObjectStoreManager::sharedManager().deleteDatabase();
     }

@@ -218,25 +218,24 @@ TEST_F(DayViewControllerTest, MenuChoicesGoOnTheBusAndKeepTheRowSelected) {
 TEST_F(DayViewControllerTest, SearchResultInTheOverflowGoesToTheSharedHighlight) {
     auto tuesday = makeDay(Point(1, 1));
     fill(*tuesday, eventsAt({8, 9, 10, 11, 12, 13}));
-    QString shown;
-    std::function<void()> done;
-    DayViewController::toShowSearchHighlight() = [&](const std::shared_ptr<EKEvent>& event, DayView&,
-                                                     Point position, std::function<void()> onCompletion) {
-        shown = QStringLiteral("%1 at %2,%3").arg(event->title()).arg(position.x()).arg(position.y());
-        done = std::move(onCompletion);
-    };
+    const auto& bubble = SearchResultHighlightView::selectedResultInstance();
+    bubble->setSearchBackgroundView(m_page);
     tuesday->highlightSearchResult(SearchResult("E13", day(8)));
-    EXPECT_EQ(shown, "E13 at 0,106");
+    m_harness->advance(1.0);
+    EXPECT_EQ(bubble->superview(), m_page);
+    EXPECT_EQ(bubble->titleLabel()->text(), "E13");
+    // Over the box's point (0, 106), less the bubble's own offset.
+    EXPECT_EQ(bubble->frame().origin(), Point(-1, 100));
     EXPECT_EQ(visibleTitles(*tuesday), "E8 E9 E10 E11");
 
-    done();
+    bubble->hide();
     EXPECT_TRUE(moreButton(*tuesday).hidden());
     EXPECT_EQ(visibleTitles(*tuesday), "E8 E9 E10 E11 E12");
 
-    // A shown event highlights its own row.
-    shown.clear();
+    // A shown event highlights its own row, and the box is left alone.
     tuesday->highlightSearchResult(SearchResult("E9", day(8)));
-    EXPECT_EQ(shown, "");
+    EXPECT_EQ(bubble->titleLabel()->text(), "E9");
+    EXPECT_EQ(visibleTitles(*tuesday), "E8 E9 E10 E11 E12");
 }
 
 TEST_F(DayViewControllerTest, SearchSwapsTheButtonForTheLastRow) {

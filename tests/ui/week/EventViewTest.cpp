@@ -8,6 +8,7 @@
 #include "kit/Screen.h"
 #include "kit/TouchRouter.h"
 #include "ui/copymove/CopyMoveEventMode.h"
+#include "ui/search/SearchResultHighlightView.h"
 #include "ui/week/BirthdayIconView.h"
 #include "ui/week/EventTouchLock.h"
 #include "ui/week/EventViewDelegate.h"
@@ -88,7 +89,8 @@ protected:
         m_router.reset();
         m_loop->advance(2.0);
         EXPECT_FALSE(Animator::hasRunningAnimations());
-        EventView::toShowSearchHighlight() = {};
+        SearchResultHighlightView::selectedResultInstance()->hide();
+        SearchResultHighlightView::selectedResultInstance()->setSearchBackgroundView(nullptr);
         Device::current().setPlatformString(m_previousPlatform);
         Screen::main().setScale(m_previousScale);
         EventsTest::TearDown();
@@ -490,16 +492,20 @@ TEST_F(EventViewTest, SearchHighlightGetsTheEventAndTheRowCorner) {
     auto row = addRow(2);
     const auto event = addEvent("A", local(2024, 3, 13, 9, 0), local(2024, 3, 13, 10, 0));
     row->initializeWithEvent(event, day(13), false);
-    row->highlightAsSearchResult(); // nothing set: nothing happens
+    const auto& bubble = SearchResultHighlightView::selectedResultInstance();
+    row->highlightAsSearchResult(); // no open search: nothing happens
+    EXPECT_FALSE(bubble->superview());
 
-    std::string seen;
-    EventView::toShowSearchHighlight() = [&](const std::shared_ptr<EKEvent>& shown, Point origin) {
-        seen = shown->title().toStdString() +
-               QStringLiteral(" %1,%2").arg(origin.x()).arg(origin.y()).toStdString();
-    };
+    auto dimmedArea = std::make_shared<View>(Rect(-100, 0, 1600, 416));
+    m_root->addSubview(dimmedArea);
+    bubble->setSearchBackgroundView(dimmedArea);
     m_dayBox->setFrameOrigin(Point(160, 100));
     row->highlightAsSearchResult();
-    EXPECT_EQ(seen, "A 160,166");
+    m_loop->advance(1.0);
+    EXPECT_EQ(bubble->superview(), dimmedArea);
+    EXPECT_EQ(bubble->titleLabel()->text(), "A");
+    // The row's corner (160, 166) in the dimmed area, less the bubble's own offset.
+    EXPECT_EQ(bubble->frame().origin(), Point(258, 159));
 }
 
 TEST_F(EventViewTest, DisabledRowPassesTouchesToItsDayBox) {
