@@ -146,7 +146,10 @@ void EditCalendarViewController::viewDidAppear(bool animated) {
     TableViewController::viewDidAppear(animated);
     if (!m_editMode && !m_textFieldBecameFirstResponder && m_textFieldTableViewCell) {
         m_textFieldBecameFirstResponder = true;
-        m_textFieldTableViewCell->textField().becomeFirstResponder();
+        TextField& field = m_textFieldTableViewCell->textField();
+        field.becomeFirstResponder();
+        // A new calendar's name is the stand-in "Untitled Calendar": typing replaces it.
+        field.selectAll();
     }
 }
 

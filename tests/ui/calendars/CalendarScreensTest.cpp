@@ -320,7 +320,7 @@ TEST_F(CalendarScreensTest, aCalendarAddedRecolouredUsedHiddenAndDeletedByTouche
     EXPECT_EQ(form->selectedColor(), EditCalendarViewController::colorOptions()[4].color);
     TextField& name = form->textFieldTableViewCell()->textField();
     EXPECT_TRUE(name.isFirstResponder());
-    name.setText("");
+    // The stand-in name is selected, so typing replaces it.
     screen.type("Garden");
     screen.pressReturn();
     tapRow(*form, 1, form->tableView()->numberOfRowsInSection(1) - 1);
