@@ -17,9 +17,8 @@ constexpr int monthWeekRows = 5;
 
 // Days from the first day of the week row holding the month's first day to `day`.
 int daysFromMonthGridStart(const Month& month, const Day& day) {
-    const Day first = month.firstDay();
-    return Week::daysFromWeekday(Week::firstWeekdayOfWeek(), first.weekday()) +
-           static_cast<int>(day.daysSince1970() - first.daysSince1970());
+    const Day gridStart = month.firstDay().week().firstDay();
+    return static_cast<int>(day.daysSince1970() - gridStart.daysSince1970());
 }
 
 } // namespace

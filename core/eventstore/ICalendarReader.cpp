@@ -4,7 +4,6 @@
 #include "core/calendar/StringUtilities.h"
 #include "core/eventstore/ContentLineReader.h"
 #include "core/eventstore/EKEventStore.h"
-#include "core/eventstore/EventStoreLog.h"
 #include "core/eventstore/ZoneCalendars.h"
 #include "foundation/CivilDate.h"
 #include "foundation/TimeZone.h"
@@ -563,7 +562,9 @@ public:
     std::vector<std::shared_ptr<EKEvent>> read() {
         m_allUtf8 = QUtf8StringView(m_text).isValidUtf8();
         // For the progress: every event begins with this line, nearly always in capitals.
-        m_expectedEvents = int(m_text.count("BEGIN:VEVENT") + m_text.count("begin:vevent"));
+        if (m_progress) {
+            m_expectedEvents = int(m_text.count("BEGIN:VEVENT") + m_text.count("begin:vevent"));
+        }
         ContentLineReader lines(m_text, ContentLineReader::Syntax::ICalendar);
         std::vector<Component> topLevel;
         try {

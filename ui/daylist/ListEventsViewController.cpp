@@ -200,11 +200,16 @@ void ListEventsViewController::showCloseButton() {
     view()->bringSubviewToFront(*m_closeButton);
 }
 
-void ListEventsViewController::configureForFrame(const Rect& frame) {
-    view()->setFrame(frame);
+// The box, table and add button fitted to the listed events, at once.
+void ListEventsViewController::layOutBox() {
     adjustListBoxHeight();
     adjustTableHeight();
     adjustCreateButtonPosition();
+}
+
+void ListEventsViewController::configureForFrame(const Rect& frame) {
+    view()->setFrame(frame);
+    layOutBox();
 }
 
 double ListEventsViewController::calculateTableHeight() const {
@@ -458,9 +463,7 @@ void ListEventsViewController::eventStoreChanged(const std::shared_ptr<EventStor
     }
     m_displayedEvents = m_eventService.synchronousFindEventsForEntireDay(DateUtilities::day(m_displayedDate));
     tableView()->reloadData();
-    adjustListBoxHeight();
-    adjustTableHeight();
-    adjustCreateButtonPosition();
+    layOutBox();
 }
 
 // Closing and the copy/move mode.

@@ -101,6 +101,7 @@ protected:
 private:
     void buildListBox();
     void initializeViews();
+    void layOutBox();
     void adjustListBoxHeight();
     void adjustTableHeight();
     void adjustCreateButtonPosition();

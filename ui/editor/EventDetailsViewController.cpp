@@ -1,4 +1,5 @@
 #include "ui/editor/EventDetailsViewController.h"
+#include "ui/calendars/WeakScreenAction.h"
 
 #include "core/bus/ApplicationEventDispatcher.h"
 #include "core/bus/UserChangedEvent.h"
@@ -231,21 +232,15 @@ void EventDetailsViewController::viewDidLoad() {
     }
 
     // The bindings of the interface description.
-    const auto bind = [weakSelf](void (EventDetailsViewController::*operation)()) {
-        return [weakSelf, operation] {
-            if (auto self = weakSelf.lock()) {
-                (self.get()->*operation)();
-            }
-        };
-    };
-    m_timeButton->onTouchUpInside = bind(&EventDetailsViewController::showTimePicker);
-    m_moveButton->onTouchDown = bind(&EventDetailsViewController::beforeMoveEvent);
-    m_moveButton->onTouchUpInside = bind(&EventDetailsViewController::moveEvent);
-    m_deleteButton->onTouchUpInside = bind(&EventDetailsViewController::deleteEvent);
-    m_moreButton->onTouchUpInside = bind(&EventDetailsViewController::showMoreDetails);
-    m_timePicker->onValueChanged = bind(&EventDetailsViewController::timeChanged);
-    m_calendarPickerView->setOnCalendarPicked(bind(&EventDetailsViewController::calendarPicked));
-    m_titleField->onEditingChanged = bind(&EventDetailsViewController::textChanged);
+    m_timeButton->onTouchUpInside = weakScreenAction(weakSelf, &EventDetailsViewController::showTimePicker);
+    m_moveButton->onTouchDown = weakScreenAction(weakSelf, &EventDetailsViewController::beforeMoveEvent);
+    m_moveButton->onTouchUpInside = weakScreenAction(weakSelf, &EventDetailsViewController::moveEvent);
+    m_deleteButton->onTouchUpInside = weakScreenAction(weakSelf, &EventDetailsViewController::deleteEvent);
+    m_moreButton->onTouchUpInside = weakScreenAction(weakSelf, &EventDetailsViewController::showMoreDetails);
+    m_timePicker->onValueChanged = weakScreenAction(weakSelf, &EventDetailsViewController::timeChanged);
+    m_calendarPickerView->setOnCalendarPicked(
+        weakScreenAction(weakSelf, &EventDetailsViewController::calendarPicked));
+    m_titleField->onEditingChanged = weakScreenAction(weakSelf, &EventDetailsViewController::textChanged);
     m_titleField->onEditingDidBegin = [weakSelf] {
         // A touch on the title brings its keyboard back in place of the time picker.
         if (auto self = weakSelf.lock(); self && !self->m_allDaySwitch->isOn()) {

@@ -1,4 +1,5 @@
 #include "ui/eventkit/EventEditFormController.h"
+#include "ui/calendars/WeakScreenAction.h"
 
 #include "core/calendar/DateUtilities.h"
 #include "core/calendar/Day.h"
@@ -195,30 +196,22 @@ void EventEditFormController::setEvent(std::shared_ptr<EKEvent> event) {
     setTitle(localizedString(m_existing ? QStringLiteral("Edit Event") : QStringLiteral("Add Event")));
     if (isViewLoaded()) {
         fillForm();
-        tableView()->reloadData();
     }
 }
 
 void EventEditFormController::viewDidLoad() {
     const std::weak_ptr<EventEditFormController> weakSelf = this->weakSelf();
-    const auto bind = [weakSelf](void (EventEditFormController::*operation)()) {
-        return [weakSelf, operation] {
-            if (auto self = weakSelf.lock()) {
-                (self.get()->*operation)();
-            }
-        };
-    };
     navigationItem()->setLeftBarButtonItem(std::make_shared<BarButtonItem>(
         localizedString(QStringLiteral("Cancel")), BarButtonItem::Style::Bordered,
-        bind(&EventEditFormController::cancel)));
+        weakScreenAction(weakSelf, &EventEditFormController::cancel)));
     m_doneButtonItem =
         std::make_shared<BarButtonItem>(localizedString(QStringLiteral("Done")), BarButtonItem::Style::Done,
-                                        bind(&EventEditFormController::done));
+                                        weakScreenAction(weakSelf, &EventEditFormController::done));
     navigationItem()->setRightBarButtonItem(m_doneButtonItem);
     makeCells();
-    m_allDaySwitch->onValueChanged = bind(&EventEditFormController::allDaySwitched);
+    m_allDaySwitch->onValueChanged = weakScreenAction(weakSelf, &EventEditFormController::allDaySwitched);
     auto& deleteCell = static_cast<DeleteButtonTableViewCell&>(*m_cells.at(FormRow::Delete));
-    deleteCell.button().onTouchUpInside = bind(&EventEditFormController::deleteEvent);
+    deleteCell.button().onTouchUpInside = weakScreenAction(weakSelf, &EventEditFormController::deleteEvent);
     fillForm();
 }
 

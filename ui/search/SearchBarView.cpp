@@ -255,7 +255,6 @@ void SearchBarView::textFieldTapped() {
 }
 
 void SearchBarView::searchQueryChanged() {
-    m_searching = false;
     ++m_answerGeneration;
     m_repeatStep = false;
     m_lastShown.reset();
@@ -263,11 +262,7 @@ void SearchBarView::searchQueryChanged() {
     const bool hasText = !m_searchTextField->text().isEmpty();
     m_previousButton->setEnabled(hasText);
     m_nextButton->setEnabled(hasText);
-    m_searchService->stopSearch();
-    if (const auto owner = delegate()) {
-        m_searchService->setWeek(owner->currentWeek());
-    }
-    SearchResultHighlightView::selectedResultInstance()->hide();
+    restartFromDisplayedWeek();
 }
 
 void SearchBarView::closeKeyboard() {
@@ -304,7 +299,6 @@ void SearchBarView::search(bool previous) {
         m_previousButton->setEnabled(false);
         m_nextButton->setEnabled(false);
     }
-    m_searching = true;
     closeKeyboard(false, true);
     m_searchTextField->setEnabled(false);
 }
@@ -381,6 +375,11 @@ void SearchBarView::storeChanged() {
         m_resumeAfter = m_lastShown;
     }
     m_repeatStep = m_queryingDatabase;
+    restartFromDisplayedWeek();
+}
+
+// The next step starts from the week on display, with no result marked.
+void SearchBarView::restartFromDisplayedWeek() {
     m_searchService->stopSearch();
     if (const auto owner = delegate()) {
         m_searchService->setWeek(owner->currentWeek());

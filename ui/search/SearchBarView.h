@@ -81,6 +81,7 @@ private:
     // An answer of the step started under `generation`.
     void answerArrived(std::uint64_t generation, bool previous, const std::optional<SearchResult>& result);
     void storeChanged();
+    void restartFromDisplayedWeek();
     void removeUnlessOpen();
     bool isAlreadyShown(const SearchResult& result, bool previous) const;
     void setWindowRaise(double raise);
@@ -104,7 +105,6 @@ private:
     bool m_keyboardObserverActive = false;
     bool m_startSearching = false;
     bool m_openedViaSwipe = false;
-    bool m_searching = false;
     bool m_firstTime = true;
     bool m_queryingDatabase = false;
     bool m_activatedUsingMenu = false;

@@ -364,12 +364,16 @@ void InfiniteScrollView::reassignPageItems() {
     }
     const auto index = std::find(m_pageViews.begin(), m_pageViews.end(), centre) - m_pageViews.begin();
     PageItem expected = m_toGetOtherPageItem(centre->pageItem(), -static_cast<int>(index));
+    bool changed = false;
     for (const auto& page : m_pageViews) {
         if (!(page->pageItem() == expected)) {
             page->setPageItem(expected);
-            triggerLoadingData();
+            changed = true;
         }
         expected = m_toGetOtherPageItem(expected, 1);
+    }
+    if (changed) {
+        triggerLoadingData();
     }
 }
 

@@ -233,10 +233,7 @@ void WeekScrollViewController::viewDidUnload() {
     m_fuzzyTransitionView.reset();
 }
 
-void WeekScrollViewController::viewWillAppear(bool animated) {
-    if (m_listEventsViewController) {
-        m_listEventsViewController->viewWillAppear(animated);
-    }
+void WeekScrollViewController::viewWillAppear(bool) {
     const std::optional<Week> returnWeek = m_copyMoveEventMode.returnWeek();
     const bool editorDone = m_detailsController && m_detailsController->doneEditing();
     if (!editorDone && !m_copyMoveEventMode.activated() && returnWeek) {
@@ -260,10 +257,7 @@ void WeekScrollViewController::viewWillAppear(bool animated) {
     m_lastDirection = noDirection;
 }
 
-void WeekScrollViewController::viewDidAppear(bool animated) {
-    if (m_listEventsViewController) {
-        m_listEventsViewController->viewDidAppear(animated);
-    }
+void WeekScrollViewController::viewDidAppear(bool) {
     if (Window* window = view()->window()) {
         const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
         window->onUnhandledKeyInput = [weakSelf](const KeyInput& input) {
@@ -273,16 +267,13 @@ void WeekScrollViewController::viewDidAppear(bool animated) {
     }
 }
 
-void WeekScrollViewController::viewWillDisappear(bool animated) {
+// The day list, laid over this screen, appears and disappears with it.
+std::vector<std::shared_ptr<ViewController>>
+WeekScrollViewController::childViewControllersForAppearance() const {
     if (m_listEventsViewController) {
-        m_listEventsViewController->viewWillDisappear(animated);
+        return {m_listEventsViewController};
     }
-}
-
-void WeekScrollViewController::viewDidDisappear(bool animated) {
-    if (m_listEventsViewController) {
-        m_listEventsViewController->viewDidDisappear(animated);
-    }
+    return {};
 }
 
 void WeekScrollViewController::willAnimateRotationToInterfaceOrientation(int orientation, double duration) {
@@ -1196,19 +1187,23 @@ void WeekScrollViewController::rebuildWeekViewsForCurrentWeek() {
 }
 
 void WeekScrollViewController::timeZoneChanged(const std::shared_ptr<TimeZoneChangedEvent>&) {
-    m_detailsController.reset();
-    dropWeekPickerController();
-    dropListEventsViewController();
+    dropScreensMadeForOldWeekSettings();
     rebuildWeekViewsForCurrentWeek();
 }
 
 void WeekScrollViewController::weekendDaysChanged(const std::shared_ptr<WeekendDaysChangedEvent>&) {
     // The weekend days decide which day a week starts with, and so which days share a box.
+    dropScreensMadeForOldWeekSettings();
+    applyWeekSettings();
+    rebuildWeekViewsForCurrentWeek();
+}
+
+// The editor, week picker and day list were laid out for the old week settings; they are made
+// again on next use.
+void WeekScrollViewController::dropScreensMadeForOldWeekSettings() {
     m_detailsController.reset();
     dropWeekPickerController();
     dropListEventsViewController();
-    applyWeekSettings();
-    rebuildWeekViewsForCurrentWeek();
 }
 
 void WeekScrollViewController::toggleSearch(GestureRecognizer&) {

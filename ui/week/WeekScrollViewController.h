@@ -174,8 +174,7 @@ public:
 
     void viewWillAppear(bool animated) override;
     void viewDidAppear(bool animated) override;
-    void viewWillDisappear(bool animated) override;
-    void viewDidDisappear(bool animated) override;
+    std::vector<std::shared_ptr<ViewController>> childViewControllersForAppearance() const override;
     void willAnimateRotationToInterfaceOrientation(int orientation, double duration) override;
     // Also drops the editor while it is off screen and not away in the move round trip.
     void didReceiveMemoryWarning() override;
@@ -221,6 +220,7 @@ private:
     // The day list, made on first use.
     std::shared_ptr<ListEventsViewController> getOrCreateListEventsViewController();
     // Forgets the day list (closing it first), to be built again with new settings.
+    void dropScreensMadeForOldWeekSettings();
     void dropListEventsViewController();
     void updateListEventsAfterSave(const std::shared_ptr<EKEvent>& event, bool isNew);
     void updateListEventsAfterDeletion(const QString& eventIdentifier, bool delayed);

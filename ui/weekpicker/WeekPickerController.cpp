@@ -256,7 +256,6 @@ void WeekPickerController::openAnimated() {
         overlay->setBackgroundColor(Color(0, 0, 0, overlayOpacity));
     });
     setVisible(true);
-    m_infiniteScrollView->triggerLoadingData();
     if (const std::shared_ptr<Hint> hint = Hint::hintByIdentifier(QStringLiteral("holidaysHint"))) {
         hint->trigger();
     }
