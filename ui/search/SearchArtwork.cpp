@@ -61,7 +61,7 @@ void drawSearchInput(GraphicsContext& context, Size size) {
     context.strokePath();
 }
 
-void drawSearchIcon(GraphicsContext& context, Size) {
+void drawSearchFieldIcon(GraphicsContext& context, Size) {
     context.setStrokeColor(Color::fromRgb255(120, 120, 120));
     context.setLineWidth(2);
     context.beginPath();
@@ -108,6 +108,6 @@ void SearchArtwork::registerImages() {
         QStringLiteral("search-button-right"), Size(37, 38),
         [](GraphicsContext& context, Size size) { drawSearchArrow(context, size, false); });
     Artwork::registerImage(QStringLiteral("search-input"), Size(29, 25), drawSearchInput);
-    Artwork::registerImage(QStringLiteral("search-icon"), Size(20, 19), drawSearchIcon);
+    Artwork::registerImage(QStringLiteral("search-icon"), Size(20, 19), drawSearchFieldIcon);
     Artwork::registerImage(QStringLiteral("search-result-highlight"), Size(17, 38), drawResultHighlight);
 }

@@ -102,7 +102,7 @@ void drawJumpIcon(GraphicsContext& context, Size) {
     context.fillRect(Rect(17, 14, 3, 6));
 }
 
-void drawSearchIcon(GraphicsContext& context, Size) {
+void drawMenuSearchIcon(GraphicsContext& context, Size) {
     context.setStrokeColor(menuIconColor);
     context.setLineWidth(2.5);
     context.beginPath();
@@ -154,6 +154,6 @@ void MenuArtwork::registerImages() {
     Artwork::registerImage(QStringLiteral("menu-button-hightlight"), Size(11, 35), drawMenuButtonHighlight);
     Artwork::registerImage(QStringLiteral("menu-calendaricon"), Size(22, 22), drawCalendarIcon);
     Artwork::registerImage(QStringLiteral("menu-jumpicon"), Size(22, 22), drawJumpIcon);
-    Artwork::registerImage(QStringLiteral("menu-searchicon"), Size(22, 22), drawSearchIcon);
+    Artwork::registerImage(QStringLiteral("menu-searchicon"), Size(22, 22), drawMenuSearchIcon);
     Artwork::registerImage(QStringLiteral("menu-settingsicon"), Size(22, 22), drawSettingsIcon);
 }
