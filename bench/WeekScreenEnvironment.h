@@ -5,7 +5,7 @@
 #include "core/calendar/Day.h"
 #include "core/events/EventService.h"
 #include "foundation/DispatchQueue.h"
-#include "foundation/ManualRunLoop.h"
+#include "testing/ManualRunLoop.h"
 #include "foundation/UserDefaults.h"
 
 #include <memory>

@@ -4,7 +4,7 @@
 #include "core/calendar/StringUtilities.h"
 #include "core/calendar/Week.h"
 #include "core/events/Account.h"
-#include "core/events/Extensions.h"
+#include "foundation/ListExtensions.h"
 #include "core/eventstore/EKAlarm.h"
 #include "core/eventstore/EKCalendar.h"
 #include "core/settings/CalendarDirectory.h"

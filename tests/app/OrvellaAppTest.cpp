@@ -8,7 +8,7 @@
 #include "core/events/EventService.h"
 #include "core/eventstore/EKEventStore.h"
 #include "core/settings/AppSettings.h"
-#include "foundation/ManualRunLoop.h"
+#include "testing/ManualRunLoop.h"
 #include "foundation/UserDefaults.h"
 #include "kit/Window.h"
 

@@ -4,7 +4,7 @@
 #include "core/bus/BusReceiver.h"
 #include "core/bus/UserIsActiveEvent.h"
 #include "core/bus/UserIsIdleEvent.h"
-#include "foundation/ManualRunLoop.h"
+#include "testing/ManualRunLoop.h"
 #include "foundation/Paths.h"
 #include "kit/StatusBar.h"
 #include "kit/TouchEvent.h"

@@ -18,8 +18,8 @@
 #include "core/settings/WeekNumbersSetting.h"
 #include "core/settings/WeekendDaysSetting.h"
 #include "foundation/Locale.h"
-#include "foundation/LogCapture.h"
-#include "foundation/ManualRunLoop.h"
+#include "testing/LogCapture.h"
+#include "testing/ManualRunLoop.h"
 #include "foundation/UserDefaults.h"
 
 #include <QTemporaryDir>

@@ -5,7 +5,7 @@
 #include "core/calendar/Week.h"
 #include "foundation/Date.h"
 #include "foundation/Locale.h"
-#include "foundation/ManualRunLoop.h"
+#include "testing/ManualRunLoop.h"
 #include "foundation/TimeZone.h"
 
 #include <gtest/gtest.h>

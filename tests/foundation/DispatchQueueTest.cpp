@@ -1,6 +1,6 @@
 #include "foundation/DispatchQueue.h"
 
-#include "foundation/ManualRunLoop.h"
+#include "testing/ManualRunLoop.h"
 
 #include <gtest/gtest.h>
 

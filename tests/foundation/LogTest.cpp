@@ -1,5 +1,5 @@
 #include "foundation/Log.h"
-#include "foundation/LogCapture.h"
+#include "testing/LogCapture.h"
 
 #include <gtest/gtest.h>
 

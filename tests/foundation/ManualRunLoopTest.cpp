@@ -1,4 +1,4 @@
-#include "foundation/ManualRunLoop.h"
+#include "testing/ManualRunLoop.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "foundation/UserDefaults.h"
-#include "foundation/LogCapture.h"
+#include "testing/LogCapture.h"
 #include "foundation/Paths.h"
 
 #include <gtest/gtest.h>

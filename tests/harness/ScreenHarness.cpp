@@ -8,7 +8,7 @@
 #include "core/eventstore/EKEventStore.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/Locale.h"
-#include "foundation/ManualRunLoop.h"
+#include "testing/ManualRunLoop.h"
 #include "foundation/Paths.h"
 #include "foundation/UserDefaults.h"
 #include "kit/DeviceDependentValues.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/ManualRunLoop.h"
+#include "testing/ManualRunLoop.h"
 #include "kit/Application.h"
 #include "kit/Screen.h"
 #include "kit/View.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/ManualRunLoop.h"
+#include "testing/ManualRunLoop.h"
 #include "kit/Animator.h"
 
 #include <gtest/gtest.h>

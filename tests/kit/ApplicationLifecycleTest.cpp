@@ -1,4 +1,4 @@
-#include "foundation/ManualRunLoop.h"
+#include "testing/ManualRunLoop.h"
 #include "kit/Application.h"
 #include "kit/InterfaceOrientation.h"
 #include "kit/StatusBar.h"

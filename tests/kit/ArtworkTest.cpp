@@ -1,6 +1,6 @@
 #include "kit/Artwork.h"
 #include "foundation/Log.h"
-#include "foundation/LogCapture.h"
+#include "testing/LogCapture.h"
 #include "kit/GraphicsContext.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "AnimationTestSupport.h"
 
-#include "foundation/LogCapture.h"
+#include "testing/LogCapture.h"
 #include "kit/GraphicsContext.h"
 #include "kit/Layer.h"
 #include "kit/View.h"

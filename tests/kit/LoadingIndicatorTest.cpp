@@ -1,5 +1,5 @@
 #include "kit/LoadingIndicator.h"
-#include "foundation/ManualRunLoop.h"
+#include "testing/ManualRunLoop.h"
 #include "kit/ViewRenderer.h"
 
 #include <gtest/gtest.h>

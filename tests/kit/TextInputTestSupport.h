@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TouchTestSupport.h"
-#include "foundation/ManualRunLoop.h"
+#include "testing/ManualRunLoop.h"
 #include "kit/Application.h"
 #include "kit/Keyboard.h"
 #include "kit/MenuController.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "QtPrinters.h"
-#include "foundation/ManualRunLoop.h"
+#include "testing/ManualRunLoop.h"
 #include "kit/GestureRecognizer.h"
 #include "kit/TouchEvent.h"
 #include "kit/TouchRouter.h"

@@ -1,4 +1,4 @@
-#include "kit/FakeReachability.h"
+#include "testing/FakeReachability.h"
 #include "kit/Reachability.h"
 #include "kit/UrlOpener.h"
 

@@ -1,5 +1,5 @@
 #include "kit/WindowHost.h"
-#include "foundation/ManualRunLoop.h"
+#include "testing/ManualRunLoop.h"
 #include "kit/Animator.h"
 #include "kit/Application.h"
 #include "kit/InterfaceOrientation.h"

@@ -1,6 +1,6 @@
 #include "ui/week/InfiniteScrollView.h"
 
-#include "core/events/Move.h"
+#include "foundation/ListExtensions.h"
 #include "core/paging/PageDataLoader.h"
 #include "foundation/RunLoop.h"
 #include "ui/week/InfiniteScrollPageView.h"

@@ -17,7 +17,7 @@
 #include "core/calendar/WeekInMonth.h"
 #include "core/events/EventSaveCommand.h"
 #include "core/events/EventService.h"
-#include "core/events/Move.h"
+#include "foundation/ListExtensions.h"
 #include "core/events/ReadOnlyCheck.h"
 #include "core/events/SearchService.h"
 #include "core/eventstore/EKEvent.h"

@@ -10,7 +10,7 @@
 #include "core/eventstore/EKEvent.h"
 #include "core/settings/AppSettings.h"
 #include "core/sqlite/SqliteConnection.h"
-#include "foundation/LogCapture.h"
+#include "testing/LogCapture.h"
 
 #include <thread>
 

@@ -8,7 +8,7 @@
 #include "core/events/EventService.h"
 #include "core/eventstore/EKEventStore.h"
 #include "foundation/DispatchQueue.h"
-#include "foundation/ManualRunLoop.h"
+#include "testing/ManualRunLoop.h"
 #include "foundation/UserDefaults.h"
 
 #include <QTemporaryDir>

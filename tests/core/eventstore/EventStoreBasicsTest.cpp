@@ -2,7 +2,7 @@
 
 #include "core/eventstore/EventStoreSchema.h"
 #include "core/sqlite/SqliteConnection.h"
-#include "foundation/LogCapture.h"
+#include "testing/LogCapture.h"
 
 namespace {
 

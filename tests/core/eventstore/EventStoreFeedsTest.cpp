@@ -1,6 +1,6 @@
 #include "EventStoreTestSupport.h"
 
-#include "foundation/LogCapture.h"
+#include "testing/LogCapture.h"
 
 #include <QFile>
 

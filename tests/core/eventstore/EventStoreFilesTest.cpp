@@ -2,7 +2,7 @@
 
 #include "core/eventstore/EventStoreSchema.h"
 #include "core/objectstore/ObjectStoreManager.h"
-#include "foundation/LogCapture.h"
+#include "testing/LogCapture.h"
 
 #include <QDir>
 #include <QFile>

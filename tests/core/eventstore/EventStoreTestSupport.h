@@ -2,7 +2,7 @@
 
 #include "QtPrinters.h"
 #include "core/eventstore/EKEventStore.h"
-#include "foundation/ManualRunLoop.h"
+#include "testing/ManualRunLoop.h"
 #include "foundation/TimeZone.h"
 
 #include <QStringList>

@@ -2,7 +2,7 @@
 
 #include "core/eventstore/RecurrenceSeries.h"
 #include "core/eventstore/WallClock.h"
-#include "foundation/LogCapture.h"
+#include "testing/LogCapture.h"
 
 #include <libical/ical.h>
 

@@ -5,8 +5,8 @@
 #include "core/settings/AppSettings.h"
 #include "core/settings/HintsSetting.h"
 #include "core/sqlite/SqliteStatement.h"
-#include "foundation/LogCapture.h"
-#include "foundation/ManualRunLoop.h"
+#include "testing/LogCapture.h"
+#include "testing/ManualRunLoop.h"
 #include "foundation/Paths.h"
 #include "foundation/UserDefaults.h"
 

@@ -1,7 +1,7 @@
 #include "ICalendarGenerator.h"
 #include "ICalendarTestSupport.h"
 
-#include "foundation/LogCapture.h"
+#include "testing/LogCapture.h"
 
 #include <QRegularExpression>
 

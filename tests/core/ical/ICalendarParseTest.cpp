@@ -2,7 +2,7 @@
 
 #include "core/eventstore/EKRecurrenceRule.h"
 
-#include "foundation/LogCapture.h"
+#include "testing/LogCapture.h"
 
 #include <QFile>
 #include <QSet>

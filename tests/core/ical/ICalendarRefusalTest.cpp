@@ -1,7 +1,7 @@
 #include "ICalendarTestSupport.h"
 
 #include "core/eventstore/ContentLineReader.h"
-#include "foundation/LogCapture.h"
+#include "testing/LogCapture.h"
 
 #include <random>
 

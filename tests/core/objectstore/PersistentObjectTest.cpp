@@ -3,7 +3,7 @@
 #include "core/hints/Hint.h"
 #include "core/objectstore/ColumnNames.h"
 #include "core/objectstore/ColumnPersistence.h"
-#include "foundation/LogCapture.h"
+#include "testing/LogCapture.h"
 #include "foundation/Paths.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "core/paging/PageDataLoader.h"
 #include "foundation/DispatchQueue.h"
-#include "foundation/ManualRunLoop.h"
+#include "testing/ManualRunLoop.h"
 
 #include <gtest/gtest.h>
 

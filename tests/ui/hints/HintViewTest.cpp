@@ -2,7 +2,7 @@
 
 #include "core/hints/Hint.h"
 #include "core/objectstore/ObjectStoreManager.h"
-#include "foundation/ManualRunLoop.h"
+#include "testing/ManualRunLoop.h"
 #include "harness/ScreenHarness.h"
 #include "kit/Font.h"
 #include "kit/GraphicsContext.h"

@@ -1,4 +1,4 @@
-#include "foundation/ManualRunLoop.h"
+#include "testing/ManualRunLoop.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "foundation/RunLoop.h"
-
+#include <cassert>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -9,7 +8,8 @@
 #include <utility>
 #include <vector>
 
-// Helpers on lists and objects used across the program.
+// Operations on lists: values collected from their elements, an element taken out, and the
+// rotations that recycle pages.
 namespace Extensions {
 
 namespace detail {
@@ -59,24 +59,27 @@ std::vector<T> arrayByRemovingObject(const std::vector<T>& elements, const T& ob
     return remaining;
 }
 
-// Calls `selector` with `value` on the receiver after `delay` seconds on the main run loop,
-// unless the receiver is gone by then: the timer holds it weakly. Main thread.
-template <class T>
-std::shared_ptr<Timer> performSelector(const std::shared_ptr<T>& receiver, void (T::*selector)(bool),
-                                       bool value, double delay) {
-    return RunLoop::main().scheduleTimer(delay, false, [weak = std::weak_ptr<T>(receiver), selector, value] {
-        if (const std::shared_ptr<T> strong = weak.lock()) {
-            ((*strong).*selector)(value);
-        }
-    });
-}
-
-// True when the object exists (the platform's null placeholder has no counterpart here).
-template <class T> bool isNotNull(const std::shared_ptr<T>& object) {
-    return object != nullptr;
-}
-template <class T> bool isNotNull(const std::optional<T>& object) {
-    return object.has_value();
-}
-
 } // namespace Extensions
+
+// Rotations used to recycle pages. The list must not be empty.
+namespace Move {
+
+// Moves the first element to the end and returns it.
+template <class T> T moveFirstObjectToEnd(std::vector<T>& elements) {
+    assert(!elements.empty());
+    T moved = std::move(elements.front());
+    elements.erase(elements.begin());
+    elements.push_back(moved);
+    return moved;
+}
+
+// Moves the last element to the beginning and returns it.
+template <class T> T moveLastObjectToBegin(std::vector<T>& elements) {
+    assert(!elements.empty());
+    T moved = std::move(elements.back());
+    elements.pop_back();
+    elements.insert(elements.begin(), moved);
+    return moved;
+}
+
+} // namespace Move

@@ -1,4 +1,4 @@
-#include "foundation/LogCapture.h"
+#include "testing/LogCapture.h"
 
 LogCapture::LogCapture() : m_entries(std::make_shared<Entries>()) {
     m_previousSink = Log::setSink(

@@ -1,6 +1,6 @@
-#include "core/events/Extensions.h"
-#include "core/events/Move.h"
-#include "foundation/ManualRunLoop.h"
+#include "foundation/ListExtensions.h"
+#include "foundation/ObjectExtensions.h"
+#include "testing/ManualRunLoop.h"
 
 #include <QString>
 #include <QStringList>
