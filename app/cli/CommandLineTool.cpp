@@ -33,16 +33,6 @@ namespace {
 const QString programName = QStringLiteral("orvella-cli");
 const QString globalUsage = QStringLiteral("orvella-cli [--data-dir DIR] [--time-zone ZONE]");
 
-// One option of a command: a flag, or, with a value name, an option that takes a value.
-struct CommandOption {
-    const char* name;
-    const char* valueName = nullptr;
-};
-
-// Whether a command first reads subscribed calendars and birthdays again when their files
-// changed, as the application does when it becomes active.
-enum class Sources { ReadAgain, AsTheyAre };
-
 QCommandLineOption helpOption() {
     return QCommandLineOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
 }
@@ -166,12 +156,21 @@ private:
 } // namespace
 
 struct CommandLineTool::Command {
+    // One option of a command: a flag, or, with a value name, an option that takes a value.
+    struct Option {
+        const char* name;
+        const char* valueName = nullptr;
+    };
+    // Whether a command first reads subscribed calendars and birthdays again when their files
+    // changed, as the application does when it becomes active.
+    enum class Sources { ReadAgain, AsTheyAre };
+
     const char* name;
     // The arguments and options after the name, as the help shows them.
     const char* synopsis;
     // What the command does, for the help; one line per line.
     const char* description;
-    std::vector<CommandOption> options;
+    std::vector<Option> options;
     // What each argument is, to say which one is missing; the first `requiredArguments` must be
     // given.
     std::vector<const char*> arguments;
@@ -181,6 +180,7 @@ struct CommandLineTool::Command {
 };
 
 std::span<const CommandLineTool::Command> CommandLineTool::commands() {
+    using enum Command::Sources;
     static const Command table[] = {
         {"import",
          "FILE.ics [--calendar TITLE] [--strict]",
@@ -190,7 +190,7 @@ std::span<const CommandLineTool::Command> CommandLineTool::commands() {
          {{"calendar", "TITLE"}, {"strict"}},
          {"the .ics file to import"},
          1,
-         Sources::AsTheyAre,
+         AsTheyAre,
          &CommandLineTool::importCommand},
         {"export",
          "[--calendar TITLE] FILE.ics|-",
@@ -198,7 +198,7 @@ std::span<const CommandLineTool::Command> CommandLineTool::commands() {
          {{"calendar", "TITLE"}},
          {"the file to export to (or - for standard output)"},
          1,
-         Sources::ReadAgain,
+         ReadAgain,
          &CommandLineTool::exportCommand},
         {"subscribe",
          "FILE.ics --title TITLE",
@@ -206,7 +206,7 @@ std::span<const CommandLineTool::Command> CommandLineTool::commands() {
          {{"title", "TITLE"}},
          {"the .ics file to subscribe to"},
          1,
-         Sources::AsTheyAre,
+         AsTheyAre,
          &CommandLineTool::subscribeCommand},
         {"calendars",
          "",
@@ -214,7 +214,7 @@ std::span<const CommandLineTool::Command> CommandLineTool::commands() {
          {},
          {},
          0,
-         Sources::ReadAgain,
+         ReadAgain,
          &CommandLineTool::calendarsCommand},
         {"week",
          "[DATE]",
@@ -222,7 +222,7 @@ std::span<const CommandLineTool::Command> CommandLineTool::commands() {
          {},
          {"a date"},
          0,
-         Sources::ReadAgain,
+         ReadAgain,
          &CommandLineTool::weekCommand},
         {"occurrences",
          "FROM TO",
@@ -231,7 +231,7 @@ std::span<const CommandLineTool::Command> CommandLineTool::commands() {
          {},
          {"FROM", "TO"},
          2,
-         Sources::ReadAgain,
+         ReadAgain,
          &CommandLineTool::occurrencesCommand},
         {"search",
          "QUERY [--from DATE] [--backward] [--limit N]",
@@ -240,7 +240,7 @@ std::span<const CommandLineTool::Command> CommandLineTool::commands() {
          {{"from", "DATE"}, {"backward"}, {"limit", "N"}},
          {"the search text"},
          1,
-         Sources::ReadAgain,
+         ReadAgain,
          &CommandLineTool::searchCommand},
     };
     return table;
@@ -336,7 +336,7 @@ int CommandLineTool::runCommand(const Command& command, const QStringList& argum
     QCommandLineParser parser;
     const QCommandLineOption help = helpOption();
     parser.addOption(help);
-    for (const CommandOption& option : command.options) {
+    for (const Command::Option& option : command.options) {
         parser.addOption(option.valueName ? QCommandLineOption(QString::fromUtf8(option.name), QString(),
                                                                QString::fromUtf8(option.valueName))
                                           : QCommandLineOption(QString::fromUtf8(option.name)));
@@ -363,7 +363,7 @@ int CommandLineTool::runCommand(const Command& command, const QStringList& argum
     if (const QString problem = service().eventStore().openProblem(); !problem.isEmpty()) {
         return reportFailure(problem);
     }
-    if (command.sources == Sources::ReadAgain) {
+    if (command.sources == Command::Sources::ReadAgain) {
         service().refreshSourcesIfNecessary();
     }
     return (this->*command.run)(parser);
