@@ -1,5 +1,7 @@
 #include "app/LaunchOptions.h"
 
+#include "foundation/Paths.h"
+
 #include <QCommandLineParser>
 
 namespace {
@@ -38,10 +40,16 @@ LaunchOptions LaunchOptions::parse(const QStringList& arguments) {
     const QCommandLineOption screenshotOption(screenshotName, QString(), QStringLiteral("FILE.png"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
     const QCommandLineOption versionOption(QStringLiteral("version"));
-    parser.addOptions({tabletOption, scaleOption, screenshotOption, helpOption, versionOption});
+    parser.addOptions({Paths::dataDirectoryOption(), tabletOption, scaleOption, screenshotOption, helpOption,
+                       versionOption});
 
     LaunchOptions options;
-    if (!parser.parse(arguments)) {
+    const bool parsed = parser.parse(arguments);
+    options.error = Paths::applyCommandLine(parser, arguments);
+    if (!options.error.isEmpty()) {
+        return options;
+    }
+    if (!parsed) {
         options.error = parseProblem(parser, arguments);
         return options;
     }

@@ -5,8 +5,8 @@
 
 // The program's command-line options: `--tablet` (the tablet layouts), `--scale N` (screen
 // scale 1, 2 or 3; 2 by default), `--screenshot FILE.png` (draw the screen once its first
-// content is loaded, save it and exit; no display needed), `--help` and `--version`. The data
-// folder options are read by Paths.
+// content is loaded, save it and exit; no display needed), `--help`, `--version`, and the data
+// folder option of Paths.
 struct LaunchOptions {
     // The program's version, as the build system gives it for the project.
     static constexpr const char* programVersion = ORVELLA_VERSION;
@@ -19,7 +19,7 @@ struct LaunchOptions {
     // Empty unless an option was wrong; says which and why.
     QString error;
 
-    // Reads the options from the arguments (the program name first).
+    // Reads the options from the arguments (the program name first) and applies the data folder.
     static LaunchOptions parse(const QStringList& arguments);
     // What --help prints.
     static QString helpText();

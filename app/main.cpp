@@ -4,7 +4,6 @@
 #include "app/TerminationSignals.h"
 #include "core/events/EventService.h"
 #include "core/eventstore/EKEventStore.h"
-#include "foundation/Paths.h"
 #include "foundation/RunLoop.h"
 #include "kit/AlertView.h"
 #include "kit/Animator.h"
@@ -90,11 +89,7 @@ int main(int argc, char** argv) {
     }
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const Paths::CommandLine commandLine = Paths::applyCommandLine(arguments);
-    LaunchOptions options = LaunchOptions::parse(commandLine.arguments);
-    if (!commandLine.error.isEmpty()) {
-        options.error = commandLine.error;
-    }
+    const LaunchOptions options = LaunchOptions::parse(arguments);
     if (!options.error.isEmpty()) {
         err << "orvella: " << options.error << "\n\n" << LaunchOptions::helpText();
         return 2;

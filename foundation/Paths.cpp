@@ -10,7 +10,7 @@
 
 namespace {
 
-const QString dataDirectoryOption = QStringLiteral("--data-dir");
+const QString dataDirectoryOptionName = QStringLiteral("data-dir");
 constexpr const char* dataDirectoryVariable = "ORVELLA_DATA_DIR";
 
 struct PathsState {
@@ -90,30 +90,25 @@ bool Paths::isDataDirectoryOverridden() {
     return isOverriddenLocked();
 }
 
-Paths::CommandLine Paths::applyCommandLine(const QStringList& arguments) {
-    const QString withValue = dataDirectoryOption + QLatin1Char('=');
-    CommandLine result;
-    for (qsizetype index = 0; index < arguments.size(); ++index) {
-        const QString& argument = arguments.at(index);
-        QString folder;
-        if (argument == dataDirectoryOption) {
-            if (index + 1 < arguments.size() && !arguments.at(index + 1).startsWith(QLatin1String("--"))) {
-                folder = arguments.at(++index);
-            }
-        } else if (argument.startsWith(withValue)) {
-            folder = argument.mid(withValue.size());
-        } else {
-            result.arguments.append(argument);
-            continue;
-        }
-        if (folder.isEmpty()) {
-            result.error =
-                QStringLiteral("The option %1 needs a folder, as in %1 <dir>.").arg(dataDirectoryOption);
-        } else {
-            setDataDirectory(folder);
-        }
+QCommandLineOption Paths::dataDirectoryOption() {
+    return QCommandLineOption(dataDirectoryOptionName, QString(), QStringLiteral("DIR"));
+}
+
+QString Paths::applyCommandLine(const QCommandLineParser& parser, const QStringList& arguments) {
+    const QString option = QLatin1String("--") + dataDirectoryOptionName;
+    const QString folder =
+        parser.isSet(dataDirectoryOptionName) ? parser.value(dataDirectoryOptionName) : QString();
+    // The parser takes whatever follows the option as its folder, even another option.
+    const bool missing = parser.isSet(dataDirectoryOptionName)
+                             ? folder.isEmpty() || folder.startsWith(QLatin1String("--"))
+                             : !arguments.isEmpty() && arguments.last() == option;
+    if (missing) {
+        return QStringLiteral("The option %1 needs a folder, as in %1 <dir>.").arg(option);
     }
-    return result;
+    if (!folder.isEmpty()) {
+        setDataDirectory(folder);
+    }
+    return QString();
 }
 
 QString Paths::dataFilePath(const QString& name) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
 
@@ -19,15 +21,12 @@ public:
     static void setDataDirectory(const QString& path);
     static bool isDataDirectoryOverridden();
 
-    struct CommandLine {
-        // The arguments without the ones read here.
-        QStringList arguments;
-        // Empty unless an option lacked its folder.
-        QString error;
-    };
-
-    // Reads and applies `--data-dir <dir>` and `--data-dir=<dir>`.
-    static CommandLine applyCommandLine(const QStringList& arguments);
+    // `--data-dir DIR`, for the command-line parser of each of the application's programs.
+    static QCommandLineOption dataDirectoryOption();
+    // Applies the folder of `--data-dir` when `parser` read one from `arguments`, and says what
+    // is wrong with the option otherwise (empty when nothing is): its folder is missing, also
+    // when the parser failed because the option ended the arguments.
+    static QString applyCommandLine(const QCommandLineParser& parser, const QStringList& arguments);
 
     // `name` inside the data folder.
     static QString dataFilePath(const QString& name);

@@ -19,57 +19,42 @@
 #include "foundation/Paths.h"
 #include "foundation/TimeZone.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
-struct UsageError {
-    QString message;
-};
+const QString programName = QStringLiteral("orvella-cli");
+const QString globalUsage = QStringLiteral("orvella-cli [--data-dir DIR] [--time-zone ZONE]");
 
-struct Failure {
-    QString message;
-};
-
-// Removes "--name VALUE" from the arguments and returns VALUE.
-std::optional<QString> takeOption(QStringList& arguments, const QString& name) {
-    const auto index = arguments.indexOf(name);
-    if (index < 0) {
-        return std::nullopt;
-    }
-    if (index + 1 >= arguments.size()) {
-        throw UsageError{QString("%1 needs a value").arg(name)};
-    }
-    const QString value = arguments.at(index + 1);
-    arguments.remove(index, 2);
-    return value;
+QCommandLineOption helpOption() {
+    return QCommandLineOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
 }
 
-bool takeFlag(QStringList& arguments, const QString& name) {
-    return arguments.removeAll(name) > 0;
-}
-
-QString takeArgument(QStringList& arguments, const QString& what) {
-    if (arguments.isEmpty()) {
-        throw UsageError{QString("missing %1").arg(what)};
+// The parser's own messages name options without their dashes; ours as they are written.
+QString parseProblem(const QCommandLineParser& parser, const QStringList& arguments) {
+    if (!parser.unknownOptionNames().isEmpty()) {
+        const QString name = parser.unknownOptionNames().first();
+        return QStringLiteral("unknown option \"%1%2\"")
+            .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
     }
-    return arguments.takeFirst();
-}
-
-void expectNoMoreArguments(const QStringList& arguments) {
-    if (!arguments.isEmpty()) {
-        throw UsageError{QString("unexpected argument \"%1\"").arg(arguments.first())};
+    // Otherwise an option that takes a value ended the arguments.
+    const QString last = arguments.last();
+    if (last.startsWith(QLatin1String("--")) && !last.contains(QLatin1Char('='))) {
+        return QStringLiteral("%1 needs a value").arg(last);
     }
+    return parser.errorText();
 }
 
 // "2026-12-08" is the start of that day; "2026-12-08T14:30:00" that moment, in the zone in force.
 // With `endOfDay`, a date alone means the last second of that day.
-Date parseDate(const QString& text, bool endOfDay = false) {
+std::optional<Date> parseDate(const QString& text, bool endOfDay = false) {
     static const QRegularExpression dateOnly("^(\\d{4})-(\\d{2})-(\\d{2})$");
     static const QRegularExpression dateTime("^(\\d{4})-(\\d{2})-(\\d{2})T(\\d{2}):(\\d{2}):(\\d{2})$");
     if (const auto match = dateOnly.match(text); match.hasMatch()) {
@@ -82,12 +67,13 @@ Date parseDate(const QString& text, bool endOfDay = false) {
     } else if (dateTime.match(text).hasMatch()) {
         QString settingsForm = text;
         settingsForm[10] = ' ';
-        if (const std::optional<Date> parsed =
-                DateTimeFormatter::instance().parseSettingsDate(settingsForm)) {
-            return *parsed;
-        }
+        return DateTimeFormatter::instance().parseSettingsDate(settingsForm);
     }
-    throw UsageError{QString("\"%1\" is not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS)").arg(text)};
+    return std::nullopt;
+}
+
+QString notADate(const QString& text) {
+    return QString("\"%1\" is not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS)").arg(text);
 }
 
 QString formatDateTime(Date date) {
@@ -133,7 +119,11 @@ std::shared_ptr<EKCalendar> calendarNamed(const QString& title) {
             return calendar;
         }
     }
-    throw Failure{QString("there is no calendar titled \"%1\"").arg(title)};
+    return nullptr;
+}
+
+QString noCalendarTitled(const QString& title) {
+    return QString("there is no calendar titled \"%1\"").arg(title);
 }
 
 QString occurrenceLine(const EKEvent& event) {
@@ -165,8 +155,100 @@ private:
 
 } // namespace
 
+struct CommandLineTool::Command {
+    // One option of a command: a flag, or, with a value name, an option that takes a value.
+    struct Option {
+        const char* name;
+        const char* valueName = nullptr;
+    };
+    // Whether a command first reads subscribed calendars and birthdays again when their files
+    // changed, as the application does when it becomes active.
+    enum class Sources { ReadAgain, AsTheyAre };
+
+    const char* name;
+    // The arguments and options after the name, as the help shows them.
+    const char* synopsis;
+    // What the command does, for the help; one line per line.
+    const char* description;
+    std::vector<Option> options;
+    // What each argument is, to say which one is missing; the first `requiredArguments` must be
+    // given.
+    std::vector<const char*> arguments;
+    qsizetype requiredArguments;
+    Sources sources;
+    int (CommandLineTool::*run)(const QCommandLineParser& parser);
+};
+
+std::span<const CommandLineTool::Command> CommandLineTool::commands() {
+    using enum Command::Sources;
+    static const Command table[] = {
+        {"import",
+         "FILE.ics [--calendar TITLE] [--strict]",
+         "import the events of FILE.ics into the calendar TITLE (default: the default calendar),\n"
+         "in one transaction; events that cannot be read are skipped, each named on stderr with\n"
+         "its line and reason (with --strict, one such event refuses the whole file)",
+         {{"calendar", "TITLE"}, {"strict"}},
+         {"the .ics file to import"},
+         1,
+         AsTheyAre,
+         &CommandLineTool::importCommand},
+        {"export",
+         "[--calendar TITLE] FILE.ics|-",
+         "write the events of calendar TITLE (default: every calendar) as iCalendar; - is stdout",
+         {{"calendar", "TITLE"}},
+         {"the file to export to (or - for standard output)"},
+         1,
+         ReadAgain,
+         &CommandLineTool::exportCommand},
+        {"subscribe",
+         "FILE.ics --title TITLE",
+         "add FILE.ics as a read-only calendar TITLE, read again when the file changes",
+         {{"title", "TITLE"}},
+         {"the .ics file to subscribe to"},
+         1,
+         AsTheyAre,
+         &CommandLineTool::subscribeCommand},
+        {"calendars",
+         "",
+         "one line per calendar: group, title, type, colour, writable or read-only, identifier",
+         {},
+         {},
+         0,
+         ReadAgain,
+         &CommandLineTool::calendarsCommand},
+        {"week",
+         "[DATE]",
+         "the week containing DATE (default: today) as the planner shows it",
+         {},
+         {"a date"},
+         0,
+         ReadAgain,
+         &CommandLineTool::weekCommand},
+        {"occurrences",
+         "FROM TO",
+         "every occurrence overlapping FROM..TO in the visible calendars, sorted by start:\n"
+         "start, end, all-day (0/1), event identifier, title (tab-separated)",
+         {},
+         {"FROM", "TO"},
+         2,
+         ReadAgain,
+         &CommandLineTool::occurrencesCommand},
+        {"search",
+         "QUERY [--from DATE] [--backward] [--limit N]",
+         "the occurrences whose title or location contains every word of QUERY, step by step\n"
+         "from the week of DATE (default: today), forward or backward, at most N (default 20)",
+         {{"from", "DATE"}, {"backward"}, {"limit", "N"}},
+         {"the search text"},
+         1,
+         ReadAgain,
+         &CommandLineTool::searchCommand},
+    };
+    return table;
+}
+
 QString CommandLineTool::helpText() {
-    return QString(R"(Usage: orvella-cli [--data-dir DIR] [--time-zone ZONE] COMMAND [ARGUMENTS]
+    QString text =
+        QStringLiteral(R"(Usage: orvella-cli [--data-dir DIR] [--time-zone ZONE] COMMAND [ARGUMENTS]
 
 Reads and writes the same event store and settings as Orvella.
 
@@ -176,62 +258,68 @@ Options:
   --help             show this text
 
 Commands:
-  import FILE.ics [--calendar TITLE] [--strict]
-        import the events of FILE.ics into the calendar TITLE (default: the default calendar),
-        in one transaction; events that cannot be read are skipped, each named on stderr with
-        its line and reason (with --strict, one such event refuses the whole file)
-  export [--calendar TITLE] FILE.ics|-
-        write the events of calendar TITLE (default: every calendar) as iCalendar; - is stdout
-  subscribe FILE.ics --title TITLE
-        add FILE.ics as a read-only calendar TITLE, read again when the file changes
-  calendars
-        one line per calendar: group, title, type, colour, writable or read-only, identifier
-  week [DATE]
-        the week containing DATE (default: today) as the planner shows it
-  occurrences FROM TO
-        every occurrence overlapping FROM..TO in the visible calendars, sorted by start:
-        start, end, all-day (0/1), event identifier, title (tab-separated)
-  search QUERY [--from DATE] [--backward] [--limit N]
-        the occurrences whose title or location contains every word of QUERY, step by step
-        from the week of DATE (default: today), forward or backward, at most N (default 20)
-
+)");
+    for (const Command& command : commands()) {
+        text += QStringLiteral("  ") + QLatin1String(command.name);
+        if (*command.synopsis) {
+            text += QLatin1Char(' ') + QLatin1String(command.synopsis);
+        }
+        text += QLatin1Char('\n');
+        for (const QString& line : QString::fromUtf8(command.description).split(QLatin1Char('\n'))) {
+            text += QStringLiteral("        ") + line + QLatin1Char('\n');
+        }
+    }
+    return text + QStringLiteral(R"(
 Dates are YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS in the zone in force. Errors go to stderr with exit
 status 1, wrong usage with 2. import exits with 0 when every event was imported, 3 when some
 were skipped, and 1 when nothing could be imported or the store failed.
 )");
 }
 
-int CommandLineTool::run(QStringList arguments) {
-    try {
-        if (arguments.contains("--help") || arguments.contains("-h")) {
-            m_out << helpText();
-            return success;
-        }
-        const Paths::CommandLine commandLine =
-            Paths::applyCommandLine(QStringList{"orvella-cli"} + arguments);
-        if (!commandLine.error.isEmpty()) {
-            throw UsageError{commandLine.error};
-        }
-        arguments = commandLine.arguments.mid(1);
-        applyTimeZone(takeOption(arguments, "--time-zone"));
-        const QString command = takeArgument(arguments, "command (see --help)");
-        return runCommand(command, arguments);
-    } catch (const UsageError& error) {
-        m_err << "orvella-cli: " << error.message << "\nTry 'orvella-cli --help'.\n";
-        return wrongUsage;
-    } catch (const Failure& error) {
-        m_err << "orvella-cli: " << error.message << "\n";
-        return failure;
+int CommandLineTool::run(const QStringList& arguments) {
+    m_command = nullptr;
+    const QStringList withProgram = QStringList{programName} + arguments;
+    QCommandLineParser parser;
+    // The command and everything after it are the command's.
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption timeZoneOption(QStringLiteral("time-zone"), QString(), QStringLiteral("ZONE"));
+    const QCommandLineOption help = helpOption();
+    parser.addOptions({Paths::dataDirectoryOption(), timeZoneOption, help});
+    const bool parsed = parser.parse(withProgram);
+    if (parser.isSet(help)) {
+        m_out << helpText();
+        return success;
     }
+    if (const QString problem = Paths::applyCommandLine(parser, withProgram); !problem.isEmpty()) {
+        return reportWrongUsage(problem);
+    }
+    if (!parsed) {
+        return reportWrongUsage(parseProblem(parser, withProgram));
+    }
+    if (const QString problem = applyTimeZone(parser.value(timeZoneOption)); !problem.isEmpty()) {
+        return reportWrongUsage(problem);
+    }
+    const QStringList commandArguments = parser.positionalArguments();
+    if (commandArguments.isEmpty()) {
+        return reportWrongUsage(QStringLiteral("missing command (see --help)"));
+    }
+    const std::span<const Command> known = commands();
+    const auto command = std::find_if(known.begin(), known.end(), [&](const Command& candidate) {
+        return commandArguments.first() == QLatin1String(candidate.name);
+    });
+    if (command == known.end()) {
+        return reportWrongUsage(QStringLiteral("unknown command \"%1\"").arg(commandArguments.first()));
+    }
+    return runCommand(*command, commandArguments);
 }
 
-void CommandLineTool::applyTimeZone(const std::optional<QString>& zoneName) {
+QString CommandLineTool::applyTimeZone(const QString& zoneName) {
     AppSettings& settings = AppSettings::instance();
     std::optional<TimeZone> zone = settings.loadDefaultTimeZone();
-    if (zoneName) {
-        zone = TimeZone::withName(*zoneName);
+    if (!zoneName.isEmpty()) {
+        zone = TimeZone::withName(zoneName);
         if (!zone) {
-            throw UsageError{QString("unknown time zone \"%1\"").arg(*zoneName)};
+            return QStringLiteral("unknown time zone \"%1\"").arg(zoneName);
         }
     }
     TimeZone::setDefaultTimeZone(*zone);
@@ -239,63 +327,88 @@ void CommandLineTool::applyTimeZone(const std::optional<QString>& zoneName) {
     DateTimeFormatter::instance().reset();
     Week::setFirstWeekdayOfWeek(AppSettings::firstWeekDayForWeekendDays(settings.loadWeekendDays()));
     Week::setWeekNumberMethod(settings.loadWeekNumberMethod());
+    return QString();
 }
 
-int CommandLineTool::runCommand(const QString& command, QStringList& arguments) {
+// `arguments` begin with the command's name, where a parser expects the program's.
+int CommandLineTool::runCommand(const Command& command, const QStringList& arguments) {
+    m_command = &command;
+    QCommandLineParser parser;
+    const QCommandLineOption help = helpOption();
+    parser.addOption(help);
+    for (const Command::Option& option : command.options) {
+        parser.addOption(option.valueName ? QCommandLineOption(QString::fromUtf8(option.name), QString(),
+                                                               QString::fromUtf8(option.valueName))
+                                          : QCommandLineOption(QString::fromUtf8(option.name)));
+    }
+    const bool parsed = parser.parse(arguments);
+    if (parser.isSet(help)) {
+        m_out << helpText();
+        return success;
+    }
+    if (!parsed) {
+        return reportWrongUsage(parseProblem(parser, arguments));
+    }
+    const QStringList given = parser.positionalArguments();
+    if (given.size() < command.requiredArguments) {
+        return reportWrongUsage(
+            QStringLiteral("missing %1").arg(QLatin1String(command.arguments[given.size()])));
+    }
+    if (given.size() > qsizetype(command.arguments.size())) {
+        return reportWrongUsage(
+            QStringLiteral("unexpected argument \"%1\"").arg(given.at(qsizetype(command.arguments.size()))));
+    }
     // A store that cannot be used fails every command: an empty answer would read as an empty
     // calendar.
     if (const QString problem = service().eventStore().openProblem(); !problem.isEmpty()) {
-        throw Failure{problem};
+        return reportFailure(problem);
     }
-    // Subscribed calendars and birthdays are read again when their files changed, as the
-    // application does when it becomes active.
-    if (command != "import" && command != "subscribe") {
+    if (command.sources == Command::Sources::ReadAgain) {
         service().refreshSourcesIfNecessary();
     }
-    if (command == "import") {
-        return importCommand(arguments);
-    }
-    if (command == "export") {
-        return exportCommand(arguments);
-    }
-    if (command == "subscribe") {
-        return subscribeCommand(arguments);
-    }
-    if (command == "calendars") {
-        return calendarsCommand(arguments);
-    }
-    if (command == "week") {
-        return weekCommand(arguments);
-    }
-    if (command == "occurrences") {
-        return occurrencesCommand(arguments);
-    }
-    if (command == "search") {
-        return searchCommand(arguments);
-    }
-    throw UsageError{QString("unknown command \"%1\"").arg(command)};
+    return (this->*command.run)(parser);
 }
 
-int CommandLineTool::importCommand(QStringList& arguments) {
-    const std::optional<QString> title = takeOption(arguments, "--calendar");
-    const bool strict = takeFlag(arguments, "--strict");
-    const QString path = takeArgument(arguments, "the .ics file to import");
-    expectNoMoreArguments(arguments);
-    const std::shared_ptr<EKCalendar> calendar =
-        title ? calendarNamed(*title) : AppSettings::instance().loadDefaultCalendar(service());
+int CommandLineTool::reportWrongUsage(const QString& problem) {
+    const QString usage =
+        m_command ? QStringLiteral("%1 %2 %3")
+                        .arg(globalUsage, QLatin1String(m_command->name), QLatin1String(m_command->synopsis))
+                        .trimmed()
+                  : globalUsage + QStringLiteral(" COMMAND [ARGUMENTS]");
+    m_err << programName << ": " << problem << "\nUsage: " << usage << "\nTry 'orvella-cli --help'.\n";
+    return wrongUsage;
+}
+
+int CommandLineTool::reportFailure(const QString& problem) {
+    m_err << programName << ": " << problem << "\n";
+    return failure;
+}
+
+int CommandLineTool::importCommand(const QCommandLineParser& parser) {
+    const QString path = parser.positionalArguments().first();
+    std::shared_ptr<EKCalendar> calendar;
+    if (parser.isSet(QStringLiteral("calendar"))) {
+        const QString title = parser.value(QStringLiteral("calendar"));
+        calendar = calendarNamed(title);
+        if (!calendar) {
+            return reportFailure(noCalendarTitled(title));
+        }
+    } else {
+        calendar = AppSettings::instance().loadDefaultCalendar(service());
+    }
     if (!calendar) {
-        throw Failure{"there is no calendar to import into"};
+        return reportFailure(QStringLiteral("there is no calendar to import into"));
     }
     ICalendarImporter importer;
-    if (strict) {
+    if (parser.isSet(QStringLiteral("strict"))) {
         importer.setStrictness(ICalendarReader::Strictness::RefuseFile);
     }
     // Large files take a while: show how far the import has come.
-    importer.setOnProgress([this, lastPercent = -1](int done, int total) mutable {
+    importer.setOnProgress([&err = m_err, lastPercent = -1](int done, int total) mutable {
         const int percent = total > 0 ? done * 100 / total : 100;
         if (total >= 2000 && percent != lastPercent) {
             lastPercent = percent;
-            m_err << "\rimporting " << percent << "%" << (done == total ? "\n" : "") << Qt::flush;
+            err << "\rimporting " << percent << "%" << (done == total ? "\n" : "") << Qt::flush;
         }
     });
     const ICalendarImportResult result = importer.import(path, calendar, service().eventStore());
@@ -306,7 +419,7 @@ int CommandLineTool::importCommand(QStringList& arguments) {
         m_err << "orvella-cli: skipped: " << skipped.message() << "\n";
     }
     if (result.error) {
-        throw Failure{*result.error};
+        return reportFailure(*result.error);
     }
     m_out << "imported " << result.imported << " events into " << calendar->title() << "\n";
     if (result.skipped.empty()) {
@@ -320,48 +433,53 @@ int CommandLineTool::importCommand(QStringList& arguments) {
     return result.imported > 0 ? partialSuccess : failure;
 }
 
-int CommandLineTool::exportCommand(QStringList& arguments) {
-    const std::optional<QString> title = takeOption(arguments, "--calendar");
-    const QString path = takeArgument(arguments, "the file to export to (or - for standard output)");
-    expectNoMoreArguments(arguments);
-    const std::vector<std::shared_ptr<EKCalendar>> calendars =
-        title ? std::vector{calendarNamed(*title)} : service().eventStore().calendars();
+int CommandLineTool::exportCommand(const QCommandLineParser& parser) {
+    const QString path = parser.positionalArguments().first();
+    std::vector<std::shared_ptr<EKCalendar>> calendars;
+    if (parser.isSet(QStringLiteral("calendar"))) {
+        const QString title = parser.value(QStringLiteral("calendar"));
+        const std::shared_ptr<EKCalendar> calendar = calendarNamed(title);
+        if (!calendar) {
+            return reportFailure(noCalendarTitled(title));
+        }
+        calendars.push_back(calendar);
+    } else {
+        calendars = service().eventStore().calendars();
+    }
     const QByteArray text = ICalendarExporter::exportCalendars(calendars, service().eventStore());
     if (path == "-") {
         m_out.flush();
         QFile standardOutput;
         if (!standardOutput.open(stdout, QIODevice::WriteOnly) || standardOutput.write(text) != text.size()) {
-            throw Failure{"could not write to standard output"};
+            return reportFailure(QStringLiteral("could not write to standard output"));
         }
         return success;
     }
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size() ||
         !file.flush()) {
-        throw Failure{QString("could not write %1: %2").arg(path, file.errorString())};
+        return reportFailure(QString("could not write %1: %2").arg(path, file.errorString()));
     }
     return success;
 }
 
-int CommandLineTool::subscribeCommand(QStringList& arguments) {
-    const std::optional<QString> title = takeOption(arguments, "--title");
-    const QString path = takeArgument(arguments, "the .ics file to subscribe to");
-    expectNoMoreArguments(arguments);
-    if (!title || title->trimmed().isEmpty()) {
-        throw UsageError{"subscribe needs --title TITLE"};
+int CommandLineTool::subscribeCommand(const QCommandLineParser& parser) {
+    const QString path = parser.positionalArguments().first();
+    const QString title = parser.value(QStringLiteral("title"));
+    if (title.trimmed().isEmpty()) {
+        return reportWrongUsage(QStringLiteral("subscribe needs --title TITLE"));
     }
     StoreError error;
     const std::shared_ptr<EKCalendar> calendar =
-        service().eventStore().addSubscribedCalendar(*title, path, &error);
+        service().eventStore().addSubscribedCalendar(title, path, &error);
     if (!calendar) {
-        throw Failure{error.localizedDescription};
+        return reportFailure(error.localizedDescription);
     }
     m_out << "subscribed " << calendar->title() << " to " << path << "\n";
     return success;
 }
 
-int CommandLineTool::calendarsCommand(QStringList& arguments) {
-    expectNoMoreArguments(arguments);
+int CommandLineTool::calendarsCommand(const QCommandLineParser&) {
     for (const std::shared_ptr<CalendarGroup>& group : service().calendarGroups()) {
         for (const std::shared_ptr<EKCalendar>& calendar : group->calendars()) {
             m_out << QStringList{group->localizedTitle(),
@@ -377,10 +495,13 @@ int CommandLineTool::calendarsCommand(QStringList& arguments) {
     return success;
 }
 
-int CommandLineTool::weekCommand(QStringList& arguments) {
-    const Date date = arguments.isEmpty() ? Date::now() : parseDate(takeArgument(arguments, "a date"));
-    expectNoMoreArguments(arguments);
-    const Week week = DateUtilities::week(date);
+int CommandLineTool::weekCommand(const QCommandLineParser& parser) {
+    const QStringList given = parser.positionalArguments();
+    const std::optional<Date> date = given.isEmpty() ? Date::now() : parseDate(given.first());
+    if (!date) {
+        return reportWrongUsage(notADate(given.first()));
+    }
+    const Week week = DateUtilities::week(*date);
     DateTimeFormatter& formatter = DateTimeFormatter::instance();
     m_out << "Week " << week.weekNumber() << " "
           << Year(week.middleOfTheWeekDay().yearNumber()).regionalYearNumber() << "\n";
@@ -406,35 +527,46 @@ int CommandLineTool::weekCommand(QStringList& arguments) {
     return success;
 }
 
-int CommandLineTool::occurrencesCommand(QStringList& arguments) {
-    const Date from = parseDate(takeArgument(arguments, "FROM"));
-    const Date to = parseDate(takeArgument(arguments, "TO"), true);
-    expectNoMoreArguments(arguments);
-    if (to < from) {
-        throw UsageError{"TO lies before FROM"};
+int CommandLineTool::occurrencesCommand(const QCommandLineParser& parser) {
+    const QStringList given = parser.positionalArguments();
+    const std::optional<Date> from = parseDate(given.at(0));
+    if (!from) {
+        return reportWrongUsage(notADate(given.at(0)));
     }
-    const EventList events = service().synchronousFindEventsFromDateTime(from, to);
+    const std::optional<Date> to = parseDate(given.at(1), true);
+    if (!to) {
+        return reportWrongUsage(notADate(given.at(1)));
+    }
+    if (*to < *from) {
+        return reportWrongUsage(QStringLiteral("TO lies before FROM"));
+    }
+    const EventList events = service().synchronousFindEventsFromDateTime(*from, *to);
     for (const std::shared_ptr<EKEvent>& event : events.array()) {
         m_out << occurrenceLine(*event) << "\n";
     }
     return success;
 }
 
-int CommandLineTool::searchCommand(QStringList& arguments) {
-    const std::optional<QString> fromText = takeOption(arguments, "--from");
-    const std::optional<QString> limitText = takeOption(arguments, "--limit");
-    const bool backward = takeFlag(arguments, "--backward");
-    const QString query = takeArgument(arguments, "the search text");
-    expectNoMoreArguments(arguments);
+int CommandLineTool::searchCommand(const QCommandLineParser& parser) {
+    const QString query = parser.positionalArguments().first();
+    const bool backward = parser.isSet(QStringLiteral("backward"));
     bool limitOk = true;
-    const int limit = limitText ? limitText->toInt(&limitOk) : 20;
+    const QString limitText = parser.value(QStringLiteral("limit"));
+    const int limit = parser.isSet(QStringLiteral("limit")) ? limitText.toInt(&limitOk) : 20;
     if (!limitOk || limit < 1) {
-        throw UsageError{QString("--limit needs a positive number, not \"%1\"").arg(*limitText)};
+        return reportWrongUsage(QString("--limit needs a positive number, not \"%1\"").arg(limitText));
+    }
+    std::optional<Date> from = Date::now();
+    if (parser.isSet(QStringLiteral("from"))) {
+        from = parseDate(parser.value(QStringLiteral("from")));
+        if (!from) {
+            return reportWrongUsage(notADate(parser.value(QStringLiteral("from"))));
+        }
     }
 
     SearchService& search = SearchService::instance();
     search.stopSearch();
-    search.setWeek(DateUtilities::week(fromText ? parseDate(*fromText) : Date::now()));
+    search.setWeek(DateUtilities::week(*from));
     const auto waiter = std::make_shared<SearchStepWaiter>();
     for (int found = 0; found < limit; ++found) {
         if (backward) {

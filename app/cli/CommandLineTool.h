@@ -4,12 +4,14 @@
 #include <QStringList>
 #include <QTextStream>
 
-#include <optional>
+#include <span>
 
-class EKEventStore;
+class QCommandLineParser;
 
 // orvella-cli: imports, exports and lists the events of Orvella's store, with the same store and
-// settings as the application.
+// settings as the application. Each command is an entry of the command table (its name, usage,
+// description, options and arguments) and a member function that runs it on what its own parser
+// read.
 class CommandLineTool {
 public:
     // Exit statuses.
@@ -22,22 +24,32 @@ public:
     CommandLineTool(QTextStream& out, QTextStream& err) : m_out(out), m_err(err) {}
 
     // `arguments` without the program name.
-    int run(QStringList arguments);
+    int run(const QStringList& arguments);
 
     static QString helpText();
 
 private:
-    int runCommand(const QString& command, QStringList& arguments);
-    void applyTimeZone(const std::optional<QString>& zoneName);
+    struct Command;
+    static std::span<const Command> commands();
 
-    int importCommand(QStringList& arguments);
-    int exportCommand(QStringList& arguments);
-    int subscribeCommand(QStringList& arguments);
-    int calendarsCommand(QStringList& arguments);
-    int weekCommand(QStringList& arguments);
-    int occurrencesCommand(QStringList& arguments);
-    int searchCommand(QStringList& arguments);
+    int runCommand(const Command& command, const QStringList& arguments);
+    // Says what is wrong with the zone, or nothing when it is applied.
+    static QString applyTimeZone(const QString& zoneName);
+
+    // Report a problem on stderr and give the exit status for it; a usage problem with the usage
+    // of the command being run (or of the program before one is known).
+    int reportWrongUsage(const QString& problem);
+    int reportFailure(const QString& problem);
+
+    int importCommand(const QCommandLineParser& parser);
+    int exportCommand(const QCommandLineParser& parser);
+    int subscribeCommand(const QCommandLineParser& parser);
+    int calendarsCommand(const QCommandLineParser& parser);
+    int weekCommand(const QCommandLineParser& parser);
+    int occurrencesCommand(const QCommandLineParser& parser);
+    int searchCommand(const QCommandLineParser& parser);
 
     QTextStream& m_out;
     QTextStream& m_err;
+    const Command* m_command = nullptr;
 };

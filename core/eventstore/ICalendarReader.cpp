@@ -1,9 +1,12 @@
 #include "core/eventstore/ICalendarReader.h"
 
 #include "core/calendar/Day.h"
-#include "core/calendar/StringUtilities.h"
 #include "core/eventstore/ContentLineReader.h"
 #include "core/eventstore/EKEventStore.h"
+#include "core/eventstore/ICalendarComponent.h"
+#include "core/eventstore/ICalendarComponentNesting.h"
+#include "core/eventstore/ICalendarTimeZones.h"
+#include "core/eventstore/ICalendarValues.h"
 #include "core/eventstore/ZoneCalendars.h"
 #include "foundation/CivilDate.h"
 #include "foundation/TimeZone.h"
@@ -13,292 +16,12 @@
 #include <QUuid>
 
 #include <libical/ical.h>
-#include <unicode/timezone.h>
 
 #include <algorithm>
-#include <cstring>
 #include <iterator>
 #include <map>
 
 namespace {
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-QString quoted(const QByteArray& text) {
-    // Long values would drown the message.
-    return QLatin1Char('"') + ContentLineReader::excerpt(text) + QLatin1Char('"');
-}
-
-// An error that ends the reading of a file; caught where the reading starts.
-struct ReadFailure {
-    int line;
-    QString problem;
-};
-
-[[noreturn]] void fail(int line, QString problem) {
-    throw ReadFailure{line, std::move(problem)};
-}
-
-// Components nest this deep at most: real files need four levels (VCALENDAR, VEVENT, VALARM; or
-// VCALENDAR, VTIMEZONE, STANDARD), and the bound keeps the tree, and freeing it, small.
-constexpr int maximumNesting = 16;
-
-struct Component {
-    QByteArray name;
-    int beginLine = 0;
-    // The text from the BEGIN line to the end of the END line.
-    qsizetype beginOffset = 0;
-    qsizetype endOffset = 0;
-    std::vector<ContentLine> properties;
-    std::vector<Component> children;
-    // The first problem found inside the component; the component is not read then.
-    std::optional<ReadFailure> damage;
-
-    void damageWith(int line, QString problem) {
-        if (!damage) {
-            damage = ReadFailure{line, std::move(problem)};
-        }
-    }
-
-    // The component's text from its BEGIN to its END line.
-    QByteArray text(const QByteArray& whole) const { return whole.mid(beginOffset, endOffset - beginOffset); }
-
-    std::vector<const ContentLine*> all(const char* propertyName) const {
-        std::vector<const ContentLine*> found;
-        for (const ContentLine& property : properties) {
-            if (property.name == propertyName) {
-                found.push_back(&property);
-            }
-        }
-        return found;
-    }
-
-    const ContentLine* first(const char* propertyName) const {
-        for (const ContentLine& property : properties) {
-            if (property.name == propertyName) {
-                return &property;
-            }
-        }
-        return nullptr;
-    }
-
-    // The property that may occur at most once.
-    const ContentLine* single(const char* propertyName) const {
-        const std::vector<const ContentLine*> found = all(propertyName);
-        if (found.size() > 1) {
-            fail(found[1]->line, QStringLiteral("%1 occurs more than once in %2")
-                                     .arg(QLatin1String(propertyName), ContentLineReader::excerpt(name)));
-        }
-        return found.empty() ? nullptr : found.front();
-    }
-};
-
-// Nests the content lines into components by their BEGIN and END lines, as they are read. When
-// whole files are refused, the first broken line ends the reading. Otherwise a broken line damages
-// the component it is in, which is then skipped with that line; what lies outside of every
-// component is left out with a warning.
-class ComponentNesting {
-public:
-    // Takes each component of a VCALENDAR as soon as it is complete, so that a large file is never
-    // held as a whole tree.
-    using Taker = std::function<void(Component&&)>;
-
-    ComponentNesting(qsizetype textSize, bool strict, std::vector<ReadFailure>& warnings,
-                     std::vector<ReadFailure>& skipped, Taker take)
-        : m_textSize(textSize), m_strict(strict), m_warnings(warnings), m_skipped(skipped),
-          m_take(std::move(take)) {}
-
-    std::vector<Component> read(ContentLineReader& lines) {
-        while (std::optional<ContentLine> line = lines.next()) {
-            if (m_ignoredDepth > 0) {
-                ignore(*line);
-            } else if (!line->problem.isEmpty()) {
-                problem(line->line, line->problem);
-            } else if (line->name == "BEGIN" || line->name == "END") {
-                const QByteArray componentName = line->value.trimmed().toUpper();
-                if (componentName.isEmpty()) {
-                    problem(line->line, QStringLiteral("%1 without a component name")
-                                            .arg(ContentLineReader::excerpt(line->name)));
-                } else if (line->name == "BEGIN") {
-                    begin(*line, componentName);
-                } else {
-                    end(*line, componentName);
-                }
-            } else if (m_open.empty()) {
-                outside(
-                    line->line,
-                    QStringLiteral("%1 outside of a VCALENDAR").arg(ContentLineReader::excerpt(line->name)));
-            } else {
-                m_open.back().properties.push_back(std::move(*line));
-            }
-        }
-        if (!lines.problem().isEmpty()) {
-            fail(lines.problemLine(), lines.problem());
-        }
-        // A missing END:VCALENDAR at the end of the file loses nothing.
-        while (m_open.size() > 1 || (!m_open.empty() && m_open.back().name != "VCALENDAR")) {
-            if (m_strict) {
-                fail(m_open.back().beginLine, QStringLiteral("BEGIN:%1 is not closed (END:%1 is missing)")
-                                                  .arg(ContentLineReader::excerpt(m_open.back().name)));
-            }
-            closeUnclosed(m_textSize);
-        }
-        if (!m_open.empty()) {
-            close(m_textSize);
-        }
-        return std::move(m_calendars);
-    }
-
-private:
-    void problem(int line, QString text) {
-        if (m_strict) {
-            fail(line, text);
-        }
-        if (m_open.empty() || m_open.back().name == "VCALENDAR") {
-            outside(line, QStringLiteral("%1; the line is left out").arg(text));
-        } else {
-            m_open.back().damageWith(line, std::move(text));
-        }
-    }
-
-    // What belongs to no component is left out.
-    void outside(int line, QString text) {
-        if (m_strict) {
-            fail(line, text);
-        }
-        m_warnings.push_back(ReadFailure{line, std::move(text)});
-    }
-
-    void begin(const ContentLine& line, const QByteArray& name) {
-        if (m_open.empty() && name != "VCALENDAR" && m_strict) {
-            fail(line.line,
-                 QStringLiteral("BEGIN:%1 outside of a VCALENDAR").arg(ContentLineReader::excerpt(name)));
-        }
-        if (int(m_open.size()) >= maximumNesting) {
-            const QString deep =
-                QStringLiteral("components are nested more than %1 levels deep").arg(maximumNesting);
-            if (m_strict) {
-                fail(line.line, deep);
-            }
-            m_warnings.push_back(
-                ReadFailure{line.line, deep + QStringLiteral("; what lies deeper is left out")});
-            m_open.back().damageWith(line.line, deep);
-            m_ignoredDepth = 0;
-            ignore(line);
-            return;
-        }
-        // Such components never nest: a second BEGIN means that the END of the first is missing.
-        static const QByteArray flat[] = {"VEVENT", "VTODO", "VJOURNAL", "VTIMEZONE", "VALARM"};
-        if (!m_strict && std::find(std::begin(flat), std::end(flat), name) != std::end(flat)) {
-            const auto open = std::find_if(m_open.begin(), m_open.end(), [&](const Component& component) {
-                return component.name == name;
-            });
-            const size_t keep = size_t(open - m_open.begin());
-            while (m_open.size() > keep) {
-                closeUnclosed(line.offset);
-            }
-        }
-        Component component;
-        component.name = name;
-        component.beginLine = line.line;
-        component.beginOffset = line.offset;
-        m_open.push_back(std::move(component));
-    }
-
-    void end(const ContentLine& line, const QByteArray& name) {
-        const auto open = std::find_if(m_open.rbegin(), m_open.rend(),
-                                       [&](const Component& component) { return component.name == name; });
-        if (open == m_open.rend()) {
-            const QString stray =
-                QStringLiteral("END:%1 without BEGIN:%1").arg(ContentLineReader::excerpt(name));
-            if (m_open.empty()) {
-                outside(line.line, stray);
-            } else {
-                problem(line.line, stray);
-            }
-            return;
-        }
-        // Components opened inside the one that ends and never closed are damaged.
-        while (m_open.back().name != name) {
-            const Component& inner = m_open.back();
-            if (m_strict) {
-                fail(line.line,
-                     QStringLiteral("END:%1 found while BEGIN:%2 of line %3 is still open")
-                         .arg(ContentLineReader::excerpt(name), ContentLineReader::excerpt(inner.name))
-                         .arg(inner.beginLine));
-            }
-            closeUnclosed(line.offset);
-        }
-        close(line.offset + line.length);
-    }
-
-    void closeUnclosed(qsizetype endOffset) {
-        Component& inner = m_open.back();
-        inner.damageWith(inner.beginLine, QStringLiteral("BEGIN:%1 is not closed (END:%1 is missing)")
-                                              .arg(ContentLineReader::excerpt(inner.name)));
-        close(endOffset);
-    }
-
-    void close(qsizetype endOffset) {
-        Component component = std::move(m_open.back());
-        m_open.pop_back();
-        component.endOffset = endOffset;
-        if (m_open.empty()) {
-            m_calendars.push_back(std::move(component));
-            return;
-        }
-        Component& parent = m_open.back();
-        if (parent.name == "VCALENDAR") {
-            m_take(std::move(component));
-            return;
-        }
-        if (component.damage) {
-            parent.damageWith(component.damage->line, component.damage->problem);
-        }
-        parent.children.push_back(std::move(component));
-    }
-
-    // Lines inside a component nested too deep are only counted, to find its end; the events
-    // among them are named as skipped.
-    void ignore(const ContentLine& line) {
-        if (line.name == "BEGIN") {
-            ++m_ignoredDepth;
-            if (line.value.trimmed().toUpper() == "VEVENT") {
-                m_skipped.push_back(ReadFailure{
-                    line.line, QStringLiteral("VEVENT nested more than %1 levels deep is not read")
-                                   .arg(maximumNesting)});
-            }
-        } else if (line.name == "END") {
-            --m_ignoredDepth;
-        }
-    }
-
-    const qsizetype m_textSize;
-    const bool m_strict;
-    std::vector<ReadFailure>& m_warnings;
-    std::vector<ReadFailure>& m_skipped;
-    const Taker m_take;
-    std::vector<Component> m_calendars;
-    std::vector<Component> m_open;
-    int m_ignoredDepth = 0;
-};
-
-struct IcalComponentDeleter {
-    void operator()(icalcomponent* component) const { icalcomponent_free(component); }
-};
-using IcalComponentPointer = std::unique_ptr<icalcomponent, IcalComponentDeleter>;
-
-struct IcalTimezoneDeleter {
-    void operator()(icaltimezone* zone) const { icaltimezone_free(zone, 1); }
-};
-using IcalTimezonePointer = std::unique_ptr<icaltimezone, IcalTimezoneDeleter>;
-
-struct IcalIteratorDeleter {
-    void operator()(icalrecur_iterator* iterator) const { icalrecur_iterator_free(iterator); }
-};
-using IcalIteratorPointer = std::unique_ptr<icalrecur_iterator, IcalIteratorDeleter>;
 
 // Our words for what libical's X-LIC-ERROR properties say about a property it could not read.
 // Unknown property names are no problem: RFC 5545 3.8.8.2 lets a reader ignore such properties;
@@ -327,218 +50,13 @@ std::optional<QString> libicalComplaint(icalcomponent* holder, const ContentLine
     case ICAL_XLICERRORTYPE_PARAMETERVALUEPARSEERROR:
         return QStringLiteral("a parameter of %1 cannot be read").arg(name);
     default:
-        return QStringLiteral("malformed %1 value %2").arg(name, quoted(property.value));
+        return QStringLiteral("malformed %1 value %2").arg(name, ICalendarValues::quoted(property.value));
     }
 }
-
-// A present but empty text stays distinct from an absent one (a null QString).
-QString presentText(QString text) {
-    return text.isNull() ? QStringLiteral("") : text;
-}
-
-int number(const QByteArray& text, qsizetype from, qsizetype length) {
-    int value = 0;
-    for (qsizetype i = from; i < from + length; ++i) {
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
-}
-
-// DATE or DATE-TIME (RFC 5545 3.3.4, 3.3.5) in the basic format.
-std::optional<DateTimeValue> readDateTimeValue(const QByteArray& text) {
-    const qsizetype size = text.size();
-    if (size != 8 && size != 15 && size != 16) {
-        return std::nullopt;
-    }
-    for (qsizetype i = 0; i < size; ++i) {
-        const bool digitExpected = i != 8 && i != 15;
-        if (digitExpected != isDigit(text[i])) {
-            return std::nullopt;
-        }
-    }
-    DateTimeValue value;
-    value.year = number(text, 0, 4);
-    value.month = number(text, 4, 2);
-    value.day = number(text, 6, 2);
-    value.isDate = size == 8;
-    if (!value.isDate) {
-        if (text[8] != 'T' && text[8] != 't') {
-            return std::nullopt;
-        }
-        value.hour = number(text, 9, 2);
-        value.minute = number(text, 11, 2);
-        value.second = number(text, 13, 2);
-        if (size == 16) {
-            if (text[15] != 'Z' && text[15] != 'z') {
-                return std::nullopt;
-            }
-            value.isUtc = true;
-        }
-    }
-    if (value.year < 1 || !CivilDate::isValid(value.year, value.month, value.day) || value.hour > 23 ||
-        value.minute > 59 || value.second > 60) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-struct DurationValue {
-    bool negative = false;
-    qint64 days = 0;
-    qint64 seconds = 0;
-
-    qint64 exactSeconds() const { return (negative ? -1 : 1) * (days * 86400 + seconds); }
-};
-
-// RFC 5545 3.3.6; weeks count as nominal days.
-std::optional<DurationValue> readDurationValue(const QByteArray& text) {
-    DurationValue value;
-    qsizetype i = 0;
-    const qsizetype size = text.size();
-    if (i < size && (text[i] == '+' || text[i] == '-')) {
-        value.negative = text[i] == '-';
-        ++i;
-    }
-    if (i >= size || text[i] != 'P') {
-        return std::nullopt;
-    }
-    ++i;
-    bool inTime = false;
-    bool anyTimePart = false;
-    bool anyPart = false;
-    int lastRank = -1;
-    while (i < size) {
-        if (text[i] == 'T') {
-            if (inTime) {
-                return std::nullopt;
-            }
-            inTime = true;
-            ++i;
-            continue;
-        }
-        const qsizetype start = i;
-        while (i < size && isDigit(text[i])) {
-            ++i;
-        }
-        if (i == start || i - start > 9 || i >= size) {
-            return std::nullopt;
-        }
-        const int amount = number(text, start, i - start);
-        const char unit = text[i++];
-        static const char units[] = "WDHMS";
-        const char* found = std::strchr(units, unit);
-        // strchr also finds the terminating NUL.
-        if (!found || unit == '\0') {
-            return std::nullopt;
-        }
-        const int rank = int(found - units);
-        if (rank <= lastRank || (rank >= 2) != inTime) {
-            return std::nullopt;
-        }
-        lastRank = rank;
-        anyPart = true;
-        anyTimePart = anyTimePart || inTime;
-        switch (unit) {
-        case 'W':
-            value.days += qint64(amount) * 7;
-            break;
-        case 'D':
-            value.days += amount;
-            break;
-        case 'H':
-            value.seconds += qint64(amount) * 3600;
-            break;
-        case 'M':
-            value.seconds += qint64(amount) * 60;
-            break;
-        default:
-            value.seconds += amount;
-            break;
-        }
-    }
-    if (!anyPart || (inTime && !anyTimePart)) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-// The rule as libical is given it, or nothing with the problem. RFC 7529: RSCALE=GREGORIAN with
-// SKIP=OMIT is the plain rule; other calendars' rules are not read. libical never sees RSCALE: it
-// keeps the name in memory that nothing frees.
-std::optional<QByteArray> plainRule(const QByteArray& rule, QString* problem) {
-    QByteArray scale;
-    QByteArray skip;
-    QList<QByteArray> kept;
-    for (const QByteArray& part : rule.split(';')) {
-        const qsizetype equals = part.indexOf('=');
-        const QByteArray name = part.left(equals).trimmed().toUpper();
-        const QByteArray value = equals < 0 ? QByteArray() : part.mid(equals + 1).trimmed().toUpper();
-        if (name == "RSCALE") {
-            scale = value;
-        } else if (name == "SKIP") {
-            skip = value;
-        } else {
-            kept.append(part);
-        }
-    }
-    if (!scale.isNull() && scale != "GREGORIAN") {
-        *problem = QStringLiteral("RSCALE=%1: rules in calendars other than the Gregorian are not supported")
-                       .arg(QString::fromLatin1(scale.left(40)));
-        return std::nullopt;
-    }
-    if (!skip.isNull() && skip != "OMIT") {
-        *problem = scale.isNull()
-                       ? QStringLiteral("SKIP without RSCALE")
-                       : QStringLiteral("SKIP=%1 is not supported").arg(QString::fromLatin1(skip.left(40)));
-        return std::nullopt;
-    }
-    bool hasFrequency = false;
-    for (const QByteArray& part : kept) {
-        const qsizetype equals = part.indexOf('=');
-        const QByteArray name = part.left(equals).trimmed().toUpper();
-        if (name == "FREQ") {
-            hasFrequency = true;
-        } else if (name == "BYMONTH") {
-            for (const QByteArray& month : part.mid(equals + 1).split(',')) {
-                bool ok = false;
-                const int number = month.toInt(&ok);
-                if (!ok || number < 1 || number > 12) {
-                    *problem = QStringLiteral("BYMONTH %1 is not a month").arg(quoted(month));
-                    return std::nullopt;
-                }
-            }
-        }
-    }
-    if (!hasFrequency) {
-        *problem = QStringLiteral("FREQ is missing");
-        return std::nullopt;
-    }
-    return kept.join(';');
-}
-
-// The fields of a DATE-TIME for libical, without a zone.
-icaltimetype icalDateTime(const DateTimeValue& value) {
-    icaltimetype time = icaltime_null_time();
-    time.year = value.year;
-    time.month = value.month;
-    time.day = value.day;
-    time.hour = value.hour;
-    time.minute = value.minute;
-    time.second = value.second;
-    return time;
-}
-
-// The zone a TZID stands for, or how a time without TZID is meant.
-struct Zone {
-    enum class Kind { Floating, Utc, Icu, Custom };
-    Kind kind = Kind::Floating;
-    QString icuName;
-    icaltimezone* custom = nullptr;
-};
 
 struct TimeValue {
     DateTimeValue value;
-    Zone zone;
+    ICalendarZone zone;
 };
 
 // The earliest and latest moments an event may have: what the year fields of iCalendar's DATE and
@@ -546,18 +64,13 @@ struct TimeValue {
 const Date earliestDate = Day(1, 1, 2).beginDateTime();
 const Date latestDate = Day(9999, 12, 30).beginDateTime();
 
-// Time zone changes a VTIMEZONE observance may make in a year; real zones make one or two.
-constexpr int maximumChangesPerYear = 12;
-// libical computes a zone's changes up to this year and repeats the last one after it.
-constexpr int lastZoneYear = 2037;
-
 // One reading of an iCalendar text into event records.
-class Reading {
+class Reading final : public ICalendarTimeZones::Delegate {
 public:
     Reading(const QByteArray& text, EKEventStore& store, const ICalendarReader::ProgressCallback& progress,
             bool strict)
         : m_text(text), m_store(store), m_progress(progress), m_strict(strict),
-          m_defaultZoneName(TimeZone::defaultTimeZone().name()) {}
+          m_defaultZoneName(TimeZone::defaultTimeZone().name()), m_zones(text, *this) {}
 
     std::vector<std::shared_ptr<EKEvent>> read() {
         m_allUtf8 = QUtf8StringView(m_text).isValidUtf8();
@@ -566,20 +79,21 @@ public:
             m_expectedEvents = int(m_text.count("BEGIN:VEVENT") + m_text.count("begin:vevent"));
         }
         ContentLineReader lines(m_text, ContentLineReader::Syntax::ICalendar);
-        std::vector<Component> topLevel;
+        std::vector<ICalendarComponent> topLevel;
         try {
-            topLevel = ComponentNesting(m_text.size(), m_strict, m_warnings, m_skipped,
-                                        [this](Component&& component) { take(std::move(component)); })
+            topLevel = ICalendarComponentNesting(
+                           m_text.size(), m_strict, m_warnings, m_skipped,
+                           [this](ICalendarComponent&& component) { take(std::move(component)); })
                            .read(lines);
-        } catch (const ReadFailure&) {
+        } catch (const ICalendarReadFailure&) {
             // A broken limit anywhere in the text is reported before a broken structure.
             lines.skipToEnd();
             if (!lines.problem().isEmpty()) {
-                fail(lines.problemLine(), lines.problem());
+                throw ICalendarReadFailure{lines.problemLine(), lines.problem()};
             }
             throw;
         }
-        for (const Component& component : topLevel) {
+        for (const ICalendarComponent& component : topLevel) {
             if (component.name == "VCALENDAR") {
                 checkVersion(component);
             } else {
@@ -587,12 +101,12 @@ public:
             }
         }
         // Events that use a zone whose VTIMEZONE came after them.
-        for (const Component& event : m_deferred) {
+        for (const ICalendarComponent& event : m_deferred) {
             readOne(event);
         }
         m_deferred.clear();
         for (const auto& [kind, countAndLine] : m_otherKinds) {
-            m_warnings.push_back(ReadFailure{
+            m_warnings.push_back(ICalendarReadFailure{
                 countAndLine.second,
                 QStringLiteral("%1 %2 left out: only events (VEVENT) are imported")
                     .arg(countAndLine.first)
@@ -605,7 +119,7 @@ public:
         if (m_strict && !m_skipped.empty()) {
             throw *std::min_element(
                 m_skipped.begin(), m_skipped.end(),
-                [](const ReadFailure& a, const ReadFailure& b) { return a.line < b.line; });
+                [](const ICalendarReadFailure& a, const ICalendarReadFailure& b) { return a.line < b.line; });
         }
         if (m_progress && m_done > 0) {
             m_progress(m_done, m_done);
@@ -613,8 +127,8 @@ public:
         return linkOccurrences();
     }
 
-    std::vector<ReadFailure> m_skipped;
-    std::vector<ReadFailure> m_warnings;
+    std::vector<ICalendarReadFailure> m_skipped;
+    std::vector<ICalendarReadFailure> m_warnings;
 
 private:
     struct Record {
@@ -625,14 +139,16 @@ private:
         QByteArray recurrenceIdText;
     };
 
-    void skip(const ReadFailure& failure) { m_skipped.push_back(failure); }
+    void skip(const ICalendarReadFailure& failure) { m_skipped.push_back(failure); }
 
-    void warn(int line, QString problem) { m_warnings.push_back(ReadFailure{line, std::move(problem)}); }
+    void warn(int line, QString problem) override {
+        m_warnings.push_back(ICalendarReadFailure{line, std::move(problem)});
+    }
 
     // A component of a VCALENDAR, just complete: an event is read at once (unless a zone it uses
     // is still to come), a time zone kept for the events, anything else counted and let go.
-    void take(Component&& component) {
-        for (const Component& child : component.children) {
+    void take(ICalendarComponent&& component) {
+        for (const ICalendarComponent& child : component.children) {
             skipEventsWithin(child,
                              QStringLiteral("inside %1").arg(ContentLineReader::excerpt(component.name)));
         }
@@ -644,9 +160,7 @@ private:
             }
         } else if (component.name == "VTIMEZONE") {
             if (const ContentLine* tzid = component.first("TZID")) {
-                const QString name = unescape(*tzid);
-                m_timezones.push_back(std::make_unique<Component>(std::move(component)));
-                m_timezoneComponents.emplace(name, m_timezones.back().get());
+                m_zones.define(unescape(*tzid), std::move(component));
             }
         } else if (component.name == "VTODO" || component.name == "VJOURNAL") {
             auto& [count, firstLine] = m_otherKinds[component.name];
@@ -655,32 +169,29 @@ private:
     }
 
     // Whether the event names a zone that neither ICU nor a VTIMEZONE read so far defines.
-    bool zonesToCome(const Component& event) {
-        std::vector<const Component*> pending{&event};
+    bool zonesToCome(const ICalendarComponent& event) {
+        std::vector<const ICalendarComponent*> pending{&event};
         for (size_t next = 0; next < pending.size(); ++next) {
             for (const ContentLine& property : pending[next]->properties) {
                 const QByteArray tzid = property.parameter("TZID");
-                if (!tzid.isNull() && !m_zones.count(tzid) && !m_zoneFailures.count(tzid)) {
-                    const QString name = decode(tzid, property.line);
-                    if (!m_timezoneComponents.count(name) && !icuZoneName(name)) {
-                        return true;
-                    }
+                if (!tzid.isNull() && !m_zones.isKnown(tzid, property.line)) {
+                    return true;
                 }
             }
-            for (const Component& child : pending[next]->children) {
+            for (const ICalendarComponent& child : pending[next]->children) {
                 pending.push_back(&child);
             }
         }
         return false;
     }
 
-    void readOne(const Component& event) {
+    void readOne(const ICalendarComponent& event) {
         try {
             if (event.damage) {
                 throw *event.damage;
             }
             readEvent(event);
-        } catch (const ReadFailure& failure) {
+        } catch (const ICalendarReadFailure& failure) {
             skip(failure);
         }
         ++m_done;
@@ -692,7 +203,7 @@ private:
 
     // RFC 5545 3.1.4 asks for UTF-8; older writers used Latin-1 (or Windows-1252, which agrees with
     // it on letters). A value that is not UTF-8 is read as Latin-1, with one warning for the file.
-    ContentLineReader::Encoding encodingOf(const QByteArray& value, int line) {
+    ContentLineReader::Encoding encodingOf(const QByteArray& value, int line) override {
         if (m_allUtf8 || QUtf8StringView(value).isValidUtf8()) {
             return ContentLineReader::Encoding::Utf8;
         }
@@ -712,40 +223,43 @@ private:
     }
 
     // Events nested where no event belongs, such as inside a VTIMEZONE, are not read.
-    void skipEventsWithin(const Component& top, const QString& where) {
-        std::vector<const Component*> pending{&top};
+    void skipEventsWithin(const ICalendarComponent& top, const QString& where) {
+        std::vector<const ICalendarComponent*> pending{&top};
         while (!pending.empty()) {
-            const Component* component = pending.back();
+            const ICalendarComponent* component = pending.back();
             pending.pop_back();
             if (component->name == "VEVENT") {
-                skip(ReadFailure{component->beginLine, QStringLiteral("VEVENT %1 is not read").arg(where)});
+                skip(ICalendarReadFailure{component->beginLine,
+                                          QStringLiteral("VEVENT %1 is not read").arg(where)});
             }
-            for (const Component& child : component->children) {
+            for (const ICalendarComponent& child : component->children) {
                 pending.push_back(&child);
             }
         }
     }
 
-    void checkVersion(const Component& calendar) {
+    void checkVersion(const ICalendarComponent& calendar) {
         if (const ContentLine* version = calendar.first("VERSION")) {
             if (version->value.trimmed() != "2.0") {
-                fail(version->line, QStringLiteral("iCalendar version %1 is not supported (only 2.0)")
-                                        .arg(quoted(version->value)));
+                throw ICalendarReadFailure{version->line,
+                                           QStringLiteral("iCalendar version %1 is not supported (only 2.0)")
+                                               .arg(ICalendarValues::quoted(version->value))};
             }
         }
     }
 
     static void checkRepresentable(Date date, int line, const char* what) {
         if (date < earliestDate || date > latestDate) {
-            fail(line, QStringLiteral("%1 lies outside the years 1 to 9999").arg(QLatin1String(what)));
+            throw ICalendarReadFailure{
+                line, QStringLiteral("%1 lies outside the years 1 to 9999").arg(QLatin1String(what))};
         }
     }
 
-    void readEvent(const Component& component) {
+    void readEvent(const ICalendarComponent& component) {
         const std::shared_ptr<EKEvent> event = EKEvent::eventWithEventStore(m_store);
         const ContentLine* startProperty = component.single("DTSTART");
         if (!startProperty) {
-            fail(component.beginLine, QStringLiteral("DTSTART is missing"));
+            throw ICalendarReadFailure{component.beginLine, QStringLiteral("DTSTART is missing")};
         }
         const TimeValue start = readTime(*startProperty);
         const bool allDay = start.value.isDate;
@@ -764,12 +278,13 @@ private:
         event->setNotes(text(component, "DESCRIPTION"));
         if (const ContentLine* url = component.first("URL")) {
             // A URI value, not TEXT: nothing to unescape (RFC 5545 3.3.13).
-            event->setURL(presentText(decode(url->value.trimmed(), url->line)));
+            event->setURL(ICalendarValues::presentText(decode(url->value.trimmed(), url->line)));
         }
 
         const std::vector<const ContentLine*> rules = component.all("RRULE");
         if (rules.size() > 1) {
-            fail(rules[1]->line, QStringLiteral("more than one RRULE in an event is not supported"));
+            throw ICalendarReadFailure{rules[1]->line,
+                                       QStringLiteral("more than one RRULE in an event is not supported")};
         }
         if (!rules.empty()) {
             event->setRecurrenceRule(readRule(*rules.front()));
@@ -792,7 +307,7 @@ private:
         excluded.erase(std::unique(excluded.begin(), excluded.end()), excluded.end());
         event->setExcludedOccurrenceDates(std::move(excluded));
 
-        for (const Component& child : component.children) {
+        for (const ICalendarComponent& child : component.children) {
             if (child.name == "VALARM") {
                 event->addAlarm(readAlarm(child, startDate, endDate));
             }
@@ -809,7 +324,8 @@ private:
         const ContentLine* recurrenceId = component.single("RECURRENCE-ID");
         if (recurrenceId) {
             if (record.uid.isEmpty()) {
-                fail(recurrenceId->line, QStringLiteral("RECURRENCE-ID in an event without UID"));
+                throw ICalendarReadFailure{recurrenceId->line,
+                                           QStringLiteral("RECURRENCE-ID in an event without UID")};
             }
             const TimeValue original = readTime(*recurrenceId);
             event->setOccurrenceDate(occurrenceDate(original, start));
@@ -825,19 +341,22 @@ private:
             }
             const auto key = std::make_pair(record.uid, event->occurrenceDate()->timeIntervalSince1970());
             if (const auto [found, added] = m_occurrenceLines.emplace(key, record.line); !added) {
-                fail(record.line,
-                     QStringLiteral("the occurrence %1 of UID %2 is already changed by the event on line %3")
-                         .arg(quoted(record.recurrenceIdText), quoted(record.uid.toUtf8()))
-                         .arg(found->second));
+                throw ICalendarReadFailure{
+                    record.line,
+                    QStringLiteral("the occurrence %1 of UID %2 is already changed by the event on line %3")
+                        .arg(ICalendarValues::quoted(record.recurrenceIdText),
+                             ICalendarValues::quoted(record.uid.toUtf8()))
+                        .arg(found->second)};
             }
         } else {
             if (record.uid.isEmpty()) {
                 record.uid = generatedUid(component);
             }
             if (const auto [found, added] = m_masterLines.emplace(record.uid, record.line); !added) {
-                fail(record.line, QStringLiteral("UID %1 is already used by the event on line %2")
-                                      .arg(quoted(record.uid.toUtf8()))
-                                      .arg(found->second));
+                throw ICalendarReadFailure{record.line,
+                                           QStringLiteral("UID %1 is already used by the event on line %2")
+                                               .arg(ICalendarValues::quoted(record.uid.toUtf8()))
+                                               .arg(found->second)};
             }
         }
         event->setEventIdentifier(record.uid);
@@ -848,7 +367,7 @@ private:
         const QByteArray ruleText = property.value.trimmed();
         QString problem;
         std::optional<EKRecurrenceRule> rule;
-        if (const std::optional<QByteArray> plain = plainRule(ruleText, &problem)) {
+        if (const std::optional<QByteArray> plain = ICalendarValues::plainRule(ruleText, &problem)) {
             const QString plainText = QString::fromUtf8(*plain);
             rule = EKRecurrenceRule::fromRRule(plainText, &problem);
             // The store's account of the problem quotes the whole rule; the excerpt below is enough.
@@ -858,15 +377,16 @@ private:
             }
         }
         if (!rule) {
-            fail(property.line,
-                 QStringLiteral("invalid RRULE %1%2")
-                     .arg(quoted(ruleText), problem.isEmpty() ? QString() : QStringLiteral(": ") + problem));
+            throw ICalendarReadFailure{
+                property.line, QStringLiteral("invalid RRULE %1%2")
+                                   .arg(ICalendarValues::quoted(ruleText),
+                                        problem.isEmpty() ? QString() : QStringLiteral(": ") + problem)};
         }
         return *rule;
     }
 
     // Properties the reading above takes care of itself; libical checks the others.
-    static bool readHere(const Component& component, const QByteArray& name) {
+    static bool readHere(const ICalendarComponent& component, const QByteArray& name) {
         if (component.name == "VALARM") {
             return name == "TRIGGER";
         }
@@ -881,16 +401,16 @@ private:
     // alone in a VEVENT of its own, so that a complaint belongs to one property: libical returns
     // the VEVENTs in the order of the text. A complaint refuses the event when whole files are
     // refused; otherwise the property is left out with a warning, as the event does not need it.
-    void checkWithLibical(const Component& component) {
+    void checkWithLibical(const ICalendarComponent& component) override {
         std::vector<const ContentLine*> properties;
-        std::vector<const Component*> pending{&component};
+        std::vector<const ICalendarComponent*> pending{&component};
         for (size_t next = 0; next < pending.size(); ++next) {
             for (const ContentLine& property : pending[next]->properties) {
                 if (!readHere(*pending[next], property.name)) {
                     properties.push_back(&property);
                 }
             }
-            for (const Component& child : pending[next]->children) {
+            for (const ICalendarComponent& child : pending[next]->children) {
                 pending.push_back(&child);
             }
         }
@@ -915,13 +435,14 @@ private:
             holders.push_back(parsed.get());
         }
         if (holders.size() != properties.size()) {
-            fail(component.beginLine,
-                 QStringLiteral("the %1 cannot be read").arg(ContentLineReader::excerpt(component.name)));
+            throw ICalendarReadFailure{
+                component.beginLine,
+                QStringLiteral("the %1 cannot be read").arg(ContentLineReader::excerpt(component.name))};
         }
         for (size_t i = 0; i < holders.size(); ++i) {
             if (std::optional<QString> complaint = libicalComplaint(holders[i], *properties[i])) {
                 if (m_strict) {
-                    fail(properties[i]->line, *complaint);
+                    throw ICalendarReadFailure{properties[i]->line, *complaint};
                 }
                 warn(properties[i]->line, *complaint + QStringLiteral("; the property is left out"));
             }
@@ -930,7 +451,7 @@ private:
 
     // The identifier of an event without UID comes from its text, so that importing the same file
     // again replaces the event instead of adding it twice.
-    QString generatedUid(const Component& component) {
+    QString generatedUid(const ICalendarComponent& component) {
         static const QUuid space(QStringLiteral("{5d3c7a2e-9f41-4b8e-a6c2-0e7b1f4d8a93}"));
         const QByteArray data = component.text(m_text);
         QString uid = QUuid::createUuidV5(space, data).toString(QUuid::WithoutBraces);
@@ -940,62 +461,65 @@ private:
         return uid;
     }
 
-    QString text(const Component& component, const char* propertyName) {
+    QString text(const ICalendarComponent& component, const char* propertyName) {
         const ContentLine* property = component.first(propertyName);
         if (!property) {
             return QString();
         }
-        return presentText(unescape(*property));
+        return ICalendarValues::presentText(unescape(*property));
     }
 
-    Date readEnd(const Component& component, const TimeValue& start, Date startDate,
+    Date readEnd(const ICalendarComponent& component, const TimeValue& start, Date startDate,
                  const QString& zoneName) {
         const ContentLine* endProperty = component.single("DTEND");
         const ContentLine* durationProperty = component.single("DURATION");
         const bool allDay = start.value.isDate;
         const Day startDay(start.value.year, start.value.month, start.value.day);
         if (endProperty && durationProperty) {
-            fail(durationProperty->line, QStringLiteral("DTEND and DURATION are both given"));
+            throw ICalendarReadFailure{durationProperty->line,
+                                       QStringLiteral("DTEND and DURATION are both given")};
         }
         if (endProperty) {
             const TimeValue end = readTime(*endProperty);
             if (end.value.isDate != allDay) {
-                fail(endProperty->line, allDay
-                                            ? QStringLiteral("DTEND is a date-time but DTSTART is a date")
-                                            : QStringLiteral("DTEND is a date but DTSTART is a date-time"));
+                throw ICalendarReadFailure{
+                    endProperty->line, allDay ? QStringLiteral("DTEND is a date-time but DTSTART is a date")
+                                              : QStringLiteral("DTEND is a date but DTSTART is a date-time")};
             }
             Date endDate;
             if (allDay) {
                 const Day endDay(end.value.year, end.value.month, end.value.day);
                 if (endDay < startDay) {
-                    fail(endProperty->line, QStringLiteral("DTEND is before DTSTART"));
+                    throw ICalendarReadFailure{endProperty->line, QStringLiteral("DTEND is before DTSTART")};
                 }
                 // An end on the start day itself still means that one day.
                 endDate = (endDay == startDay ? startDay.nextDay() : endDay).beginDateTime();
             } else {
                 endDate = toDate(end);
                 if (endDate < startDate) {
-                    fail(endProperty->line, QStringLiteral("DTEND is before DTSTART"));
+                    throw ICalendarReadFailure{endProperty->line, QStringLiteral("DTEND is before DTSTART")};
                 }
             }
             checkRepresentable(endDate, endProperty->line, "DTEND");
             return endDate;
         }
         if (durationProperty) {
-            const std::optional<DurationValue> duration =
-                readDurationValue(durationProperty->value.trimmed());
+            const std::optional<ICalendarValues::DurationValue> duration =
+                ICalendarValues::readDurationValue(durationProperty->value.trimmed());
             if (!duration) {
-                fail(durationProperty->line,
-                     QStringLiteral("malformed DURATION value %1").arg(quoted(durationProperty->value)));
+                throw ICalendarReadFailure{durationProperty->line,
+                                           QStringLiteral("malformed DURATION value %1")
+                                               .arg(ICalendarValues::quoted(durationProperty->value))};
             }
             if (duration->negative && duration->exactSeconds() != 0) {
-                fail(durationProperty->line, QStringLiteral("DURATION is negative"));
+                throw ICalendarReadFailure{durationProperty->line, QStringLiteral("DURATION is negative")};
             }
             // Longer than the years that can be written: the end cannot be either.
             const qint64 daysAtMost =
                 CivilDate::daysFromCivil(10000, 1, 1) - CivilDate::daysFromCivil(1, 1, 1);
             if (duration->days + duration->seconds / 86400 > daysAtMost) {
-                fail(durationProperty->line, QStringLiteral("DURATION ends after the year 9999"));
+                throw ICalendarReadFailure{durationProperty->line,
+                                           QStringLiteral("DURATION ends after the year 9999")};
             }
             Date endDate;
             if (allDay) {
@@ -1007,7 +531,8 @@ private:
                 endDate = afterDays.addingTimeInterval(double(duration->seconds));
             }
             if (endDate > latestDate) {
-                fail(durationProperty->line, QStringLiteral("DURATION ends after the year 9999"));
+                throw ICalendarReadFailure{durationProperty->line,
+                                           QStringLiteral("DURATION ends after the year 9999")};
             }
             return endDate;
         }
@@ -1015,10 +540,10 @@ private:
         return allDay ? startDay.nextDay().beginDateTime() : startDate;
     }
 
-    EKAlarm readAlarm(const Component& alarm, Date startDate, Date endDate) {
+    EKAlarm readAlarm(const ICalendarComponent& alarm, Date startDate, Date endDate) {
         const ContentLine* trigger = alarm.single("TRIGGER");
         if (!trigger) {
-            fail(alarm.beginLine, QStringLiteral("VALARM has no TRIGGER"));
+            throw ICalendarReadFailure{alarm.beginLine, QStringLiteral("VALARM has no TRIGGER")};
         }
         const QByteArray valueType = trigger->parameter("VALUE").toUpper();
         double offset = 0;
@@ -1027,19 +552,23 @@ private:
             offset = toDate(when).timeIntervalSinceDate(startDate);
         } else {
             if (!valueType.isNull() && valueType != "DURATION") {
-                fail(trigger->line, QStringLiteral("unsupported VALUE=%1 for TRIGGER")
-                                        .arg(ContentLineReader::excerpt(valueType)));
+                throw ICalendarReadFailure{trigger->line, QStringLiteral("unsupported VALUE=%1 for TRIGGER")
+                                                              .arg(ContentLineReader::excerpt(valueType))};
             }
-            const std::optional<DurationValue> duration = readDurationValue(trigger->value.trimmed());
+            const std::optional<ICalendarValues::DurationValue> duration =
+                ICalendarValues::readDurationValue(trigger->value.trimmed());
             if (!duration) {
-                fail(trigger->line, QStringLiteral("malformed TRIGGER value %1").arg(quoted(trigger->value)));
+                throw ICalendarReadFailure{trigger->line, QStringLiteral("malformed TRIGGER value %1")
+                                                              .arg(ICalendarValues::quoted(trigger->value))};
             }
             offset = double(duration->exactSeconds());
             const QByteArray related = trigger->parameter("RELATED").toUpper();
             if (related == "END") {
                 offset += endDate.timeIntervalSinceDate(startDate);
             } else if (!related.isNull() && related != "START") {
-                fail(trigger->line, QStringLiteral("unknown RELATED value %1").arg(quoted(related)));
+                throw ICalendarReadFailure{
+                    trigger->line,
+                    QStringLiteral("unknown RELATED value %1").arg(ICalendarValues::quoted(related))};
             }
         }
         checkRepresentable(startDate.addingTimeInterval(offset), trigger->line, "the TRIGGER");
@@ -1063,13 +592,15 @@ private:
         const QString name = ContentLineReader::excerpt(property.name);
         const QByteArray valueType = property.parameter("VALUE").toUpper();
         if (!valueType.isNull() && valueType != "DATE" && valueType != "DATE-TIME") {
-            fail(property.line, QStringLiteral("unsupported VALUE=%1 for %2")
-                                    .arg(ContentLineReader::excerpt(valueType), name));
+            throw ICalendarReadFailure{property.line, QStringLiteral("unsupported VALUE=%1 for %2")
+                                                          .arg(ContentLineReader::excerpt(valueType), name)};
         }
-        const std::optional<DateTimeValue> value = readDateTimeValue(text.trimmed());
+        const std::optional<DateTimeValue> value = ICalendarValues::readDateTimeValue(text.trimmed());
         if (!value || (valueType == "DATE" && !value->isDate) ||
             (valueType == "DATE-TIME" && value->isDate)) {
-            fail(property.line, QStringLiteral("malformed %1 value %2").arg(name, quoted(text)));
+            throw ICalendarReadFailure{
+                property.line,
+                QStringLiteral("malformed %1 value %2").arg(name, ICalendarValues::quoted(text))};
         }
         TimeValue time;
         time.value = *value;
@@ -1077,12 +608,12 @@ private:
             return time;
         }
         if (value->isUtc) {
-            time.zone.kind = Zone::Kind::Utc;
+            time.zone.kind = ICalendarZone::Kind::Utc;
             return time;
         }
         const QByteArray tzid = property.parameter("TZID");
         if (!tzid.isNull()) {
-            time.zone = resolveZone(tzid, property.line);
+            time.zone = m_zones.resolve(tzid, property.line);
         }
         return time;
     }
@@ -1093,18 +624,16 @@ private:
             return Day(value.year, value.month, value.day).beginDateTime();
         }
         switch (time.zone.kind) {
-        case Zone::Kind::Floating:
+        case ICalendarZone::Kind::Floating:
             return m_calendars.date(m_defaultZoneName, value);
-        case Zone::Kind::Utc:
+        case ICalendarZone::Kind::Utc:
             return m_calendars.date(QStringLiteral("UTC"), value);
-        case Zone::Kind::Icu:
+        case ICalendarZone::Kind::Icu:
             return m_calendars.date(time.zone.icuName, value);
-        case Zone::Kind::Custom:
+        case ICalendarZone::Kind::Custom:
             break;
         }
-        icaltimetype local = icalDateTime(value);
-        local.zone = time.zone.custom;
-        return Date::withTimeIntervalSince1970(double(icaltime_as_timet_with_zone(local, time.zone.custom)));
+        return ICalendarTimeZones::definedZoneDate(value, time.zone.custom);
     }
 
     // The original start an EXDATE or RECURRENCE-ID names. A date in a series of date-times names
@@ -1123,186 +652,17 @@ private:
         return toDate(value);
     }
 
-    QString eventZoneName(const Zone& zone) const {
+    QString eventZoneName(const ICalendarZone& zone) const {
         switch (zone.kind) {
-        case Zone::Kind::Floating:
+        case ICalendarZone::Kind::Floating:
             return m_defaultZoneName;
-        case Zone::Kind::Icu:
+        case ICalendarZone::Kind::Icu:
             return zone.icuName;
-        case Zone::Kind::Utc:
-        case Zone::Kind::Custom:
+        case ICalendarZone::Kind::Utc:
+        case ICalendarZone::Kind::Custom:
             break;
         }
         return QStringLiteral("UTC");
-    }
-
-    static std::optional<QString> icuZoneName(const QString& name) {
-        if (TimeZone::withName(name)) {
-            return name;
-        }
-        // Some writers put a path before the Olson name ("/example.org/2024/Europe/Berlin").
-        if (name.startsWith(QLatin1Char('/'))) {
-            for (qsizetype slash = name.indexOf(QLatin1Char('/'), 1); slash >= 0;
-                 slash = name.indexOf(QLatin1Char('/'), slash + 1)) {
-                const QString rest = name.mid(slash + 1);
-                if (rest.contains(QLatin1Char('/')) && TimeZone::withName(rest)) {
-                    return rest;
-                }
-            }
-        }
-        UErrorCode status = U_ZERO_ERROR;
-        icu::UnicodeString windowsMatch;
-        icu::TimeZone::getIDForWindowsID(StringUtilities::toUnicodeString(name), nullptr, windowsMatch,
-                                         status);
-        if (U_SUCCESS(status) && !windowsMatch.isEmpty()) {
-            return StringUtilities::fromUnicodeString(windowsMatch);
-        }
-        return std::nullopt;
-    }
-
-    // Each TZID is resolved once; a zone that cannot be read refuses every event that uses it.
-    Zone resolveZone(const QByteArray& tzid, int line) {
-        if (auto found = m_zones.find(tzid); found != m_zones.end()) {
-            return found->second;
-        }
-        if (auto failed = m_zoneFailures.find(tzid); failed != m_zoneFailures.end()) {
-            throw failed->second;
-        }
-        try {
-            const Zone zone = newZone(tzid, line);
-            m_zones.emplace(tzid, zone);
-            return zone;
-        } catch (const ReadFailure& failure) {
-            m_zoneFailures.emplace(tzid, failure);
-            throw;
-        }
-    }
-
-    Zone newZone(const QByteArray& tzid, int line) {
-        const QString name = decode(tzid, line);
-        Zone zone;
-        const auto definition = m_timezoneComponents.find(name);
-        std::optional<QString> icuName = icuZoneName(name);
-        if (!icuName && definition != m_timezoneComponents.end()) {
-            if (const ContentLine* location = definition->second->first("X-LIC-LOCATION")) {
-                const QString locationName = unescape(*location).trimmed();
-                if (TimeZone::withName(locationName)) {
-                    icuName = locationName;
-                }
-            }
-        }
-        if (icuName) {
-            zone.kind = Zone::Kind::Icu;
-            zone.icuName = *icuName;
-        } else if (definition != m_timezoneComponents.end()) {
-            zone.kind = Zone::Kind::Custom;
-            zone.custom = customZone(*definition->second);
-        } else {
-            warn(line, QStringLiteral("unknown time zone %1 (no VTIMEZONE defines it); its times are read as "
-                                      "floating local time")
-                           .arg(quoted(tzid)));
-        }
-        return zone;
-    }
-
-    // A zone ICU does not know, converted with the file's own definition (RFC 5545 3.6.5).
-    icaltimezone* customZone(const Component& definition) {
-        if (definition.damage) {
-            throw *definition.damage;
-        }
-        const bool hasObservance =
-            std::any_of(definition.children.begin(), definition.children.end(), [](const Component& child) {
-                return child.name == "STANDARD" || child.name == "DAYLIGHT";
-            });
-        if (!hasObservance) {
-            fail(definition.beginLine, QStringLiteral("VTIMEZONE has neither STANDARD nor DAYLIGHT"));
-        }
-        for (const Component& observance : definition.children) {
-            for (const char* required : {"DTSTART", "TZOFFSETFROM", "TZOFFSETTO"}) {
-                if (!observance.first(required)) {
-                    fail(observance.beginLine,
-                         QStringLiteral("%1 of VTIMEZONE has no %2")
-                             .arg(ContentLineReader::excerpt(observance.name), QLatin1String(required)));
-                }
-            }
-            checkObservanceRules(observance);
-        }
-        checkWithLibical(definition);
-        IcalComponentPointer parsed(icalcomponent_new_from_string(definition.text(m_text).constData()));
-        if (!parsed) {
-            fail(definition.beginLine, QStringLiteral("the VTIMEZONE cannot be read"));
-        }
-        IcalTimezonePointer zone(icaltimezone_new());
-        if (!icaltimezone_set_component(zone.get(), parsed.get())) {
-            fail(definition.beginLine, QStringLiteral("the VTIMEZONE cannot be read"));
-        }
-        // The zone owns the component now.
-        parsed.release();
-        m_customZones.push_back(std::move(zone));
-        return m_customZones.back().get();
-    }
-
-    // libical expands an observance's rule into every change from its start up to lastZoneYear
-    // before it converts a single time. A rule that changes more often than maximumChangesPerYear
-    // would cost time and memory without bound (one a minute is half a billion changes); it is
-    // refused here, counted with an iterator that stops at the bound.
-    void checkObservanceRules(const Component& observance) {
-        const ContentLine* startProperty = observance.single("DTSTART");
-        const std::optional<DateTimeValue> start = readDateTimeValue(startProperty->value.trimmed());
-        if (!start || start->isDate) {
-            fail(startProperty->line,
-                 QStringLiteral("malformed DTSTART value %1").arg(quoted(startProperty->value)));
-        }
-        for (const ContentLine* property : observance.all("RRULE")) {
-            const QByteArray ruleText = property->value.trimmed();
-            QString problem;
-            std::optional<QByteArray> plain = plainRule(ruleText, &problem);
-            if (plain && plain->toUpper() != ruleText.toUpper()) {
-                problem = QStringLiteral("RSCALE in a time zone observance is not supported");
-                plain.reset();
-            }
-            icalerror_clear_errno();
-            const icalrecurrencetype rule =
-                plain ? icalrecurrencetype_from_string(plain->constData()) : icalrecurrencetype{};
-            if (plain && (rule.freq == ICAL_NO_RECURRENCE || icalerrno != ICAL_NO_ERROR)) {
-                icalerror_clear_errno();
-                plain.reset();
-            }
-            if (!plain) {
-                fail(property->line,
-                     QStringLiteral("invalid RRULE %1%2")
-                         .arg(quoted(ruleText),
-                              problem.isEmpty() ? QString() : QStringLiteral(": ") + problem));
-            }
-            if (rule.freq == ICAL_SECONDLY_RECURRENCE || rule.freq == ICAL_MINUTELY_RECURRENCE ||
-                rule.freq == ICAL_HOURLY_RECURRENCE) {
-                fail(property->line,
-                     QStringLiteral("the time zone observance repeats more often than daily"));
-            }
-            const int years = std::max(1, lastZoneYear - start->year + 1);
-            if (countChanges(rule, *start, maximumChangesPerYear * years) > maximumChangesPerYear * years) {
-                fail(property->line,
-                     QStringLiteral("the time zone observance changes more than %1 times a year")
-                         .arg(maximumChangesPerYear));
-            }
-        }
-    }
-
-    // The changes of an observance's rule up to lastZoneYear, counted up to one more than `limit`.
-    static int countChanges(const icalrecurrencetype& rule, const DateTimeValue& start, int limit) {
-        const IcalIteratorPointer iterator(icalrecur_iterator_new(rule, icalDateTime(start)));
-        if (!iterator) {
-            return 0;
-        }
-        int count = 0;
-        while (count <= limit) {
-            const icaltimetype next = icalrecur_iterator_next(iterator.get());
-            if (icaltime_is_null_time(next) || next.year > lastZoneYear) {
-                break;
-            }
-            ++count;
-        }
-        return count;
     }
 
     // Changed occurrences join their series; cancelled ones become excluded dates.
@@ -1343,7 +703,7 @@ private:
                 warn(occurrence.line,
                      QStringLiteral("the changed occurrence has no repeating event with UID %1 "
                                     "and is read as an event of its own")
-                         .arg(quoted(occurrence.uid.toUtf8())));
+                         .arg(ICalendarValues::quoted(occurrence.uid.toUtf8())));
                 occurrence.event->setOccurrenceDate(std::nullopt);
                 if (found != series.end() || orphansPerUid[occurrence.uid] > 1) {
                     occurrence.event->setEventIdentifier(occurrence.uid + QLatin1Char('/') +
@@ -1363,15 +723,11 @@ private:
     bool m_allUtf8 = true;
     bool m_warnedAboutEncoding = false;
     ZoneCalendars m_calendars;
-    std::map<QString, const Component*> m_timezoneComponents;
-    std::vector<std::unique_ptr<Component>> m_timezones;
-    std::vector<Component> m_deferred;
+    std::vector<ICalendarComponent> m_deferred;
     std::map<QByteArray, std::pair<int, int>> m_otherKinds;
     int m_expectedEvents = 0;
     int m_done = 0;
-    std::map<QByteArray, Zone> m_zones;
-    std::map<QByteArray, ReadFailure> m_zoneFailures;
-    std::vector<IcalTimezonePointer> m_customZones;
+    ICalendarTimeZones m_zones;
     std::vector<Record> m_masters;
     std::vector<Record> m_occurrences;
     std::map<QString, int> m_masterLines;
@@ -1399,7 +755,7 @@ void ICalendarReader::setStrictness(Strictness strictness) {
 
 ICalendarParseResult ICalendarReader::read(const QByteArray& text, const QString& fileName) const {
     ICalendarParseResult result;
-    const auto located = [&](const ReadFailure& failure) {
+    const auto located = [&](const ICalendarReadFailure& failure) {
         return ICalendarError{fileName, failure.line, failure.problem};
     };
     if (auto problem = ContentLineReader::startProblem(text, ContentLineReader::Syntax::ICalendar)) {
@@ -1409,16 +765,17 @@ ICalendarParseResult ICalendarReader::read(const QByteArray& text, const QString
     Reading reading(text, m_store, m_onProgress, m_strictness == Strictness::RefuseFile);
     try {
         result.events = reading.read();
-    } catch (const ReadFailure& failure) {
+    } catch (const ICalendarReadFailure& failure) {
         result.events.clear();
         result.error = located(failure);
         return result;
     }
-    const auto inLineOrder = [&](std::vector<ReadFailure>& failures) {
-        std::stable_sort(failures.begin(), failures.end(),
-                         [](const ReadFailure& a, const ReadFailure& b) { return a.line < b.line; });
+    const auto inLineOrder = [&](std::vector<ICalendarReadFailure>& failures) {
+        std::stable_sort(
+            failures.begin(), failures.end(),
+            [](const ICalendarReadFailure& a, const ICalendarReadFailure& b) { return a.line < b.line; });
         std::vector<ICalendarError> errors;
-        for (const ReadFailure& failure : failures) {
+        for (const ICalendarReadFailure& failure : failures) {
             errors.push_back(located(failure));
         }
         return errors;

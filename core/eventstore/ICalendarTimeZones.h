@@ -1,0 +1,83 @@
+#pragma once
+
+#include "core/eventstore/ContentLineReader.h"
+#include "core/eventstore/ICalendarComponent.h"
+#include "core/eventstore/ZoneCalendars.h"
+#include "foundation/Date.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <libical/ical.h>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+struct IcalComponentDeleter {
+    void operator()(icalcomponent* component) const { icalcomponent_free(component); }
+};
+using IcalComponentPointer = std::unique_ptr<icalcomponent, IcalComponentDeleter>;
+
+struct IcalTimezoneDeleter {
+    void operator()(icaltimezone* zone) const { icaltimezone_free(zone, 1); }
+};
+using IcalTimezonePointer = std::unique_ptr<icaltimezone, IcalTimezoneDeleter>;
+
+// The zone a TZID stands for, or how a time without TZID is meant.
+struct ICalendarZone {
+    enum class Kind { Floating, Utc, Icu, Custom };
+    Kind kind = Kind::Floating;
+    QString icuName;
+    // A zone only the file defines; owned by the ICalendarTimeZones that resolved it.
+    icaltimezone* custom = nullptr;
+};
+
+// The time zones of one iCalendar text: a TZID names one of ICU's zones (also behind a path or as a
+// Windows name), else the text's own VTIMEZONE of that name, which is checked and built with
+// libical. Each TZID is resolved once; a zone that cannot be read refuses every event that uses it.
+class ICalendarTimeZones {
+public:
+    // What the zones need of the reading they belong to.
+    class Delegate {
+    public:
+        virtual ~Delegate() = default;
+        // How a value of the text is to be decoded.
+        virtual ContentLineReader::Encoding encodingOf(const QByteArray& value, int line) = 0;
+        virtual void warn(int line, QString problem) = 0;
+        // Has libical check the properties the reading does not read itself.
+        virtual void checkWithLibical(const ICalendarComponent& component) = 0;
+    };
+
+    ICalendarTimeZones(const QByteArray& text, Delegate& delegate);
+
+    ICalendarTimeZones(const ICalendarTimeZones&) = delete;
+    ICalendarTimeZones& operator=(const ICalendarTimeZones&) = delete;
+
+    // Keeps a VTIMEZONE for the TZIDs that name it; the first definition of a name counts.
+    void define(const QString& name, ICalendarComponent&& definition);
+    // Whether the TZID is resolved already, or ICU or a VTIMEZONE kept so far defines it.
+    bool isKnown(const QByteArray& tzid, int line);
+    // The zone of a TZID parameter on `line`; throws ICalendarReadFailure when its definition
+    // cannot be read. A TZID nothing defines is read as floating time, with a warning.
+    ICalendarZone resolve(const QByteArray& tzid, int line);
+
+    // The moment of wall-clock fields in a zone only the file defines.
+    static Date definedZoneDate(const DateTimeValue& value, icaltimezone* zone);
+
+private:
+    static std::optional<QString> icuZoneName(const QString& name);
+    ICalendarZone newZone(const QByteArray& tzid, int line);
+    icaltimezone* customZone(const ICalendarComponent& definition);
+    void checkObservanceRules(const ICalendarComponent& observance);
+    static int countChanges(const icalrecurrencetype& rule, const DateTimeValue& start, int limit);
+
+    const QByteArray& m_text;
+    Delegate& m_delegate;
+    std::vector<std::unique_ptr<ICalendarComponent>> m_definitionComponents;
+    std::map<QString, const ICalendarComponent*> m_definitions;
+    std::map<QByteArray, ICalendarZone> m_zones;
+    std::map<QByteArray, ICalendarReadFailure> m_failures;
+    std::vector<IcalTimezonePointer> m_definedZones;
+};
