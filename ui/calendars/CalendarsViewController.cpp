@@ -4,7 +4,6 @@
 #include "core/events/EventService.h"
 #include "core/eventstore/EKCalendar.h"
 #include "ui/calendars/CalendarCell.h"
-#include "ui/week/WeekScrollViewController.h"
 
 #include <algorithm>
 
@@ -61,8 +60,9 @@ QString CalendarsViewController::titleForHeaderInSection(TableView& /*tableView*
 }
 
 bool CalendarsViewController::shouldAutorotateToInterfaceOrientation(int orientation) {
-    if (const auto weekScreen = WeekScrollViewController::sharedWeekScrollViewController()) {
-        return weekScreen->shouldAutorotateToInterfaceOrientation(orientation);
+    // The list turns only as far as the screen it was opened from allows.
+    if (const auto presenter = presentingViewController()) {
+        return presenter->shouldAutorotateToInterfaceOrientation(orientation);
     }
     return TableViewController::shouldAutorotateToInterfaceOrientation(orientation);
 }
