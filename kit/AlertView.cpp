@@ -236,10 +236,10 @@ void AlertView::present() {
         return;
     }
     beginPresentation();
-    if (m_messageLabel->superview().get() != this) {
-        addSubview(m_messageLabel);
-    }
     rebuildButtons();
+    if (m_messageLabel->superview().get() != this) {
+        insertSubviewAbove(m_messageLabel, titleLabel());
+    }
     layoutSubviews();
     coverWindow(*window, DimmingView::Style::Radial);
     setCenter(Point(window->bounds().width() / 2, window->bounds().height() / 2));

@@ -26,7 +26,6 @@
 #include "ui/copymove/CopyMoveEventMode.h"
 #include "ui/editing/CalendarPickerView.h"
 #include "ui/editing/DeleteEventActionSheet.h"
-#include "ui/editing/RecurringEventActionSheet.h"
 #include "ui/editor/AllDaySwitch.h"
 #include "ui/editor/DeleteButton.h"
 #include "ui/editor/EditorArtwork.h"

@@ -4,6 +4,7 @@
 #include "kit/Image.h"
 #include "kit/TextFieldDelegate.h"
 #include "kit/ViewController.h"
+#include "ui/editing/RecurringEventActionSheet.h"
 #include "ui/editing/RecurringEventActionSheetDelegate.h"
 #include "ui/eventkit/EKEventEditViewDelegate.h"
 
@@ -26,7 +27,6 @@ class EventDetailsViewControllerDelegate;
 class EventService;
 class InsetTextField;
 class Label;
-class RecurringEventActionSheet;
 
 // The quick editor of one event: its text, its time or all-day flag, its day (changed by
 // picking another day on the week screen) and its calendar, with a delete button for an
