@@ -3,7 +3,6 @@
 #include "kit/ActionSheetDelegate.h"
 #include "kit/BarButtonItem.h"
 #include "kit/Button.h"
-#include "kit/DimmingView.h"
 #include "kit/Font.h"
 #include "kit/GraphicsContext.h"
 #include "kit/Label.h"
@@ -78,15 +77,15 @@ Image buttonImage(Face face, bool highlighted) {
 
 } // namespace
 
-ActionSheet::ActionSheet(const QString& title, ActionSheetDelegate* delegate,
+ActionSheet::ActionSheet(const QString& title, const std::shared_ptr<ActionSheetDelegate>& delegate,
                          const QString& cancelButtonTitle, const QString& destructiveButtonTitle,
                          const QStringList& otherButtonTitles)
-    : m_titleLabel(std::make_shared<Label>()), m_delegate(delegate) {
-    m_titleLabel->setText(title);
-    m_titleLabel->setFont(Font::systemFontOfSize(13));
-    m_titleLabel->setTextAlignment(TextAlignment::Center);
-    m_titleLabel->setNumberOfLines(0);
-    m_titleLabel->setShadowOffset(Size(0, -1));
+    : m_delegate(delegate) {
+    titleLabel().setText(title);
+    titleLabel().setFont(Font::systemFontOfSize(13));
+    titleLabel().setTextAlignment(TextAlignment::Center);
+    titleLabel().setNumberOfLines(0);
+    titleLabel().setShadowOffset(Size(0, -1));
     if (!destructiveButtonTitle.isEmpty()) {
         m_destructiveButtonIndex = addButtonWithTitle(destructiveButtonTitle);
     }
@@ -94,45 +93,24 @@ ActionSheet::ActionSheet(const QString& title, ActionSheetDelegate* delegate,
         addButtonWithTitle(other);
     }
     if (!cancelButtonTitle.isEmpty()) {
-        m_cancelButtonIndex = addButtonWithTitle(cancelButtonTitle);
+        setCancelButtonIndex(addButtonWithTitle(cancelButtonTitle));
     }
 }
 
 ActionSheet::~ActionSheet() = default;
-
-QString ActionSheet::title() const {
-    return m_titleLabel->text();
-}
-
-void ActionSheet::setTitle(const QString& title) {
-    m_titleLabel->setText(title);
-    setNeedsLayout();
-}
 
 void ActionSheet::setActionSheetStyle(Style style) {
     m_actionSheetStyle = style;
     setNeedsDisplay();
 }
 
-int ActionSheet::addButtonWithTitle(const QString& title) {
-    return m_buttonTitles.add(title);
-}
-
-QString ActionSheet::buttonTitleAtIndex(int buttonIndex) const {
-    return m_buttonTitles.at(buttonIndex);
-}
-
-void ActionSheet::setCancelButtonIndex(int buttonIndex) {
-    m_cancelButtonIndex = m_buttonTitles.validIndexOrNone(buttonIndex);
-}
-
 void ActionSheet::setDestructiveButtonIndex(int buttonIndex) {
-    m_destructiveButtonIndex = m_buttonTitles.validIndexOrNone(buttonIndex);
+    m_destructiveButtonIndex = validButtonIndexOrNone(buttonIndex);
 }
 
 int ActionSheet::firstOtherButtonIndex() const {
     for (int index = 0; index < numberOfButtons(); ++index) {
-        if (index != m_cancelButtonIndex && index != m_destructiveButtonIndex) {
+        if (index != cancelButtonIndex() && index != m_destructiveButtonIndex) {
             return index;
         }
     }
@@ -144,75 +122,60 @@ std::shared_ptr<ActionSheet> ActionSheet::self() {
 }
 
 void ActionSheet::buildButtons() {
-    if (m_titleLabel->superview().get() != this) {
-        addSubview(m_titleLabel);
+    titleLabel().setTextColor(m_inPopover ? Color(0.85, 0.87, 0.9) : Color(1, 1, 1));
+    titleLabel().setShadowColor(Color(0, 0, 0, 0.6));
+    rebuildButtons();
+}
+
+std::shared_ptr<Button> ActionSheet::makeButton(int buttonIndex) {
+    // In a popover a touch outside stands for the cancel button, which is left out.
+    if (m_inPopover && buttonIndex == cancelButtonIndex()) {
+        return nullptr;
     }
-    m_titleLabel->setTextColor(m_inPopover ? Color(0.85, 0.87, 0.9) : Color(1, 1, 1));
-    m_titleLabel->setShadowColor(Color(0, 0, 0, 0.6));
-    for (const auto& button : m_buttons) {
-        if (button) {
-            button->removeFromSuperview();
-        }
+    const Face face = buttonIndex == m_destructiveButtonIndex ? Face::Destructive
+                      : buttonIndex == cancelButtonIndex()    ? Face::Cancel
+                                                              : Face::Plain;
+    auto button = std::make_shared<Button>();
+    button->setTitle(buttonTitleAtIndex(buttonIndex));
+    button->titleLabel().setFont(Font::boldSystemFontOfSize(19));
+    if (face == Face::Plain) {
+        button->setTitleColor(Color(0.1, 0.1, 0.1));
+        button->setTitleShadowColor(Color(1, 1, 1, 0.8));
+        button->titleLabel().setShadowOffset(Size(0, 1));
+    } else {
+        button->setTitleColor(Color(1, 1, 1));
+        button->setTitleShadowColor(Color(0, 0, 0, 0.5));
+        button->titleLabel().setShadowOffset(Size(0, -1));
     }
-    m_buttons.clear();
-    const std::weak_ptr<View> weakSelf = weak_from_this();
-    for (int index = 0; index < numberOfButtons(); ++index) {
-        // In a popover a touch outside stands for the cancel button, which is left out.
-        if (m_inPopover && index == m_cancelButtonIndex) {
-            m_buttons.push_back(nullptr);
-            continue;
-        }
-        const Face face = index == m_destructiveButtonIndex ? Face::Destructive
-                          : index == m_cancelButtonIndex    ? Face::Cancel
-                                                            : Face::Plain;
-        auto button = std::make_shared<Button>();
-        button->setTitle(m_buttonTitles.at(index));
-        button->titleLabel().setFont(Font::boldSystemFontOfSize(19));
-        if (face == Face::Plain) {
-            button->setTitleColor(Color(0.1, 0.1, 0.1));
-            button->setTitleShadowColor(Color(1, 1, 1, 0.8));
-            button->titleLabel().setShadowOffset(Size(0, 1));
-        } else {
-            button->setTitleColor(Color(1, 1, 1));
-            button->setTitleShadowColor(Color(0, 0, 0, 0.5));
-            button->titleLabel().setShadowOffset(Size(0, -1));
-        }
-        button->setTitleColor(Color(1, 1, 1), ControlState::Highlighted);
-        button->setTitleShadowColor(Color(0, 0, 0, 0.5), ControlState::Highlighted);
-        button->setBackgroundImage(buttonImage(face, false));
-        button->setBackgroundImage(buttonImage(face, true), ControlState::Highlighted);
-        button->onTouchUpInside = [weakSelf, index] {
-            if (auto sheet = weakSelf.lock()) {
-                std::static_pointer_cast<ActionSheet>(sheet)->buttonTapped(index);
-            }
-        };
-        addSubview(button);
-        m_buttons.push_back(button);
-    }
+    button->setTitleColor(Color(1, 1, 1), ControlState::Highlighted);
+    button->setTitleShadowColor(Color(0, 0, 0, 0.5), ControlState::Highlighted);
+    button->setBackgroundImage(buttonImage(face, false));
+    button->setBackgroundImage(buttonImage(face, true), ControlState::Highlighted);
+    return button;
 }
 
 double ActionSheet::layoutForWidth(double width) {
     const double inset = m_inPopover ? popoverButtonInset : phoneButtonInset;
     const double buttonWidth = width - 2 * inset;
     double y = m_inPopover ? 0.0 : sheetTopMargin;
-    if (!m_titleLabel->text().isEmpty()) {
+    if (!titleLabel().text().isEmpty()) {
         y = m_inPopover ? 4.0 : titleTopMargin;
-        const Size size = StringDrawing::sizeWithFont(m_titleLabel->text(), m_titleLabel->font(),
+        const Size size = StringDrawing::sizeWithFont(titleLabel().text(), titleLabel().font(),
                                                       Size(buttonWidth, 0), LineBreakMode::WordWrap);
-        m_titleLabel->setFrame(Rect(inset, y, buttonWidth, size.height()));
+        titleLabel().setFrame(Rect(inset, y, buttonWidth, size.height()));
         y += size.height() + sheetTitleGap;
     } else {
-        m_titleLabel->setFrame(Rect(inset, y, buttonWidth, 0));
+        titleLabel().setFrame(Rect(inset, y, buttonWidth, 0));
     }
     bool first = true;
-    for (int index = 0; index < static_cast<int>(m_buttons.size()); ++index) {
-        const auto& button = m_buttons[static_cast<std::size_t>(index)];
+    for (int index = 0; index < static_cast<int>(buttons().size()); ++index) {
+        const auto& button = buttons()[static_cast<std::size_t>(index)];
         if (!button) {
             continue;
         }
         if (!first) {
             y += sheetButtonSpacing;
-            if (index == m_cancelButtonIndex && index == numberOfButtons() - 1) {
+            if (index == cancelButtonIndex() && index == numberOfButtons() - 1) {
                 y += cancelGap;
             }
         }
@@ -247,7 +210,7 @@ void ActionSheet::drawRect(GraphicsContext& context, const Rect&) {
 }
 
 void ActionSheet::showInView(View& view) {
-    if (m_visible) {
+    if (isVisible()) {
         return;
     }
     if (Screen::main().isTablet()) {
@@ -257,21 +220,17 @@ void ActionSheet::showInView(View& view) {
     }
     const auto window = view.rootView();
     m_inPopover = false;
-    m_visible = true;
-    m_dismissing = false;
-    m_retainedWhileVisible = self();
+    beginPresentation();
     buildButtons();
     const Rect bounds = window->bounds();
     const double height = layoutForWidth(bounds.width());
-    m_dimmingView = std::make_shared<DimmingView>(bounds, DimmingView::Style::Uniform);
-    window->addSubview(m_dimmingView);
-    m_dimmingView->addSubview(self());
+    coverWindow(*window, DimmingView::Style::Uniform);
     setAlpha(1.0);
     setFrame(Rect(0, bounds.height(), bounds.width(), height));
     layoutIfNeeded();
-    m_dimmingView->setAlpha(0.0);
+    dimmingView()->setAlpha(0.0);
     View::animate(slideDuration, [this, bounds, height] {
-        m_dimmingView->setAlpha(1.0);
+        dimmingView()->setAlpha(1.0);
         setFrame(Rect(0, bounds.height() - height, bounds.width(), height));
     });
 }
@@ -301,19 +260,19 @@ void ActionSheet::showFromBarButtonItem(BarButtonItem& item, bool animated) {
 
 void ActionSheet::showInPopover(const Rect& rect, View& view, PopoverArrowDirections directions,
                                 bool fromBarButtonItem, bool animated) {
-    if (m_visible) {
+    if (isVisible()) {
         return;
     }
     m_inPopover = true;
-    m_visible = true;
-    m_dismissing = false;
-    m_retainedWhileVisible = self();
+    beginPresentation();
     buildButtons();
     const double height = layoutForWidth(popoverWidth);
     setFrame(Rect(0, 0, popoverWidth, height));
     setAlpha(1.0);
     m_popoverController = std::make_shared<PopoverController>(self());
-    m_popoverController->setDelegate(this);
+    // The sheet is the popover's delegate through its private base, for as long as it lives.
+    m_popoverController->setDelegate(
+        std::shared_ptr<PopoverControllerDelegate>(self(), static_cast<PopoverControllerDelegate*>(this)));
     m_popoverController->setPopoverContentSize(Size(popoverWidth, height));
     if (fromBarButtonItem) {
         m_popoverController->presentPopoverFromBarButtonItem(rect, view, directions, animated);
@@ -324,87 +283,54 @@ void ActionSheet::showInPopover(const Rect& rect, View& view, PopoverArrowDirect
 
 bool ActionSheet::popoverControllerShouldDismissPopover(PopoverController&) {
     // A touch outside is the cancel button; the sheet goes through its own dismissal.
-    buttonTapped(m_cancelButtonIndex);
+    buttonTapped(cancelButtonIndex());
     return false;
 }
 
 void ActionSheet::popoverControllerDidDismissPopover(PopoverController&) {}
 
-void ActionSheet::buttonTapped(int buttonIndex) {
-    if (!m_visible || m_dismissing) {
-        return;
-    }
-    const auto keepAlive = self();
-    if (m_delegate != nullptr) {
-        m_delegate->clickedButtonAtIndex(*this, buttonIndex);
-    }
-    if (m_visible && !m_dismissing) {
-        dismiss(buttonIndex, true);
-    }
-}
-
-void ActionSheet::dismissWithClickedButtonIndex(int buttonIndex, bool animated) {
-    if (!m_visible || m_dismissing) {
-        return;
-    }
-    dismiss(buttonIndex, animated);
-}
-
-void ActionSheet::dismiss(int buttonIndex, bool animated) {
-    const auto keepAlive = self();
-    m_dismissing = true;
-    if (m_delegate != nullptr) {
-        m_delegate->willDismissWithButtonIndex(*this, buttonIndex);
-    }
-    if (!animated) {
-        finishDismissal(buttonIndex);
-        return;
-    }
-    const std::weak_ptr<View> weakSelf = weak_from_this();
-    auto completion = [weakSelf, buttonIndex](bool) {
-        if (auto view = weakSelf.lock()) {
-            std::static_pointer_cast<ActionSheet>(view)->finishDismissal(buttonIndex);
-        }
-    };
+void ActionSheet::animateDismissal(std::function<void(bool)> completion) {
     if (m_inPopover) {
         m_popoverController->popoverView()->setUserInteractionEnabled(false);
         View::animate(
             0.2, 0.0, AnimationCurve::easeIn, AnimationOption::none,
-            [popoverView = m_popoverController->popoverView()] { popoverView->setAlpha(0.0); }, completion);
+            [popoverView = m_popoverController->popoverView()] { popoverView->setAlpha(0.0); },
+            std::move(completion));
         return;
     }
-    m_dimmingView->setUserInteractionEnabled(false);
+    dimmingView()->setUserInteractionEnabled(false);
     const Rect frame = this->frame();
-    const double bottom = m_dimmingView->bounds().height();
+    const double bottom = dimmingView()->bounds().height();
     View::animate(
         slideDuration, 0.0, AnimationCurve::easeInOut, AnimationOption::none,
         [this, frame, bottom] {
-            m_dimmingView->setAlpha(0.0);
+            dimmingView()->setAlpha(0.0);
             setFrame(Rect(frame.x(), bottom, frame.width(), frame.height()));
         },
-        completion);
+        std::move(completion));
 }
 
-void ActionSheet::finishDismissal(int buttonIndex) {
-    if (!m_visible) {
-        return;
-    }
-    const auto keepAlive = self();
-    m_visible = false;
-    m_dismissing = false;
-    removeAllAnimations();
+void ActionSheet::leaveScreen() {
     if (m_popoverController) {
         m_popoverController->dismissPopoverAnimated(false);
-        m_popoverController->setDelegate(nullptr);
         m_popoverController.reset();
     }
-    removeFromSuperview();
-    if (m_dimmingView) {
-        m_dimmingView->removeFromSuperview();
-        m_dimmingView.reset();
+}
+
+void ActionSheet::buttonClicked(int buttonIndex) {
+    if (const std::shared_ptr<ActionSheetDelegate> reportTo = delegate()) {
+        reportTo->clickedButtonAtIndex(*this, buttonIndex);
     }
-    m_retainedWhileVisible.reset();
-    if (m_delegate != nullptr) {
-        m_delegate->didDismissWithButtonIndex(*this, buttonIndex);
+}
+
+void ActionSheet::willDismiss(int buttonIndex) {
+    if (const std::shared_ptr<ActionSheetDelegate> reportTo = delegate()) {
+        reportTo->willDismissWithButtonIndex(*this, buttonIndex);
+    }
+}
+
+void ActionSheet::didDismiss(int buttonIndex) {
+    if (const std::shared_ptr<ActionSheetDelegate> reportTo = delegate()) {
+        reportTo->didDismissWithButtonIndex(*this, buttonIndex);
     }
 }

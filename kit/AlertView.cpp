@@ -3,7 +3,6 @@
 #include "kit/AlertViewDelegate.h"
 #include "kit/Application.h"
 #include "kit/Button.h"
-#include "kit/DimmingView.h"
 #include "kit/Font.h"
 #include "kit/GraphicsContext.h"
 #include "kit/Label.h"
@@ -68,15 +67,15 @@ Image alertButtonImage(bool highlighted, bool cancel) {
 
 } // namespace
 
-AlertView::AlertView(const QString& title, const QString& message, AlertViewDelegate* delegate,
-                     const QString& cancelButtonTitle, const QStringList& otherButtonTitles)
-    : View(Rect(0, 0, width, 0)), m_titleLabel(std::make_shared<Label>()),
-      m_messageLabel(std::make_shared<Label>()), m_delegate(delegate) {
-    m_titleLabel->setText(title);
-    m_titleLabel->setFont(Font::boldSystemFontOfSize(18));
+AlertView::AlertView(const QString& title, const QString& message,
+                     const std::shared_ptr<AlertViewDelegate>& delegate, const QString& cancelButtonTitle,
+                     const QStringList& otherButtonTitles)
+    : ModalChoiceView(Rect(0, 0, width, 0)), m_messageLabel(std::make_shared<Label>()), m_delegate(delegate) {
+    titleLabel().setText(title);
+    titleLabel().setFont(Font::boldSystemFontOfSize(18));
     m_messageLabel->setText(message);
     m_messageLabel->setFont(Font::systemFontOfSize(16));
-    for (Label* label : {m_titleLabel.get(), m_messageLabel.get()}) {
+    for (Label* label : {&titleLabel(), m_messageLabel.get()}) {
         label->setTextColor(Color(1, 1, 1));
         label->setShadowColor(Color(0, 0, 0, 0.5));
         label->setShadowOffset(Size(0, -1));
@@ -84,7 +83,7 @@ AlertView::AlertView(const QString& title, const QString& message, AlertViewDele
         label->setNumberOfLines(0);
     }
     if (!cancelButtonTitle.isEmpty()) {
-        m_cancelButtonIndex = addButtonWithTitle(cancelButtonTitle);
+        setCancelButtonIndex(addButtonWithTitle(cancelButtonTitle));
     }
     for (const QString& other : otherButtonTitles) {
         addButtonWithTitle(other);
@@ -93,15 +92,6 @@ AlertView::AlertView(const QString& title, const QString& message, AlertViewDele
 
 AlertView::~AlertView() = default;
 
-QString AlertView::title() const {
-    return m_titleLabel->text();
-}
-
-void AlertView::setTitle(const QString& title) {
-    m_titleLabel->setText(title);
-    setNeedsLayout();
-}
-
 QString AlertView::message() const {
     return m_messageLabel->text();
 }
@@ -109,18 +99,6 @@ QString AlertView::message() const {
 void AlertView::setMessage(const QString& message) {
     m_messageLabel->setText(message);
     setNeedsLayout();
-}
-
-int AlertView::addButtonWithTitle(const QString& title) {
-    return m_buttonTitles.add(title);
-}
-
-QString AlertView::buttonTitleAtIndex(int buttonIndex) const {
-    return m_buttonTitles.at(buttonIndex);
-}
-
-void AlertView::setCancelButtonIndex(int buttonIndex) {
-    m_cancelButtonIndex = m_buttonTitles.validIndexOrNone(buttonIndex);
 }
 
 std::vector<std::shared_ptr<AlertView>> AlertView::queuedAlerts() {
@@ -137,58 +115,40 @@ std::vector<int> AlertView::displayOrder() const {
         order.push_back(index);
     }
     // Side by side the cancel button stands on the left; stacked, it closes the column.
-    if (m_cancelButtonIndex >= 0) {
-        order.erase(order.begin() + m_cancelButtonIndex);
+    if (cancelButtonIndex() >= 0) {
+        order.erase(order.begin() + cancelButtonIndex());
         if (numberOfButtons() == 2) {
-            order.insert(order.begin(), m_cancelButtonIndex);
+            order.insert(order.begin(), cancelButtonIndex());
         } else {
-            order.push_back(m_cancelButtonIndex);
+            order.push_back(cancelButtonIndex());
         }
     }
     return order;
 }
 
-void AlertView::buildLayout() {
-    if (m_titleLabel->superview().get() != this) {
-        addSubview(m_titleLabel);
-        addSubview(m_messageLabel);
-    }
-    for (const auto& button : m_buttons) {
-        button->removeFromSuperview();
-    }
-    m_buttons.clear();
-    const std::weak_ptr<View> weakSelf = weak_from_this();
-    for (int index = 0; index < numberOfButtons(); ++index) {
-        auto button = std::make_shared<Button>();
-        const bool cancel = index == m_cancelButtonIndex;
-        button->setTitle(m_buttonTitles.at(index));
-        button->setTitleColor(Color(1, 1, 1));
-        button->setTitleShadowColor(Color(0, 0, 0, 0.5));
-        button->titleLabel().setFont(Font::boldSystemFontOfSize(18));
-        button->titleLabel().setShadowOffset(Size(0, -1));
-        button->setBackgroundImage(alertButtonImage(false, cancel));
-        button->setBackgroundImage(alertButtonImage(true, cancel), ControlState::Highlighted);
-        button->onTouchUpInside = [weakSelf, index] {
-            if (auto alert = weakSelf.lock()) {
-                std::static_pointer_cast<AlertView>(alert)->buttonTapped(index);
-            }
-        };
-        addSubview(button);
-        m_buttons.push_back(button);
-    }
-    layoutSubviews();
+std::shared_ptr<Button> AlertView::makeButton(int buttonIndex) {
+    auto button = std::make_shared<Button>();
+    const bool cancel = buttonIndex == cancelButtonIndex();
+    button->setTitle(buttonTitleAtIndex(buttonIndex));
+    button->setTitleColor(Color(1, 1, 1));
+    button->setTitleShadowColor(Color(0, 0, 0, 0.5));
+    button->titleLabel().setFont(Font::boldSystemFontOfSize(18));
+    button->titleLabel().setShadowOffset(Size(0, -1));
+    button->setBackgroundImage(alertButtonImage(false, cancel));
+    button->setBackgroundImage(alertButtonImage(true, cancel), ControlState::Highlighted);
+    return button;
 }
 
 void AlertView::layoutSubviews() {
     const double textWidth = width - 2 * sideMargin;
     double y = topMargin;
-    if (!m_titleLabel->text().isEmpty()) {
-        const Size size = StringDrawing::sizeWithFont(m_titleLabel->text(), m_titleLabel->font(),
+    if (!titleLabel().text().isEmpty()) {
+        const Size size = StringDrawing::sizeWithFont(titleLabel().text(), titleLabel().font(),
                                                       Size(textWidth, 0), LineBreakMode::WordWrap);
-        m_titleLabel->setFrame(Rect(sideMargin, y, textWidth, size.height()));
+        titleLabel().setFrame(Rect(sideMargin, y, textWidth, size.height()));
         y += size.height() + textGap;
     } else {
-        m_titleLabel->setFrame(Rect(sideMargin, y, textWidth, 0));
+        titleLabel().setFrame(Rect(sideMargin, y, textWidth, 0));
     }
     if (!m_messageLabel->text().isEmpty()) {
         const Size size = StringDrawing::sizeWithFont(m_messageLabel->text(), m_messageLabel->font(),
@@ -199,18 +159,18 @@ void AlertView::layoutSubviews() {
         m_messageLabel->setFrame(Rect(sideMargin, y, textWidth, 0));
     }
     y += buttonsGap - textGap / 2;
-    if (m_buttons.size() == 2) {
+    if (buttons().size() == 2) {
         const double buttonWidth = (width - 2 * buttonInset - buttonSpacing) / 2;
         const std::vector<int> order = displayOrder();
         for (std::size_t position = 0; position < order.size(); ++position) {
-            m_buttons[static_cast<std::size_t>(order[position])]->setFrame(
+            buttons()[static_cast<std::size_t>(order[position])]->setFrame(
                 Rect(buttonInset + static_cast<double>(position) * (buttonWidth + buttonSpacing), y,
                      buttonWidth, buttonHeight));
         }
         y += buttonHeight + bottomMargin;
-    } else if (!m_buttons.empty()) {
+    } else if (!buttons().empty()) {
         for (const int index : displayOrder()) {
-            m_buttons[static_cast<std::size_t>(index)]->setFrame(
+            buttons()[static_cast<std::size_t>(index)]->setFrame(
                 Rect(buttonInset, y, width - 2 * buttonInset, buttonHeight));
             y += buttonHeight + buttonSpacing;
         }
@@ -275,20 +235,21 @@ void AlertView::present() {
         }
         return;
     }
-    m_visible = true;
-    m_dismissing = false;
-    buildLayout();
-    m_dimmingView = std::make_shared<DimmingView>(window->bounds(), DimmingView::Style::Radial);
-    window->addSubview(m_dimmingView);
-    m_dimmingView->addSubview(self());
+    beginPresentation();
+    rebuildButtons();
+    if (m_messageLabel->superview().get() != this) {
+        insertSubviewAbove(m_messageLabel, titleLabel());
+    }
+    layoutSubviews();
+    coverWindow(*window, DimmingView::Style::Radial);
     setCenter(Point(window->bounds().width() / 2, window->bounds().height() / 2));
     setAlpha(1.0);
 
     // A quick pop: from nothing to a little too large, a little too small, then its size.
-    m_dimmingView->setAlpha(0.0);
+    dimmingView()->setAlpha(0.0);
     setTransform(AffineTransform::scaling(0.01, 0.01));
     const std::weak_ptr<View> weakSelf = weak_from_this();
-    View::animate(0.2, [this] { m_dimmingView->setAlpha(1.0); });
+    View::animate(0.2, [this] { dimmingView()->setAlpha(1.0); });
     View::animate(
         0.2, 0.0, AnimationCurve::easeOut, AnimationOption::none,
         [this] { setTransform(AffineTransform::scaling(1.1, 1.1)); },
@@ -308,84 +269,55 @@ void AlertView::present() {
         });
 }
 
-void AlertView::buttonTapped(int buttonIndex) {
-    if (!m_visible || m_dismissing) {
-        return;
-    }
-    const auto keepAlive = self();
-    if (m_delegate != nullptr) {
-        m_delegate->clickedButtonAtIndex(*this, buttonIndex);
-    }
-    // The delegate may have dismissed the alert itself.
-    if (m_visible && !m_dismissing) {
-        dismiss(buttonIndex, true);
-    }
-}
-
-void AlertView::dismissWithClickedButtonIndex(int buttonIndex, bool animated) {
+void AlertView::dismissWhileHidden(int buttonIndex) {
     auto& alerts = queue();
     const auto keepAlive = self();
-    if (!m_visible) {
-        const auto found = std::find(alerts.begin(), alerts.end(), keepAlive);
-        if (found == alerts.end()) {
-            return;
-        }
-        alerts.erase(found);
-        if (m_delegate != nullptr) {
-            m_delegate->willDismissWithButtonIndex(*this, buttonIndex);
-            m_delegate->didDismissWithButtonIndex(*this, buttonIndex);
-        }
+    const auto found = std::find(alerts.begin(), alerts.end(), keepAlive);
+    if (found == alerts.end()) {
         return;
     }
-    if (m_dismissing) {
-        return;
-    }
-    dismiss(buttonIndex, animated);
+    alerts.erase(found);
+    willDismiss(buttonIndex);
+    didDismiss(buttonIndex);
 }
 
-void AlertView::dismiss(int buttonIndex, bool animated) {
-    m_dismissing = true;
-    const auto keepAlive = self();
-    if (m_delegate != nullptr) {
-        m_delegate->willDismissWithButtonIndex(*this, buttonIndex);
-    }
-    if (!animated) {
-        finishDismissal(buttonIndex);
-        return;
-    }
+void AlertView::animateDismissal(std::function<void(bool)> completion) {
     View::animate(
         0.2, 0.0, AnimationCurve::easeIn, AnimationOption::none,
         [this] {
-            m_dimmingView->setAlpha(0.0);
+            dimmingView()->setAlpha(0.0);
             setAlpha(0.0);
         },
-        [weakSelf = weak_from_this(), buttonIndex](bool) {
-            if (auto view = weakSelf.lock()) {
-                std::static_pointer_cast<AlertView>(view)->finishDismissal(buttonIndex);
-            }
-        });
+        std::move(completion));
 }
 
-void AlertView::finishDismissal(int buttonIndex) {
-    if (!m_visible) {
-        return;
-    }
-    const auto keepAlive = self();
-    m_visible = false;
-    m_dismissing = false;
-    removeAllAnimations();
+void AlertView::leaveScreen() {
     setTransform(AffineTransform::identity());
-    removeFromSuperview();
-    if (m_dimmingView) {
-        m_dimmingView->removeFromSuperview();
-        m_dimmingView.reset();
-    }
     auto& alerts = queue();
-    alerts.erase(std::remove(alerts.begin(), alerts.end(), keepAlive), alerts.end());
-    if (m_delegate != nullptr) {
-        m_delegate->didDismissWithButtonIndex(*this, buttonIndex);
-    }
+    alerts.erase(std::remove(alerts.begin(), alerts.end(), self()), alerts.end());
+}
+
+void AlertView::dismissalDidFinish() {
+    auto& alerts = queue();
     if (!alerts.empty() && !alerts.front()->isVisible()) {
         alerts.front()->present();
+    }
+}
+
+void AlertView::buttonClicked(int buttonIndex) {
+    if (const std::shared_ptr<AlertViewDelegate> reportTo = delegate()) {
+        reportTo->clickedButtonAtIndex(*this, buttonIndex);
+    }
+}
+
+void AlertView::willDismiss(int buttonIndex) {
+    if (const std::shared_ptr<AlertViewDelegate> reportTo = delegate()) {
+        reportTo->willDismissWithButtonIndex(*this, buttonIndex);
+    }
+}
+
+void AlertView::didDismiss(int buttonIndex) {
+    if (const std::shared_ptr<AlertViewDelegate> reportTo = delegate()) {
+        reportTo->didDismissWithButtonIndex(*this, buttonIndex);
     }
 }

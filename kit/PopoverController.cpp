@@ -322,7 +322,8 @@ void PopoverController::touchedOutside() {
         return;
     }
     const auto keepAlive = shared_from_this();
-    if (m_delegate != nullptr && !m_delegate->popoverControllerShouldDismissPopover(*this)) {
+    if (const std::shared_ptr<PopoverControllerDelegate> reportTo = delegate();
+        reportTo && !reportTo->popoverControllerShouldDismissPopover(*this)) {
         return;
     }
     m_visible = false;
@@ -341,8 +342,8 @@ void PopoverController::touchedOutside() {
                 return;
             }
             popover->removeFromScreen();
-            if (popover->m_delegate != nullptr) {
-                popover->m_delegate->popoverControllerDidDismissPopover(*popover);
+            if (const std::shared_ptr<PopoverControllerDelegate> reportTo = popover->delegate()) {
+                reportTo->popoverControllerDidDismissPopover(*popover);
             }
         });
 }

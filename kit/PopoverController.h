@@ -18,7 +18,7 @@ class View;
 // a rectangle of some view. A touch outside it asks the delegate and takes it away; the
 // passthrough views keep taking their touches while it is shown.
 //
-// Make it with std::make_shared; while shown it keeps itself alive. The delegate is not owned.
+// Make it with std::make_shared; while shown it keeps itself alive. The delegate is held weakly.
 // Main thread only.
 class PopoverController : public std::enable_shared_from_this<PopoverController> {
 public:
@@ -42,8 +42,9 @@ public:
     // The view shown: the content screen's view, or the plain content view.
     std::shared_ptr<View> contentView() const;
     void setContentView(std::shared_ptr<View> contentView);
-    PopoverControllerDelegate* delegate() const { return m_delegate; }
-    void setDelegate(PopoverControllerDelegate* delegate) { m_delegate = delegate; }
+    std::shared_ptr<PopoverControllerDelegate> delegate() const { return m_delegate.lock(); }
+    // Not owned.
+    void setDelegate(std::weak_ptr<PopoverControllerDelegate> delegate) { m_delegate = std::move(delegate); }
 
     // The size of the content: the size set, else the content screen's size for popovers (the
     // plain content view's own size). A popover shown never reaches past the screen's margins:
@@ -100,7 +101,7 @@ private:
 
     std::shared_ptr<ViewController> m_contentViewController;
     std::shared_ptr<View> m_contentView;
-    PopoverControllerDelegate* m_delegate = nullptr;
+    std::weak_ptr<PopoverControllerDelegate> m_delegate;
     Size m_popoverContentSize;
     bool m_contentSizeSet = false;
     std::vector<std::weak_ptr<View>> m_passthroughViews;

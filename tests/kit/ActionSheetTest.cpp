@@ -33,10 +33,10 @@ protected:
         return std::make_shared<ActionSheet>("Are you sure you want to delete this calendar? All events "
                                              "associated with the calendar will also be "
                                              "deleted.",
-                                             &m_delegate, "Cancel", "Delete Calendar");
+                                             m_delegate, "Cancel", "Delete Calendar");
     }
 
-    RecordingSheetDelegate m_delegate;
+    std::shared_ptr<RecordingSheetDelegate> m_delegate = std::make_shared<RecordingSheetDelegate>();
 };
 
 } // namespace
@@ -96,19 +96,19 @@ TEST_F(ActionSheetTest, ATappedButtonReportsItsIndex) {
     sheet->showInView(*m_root);
     settle();
     tap(centreInWindow(*sheet->buttons()[0]));
-    EXPECT_EQ(m_delegate.log, "clicked:0 will:0 ");
+    EXPECT_EQ(m_delegate->log, "clicked:0 will:0 ");
     settle();
-    EXPECT_EQ(m_delegate.log, "clicked:0 will:0 did:0 ");
+    EXPECT_EQ(m_delegate->log, "clicked:0 will:0 did:0 ");
     EXPECT_FALSE(sheet->isVisible());
     EXPECT_EQ(sheet->superview(), nullptr);
     EXPECT_EQ(m_window->subviews().size(), 2u);
 
-    m_delegate.log.clear();
+    m_delegate->log.clear();
     sheet->showInView(*m_root);
     settle();
     tap(centreInWindow(*sheet->buttons()[1]));
     settle();
-    EXPECT_EQ(m_delegate.log, "clicked:1 will:1 did:1 ");
+    EXPECT_EQ(m_delegate->log, "clicked:1 will:1 did:1 ");
 }
 
 TEST_F(ActionSheetTest, ATapOnTheDimmedScreenDoesNothingOnThePhone) {
@@ -122,7 +122,7 @@ TEST_F(ActionSheetTest, ATapOnTheDimmedScreenDoesNothingOnThePhone) {
     tap(Point(160, 60));
     settle();
     EXPECT_FALSE(rootTouched);
-    EXPECT_EQ(m_delegate.log, "");
+    EXPECT_EQ(m_delegate->log, "");
     EXPECT_TRUE(sheet->isVisible());
     sheet->dismissWithClickedButtonIndex(1, false);
 }
@@ -132,9 +132,9 @@ TEST_F(ActionSheetTest, ProgrammaticDismissalReportsOnlyTheDismissal) {
     sheet->showInView(*m_root);
     settle();
     sheet->dismissWithClickedButtonIndex(1, true);
-    EXPECT_EQ(m_delegate.log, "will:1 ");
+    EXPECT_EQ(m_delegate->log, "will:1 ");
     settle();
-    EXPECT_EQ(m_delegate.log, "will:1 did:1 ");
+    EXPECT_EQ(m_delegate->log, "will:1 did:1 ");
     EXPECT_EQ(sheet->superview(), nullptr);
 }
 
@@ -149,8 +149,37 @@ TEST_F(ActionSheetTest, TheSheetKeepsItselfAliveWhileShown) {
     ASSERT_FALSE(weak.expired());
     tap(centreInWindow(*weak.lock()->buttons()[1]));
     settle();
-    EXPECT_EQ(m_delegate.log, "clicked:1 will:1 did:1 ");
+    EXPECT_EQ(m_delegate->log, "clicked:1 will:1 did:1 ");
     EXPECT_TRUE(weak.expired());
+}
+
+TEST_F(ActionSheetTest, ADelegateGoneWhileTheSheetIsUpHearsNothing) {
+    std::string log;
+    class Departing : public ActionSheetDelegate {
+    public:
+        explicit Departing(std::string& record) : m_log(record) {}
+        void clickedButtonAtIndex(ActionSheet&, int) override { m_log += "clicked "; }
+        void willDismissWithButtonIndex(ActionSheet&, int) override { m_log += "will "; }
+        void didDismissWithButtonIndex(ActionSheet&, int) override { m_log += "did "; }
+
+    private:
+        std::string& m_log;
+    };
+    auto departing = std::make_shared<Departing>(log);
+    std::weak_ptr<ActionSheet> weak;
+    {
+        auto sheet = std::make_shared<ActionSheet>("Delete?", departing, "Cancel", "Delete Calendar");
+        weak = sheet;
+        sheet->showInView(*m_root);
+    }
+    settle();
+    departing.reset();
+    ASSERT_FALSE(weak.expired());
+    tap(centreInWindow(*weak.lock()->buttons()[0]));
+    settle();
+    EXPECT_EQ(log, "");
+    EXPECT_TRUE(weak.expired());
+    EXPECT_EQ(m_window->subviews().size(), 2u);
 }
 
 TEST_F(ActionSheetTest, OnTheTabletItSitsInAPopoverWithoutItsCancelButton) {
@@ -171,7 +200,7 @@ TEST_F(ActionSheetTest, OnTheTabletItSitsInAPopoverWithoutItsCancelButton) {
     // A touch outside the popover is the cancel button.
     tap(Point(700, 900));
     settle();
-    EXPECT_EQ(m_delegate.log, "clicked:1 will:1 did:1 ");
+    EXPECT_EQ(m_delegate->log, "clicked:1 will:1 did:1 ");
     EXPECT_FALSE(sheet->isVisible());
     EXPECT_EQ(sheet->popoverController(), nullptr);
     EXPECT_EQ(m_window->subviews().size(), 2u);
@@ -191,5 +220,5 @@ TEST_F(ActionSheetTest, OnTheTabletShowInViewCentresTheSheetWithoutAnArrow) {
     EXPECT_NEAR(centre.y(), 20 + 1004 / 2.0, 0.5);
     tap(centreInWindow(*sheet->buttons()[0]));
     settle();
-    EXPECT_EQ(m_delegate.log, "clicked:0 will:0 did:0 ");
+    EXPECT_EQ(m_delegate->log, "clicked:0 will:0 did:0 ");
 }

@@ -35,7 +35,7 @@ protected:
         KeyWindowTest::TearDown();
     }
 
-    RecordingAlertDelegate m_delegate;
+    std::shared_ptr<RecordingAlertDelegate> m_delegate = std::make_shared<RecordingAlertDelegate>();
 };
 
 } // namespace
@@ -63,7 +63,7 @@ TEST(AlertViewIndexTest, TheCancelButtonComesFirstAndAddedButtonsFollow) {
 TEST_F(AlertViewTest, ATappedButtonReportsItsIndexThenTheDismissal) {
     auto alert =
         std::make_shared<AlertView>("Calendar is hidden", "Making it default will make it visible. Continue?",
-                                    &m_delegate, "No", QStringList{"Yes"});
+                                    m_delegate, "No", QStringList{"Yes"});
     alert->show();
     EXPECT_TRUE(alert->isVisible());
     settle();
@@ -72,10 +72,10 @@ TEST_F(AlertViewTest, ATappedButtonReportsItsIndexThenTheDismissal) {
     EXPECT_LT(alert->buttons()[0]->frame().x(), alert->buttons()[1]->frame().x());
     EXPECT_EQ(alert->buttons()[0]->frame().y(), alert->buttons()[1]->frame().y());
     tap(centreInWindow(*alert->buttons()[1]));
-    EXPECT_EQ(m_delegate.log, "clicked:Calendar is hidden:1 will:Calendar is hidden:1 ");
+    EXPECT_EQ(m_delegate->log, "clicked:Calendar is hidden:1 will:Calendar is hidden:1 ");
     EXPECT_TRUE(alert->isVisible());
     settle();
-    EXPECT_EQ(m_delegate.log,
+    EXPECT_EQ(m_delegate->log,
               "clicked:Calendar is hidden:1 will:Calendar is hidden:1 did:Calendar is hidden:1 ");
     EXPECT_FALSE(alert->isVisible());
     EXPECT_EQ(alert->superview(), nullptr);
@@ -83,7 +83,7 @@ TEST_F(AlertViewTest, ATappedButtonReportsItsIndexThenTheDismissal) {
 }
 
 TEST_F(AlertViewTest, ThreeButtonsStackWithTheCancelButtonAtTheBottom) {
-    auto alert = std::make_shared<AlertView>("Rate Orvella", "If you enjoy using Orvella...", &m_delegate,
+    auto alert = std::make_shared<AlertView>("Rate Orvella", "If you enjoy using Orvella...", m_delegate,
                                              "No, Thanks", QStringList{"Rate Orvella", "Remind me later"});
     alert->show();
     settle();
@@ -96,7 +96,7 @@ TEST_F(AlertViewTest, ThreeButtonsStackWithTheCancelButtonAtTheBottom) {
     savePng("alert-three-buttons.png");
     tap(centreInWindow(*buttons[0]));
     settle();
-    EXPECT_EQ(m_delegate.log, "clicked:Rate Orvella:0 will:Rate Orvella:0 did:Rate Orvella:0 ");
+    EXPECT_EQ(m_delegate->log, "clicked:Rate Orvella:0 will:Rate Orvella:0 did:Rate Orvella:0 ");
 }
 
 TEST_F(AlertViewTest, TheBoxPopsInAndTheScreenBehindTakesNoTouches) {
@@ -105,7 +105,7 @@ TEST_F(AlertViewTest, TheBoxPopsInAndTheScreenBehindTakesNoTouches) {
     button->onTouchUpInside = [&] { rootTouched = true; };
     m_root->addSubview(button);
     auto alert = std::make_shared<AlertView>(
-        "Default Calendar", "You cannot hide the default calendar (see settings).", &m_delegate, "OK");
+        "Default Calendar", "You cannot hide the default calendar (see settings).", m_delegate, "OK");
     alert->show();
     m_loop->advance(0.1);
     EXPECT_LT(alert->presentationTransform().a(), 1.0);
@@ -116,35 +116,34 @@ TEST_F(AlertViewTest, TheBoxPopsInAndTheScreenBehindTakesNoTouches) {
     EXPECT_NEAR(alert->center().x(), 160, 0.01);
     tap(Point(160, 60));
     EXPECT_FALSE(rootTouched);
-    EXPECT_EQ(m_delegate.log, "");
+    EXPECT_EQ(m_delegate->log, "");
     ASSERT_EQ(alert->buttons().size(), 1u);
     EXPECT_NEAR(alert->buttons()[0]->frame().width(), AlertView::width - 22, 0.01);
 }
 
 TEST_F(AlertViewTest, ProgrammaticDismissalReportsOnlyTheDismissal) {
-    auto alert =
-        std::make_shared<AlertView>("Rate", "Please", &m_delegate, "No, Thanks", QStringList{"Rate"});
+    auto alert = std::make_shared<AlertView>("Rate", "Please", m_delegate, "No, Thanks", QStringList{"Rate"});
     alert->show();
     settle();
     alert->dismissWithClickedButtonIndex(-1, false);
-    EXPECT_EQ(m_delegate.log, "will:Rate:-1 did:Rate:-1 ");
+    EXPECT_EQ(m_delegate->log, "will:Rate:-1 did:Rate:-1 ");
     EXPECT_FALSE(alert->isVisible());
     EXPECT_EQ(alert->superview(), nullptr);
     EXPECT_TRUE(AlertView::queuedAlerts().empty());
 
-    m_delegate.log.clear();
+    m_delegate->log.clear();
     alert->show();
     settle();
     alert->dismissWithClickedButtonIndex(1, true);
-    EXPECT_EQ(m_delegate.log, "will:Rate:1 ");
+    EXPECT_EQ(m_delegate->log, "will:Rate:1 ");
     settle();
-    EXPECT_EQ(m_delegate.log, "will:Rate:1 did:Rate:1 ");
+    EXPECT_EQ(m_delegate->log, "will:Rate:1 did:Rate:1 ");
 }
 
 TEST_F(AlertViewTest, AlertsWaitForTheOneOnScreen) {
-    auto first = std::make_shared<AlertView>("First", "", &m_delegate, "OK");
-    auto second = std::make_shared<AlertView>("Second", "", &m_delegate, "OK");
-    auto third = std::make_shared<AlertView>("Third", "", &m_delegate, "OK");
+    auto first = std::make_shared<AlertView>("First", "", m_delegate, "OK");
+    auto second = std::make_shared<AlertView>("Second", "", m_delegate, "OK");
+    auto third = std::make_shared<AlertView>("Third", "", m_delegate, "OK");
     first->show();
     second->show();
     third->show();
@@ -164,7 +163,7 @@ TEST_F(AlertViewTest, AlertsWaitForTheOneOnScreen) {
     EXPECT_FALSE(third->isVisible());
     EXPECT_TRUE(AlertView::queuedAlerts().empty());
     EXPECT_EQ(
-        m_delegate.log,
+        m_delegate->log,
         "clicked:First:0 will:First:0 did:First:0 will:Third:0 did:Third:0 clicked:Second:0 will:Second:0 "
         "did:Second:0 ");
 }
@@ -178,17 +177,44 @@ TEST_F(AlertViewTest, ADelegateMayShowTheNextAlertFromItsReport) {
             }
         }
         std::shared_ptr<AlertView> next;
-    } chaining;
-    chaining.next = std::make_shared<AlertView>("Next", "", nullptr, "OK");
+    };
+    const auto chaining = std::make_shared<Chaining>();
+    chaining->next = std::make_shared<AlertView>("Next", "", nullptr, "OK");
     {
-        auto alert = std::make_shared<AlertView>("Error saving event", "The disk is full.", &chaining, "OK");
+        auto alert = std::make_shared<AlertView>("Error saving event", "The disk is full.", chaining, "OK");
         alert->show();
     }
     settle();
     ASSERT_EQ(AlertView::queuedAlerts().size(), 1u);
     tap(centreInWindow(*AlertView::queuedAlerts().front()->buttons()[0]));
     settle();
-    EXPECT_TRUE(chaining.next->isVisible());
+    EXPECT_TRUE(chaining->next->isVisible());
+}
+
+TEST_F(AlertViewTest, ADelegateGoneWhileTheAlertIsUpHearsNothing) {
+    std::string log;
+    class Departing : public AlertViewDelegate {
+    public:
+        explicit Departing(std::string& record) : m_log(record) {}
+        void clickedButtonAtIndex(AlertView&, int) override { m_log += "clicked "; }
+        void willDismissWithButtonIndex(AlertView&, int) override { m_log += "will "; }
+        void didDismissWithButtonIndex(AlertView&, int) override { m_log += "did "; }
+
+    private:
+        std::string& m_log;
+    };
+    auto departing = std::make_shared<Departing>(log);
+    auto alert =
+        std::make_shared<AlertView>("Calendar is hidden", "Continue?", departing, "No", QStringList{"Yes"});
+    alert->show();
+    settle();
+    departing.reset();
+    tap(centreInWindow(*alert->buttons()[1]));
+    settle();
+    EXPECT_EQ(log, "");
+    EXPECT_FALSE(alert->isVisible());
+    EXPECT_EQ(alert->superview(), nullptr);
+    EXPECT_TRUE(AlertView::queuedAlerts().empty());
 }
 
 TEST_F(AlertViewTest, SampleWithTwoButtons) {
@@ -199,7 +225,7 @@ TEST_F(AlertViewTest, SampleWithTwoButtons) {
     m_root->addSubview(label);
     auto alert =
         std::make_shared<AlertView>("Calendar is hidden", "Making it default will make it visible. Continue?",
-                                    &m_delegate, "No", QStringList{"Yes"});
+                                    m_delegate, "No", QStringList{"Yes"});
     alert->show();
     settle();
     savePng("alert-two-buttons.png");
@@ -213,7 +239,7 @@ TEST_F(AlertViewTest, SampleWithTwoButtons) {
 }
 
 TEST_F(AlertViewTest, DismissedDuringItsPopItShowsAgainAtItsSize) {
-    auto alert = std::make_shared<AlertView>("Rate", "Please", &m_delegate, "OK");
+    auto alert = std::make_shared<AlertView>("Rate", "Please", m_delegate, "OK");
     alert->show();
     m_loop->advance(0.25);
     alert->dismissWithClickedButtonIndex(-1, false);

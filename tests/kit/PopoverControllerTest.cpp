@@ -34,7 +34,7 @@ protected:
         KeyWindowTest::SetUp();
         m_root->setBackgroundColor(Color(0.93, 0.9, 0.82));
         m_content->setBackgroundColor(Color(1, 1, 1));
-        m_popover->setDelegate(&m_delegate);
+        m_popover->setDelegate(m_delegate);
         m_popover->setPopoverContentSize(Size(178, 158));
     }
     void TearDown() override {
@@ -44,7 +44,7 @@ protected:
 
     std::shared_ptr<View> m_content = std::make_shared<View>(Rect(0, 0, 100, 100));
     std::shared_ptr<PopoverController> m_popover = std::make_shared<PopoverController>(m_content);
-    RecordingPopoverDelegate m_delegate;
+    std::shared_ptr<RecordingPopoverDelegate> m_delegate = std::make_shared<RecordingPopoverDelegate>();
 };
 
 const char* name(PopoverArrowDirection direction) {
@@ -125,11 +125,11 @@ TEST_F(PopoverControllerTest, PresentsTheContentInTheFrameNextToTheAnchor) {
 }
 
 TEST_F(PopoverControllerTest, ATouchOutsideAsksAndARefusalKeepsThePopover) {
-    m_delegate.allow = false;
+    m_delegate->allow = false;
     m_popover->presentPopoverFromRect(Rect(100, 100, 50, 30), *m_root, PopoverArrowDirection::any, false);
     tap(Point(600, 900));
     settle();
-    EXPECT_EQ(m_delegate.log, "should ");
+    EXPECT_EQ(m_delegate->log, "should ");
     EXPECT_TRUE(m_popover->isPopoverVisible());
     EXPECT_NE(m_popover->popoverView(), nullptr);
 }
@@ -142,18 +142,18 @@ TEST_F(PopoverControllerTest, AnAllowedTouchOutsideDismissesAndReportsIt) {
     m_popover->presentPopoverFromRect(Rect(100, 100, 50, 30), *m_root, PopoverArrowDirection::any, false);
     tap(Point(600, 900));
     EXPECT_FALSE(m_popover->isPopoverVisible());
-    EXPECT_EQ(m_delegate.log, "should ");
+    EXPECT_EQ(m_delegate->log, "should ");
     settle();
-    EXPECT_EQ(m_delegate.log, "should did ");
+    EXPECT_EQ(m_delegate->log, "should did ");
     EXPECT_EQ(m_popover->popoverView(), nullptr);
     EXPECT_FALSE(rootTouched);
     EXPECT_EQ(m_window->subviews().size(), 2u);
     // A touch on the content is not outside.
-    m_delegate.log.clear();
+    m_delegate->log.clear();
     m_popover->presentPopoverFromRect(Rect(100, 100, 50, 30), *m_root, PopoverArrowDirection::any, false);
     tap(centreInWindow(*m_content));
     settle();
-    EXPECT_EQ(m_delegate.log, "");
+    EXPECT_EQ(m_delegate->log, "");
     EXPECT_TRUE(m_popover->isPopoverVisible());
 }
 
@@ -166,7 +166,7 @@ TEST_F(PopoverControllerTest, ProgrammaticDismissalReportsNothing) {
     m_popover->presentPopoverFromRect(Rect(100, 100, 50, 30), *m_root, PopoverArrowDirection::any, false);
     m_popover->dismissPopoverAnimated(false);
     settle();
-    EXPECT_EQ(m_delegate.log, "");
+    EXPECT_EQ(m_delegate->log, "");
     EXPECT_EQ(m_window->subviews().size(), 2u);
 }
 
@@ -180,7 +180,7 @@ TEST_F(PopoverControllerTest, PassthroughViewsKeepTheirTouches) {
     tap(Point(600, 900));
     settle();
     EXPECT_EQ(taps, 1);
-    EXPECT_EQ(m_delegate.log, "");
+    EXPECT_EQ(m_delegate->log, "");
     EXPECT_TRUE(m_popover->isPopoverVisible());
     EXPECT_EQ(m_popover->passthroughViews().size(), 1u);
 }
@@ -205,7 +205,7 @@ TEST_F(PopoverControllerTest, ABarButtonItemsBarKeepsItsTouches) {
     settle();
     EXPECT_EQ(taps, 1);
     EXPECT_FALSE(m_popover->isPopoverVisible());
-    EXPECT_EQ(m_delegate.log, "");
+    EXPECT_EQ(m_delegate->log, "");
 }
 
 TEST_F(PopoverControllerTest, TheControllerLivesWhileShown) {
@@ -271,7 +271,7 @@ TEST_F(PopoverControllerTest, AContentScreenFromABarButtonItemHearsItsAppearance
     auto menu = std::make_shared<AppearanceSpyController>();
     menu->setContentSizeForViewInPopover(Size(178, 158));
     auto popover = std::make_shared<PopoverController>(menu);
-    popover->setDelegate(&m_delegate);
+    popover->setDelegate(m_delegate);
     auto bar = std::make_shared<NavigationBar>();
     bar->setFrame(Rect(0, 0, 768, NavigationBar::height));
     auto item = std::make_shared<NavigationItem>("Week");
@@ -311,7 +311,7 @@ TEST_F(PopoverControllerTest, AContentScreenFromABarButtonItemHearsItsAppearance
     EXPECT_EQ(presses, 2);
     EXPECT_EQ(menu->log, "will-appear did-appear will-disappear did-disappear ");
     EXPECT_FALSE(popover->isPopoverVisible());
-    EXPECT_EQ(m_delegate.log, "");
+    EXPECT_EQ(m_delegate->log, "");
 }
 
 TEST_F(PopoverControllerTest, ContentTallerThanTheRoomIsCut) {

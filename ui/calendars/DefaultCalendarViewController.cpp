@@ -30,11 +30,7 @@ DefaultCalendarViewController::DefaultCalendarViewController(EventService& event
     setTitle(localizedString(QStringLiteral("Default Calendar")));
 }
 
-DefaultCalendarViewController::~DefaultCalendarViewController() {
-    if (m_alert) {
-        m_alert->setDelegate(nullptr);
-    }
-}
+DefaultCalendarViewController::~DefaultCalendarViewController() = default;
 
 bool DefaultCalendarViewController::accept(const EKCalendar& calendar) const {
     return calendar.type() != EKCalendarType::Birthday && calendar.allowsContentModifications();
@@ -71,7 +67,8 @@ void DefaultCalendarViewController::didSelectRowAtIndexPath(TableView& tableView
         return;
     }
     tableView.deselectRowAtIndexPath(indexPath, true);
-    m_alert = std::make_shared<InvisibleCalendarAlertView>(calendar, this);
+    m_alert = std::make_shared<InvisibleCalendarAlertView>(
+        calendar, std::static_pointer_cast<DefaultCalendarViewController>(shared_from_this()));
     m_alert->show();
 }
 

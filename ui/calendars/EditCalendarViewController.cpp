@@ -88,12 +88,7 @@ EditCalendarViewController::EditCalendarViewController(EventService& eventServic
     }
 }
 
-// A sheet still on screen keeps itself alive; it must not report to a form that is gone.
-EditCalendarViewController::~EditCalendarViewController() {
-    if (m_deleteSheet) {
-        m_deleteSheet->setDelegate(nullptr);
-    }
-}
+EditCalendarViewController::~EditCalendarViewController() = default;
 
 void EditCalendarViewController::assignNewCalendarColor(const std::vector<Color>& takenColors) {
     const Color color = newCalendarColor(takenColors);
@@ -282,7 +277,8 @@ void EditCalendarViewController::confirmDelete() {
         localizedString(
             QStringLiteral("Are you sure you want to delete this calendar? All events associated with "
                            "the calendar will also be deleted.")),
-        this, localizedString(QStringLiteral("Cancel")),
+        std::static_pointer_cast<EditCalendarViewController>(shared_from_this()),
+        localizedString(QStringLiteral("Cancel")),
         localizedString(QStringLiteral("Delete Calendar~actionSheet")));
     m_deleteSheet->showInView(*view());
 }

@@ -13,7 +13,7 @@ public:
     static constexpr int yesButtonIndex = 1;
 
     explicit InvisibleCalendarAlertView(std::shared_ptr<EKCalendar> calendar,
-                                        AlertViewDelegate* delegate = nullptr);
+                                        const std::shared_ptr<AlertViewDelegate>& delegate = nullptr);
 
     const std::shared_ptr<EKCalendar>& calendar() const { return m_calendar; }
 

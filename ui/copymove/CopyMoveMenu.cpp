@@ -8,15 +8,16 @@
 #include "kit/TableViewCell.h"
 #include "kit/Window.h"
 #include "ui/copymove/CopyMoveMenuResponder.h"
-#include "ui/week/EventView.h"
+#include "ui/copymove/CopyMoveMenuRow.h"
 
 CopyMoveMenu& CopyMoveMenu::instance() {
     // Kept to the end of the process and never destroyed, like the edit menu it observes, so
     // that no view outlives the toolkit in the teardown of statics.
-    static CopyMoveMenu* const menu = new CopyMoveMenu();
-    return *menu;
+    static const auto* const menu = new std::shared_ptr<CopyMoveMenu>(new CopyMoveMenu());
+    return **menu;
 }
 
+// The observation ends with the menu: the destructor removes it.
 CopyMoveMenu::CopyMoveMenu() {
     NotificationCenter::defaultCenter().addObserver(this, MenuController::willHideMenuNotification,
                                                     [this](const Notification&) { willHideMenu(); });
@@ -35,11 +36,11 @@ void CopyMoveMenu::showInView(View& view, View& itemView, std::weak_ptr<CopyMove
     MenuController& menu = MenuController::sharedMenuController();
     menu.setMenuItems({
         MenuItem(localizedString(QStringLiteral("Copy ~menu")),
-                 [this] { choose(&CopyMoveMenuResponder::handleMenuChoiceCopy); }),
+                 chooseAction(&CopyMoveMenuResponder::handleMenuChoiceCopy)),
         MenuItem(localizedString(QStringLiteral("Move ~menu")),
-                 [this] { choose(&CopyMoveMenuResponder::handleMenuChoiceMove); }),
+                 chooseAction(&CopyMoveMenuResponder::handleMenuChoiceMove)),
         MenuItem(localizedString(QStringLiteral("Delete ~menu")),
-                 [this] { choose(&CopyMoveMenuResponder::handleMenuChoiceDelete); }),
+                 chooseAction(&CopyMoveMenuResponder::handleMenuChoiceDelete)),
     });
     // The row may sit deeper than right in the view, as a cell of the day list's table does.
     menu.setTargetRect(itemView.convertRectToView(itemView.bounds(), &view), &view);
@@ -57,11 +58,23 @@ void CopyMoveMenu::addBackgroundView(View& view) {
     }
     m_backgroundView = std::make_shared<Button>(window->bounds());
     m_backgroundView->setBackgroundColor(Color(0, 0, 0, 0));
-    m_backgroundView->onTouchUpInside = [this] { willHideMenu(); };
+    m_backgroundView->onTouchUpInside = [weakSelf = weak_from_this()] {
+        if (const std::shared_ptr<CopyMoveMenu> self = weakSelf.lock()) {
+            self->willHideMenu();
+        }
+    };
     window->addSubview(m_backgroundView);
 }
 
-void CopyMoveMenu::choose(void (CopyMoveMenuResponder::*choice)(const std::shared_ptr<EKEvent>&)) {
+std::function<void()> CopyMoveMenu::chooseAction(Choice choice) {
+    return [weakSelf = weak_from_this(), choice] {
+        if (const std::shared_ptr<CopyMoveMenu> self = weakSelf.lock()) {
+            self->choose(choice);
+        }
+    };
+}
+
+void CopyMoveMenu::choose(Choice choice) {
     const std::shared_ptr<CopyMoveMenuResponder> responder = m_responder.lock();
     if (responder && m_event) {
         ((*responder).*choice)(m_event);
@@ -89,8 +102,8 @@ void CopyMoveMenu::willHideMenu() {
 }
 
 void CopyMoveMenu::deselect(View& itemView) {
-    if (auto* eventView = dynamic_cast<EventView*>(&itemView)) {
-        eventView->deselectAnimated(true, false);
+    if (auto* row = dynamic_cast<CopyMoveMenuRow*>(&itemView)) {
+        row->deselectForClosedMenu();
     } else if (auto* cell = dynamic_cast<TableViewCell*>(&itemView)) {
         cell->setSelected(false, true);
     }

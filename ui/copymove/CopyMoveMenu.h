@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 class Button;
@@ -11,7 +12,7 @@ class View;
 // shared edit menu. While it shows, a transparent cover over the window takes the tap that
 // closes it, so that the tap reaches no day. When it closes, the row loses its selection unless
 // a choice was made (the mode that follows keeps the row marked). Main thread only.
-class CopyMoveMenu {
+class CopyMoveMenu : public std::enable_shared_from_this<CopyMoveMenu> {
 public:
     static CopyMoveMenu& instance();
     ~CopyMoveMenu();
@@ -19,7 +20,8 @@ public:
     CopyMoveMenu& operator=(const CopyMoveMenu&) = delete;
 
     // Points the menu at the row (`itemView`, a subview of `view`) and shows it; the choice goes
-    // to `responder` with the menu's event. The row becomes first responder.
+    // to `responder` with the menu's event. The row becomes first responder; a row that is a
+    // CopyMoveMenuRow, or a table cell, is deselected when the menu closes without a choice.
     void showInView(View& view, View& itemView, std::weak_ptr<CopyMoveMenuResponder> responder);
     // Forgets the row, so that closing the menu after a choice leaves it selected.
     void preventEventViewDeselection();
@@ -34,7 +36,10 @@ public:
 
 private:
     CopyMoveMenu();
-    void choose(void (CopyMoveMenuResponder::*choice)(const std::shared_ptr<EKEvent>&));
+    using Choice = void (CopyMoveMenuResponder::*)(const std::shared_ptr<EKEvent>&);
+    // Runs the choice while the menu exists.
+    std::function<void()> chooseAction(Choice choice);
+    void choose(Choice choice);
     void addBackgroundView(View& view);
     static void deselect(View& itemView);
 

@@ -2,38 +2,10 @@
 
 #include "core/events/EventService.h"
 #include "core/eventstore/EKEvent.h"
-#include "foundation/Localization.h"
-
-namespace {
-
-bool repeats(const std::shared_ptr<EKEvent>& event) {
-    return event && event->hasRecurrenceRules();
-}
-
-QString deleteSheetTitle(bool recurring) {
-    return recurring ? localizedString(QStringLiteral("This is a repeating event. ~Delete")) : QString();
-}
-
-QString deleteSheetDestructiveTitle(bool recurring) {
-    return recurring ? QString() : localizedString(QStringLiteral("Delete Event"));
-}
-
-QStringList deleteSheetSpanTitles(bool recurring) {
-    if (!recurring) {
-        return {};
-    }
-    return {localizedString(QStringLiteral("Delete this event only")),
-            localizedString(QStringLiteral("Delete all future events"))};
-}
-
-} // namespace
 
 DeleteEventActionSheet::DeleteEventActionSheet(std::shared_ptr<EKEvent> event)
-    : ActionSheet(deleteSheetTitle(repeats(event)), nullptr, localizedString(QStringLiteral("Cancel")),
-                  deleteSheetDestructiveTitle(repeats(event)), deleteSheetSpanTitles(repeats(event))),
-      m_event(std::move(event)), m_recurring(repeats(m_event)) {
-    setDelegate(this);
-}
+    : RecurringEventActionSheet(Change::Delete, event && event->hasRecurrenceRules()),
+      m_event(std::move(event)) {}
 
 DeleteEventActionSheet::~DeleteEventActionSheet() = default;
 
@@ -42,19 +14,13 @@ DeleteEventActionSheet::actionSheetForEvent(std::shared_ptr<EKEvent> event) {
     return std::make_shared<DeleteEventActionSheet>(std::move(event));
 }
 
-void DeleteEventActionSheet::clickedButtonAtIndex(ActionSheet&, int buttonIndex) {
-    if (buttonIndex == 0) {
-        deleteEventMultiple(false);
-    } else if (buttonIndex == 1 && m_recurring) {
-        deleteEventMultiple(true);
-    } else {
-        reportCancelled();
-    }
+void DeleteEventActionSheet::spanChosen(EKSpan span) {
+    deleteEventMultiple(span == EKSpan::FutureEvents);
 }
 
 void DeleteEventActionSheet::deleteEventMultiple(bool future) {
     if (!m_event) {
-        reportCancelled();
+        choiceCancelled();
         return;
     }
     const QString eventIdentifier = m_event->eventIdentifier();
@@ -63,7 +29,7 @@ void DeleteEventActionSheet::deleteEventMultiple(bool future) {
                                                                                     : EKSpan::ThisEvent);
     // A refused deletion leaves the event where it was; the service has told the user why.
     if (!deleted) {
-        reportCancelled();
+        choiceCancelled();
         return;
     }
     if (m_onDeleted) {
@@ -72,7 +38,7 @@ void DeleteEventActionSheet::deleteEventMultiple(bool future) {
     }
 }
 
-void DeleteEventActionSheet::reportCancelled() {
+void DeleteEventActionSheet::choiceCancelled() {
     if (m_onCancelled) {
         const std::function<void()> report = m_onCancelled;
         report();

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "kit/ActionSheet.h"
-#include "kit/ActionSheetDelegate.h"
+#include "ui/editing/RecurringEventActionSheet.h"
 
 #include <QString>
 
@@ -10,13 +9,11 @@
 
 class EKEvent;
 
-// The confirmation for deleting an event. A repeating event offers "Delete this event only"
-// and "Delete all future events" under the title "This is a repeating event."; a single event
-// offers only the red "Delete Event", without a title; "Cancel" comes last. The sheet deletes
-// through the event service and reports a deletion with the event's identifier and whether it
-// repeated; "Cancel", and a deletion the store refused (which the service shows to the user),
-// report a cancel. Show it with showInView. Main thread only.
-class DeleteEventActionSheet : public ActionSheet, private ActionSheetDelegate {
+// The confirmation for deleting an event: the deletion question for a repeating or a single
+// event. The sheet deletes through the event service and reports a deletion with the event's
+// identifier and whether it repeated; "Cancel", and a deletion the store refused (which the
+// service shows to the user), report a cancel. Show it with showInView. Main thread only.
+class DeleteEventActionSheet : public RecurringEventActionSheet {
 public:
     using DeletedAction = std::function<void(const QString& eventIdentifier, bool recurring)>;
 
@@ -28,13 +25,14 @@ public:
     void setOnDeleted(DeletedAction onDeleted) { m_onDeleted = std::move(onDeleted); }
     void setOnCancelled(std::function<void()> onCancelled) { m_onCancelled = std::move(onCancelled); }
 
+protected:
+    void spanChosen(EKSpan span) override;
+    void choiceCancelled() override;
+
 private:
-    void clickedButtonAtIndex(ActionSheet& actionSheet, int buttonIndex) override;
     void deleteEventMultiple(bool future);
-    void reportCancelled();
 
     std::shared_ptr<EKEvent> m_event;
-    bool m_recurring;
     DeletedAction m_onDeleted;
     std::function<void()> m_onCancelled;
 };

@@ -1,10 +1,6 @@
 #include "ui/editing/MoveRecurringEventActionSheet.h"
 
-#include "foundation/Localization.h"
-
-MoveRecurringEventActionSheet::MoveRecurringEventActionSheet()
-    : RecurringEventActionSheet(localizedString(QStringLiteral("Move this event only")),
-                                localizedString(QStringLiteral("Move all future events"))) {}
+MoveRecurringEventActionSheet::MoveRecurringEventActionSheet() : RecurringEventActionSheet(Change::Move) {}
 
 std::shared_ptr<MoveRecurringEventActionSheet> MoveRecurringEventActionSheet::instance() {
     // Kept to the end of the process and never destroyed, like the other shared instances, so

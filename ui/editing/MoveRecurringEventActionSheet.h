@@ -12,7 +12,7 @@
 class MoveRecurringEventActionSheet : public RecurringEventActionSheet {
 public:
     static std::shared_ptr<MoveRecurringEventActionSheet> instance();
-    // With "Move this event only" and "Move all future events".
+    // The question for a move.
     MoveRecurringEventActionSheet();
 
     const std::optional<Date>& targetDate() const { return m_targetDate; }

@@ -4,10 +4,12 @@
 
 class RecurringEventActionSheet;
 
-// Hears how far a change to a repeating event is to reach. "Cancel" reports nothing.
+// Hears how far a change to an event is to reach.
 class RecurringEventActionSheetDelegate {
 public:
     virtual ~RecurringEventActionSheetDelegate() = default;
 
     virtual void clickedButtonForSpan(RecurringEventActionSheet& actionSheet, EKSpan span) = 0;
+    // "Cancel" was chosen; optional.
+    virtual void clickedCancelButton(RecurringEventActionSheet& actionSheet);
 };

@@ -14,7 +14,6 @@
 #include "core/hints/Hint.h"
 #include "core/settings/AppSettings.h"
 #include "foundation/Localization.h"
-#include "kit/ActionSheet.h"
 #include "kit/Artwork.h"
 #include "kit/BarButtonItem.h"
 #include "kit/DatePicker.h"
@@ -69,8 +68,6 @@ constexpr int faceLeftCap = 13;
 constexpr int moreFaceTopCap = 17;
 constexpr double dateMinimumFontSize = 13.0;
 constexpr int timePickerMinuteInterval = 5;
-
-enum SaveChoiceButton { saveThisEvent = 0, saveFutureEvents = 1 };
 
 Color formBackground() {
     return Color::fromRgb255(192, 203, 211);
@@ -516,11 +513,9 @@ void EventDetailsViewController::saveEvent() {
     applyChangesToEvent();
     if (m_event->hasRecurrenceRules()) {
         if (!m_saveChoice) {
-            m_saveChoice = std::make_shared<ActionSheet>(
-                localizedString(QStringLiteral("This is a repeating event. ~Save")), this,
-                localizedString(QStringLiteral("Cancel")), QString(),
-                QStringList{localizedString(QStringLiteral("Save for this event")),
-                            localizedString(QStringLiteral("Save for future events"))});
+            m_saveChoice =
+                std::make_shared<RecurringEventActionSheet>(RecurringEventActionSheet::Change::Save);
+            m_saveChoice->setRecurringEventDelegate(weakSelf());
         }
         m_saveChoice->showInView(*view());
         return;
@@ -546,13 +541,14 @@ void EventDetailsViewController::reportMoveIfDayChanged(Date previousStart) {
     }
 }
 
-void EventDetailsViewController::clickedButtonAtIndex(ActionSheet& actionSheet, int buttonIndex) {
-    if (&actionSheet != m_saveChoice.get()) {
-        return;
+void EventDetailsViewController::clickedButtonForSpan(RecurringEventActionSheet& actionSheet, EKSpan span) {
+    if (&actionSheet == m_saveChoice.get()) {
+        saveEventMultiple(span == EKSpan::FutureEvents);
     }
-    if (buttonIndex == saveThisEvent || buttonIndex == saveFutureEvents) {
-        saveEventMultiple(buttonIndex == saveFutureEvents);
-    } else {
+}
+
+void EventDetailsViewController::clickedCancelButton(RecurringEventActionSheet& actionSheet) {
+    if (&actionSheet == m_saveChoice.get()) {
         // The editor stays open with the form as it is; nothing was saved.
         m_doneEditing = false;
     }

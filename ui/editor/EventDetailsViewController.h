@@ -1,10 +1,11 @@
 #pragma once
 
 #include "foundation/Date.h"
-#include "kit/ActionSheetDelegate.h"
 #include "kit/Image.h"
 #include "kit/TextFieldDelegate.h"
 #include "kit/ViewController.h"
+#include "ui/editing/RecurringEventActionSheet.h"
+#include "ui/editing/RecurringEventActionSheetDelegate.h"
 #include "ui/eventkit/EKEventEditViewDelegate.h"
 
 #include <QString>
@@ -12,7 +13,6 @@
 #include <memory>
 #include <optional>
 
-class ActionSheet;
 class AllDaySwitch;
 class ApplicationEventDispatcher;
 class BarButtonItem;
@@ -34,7 +34,7 @@ class Label;
 // prepares it with setEvent and pushes it; the outcome reaches the delegate. Main thread only.
 class EventDetailsViewController : public ViewController,
                                    public TextFieldDelegate,
-                                   public ActionSheetDelegate,
+                                   public RecurringEventActionSheetDelegate,
                                    public EKEventEditViewDelegate {
 public:
     // The time picker's top edge while shown and while hidden below the form.
@@ -78,7 +78,7 @@ public:
     const std::shared_ptr<Button>& moreButton() const { return m_moreButton; }
     const std::shared_ptr<BarButtonItem>& doneButtonItem() const { return m_doneButtonItem; }
     // The choice shown when a repeating event is saved; made at the first such save.
-    const std::shared_ptr<ActionSheet>& saveChoice() const { return m_saveChoice; }
+    const std::shared_ptr<RecurringEventActionSheet>& saveChoice() const { return m_saveChoice; }
     // The full editor while it is open.
     std::shared_ptr<EKEventEditViewController> nativeEditor() const { return m_nativeEditor.lock(); }
 
@@ -100,8 +100,9 @@ public:
 
     // TextFieldDelegate: Return in the title field saves once something changed.
     bool textFieldShouldReturn(TextField& textField) override;
-    // ActionSheetDelegate: the save choice for a repeating event.
-    void clickedButtonAtIndex(ActionSheet& actionSheet, int buttonIndex) override;
+    // RecurringEventActionSheetDelegate: the save choice for a repeating event.
+    void clickedButtonForSpan(RecurringEventActionSheet& actionSheet, EKSpan span) override;
+    void clickedCancelButton(RecurringEventActionSheet& actionSheet) override;
     // EKEventEditViewDelegate: the full editor finished.
     void eventEditViewController(EKEventEditViewController& controller,
                                  EKEventEditViewAction action) override;
@@ -175,6 +176,6 @@ private:
     std::shared_ptr<DeleteButton> m_deleteButton;
     std::shared_ptr<Button> m_moreButton;
     std::shared_ptr<BarButtonItem> m_doneButtonItem;
-    std::shared_ptr<ActionSheet> m_saveChoice;
+    std::shared_ptr<RecurringEventActionSheet> m_saveChoice;
     std::weak_ptr<EKEventEditViewController> m_nativeEditor;
 };

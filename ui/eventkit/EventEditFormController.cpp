@@ -7,7 +7,6 @@
 #include "core/eventstore/EKEvent.h"
 #include "core/eventstore/StoreError.h"
 #include "foundation/Localization.h"
-#include "kit/ActionSheet.h"
 #include "kit/AlertView.h"
 #include "kit/BarButtonItem.h"
 #include "kit/Button.h"
@@ -566,12 +565,12 @@ void EventEditFormController::done() {
         save(EKSpan::ThisEvent);
         return;
     }
-    m_openChoice =
-        std::make_shared<ActionSheet>(localizedString(QStringLiteral("This is a repeating event. ~Save")),
-                                      this, localizedString(QStringLiteral("Cancel")), QString(),
-                                      QStringList{localizedString(QStringLiteral("Save for this event")),
-                                                  localizedString(QStringLiteral("Save for future events"))});
-    m_openChoiceKind = OpenChoice::Save;
+    showChoice(RecurringEventActionSheet::Change::Save, true);
+}
+
+void EventEditFormController::showChoice(RecurringEventActionSheet::Change change, bool repeating) {
+    m_openChoice = std::make_shared<RecurringEventActionSheet>(change, repeating);
+    m_openChoice->setDelegate(weakSelf());
     m_openChoice->showInView(*view());
 }
 
@@ -635,19 +634,7 @@ void EventEditFormController::deleteEvent() {
     if (m_finished || !m_existing) {
         return;
     }
-    if (m_event->hasRecurrenceRules()) {
-        m_openChoice = std::make_shared<ActionSheet>(
-            localizedString(QStringLiteral("This is a repeating event. ~Delete")), this,
-            localizedString(QStringLiteral("Cancel")), QString(),
-            QStringList{localizedString(QStringLiteral("Delete this event only")),
-                        localizedString(QStringLiteral("Delete all future events"))});
-    } else {
-        m_openChoice =
-            std::make_shared<ActionSheet>(QString(), this, localizedString(QStringLiteral("Cancel")),
-                                          localizedString(QStringLiteral("Delete Event")));
-    }
-    m_openChoiceKind = OpenChoice::Delete;
-    m_openChoice->showInView(*view());
+    showChoice(RecurringEventActionSheet::Change::Delete, m_event->hasRecurrenceRules());
 }
 
 void EventEditFormController::remove(EKSpan span) {
@@ -660,17 +647,19 @@ void EventEditFormController::remove(EKSpan span) {
 }
 
 void EventEditFormController::didDismissWithButtonIndex(ActionSheet& actionSheet, int buttonIndex) {
-    if (&actionSheet != m_openChoice.get() || buttonIndex == actionSheet.cancelButtonIndex()) {
+    if (&actionSheet != m_openChoice.get()) {
         return;
     }
-    // Acted on once the sheet is gone: finishing may end this screen, and the sheet reports to
-    // its delegate until then. The repeating layouts offer this event (0) and future events (1);
-    // the single delete choice has only its destructive button.
-    const EKSpan span = buttonIndex == 1 ? EKSpan::FutureEvents : EKSpan::ThisEvent;
-    if (m_openChoiceKind == OpenChoice::Delete) {
-        remove(span);
+    // Acted on once the sheet is gone: finishing may end this screen, which should not happen
+    // under a sheet still on its way out.
+    const std::optional<EKSpan> span = m_openChoice->spanForButtonIndex(buttonIndex);
+    if (!span) {
+        return;
+    }
+    if (m_openChoice->change() == RecurringEventActionSheet::Change::Delete) {
+        remove(*span);
     } else {
-        save(span);
+        save(*span);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "core/eventstore/EKRecurrenceRule.h"
 #include "kit/ActionSheetDelegate.h"
 #include "kit/TableViewController.h"
+#include "ui/editing/RecurringEventActionSheet.h"
 #include "ui/eventkit/EKEventEditViewDelegate.h"
 
 #include <QString>
@@ -15,7 +16,6 @@
 #include <optional>
 #include <vector>
 
-class ActionSheet;
 class BarButtonItem;
 class EKCalendar;
 class EKEvent;
@@ -68,7 +68,7 @@ public:
     // Chooses as the row's list does.
     void chooseOption(FormRow row, int index);
     // The span choice or the delete choice while one is shown.
-    const std::shared_ptr<ActionSheet>& openChoice() const { return m_openChoice; }
+    const std::shared_ptr<RecurringEventActionSheet>& openChoice() const { return m_openChoice; }
 
     // The bar's buttons and the delete row.
     void cancel();
@@ -104,6 +104,7 @@ private:
     // The dates of the form, or a message saying what is wrong.
     std::optional<CheckedDates> checkDates(QString* message) const;
     bool asksForSpan() const;
+    void showChoice(RecurringEventActionSheet::Change change, bool repeating);
     void save(EKSpan span);
     void remove(EKSpan span);
     void applyForm(EKEvent& event, const CheckedDates& dates) const;
@@ -124,9 +125,7 @@ private:
     std::map<FormRow, std::shared_ptr<TableViewCell>> m_cells;
     std::shared_ptr<Switch> m_allDaySwitch;
     std::shared_ptr<BarButtonItem> m_doneButtonItem;
-    std::shared_ptr<ActionSheet> m_openChoice;
-    enum class OpenChoice { Save, Delete };
-    OpenChoice m_openChoiceKind = OpenChoice::Save;
+    std::shared_ptr<RecurringEventActionSheet> m_openChoice;
     std::optional<CheckedDates> m_pendingDates;
     bool m_finished = false;
 };

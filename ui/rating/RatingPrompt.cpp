@@ -22,8 +22,11 @@ QString ratingTextWithDisplayName(const QString& key) {
 } // namespace
 
 RatingPrompt& RatingPrompt::sharedInstance() {
-    static RatingPrompt* const prompt = new RatingPrompt();
-    return *prompt;
+    // Kept to the end of the process and never destroyed; held by a shared pointer so that its
+    // alert can hold it weakly like any other delegate.
+    static const auto* const prompt = new std::shared_ptr<RatingPrompt>(
+        new RatingPrompt(), [](RatingPrompt* instance) { delete instance; });
+    return **prompt;
 }
 
 RatingPrompt::RatingPrompt() {
@@ -91,7 +94,7 @@ void RatingPrompt::showRatingAlert() {
         ratingTextWithDisplayName(
             QStringLiteral("If you enjoy using %@, would you mind taking a moment to rate it? It "
                            "won't take more than a minute. Thanks for your support!")),
-        this, localizedString(QStringLiteral("No, Thanks")),
+        shared_from_this(), localizedString(QStringLiteral("No, Thanks")),
         QStringList{ratingTextWithDisplayName(QStringLiteral("Rate %@")),
                     localizedString(QStringLiteral("Remind me later"))});
     m_ratingAlert->show();

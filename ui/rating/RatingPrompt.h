@@ -14,7 +14,7 @@ class RatingPromptRecord;
 // counts one use on a background queue; once the record says enough days and uses have passed
 // and the network is reachable, the main thread shows an alert offering to rate, to be reminded
 // later or never to be asked for this version. The review page opens in the desktop's browser.
-class RatingPrompt final : public AlertViewDelegate {
+class RatingPrompt final : public AlertViewDelegate, public std::enable_shared_from_this<RatingPrompt> {
 public:
     enum class Choice { NoThanks = 0, Rate = 1, RemindMeLater = 2 };
 

@@ -357,6 +357,10 @@ void EventView::removeEventAnimated(bool animated, bool delayed) {
         });
 }
 
+void EventView::deselectForClosedMenu() {
+    deselectAnimated(true, false);
+}
+
 void EventView::deselectAnimated(bool animated, bool delayed) {
     if (!m_selected) {
         return;

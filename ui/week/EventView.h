@@ -4,6 +4,7 @@
 #include "kit/Label.h"
 #include "kit/View.h"
 #include "ui/calendars/ColoredBackground.h"
+#include "ui/copymove/CopyMoveMenuRow.h"
 
 #include <functional>
 #include <memory>
@@ -20,7 +21,7 @@ class SelectedBackgroundView;
 // reports and runs every row-level effect: fading on change, the selection bar, removal, flash,
 // the copy/move pulsing and the birthday age. The day box sets its frame; without an event the
 // row is hidden. While one row is touched, the rows sharing its touch lock take no new touch.
-class EventView : public View {
+class EventView : public View, public CopyMoveMenuRow {
 public:
     // How far above or below a row (or a card) a finger still counts as on it.
     static constexpr double touchBand = 70.0;
@@ -38,6 +39,8 @@ public:
     void initializeWithEvent(std::shared_ptr<EKEvent> event, Date displayedDate, bool animated);
     void removeEventAnimated(bool animated, bool delayed);
     void deselectAnimated(bool animated, bool delayed);
+    // Deselects at once, animated.
+    void deselectForClosedMenu() override;
     void flashDelayed(bool delayed);
     void disableTouch(bool disabled);
     void startMoveAnimation();
