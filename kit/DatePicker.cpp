@@ -1,6 +1,8 @@
 #include "kit/DatePicker.h"
 
 #include "foundation/Locale.h"
+#include "foundation/StringUtilities.h"
+#include "foundation/WallTime.h"
 #include "kit/DatePickerWheel.h"
 #include "kit/GraphicsContext.h"
 
@@ -23,18 +25,12 @@ constexpr double minuteWidth12 = 90.0;
 constexpr double amPmWidth = 80.0;
 constexpr double pickerTextInset = 18.0;
 
-icu::UnicodeString toUnicode(const QString& text) {
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<int32_t>(text.size())};
-}
-
-QString fromUnicode(const icu::UnicodeString& text) {
-    return QString::fromUtf16(text.getBuffer(), text.length());
-}
-
 std::unique_ptr<icu::GregorianCalendar> calendarIn(const QString& zoneName) {
     UErrorCode status = U_ZERO_ERROR;
-    auto calendar =
-        std::make_unique<icu::GregorianCalendar>(icu::TimeZone::createTimeZone(toUnicode(zoneName)), status);
+    auto calendar = std::make_unique<icu::GregorianCalendar>(
+        icu::TimeZone::createTimeZone(StringUtilities::toUnicodeString(zoneName)), status);
+    // Proleptic Gregorian, as WallTime turns the day back into a date.
+    calendar->setGregorianChange(U_DATE_MIN, status);
     return U_SUCCESS(status) ? std::move(calendar) : nullptr;
 }
 
@@ -56,7 +52,7 @@ TimeOfDay timeOfDay(Date date, const QString& zoneName) {
 }
 
 // The date's day at the hour and minute, seconds zero; a time inside a daylight-saving gap
-// moves on by the gap, as the calendar resolves it.
+// moves on by the gap, and a time shown twice means the first of the two.
 Date dateAtTimeOfDay(Date date, TimeOfDay time, const QString& zoneName) {
     const auto calendar = calendarIn(zoneName);
     if (!calendar) {
@@ -64,12 +60,12 @@ Date dateAtTimeOfDay(Date date, TimeOfDay time, const QString& zoneName) {
     }
     UErrorCode status = U_ZERO_ERROR;
     calendar->setTime(date.udate(), status);
-    calendar->set(UCAL_HOUR_OF_DAY, time.hour);
-    calendar->set(UCAL_MINUTE, time.minute);
-    calendar->set(UCAL_SECOND, 0);
-    calendar->set(UCAL_MILLISECOND, 0);
-    const UDate result = calendar->getTime(status);
-    return U_SUCCESS(status) ? Date::withUDate(result) : date;
+    const CivilDate day{calendar->get(UCAL_EXTENDED_YEAR, status), calendar->get(UCAL_MONTH, status) + 1,
+                        calendar->get(UCAL_DATE, status)};
+    if (U_FAILURE(status)) {
+        return date;
+    }
+    return WallTime{day, time.hour, time.minute, 0}.dateIn(calendar->getTimeZone());
 }
 
 // The pattern with its quoted literals blanked, so that letters inside them do not count.
@@ -138,7 +134,7 @@ void DatePicker::configureWheels() {
     if (const auto* simple = dynamic_cast<const icu::SimpleDateFormat*>(format.get())) {
         icu::UnicodeString text;
         simple->toPattern(text);
-        pattern = fromUnicode(text);
+        pattern = StringUtilities::fromUnicodeString(text);
     }
     const QString letters = patternLetters(pattern);
     qsizetype hourAt = -1;
@@ -165,7 +161,8 @@ void DatePicker::configureWheels() {
         int32_t count = 0;
         const icu::UnicodeString* amPm = symbols.getAmPmStrings(count);
         if (count >= 2) {
-            m_amPmSymbols = {fromUnicode(amPm[0]), fromUnicode(amPm[1])};
+            m_amPmSymbols = {StringUtilities::fromUnicodeString(amPm[0]),
+                             StringUtilities::fromUnicodeString(amPm[1])};
         }
     }
 

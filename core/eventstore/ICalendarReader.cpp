@@ -1,11 +1,11 @@
 #include "core/eventstore/ICalendarReader.h"
 
 #include "core/calendar/Day.h"
-#include "core/calendar/StringUtilities.h"
 #include "core/eventstore/ContentLineReader.h"
 #include "core/eventstore/EKEventStore.h"
 #include "core/eventstore/ZoneCalendars.h"
 #include "foundation/CivilDate.h"
+#include "foundation/StringUtilities.h"
 #include "foundation/TimeZone.h"
 
 #include <QFileInfo>
