@@ -3,9 +3,7 @@
 #include "foundation/CivilDate.h"
 #include "foundation/Date.h"
 
-namespace icu {
-class TimeZone;
-}
+#include <unicode/timezone.h>
 
 // A civil date and a time of day as a zone's clocks show them, and the moment they show it. Dates
 // are proleptic Gregorian, as CivilDate counts them; month, day, hour, minute and second numbers out

@@ -5,6 +5,7 @@
 #include "foundation/WallTime.h"
 #include "kit/DatePickerWheel.h"
 #include "kit/GraphicsContext.h"
+#include "kit/RoundedRectangle.h"
 
 #include <unicode/datefmt.h>
 #include <unicode/dtfmtsym.h>
@@ -234,7 +235,6 @@ void DatePicker::stateDidChange() {
     for (const auto& each : m_wheels) {
         each->setUserInteractionEnabled(enabled());
     }
-    Control::stateDidChange();
 }
 
 void DatePicker::didMoveToSuperview() {
@@ -391,7 +391,7 @@ void DatePicker::drawRect(GraphicsContext& context, const Rect& /*rect*/) {
         // A dark well around the wheels.
         const Rect wells = m_wheels.front()->frame().united(m_wheels.back()->frame()).inset(-3.0, -3.0);
         context.setFillColor(Color(0.1, 0.1, 0.12));
-        drawRoundedRectPath(context, wells, 5.0);
+        RoundedRectangle(wells, 5.0).drawRoundedRectPath(context);
         context.fillPath();
     }
     DatePickerWheel::drawSelectionBar(context, Rect(0, area.height() / 2.0 - DatePickerWheel::rowHeight / 2.0,
