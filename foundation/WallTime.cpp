@@ -3,13 +3,8 @@
 #include <unicode/basictz.h>
 #include <unicode/timezone.h>
 
-namespace {
-
-constexpr double millisecondsPerDay = 86400000.0;
-
-} // namespace
-
 double WallTime::localMilliseconds() const {
+    constexpr double millisecondsPerDay = 86400000.0;
     const auto days = static_cast<double>(CivilDate::daysFromCivil(date.year, date.month, date.day));
     return days * millisecondsPerDay + ((hour * 60.0 + minute) * 60.0 + second) * 1000.0;
 }
