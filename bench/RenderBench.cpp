@@ -4,6 +4,7 @@
 #include "kit/ViewRenderer.h"
 
 #include "ProcessRun.h"
+#include "kit/RoundedRectangle.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -22,7 +23,7 @@ protected:
     void drawRect(GraphicsContext& context, const Rect&) override {
         const Rect card = bounds().inset(2, 2);
         context.saveGState();
-        View::drawRoundedRectPath(context, card, 6.0);
+        RoundedRectangle(card, 6.0).drawRoundedRectPath(context);
         context.clip();
         context.drawLinearGradient(
             {{0.0, Color::fromRgb255(255, 255, 255)}, {1.0, Color::fromRgb255(226, 231, 238)}},
@@ -30,7 +31,7 @@ protected:
         context.restoreGState();
         context.setStrokeColor(Color::fromRgb255(150, 160, 175));
         context.setLineWidth(0.5);
-        View::drawRoundedRectPath(context, card, 6.0);
+        RoundedRectangle(card, 6.0).drawRoundedRectPath(context);
         context.strokePath();
 
         static const Font timeFont = Font::boldSystemFontOfSize(11.0);

@@ -1,5 +1,7 @@
 #include "foundation/TimeZone.h"
 
+#include "foundation/StringUtilities.h"
+
 #include <unicode/strenum.h>
 #include <unicode/timezone.h>
 #include <unicode/unistr.h>
@@ -9,21 +11,13 @@
 
 namespace {
 
-icu::UnicodeString toIcu(const QString& text) {
-    return icu::UnicodeString(reinterpret_cast<const char16_t*>(text.utf16()),
-                              static_cast<int32_t>(text.size()));
-}
-
-QString fromIcu(const icu::UnicodeString& text) {
-    return QString(reinterpret_cast<const QChar*>(text.getBuffer()), text.length());
-}
-
 // ICU answers an unknown name with its "Etc/Unknown" zone rather than with an error.
 std::unique_ptr<icu::TimeZone> createKnownZone(const QString& name) {
     if (name.isEmpty()) {
         return nullptr;
     }
-    std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(toIcu(name)));
+    std::unique_ptr<icu::TimeZone> zone(
+        icu::TimeZone::createTimeZone(StringUtilities::toUnicodeString(name)));
     icu::UnicodeString id;
     if (!zone || zone->getID(id) == icu::UnicodeString(UCAL_UNKNOWN_ZONE_ID)) {
         return nullptr;
@@ -34,7 +28,7 @@ std::unique_ptr<icu::TimeZone> createKnownZone(const QString& name) {
 QString nameOf(const icu::TimeZone& zone) {
     icu::UnicodeString id;
     zone.getID(id);
-    return fromIcu(id);
+    return StringUtilities::fromUnicodeString(id);
 }
 
 std::atomic<std::uint64_t>& defaultGeneration() {
@@ -75,8 +69,8 @@ TimeZone TimeZone::systemTimeZone() {
 QString TimeZone::canonicalName() const {
     UErrorCode status = U_ZERO_ERROR;
     icu::UnicodeString canonical;
-    icu::TimeZone::getCanonicalID(toIcu(m_name), canonical, status);
-    return U_SUCCESS(status) && !canonical.isEmpty() ? fromIcu(canonical) : m_name;
+    icu::TimeZone::getCanonicalID(StringUtilities::toUnicodeString(m_name), canonical, status);
+    return U_SUCCESS(status) && !canonical.isEmpty() ? StringUtilities::fromUnicodeString(canonical) : m_name;
 }
 
 // ICU's canonical ids follow CLDR, which keeps the older of two equivalent names ("Asia/Calcutta"
@@ -95,7 +89,7 @@ QStringList TimeZone::knownTimeZoneNames() {
         }
         // ICU lists its "Factory" placeholder (no zone configured) among the canonical ids.
         if (*id != icu::UnicodeString(u"Factory")) {
-            names.append(fromIcu(*id));
+            names.append(StringUtilities::fromUnicodeString(*id));
         }
     }
     return names;

@@ -8,6 +8,7 @@
 #include "kit/Label.h"
 #include "kit/PopoverController.h"
 #include "kit/PopoverView.h"
+#include "kit/RoundedRectangle.h"
 #include "kit/Screen.h"
 #include "kit/StringDrawing.h"
 
@@ -54,10 +55,10 @@ Image buttonImage(Face face, bool highlighted) {
                    const Rect body = Rect(Point(), size).inset(0.5, 1.0);
                    // A faint light edge below the button, as if set into the sheet.
                    context.setStrokeColor(Color(1, 1, 1, 0.18));
-                   View::drawRoundedRectPath(context, body.offset(0, 0.8), 9.0);
+                   RoundedRectangle(body.offset(0, 0.8), 9.0).drawRoundedRectPath(context);
                    context.strokePath();
                    context.saveGState();
-                   View::drawRoundedRectPath(context, body, 9.0);
+                   RoundedRectangle(body, 9.0).drawRoundedRectPath(context);
                    context.clip();
                    const Color middle((top.red() + bottom.red()) / 2, (top.green() + bottom.green()) / 2,
                                       (top.blue() + bottom.blue()) / 2);
@@ -69,7 +70,7 @@ Image buttonImage(Face face, bool highlighted) {
                    context.restoreGState();
                    context.setLineWidth(1.0);
                    context.setStrokeColor(rim);
-                   View::drawRoundedRectPath(context, body, 9.0);
+                   RoundedRectangle(body, 9.0).drawRoundedRectPath(context);
                    context.strokePath();
                })
         .stretchableImage(15, 22);

@@ -6,6 +6,7 @@
 #include "kit/Font.h"
 #include "kit/GraphicsContext.h"
 #include "kit/Label.h"
+#include "kit/RoundedRectangle.h"
 #include "kit/Screen.h"
 #include "kit/StringDrawing.h"
 #include "kit/Window.h"
@@ -42,7 +43,7 @@ Image alertButtonImage(bool highlighted, bool cancel) {
                        [&](GraphicsContext& context) {
                            const Rect face = Rect(Point(), size).inset(0.5, 0.5);
                            context.saveGState();
-                           View::drawRoundedRectPath(context, face, 6.0);
+                           RoundedRectangle(face, 6.0).drawRoundedRectPath(context);
                            context.clip();
                            const double top = highlighted ? 0.55 : (cancel ? 0.22 : 0.32);
                            const double bottom = highlighted ? 0.3 : (cancel ? 0.04 : 0.1);
@@ -56,10 +57,10 @@ Image alertButtonImage(bool highlighted, bool cancel) {
                            context.restoreGState();
                            context.setLineWidth(1.0);
                            context.setStrokeColor(Color(0, 0, 0, 0.55));
-                           View::drawRoundedRectPath(context, face, 6.0);
+                           RoundedRectangle(face, 6.0).drawRoundedRectPath(context);
                            context.strokePath();
                            context.setStrokeColor(Color(1, 1, 1, 0.25));
-                           View::drawRoundedRectPath(context, face.inset(1, 1), 5.0);
+                           RoundedRectangle(face.inset(1, 1), 5.0).drawRoundedRectPath(context);
                            context.strokePath();
                        })
         .stretchableImage(14, 21);
@@ -190,12 +191,12 @@ void AlertView::drawRect(GraphicsContext& context, const Rect&) {
     context.saveGState();
     context.setShadow(Size(0, 3), 10, Color(0, 0, 0, 0.6));
     context.setFillColor(Color::fromRgb255(5, 18, 54, 0.84));
-    drawRoundedRectPath(context, box, radius);
+    RoundedRectangle(box, radius).drawRoundedRectPath(context);
     context.fillPath();
     context.restoreGState();
     // The gloss: a wide bright curve over the top of the box.
     context.saveGState();
-    drawRoundedRectPath(context, box, radius);
+    RoundedRectangle(box, radius).drawRoundedRectPath(context);
     context.clip();
     const double glossHeight = std::min(30.0, box.height() / 2);
     context.beginPath();
@@ -208,7 +209,7 @@ void AlertView::drawRect(GraphicsContext& context, const Rect&) {
     // The white rim.
     context.setLineWidth(2.0);
     context.setStrokeColor(Color(1, 1, 1, 0.88));
-    drawRoundedRectPath(context, box, radius);
+    RoundedRectangle(box, radius).drawRoundedRectPath(context);
     context.strokePath();
 }
 

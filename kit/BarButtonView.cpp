@@ -2,6 +2,7 @@
 
 #include "kit/Font.h"
 #include "kit/GraphicsContext.h"
+#include "kit/RoundedRectangle.h"
 #include "kit/StringDrawing.h"
 
 #include <algorithm>
@@ -27,7 +28,7 @@ Color mixed(const Color& color, const Color& other, double amount) {
 
 } // namespace
 
-BarButtonView::BarButtonView() : View(Rect(0, 0, 50, height)) {
+BarButtonView::BarButtonView() : Control(Rect(0, 0, 50, height)) {
     setBackgroundColor(std::nullopt);
 }
 
@@ -61,23 +62,11 @@ void BarButtonView::setShowsAddSign(bool shows) {
     }
 }
 
-void BarButtonView::setEnabled(bool enabled) {
-    if (m_enabled == enabled) {
-        return;
-    }
-    m_enabled = enabled;
-    setUserInteractionEnabled(enabled);
-    if (!enabled) {
+void BarButtonView::stateDidChange() {
+    setUserInteractionEnabled(enabled());
+    if (!enabled()) {
         m_tracking = false;
         setHighlighted(false);
-    }
-    setNeedsDisplay();
-}
-
-void BarButtonView::setHighlighted(bool highlighted) {
-    if (m_highlighted != highlighted) {
-        m_highlighted = highlighted;
-        setNeedsDisplay();
     }
 }
 
@@ -104,7 +93,7 @@ Size BarButtonView::fittingSize(Size) const {
 
 void BarButtonView::addBezelPath(GraphicsContext& context, const Rect& rect) const {
     if (m_kind != Kind::Back) {
-        drawRoundedRectPath(context, rect, cornerRadius);
+        RoundedRectangle(rect, cornerRadius).drawRoundedRectPath(context);
         return;
     }
     // A rounded body on the right and a point on the left, its two edges rounded into the body.
@@ -123,7 +112,7 @@ void BarButtonView::addBezelPath(GraphicsContext& context, const Rect& rect) con
 void BarButtonView::drawRect(GraphicsContext& context, const Rect&) {
     const Rect area = bounds().inset(0.5, 0.5);
     Color base = m_kind == Kind::Done ? Color::fromRgb255(41, 98, 204) : m_tintColor.scaledBy(0.86);
-    if (m_highlighted) {
+    if (highlighted()) {
         base = base.scaledBy(0.72);
     }
     const Color top = mixed(base, Color(1, 1, 1), 0.38);
@@ -156,7 +145,7 @@ void BarButtonView::drawRect(GraphicsContext& context, const Rect&) {
                        content.height());
     }
     context.saveGState();
-    if (!m_enabled) {
+    if (!enabled()) {
         context.setAlpha(0.45);
     }
     context.setShadow(Size(0, -1), 0.0, Color(0, 0, 0, 0.5));
@@ -186,7 +175,7 @@ bool BarButtonView::isWithinSlack(Point point) const {
 }
 
 void BarButtonView::touchesBegan(const TouchSet& touches, const TouchEvent& event) {
-    if (touches.empty() || !m_enabled) {
+    if (touches.empty() || !enabled()) {
         View::touchesBegan(touches, event);
         return;
     }

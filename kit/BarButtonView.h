@@ -1,8 +1,8 @@
 #pragma once
 
 #include "foundation/Color.h"
+#include "kit/Control.h"
 #include "kit/Image.h"
-#include "kit/View.h"
 
 #include <QString>
 
@@ -13,7 +13,7 @@
 // tint (blue for a done button), or the back button's arrow-shaped bezel, with a white bold
 // title or an image. It is highlighted while a finger on it stays within its bounds grown by
 // the tracking slack; lifting the finger there runs `onTap`.
-class BarButtonView : public View {
+class BarButtonView : public Control {
 public:
     enum class Kind { Bordered, Done, Back };
     static constexpr double height = 30.0;
@@ -31,10 +31,6 @@ public:
     // Draws a plus sign instead of a title.
     bool showsAddSign() const { return m_showsAddSign; }
     void setShowsAddSign(bool shows);
-    bool enabled() const { return m_enabled; }
-    void setEnabled(bool enabled);
-    bool highlighted() const { return m_highlighted; }
-    void setHighlighted(bool highlighted);
     // The colour of the bezel of a bordered or back button.
     const Color& tintColor() const { return m_tintColor; }
     void setTintColor(const Color& color);
@@ -50,6 +46,8 @@ protected:
     void touchesMoved(const TouchSet& touches, const TouchEvent& event) override;
     void touchesEnded(const TouchSet& touches, const TouchEvent& event) override;
     void touchesCancelled(const TouchSet& touches, const TouchEvent& event) override;
+    // A disabled bar button lets touches through and drops its highlight.
+    void stateDidChange() override;
 
 private:
     // The outline of the bezel, as a path in the context.
@@ -60,8 +58,6 @@ private:
     QString m_title;
     std::optional<Image> m_image;
     bool m_showsAddSign = false;
-    bool m_enabled = true;
-    bool m_highlighted = false;
     bool m_tracking = false;
     Color m_tintColor = defaultTintColor();
 };

@@ -64,7 +64,7 @@ template <typename Value> const Value* Button::PerState<Value>::find(ControlStat
 Button::Button() : Button(Rect()) {}
 
 Button::Button(const Rect& frame)
-    : View(frame), m_titleLabel(std::make_shared<Label>()), m_imageView(std::make_shared<ImageView>()) {
+    : Control(frame), m_titleLabel(std::make_shared<Label>()), m_imageView(std::make_shared<ImageView>()) {
     m_titleLabel->setFont(Font::boldSystemFontOfSize(15));
     m_titleLabel->setLineBreakMode(LineBreakMode::MiddleTruncation);
     m_titleLabel->setShadowOffset(Size(0, 0));
@@ -125,35 +125,17 @@ Image Button::backgroundImageForState(ControlState state) const {
     return image != nullptr ? *image : Image();
 }
 
-ControlState Button::state() const {
-    return controlStateFor(m_enabled, m_selected, m_highlighted);
-}
-
-void Button::setEnabled(bool enabled) {
-    if (m_enabled == enabled) {
-        return;
-    }
-    m_enabled = enabled;
-    if (!enabled && m_tracking) {
+void Button::stateDidChange() {
+    if (!enabled() && m_tracking) {
         m_tracking = false;
         m_touchInside = false;
-        m_highlighted = false;
+        if (highlighted()) {
+            // Comes back here, and brings the parts up to date then.
+            setHighlighted(false);
+            return;
+        }
     }
     updateParts();
-}
-
-void Button::setSelected(bool selected) {
-    if (m_selected != selected) {
-        m_selected = selected;
-        updateParts();
-    }
-}
-
-void Button::setHighlighted(bool highlighted) {
-    if (m_highlighted != highlighted) {
-        m_highlighted = highlighted;
-        updateParts();
-    }
 }
 
 Label& Button::titleLabel() {
@@ -279,7 +261,7 @@ bool Button::isWithinSlack(Point point) const {
 }
 
 bool Button::beginTracking(Point /*point*/) {
-    if (!m_enabled) {
+    if (!enabled()) {
         return false;
     }
     m_tracking = true;
@@ -383,9 +365,9 @@ void Button::updateParts() {
     m_titleLabel->setShadowColor(currentTitleShadowColor());
     Image image = currentImage();
     const bool ownImage = m_images.values.contains(current);
-    if (m_highlighted && m_adjustsImageWhenHighlighted && !ownImage) {
+    if (highlighted() && m_adjustsImageWhenHighlighted && !ownImage) {
         image = adjusted(image, true);
-    } else if (!m_enabled && m_adjustsImageWhenDisabled && !ownImage) {
+    } else if (!enabled() && m_adjustsImageWhenDisabled && !ownImage) {
         image = adjusted(image, false);
     }
     m_imageView->setImage(image);
@@ -396,9 +378,9 @@ void Button::updateParts() {
 void Button::drawRect(GraphicsContext& context, const Rect& /*rect*/) {
     Image background = currentBackgroundImage();
     const bool ownBackground = m_backgroundImages.values.contains(state());
-    if (m_highlighted && m_adjustsImageWhenHighlighted && !ownBackground) {
+    if (highlighted() && m_adjustsImageWhenHighlighted && !ownBackground) {
         background = adjusted(background, true);
-    } else if (!m_enabled && m_adjustsImageWhenDisabled && !ownBackground) {
+    } else if (!enabled() && m_adjustsImageWhenDisabled && !ownBackground) {
         background = adjusted(background, false);
     }
     if (!background.isNull()) {
@@ -413,7 +395,7 @@ void Button::layoutSubviews() {
     m_imageView->setHidden(m_imageView->image().isNull());
     m_titleLabel->setFrame(titleRectForContentRect(content));
     m_titleLabel->setHidden(m_titleLabel->text().isEmpty());
-    const bool glowing = m_showsTouchWhenHighlighted && m_highlighted;
+    const bool glowing = m_showsTouchWhenHighlighted && highlighted();
     if (glowing && !m_glowView && !weak_from_this().expired()) {
         m_glowView = std::make_shared<ImageView>(glowImage());
         addSubview(m_glowView);

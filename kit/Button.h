@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/Color.h"
+#include "kit/Control.h"
 #include "kit/ControlState.h"
 #include "kit/EdgeInsets.h"
 #include "kit/Image.h"
@@ -24,7 +25,7 @@ class Label;
 // by `trackingSlack` points on every side; a move out and back turns the highlight off and on,
 // and lifting the finger within that area is a touch up inside. The actions are std::function
 // members; programmatic changes of state never call them.
-class Button : public View {
+class Button : public Control {
 public:
     enum class ContentHorizontalAlignment { Center, Left, Right, Fill };
     enum class ContentVerticalAlignment { Center, Top, Bottom, Fill };
@@ -47,20 +48,11 @@ public:
     void setBackgroundImage(const Image& image, ControlState state = ControlState::Normal);
     Image backgroundImageForState(ControlState state) const;
 
-    // The state now: highlighted, disabled and selected combined.
-    ControlState state() const;
     QString currentTitle() const { return titleForState(state()); }
     Color currentTitleColor() const { return titleColorForState(state()); }
     std::optional<Color> currentTitleShadowColor() const { return titleShadowColorForState(state()); }
     Image currentImage() const { return imageForState(state()); }
     Image currentBackgroundImage() const { return backgroundImageForState(state()); }
-
-    bool enabled() const { return m_enabled; }
-    void setEnabled(bool enabled);
-    bool selected() const { return m_selected; }
-    void setSelected(bool selected);
-    bool highlighted() const { return m_highlighted; }
-    void setHighlighted(bool highlighted);
 
     // The title's label and the image's view, for their font, shadow offset, line breaks and so
     // on; the button sets their text, colours and image itself.
@@ -122,6 +114,8 @@ protected:
     void touchesEnded(const TouchSet& touches, const TouchEvent& event) override;
     void touchesCancelled(const TouchSet& touches, const TouchEvent& event) override;
     Size fittingSize(Size size) const override;
+    // Disabling a tracked button ends the tracking; every change shows the state's values.
+    void stateDidChange() override;
 
 private:
     template <typename Value> struct PerState {
@@ -144,9 +138,6 @@ private:
     PerState<std::optional<Color>> m_titleShadowColors;
     PerState<Image> m_images;
     PerState<Image> m_backgroundImages;
-    bool m_enabled = true;
-    bool m_selected = false;
-    bool m_highlighted = false;
     bool m_tracking = false;
     bool m_touchInside = false;
     EdgeInsets m_contentEdgeInsets;

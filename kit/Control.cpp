@@ -11,6 +11,7 @@ void Control::setEnabled(bool enabled) {
         return;
     }
     m_enabled = enabled;
+    setNeedsDisplay();
     stateDidChange();
 }
 
@@ -19,6 +20,7 @@ void Control::setSelected(bool selected) {
         return;
     }
     m_selected = selected;
+    setNeedsDisplay();
     stateDidChange();
 }
 
@@ -27,6 +29,7 @@ void Control::setHighlighted(bool highlighted) {
         return;
     }
     m_highlighted = highlighted;
+    setNeedsDisplay();
     stateDidChange();
 }
 
@@ -38,8 +41,4 @@ void Control::sendValueChanged() {
     if (onValueChanged) {
         onValueChanged();
     }
-}
-
-void Control::stateDidChange() {
-    setNeedsDisplay();
 }

@@ -5,9 +5,9 @@
 
 #include <functional>
 
-// The common ground of the value controls (switch, slider, time picker, segmented control): the
-// enabled, selected and highlighted flags and the value-changed report. `onValueChanged` runs
-// only for changes the user makes; programmatic setters never call it.
+// The common ground of the controls (button, bar button, text field, switch, slider, time picker,
+// segmented control): the enabled, selected and highlighted flags and the value-changed report.
+// `onValueChanged` runs only for changes the user makes; programmatic setters never call it.
 class Control : public View {
 public:
     Control();
@@ -30,8 +30,9 @@ public:
 protected:
     // Reports a change the user made.
     void sendValueChanged();
-    // Runs after any of the three flags changed; by default asks for a new drawing.
-    virtual void stateDidChange();
+    // Runs after any of the three flags changed, once the control has asked for a new drawing;
+    // controls whose parts follow the state bring them up to date here.
+    virtual void stateDidChange() {}
 
 private:
     bool m_enabled = true;

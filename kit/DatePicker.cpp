@@ -1,8 +1,11 @@
 #include "kit/DatePicker.h"
 
 #include "foundation/Locale.h"
+#include "foundation/StringUtilities.h"
+#include "foundation/WallTime.h"
 #include "kit/DatePickerWheel.h"
 #include "kit/GraphicsContext.h"
+#include "kit/RoundedRectangle.h"
 
 #include <unicode/datefmt.h>
 #include <unicode/dtfmtsym.h>
@@ -23,18 +26,12 @@ constexpr double minuteWidth12 = 90.0;
 constexpr double amPmWidth = 80.0;
 constexpr double pickerTextInset = 18.0;
 
-icu::UnicodeString toUnicode(const QString& text) {
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<int32_t>(text.size())};
-}
-
-QString fromUnicode(const icu::UnicodeString& text) {
-    return QString::fromUtf16(text.getBuffer(), text.length());
-}
-
 std::unique_ptr<icu::GregorianCalendar> calendarIn(const QString& zoneName) {
     UErrorCode status = U_ZERO_ERROR;
-    auto calendar =
-        std::make_unique<icu::GregorianCalendar>(icu::TimeZone::createTimeZone(toUnicode(zoneName)), status);
+    auto calendar = std::make_unique<icu::GregorianCalendar>(
+        icu::TimeZone::createTimeZone(StringUtilities::toUnicodeString(zoneName)), status);
+    // Proleptic Gregorian, as WallTime turns the day back into a date.
+    calendar->setGregorianChange(U_DATE_MIN, status);
     return U_SUCCESS(status) ? std::move(calendar) : nullptr;
 }
 
@@ -56,7 +53,7 @@ TimeOfDay timeOfDay(Date date, const QString& zoneName) {
 }
 
 // The date's day at the hour and minute, seconds zero; a time inside a daylight-saving gap
-// moves on by the gap, as the calendar resolves it.
+// moves on by the gap, and a time shown twice means the first of the two.
 Date dateAtTimeOfDay(Date date, TimeOfDay time, const QString& zoneName) {
     const auto calendar = calendarIn(zoneName);
     if (!calendar) {
@@ -64,12 +61,12 @@ Date dateAtTimeOfDay(Date date, TimeOfDay time, const QString& zoneName) {
     }
     UErrorCode status = U_ZERO_ERROR;
     calendar->setTime(date.udate(), status);
-    calendar->set(UCAL_HOUR_OF_DAY, time.hour);
-    calendar->set(UCAL_MINUTE, time.minute);
-    calendar->set(UCAL_SECOND, 0);
-    calendar->set(UCAL_MILLISECOND, 0);
-    const UDate result = calendar->getTime(status);
-    return U_SUCCESS(status) ? Date::withUDate(result) : date;
+    const CivilDate day{calendar->get(UCAL_EXTENDED_YEAR, status), calendar->get(UCAL_MONTH, status) + 1,
+                        calendar->get(UCAL_DATE, status)};
+    if (U_FAILURE(status)) {
+        return date;
+    }
+    return WallTime{day, time.hour, time.minute, 0}.dateIn(calendar->getTimeZone());
 }
 
 // The pattern with its quoted literals blanked, so that letters inside them do not count.
@@ -138,7 +135,7 @@ void DatePicker::configureWheels() {
     if (const auto* simple = dynamic_cast<const icu::SimpleDateFormat*>(format.get())) {
         icu::UnicodeString text;
         simple->toPattern(text);
-        pattern = fromUnicode(text);
+        pattern = StringUtilities::fromUnicodeString(text);
     }
     const QString letters = patternLetters(pattern);
     qsizetype hourAt = -1;
@@ -165,7 +162,8 @@ void DatePicker::configureWheels() {
         int32_t count = 0;
         const icu::UnicodeString* amPm = symbols.getAmPmStrings(count);
         if (count >= 2) {
-            m_amPmSymbols = {fromUnicode(amPm[0]), fromUnicode(amPm[1])};
+            m_amPmSymbols = {StringUtilities::fromUnicodeString(amPm[0]),
+                             StringUtilities::fromUnicodeString(amPm[1])};
         }
     }
 
@@ -237,7 +235,6 @@ void DatePicker::stateDidChange() {
     for (const auto& each : m_wheels) {
         each->setUserInteractionEnabled(enabled());
     }
-    Control::stateDidChange();
 }
 
 void DatePicker::didMoveToSuperview() {
@@ -394,7 +391,7 @@ void DatePicker::drawRect(GraphicsContext& context, const Rect& /*rect*/) {
         // A dark well around the wheels.
         const Rect wells = m_wheels.front()->frame().united(m_wheels.back()->frame()).inset(-3.0, -3.0);
         context.setFillColor(Color(0.1, 0.1, 0.12));
-        drawRoundedRectPath(context, wells, 5.0);
+        RoundedRectangle(wells, 5.0).drawRoundedRectPath(context);
         context.fillPath();
     }
     DatePickerWheel::drawSelectionBar(context, Rect(0, area.height() / 2.0 - DatePickerWheel::rowHeight / 2.0,

@@ -2,6 +2,7 @@
 
 #include "kit/GraphicsContext.h"
 #include "kit/NotificationCenter.h"
+#include "kit/RoundedRectangle.h"
 #include "kit/Screen.h"
 #include "kit/TextField.h"
 #include "kit/Touch.h"
@@ -290,12 +291,12 @@ void Keyboard::drawKey(GraphicsContext& context, const Key& key, bool pressed) c
     }
     context.saveGState();
     context.setShadow(Size(0, 1), 1, Color(0, 0, 0, 0.55));
-    View::drawRoundedRectPath(context, key.frame, 5);
+    RoundedRectangle(key.frame, 5).drawRoundedRectPath(context);
     context.setFillColor(bottom);
     context.fillPath();
     context.restoreGState();
     context.saveGState();
-    View::drawRoundedRectPath(context, key.frame, 5);
+    RoundedRectangle(key.frame, 5).drawRoundedRectPath(context);
     context.clip();
     context.drawLinearGradient({{0.0, top}, {1.0, bottom}}, Point(0, key.frame.minY()),
                                Point(0, key.frame.maxY()));

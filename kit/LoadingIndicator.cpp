@@ -2,6 +2,7 @@
 
 #include "foundation/RunLoop.h"
 #include "kit/GraphicsContext.h"
+#include "kit/RoundedRectangle.h"
 
 #include <algorithm>
 #include <cmath>
@@ -97,7 +98,7 @@ void LoadingIndicator::drawRect(GraphicsContext& context, const Rect& /*rect*/) 
         context.setFillColor(
             Color(m_color.red(), m_color.green(), m_color.blue(), m_color.alpha() * opacity));
         const Rect spoke(-spokeWidth / 2.0, -outer, spokeWidth, outer - inner);
-        drawRoundedRectPath(context, spoke, spokeWidth / 2.0);
+        RoundedRectangle(spoke, spokeWidth / 2.0).drawRoundedRectPath(context);
         context.fillPath();
         context.restoreGState();
     }

@@ -1,6 +1,7 @@
 #include "kit/PopoverView.h"
 
 #include "kit/GraphicsContext.h"
+#include "kit/RoundedRectangle.h"
 
 #include <algorithm>
 
@@ -97,7 +98,7 @@ void PopoverView::drawRect(GraphicsContext& context, const Rect&) {
     const double half = arrowBase / 2;
     // The outline: the rounded body with the arrow's triangle joined to it.
     auto outline = [&] {
-        drawRoundedRectPath(context, body, cornerRadius);
+        RoundedRectangle(body, cornerRadius).drawRoundedRectPath(context);
         switch (m_arrowDirection) {
         case PopoverArrowDirection::up:
             context.moveTo(Point(tip.x() - half, body.minY() + 1));
@@ -148,7 +149,7 @@ void PopoverView::drawRect(GraphicsContext& context, const Rect&) {
     // A dark edge round the content so that light content stands off the border.
     if (m_contentView) {
         context.setStrokeColor(Color(0, 0, 0, 0.6));
-        drawRoundedRectPath(context, m_contentView->frame().inset(-0.5, -0.5), 3.0);
+        RoundedRectangle(m_contentView->frame().inset(-0.5, -0.5), 3.0).drawRoundedRectPath(context);
         context.strokePath();
     }
 }

@@ -2,6 +2,7 @@
 
 #include "kit/Font.h"
 #include "kit/GraphicsContext.h"
+#include "kit/RoundedRectangle.h"
 #include "kit/StringDrawing.h"
 
 #include <algorithm>
@@ -204,7 +205,7 @@ void SegmentedControl::drawRect(GraphicsContext& context, const Rect& /*rect*/) 
         context.setAlpha(0.5);
     }
     context.saveGState();
-    drawRoundedRectPath(context, outline, radius);
+    RoundedRectangle(outline, radius).drawRoundedRectPath(context);
     context.clip();
     for (int segment = 0; segment < numberOfSegments(); ++segment) {
         const bool shownSelected =
@@ -220,7 +221,7 @@ void SegmentedControl::drawRect(GraphicsContext& context, const Rect& /*rect*/) 
     context.restoreGState();
     context.setStrokeColor(lineColor);
     context.setLineWidth(1.0);
-    drawRoundedRectPath(context, outline, radius);
+    RoundedRectangle(outline, radius).drawRoundedRectPath(context);
     context.strokePath();
     context.restoreGState();
 }

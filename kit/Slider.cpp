@@ -2,6 +2,7 @@
 
 #include "kit/GraphicsContext.h"
 #include "kit/Layer.h"
+#include "kit/RoundedRectangle.h"
 
 #include <algorithm>
 
@@ -23,13 +24,13 @@ const Color trackBorder = Color::fromRgb255(96, 96, 96);
 void drawDefaultTrack(GraphicsContext& context, const Rect& track, const Color& top, const Color& bottom) {
     const double radius = track.height() / 2.0;
     context.saveGState();
-    View::drawRoundedRectPath(context, track, radius);
+    RoundedRectangle(track, radius).drawRoundedRectPath(context);
     context.clip();
     context.drawLinearGradient({{0.0, top}, {1.0, bottom}}, track.origin(), Point(track.x(), track.maxY()));
     context.restoreGState();
     context.setStrokeColor(trackBorder);
     context.setLineWidth(1.0);
-    View::drawRoundedRectPath(context, track.inset(0.5, 0.5), radius - 0.5);
+    RoundedRectangle(track.inset(0.5, 0.5), radius - 0.5).drawRoundedRectPath(context);
     context.strokePath();
 }
 

@@ -3,6 +3,7 @@
 #include "kit/Font.h"
 #include "kit/GraphicsContext.h"
 #include "kit/Layer.h"
+#include "kit/RoundedRectangle.h"
 #include "kit/StringDrawing.h"
 
 #include <algorithm>
@@ -80,7 +81,7 @@ void Switch::drawRect(GraphicsContext& context, const Rect& /*rect*/) {
     context.saveGState();
     // The sliding strip: the blue half up to the knob's centre, the grey half after it.
     context.saveGState();
-    drawRoundedRectPath(context, track, radius);
+    RoundedRectangle(track, radius).drawRoundedRectPath(context);
     context.clip();
     context.saveGState();
     context.clipToRect(Rect(0, 0, knobX + radius, switchHeight));
@@ -102,7 +103,7 @@ void Switch::drawRect(GraphicsContext& context, const Rect& /*rect*/) {
     context.restoreGState();
     context.setStrokeColor(borderColor);
     context.setLineWidth(1.0);
-    drawRoundedRectPath(context, track, radius);
+    RoundedRectangle(track, radius).drawRoundedRectPath(context);
     context.strokePath();
 
     // The knob, darker while the finger holds it.
@@ -125,7 +126,7 @@ void Switch::drawRect(GraphicsContext& context, const Rect& /*rect*/) {
         // Faded by a veil rather than by transparency, so that the strip does not show through
         // the knob.
         context.setFillColor(Color(1, 1, 1, 0.5));
-        drawRoundedRectPath(context, Rect(0, 0, switchWidth, switchHeight), radius);
+        RoundedRectangle(Rect(0, 0, switchWidth, switchHeight), radius).drawRoundedRectPath(context);
         context.fillPath();
     }
     context.restoreGState();

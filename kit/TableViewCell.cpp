@@ -5,6 +5,7 @@
 #include "kit/GraphicsContext.h"
 #include "kit/ImageView.h"
 #include "kit/Label.h"
+#include "kit/RoundedRectangle.h"
 #include "kit/Screen.h"
 #include "kit/StringDrawing.h"
 #include "kit/TableViewCellEditingControl.h"
@@ -31,14 +32,14 @@ Image deleteButtonBackground() {
                            context.saveGState();
                            context.setShadow({0, 1}, 0, Color(1, 1, 1, 0.6));
                            context.beginPath();
-                           View::drawRoundedRectPath(context, shape, 6);
+                           RoundedRectangle(shape, 6).drawRoundedRectPath(context);
                            context.setFillColor(Color::fromRgb255(140, 10, 10));
                            context.fillPath();
                            context.restoreGState();
                            context.saveGState();
                            context.beginPath();
-                           View::drawRoundedRectPath(
-                               context, Rect(1.5, 1.5, shape.width() - 2, shape.height() - 2), 5);
+                           RoundedRectangle(Rect(1.5, 1.5, shape.width() - 2, shape.height() - 2), 5)
+                               .drawRoundedRectPath(context);
                            context.clip();
                            context.drawLinearGradient({{0.0, Color::fromRgb255(232, 120, 120)},
                                                        {0.5, Color::fromRgb255(206, 40, 40)},

@@ -4,6 +4,7 @@
 #include "kit/KeyInput.h"
 #include "kit/Keyboard.h"
 #include "kit/MenuController.h"
+#include "kit/RoundedRectangle.h"
 #include "kit/TextFieldDelegate.h"
 #include "kit/TextLayout.h"
 #include "kit/Touch.h"
@@ -48,7 +49,7 @@ Size textInset(TextField::BorderStyle style) {
 
 TextField::TextField() : TextField(Rect(0, 0, 0, 0)) {}
 
-TextField::TextField(const Rect& frame) : View(frame), m_lineEdit(std::make_unique<QLineEdit>()) {
+TextField::TextField(const Rect& frame) : Control(frame), m_lineEdit(std::make_unique<QLineEdit>()) {
     m_lineEdit->setFont(m_font.qFont());
     m_lineEdit->setFrame(false);
 }
@@ -216,15 +217,10 @@ bool TextField::wantsCapitalLetter() const {
     return false;
 }
 
-void TextField::setEnabled(bool enabled) {
-    if (m_enabled == enabled) {
-        return;
-    }
-    m_enabled = enabled;
-    if (!enabled && isFirstResponder()) {
+void TextField::stateDidChange() {
+    if (!enabled() && isFirstResponder()) {
         resignFirstResponder();
     }
-    setNeedsDisplay();
 }
 
 TextRange TextField::selectedRange() const {
@@ -431,7 +427,7 @@ void TextField::clearButtonTapped() {
 }
 
 bool TextField::canBecomeFirstResponder() {
-    if (!m_enabled || hidden()) {
+    if (!enabled() || hidden()) {
         return false;
     }
     const auto owner = delegate();
@@ -649,16 +645,16 @@ void TextField::drawBorder(GraphicsContext& context) const {
     case BorderStyle::RoundedRect: {
         const Rect outer = rect.inset(0.5, 0.5);
         context.saveGState();
-        View::drawRoundedRectPath(context, outer, 7.0);
+        RoundedRectangle(outer, 7.0).drawRoundedRectPath(context);
         context.setFillColor(Color(1, 1, 1));
         context.fillPath();
         // The classic field looks pressed into the surface: a soft shade under its top edge.
-        View::drawRoundedRectPath(context, outer, 7.0);
+        RoundedRectangle(outer, 7.0).drawRoundedRectPath(context);
         context.clip();
         context.drawLinearGradient({{0.0, Color(0, 0, 0, 0.18)}, {1.0, Color(0, 0, 0, 0.0)}},
                                    Point(0, outer.minY()), Point(0, outer.minY() + 4.0));
         context.restoreGState();
-        View::drawRoundedRectPath(context, outer, 7.0);
+        RoundedRectangle(outer, 7.0).drawRoundedRectPath(context);
         context.setStrokeColor(Color(0.55, 0.55, 0.55));
         context.setLineWidth(1.0);
         context.strokePath();
@@ -687,7 +683,7 @@ void TextField::drawClearButton(GraphicsContext& context, const Rect& rect) cons
 
 void TextField::drawRect(GraphicsContext& context, const Rect&) {
     drawBorder(context);
-    const double dim = m_enabled ? 1.0 : 0.5;
+    const double dim = enabled() ? 1.0 : 0.5;
     const QString shown = displayText();
     const bool showPlaceholder = shown.isEmpty() && m_markedText.isEmpty();
     const Rect area = showPlaceholder
@@ -750,7 +746,7 @@ void TextField::drawRect(GraphicsContext& context, const Rect&) {
 }
 
 void TextField::touchesBegan(const TouchSet& touches, const TouchEvent&) {
-    if (!m_enabled) {
+    if (!enabled()) {
         return;
     }
     const Point point = (*touches.begin())->locationInView(this);

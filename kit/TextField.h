@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/Color.h"
+#include "kit/Control.h"
 #include "kit/Font.h"
 #include "kit/Image.h"
 #include "kit/TextAlignment.h"
@@ -24,7 +25,7 @@ class TextFieldDelegate;
 // reaches it from the on-screen keyboard or, through the window, from the computer's keyboard.
 // Every change of the text by the user is first offered to the delegate; programmatic setters
 // neither ask the delegate nor call the callbacks.
-class TextField : public View {
+class TextField : public Control {
 public:
     enum class BorderStyle { None, Line, Bezel, RoundedRect };
     enum class ViewMode { Never, WhileEditing, UnlessEditing, Always };
@@ -109,9 +110,6 @@ public:
     // Whether the next letter typed would be a capital under the autocapitalisation type.
     bool wantsCapitalLetter() const;
 
-    // A disabled field cannot begin editing; it gives up the keyboard when it has it.
-    bool enabled() const { return m_enabled; }
-    void setEnabled(bool enabled);
     bool isEditing() const { return m_editing; }
 
     // Not owned: the owner must be held by a std::shared_ptr.
@@ -171,6 +169,8 @@ protected:
     void didBecomeFirstResponder() override;
     void didResignFirstResponder() override;
     bool handleKeyInput(const KeyInput& input) override;
+    // A disabled field cannot begin editing; it gives up the keyboard when it has it.
+    void stateDidChange() override;
 
 private:
     struct Snapshot {
@@ -214,7 +214,6 @@ private:
     AutocorrectionType m_autocorrectionType = AutocorrectionType::Default;
     KeyboardType m_keyboardType = KeyboardType::Default;
     bool m_secureTextEntry = false;
-    bool m_enabled = true;
     bool m_editing = false;
     std::weak_ptr<TextFieldDelegate> m_delegate;
     QString m_markedText;

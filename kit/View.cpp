@@ -428,18 +428,6 @@ void View::centerSubViewVertically(View& subview) const {
     subview.setFrameY(frame().height() / 2.0 - subview.frame().height() / 2.0);
 }
 
-void View::drawRoundedRectPath(GraphicsContext& context, const Rect& rect, double radius) {
-    const Rect r = rect.standardized();
-    radius = std::min(radius, r.width() / 2.0);
-    radius = std::min(radius, r.height() / 2.0);
-    context.moveTo({r.minX(), r.midY()});
-    context.addArcToPoint({r.minX(), r.minY()}, {r.midX(), r.minY()}, radius);
-    context.addArcToPoint({r.maxX(), r.minY()}, {r.maxX(), r.midY()}, radius);
-    context.addArcToPoint({r.maxX(), r.maxY()}, {r.midX(), r.maxY()}, radius);
-    context.addArcToPoint({r.minX(), r.maxY()}, {r.minX(), r.midY()}, radius);
-    context.closePath();
-}
-
 void View::drawHierarchy(GraphicsContext& context) {
     m_subtreeNeedsDisplay = false;
     const double alpha = presentationAlpha();

@@ -138,10 +138,6 @@ public:
     void sizeToFitWidth();
     // Puts the subview's y at half this view's height minus half the subview's height.
     void centerSubViewVertically(View& subview) const;
-    // Adds to the context a closed path starting at the middle of the left edge and passing
-    // the top-left, top-right, bottom-right and bottom-left corners, each rounded with the
-    // radius (limited to half the width, then to half the height); neither fills nor strokes.
-    static void drawRoundedRectPath(GraphicsContext& context, const Rect& rect, double radius);
 
     // Touches. The router calls deliverTouches with the touches of this view, which passes
     // them to the hook of their phase. While an exclusive-touch view (or a view inside it)

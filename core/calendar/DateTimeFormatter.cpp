@@ -1,6 +1,6 @@
 #include "core/calendar/DateTimeFormatter.h"
 
-#include "core/calendar/StringUtilities.h"
+#include "foundation/StringUtilities.h"
 
 #include <unicode/locid.h>
 #include <unicode/smpdtfmt.h>

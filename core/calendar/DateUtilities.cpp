@@ -2,6 +2,7 @@
 
 #include "foundation/CivilDate.h"
 #include "foundation/TimeZone.h"
+#include "foundation/WallTime.h"
 
 #include <array>
 #include <cmath>
@@ -53,8 +54,11 @@ ThreadCalendar& threadCalendar() {
         // The root locale keeps week rules out of it; only fields and arithmetic are used.
         t_calendar.calendar = std::make_unique<icu::GregorianCalendar>(icu::TimeZone::createDefault(),
                                                                        icu::Locale::getRoot(), status);
-        // Where a wall-clock time happens twice (midnight when clocks fall back at 01:00), the
-        // first occurrence is meant, so that a day begins at its earliest moment.
+        // Proleptic Gregorian throughout, so that fields read from it agree with the wall times
+        // Day and WallTime build through CivilDate, also before 1582.
+        t_calendar.calendar->setGregorianChange(U_DATE_MIN, status);
+        // Where a wall-clock time happens twice, its own arithmetic (adding days) means the first
+        // occurrence, as WallTime does.
         t_calendar.calendar->setRepeatedWallTimeOption(UCAL_WALLTIME_FIRST);
         t_calendar.zone = &t_calendar.calendar->getTimeZone();
         t_calendar.forgetBounds();
@@ -77,26 +81,21 @@ Fields fieldsOf(Date date) {
                   cal.get(UCAL_DATE, status), cal.get(UCAL_DAY_OF_WEEK, status)};
 }
 
-double computeTime(icu::GregorianCalendar& cal, int year, int month, int day, int hour, int minute,
+// Where midnight falls into a daylight-saving gap, WallTime moves it to the first moment after the
+// gap; where it happens twice, it takes the first, so that a day begins at its earliest moment.
+double computeTime(const icu::GregorianCalendar& cal, int year, int month, int day, int hour, int minute,
                    int second) {
-    UErrorCode status = U_ZERO_ERROR;
-    cal.clear();
-    // After clear() the era is AD, so YEAR carries the extended year (0 = 1 BC) as Day does.
-    cal.set(year, month - 1, day, hour, minute, second);
-    return cal.getTime(status);
+    return WallTime{CivilDate{year, month, day}, hour, minute, second}.dateIn(cal.getTimeZone()).udate();
 }
 
 DayBounds& boundsOf(int year, int month, int day, bool needEnd);
 
 // The last second before the next day begins: 23:59:59 on ordinary days, and still the day's true
-// end where a daylight-saving change skips or repeats that wall-clock time. From 1583 on, ICU's
-// calendar and CivilDate agree on what the next day is, so its remembered start can be shared.
-double computeEnd(icu::GregorianCalendar& cal, int year, int month, int day) {
-    if (year >= 1583 && month >= 1 && month <= 12 && day >= 1 && day <= 31) {
-        const CivilDate next = CivilDate::civilFromDays(CivilDate::daysFromCivil(year, month, day) + 1);
-        return boundsOf(next.year, next.month, next.day, false).begin - 1000.0;
-    }
-    return computeTime(cal, year, month, day + 1, 0, 0, 0) - 1000.0;
+// end where a daylight-saving change skips or repeats that wall-clock time. The next day's start is
+// remembered too, so it is shared.
+double computeEnd(int year, int month, int day) {
+    const CivilDate next = CivilDate::civilFromDays(CivilDate::daysFromCivil(year, month, day) + 1);
+    return boundsOf(next.year, next.month, next.day, false).begin - 1000.0;
 }
 
 DayBounds& boundsOf(int year, int month, int day, bool needEnd) {
@@ -124,7 +123,7 @@ DayBounds& boundsOf(int year, int month, int day, bool needEnd) {
     if (needEnd && !entry->hasEnd) {
         // The next day's slot is never this one (consecutive days take consecutive slots), so
         // filling it leaves this entry in place.
-        const double end = computeEnd(cal, year, month, day);
+        const double end = computeEnd(year, month, day);
         entry->end = end;
         entry->hasEnd = true;
     }

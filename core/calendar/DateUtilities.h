@@ -8,12 +8,9 @@
 
 // The application calendar and the date operations of the whole program on absolute dates. Every
 // calendar field of a date (year, month, day, weekday, time of day) is taken in the application
-// calendar: ICU's Gregorian calendar in the process default time zone. Plain day arithmetic
-// without a zone is CivilDate's.
-//
-// ICU's calendar is Julian before 15 October 1582, so calendar fields of earlier dates are Julian
-// ones, while Day, Month and Year count proleptic Gregorian through CivilDate. The two agree from
-// 1582-10-15 on, which is all a planner needs.
+// calendar: ICU's Gregorian calendar in the process default time zone, proleptic (Gregorian also
+// before 15 October 1582, as Day, Month and Year count through CivilDate). Plain day arithmetic
+// without a zone is CivilDate's; wall times become dates through WallTime.
 namespace DateUtilities {
 
 // The calling thread's application calendar, created at the thread's first use with the process

@@ -1,6 +1,6 @@
 #include "core/calendar/LocaleSymbols.h"
 
-#include "core/calendar/StringUtilities.h"
+#include "foundation/StringUtilities.h"
 
 #include <unicode/dtfmtsym.h>
 #include <unicode/locid.h>

@@ -3,7 +3,6 @@
 #include "core/calendar/Day.h"
 #include "core/calendar/LocaleSymbols.h"
 #include "core/calendar/Quarter.h"
-#include "core/calendar/StringUtilities.h"
 #include "core/calendar/TwoMonths.h"
 #include "core/calendar/Year.h"
 #include "foundation/CivilDate.h"
@@ -82,7 +81,7 @@ Color Month::seasonAwareColor() const {
         const QString countryCode = Locale::countryCode();
         if (!state.built || countryCode != state.countryCode) {
             const bool southern =
-                StringUtilities::contains(southernRegions, QStringLiteral("|%1|").arg(countryCode));
+                southernRegions.contains(QStringLiteral("|%1|").arg(countryCode), Qt::CaseInsensitive);
             for (int i = 1; i <= 12; ++i) {
                 const int k = ((southern ? 14 : 20) - i) % 12;
                 state.colors[static_cast<std::size_t>(i - 1)] = Color::fromHsb(k / 12.0, 0.6, 0.6, 1.0);

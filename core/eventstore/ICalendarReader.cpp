@@ -9,6 +9,7 @@
 #include "core/eventstore/ICalendarValues.h"
 #include "core/eventstore/ZoneCalendars.h"
 #include "foundation/CivilDate.h"
+#include "foundation/StringUtilities.h"
 #include "foundation/TimeZone.h"
 
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "core/eventstore/ICalendarTimeZones.h"
 
-#include "core/calendar/StringUtilities.h"
 #include "core/eventstore/ICalendarValues.h"
+#include "foundation/StringUtilities.h"
 #include "foundation/TimeZone.h"
 
 #include <unicode/timezone.h>

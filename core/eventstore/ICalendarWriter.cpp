@@ -2,9 +2,9 @@
 
 #include "core/calendar/DateUtilities.h"
 #include "core/calendar/Day.h"
-#include "core/calendar/StringUtilities.h"
 #include "core/eventstore/EventStoreLog.h"
 #include "foundation/Log.h"
+#include "foundation/StringUtilities.h"
 #include "foundation/TimeZone.h"
 
 #include <QUuid>

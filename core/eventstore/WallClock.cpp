@@ -2,7 +2,9 @@
 
 #include "core/calendar/DateUtilities.h"
 #include "foundation/CivilDate.h"
+#include "foundation/StringUtilities.h"
 #include "foundation/TimeZone.h"
+#include "foundation/WallTime.h"
 
 #include <unicode/basictz.h>
 #include <unicode/timezone.h>
@@ -36,11 +38,6 @@ thread_local ThreadZones t_zones;
 // Near a transition a wall time may be skipped or repeated; conversions there go through ICU.
 constexpr double transitionMargin = 86400000.0;
 
-icu::UnicodeString toIcu(const QString& text) {
-    return icu::UnicodeString(reinterpret_cast<const char16_t*>(text.utf16()),
-                              static_cast<int32_t>(text.size()));
-}
-
 std::unique_ptr<icu::BasicTimeZone> asBasic(icu::TimeZone* zone) {
     if (auto* basic = dynamic_cast<icu::BasicTimeZone*>(zone)) {
         return std::unique_ptr<icu::BasicTimeZone>(basic);
@@ -71,7 +68,8 @@ CachedZone& zoneNamed(const QString& name) {
     }
     auto found = t_zones.named.find(name);
     if (found == t_zones.named.end()) {
-        std::unique_ptr<icu::BasicTimeZone> zone = asBasic(icu::TimeZone::createTimeZone(toIcu(name)));
+        std::unique_ptr<icu::BasicTimeZone> zone =
+            asBasic(icu::TimeZone::createTimeZone(StringUtilities::toUnicodeString(name)));
         icu::UnicodeString id;
         if (zone && zone->getID(id) == icu::UnicodeString(UCAL_UNKNOWN_ZONE_ID)) {
             zone.reset();
@@ -139,11 +137,7 @@ Date WallClock::date(std::int64_t wallSeconds, const QString& zone) {
     if (const std::optional<double> utc = cachedUtc(cached, local)) {
         return Date::withUDate(*utc);
     }
-    UErrorCode status = U_ZERO_ERROR;
-    int32_t raw = 0;
-    int32_t dst = 0;
-    cached.zone->getOffsetFromLocal(local, UCAL_TZ_LOCAL_FORMER, UCAL_TZ_LOCAL_FORMER, raw, dst, status);
-    return Date::withUDate(local - raw - dst);
+    return WallTime::dateFromLocalMilliseconds(local, *cached.zone);
 }
 
 Date WallClock::startOfDay(std::int64_t days) {
@@ -167,7 +161,7 @@ bool WallClock::isKnownZone(const QString& zone) {
 QString WallClock::defaultZoneName() {
     icu::UnicodeString id;
     defaultZone().zone->getID(id);
-    return QString(reinterpret_cast<const QChar*>(id.getBuffer()), id.length());
+    return StringUtilities::fromUnicodeString(id);
 }
 
 namespace {

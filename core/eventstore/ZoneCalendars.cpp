@@ -1,6 +1,7 @@
 #include "core/eventstore/ZoneCalendars.h"
 
-#include "core/calendar/StringUtilities.h"
+#include "foundation/StringUtilities.h"
+#include "foundation/WallTime.h"
 
 #include <unicode/timezone.h>
 
@@ -14,18 +15,19 @@ icu::GregorianCalendar& ZoneCalendars::calendar(const QString& zoneName) {
     UErrorCode status = U_ZERO_ERROR;
     auto calendar = std::make_unique<icu::GregorianCalendar>(
         icu::TimeZone::createTimeZone(StringUtilities::toUnicodeString(zoneName)), status);
-    // RFC 5545 3.3.5: a repeated local time means its first occurrence; a skipped one is read
-    // with the offset before the change, which is ICU's default.
+    // Proleptic Gregorian, as WallTime reads the fields back into dates.
+    calendar->setGregorianChange(U_DATE_MIN, status);
+    // Adding days lands on a wall time as WallTime reads one (RFC 5545 3.3.5): a repeated local
+    // time means its first occurrence; a skipped one is read with the offset before the change,
+    // which is ICU's default.
     calendar->setRepeatedWallTimeOption(UCAL_WALLTIME_FIRST);
     return *m_calendars.emplace(zoneName, std::move(calendar)).first->second;
 }
 
 Date ZoneCalendars::date(const QString& zoneName, const DateTimeValue& value) {
-    icu::GregorianCalendar& gregorian = calendar(zoneName);
-    gregorian.clear();
-    gregorian.set(value.year, value.month - 1, value.day, value.hour, value.minute, value.second);
-    UErrorCode status = U_ZERO_ERROR;
-    return Date::withUDate(gregorian.getTime(status));
+    const WallTime wall{CivilDate{value.year, value.month, value.day}, value.hour, value.minute,
+                        value.second};
+    return wall.dateIn(calendar(zoneName).getTimeZone());
 }
 
 DateTimeValue ZoneCalendars::fields(const QString& zoneName, Date date) {

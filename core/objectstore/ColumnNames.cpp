@@ -1,6 +1,6 @@
 #include "core/objectstore/ColumnNames.h"
 
-#include "core/calendar/StringUtilities.h"
+#include "foundation/StringUtilities.h"
 
 namespace ColumnNames {
 

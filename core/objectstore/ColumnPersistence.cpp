@@ -1,8 +1,8 @@
 #include "core/objectstore/ColumnPersistence.h"
 
-#include "core/calendar/StringUtilities.h"
 #include "core/sqlite/SqliteStatement.h"
 #include "foundation/Locale.h"
+#include "foundation/StringUtilities.h"
 
 #include <QDateTime>
 #include <QTimeZone>

@@ -1,6 +1,5 @@
 #include "core/objectstore/PersistentClass.h"
 
-#include "core/calendar/StringUtilities.h"
 #include "core/objectstore/ColumnNames.h"
 #include "core/objectstore/ColumnPersistence.h"
 #include "core/objectstore/ObjectStoreManager.h"
@@ -8,6 +7,7 @@
 #include "core/sqlite/SqliteStatement.h"
 #include "core/sqlite/SqliteTransaction.h"
 #include "foundation/Log.h"
+#include "foundation/StringUtilities.h"
 
 #include <QHash>
 

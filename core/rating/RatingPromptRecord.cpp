@@ -1,6 +1,6 @@
 #include "core/rating/RatingPromptRecord.h"
 
-#include "core/calendar/StringUtilities.h"
+#include "foundation/StringUtilities.h"
 #include "foundation/UserDefaults.h"
 
 namespace {

@@ -1,7 +1,6 @@
 #include "core/settings/AppSettings.h"
 
 #include "core/calendar/DateTimeFormatter.h"
-#include "core/calendar/StringUtilities.h"
 #include "core/calendar/Week.h"
 #include "core/events/Account.h"
 #include "foundation/ListExtensions.h"
@@ -134,10 +133,10 @@ int AppSettings::weekendDaysForRegion(const QString& countryCode) {
         return 2;
     }
     const QString bracketed = QString("|%1|").arg(countryCode);
-    if (StringUtilities::contains("|SA|OM|YE|AF|IR|", bracketed)) {
+    if (QStringLiteral("|SA|OM|YE|AF|IR|").contains(bracketed, Qt::CaseInsensitive)) {
         return 0;
     }
-    if (StringUtilities::contains("|DZ|BH|BD|EG|IQ|JO|KW|LY|MR|QA|SD|SY|AE|", bracketed)) {
+    if (QStringLiteral("|DZ|BH|BD|EG|IQ|JO|KW|LY|MR|QA|SD|SY|AE|").contains(bracketed, Qt::CaseInsensitive)) {
         return 1;
     }
     return 2;

@@ -12,6 +12,7 @@
 #include <QDir>
 
 #include "SamplePictures.h"
+#include "kit/RoundedRectangle.h"
 
 #include <gtest/gtest.h>
 
@@ -28,11 +29,11 @@ protected:
         context.saveGState();
         context.setShadow(Size(0, 1), 3.0);
         context.setFillColor(Color::fromRgb255(250, 250, 250));
-        View::drawRoundedRectPath(context, card, 6.0);
+        RoundedRectangle(card, 6.0).drawRoundedRectPath(context);
         context.fillPath();
         context.restoreGState();
         context.saveGState();
-        View::drawRoundedRectPath(context, card, 6.0);
+        RoundedRectangle(card, 6.0).drawRoundedRectPath(context);
         context.clip();
         context.drawLinearGradient(
             {{0.0, Color::fromRgb255(255, 255, 255)}, {1.0, Color::fromRgb255(228, 233, 240)}},

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include "SamplePictures.h"
+#include "kit/RoundedRectangle.h"
 
 #include <gtest/gtest.h>
 
@@ -68,7 +69,7 @@ TEST_F(ControlsSampleTest, SlidersInTheirLooks) {
     pressed->setHighlighted(true);
     auto rainbow = std::make_shared<Slider>(Rect(20, 70, 280, 23));
     const Image gradient = Image::draw(Size(280, 13), 2.0, [](GraphicsContext& context) {
-        View::drawRoundedRectPath(context, Rect(0, 0, 280, 13), 8);
+        RoundedRectangle(Rect(0, 0, 280, 13), 8).drawRoundedRectPath(context);
         context.clip();
         context.drawLinearGradient({{0, Color(1, 0, 0)}, {0.5, Color(0, 1, 0)}, {1, Color(0, 0, 1)}},
                                    Point(0, 0), Point(280, 0));

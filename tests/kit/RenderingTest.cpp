@@ -7,6 +7,7 @@
 
 #include "SamplePictures.h"
 #include "kit/DrawingTestSupport.h"
+#include "kit/RoundedRectangle.h"
 
 #include <gtest/gtest.h>
 
@@ -140,7 +141,7 @@ public:
 protected:
     void drawRect(GraphicsContext& context, const Rect& rect) override {
         context.setFillColor(fill);
-        drawRoundedRectPath(context, rect.inset(2, 2), 8);
+        RoundedRectangle(rect.inset(2, 2), 8).drawRoundedRectPath(context);
         context.fillPath();
         context.setStrokeColor(Color(0, 0, 0));
         context.setLineWidth(1);

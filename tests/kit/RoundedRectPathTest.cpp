@@ -1,5 +1,6 @@
 #include "kit/DrawingTestSupport.h"
 #include "kit/GraphicsContext.h"
+#include "kit/RoundedRectangle.h"
 #include "kit/View.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +39,7 @@ void withContext(const std::function<void(GraphicsContext&)>& check) {
 TEST(RoundedRectPathTest, AClosedPathFromTheMiddleOfTheLeftEdgeAroundTheRect) {
     withContext([](GraphicsContext& context) {
         const Rect rect(10, 20, 100, 60);
-        View::drawRoundedRectPath(context, rect, 8);
+        RoundedRectangle(rect, 8).drawRoundedRectPath(context);
         EXPECT_EQ(context.pathStartPoint(), Point(10, 50));
         // Closing returns to the start.
         EXPECT_EQ(context.pathCurrentPoint(), Point(10, 50));
@@ -55,7 +56,7 @@ TEST(RoundedRectPathTest, AClosedPathFromTheMiddleOfTheLeftEdgeAroundTheRect) {
 TEST(RoundedRectPathTest, TheRadiusIsLimitedToHalfTheWidthThenHalfTheHeight) {
     withContext([](GraphicsContext& context) {
         // Limited by the height to 10: a stadium whose ends are half circles.
-        View::drawRoundedRectPath(context, Rect(0, 0, 100, 20), 30);
+        RoundedRectangle(Rect(0, 0, 100, 20), 30).drawRoundedRectPath(context);
         expectRectNear(context.pathBoundingBox(), Rect(0, 0, 100, 20));
         EXPECT_FALSE(context.pathContainsPoint(Point(2, 2)));
         EXPECT_TRUE(context.pathContainsPoint(Point(1, 10)));
@@ -65,7 +66,7 @@ TEST(RoundedRectPathTest, TheRadiusIsLimitedToHalfTheWidthThenHalfTheHeight) {
         context.beginPath();
 
         // Limited by the width to 10.
-        View::drawRoundedRectPath(context, Rect(0, 0, 20, 100), 30);
+        RoundedRectangle(Rect(0, 0, 20, 100), 30).drawRoundedRectPath(context);
         expectRectNear(context.pathBoundingBox(), Rect(0, 0, 20, 100));
         EXPECT_FALSE(context.pathContainsPoint(Point(2, 2)));
         EXPECT_TRUE(context.pathContainsPoint(Point(1, 50)));
@@ -73,7 +74,7 @@ TEST(RoundedRectPathTest, TheRadiusIsLimitedToHalfTheWidthThenHalfTheHeight) {
         context.beginPath();
 
         // A radius of 0 keeps sharp corners.
-        View::drawRoundedRectPath(context, Rect(0, 0, 20, 20), 0);
+        RoundedRectangle(Rect(0, 0, 20, 20), 0).drawRoundedRectPath(context);
         EXPECT_TRUE(context.pathContainsPoint(Point(0.25, 0.25)));
         EXPECT_TRUE(context.pathContainsPoint(Point(19.75, 19.75)));
     });
@@ -84,7 +85,7 @@ TEST(RoundedRectPathTest, ThePathIsAddedToWhatIsThereAndNeitherFilledNorStroked)
     view->probe = [](GraphicsContext& context) {
         context.setFillColor(Color(1, 0, 0));
         context.addRect(Rect(0, 0, 5, 5));
-        View::drawRoundedRectPath(context, Rect(10, 10, 20, 20), 4);
+        RoundedRectangle(Rect(10, 10, 20, 20), 4).drawRoundedRectPath(context);
         EXPECT_FALSE(context.isPathEmpty());
         expectRectNear(context.pathBoundingBox(), Rect(0, 0, 30, 30));
     };
@@ -94,7 +95,7 @@ TEST(RoundedRectPathTest, ThePathIsAddedToWhatIsThereAndNeitherFilledNorStroked)
 
     view->probe = [](GraphicsContext& context) {
         context.setFillColor(Color(1, 0, 0));
-        View::drawRoundedRectPath(context, Rect(10, 10, 20, 20), 4);
+        RoundedRectangle(Rect(10, 10, 20, 20), 4).drawRoundedRectPath(context);
         context.fillPath();
         EXPECT_TRUE(context.isPathEmpty());
     };

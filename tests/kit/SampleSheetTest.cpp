@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "SamplePictures.h"
+#include "kit/RoundedRectangle.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +28,7 @@ std::shared_ptr<Label> addLabel(View& parent, const Rect& frame, const QString& 
 
 Image buttonBackground(const Color& top, const Color& bottom) {
     return Image::draw(Size(27, 35), 2.0, [&](GraphicsContext& context) {
-        View::drawRoundedRectPath(context, Rect(0.5, 0.5, 26, 34), 6);
+        RoundedRectangle(Rect(0.5, 0.5, 26, 34), 6).drawRoundedRectPath(context);
         context.clip();
         context.drawLinearGradient({{0, top}, {1, bottom}}, Point(0, 0), Point(0, 35));
     });

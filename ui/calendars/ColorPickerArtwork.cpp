@@ -2,6 +2,7 @@
 
 #include "kit/Artwork.h"
 #include "kit/GraphicsContext.h"
+#include "kit/RoundedRectangle.h"
 #include "kit/View.h"
 
 namespace {
@@ -18,7 +19,7 @@ constexpr double speechBalloonArrowHalfWidth = 12.0;
 void drawTrackShade(GraphicsContext& context, Size size) {
     const Rect outline(0.5, 0.5, size.width() - 1.0, size.height() - 1.0);
     context.saveGState();
-    View::drawRoundedRectPath(context, outline, trackShadeRadius);
+    RoundedRectangle(outline, trackShadeRadius).drawRoundedRectPath(context);
     context.clip();
     context.drawLinearGradient(
         {{0.0, Color(0, 0, 0, 0.35)}, {0.45, Color(0, 0, 0, 0.0)}, {1.0, Color(1, 1, 1, 0.25)}}, Point(0, 0),
@@ -26,7 +27,7 @@ void drawTrackShade(GraphicsContext& context, Size size) {
     context.restoreGState();
     context.setLineWidth(1.0);
     context.setStrokeColor(Color(0, 0, 0, 0.45));
-    View::drawRoundedRectPath(context, outline, trackShadeRadius);
+    RoundedRectangle(outline, trackShadeRadius).drawRoundedRectPath(context);
     context.strokePath();
 }
 
@@ -48,7 +49,7 @@ void drawSpeechBalloon(GraphicsContext& context, Size size) {
     const double middle = size.width() / 2.0;
     context.setShadow(Size(0, 1), 3.0, Color(0, 0, 0, 0.35));
     context.setFillColor(Color(1, 1, 1));
-    View::drawRoundedRectPath(context, body, speechBalloonRadius);
+    RoundedRectangle(body, speechBalloonRadius).drawRoundedRectPath(context);
     context.fillPath();
     context.beginPath();
     context.moveTo(Point(middle - speechBalloonArrowHalfWidth, body.minY() + 0.5));

@@ -1,11 +1,11 @@
 #include "ui/calendars/ColorSlider.h"
 
 #include "kit/Artwork.h"
+#include "kit/Gradient.h"
 #include "kit/GraphicsContext.h"
+#include "kit/RoundedRectangle.h"
 #include "ui/calendars/ColorPickerArtwork.h"
 #include "ui/calendars/ColorRenderer.h"
-#include "ui/calendars/Gradient.h"
-#include "ui/calendars/RoundedRectangle.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include "core/calendar/DateUtilities.h"
 #include "core/eventstore/EKCalendar.h"
 #include "core/eventstore/EKEvent.h"
+#include "kit/Gradient.h"
 #include "kit/GraphicsContext.h"
+#include "kit/RoundedRectangle.h"
 #include "ui/calendars/ColorExtensions.h"
 #include "ui/calendars/DotImage.h"
-#include "ui/calendars/Gradient.h"
-#include "ui/calendars/RoundedRectangle.h"
 
 bool ColoredBackground::applyCalendarColor(const Color& color) {
     if (m_displayedCalendarColor == color && !m_displayedBackgroundCalendarColor) {

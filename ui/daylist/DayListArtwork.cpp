@@ -1,9 +1,9 @@
 #include "ui/daylist/DayListArtwork.h"
 
 #include "kit/Artwork.h"
+#include "kit/Gradient.h"
 #include "kit/GraphicsContext.h"
-#include "ui/calendars/Gradient.h"
-#include "ui/calendars/RoundedRectangle.h"
+#include "kit/RoundedRectangle.h"
 
 namespace {
 

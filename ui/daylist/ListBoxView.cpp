@@ -1,8 +1,8 @@
 #include "ui/daylist/ListBoxView.h"
 
+#include "kit/Gradient.h"
 #include "kit/GraphicsContext.h"
-#include "ui/calendars/Gradient.h"
-#include "ui/calendars/RoundedRectangle.h"
+#include "kit/RoundedRectangle.h"
 
 namespace {
 

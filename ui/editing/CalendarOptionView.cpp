@@ -1,11 +1,11 @@
 #include "ui/editing/CalendarOptionView.h"
 
 #include "core/eventstore/EKCalendar.h"
+#include "kit/Gradient.h"
 #include "kit/GraphicsContext.h"
+#include "kit/RoundedRectangle.h"
 #include "ui/calendars/ColorExtensions.h"
-#include "ui/calendars/Gradient.h"
 #include "ui/calendars/HsbColor.h"
-#include "ui/calendars/RoundedRectangle.h"
 
 namespace {
 

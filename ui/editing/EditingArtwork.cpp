@@ -2,6 +2,7 @@
 
 #include "kit/Artwork.h"
 #include "kit/GraphicsContext.h"
+#include "kit/RoundedRectangle.h"
 #include "kit/View.h"
 
 namespace {
@@ -29,21 +30,21 @@ void drawField(GraphicsContext& context, Size size, const Color& top, const Colo
     const Rect outline = fieldOutline(size);
     context.setLineWidth(1.0);
     context.setStrokeColor(Color(1, 1, 1, 0.7));
-    View::drawRoundedRectPath(context, outline.offset(0, 1.0), fieldRadius);
+    RoundedRectangle(outline.offset(0, 1.0), fieldRadius).drawRoundedRectPath(context);
     context.strokePath();
     context.saveGState();
-    View::drawRoundedRectPath(context, outline, fieldRadius);
+    RoundedRectangle(outline, fieldRadius).drawRoundedRectPath(context);
     context.clip();
     context.drawLinearGradient({{0.0, top}, {1.0, bottom}}, Point(0, outline.minY()),
                                Point(0, outline.maxY()));
     context.setStrokeColor(Color(0, 0, 0, 0.12));
     context.setLineWidth(2.0);
-    View::drawRoundedRectPath(context, outline.offset(0, 1.0), fieldRadius);
+    RoundedRectangle(outline.offset(0, 1.0), fieldRadius).drawRoundedRectPath(context);
     context.strokePath();
     context.restoreGState();
     context.setLineWidth(1.0);
     context.setStrokeColor(rim);
-    View::drawRoundedRectPath(context, outline, fieldRadius);
+    RoundedRectangle(outline, fieldRadius).drawRoundedRectPath(context);
     context.strokePath();
 }
 
@@ -55,7 +56,7 @@ void drawFade(GraphicsContext& context, Size size, bool left) {
     const Rect outline = left ? Rect(end.x(), end.y(), end.width() + reach, end.height())
                               : Rect(end.x() - reach, end.y(), end.width() + reach, end.height());
     context.saveGState();
-    View::drawRoundedRectPath(context, outline, fieldRadius);
+    RoundedRectangle(outline, fieldRadius).drawRoundedRectPath(context);
     context.clip();
     // Below the shade along the top edge, which the field under it draws.
     context.clipToRect(Rect(0, outline.minY() + 2.5, size.width(), size.height()));
@@ -67,7 +68,7 @@ void drawFade(GraphicsContext& context, Size size, bool left) {
     context.restoreGState();
     context.setLineWidth(1.0);
     context.setStrokeColor(fieldRim);
-    View::drawRoundedRectPath(context, outline, fieldRadius);
+    RoundedRectangle(outline, fieldRadius).drawRoundedRectPath(context);
     context.strokePath();
 }
 
@@ -75,7 +76,7 @@ void drawFade(GraphicsContext& context, Size size, bool left) {
 void drawBalloon(GraphicsContext& context, Size size) {
     const Rect body(0.5, 0.5, size.width() - 1.0, EditingArtwork::balloonBodyHeight - 1.0);
     context.saveGState();
-    View::drawRoundedRectPath(context, body, balloonRadius);
+    RoundedRectangle(body, balloonRadius).drawRoundedRectPath(context);
     context.clip();
     context.drawLinearGradient(
         {{0.0, balloonTop}, {0.5, balloonMiddle}, {0.5, balloonBottom}, {1.0, balloonBottom}},
@@ -86,7 +87,7 @@ void drawBalloon(GraphicsContext& context, Size size) {
     context.restoreGState();
     context.setLineWidth(1.0);
     context.setStrokeColor(balloonRim);
-    View::drawRoundedRectPath(context, body, balloonRadius);
+    RoundedRectangle(body, balloonRadius).drawRoundedRectPath(context);
     context.strokePath();
 }
 

@@ -2,6 +2,7 @@
 
 #include "kit/Artwork.h"
 #include "kit/GraphicsContext.h"
+#include "kit/RoundedRectangle.h"
 #include "kit/View.h"
 #include "ui/editing/EditingArtwork.h"
 
@@ -28,12 +29,12 @@ void drawFace(GraphicsContext& context, const Rect& rect, const Color& top, cons
     context.setShadow(Size(0, 1), 0, Color(1, 1, 1, 0.6));
     context.setFillColor(outline);
     context.beginPath();
-    View::drawRoundedRectPath(context, inner.offset(0, -0.5), faceRadius);
+    RoundedRectangle(inner.offset(0, -0.5), faceRadius).drawRoundedRectPath(context);
     context.fillPath();
     context.restoreGState();
     context.saveGState();
     context.beginPath();
-    View::drawRoundedRectPath(context, inner.inset(1, 1).offset(0, -0.5), faceRadius - 1);
+    RoundedRectangle(inner.inset(1, 1).offset(0, -0.5), faceRadius - 1).drawRoundedRectPath(context);
     context.clip();
     context.drawLinearGradient({{0, top}, {1, bottom}}, Point(0, rect.y()), Point(0, rect.maxY()));
     context.restoreGState();
@@ -46,7 +47,7 @@ void drawInputFace(GraphicsContext& context, Size size) {
              Color::fromRgb255(140, 152, 168));
     context.saveGState();
     context.beginPath();
-    View::drawRoundedRectPath(context, rect.inset(1.5, 1.5).offset(0, -0.5), faceRadius - 1);
+    RoundedRectangle(rect.inset(1.5, 1.5).offset(0, -0.5), faceRadius - 1).drawRoundedRectPath(context);
     context.clip();
     context.drawLinearGradient({{0, Color(0, 0, 0, 0.16)}, {1, Color(0, 0, 0, 0)}}, Point(0, 1), Point(0, 6));
     context.restoreGState();
@@ -58,10 +59,10 @@ void drawCheckbox(GraphicsContext& context, Size size, bool checked) {
     context.setStrokeColor(checked ? Color::fromRgb255(20, 50, 110) : Color::fromRgb255(120, 132, 150));
     context.setLineWidth(1.0);
     context.beginPath();
-    View::drawRoundedRectPath(context, box, 3);
+    RoundedRectangle(box, 3).drawRoundedRectPath(context);
     context.fillPath();
     context.beginPath();
-    View::drawRoundedRectPath(context, box, 3);
+    RoundedRectangle(box, 3).drawRoundedRectPath(context);
     context.strokePath();
     if (!checked) {
         return;

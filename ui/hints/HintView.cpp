@@ -8,6 +8,7 @@
 #include "kit/GraphicsContext.h"
 #include "kit/InterfaceOrientation.h"
 #include "kit/Label.h"
+#include "kit/RoundedRectangle.h"
 #include "kit/Screen.h"
 #include "kit/Touch.h"
 #include "kit/Window.h"
@@ -160,7 +161,7 @@ void HintView::hideHint() {
 
 void HintView::drawRect(GraphicsContext& context, const Rect&) {
     context.beginPath();
-    drawRoundedRectPath(context, bounds().inset(1, 1), 15);
+    RoundedRectangle(bounds().inset(1, 1), 15).drawRoundedRectPath(context);
     context.setFillColor(Color::fromRgb255(80, 80, 80, 0.85));
     context.fillPath();
 }

@@ -2,6 +2,7 @@
 
 #include "kit/Artwork.h"
 #include "kit/GraphicsContext.h"
+#include "kit/RoundedRectangle.h"
 #include "kit/View.h"
 
 namespace {
@@ -13,7 +14,7 @@ void fillSearchGradient(GraphicsContext& context, const Rect& rect, double radiu
                         const Color& bottom) {
     context.saveGState();
     context.beginPath();
-    View::drawRoundedRectPath(context, rect, radius);
+    RoundedRectangle(rect, radius).drawRoundedRectPath(context);
     context.clip();
     context.drawLinearGradient({{0, top}, {1, bottom}}, Point(0, rect.minY()), Point(0, rect.maxY()));
     context.restoreGState();
@@ -52,12 +53,12 @@ void drawSearchInput(GraphicsContext& context, Size size) {
     const Rect field(0.5, 0.5, size.width() - 1, size.height() - 1);
     context.setFillColor(Color(1, 1, 1));
     context.beginPath();
-    View::drawRoundedRectPath(context, field, 12);
+    RoundedRectangle(field, 12).drawRoundedRectPath(context);
     context.fillPath();
     context.setStrokeColor(Color::fromRgb255(64, 72, 86));
     context.setLineWidth(1);
     context.beginPath();
-    View::drawRoundedRectPath(context, field, 12);
+    RoundedRectangle(field, 12).drawRoundedRectPath(context);
     context.strokePath();
 }
 
@@ -80,14 +81,14 @@ void drawResultHighlight(GraphicsContext& context, Size size) {
     context.setShadow(Size(0, 2), 4, Color(0, 0, 0, 0.5));
     context.setFillColor(Color::fromRgb255(255, 230, 80));
     context.beginPath();
-    View::drawRoundedRectPath(context, bubble, 6);
+    RoundedRectangle(bubble, 6).drawRoundedRectPath(context);
     context.fillPath();
     context.restoreGState();
     fillSearchGradient(context, bubble, 6, Color::fromRgb255(255, 246, 160), Color::fromRgb255(250, 212, 40));
     context.setStrokeColor(Color::fromRgb255(180, 140, 0));
     context.setLineWidth(1);
     context.beginPath();
-    View::drawRoundedRectPath(context, bubble, 6);
+    RoundedRectangle(bubble, 6).drawRoundedRectPath(context);
     context.strokePath();
 }
 

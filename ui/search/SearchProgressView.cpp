@@ -6,6 +6,7 @@
 #include "kit/GraphicsContext.h"
 #include "kit/Label.h"
 #include "kit/LoadingIndicator.h"
+#include "kit/RoundedRectangle.h"
 #include "kit/Window.h"
 
 #include <algorithm>
@@ -61,8 +62,9 @@ void SearchProgressView::drawRect(GraphicsContext& context, const Rect&) {
     const Rect box = bounds();
     context.setFillColor(Color(80.0 / 255, 80.0 / 255, 80.0 / 255, 0.85));
     context.beginPath();
-    View::drawRoundedRectPath(context, Rect(box.x() + 1, box.y() + 1, box.width() - 2, box.height() - 2),
-                              progressBoxCornerRadius);
+    RoundedRectangle(Rect(box.x() + 1, box.y() + 1, box.width() - 2, box.height() - 2),
+                     progressBoxCornerRadius)
+        .drawRoundedRectPath(context);
     context.fillPath();
 }
 

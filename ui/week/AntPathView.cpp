@@ -2,7 +2,7 @@
 
 #include "kit/DeviceDependentValues.h"
 #include "kit/Layer.h"
-#include "ui/calendars/RoundedRectangle.h"
+#include "kit/RoundedRectangle.h"
 #include "ui/week/DayBoxArtwork.h"
 
 namespace {

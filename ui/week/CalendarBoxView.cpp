@@ -1,10 +1,10 @@
 #include "ui/week/CalendarBoxView.h"
 
 #include "kit/DeviceDependentValues.h"
+#include "kit/Gradient.h"
 #include "kit/GraphicsContext.h"
+#include "kit/RoundedRectangle.h"
 #include "kit/StringDrawing.h"
-#include "ui/calendars/Gradient.h"
-#include "ui/calendars/RoundedRectangle.h"
 #include "ui/week/DayBoxArtwork.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include "kit/DeviceDependentValues.h"
 #include "kit/GraphicsContext.h"
 #include "kit/LongPressGestureRecognizer.h"
+#include "kit/RoundedRectangle.h"
 #include "kit/StringDrawing.h"
 
 #include <cmath>
@@ -102,12 +103,12 @@ void DateTitleFaceView::drawOutline(GraphicsContext& context, double x, double w
     const Rect outline(x + offset, area.top + offset, width - offsetX2, area.height() - offsetX2);
     if (filled) {
         context.beginPath();
-        drawRoundedRectPath(context, outline, cornerRadius);
+        RoundedRectangle(outline, cornerRadius).drawRoundedRectPath(context);
         context.setFillColor(pressedFillColor());
         context.fillPath();
     }
     context.beginPath();
-    drawRoundedRectPath(context, outline, cornerRadius);
+    RoundedRectangle(outline, cornerRadius).drawRoundedRectPath(context);
     context.setStrokeColor(getLineColor());
     context.setLineWidth(DeviceDependentValues::singlePixelLineWidth());
     context.strokePath();

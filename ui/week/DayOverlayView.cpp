@@ -2,7 +2,7 @@
 
 #include "kit/GraphicsContext.h"
 #include "kit/Layer.h"
-#include "ui/calendars/RoundedRectangle.h"
+#include "kit/RoundedRectangle.h"
 #include "ui/week/AntPathView.h"
 #include "ui/week/DayBoxArtwork.h"
 

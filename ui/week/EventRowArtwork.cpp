@@ -2,7 +2,7 @@
 
 #include "kit/Artwork.h"
 #include "kit/GraphicsContext.h"
-#include "ui/calendars/RoundedRectangle.h"
+#include "kit/RoundedRectangle.h"
 
 #include <mutex>
 

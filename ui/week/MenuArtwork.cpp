@@ -2,6 +2,7 @@
 
 #include "kit/Artwork.h"
 #include "kit/GraphicsContext.h"
+#include "kit/RoundedRectangle.h"
 #include "kit/View.h"
 
 #include <cmath>
@@ -20,7 +21,7 @@ void drawMenuBackground(GraphicsContext& context, Size size) {
     context.saveGState();
     context.setShadow(Size(0, 3), 6, Color(0, 0, 0, 0.55));
     context.beginPath();
-    View::drawRoundedRectPath(context, body, 8);
+    RoundedRectangle(body, 8).drawRoundedRectPath(context);
     context.moveTo(Point(arrowTipX - 9, body.y() + 0.5));
     context.addLineTo(Point(arrowTipX, 3));
     context.addLineTo(Point(arrowTipX + 9, body.y() + 0.5));
@@ -45,14 +46,14 @@ void drawMenuButtonFace(GraphicsContext& context, Size size, const Color& top, c
     const Rect face(0.5, 0.5, size.width() - 1, size.height() - 1);
     context.saveGState();
     context.beginPath();
-    View::drawRoundedRectPath(context, face, 5);
+    RoundedRectangle(face, 5).drawRoundedRectPath(context);
     context.clip();
     context.drawLinearGradient({{0.0, top}, {1.0, bottom}}, Point(0, 0), Point(0, size.height()));
     context.restoreGState();
     context.setStrokeColor(border);
     context.setLineWidth(1);
     context.beginPath();
-    View::drawRoundedRectPath(context, face, 5);
+    RoundedRectangle(face, 5).drawRoundedRectPath(context);
     context.strokePath();
 }
 
@@ -70,7 +71,7 @@ void drawMenuButtonHighlight(GraphicsContext& context, Size size) {
 void drawCalendarIcon(GraphicsContext& context, Size) {
     context.setFillColor(menuIconColor);
     context.beginPath();
-    View::drawRoundedRectPath(context, Rect(2, 4, 18, 16), 2);
+    RoundedRectangle(Rect(2, 4, 18, 16), 2).drawRoundedRectPath(context);
     context.fillPath();
     context.setFillColor(Color(1, 1, 1));
     context.fillRect(Rect(3.5, 9, 15, 9.5));

@@ -2,6 +2,7 @@
 
 #include "kit/Artwork.h"
 #include "kit/GraphicsContext.h"
+#include "kit/RoundedRectangle.h"
 #include "kit/View.h"
 
 namespace {
@@ -17,7 +18,7 @@ void softRect(GraphicsContext& context, const Rect& rect, double radius, const C
     context.setShadow(Size(offstage, 0), blur, color);
     context.setFillColor(color);
     context.beginPath();
-    View::drawRoundedRectPath(context, rect.offset(-offstage, 0), radius);
+    RoundedRectangle(rect.offset(-offstage, 0), radius).drawRoundedRectPath(context);
     context.fillPath();
     context.restoreGState();
 }

@@ -2,6 +2,7 @@
 
 #include "kit/Artwork.h"
 #include "kit/GraphicsContext.h"
+#include "kit/RoundedRectangle.h"
 #include "kit/View.h"
 
 namespace {
@@ -21,7 +22,7 @@ void drawCurrentDayCircle(GraphicsContext& context, Size size, const Color& colo
 void drawSelectedWeekRowBand(GraphicsContext& context, Size size) {
     context.saveGState();
     context.beginPath();
-    View::drawRoundedRectPath(context, Rect(0, 0, size.width(), size.height()), 5);
+    RoundedRectangle(Rect(0, 0, size.width(), size.height()), 5).drawRoundedRectPath(context);
     context.clip();
     context.drawLinearGradient(
         {{0.0, Color::fromRgb255(84, 112, 160)}, {1.0, Color::fromRgb255(40, 66, 112)}}, Point(0, 0),

@@ -7,7 +7,7 @@
 #include "kit/DeviceDependentValues.h"
 #include "kit/GraphicsContext.h"
 #include "kit/ImageView.h"
-#include "ui/calendars/RoundedRectangle.h"
+#include "kit/RoundedRectangle.h"
 #include "ui/week/DrawDelegatingView.h"
 #include "ui/weekpicker/WeekPickerArtwork.h"
 #include "ui/weekpicker/WeekPickerPageView.h"
@@ -271,10 +271,10 @@ void WeekPickerMonthView::drawInitialWeekHighlightViewRect(GraphicsContext& cont
     context.setStrokeColor(Color(0, 0, 0));
     context.setLineWidth(DeviceDependentValues::singlePixelLineWidth());
     context.beginPath();
-    View::drawRoundedRectPath(
-        context,
+    RoundedRectangle(
         Rect(rect.x() + offset, rect.y() + offset, weekRowBandWidth - offsetX2, weekRowBandHeight - offsetX2),
-        initialWeekOutlineRadius);
+        initialWeekOutlineRadius)
+        .drawRoundedRectPath(context);
     context.strokePath();
     context.restoreGState();
 }

@@ -1,6 +1,6 @@
 #include "ui/weekpicker/WeekPickerPanelView.h"
 
-#include "ui/calendars/RoundedRectangle.h"
+#include "kit/RoundedRectangle.h"
 
 void WeekPickerPanelView::drawRect(GraphicsContext& context, const Rect& rect) {
     RoundedRectangle panel(rect, 5);

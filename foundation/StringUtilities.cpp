@@ -1,13 +1,8 @@
-#include "core/calendar/StringUtilities.h"
+#include "foundation/StringUtilities.h"
 
 #include <QStringList>
 
 namespace StringUtilities {
-
-bool contains(const QString& string, const QString& text) {
-    // Like the platform's substring search, an empty text is found nowhere.
-    return !text.isEmpty() && string.contains(text, Qt::CaseInsensitive);
-}
 
 bool isSameMinorVersionNumberAs(const QString& version, const QString& otherVersion) {
     const QStringList components = version.split(QLatin1Char('.'));

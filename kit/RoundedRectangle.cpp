@@ -1,18 +1,19 @@
-#include "ui/calendars/RoundedRectangle.h"
+#include "kit/RoundedRectangle.h"
 
+#include "kit/Gradient.h"
 #include "kit/GraphicsContext.h"
-#include "ui/calendars/Gradient.h"
 
 #include <algorithm>
 
 void RoundedRectangle::drawRoundedRectPath(GraphicsContext& context) const {
-    const double r = std::max(0.0, std::min({radius, rect.width() / 2.0, rect.height() / 2.0}));
-    const double minX = rect.minX();
-    const double midX = rect.midX();
-    const double maxX = rect.maxX();
-    const double minY = rect.minY();
-    const double midY = rect.midY();
-    const double maxY = rect.maxY();
+    const Rect area = rect.standardized();
+    const double r = std::max(0.0, std::min({radius, area.width() / 2.0, area.height() / 2.0}));
+    const double minX = area.minX();
+    const double midX = area.midX();
+    const double maxX = area.maxX();
+    const double minY = area.minY();
+    const double midY = area.midY();
+    const double maxY = area.maxY();
     // A corner is a right angle where it is sharp or where there is nothing to round.
     const auto corner = [&](bool sharp, Point tip, Point next) {
         if (sharp || r <= 0.0) {
@@ -21,7 +22,6 @@ void RoundedRectangle::drawRoundedRectPath(GraphicsContext& context) const {
             context.addArcToPoint(tip, next, r);
         }
     };
-    context.beginPath();
     context.moveTo(Point(minX, midY));
     corner(sharpUpperLeftCorner, Point(minX, minY), Point(midX, minY));
     corner(sharpUpperRightCorner, Point(maxX, minY), Point(maxX, midY));
@@ -34,6 +34,7 @@ void RoundedRectangle::stroke(GraphicsContext& context, const Color& color, doub
     context.saveGState();
     context.setStrokeColor(color);
     context.setLineWidth(lineWidth);
+    context.beginPath();
     drawRoundedRectPath(context);
     context.strokePath();
     context.restoreGState();
@@ -42,6 +43,7 @@ void RoundedRectangle::stroke(GraphicsContext& context, const Color& color, doub
 void RoundedRectangle::fill(GraphicsContext& context, const Color& color) const {
     context.saveGState();
     context.setFillColor(color);
+    context.beginPath();
     drawRoundedRectPath(context);
     context.fillPath();
     context.restoreGState();
@@ -59,6 +61,7 @@ void RoundedRectangle::dash(GraphicsContext& context, const Color& color, double
     context.setStrokeColor(color);
     context.setLineWidth(lineWidth);
     context.setLineDash(0.0, {dashWidth, dashWidth});
+    context.beginPath();
     drawRoundedRectPath(context);
     context.strokePath();
     context.restoreGState();
@@ -71,6 +74,7 @@ void RoundedRectangle::dashPhaseFill(GraphicsContext& context, const Color& colo
     context.setStrokeColor(color);
     context.setLineWidth(lineWidth);
     context.setLineDash(phase, {dashWidth, dashWidth});
+    context.beginPath();
     drawRoundedRectPath(context);
     context.strokePath();
     context.restoreGState();
@@ -85,6 +89,7 @@ void RoundedRectangle::applyGradient(GraphicsContext& context, const Gradient& g
 }
 
 void RoundedRectangle::clip(GraphicsContext& context) const {
+    context.beginPath();
     drawRoundedRectPath(context);
     context.clip();
 }

@@ -1,16 +1,8 @@
-#include "core/calendar/StringUtilities.h"
+#include "foundation/StringUtilities.h"
 
 #include <gtest/gtest.h>
 
 using namespace StringUtilities;
-
-TEST(StringUtilitiesTest, ContainsIgnoresCase) {
-    EXPECT_TRUE(contains("xABy", "ab"));
-    EXPECT_TRUE(contains("|SA|OM|YE|", "|om|"));
-    EXPECT_FALSE(contains("|SA|OM|YE|", "|US|"));
-    EXPECT_FALSE(contains("abc", ""));
-    EXPECT_FALSE(contains("", "a"));
-}
 
 TEST(StringUtilitiesTest, MinorVersions) {
     EXPECT_TRUE(isSameMinorVersionNumberAs("2.0.3", "2.0"));

@@ -1,4 +1,4 @@
-#include "ui/calendars/Gradient.h"
+#include "kit/Gradient.h"
 
 #include "kit/GraphicsContext.h"
 

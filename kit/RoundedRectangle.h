@@ -8,7 +8,7 @@ class GraphicsContext;
 class Gradient;
 
 // A rectangle with rounded corners, any of which can be left sharp, drawn with the context it
-// is given.
+// is given. Every rounded rectangle of the kit and the screens is drawn through it.
 class RoundedRectangle {
 public:
     RoundedRectangle() = default;
@@ -38,7 +38,8 @@ public:
     void applyGradient(GraphicsContext& context, const Gradient& gradient, Point from, Point to) const;
     // Narrows the context's clip to the shape; the caller saves and restores the state.
     void clip(GraphicsContext& context) const;
-    // Replaces the context's path with the shape: from the middle of the left edge clockwise
-    // through the four corners, the radius limited to half the width and half the height.
+    // Adds the shape to the context's path as a closed subpath, neither filling nor stroking it:
+    // from the middle of the left edge clockwise through the four corners, each an arc of the
+    // radius (limited to half the width, then to half the height) or, where sharp, a right angle.
     void drawRoundedRectPath(GraphicsContext& context) const;
 };
