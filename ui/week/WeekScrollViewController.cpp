@@ -371,50 +371,6 @@ void WeekScrollViewController::showCancelMoveButton(bool shown) {
     correctDateTitleViewSize();
 }
 
-void WeekScrollViewController::toggleMovingEventModeAnimated(bool animated, bool cancelled) {
-    m_copyMove->toggleMovingEventModeAnimated(animated, cancelled);
-}
-
-void WeekScrollViewController::showOrHideMoveEventBarAnimated(bool animated, bool bottomBar) {
-    m_copyMove->showOrHideMoveEventBarAnimated(animated, bottomBar);
-}
-
-void WeekScrollViewController::quickMoveEventToDate(Date date) {
-    m_copyMove->quickMoveEventToDate(date);
-}
-
-void WeekScrollViewController::quickMoveEventToDate(Date date, EKSpan span, bool recurring) {
-    m_copyMove->quickMoveEventToDate(date, span, recurring);
-}
-
-void WeekScrollViewController::clickedButtonForSpan(RecurringEventActionSheet& actionSheet, EKSpan span) {
-    m_copyMove->clickedButtonForSpan(actionSheet, span);
-}
-
-void WeekScrollViewController::copyEventToDate(Date date) {
-    m_copyMove->copyEventToDate(date);
-}
-
-void WeekScrollViewController::saveEvent(const EventSaveCommand& command) {
-    m_copyMove->saveEvent(command);
-}
-
-void WeekScrollViewController::cancelCopyMoveEvent() {
-    m_copyMove->cancelCopyMoveEvent();
-}
-
-void WeekScrollViewController::restoreMovingEventToPreviousState() {
-    m_copyMove->restoreMovingEventToPreviousState();
-}
-
-void WeekScrollViewController::savePendingMove() {
-    m_copyMove->savePendingMove();
-}
-
-void WeekScrollViewController::noteStoreChangeDuringMove() {
-    m_copyMove->noteStoreChangeDuringMove();
-}
-
 // The editor and its reports.
 
 std::shared_ptr<EventDetailsViewController> WeekScrollViewController::getOrCreateEventDetailsController() {
@@ -540,26 +496,6 @@ void WeekScrollViewController::toggleSearch(GestureRecognizer&) {
     m_search->openSearch();
 }
 
-void WeekScrollViewController::showSearchResult(const std::optional<SearchResult>& result) {
-    m_search->showSearchResult(result);
-}
-
-void WeekScrollViewController::doneSearching(bool animated) {
-    m_search->doneSearching(animated);
-}
-
-bool WeekScrollViewController::handleScreenKey(const KeyInput& input) {
-    return m_search->handleScreenKey(input);
-}
-
-void WeekScrollViewController::openSearchFromMenu() {
-    m_search->openSearchFromMenu();
-}
-
-void WeekScrollViewController::closeSearchForMenuScreen() {
-    m_search->closeSearchForMenuScreen();
-}
-
 // The day list.
 
 const std::shared_ptr<ListEventsViewController>& WeekScrollViewController::listEventsViewController() const {
@@ -596,32 +532,6 @@ void WeekScrollViewController::updateListEventsAfterCopyOrMove(const std::shared
 
 // The week picker.
 
-void WeekScrollViewController::dateTitleTapped() {
-    m_weekPicker->dateTitleTapped();
-}
-
-void WeekScrollViewController::openWeekPicker(bool fromMenu) {
-    m_weekPicker->openWeekPicker(fromMenu);
-}
-
 void WeekScrollViewController::closeWeekPickerAnimated(bool animated, std::function<void()> completion) {
     m_weekPicker->closeWeekPickerAnimated(animated, std::move(completion));
-}
-
-void WeekScrollViewController::handleWeekPickerCancelButton() {
-    m_weekPicker->handleWeekPickerCancelButton();
-}
-
-void WeekScrollViewController::handleWeekPickerGoButton() {
-    m_weekPicker->handleWeekPickerGoButton();
-}
-
-// The actions menu.
-
-void WeekScrollViewController::showActions() {
-    m_actionsMenu->showActions();
-}
-
-void WeekScrollViewController::clickedButtonAtIndex(int buttonIndex) {
-    m_actionsMenu->clickedButtonAtIndex(buttonIndex);
 }

@@ -116,21 +116,29 @@ public:
     void updateWeekViewForDeletedEvent(const QString& eventIdentifier, bool recurring, bool delayed);
 
     // Copying and moving an event to the day the user taps next.
-    void toggleMovingEventModeAnimated(bool animated, bool cancelled) override;
+    void toggleMovingEventModeAnimated(bool animated, bool cancelled) override {
+        m_copyMove->toggleMovingEventModeAnimated(animated, cancelled);
+    }
     // Slides the move bar in or out at the top (or makes room for the search bar at the
     // bottom).
-    void showOrHideMoveEventBarAnimated(bool animated, bool bottomBar) override;
-    void quickMoveEventToDate(Date date);
+    void showOrHideMoveEventBarAnimated(bool animated, bool bottomBar) override {
+        m_copyMove->showOrHideMoveEventBarAnimated(animated, bottomBar);
+    }
+    void quickMoveEventToDate(Date date) { m_copyMove->quickMoveEventToDate(date); }
     // A repeating event (`recurring`) is saved at once and every page reads its week again;
     // any other waits a moment, so that its rows move first.
-    void quickMoveEventToDate(Date date, EKSpan span, bool recurring);
-    void clickedButtonForSpan(RecurringEventActionSheet& actionSheet, EKSpan span);
-    void copyEventToDate(Date date);
-    void saveEvent(const EventSaveCommand& command);
-    void cancelCopyMoveEvent();
-    void restoreMovingEventToPreviousState();
+    void quickMoveEventToDate(Date date, EKSpan span, bool recurring) {
+        m_copyMove->quickMoveEventToDate(date, span, recurring);
+    }
+    void clickedButtonForSpan(RecurringEventActionSheet& actionSheet, EKSpan span) {
+        m_copyMove->clickedButtonForSpan(actionSheet, span);
+    }
+    void copyEventToDate(Date date) { m_copyMove->copyEventToDate(date); }
+    void saveEvent(const EventSaveCommand& command) { m_copyMove->saveEvent(command); }
+    void cancelCopyMoveEvent() { m_copyMove->cancelCopyMoveEvent(); }
+    void restoreMovingEventToPreviousState() { m_copyMove->restoreMovingEventToPreviousState(); }
     // Writes a quick move still waiting for its delayed save now; the program is ending.
-    void savePendingMove();
+    void savePendingMove() { m_copyMove->savePendingMove(); }
 
     // Bus receivers.
     void handleSelectedEvent(const std::shared_ptr<EventSelectedEvent>& event);
@@ -143,10 +151,10 @@ public:
     void deleteEvent(const std::shared_ptr<DeleteEventEvent>& event);
 
     // The week picker, opened by a tap on the title (or from the actions menu) over the pages.
-    void openWeekPicker(bool fromMenu) override;
+    void openWeekPicker(bool fromMenu) override { m_weekPicker->openWeekPicker(fromMenu); }
     void closeWeekPickerAnimated(bool animated, std::function<void()> completion);
-    void handleWeekPickerCancelButton();
-    void handleWeekPickerGoButton();
+    void handleWeekPickerCancelButton() { m_weekPicker->handleWeekPickerCancelButton(); }
+    void handleWeekPickerGoButton() { m_weekPicker->handleWeekPickerGoButton(); }
     const std::shared_ptr<WeekPickerController>& weekPickerController() const {
         return m_weekPicker->weekPickerController();
     }
@@ -154,18 +162,18 @@ public:
     // An upward swipe on a page.
     void toggleSearch(GestureRecognizer& recognizer) override;
     // Search, as told by the search bar.
-    void showSearchResult(const std::optional<SearchResult>& result);
-    void doneSearching(bool animated);
+    void showSearchResult(const std::optional<SearchResult>& result) { m_search->showSearchResult(result); }
+    void doneSearching(bool animated) { m_search->doneSearching(animated); }
     bool searchModeActivated() const { return m_search->searchModeActivated(); }
     // Null until search is first opened.
     const std::shared_ptr<SearchBarView>& searchBar() const { return m_search->searchBar(); }
     // Ctrl+F opens search; the open search takes Escape, Return and the arrows.
-    bool handleScreenKey(const KeyInput& input);
+    bool handleScreenKey(const KeyInput& input) { return m_search->handleScreenKey(input); }
 
     // The actions menu under the actions button, made on first use for each orientation, and
     // its choices.
-    void showActions();
-    void clickedButtonAtIndex(int buttonIndex);
+    void showActions() { m_actionsMenu->showActions(); }
+    void clickedButtonAtIndex(int buttonIndex) { m_actionsMenu->clickedButtonAtIndex(buttonIndex); }
     const std::shared_ptr<GlobalActionsListView>& portraitMenuView() const {
         return m_actionsMenu->portraitMenuView();
     }
@@ -207,21 +215,21 @@ private:
     void updateListEventsAfterSave(const std::shared_ptr<EKEvent>& event, bool isNew) override;
     void updateListEventsAfterDeletion(const QString& eventIdentifier, bool delayed) override;
     void updateListEventsAfterCopyOrMove(const std::shared_ptr<EKEvent>& event) override;
-    void openSearchFromMenu() override;
-    void closeSearchForMenuScreen() override;
+    void openSearchFromMenu() override { m_search->openSearchFromMenu(); }
+    void closeSearchForMenuScreen() override { m_search->closeSearchForMenuScreen(); }
 
     void scrollViewReallyDidEndDecelerating();
     void scrollViewDidReallyEndScrollingAnimation();
     void settleAfterDrag();
     void resetScreen();
     void applyWeekSettings();
-    void noteStoreChangeDuringMove();
+    void noteStoreChangeDuringMove() { m_copyMove->noteStoreChangeDuringMove(); }
     void closeListEventsPopupAnimated(bool animated);
     // The editor, week picker and day list were laid out for the old week settings; they are
     // made again on next use.
     void dropScreensMadeForOldWeekSettings();
     std::weak_ptr<WeekScrollViewController> weakSelf();
-    void dateTitleTapped();
+    void dateTitleTapped() { m_weekPicker->dateTitleTapped(); }
 
     std::shared_ptr<ScrollView> m_scrollView;
     std::shared_ptr<BarButtonItem> m_todayButton;
