@@ -8,8 +8,8 @@
 #include "core/calendar/Quarter.h"
 #include "core/calendar/WeekInMonth.h"
 #include "kit/ScrollView.h"
-#include "ui/week/InfiniteScrollPageView.h"
-#include "ui/week/PageScrollView.h"
+#include "ui/paging/InfiniteScrollPageView.h"
+#include "ui/paging/PageScrollView.h"
 #include "ui/weekpicker/WeekPickerController.h"
 #include "ui/weekpicker/WeekPickerScrollView.h"
 

@@ -5,7 +5,7 @@
 
 #include "core/calendar/DateUtilities.h"
 #include "kit/ScrollView.h"
-#include "ui/week/EventTouchLock.h"
+#include "ui/daybox/EventTouchLock.h"
 #include "ui/week/WeekScrollViewController.h"
 #include "ui/week/WeekViewController.h"
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds Orvella with AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole test
-# suite; then runs the foundation and core tests again under ThreadSanitizer; then builds every
-# target optimised, as the run, command-line and benchmark scripts do. Prints how long each phase
-# took.
+# Checks that the code's includes point only downward through its layers; builds Orvella with
+# AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole test suite; then runs the
+# foundation and core tests again under ThreadSanitizer; then builds every target optimised, as
+# the run, command-line and benchmark scripts do. Prints how long each phase took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,6 +22,10 @@ finish() {
 
 phase "set-up"
 ./scripts/setup.sh
+
+# The layers hold by this check, not only by discipline: an upward include fails the run at once.
+phase "layer check"
+./scripts/check-layers.sh
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen

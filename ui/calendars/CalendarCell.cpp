@@ -6,8 +6,8 @@
 #include "kit/Font.h"
 #include "kit/ImageView.h"
 #include "kit/Label.h"
-#include "ui/calendars/DotImage.h"
-#include "ui/week/EventRowArtwork.h"
+#include "ui/common/DotImage.h"
+#include "ui/daybox/EventRowArtwork.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "foundation/RunLoop.h"
 #include "kit/Font.h"
 #include "kit/GraphicsContext.h"
-#include "ui/calendars/ColoredBackground.h"
-#include "ui/week/DayBoxArtwork.h"
+#include "ui/common/ColoredBackground.h"
+#include "ui/daybox/DayBoxArtwork.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "foundation/Color.h"
-#include "ui/week/DayView.h"
+#include "ui/daybox/DayView.h"
 
 // A half-height day card of today with two sample events in the colour being built: an all-day
 // "Gardening" on a light fill and a timed "Photo Course" at 12:00 on a bar.

@@ -13,8 +13,8 @@
 #include "ui/calendars/ColorPickerDelegate.h"
 #include "ui/calendars/ColorRenderer.h"
 #include "ui/calendars/ColorSlider.h"
-#include "ui/calendars/HsbColor.h"
-#include "ui/calendars/WeakScreenAction.h"
+#include "ui/common/HsbColor.h"
+#include "ui/common/WeakScreenAction.h"
 
 namespace {
 

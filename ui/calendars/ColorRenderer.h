@@ -1,7 +1,7 @@
 #pragma once
 
 #include "foundation/Color.h"
-#include "ui/calendars/HsbColor.h"
+#include "ui/common/HsbColor.h"
 
 // Colours a colour slider's track: the colour each slider value would give, the other two
 // components held at `hsbColor`.

@@ -11,13 +11,13 @@
 #include "kit/NavigationController.h"
 #include "kit/NavigationItem.h"
 #include "kit/TextField.h"
-#include "ui/calendars/ColorExtensions.h"
 #include "ui/calendars/ColorPickerViewController.h"
-#include "ui/calendars/DotImage.h"
 #include "ui/calendars/EditCalendarViewControllerDelegate.h"
-#include "ui/calendars/WeakScreenAction.h"
-#include "ui/editor/DeleteButtonTableViewCell.h"
-#include "ui/editor/TextFieldTableViewCell.h"
+#include "ui/common/ColorExtensions.h"
+#include "ui/common/DotImage.h"
+#include "ui/common/WeakScreenAction.h"
+#include "ui/editing/DeleteButtonTableViewCell.h"
+#include "ui/editing/TextFieldTableViewCell.h"
 
 #include <QRandomGenerator>
 

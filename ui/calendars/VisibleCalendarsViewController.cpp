@@ -16,7 +16,7 @@
 #include "kit/NavigationItem.h"
 #include "ui/calendars/CalendarCell.h"
 #include "ui/calendars/EditCalendarViewController.h"
-#include "ui/calendars/WeakScreenAction.h"
+#include "ui/common/WeakScreenAction.h"
 
 #include <algorithm>
 

@@ -10,9 +10,9 @@
 #include "kit/Font.h"
 #include "kit/Label.h"
 #include "kit/LongPressGestureRecognizer.h"
-#include "ui/calendars/ColoredBackgroundView.h"
+#include "ui/common/ColoredBackgroundView.h"
+#include "ui/daybox/BirthdayIconView.h"
 #include "ui/daylist/ListEventsViewCellDelegate.h"
-#include "ui/week/BirthdayIconView.h"
 
 #include <algorithm>
 

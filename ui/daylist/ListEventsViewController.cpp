@@ -20,13 +20,13 @@
 #include "kit/InterfaceOrientation.h"
 #include "kit/Label.h"
 #include "kit/Screen.h"
+#include "ui/common/BackgroundView.h"
 #include "ui/copymove/CopyMoveEventMode.h"
 #include "ui/copymove/CopyMoveMenu.h"
 #include "ui/daylist/DayListArtwork.h"
 #include "ui/daylist/ListBoxHeaderView.h"
 #include "ui/daylist/ListBoxView.h"
 #include "ui/daylist/ListEventsViewCell.h"
-#include "ui/week/BackgroundView.h"
 
 #include <algorithm>
 

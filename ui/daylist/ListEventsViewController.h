@@ -3,10 +3,10 @@
 #include "core/bus/BusReceiver.h"
 #include "core/events/EventList.h"
 #include "foundation/Date.h"
+#include "ui/common/TouchableViewDelegate.h"
 #include "ui/copymove/CopyMoveMenuResponder.h"
 #include "ui/daylist/BaseTableViewController.h"
 #include "ui/daylist/ListEventsViewCellDelegate.h"
-#include "ui/week/TouchableViewDelegate.h"
 
 #include <QString>
 

@@ -4,8 +4,8 @@
 #include "kit/Gradient.h"
 #include "kit/GraphicsContext.h"
 #include "kit/RoundedRectangle.h"
-#include "ui/calendars/ColorExtensions.h"
-#include "ui/calendars/HsbColor.h"
+#include "ui/common/ColorExtensions.h"
+#include "ui/common/HsbColor.h"
 
 namespace {
 

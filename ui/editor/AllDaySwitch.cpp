@@ -5,7 +5,7 @@
 #include "kit/Font.h"
 #include "kit/Label.h"
 #include "kit/StringDrawing.h"
-#include "ui/editor/EditorArtwork.h"
+#include "ui/editing/EditorArtwork.h"
 
 namespace {
 

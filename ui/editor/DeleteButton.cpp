@@ -2,7 +2,7 @@
 
 #include "foundation/RunLoop.h"
 #include "kit/Artwork.h"
-#include "ui/editor/EditorArtwork.h"
+#include "ui/editing/EditorArtwork.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "ui/editor/EventDetailsViewController.h"
-#include "ui/calendars/WeakScreenAction.h"
+#include "ui/common/WeakScreenAction.h"
 
 #include "core/bus/ApplicationEventDispatcher.h"
 #include "core/bus/UserChangedEvent.h"
@@ -26,9 +26,9 @@
 #include "ui/copymove/CopyMoveEventMode.h"
 #include "ui/editing/CalendarPickerView.h"
 #include "ui/editing/DeleteEventActionSheet.h"
+#include "ui/editing/EditorArtwork.h"
 #include "ui/editor/AllDaySwitch.h"
 #include "ui/editor/DeleteButton.h"
-#include "ui/editor/EditorArtwork.h"
 #include "ui/editor/EventDetailsViewControllerDelegate.h"
 #include "ui/editor/InsetTextField.h"
 #include "ui/eventkit/EKEventEditViewController.h"

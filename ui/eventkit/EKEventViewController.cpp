@@ -10,7 +10,7 @@
 #include "kit/Label.h"
 #include "kit/NavigationItem.h"
 #include "kit/StringDrawing.h"
-#include "ui/calendars/DotImage.h"
+#include "ui/common/DotImage.h"
 
 #include <cmath>
 

@@ -18,7 +18,7 @@
 #include "kit/NavigationController.h"
 #include "kit/NavigationItem.h"
 #include "ui/calendars/DefaultCalendarViewController.h"
-#include "ui/calendars/DotImage.h"
+#include "ui/common/DotImage.h"
 #include "ui/settings/MultiValueSelectController.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "kit/DeviceDependentValues.h"
 #include "kit/Layer.h"
 #include "kit/RoundedRectangle.h"
-#include "ui/week/DayBoxArtwork.h"
+#include "ui/daybox/DayBoxArtwork.h"
 
 namespace {
 constexpr double dashLength = 10.0;

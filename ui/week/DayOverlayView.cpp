@@ -3,8 +3,8 @@
 #include "kit/GraphicsContext.h"
 #include "kit/Layer.h"
 #include "kit/RoundedRectangle.h"
+#include "ui/daybox/DayBoxArtwork.h"
 #include "ui/week/AntPathView.h"
-#include "ui/week/DayBoxArtwork.h"
 
 DayOverlayView::DayOverlayView(const Rect& frame) : View(frame) {
     setUserInteractionEnabled(false);

@@ -17,10 +17,10 @@
 #include "kit/Screen.h"
 #include "ui/copymove/CopyMoveEventMode.h"
 #include "ui/copymove/CopyMoveMenu.h"
+#include "ui/daybox/DayView.h"
+#include "ui/daybox/EventView.h"
 #include "ui/search/SearchResultHighlightView.h"
 #include "ui/week/DayOverlayView.h"
-#include "ui/week/DayView.h"
-#include "ui/week/EventView.h"
 
 namespace {
 

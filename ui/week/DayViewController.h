@@ -4,9 +4,9 @@
 #include "foundation/Date.h"
 #include "kit/Point.h"
 #include "kit/ViewController.h"
+#include "ui/common/TouchableViewDelegate.h"
 #include "ui/copymove/CopyMoveMenuResponder.h"
-#include "ui/week/EventViewDelegate.h"
-#include "ui/week/TouchableViewDelegate.h"
+#include "ui/daybox/EventViewDelegate.h"
 
 #include <QString>
 #include <functional>

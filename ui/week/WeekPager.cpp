@@ -13,7 +13,7 @@
 #include "kit/ScrollView.h"
 #include "kit/SwipeGestureRecognizer.h"
 #include "kit/ViewController.h"
-#include "ui/week/EventTouchLock.h"
+#include "ui/daybox/EventTouchLock.h"
 #include "ui/week/WeekViewController.h"
 
 #include <cmath>

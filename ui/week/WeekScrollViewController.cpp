@@ -36,10 +36,10 @@
 #include "kit/StringDrawing.h"
 #include "kit/Window.h"
 #include "ui/copymove/CopyMoveEventMode.h"
+#include "ui/daybox/EventTouchLock.h"
 #include "ui/daylist/ListEventsViewController.h"
 #include "ui/week/DateTitleView.h"
 #include "ui/week/DayListCoordinator.h"
-#include "ui/week/EventTouchLock.h"
 #include "ui/week/WeekArtwork.h"
 #include "ui/week/WeekViewController.h"
 

@@ -9,7 +9,7 @@
 #include "core/eventstore/EKEvent.h"
 #include "foundation/DispatchQueue.h"
 #include "kit/Screen.h"
-#include "ui/week/DayView.h"
+#include "ui/daybox/DayView.h"
 #include "ui/week/DayViewController.h"
 #include "ui/week/WeekArtwork.h"
 

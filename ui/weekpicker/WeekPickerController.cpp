@@ -13,7 +13,7 @@
 #include "core/eventstore/EKEvent.h"
 #include "core/hints/Hint.h"
 #include "kit/InterfaceOrientation.h"
-#include "ui/calendars/ColorExtensions.h"
+#include "ui/common/ColorExtensions.h"
 #include "ui/weekpicker/MonthsPeriodItem.h"
 #include "ui/weekpicker/WeekPickerGrayOverlayView.h"
 #include "ui/weekpicker/WeekPickerPageView.h"

@@ -1,6 +1,6 @@
 #include "ui/weekpicker/WeekPickerGrayOverlayView.h"
 
-#include "ui/week/InfiniteScrollView.h"
+#include "ui/paging/InfiniteScrollView.h"
 
 std::shared_ptr<View> WeekPickerGrayOverlayView::hitTestView(Point point) {
     if (!pointInside(point)) {

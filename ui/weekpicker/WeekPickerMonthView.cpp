@@ -8,7 +8,7 @@
 #include "kit/GraphicsContext.h"
 #include "kit/ImageView.h"
 #include "kit/RoundedRectangle.h"
-#include "ui/week/DrawDelegatingView.h"
+#include "ui/paging/DrawDelegatingView.h"
 #include "ui/weekpicker/WeekPickerArtwork.h"
 #include "ui/weekpicker/WeekPickerPageView.h"
 

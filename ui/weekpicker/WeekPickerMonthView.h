@@ -5,7 +5,7 @@
 #include "kit/Font.h"
 #include "kit/Image.h"
 #include "kit/Touch.h"
-#include "ui/week/CalendarBoxView.h"
+#include "ui/daybox/CalendarBoxView.h"
 
 #include <functional>
 #include <memory>

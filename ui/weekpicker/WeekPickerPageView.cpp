@@ -3,7 +3,7 @@
 #include "core/calendar/Day.h"
 #include "core/calendar/Month.h"
 #include "core/calendar/MonthsPeriodHolidays.h"
-#include "ui/week/InfiniteScrollView.h"
+#include "ui/paging/InfiniteScrollView.h"
 #include "ui/weekpicker/MonthsPeriodItem.h"
 #include "ui/weekpicker/WeekPickerMonthView.h"
 

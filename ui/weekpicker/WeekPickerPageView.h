@@ -3,7 +3,7 @@
 #include "core/calendar/MonthsPeriod.h"
 #include "core/calendar/WeekInMonth.h"
 #include "core/calendar/WeekPickerHolidayEntry.h"
-#include "ui/week/InfiniteScrollPageView.h"
+#include "ui/paging/InfiniteScrollPageView.h"
 
 #include <functional>
 #include <memory>

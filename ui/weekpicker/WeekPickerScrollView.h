@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/week/InfiniteScrollView.h"
+#include "ui/paging/InfiniteScrollView.h"
 
 #include <memory>
 

@@ -16,7 +16,7 @@
 #include "ui/calendars/DefaultCalendarViewController.h"
 #include "ui/calendars/EditCalendarViewController.h"
 #include "ui/calendars/VisibleCalendarsViewController.h"
-#include "ui/editor/TextFieldTableViewCell.h"
+#include "ui/editing/TextFieldTableViewCell.h"
 
 #include <algorithm>
 

@@ -14,10 +14,10 @@
 #include "ui/copymove/CopyMoveEventMode.h"
 #include "ui/copymove/CopyMoveMenu.h"
 #include "ui/copymove/MoveEventBarView.h"
+#include "ui/daybox/DayView.h"
+#include "ui/daybox/EventView.h"
 #include "ui/eventkit/EventDateText.h"
 #include "ui/week/DayOverlayView.h"
-#include "ui/week/DayView.h"
-#include "ui/week/EventView.h"
 
 #include <algorithm>
 

@@ -15,11 +15,11 @@
 #include "kit/Window.h"
 #include "ui/copymove/CopyMoveEventMode.h"
 #include "ui/copymove/CopyMoveMenu.h"
+#include "ui/daybox/DayView.h"
 #include "ui/daylist/ListBoxView.h"
 #include "ui/daylist/ListEventsViewCell.h"
 #include "ui/daylist/ListEventsViewController.h"
 #include "ui/editor/EventDetailsViewController.h"
-#include "ui/week/DayView.h"
 #include "ui/week/DayViewController.h"
 
 namespace {

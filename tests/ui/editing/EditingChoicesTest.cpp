@@ -4,12 +4,12 @@
 #include "core/bus/DeleteEventEvent.h"
 #include "kit/AlertView.h"
 #include "kit/Button.h"
+#include "ui/daybox/EventView.h"
+#include "ui/daybox/SelectedBackgroundView.h"
 #include "ui/editing/DeleteEventActionSheet.h"
 #include "ui/editing/MoveRecurringEventActionSheet.h"
 #include "ui/editing/RecurringEventActionSheetDelegate.h"
 #include "ui/week/DayViewController.h"
-#include "ui/week/EventView.h"
-#include "ui/week/SelectedBackgroundView.h"
 
 #include <gtest/gtest.h>
 

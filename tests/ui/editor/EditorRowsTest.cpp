@@ -2,8 +2,8 @@
 
 #include "kit/Button.h"
 #include "kit/TextField.h"
-#include "ui/editor/DeleteButtonTableViewCell.h"
-#include "ui/editor/TextFieldTableViewCell.h"
+#include "ui/editing/DeleteButtonTableViewCell.h"
+#include "ui/editing/TextFieldTableViewCell.h"
 
 #include <gtest/gtest.h>
 

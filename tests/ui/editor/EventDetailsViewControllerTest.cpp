@@ -9,12 +9,12 @@
 #include "kit/StringDrawing.h"
 #include "kit/TextField.h"
 #include "ui/copymove/CopyMoveEventMode.h"
+#include "ui/daybox/EventView.h"
+#include "ui/daybox/SelectedBackgroundView.h"
 #include "ui/editor/AllDaySwitch.h"
 #include "ui/editor/DeleteButton.h"
 #include "ui/editor/InsetTextField.h"
 #include "ui/eventkit/EventEditFormController.h"
-#include "ui/week/EventView.h"
-#include "ui/week/SelectedBackgroundView.h"
 
 #include <QCoreApplication>
 #include <QTranslator>

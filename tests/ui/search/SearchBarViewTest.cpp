@@ -8,11 +8,11 @@
 #include "kit/LoadingIndicator.h"
 #include "kit/ScrollView.h"
 #include "kit/Window.h"
+#include "ui/daybox/DayView.h"
 #include "ui/search/SearchBarView.h"
 #include "ui/search/SearchProgressView.h"
 #include "ui/search/SearchResultHighlightView.h"
 #include "ui/search/SearchTextField.h"
-#include "ui/week/DayView.h"
 #include "ui/week/DayViewController.h"
 
 #include <QStringList>

@@ -19,11 +19,11 @@
 #include "kit/Window.h"
 #include "ui/copymove/CopyMoveEventMode.h"
 #include "ui/copymove/CopyMoveMenu.h"
+#include "ui/daybox/DayView.h"
+#include "ui/daybox/EventTouchLock.h"
+#include "ui/daybox/EventView.h"
 #include "ui/search/SearchResultHighlightView.h"
-#include "ui/week/DayView.h"
 #include "ui/week/DayViewController.h"
-#include "ui/week/EventTouchLock.h"
-#include "ui/week/EventView.h"
 
 #include <QStringList>
 

@@ -3,9 +3,9 @@
 #include "kit/DeviceDependentValues.h"
 #include "kit/ImageView.h"
 #include "kit/Label.h"
-#include "ui/week/BackgroundView.h"
+#include "ui/common/BackgroundView.h"
+#include "ui/common/TouchableViewDelegate.h"
 #include "ui/week/DayOverlayView.h"
-#include "ui/week/TouchableViewDelegate.h"
 
 #include "SamplePictures.h"
 

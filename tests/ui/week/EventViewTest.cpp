@@ -1,4 +1,4 @@
-#include "ui/week/EventView.h"
+#include "ui/daybox/EventView.h"
 #include "SamplePictures.h"
 #include "core/events/EventsTestSupport.h"
 #include "core/eventstore/EKEvent.h"
@@ -8,11 +8,11 @@
 #include "kit/Screen.h"
 #include "kit/TouchRouter.h"
 #include "ui/copymove/CopyMoveEventMode.h"
+#include "ui/daybox/BirthdayIconView.h"
+#include "ui/daybox/EventTouchLock.h"
+#include "ui/daybox/EventViewDelegate.h"
+#include "ui/daybox/SelectedBackgroundView.h"
 #include "ui/search/SearchResultHighlightView.h"
-#include "ui/week/BirthdayIconView.h"
-#include "ui/week/EventTouchLock.h"
-#include "ui/week/EventViewDelegate.h"
-#include "ui/week/SelectedBackgroundView.h"
 
 #include <QFile>
 

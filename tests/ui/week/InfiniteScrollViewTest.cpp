@@ -1,9 +1,9 @@
-#include "ui/week/InfiniteScrollView.h"
+#include "ui/paging/InfiniteScrollView.h"
 #include "QtPrinters.h"
 #include "foundation/DispatchQueue.h"
 #include "kit/TouchTestSupport.h"
-#include "ui/week/InfiniteScrollPageView.h"
-#include "ui/week/PageScrollView.h"
+#include "ui/paging/InfiniteScrollPageView.h"
+#include "ui/paging/PageScrollView.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include "core/eventstore/StoreError.h"
 #include "harness/ScreenHarness.h"
 #include "kit/NavigationController.h"
-#include "ui/week/EventTouchLock.h"
+#include "ui/daybox/EventTouchLock.h"
 #include "ui/week/WeekScrollViewController.h"
 #include "ui/week/WeekViewController.h"
 

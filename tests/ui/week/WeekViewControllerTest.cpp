@@ -3,9 +3,9 @@
 #include "core/events/EventService.h"
 #include "foundation/DispatchQueue.h"
 #include "kit/Button.h"
-#include "ui/week/DayView.h"
+#include "ui/daybox/DayView.h"
+#include "ui/daybox/EventView.h"
 #include "ui/week/DayViewController.h"
-#include "ui/week/EventView.h"
 
 #include <future>
 #include <string>

@@ -1,10 +1,10 @@
 #include "QtPrinters.h"
 #include "kit/NavigationController.h"
 #include "kit/ScrollView.h"
+#include "ui/paging/DrawDelegatingView.h"
+#include "ui/paging/PageScrollView.h"
 #include "ui/week/DateTitleView.h"
 #include "ui/week/DateTitleWeekButtonView.h"
-#include "ui/week/DrawDelegatingView.h"
-#include "ui/week/PageScrollView.h"
 #include "ui/week/WeekScreenTestSupport.h"
 #include "ui/weekpicker/MonthsPeriodItem.h"
 #include "ui/weekpicker/WeekPickerController.h"
@@ -31,9 +31,7 @@ protected:
         InterfaceOrientation::setInterfaceOrientation(InterfaceOrientation::Portrait);
         week.launch();
     }
-    void TearDown() override {
-        InterfaceOrientation::setInterfaceOrientation(m_previousOrientation);
-    }
+    void TearDown() override { InterfaceOrientation::setInterfaceOrientation(m_previousOrientation); }
 
     const int m_previousOrientation = InterfaceOrientation::interfaceOrientation();
 

@@ -1,4 +1,4 @@
-#include "ui/week/DayView.h"
+#include "ui/daybox/DayView.h"
 
 #include "core/bus/ApplicationEventDispatcher.h"
 #include "core/bus/ListEventsEvent.h"
@@ -9,10 +9,10 @@
 #include "kit/ImageView.h"
 #include "kit/Label.h"
 #include "kit/Screen.h"
+#include "ui/common/TouchableViewDelegate.h"
 #include "ui/copymove/CopyMoveEventMode.h"
-#include "ui/week/DayBoxArtwork.h"
-#include "ui/week/EventView.h"
-#include "ui/week/TouchableViewDelegate.h"
+#include "ui/daybox/DayBoxArtwork.h"
+#include "ui/daybox/EventView.h"
 
 namespace {
 

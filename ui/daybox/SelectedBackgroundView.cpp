@@ -1,7 +1,7 @@
-#include "ui/week/SelectedBackgroundView.h"
+#include "ui/daybox/SelectedBackgroundView.h"
 
 #include "kit/Artwork.h"
-#include "ui/week/EventRowArtwork.h"
+#include "ui/daybox/EventRowArtwork.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "ui/week/BackgroundView.h"
+#include "ui/common/BackgroundView.h"
 
-#include "ui/week/TouchableViewDelegate.h"
+#include "ui/common/TouchableViewDelegate.h"
 
 void BackgroundView::touchesEnded(const TouchSet&, const TouchEvent&) {
     if (auto delegate = m_delegate.lock()) {

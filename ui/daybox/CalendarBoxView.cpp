@@ -1,11 +1,11 @@
-#include "ui/week/CalendarBoxView.h"
+#include "ui/daybox/CalendarBoxView.h"
 
 #include "kit/DeviceDependentValues.h"
 #include "kit/Gradient.h"
 #include "kit/GraphicsContext.h"
 #include "kit/RoundedRectangle.h"
 #include "kit/StringDrawing.h"
-#include "ui/week/DayBoxArtwork.h"
+#include "ui/daybox/DayBoxArtwork.h"
 
 namespace {
 

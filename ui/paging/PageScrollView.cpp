@@ -1,4 +1,4 @@
-#include "ui/week/PageScrollView.h"
+#include "ui/paging/PageScrollView.h"
 
 std::shared_ptr<View> PageScrollView::hitTestView(Point point) {
     for (const std::shared_ptr<View>& subview : subviews()) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "foundation/Color.h"
-#include "ui/calendars/Rgb.h"
+#include "ui/common/Rgb.h"
 
 // A colour as hue, saturation and brightness (each 0 to 1, single precision), kept apart from
 // the platform colour so that sliders can change one component at a time. Both directions of the

@@ -2,7 +2,7 @@
 
 #include "foundation/Date.h"
 #include "kit/Size.h"
-#include "ui/week/CalendarBoxView.h"
+#include "ui/daybox/CalendarBoxView.h"
 
 #include <memory>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "ui/calendars/ColoredBackground.h"
+#include "ui/common/ColoredBackground.h"
 
 #include "core/calendar/DateUtilities.h"
 #include "core/eventstore/EKCalendar.h"
@@ -6,8 +6,8 @@
 #include "kit/Gradient.h"
 #include "kit/GraphicsContext.h"
 #include "kit/RoundedRectangle.h"
-#include "ui/calendars/ColorExtensions.h"
-#include "ui/calendars/DotImage.h"
+#include "ui/common/ColorExtensions.h"
+#include "ui/common/DotImage.h"
 
 bool ColoredBackground::applyCalendarColor(const Color& color) {
     if (m_displayedCalendarColor == color && !m_displayedBackgroundCalendarColor) {

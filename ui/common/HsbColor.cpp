@@ -1,4 +1,4 @@
-#include "ui/calendars/HsbColor.h"
+#include "ui/common/HsbColor.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "ui/editor/DeleteButtonTableViewCell.h"
+#include "ui/editing/DeleteButtonTableViewCell.h"
 
 #include "foundation/Localization.h"
 #include "kit/Artwork.h"
@@ -6,7 +6,7 @@
 #include "kit/Font.h"
 #include "kit/Label.h"
 #include "kit/Screen.h"
-#include "ui/editor/EditorArtwork.h"
+#include "ui/editing/EditorArtwork.h"
 
 namespace {
 

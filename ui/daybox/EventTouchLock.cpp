@@ -1,4 +1,4 @@
-#include "ui/week/EventTouchLock.h"
+#include "ui/daybox/EventTouchLock.h"
 
 #include "foundation/RunLoop.h"
 

@@ -1,4 +1,4 @@
-#include "ui/editor/EditorArtwork.h"
+#include "ui/editing/EditorArtwork.h"
 
 #include "kit/Artwork.h"
 #include "kit/GraphicsContext.h"

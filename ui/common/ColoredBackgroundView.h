@@ -1,7 +1,7 @@
 #pragma once
 
 #include "kit/View.h"
-#include "ui/calendars/ColoredBackground.h"
+#include "ui/common/ColoredBackground.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "ui/week/DrawDelegatingView.h"
+#include "ui/paging/DrawDelegatingView.h"
 
 void DrawDelegatingView::drawRect(GraphicsContext& context, const Rect& rect) {
     View::drawRect(context, rect);

@@ -1,8 +1,8 @@
-#include "ui/calendars/DotImage.h"
+#include "ui/common/DotImage.h"
 
 #include "kit/GraphicsContext.h"
 #include "kit/Screen.h"
-#include "ui/calendars/ColorExtensions.h"
+#include "ui/common/ColorExtensions.h"
 
 Image DotImage::dotImageForColor(const std::optional<Color>& color) {
     const Color fillColor = adjust(color, 0.45);

@@ -1,4 +1,4 @@
-#include "ui/calendars/ColorExtensions.h"
+#include "ui/common/ColorExtensions.h"
 
 namespace ColorExtensions {
 

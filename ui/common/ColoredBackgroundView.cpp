@@ -1,4 +1,4 @@
-#include "ui/calendars/ColoredBackgroundView.h"
+#include "ui/common/ColoredBackgroundView.h"
 
 #include "kit/Label.h"
 

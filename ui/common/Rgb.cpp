@@ -1,4 +1,4 @@
-#include "ui/calendars/Rgb.h"
+#include "ui/common/Rgb.h"
 
 #include <algorithm>
 

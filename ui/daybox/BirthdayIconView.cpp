@@ -1,11 +1,11 @@
-#include "ui/week/BirthdayIconView.h"
+#include "ui/daybox/BirthdayIconView.h"
 
 #include "core/calendar/DateUtilities.h"
 #include "kit/Artwork.h"
 #include "kit/Font.h"
 #include "kit/GraphicsContext.h"
 #include "kit/StringDrawing.h"
-#include "ui/week/EventRowArtwork.h"
+#include "ui/daybox/EventRowArtwork.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "ui/week/InfiniteScrollView.h"
+#include "ui/paging/InfiniteScrollView.h"
 
-#include "foundation/ListExtensions.h"
 #include "core/paging/PageDataLoader.h"
+#include "foundation/ListExtensions.h"
 #include "foundation/RunLoop.h"
-#include "ui/week/InfiniteScrollPageView.h"
-#include "ui/week/PageScrollView.h"
+#include "ui/paging/InfiniteScrollPageView.h"
+#include "ui/paging/PageScrollView.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 #include "foundation/Date.h"
 #include "kit/Label.h"
 #include "kit/View.h"
-#include "ui/calendars/ColoredBackground.h"
+#include "ui/common/ColoredBackground.h"
 #include "ui/copymove/CopyMoveMenuRow.h"
 
 #include <functional>

@@ -1,4 +1,4 @@
-#include "ui/editor/TextFieldTableViewCell.h"
+#include "ui/editing/TextFieldTableViewCell.h"
 
 #include "foundation/Localization.h"
 #include "kit/Font.h"

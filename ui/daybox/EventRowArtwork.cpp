@@ -1,4 +1,4 @@
-#include "ui/week/EventRowArtwork.h"
+#include "ui/daybox/EventRowArtwork.h"
 
 #include "kit/Artwork.h"
 #include "kit/GraphicsContext.h"

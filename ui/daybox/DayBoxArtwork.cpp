@@ -1,4 +1,4 @@
-#include "ui/week/DayBoxArtwork.h"
+#include "ui/daybox/DayBoxArtwork.h"
 
 #include "kit/Artwork.h"
 #include "kit/Gradient.h"
