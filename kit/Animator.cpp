@@ -32,7 +32,8 @@ void matchClearColour(AnimationValue& from, AnimationValue& to) {
 class Animator::FrameTimer final : public Timer {
 public:
     FrameTimer(double interval, double firstFireTime, std::function<void()> onFrame)
-        : m_interval(interval), m_nextFireTime(firstFireTime), m_onFrame(std::move(onFrame)) {}
+        : m_interval(interval), m_nextFireTime(firstFireTime), m_onFrame(std::move(onFrame)),
+          m_generation(RunLoop::mainGeneration()) {}
 
     void invalidate() override {
         if (m_valid) {
@@ -46,6 +47,9 @@ public:
     double m_interval;
     double m_nextFireTime;
     std::function<void()> m_onFrame;
+    // The main loop's generation when the timer was made: like the loop's own timers, it ends
+    // when that loop is replaced (tests install one each).
+    std::uint64_t m_generation;
     bool m_valid = true;
 };
 
@@ -170,14 +174,21 @@ std::shared_ptr<Timer> Animator::scheduleFrames(double interval, std::function<v
 }
 
 void Animator::frameTimerInvalidated() {
-    if (m_ticking) {
-        // The frame running now drops it when it is done.
-        return;
-    }
-    std::erase_if(m_frameTimers, [](const auto& timer) { return !timer->m_valid; });
-    if (!hasWork()) {
+    // The frame running now drops it when it is done.
+    if (!m_ticking && !hasWork()) {
         stopTicking();
     }
+}
+
+bool Animator::hasWork() {
+    const std::uint64_t generation = RunLoop::mainGeneration();
+    std::erase_if(m_frameTimers, [generation](const std::shared_ptr<FrameTimer>& timer) {
+        if (timer->m_generation != generation) {
+            timer->m_valid = false;
+        }
+        return !timer->m_valid;
+    });
+    return !m_animatingLayers.empty() || !m_frameTimers.empty();
 }
 
 void Animator::runFrameTimers(double time) {
@@ -196,7 +207,6 @@ void Animator::runFrameTimers(double time) {
         const std::function<void()> onFrame = timer->m_onFrame;
         onFrame();
     }
-    std::erase_if(m_frameTimers, [](const auto& timer) { return !timer->m_valid; });
 }
 
 void Animator::commit(Transaction& transaction, const std::shared_ptr<CompletionGroup>& group) {
@@ -343,7 +353,6 @@ void Animator::tick() {
     // The layers are not touched from here on: completions may destroy their views.
     completeAll(ended);
     m_ticking = false;
-    std::erase_if(m_frameTimers, [](const auto& timer) { return !timer->m_valid; });
     if (!hasWork()) {
         stopTicking();
     } else {

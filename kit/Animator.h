@@ -113,7 +113,8 @@ private:
     void completeAll(std::vector<Ended>& ended);
     void runFrameTimers(double time);
     void frameTimerInvalidated();
-    bool hasWork() const { return !m_animatingLayers.empty() || !m_frameTimers.empty(); }
+    // Animations or frame timers to run; forgets the frame timers that ended.
+    bool hasWork();
 
     std::vector<Transaction> m_transactions;
     int m_disabledDepth = 0;
