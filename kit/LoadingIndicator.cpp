@@ -1,5 +1,6 @@
 #include "kit/LoadingIndicator.h"
 
+#include "foundation/RunLoop.h"
 #include "kit/Animator.h"
 #include "kit/GraphicsContext.h"
 

@@ -1,5 +1,6 @@
 #include "ui/editor/DeleteButton.h"
 
+#include "foundation/RunLoop.h"
 #include "kit/Animator.h"
 #include "kit/Artwork.h"
 #include "ui/editor/EditorArtwork.h"
