@@ -251,13 +251,18 @@ void EKEventStore::Impl::emptyLog() {
     // rebuild its index (16 MB and a tenth of a second for 100,000 events) until a later write
     // starts the log afresh. Emptying it now spares every later start that; when a reader of
     // another process holds on to the log, it stays as it is.
-    std::lock_guard lock(m_writeMutex);
-    if (m_writerOpen) {
-        if (const SqliteResult emptied =
-                m_writer.sql().exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
-            !emptied) {
-            Log::debug(eventStoreLogCategory, emptied.error().description());
+    {
+        std::lock_guard lock(m_writeMutex);
+        if (m_writerOpen) {
+            if (const SqliteResult emptied =
+                    m_writer.sql().exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+                !emptied) {
+                Log::debug(eventStoreLogCategory, emptied.error().description());
+            }
         }
+    }
+    if (m_checkAfterWrite.exchange(false)) {
+        checkForForeignChangesOnNextTurn();
     }
 }
 
