@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -27,6 +28,30 @@ void matchClearColour(AnimationValue& from, AnimationValue& to) {
 }
 
 } // namespace
+
+class Animator::FrameTimer final : public Timer {
+public:
+    FrameTimer(double interval, double firstFireTime, std::function<void()> onFrame)
+        : m_interval(interval), m_nextFireTime(firstFireTime), m_onFrame(std::move(onFrame)),
+          m_generation(RunLoop::mainGeneration()) {}
+
+    void invalidate() override {
+        if (m_valid) {
+            m_valid = false;
+            Animator::instance().frameTimerInvalidated();
+        }
+    }
+    bool isValid() const override { return m_valid; }
+    Date fireDate() const override { return Date::withTimeIntervalSince1970(m_nextFireTime); }
+
+    double m_interval;
+    double m_nextFireTime;
+    std::function<void()> m_onFrame;
+    // The main loop's generation when the timer was made: like the loop's own timers, it ends
+    // when that loop is replaced (tests install one each).
+    std::uint64_t m_generation;
+    bool m_valid = true;
+};
 
 Animator& Animator::instance() {
     // Never destroyed: views living until the process ends still reach it from their
@@ -140,6 +165,50 @@ void Animator::performWithoutAnimation(const std::function<void()>& changes) {
     --m_disabledDepth;
 }
 
+std::shared_ptr<Timer> Animator::scheduleFrames(double interval, std::function<void()> onFrame) {
+    interval = std::max(interval, RunLoop::minimumRepeatInterval);
+    auto timer = std::make_shared<FrameTimer>(interval, now() + interval, std::move(onFrame));
+    m_frameTimers.push_back(timer);
+    scheduleTick();
+    return timer;
+}
+
+void Animator::frameTimerInvalidated() {
+    // The frame running now drops it when it is done.
+    if (!m_ticking && !hasWork()) {
+        stopTicking();
+    }
+}
+
+bool Animator::hasWork() {
+    const std::uint64_t generation = RunLoop::mainGeneration();
+    std::erase_if(m_frameTimers, [generation](const std::shared_ptr<FrameTimer>& timer) {
+        if (timer->m_generation != generation) {
+            timer->m_valid = false;
+        }
+        return !timer->m_valid;
+    });
+    return !m_animatingLayers.empty() || !m_frameTimers.empty();
+}
+
+void Animator::runFrameTimers(double time) {
+    // A snapshot: frame callbacks may add timers (those wait for their first interval) and
+    // invalidate any.
+    const std::vector<std::shared_ptr<FrameTimer>> timers = m_frameTimers;
+    for (const std::shared_ptr<FrameTimer>& timer : timers) {
+        if (!timer->m_valid || timer->m_nextFireTime > time + BasicAnimation::endTolerance) {
+            continue;
+        }
+        timer->m_nextFireTime += timer->m_interval;
+        if (const double behind = time - timer->m_nextFireTime; behind >= 0.0) {
+            timer->m_nextFireTime += (std::floor(behind / timer->m_interval) + 1.0) * timer->m_interval;
+        }
+        // A copy, so that the callback survives its timer being dropped while it runs.
+        const std::function<void()> onFrame = timer->m_onFrame;
+        onFrame();
+    }
+}
+
 void Animator::commit(Transaction& transaction, const std::shared_ptr<CompletionGroup>& group) {
     const bool fromCurrentState = transaction.options.testFlag(AnimationOption::beginFromCurrentState);
     const bool repeats = transaction.options.testFlag(AnimationOption::repeat);
@@ -217,7 +286,7 @@ void Animator::layerStartedAnimating(Layer& layer) {
 
 void Animator::layerStoppedAnimating(Layer& layer) {
     std::erase(m_animatingLayers, &layer);
-    if (m_animatingLayers.empty()) {
+    if (!hasWork()) {
         stopTicking();
     }
 }
@@ -262,6 +331,8 @@ void Animator::tick() {
     m_timer.reset();
     m_ticking = true;
     const double time = now();
+    // Views' own motion first: it may start or end animations shown in this same frame.
+    runFrameTimers(time);
     std::vector<Ended> ended;
     const std::vector<Layer*> layers = m_animatingLayers;
     for (Layer* layer : layers) {
@@ -282,7 +353,7 @@ void Animator::tick() {
     // The layers are not touched from here on: completions may destroy their views.
     completeAll(ended);
     m_ticking = false;
-    if (m_animatingLayers.empty()) {
+    if (!hasWork()) {
         stopTicking();
     } else {
         scheduleTick();
@@ -294,7 +365,7 @@ void Animator::tick() {
 }
 
 void Animator::scheduleTick() {
-    if (m_ticking || m_animatingLayers.empty()) {
+    if (m_ticking || !hasWork()) {
         return;
     }
     RunLoop& loop = RunLoop::main();
@@ -305,7 +376,10 @@ void Animator::scheduleTick() {
         m_timer.reset();
     }
     const double time = now();
-    double next = time + frameInterval;
+    double next = m_animatingLayers.empty() ? std::numeric_limits<double>::infinity() : time + frameInterval;
+    for (const std::shared_ptr<FrameTimer>& timer : m_frameTimers) {
+        next = std::min(next, std::max(timer->m_nextFireTime, time));
+    }
     for (const Layer* layer : m_animatingLayers) {
         for (const Layer::RunningAnimation& running : layer->m_animations) {
             next = std::min(next, std::max(running.endTime(), time));

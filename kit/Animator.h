@@ -19,7 +19,9 @@ class Timer;
 // turns them into animations when the block ends, and drives the running animations from the
 // main run loop's clock with a timer at the frame rate, ending them exactly on time. Each frame
 // marks the animated views as changed, so a root view's subtreeNeedsDisplay follows the
-// frames.
+// frames. Motion that views compute themselves frame by frame (deceleration, springs, the steps
+// of a spinning drawing) runs on the same frames through frame timers, so that one timer of
+// the run loop serves all motion and none is left when nothing moves.
 //
 // Completions run on the main thread. Animations that end on their own complete from the
 // frame timer, in the order of their end times; animations removed or replaced before their
@@ -50,6 +52,12 @@ public:
                  const std::function<void()>& changes, std::function<void(bool finished)> completion);
     void performWithoutAnimation(const std::function<void()>& changes);
 
+    // Calls `onFrame` on the animator's frames every `interval` seconds from now (the first
+    // time one interval from now) until the returned timer is invalidated; a frame that comes
+    // late runs once and the intervals it missed are skipped. Invalidate the timer when its
+    // owner goes away; the callback should hold its owner weakly.
+    std::shared_ptr<Timer> scheduleFrames(double interval, std::function<void()> onFrame);
+
     // The clock in seconds: the main run loop's now.
     static double now();
 
@@ -62,6 +70,7 @@ public:
 
 private:
     friend class Layer;
+    class FrameTimer;
 
     struct Change {
         Layer* layer;
@@ -102,10 +111,15 @@ private:
     void scheduleTick();
     void stopTicking();
     void completeAll(std::vector<Ended>& ended);
+    void runFrameTimers(double time);
+    void frameTimerInvalidated();
+    // Animations or frame timers to run; forgets the frame timers that ended.
+    bool hasWork();
 
     std::vector<Transaction> m_transactions;
     int m_disabledDepth = 0;
     std::vector<Layer*> m_animatingLayers;
+    std::vector<std::shared_ptr<FrameTimer>> m_frameTimers;
     std::shared_ptr<Timer> m_timer;
     // The main loop's generation when the timer was scheduled; a timer of an earlier main loop
     // never fires, so it is dropped.

@@ -1,6 +1,7 @@
 #include "kit/DatePickerWheel.h"
 
 #include "foundation/RunLoop.h"
+#include "kit/Animator.h"
 #include "kit/Font.h"
 #include "kit/GraphicsContext.h"
 #include "kit/StringDrawing.h"
@@ -10,7 +11,6 @@
 
 namespace {
 
-constexpr double wheelStepInterval = 1.0 / 60.0;
 constexpr double wheelDragThreshold = 4.0;
 constexpr double turnDuration = 0.3;
 constexpr double snapDuration = 0.25;
@@ -131,7 +131,7 @@ void DatePickerWheel::startMotion(double to, double duration, bool report) {
     m_motion = Motion{true, m_offset, to, nowSeconds(), duration, report};
     if (!m_timer || !m_timer->isValid()) {
         std::weak_ptr<View> weak = weak_from_this();
-        m_timer = RunLoop::main().scheduleTimer(wheelStepInterval, true, [weak] {
+        m_timer = Animator::instance().scheduleFrames(Animator::frameInterval, [weak] {
             if (const auto wheel = std::static_pointer_cast<DatePickerWheel>(weak.lock())) {
                 wheel->step();
             }

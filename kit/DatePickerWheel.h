@@ -16,7 +16,7 @@ class Timer;
 // the wheel glides on with the finger's speed and slows down to rest with a row exactly in the
 // middle; a tap on another row turns that row to the middle. A looping wheel repeats its rows
 // without end (hours and minutes); the other kind stops at its first and last row. Motion steps
-// at 60 Hz on the main run loop's clock.
+// on the animator's frames, at 60 Hz.
 class DatePickerWheel : public View {
 public:
     static constexpr double rowHeight = 44.0;

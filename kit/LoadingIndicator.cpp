@@ -1,6 +1,7 @@
 #include "kit/LoadingIndicator.h"
 
 #include "foundation/RunLoop.h"
+#include "kit/Animator.h"
 #include "kit/GraphicsContext.h"
 #include "kit/RoundedRectangle.h"
 
@@ -53,7 +54,7 @@ void LoadingIndicator::startAnimating() {
     }
     // The timer holds the indicator weakly, so a forgotten spinning indicator still goes away.
     const std::weak_ptr<View> weak = weak_from_this();
-    m_timer = RunLoop::main().scheduleTimer(1.0 / stepsPerSecond, true, [weak] {
+    m_timer = Animator::instance().scheduleFrames(1.0 / stepsPerSecond, [weak] {
         if (const std::shared_ptr<View> view = weak.lock()) {
             static_cast<LoadingIndicator&>(*view).advance();
         }

@@ -8,8 +8,8 @@
 class Timer;
 
 // The platform's spinning activity indicator: twelve spokes around the centre, the brightest
-// one stepping on twelve times a second while it animates. The steps come from a timer of the
-// main run loop, so a manual clock drives them in tests.
+// one stepping on twelve times a second while it animates. The steps come from the animator's
+// frames, so a manual clock drives them in tests.
 class LoadingIndicator : public View {
 public:
     enum class Style {

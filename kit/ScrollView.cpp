@@ -1,6 +1,7 @@
 #include "kit/ScrollView.h"
 
 #include "foundation/RunLoop.h"
+#include "kit/Animator.h"
 #include "kit/PanGestureRecognizer.h"
 
 #include <algorithm>
@@ -8,7 +9,6 @@
 
 namespace {
 
-constexpr double stepInterval = 1.0 / 60.0;
 // A release faster than this (points per second) moves paging to the next page in its
 // direction, and lets free scrolling decelerate.
 constexpr double flickSpeed = 250.0;
@@ -426,7 +426,7 @@ void ScrollView::startMotion(Motion motion) {
     m_motion = motion;
     ++m_motionGeneration;
     std::weak_ptr<View> weak = weak_from_this();
-    m_timer = RunLoop::main().scheduleTimer(stepInterval, true, [weak] {
+    m_timer = Animator::instance().scheduleFrames(Animator::frameInterval, [weak] {
         if (const auto scrollView = std::static_pointer_cast<ScrollView>(weak.lock())) {
             scrollView->step();
         }

@@ -14,7 +14,7 @@ class Timer;
 // views inside once the drag begins (after the finger moved 10 points along an axis that can
 // scroll). On release it decelerates freely (at the platform's rate, springing back at the
 // edges when it bounces) or, with paging, settles on the nearest page, or the next one in the
-// direction of a fast flick. All motion steps at 60 Hz on the run loop's clock.
+// direction of a fast flick. All motion steps on the animator's frames, at 60 Hz.
 //
 // Setting the offset without animation stops any motion and reports its end (an interrupted
 // animation reports didEndScrollingAnimation, an interrupted deceleration

@@ -1,5 +1,6 @@
 #include "core/eventstore/EKEventStore.h"
 
+#include "core/eventstore/EventStoreChangeWatcher.h"
 #include "core/eventstore/EventStoreConnection.h"
 #include "core/eventstore/EventStoreLog.h"
 #include "core/eventstore/EventStoreSchema.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <atomic>
 #include <map>
 #include <mutex>
 
@@ -25,7 +27,6 @@ namespace {
 
 // Readers keep a few idle connections (each with its parsed series) for the next query.
 constexpr std::size_t idleConnectionLimit = 8;
-constexpr double pollInterval = 0.5;
 
 } // namespace
 
@@ -34,8 +35,8 @@ public:
     explicit Impl(QString path) : m_path(std::move(path)) {}
 
     void open();
-    void startPolling();
-    void stopPolling();
+    void startWatching();
+    void stopWatching();
 
     class Lease {
     public:
@@ -61,7 +62,9 @@ public:
     template <typename Change> bool write(StoreError* error, Change change, bool announce = true);
 
     void notifyObservers();
-    void poll();
+    // Tells the observers when another process changed the database since the last look.
+    void checkForForeignChanges();
+    void checkForForeignChangesOnNextTurn();
     // Checkpoints and empties the write-ahead log after a bulk write.
     void emptyLog();
 
@@ -84,9 +87,12 @@ public:
     std::map<ObserverId, std::function<void()>> m_observers;
     ObserverId m_nextObserverId = 1;
 
-    std::mutex m_timerMutex;
-    std::shared_ptr<Timer> m_pollTimer;
+    std::mutex m_watcherMutex;
+    std::shared_ptr<EventStoreChangeWatcher> m_watcher;
     bool m_stopped = false;
+    // A look skipped while a write of another thread held the writer: that write looks again
+    // when it is done.
+    std::atomic<bool> m_checkAfterWrite = false;
 
     std::shared_ptr<const EKSource> m_localSource;
 };
@@ -185,6 +191,9 @@ template <typename Change> bool EKEventStore::Impl::write(StoreError* error, Cha
             QStringLiteral("The calendar database could not be written: %1").arg(committed.error().message));
     }
     lock.unlock();
+    if (m_checkAfterWrite.exchange(false)) {
+        checkForForeignChangesOnNextTurn();
+    }
     std::weak_ptr<Impl> weak = weak_from_this();
     if (announce && !weak.expired()) {
         RunLoop::main().post([weak] {
@@ -242,13 +251,18 @@ void EKEventStore::Impl::emptyLog() {
     // rebuild its index (16 MB and a tenth of a second for 100,000 events) until a later write
     // starts the log afresh. Emptying it now spares every later start that; when a reader of
     // another process holds on to the log, it stays as it is.
-    std::lock_guard lock(m_writeMutex);
-    if (m_writerOpen) {
-        if (const SqliteResult emptied =
-                m_writer.sql().exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
-            !emptied) {
-            Log::debug(eventStoreLogCategory, emptied.error().description());
+    {
+        std::lock_guard lock(m_writeMutex);
+        if (m_writerOpen) {
+            if (const SqliteResult emptied =
+                    m_writer.sql().exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+                !emptied) {
+                Log::debug(eventStoreLogCategory, emptied.error().description());
+            }
         }
+    }
+    if (m_checkAfterWrite.exchange(false)) {
+        checkForForeignChangesOnNextTurn();
     }
 }
 
@@ -265,17 +279,21 @@ void EKEventStore::Impl::notifyObservers() {
     }
 }
 
-void EKEventStore::Impl::poll() {
+void EKEventStore::Impl::checkForForeignChanges() {
     bool changed = false;
     {
-        // A long write (a refresh on a background thread) must not block the main thread: skip
-        // this turn instead.
+        // A long write (a refresh on a background thread) must not block the main thread: that
+        // write looks again when it ends.
         std::unique_lock lock(m_writeMutex, std::try_to_lock);
-        if (!lock.owns_lock() || !m_writerOpen) {
+        if (!lock.owns_lock()) {
+            m_checkAfterWrite = true;
+            return;
+        }
+        if (!m_writerOpen) {
             return;
         }
         // data_version changes when another connection committed; our own commits go through
-        // this connection and leave it alone.
+        // this connection and leave it alone, so they are not announced a second time.
         const std::int64_t version = m_writer.sql().dataVersion();
         changed = version != m_dataVersion;
         m_dataVersion = version;
@@ -285,36 +303,53 @@ void EKEventStore::Impl::poll() {
     }
 }
 
-void EKEventStore::Impl::startPolling() {
+void EKEventStore::Impl::checkForForeignChangesOnNextTurn() {
     std::weak_ptr<Impl> weak = weak_from_this();
-    const auto schedule = [weak] {
+    RunLoop::main().post([weak] {
+        if (const std::shared_ptr<Impl> self = weak.lock()) {
+            self->checkForForeignChanges();
+        }
+    });
+}
+
+void EKEventStore::Impl::startWatching() {
+    if (!m_writerOpen) {
+        return;
+    }
+    std::weak_ptr<Impl> weak = weak_from_this();
+    const auto watch = [weak] {
         const std::shared_ptr<Impl> self = weak.lock();
         if (!self) {
             return;
         }
-        std::lock_guard lock(self->m_timerMutex);
-        if (self->m_stopped || self->m_pollTimer) {
+        std::lock_guard lock(self->m_watcherMutex);
+        if (self->m_stopped || self->m_watcher) {
             return;
         }
-        self->m_pollTimer = RunLoop::main().scheduleTimer(pollInterval, true, [weak] {
+        self->m_watcher = EventStoreChangeWatcher::watch(self->m_path, [weak] {
             if (const std::shared_ptr<Impl> target = weak.lock()) {
-                target->poll();
+                target->checkForForeignChanges();
             }
         });
     };
+    // The watcher lives on the main thread, whose event loop delivers the file system's notices.
     if (RunLoop::main().isMainThread()) {
-        schedule();
+        watch();
     } else {
-        RunLoop::main().post(schedule);
+        RunLoop::main().post(watch);
     }
 }
 
-void EKEventStore::Impl::stopPolling() {
-    std::lock_guard lock(m_timerMutex);
-    m_stopped = true;
-    if (m_pollTimer) {
-        m_pollTimer->invalidate();
-        m_pollTimer.reset();
+void EKEventStore::Impl::stopWatching() {
+    std::shared_ptr<EventStoreChangeWatcher> watcher;
+    {
+        std::lock_guard lock(m_watcherMutex);
+        m_stopped = true;
+        watcher = std::move(m_watcher);
+    }
+    // It belongs to the main thread and goes there.
+    if (watcher && !RunLoop::main().isMainThread()) {
+        RunLoop::main().post([watcher = std::move(watcher)] {});
     }
 }
 
@@ -322,11 +357,11 @@ EKEventStore::EKEventStore() : EKEventStore(Paths::dataFilePath(QStringLiteral("
 
 EKEventStore::EKEventStore(const QString& databasePath) : m_impl(std::make_shared<Impl>(databasePath)) {
     m_impl->open();
-    m_impl->startPolling();
+    m_impl->startWatching();
 }
 
 EKEventStore::~EKEventStore() {
-    m_impl->stopPolling();
+    m_impl->stopWatching();
 }
 
 QString EKEventStore::openProblem() const {

@@ -2,6 +2,7 @@
 
 #include "core/eventstore/EKCalendar.h"
 #include "foundation/RunLoop.h"
+#include "kit/Animator.h"
 #include "kit/Artwork.h"
 #include "kit/ImageView.h"
 #include "kit/LongPressGestureRecognizer.h"
@@ -255,7 +256,7 @@ void CalendarPickerView::startAutoScroll(double step) {
     stopAutoScroll();
     m_autoScrollStep = step;
     const std::weak_ptr<View> weakSelf = weak_from_this();
-    m_autoScrollTimer = RunLoop::main().scheduleTimer(autoScrollInterval, true, [weakSelf, step] {
+    m_autoScrollTimer = Animator::instance().scheduleFrames(autoScrollInterval, [weakSelf, step] {
         if (const auto self = std::static_pointer_cast<CalendarPickerView>(weakSelf.lock())) {
             self->autoScroll(step);
         }

@@ -1,6 +1,7 @@
 #include "ui/editor/DeleteButton.h"
 
 #include "foundation/RunLoop.h"
+#include "kit/Animator.h"
 #include "kit/Artwork.h"
 #include "ui/editing/EditorArtwork.h"
 
@@ -40,7 +41,7 @@ void DeleteButton::start(int index, int direction) {
     m_imageIndex = index;
     m_direction = direction;
     const std::weak_ptr<DeleteButton> weakSelf = std::static_pointer_cast<DeleteButton>(shared_from_this());
-    m_timer = RunLoop::main().scheduleTimer(stepInterval, true, [weakSelf] {
+    m_timer = Animator::instance().scheduleFrames(stepInterval, [weakSelf] {
         if (auto self = weakSelf.lock()) {
             self->step();
         }
