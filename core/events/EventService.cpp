@@ -191,8 +191,9 @@ bool EventService::deleteEvent(const std::shared_ptr<EKEvent>& event, EKSpan spa
 }
 
 void EventService::logFailedSave(const StoreError& error, const EKEvent& event) const {
-    Log::error(logCategory,
-               QStringLiteral("Error = %1 (code %2)").arg(error.localizedDescription).arg(error.code));
+    Log::error(
+        logCategory,
+        QStringLiteral("Error = %1 (code %2)").arg(error.localizedDescription, QString::number(error.code)));
     Log::error(logCategory, QStringLiteral("event = %1").arg(event.description()));
     const std::vector<std::shared_ptr<EKCalendar>> calendars = m_eventStore->calendars();
     Log::error(logCategory, QStringLiteral("calendars.count = %1").arg(calendars.size()));

@@ -576,7 +576,8 @@ std::vector<std::shared_ptr<EKEvent>> birthdayEvents(const std::vector<Birthday>
         auto event = EKEvent::eventWithEventStore(store);
         const QString key = birthday.uid.isEmpty() ? birthday.name : birthday.uid;
         event->setEventIdentifier(
-            QStringLiteral("birthday:%1:%2-%3").arg(key).arg(birthday.month).arg(birthday.day));
+            QStringLiteral("birthday:%1:%2-%3")
+                .arg(key, QString::number(birthday.month), QString::number(birthday.day)));
         event->setTitle(birthday.name);
         event->setAllDay(true);
         const std::int64_t days = CivilDate::daysFromCivil(year, birthday.month, day);

@@ -381,8 +381,7 @@ EventStoreConnection::eventsInRange(Date start, Date end,
             Log::warning(QStringLiteral("eventstore"),
                          QStringLiteral("the repeating event “%1” has more than %2 occurrences in the range "
                                         "asked for; the rest are left out")
-                             .arg(entry->row.title)
-                             .arg(occurrenceLimit));
+                             .arg(entry->row.title, QString::number(occurrenceLimit)));
         }
         const std::shared_ptr<EKCalendar>& calendar = calendarsById[key.calendarId];
         for (const RecurrenceSeries::Occurrence& occurrence : occurrences) {

@@ -132,8 +132,8 @@ void ICalendarComponentNesting::end(const ContentLine& line, const QByteArray& n
         if (m_strict) {
             throw ICalendarReadFailure{
                 line.line, QStringLiteral("END:%1 found while BEGIN:%2 of line %3 is still open")
-                               .arg(ContentLineReader::excerpt(name), ContentLineReader::excerpt(inner.name))
-                               .arg(inner.beginLine)};
+                               .arg(ContentLineReader::excerpt(name), ContentLineReader::excerpt(inner.name),
+                                    QString::number(inner.beginLine))};
         }
         closeUnclosed(line.offset);
     }

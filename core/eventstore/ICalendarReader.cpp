@@ -739,7 +739,7 @@ private:
 
 QString ICalendarError::message() const {
     if (line > 0) {
-        return QStringLiteral("%1:%2: %3").arg(fileName).arg(line).arg(problem);
+        return QStringLiteral("%1:%2: %3").arg(fileName, QString::number(line), problem);
     }
     return QStringLiteral("%1: %2").arg(fileName, problem);
 }

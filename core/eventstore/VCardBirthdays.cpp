@@ -217,7 +217,7 @@ namespace VCardBirthdays {
 std::optional<std::vector<Birthday>> parse(const QByteArray& text, const QString& fileName, QString* error) {
     auto refuse = [&](int line, const QString& problem) -> std::optional<std::vector<Birthday>> {
         if (error) {
-            *error = line > 0 ? QStringLiteral("%1:%2: %3").arg(fileName).arg(line).arg(problem)
+            *error = line > 0 ? QStringLiteral("%1:%2: %3").arg(fileName, QString::number(line), problem)
                               : QStringLiteral("%1: %2").arg(fileName, problem);
         }
         return std::nullopt;

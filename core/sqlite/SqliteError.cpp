@@ -4,7 +4,6 @@
 
 QString SqliteError::description() const {
     return QStringLiteral("%1:%2: “%3” failed: %4")
-        .arg(QFileInfo(QString::fromUtf8(location.file_name())).fileName())
-        .arg(location.line())
-        .arg(sql, message);
+        .arg(QFileInfo(QString::fromUtf8(location.file_name())).fileName(), QString::number(location.line()),
+             sql, message);
 }

@@ -1,5 +1,8 @@
 #include "ICalendarTestSupport.h"
 
+#include "core/eventstore/ICalendarReader.h"
+#include "core/eventstore/VCardBirthdays.h"
+
 namespace {
 
 QStringList zone(const QString& rule) {
@@ -140,4 +143,17 @@ TEST_F(ICalendarHostileInputTest, RulesOfOtherCalendarScales) {
     EXPECT_EQ(error(calendar(eventWithUid("a", {"RRULE:RSCALE=GREGORIAN;FREQ=MONTHLY;SKIP=FORWARD"}))),
               "test.ics:7: invalid RRULE \"RSCALE=GREGORIAN;FREQ=MONTHLY;SKIP=FORWARD\": SKIP=FORWARD is not "
               "supported");
+}
+
+// A part that holds a percent marker (a file name, a foreign component's name) is taken as it is,
+// not as a place for the next part.
+TEST_F(ICalendarHostileInputTest, PercentMarkersInsideMessagePartsStayAsWritten) {
+    EXPECT_EQ(error(calendar(eventWithUid("a") + QStringList{"BEGIN:X%1"})),
+              "test.ics:9: END:VCALENDAR found while BEGIN:X%1 of line 8 is still open");
+    EXPECT_EQ(
+        (ICalendarError{QStringLiteral("100%1 sure.ics"), 3, QStringLiteral("DTSTART is missing")}.message()),
+        "100%1 sure.ics:3: DTSTART is missing");
+    QString vcardError;
+    EXPECT_FALSE(VCardBirthdays::parse("BEGIN:VCALENDAR\r\n", QStringLiteral("cards%1.vcf"), &vcardError));
+    EXPECT_EQ(vcardError, "cards%1.vcf:1: not a vCard file (it does not begin with BEGIN:VCARD)");
 }
