@@ -186,6 +186,16 @@ void UserDefaults::setInteger(const QString& key, qint64 value) {
     setString(key, QString::number(value));
 }
 
+qint64 UserDefaults::incrementInteger(const QString& key) {
+    std::lock_guard lock(m_mutex);
+    const QVariant stored = m_settings->value(key);
+    bool ok = false;
+    const qint64 current = stored.typeId() == QMetaType::QString ? stored.toString().toLongLong(&ok) : 0;
+    const qint64 incremented = (ok ? current : 0) + 1;
+    m_settings->setValue(key, QString::number(incremented));
+    return incremented;
+}
+
 std::optional<double> UserDefaults::doubleForKey(const QString& key) const {
     const std::optional<QString> text = scalarValue(key);
     bool ok = false;

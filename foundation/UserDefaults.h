@@ -40,6 +40,9 @@ public:
 
     std::optional<qint64> integerForKey(const QString& key) const;
     void setInteger(const QString& key, qint64 value);
+    // Adds one to the integer (an absent or unreadable value counts as 0) in one step, so that
+    // counts from several threads all arrive. Returns the new value.
+    qint64 incrementInteger(const QString& key);
 
     std::optional<double> doubleForKey(const QString& key) const;
     void setDouble(const QString& key, double value);

@@ -28,8 +28,7 @@ void RatingPromptRecord::incrementUseCount(Date now) {
         if (m_userDefaults.doubleForKey(ratingFirstUseDateKey).value_or(0.0) == 0.0) {
             m_userDefaults.setDouble(ratingFirstUseDateKey, now.timeIntervalSince1970());
         }
-        m_userDefaults.setInteger(ratingUseCountKey,
-                                  m_userDefaults.integerForKey(ratingUseCountKey).value_or(0) + 1);
+        m_userDefaults.incrementInteger(ratingUseCountKey);
     } else {
         m_userDefaults.setString(ratingCurrentVersionKey, m_applicationVersion);
         m_userDefaults.setDouble(ratingFirstUseDateKey, now.timeIntervalSince1970());

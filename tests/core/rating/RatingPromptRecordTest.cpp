@@ -53,6 +53,13 @@ TEST_F(RatingPromptRecordTest, UsesCountedInTheBackgroundAllArrive) {
     EXPECT_EQ(m_defaults.integerForKey("kRatingPromptUseCount"), 6);
     EXPECT_EQ(m_defaults.doubleForKey("kRatingPromptFirstUseDate"), recordTestStart);
     EXPECT_TRUE(record.ratingConditionsHaveBeenMet(recordTestDay(6)));
+
+    // Uses that arrive at the same time (a launch and a return to the foreground) are all counted.
+    for (int use = 0; use < 200; ++use) {
+        DispatchQueue::global().async([&record] { record.incrementUseCount(recordTestDay(7)); });
+    }
+    DispatchQueue::global().waitUntilIdle();
+    EXPECT_EQ(m_defaults.integerForKey("kRatingPromptUseCount"), 206);
 }
 
 } // namespace
