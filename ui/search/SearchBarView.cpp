@@ -28,6 +28,7 @@
 #include "ui/search/SearchResultHighlightView.h"
 #include "ui/search/SearchTextField.h"
 
+#include <algorithm>
 #include <Qt>
 
 namespace {
@@ -257,8 +258,8 @@ void SearchBarView::textFieldTapped() {
 void SearchBarView::searchQueryChanged() {
     ++m_answerGeneration;
     m_repeatStep = false;
-    m_lastShown.reset();
-    m_resumeAfter.reset();
+    m_shownAtLastMoment.clear();
+    m_resumeAfter.clear();
     const bool hasText = !m_searchTextField->text().isEmpty();
     m_previousButton->setEnabled(hasText);
     m_nextButton->setEnabled(hasText);
@@ -313,9 +314,9 @@ void SearchBarView::answerArrived(std::uint64_t generation, bool previous,
             search(previous);
             return;
         }
-        m_resumeAfter.reset();
+        m_resumeAfter.clear();
         if (result) {
-            m_lastShown = result;
+            noteShown(*result);
         }
         eventFound(result);
         return;
@@ -356,14 +357,22 @@ void SearchBarView::eventFound(const std::optional<SearchResult>& result) {
 
 // Only after the store changed: the steps before the last shown result in that direction.
 bool SearchBarView::isAlreadyShown(const SearchResult& result, bool previous) const {
-    if (!m_resumeAfter) {
+    if (m_resumeAfter.empty()) {
         return false;
     }
-    if (result == *m_resumeAfter) {
-        return true;
+    const Date moment = m_resumeAfter.back().dateTime();
+    if (result.dateTime() == moment) {
+        return std::find(m_resumeAfter.begin(), m_resumeAfter.end(), result) != m_resumeAfter.end();
     }
-    return previous ? result.dateTime() > m_resumeAfter->dateTime()
-                    : result.dateTime() < m_resumeAfter->dateTime();
+    return previous ? result.dateTime() > moment : result.dateTime() < moment;
+}
+
+void SearchBarView::noteShown(const SearchResult& result) {
+    if (!m_shownAtLastMoment.empty() && m_shownAtLastMoment.back().dateTime() != result.dateTime()) {
+        m_shownAtLastMoment.clear();
+    }
+    std::erase(m_shownAtLastMoment, result);
+    m_shownAtLastMoment.push_back(result);
 }
 
 void SearchBarView::storeChanged() {
@@ -371,8 +380,8 @@ void SearchBarView::storeChanged() {
     // display, passing over what was shown already, and a step under way is made again on the
     // new store.
     ++m_answerGeneration;
-    if (m_lastShown) {
-        m_resumeAfter = m_lastShown;
+    if (!m_shownAtLastMoment.empty()) {
+        m_resumeAfter = m_shownAtLastMoment;
     }
     m_repeatStep = m_queryingDatabase;
     restartFromDisplayedWeek();

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class Button;
 class ImageView;
@@ -84,6 +85,7 @@ private:
     void restartFromDisplayedWeek();
     void removeUnlessOpen();
     bool isAlreadyShown(const SearchResult& result, bool previous) const;
+    void noteShown(const SearchResult& result);
     void setWindowRaise(double raise);
     std::shared_ptr<SearchBarViewDelegate> delegate() const { return m_delegate.lock(); }
     std::weak_ptr<SearchBarView> weakSelf();
@@ -112,7 +114,9 @@ private:
     std::uint64_t m_answerGeneration = 0;
     // Set when the store changed under a running step, which is then made again.
     bool m_repeatStep = false;
-    std::optional<SearchResult> m_lastShown;
-    // After a change of the store, the result from which the search goes on.
-    std::optional<SearchResult> m_resumeAfter;
+    // The results shown at the moment of the last one shown, in the order shown: several events
+    // can start at one moment.
+    std::vector<SearchResult> m_shownAtLastMoment;
+    // After a change of the store, the results from which the search goes on.
+    std::vector<SearchResult> m_resumeAfter;
 };

@@ -286,3 +286,23 @@ TEST_F(SearchBarViewTest, FindsTheOneMatchYearsAheadInTheGeneratedStore) {
     EXPECT_EQ(message(), "No more results");
     EXPECT_EQ(week.screen->currentWeek(), target);
 }
+
+TEST_F(SearchBarViewTest, TwoResultsAtOneMomentAreEachShownOnceAcrossAStoreChange) {
+    launch();
+    week.addEvent("Concert one", WeekScreen::at(2026, 12, 16, 20), WeekScreen::at(2026, 12, 16, 22));
+    week.addEvent("Concert two", WeekScreen::at(2026, 12, 16, 20), WeekScreen::at(2026, 12, 16, 22));
+    week.addEvent("Concert three", WeekScreen::at(2027, 1, 20, 20), WeekScreen::at(2027, 1, 20, 22));
+    week.settle();
+    openSearch();
+    type("concert");
+    press(Qt::Key_Return);
+    const QString first = shown();
+    press(Qt::Key_Down);
+    const QString second = shown();
+    EXPECT_NE(first, second);
+    // Another program adds an event; the search starts again from the week on display.
+    week.addEvent("Rehearsal", WeekScreen::at(2026, 12, 14, 18), WeekScreen::at(2026, 12, 14, 19));
+    week.settle(15.0);
+    press(Qt::Key_Down);
+    EXPECT_EQ(shown(), "+6 Concert three");
+}
