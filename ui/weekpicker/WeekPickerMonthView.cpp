@@ -103,11 +103,13 @@ void WeekPickerMonthView::setInitialWeek(const std::optional<Week>& week) {
 // Selection.
 
 std::optional<int> WeekPickerMonthView::weekIndexAtPoint(Point point) const {
-    if (point.x() < 0 || point.x() > bounds().width() || point.y() < firstRowY) {
+    if (point.x() < 0 || point.x() > bounds().width()) {
         return std::nullopt;
     }
+    // Truncated toward zero, so the lower part of the header, up to a row's height above the
+    // first row, counts as that row: a finger aiming at the first week often lands there.
     const int row = static_cast<int>((point.y() - firstRowY) / rowHeight);
-    return row < rowCount ? std::optional<int>(row) : std::nullopt;
+    return row >= 0 && row < rowCount ? std::optional<int>(row) : std::nullopt;
 }
 
 std::optional<Week> WeekPickerMonthView::weekForWeekIndex(std::optional<int> row) const {

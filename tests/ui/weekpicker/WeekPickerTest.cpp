@@ -156,6 +156,18 @@ TEST_F(WeekPickerTest, SelectsByTapAndDragAndJumpsOnASecondTap) {
     EXPECT_TRUE(week.screen->todayButton()->enabled());
 }
 
+TEST_F(WeekPickerTest, TheLowerPartOfAMonthHeaderSelectsTheFirstRow) {
+    open();
+    WeekPickerMonthView& november = monthView(2026, 11);
+    week.harness.tap(november.convertPointToView(Point(70, 5), nullptr));
+    week.settle();
+    EXPECT_FALSE(picker()->selectedWeek());
+    week.harness.tap(november.convertPointToView(Point(70, 15), nullptr));
+    week.settle();
+    ASSERT_TRUE(picker()->selectedWeek());
+    EXPECT_EQ(picker()->selectedWeek()->description(), "2026-10-26");
+}
+
 TEST_F(WeekPickerTest, GoJumpsToTheSelectionOnlyWhileItIsInView) {
     open();
     week.harness.tap(rowPoint(2026, 10, 0));
