@@ -20,33 +20,36 @@ void PageDataLoader::loadDataForItem(const PageItem& item, LoadedFunction loaded
     m_isLoading = true;
     // The task keeps its own copy of the load function and sees the loader only weakly, so that
     // a loader dropped meanwhile is simply not told.
-    DispatchQueue::global().async(
-        [weakLoader = weak_from_this(), toLoadData = m_toLoadData, item, loaded = std::move(loaded)] {
-            std::any data = toLoadData(item);
-            DispatchQueue::main().sync([&] {
-                const std::shared_ptr<PageDataLoader> loader = weakLoader.lock();
-                if (!loader) {
-                    return;
-                }
-                loader->storeData(item, std::move(data));
-                loader->m_isLoading = false;
-                if (loaded) {
-                    loaded(item);
-                }
-            });
+    DispatchQueue::global().async([weakLoader = weak_from_this(), toLoadData = m_toLoadData, item,
+                                   loaded = std::move(loaded), generation = m_generation] {
+        std::any data = toLoadData(item);
+        DispatchQueue::main().sync([&] {
+            const std::shared_ptr<PageDataLoader> loader = weakLoader.lock();
+            if (!loader) {
+                return;
+            }
+            loader->storeData(item, std::move(data), generation == loader->m_generation);
+            loader->m_isLoading = false;
+            if (loaded) {
+                loaded(item);
+            }
         });
+    });
 }
 
-void PageDataLoader::storeData(const PageItem& item, std::any data) {
+void PageDataLoader::storeData(const PageItem& item, std::any data, bool current) {
     {
         std::lock_guard lock(m_dataCacheMutex);
         m_dataCache[item] = std::move(data);
     }
-    std::lock_guard lock(m_loadedKeysMutex);
-    m_loadedKeys.insert(item);
+    if (current) {
+        std::lock_guard lock(m_loadedKeysMutex);
+        m_loadedKeys.insert(item);
+    }
 }
 
 void PageDataLoader::refreshCachedData() {
+    ++m_generation;
     std::lock_guard lock(m_loadedKeysMutex);
     m_loadedKeys.clear();
 }

@@ -3,6 +3,7 @@
 #include "core/paging/PageItem.h"
 
 #include <any>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -37,14 +38,17 @@ public:
     // without a load function or while a load runs. Main thread.
     void loadDataForItem(const PageItem& item, LoadedFunction loaded);
 
-    // Marks every item as not current; the cached data stays until replaced.
+    // Marks every item as not current; the cached data stays until replaced. A load under way
+    // stores its data for display but not as current, as it may have read the state before.
     void refreshCachedData();
 
 private:
-    void storeData(const PageItem& item, std::any data);
+    void storeData(const PageItem& item, std::any data, bool current);
 
     LoadFunction m_toLoadData;
     bool m_isLoading = false;
+    // Counts refreshes; a load computed in an earlier one is not current. Main thread.
+    std::uint64_t m_generation = 0;
     mutable std::mutex m_dataCacheMutex;
     std::unordered_map<PageItem, std::any> m_dataCache;
     mutable std::mutex m_loadedKeysMutex;

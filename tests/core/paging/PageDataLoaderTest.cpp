@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <future>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -116,4 +117,24 @@ TEST_F(PageDataLoaderTest, MainThreadReadsWhileLoadsStore) {
     }
     EXPECT_TRUE(m_loader->isLoaded(PageItem(39)));
     EXPECT_GT(loaded, 0);
+}
+
+TEST_F(PageDataLoaderTest, DataComputedBeforeARefreshIsShownButNotCurrent) {
+    std::promise<void> storeChanged;
+    std::shared_future<void> changeSeen = storeChanged.get_future().share();
+    m_loader->setToLoadData([changeSeen](const PageItem& item) -> std::any {
+        changeSeen.wait();
+        return *item.as<int>();
+    });
+    bool done = false;
+    m_loader->loadDataForItem(PageItem(4), [&done](const PageItem&) { done = true; });
+    // The store changes while the load reads the old state.
+    m_loader->refreshCachedData();
+    storeChanged.set_value();
+    ASSERT_TRUE(m_loop->runUntil([&done] { return done; }));
+    EXPECT_EQ(numberIn(m_loader->dataForItem(PageItem(4))), 4);
+    EXPECT_FALSE(m_loader->isLoaded(PageItem(4)));
+    // The next load of the item is current.
+    loadAndWait(PageItem(4));
+    EXPECT_TRUE(m_loader->isLoaded(PageItem(4)));
 }
