@@ -78,10 +78,14 @@ void InfiniteScrollView::configureScrollParameters() {
         m_pagesBefore = 0;
         m_pagesAfter = 0;
     }
-    m_totalPages = m_pagesBefore + m_pagesAfter + 1;
     if (!m_pageViews.empty()) {
         addMissingPages(oldPagesBefore);
+        // A shrinking layout keeps its pages: the counts say how many there are on each side
+        // of the main page, so that the next layout adds only what is missing.
+        m_pagesBefore = std::max(m_pagesBefore, oldPagesBefore);
+        m_pagesAfter = static_cast<int>(m_pageViews.size()) - 1 - m_pagesBefore;
     }
+    m_totalPages = m_pagesBefore + m_pagesAfter + 1;
 
     // The pages keep their places relative to the offset, so that the main page stays the one
     // in the main page frame.

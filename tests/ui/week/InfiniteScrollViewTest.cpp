@@ -260,3 +260,19 @@ TEST_F(InfiniteScrollViewTest, NeighbourPagesTakeTheirTouches) {
     EXPECT_EQ(root->hitTest(Point(50, 100)), root);
     EXPECT_EQ(scroller->hitTestInternalScrollView(Point(50, 100)), scroller->scrollView());
 }
+
+TEST_F(InfiniteScrollViewTest, TurningBackAndForthKeepsThePageCount) {
+    auto scroller = makeScroller(Rect(0, 0, 320, 416), Rect(0, 0, 320, 416));
+    scroller->setCurrentPageItem(PageItem(0));
+    for (int round = 0; round < 5; ++round) {
+        scroller->setFrame(Rect(0, 0, 480, 268));
+        scroller->setMainPageFrame(Rect(160, 0, 160, 268));
+        EXPECT_EQ(scroller->pageViews().size(), 5u) << "landscape, round " << round;
+        EXPECT_EQ(scroller->totalPages(), 5) << "landscape, round " << round;
+        scroller->setFrame(Rect(0, 0, 320, 416));
+        scroller->setMainPageFrame(Rect(0, 0, 320, 416));
+        // Pages are only ever added, so the two made for landscape stay.
+        EXPECT_EQ(scroller->pageViews().size(), 5u) << "portrait, round " << round;
+        EXPECT_EQ(centre(*scroller), 0);
+    }
+}
