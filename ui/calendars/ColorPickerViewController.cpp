@@ -190,11 +190,14 @@ void ColorPickerViewController::applyColorFromSliders(const Slider* movedSlider)
 }
 
 void ColorPickerViewController::sliderChanged(Slider& slider) {
+    m_slidersMoved = true;
     applyColorFromSliders(&slider);
 }
 
 void ColorPickerViewController::doneButtonPressed() {
-    if (m_delegate) {
+    // Untouched sliders stand for the colour the picker opened with; reporting their rounded
+    // reading would turn a named colour into a near-equal custom one.
+    if (m_delegate && m_slidersMoved) {
         m_delegate->colorPicked(m_color);
     }
     if (const auto navigation = navigationController()) {

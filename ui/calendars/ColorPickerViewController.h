@@ -72,4 +72,5 @@ private:
     std::shared_ptr<View> m_slidersTitleSeparatorLine;
     std::shared_ptr<Label> m_slidersTitle;
     bool m_previewOpened = false;
+    bool m_slidersMoved = false;
 };

@@ -309,6 +309,23 @@ TEST_F(CalendarScreensTest, movingTheHueSliderRedrawsTheOtherTwoTracks) {
     EXPECT_EQ(picker->colorPickerDayView()->color(), picker->color());
 }
 
+TEST_F(CalendarScreensTest, theColourPickerLeftWithDoneUntouchedKeepsANamedColour) {
+    openList();
+    screen.tapView(*list->editButtonItem()->view());
+    tapRow(*list, 0, 1);
+    auto form = top<EditCalendarViewController>();
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->selectedColorIndex(), 4);
+    screen.pressReturn();
+    tapRow(*form, 1, form->tableView()->numberOfRowsInSection(1) - 1);
+    auto picker = top<ColorPickerViewController>();
+    ASSERT_TRUE(picker);
+    screen.tapView(*picker->navigationItem()->rightBarButtonItem()->view());
+    EXPECT_EQ(topScreen(), form);
+    EXPECT_EQ(form->selectedColorIndex(), 4);
+    EXPECT_FALSE(form->customColor());
+}
+
 // Every step through the screens, checked in a second store on the same file.
 TEST_F(CalendarScreensTest, aCalendarAddedRecolouredUsedHiddenAndDeletedByTouches) {
     screen.addEvent("Dentist", WeekScreen::at(2026, 12, 10, 9), WeekScreen::at(2026, 12, 10, 10));
