@@ -4,6 +4,7 @@
 #include "app/TerminationSignals.h"
 #include "core/events/EventService.h"
 #include "core/eventstore/EKEventStore.h"
+#include "foundation/Paths.h"
 #include "foundation/RunLoop.h"
 #include "kit/AlertView.h"
 #include "kit/Animator.h"
@@ -101,6 +102,10 @@ int main(int argc, char** argv) {
     if (options.version) {
         out << "orvella " << LaunchOptions::programVersion << "\n";
         return 0;
+    }
+    if (const QString problem = Paths::locationProblem(); !problem.isEmpty()) {
+        err << "orvella: " << problem << "\n";
+        return 1;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !hasDisplay()) {
         if (options.screenshotPath.isEmpty()) {

@@ -53,6 +53,11 @@ bool isOverriddenLocked() {
            !qEnvironmentVariable(dataDirectoryVariable).isEmpty();
 }
 
+// Whether the platform's folder for the XDG variable `name` is known without the home folder.
+bool namedWithoutHome(const char* name) {
+    return QDir::isAbsolutePath(qEnvironmentVariable(name));
+}
+
 // Needs the state's lock.
 QString createdLocked(const QString& path) {
     if (!pathsState().createdDirectories.contains(path)) {
@@ -88,6 +93,15 @@ void Paths::setDataDirectory(const QString& path) {
 bool Paths::isDataDirectoryOverridden() {
     std::lock_guard lock(pathsState().mutex);
     return isOverriddenLocked();
+}
+
+QString Paths::locationProblem() {
+    if (isDataDirectoryOverridden() || !qEnvironmentVariableIsEmpty("HOME") ||
+        (namedWithoutHome("XDG_DATA_HOME") && namedWithoutHome("XDG_CONFIG_HOME"))) {
+        return QString();
+    }
+    return QStringLiteral("cannot find a data folder: HOME is not set; give one with --%1")
+        .arg(dataDirectoryOptionName);
 }
 
 QCommandLineOption Paths::dataDirectoryOption() {

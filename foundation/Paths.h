@@ -20,6 +20,11 @@ public:
     // Overrides the data folder; an empty path removes the override.
     static void setDataDirectory(const QString& path);
     static bool isDataDirectoryOverridden();
+    // Says why the folders cannot be decided, or nothing when they can. Without an override the
+    // platform's folders lie in the home folder, unless XDG_DATA_HOME and XDG_CONFIG_HOME name
+    // them; with HOME unset as well they would be made at the root of the file system. Each
+    // program checks this before it touches a folder.
+    static QString locationProblem();
 
     // `--data-dir DIR`, for the command-line parser of each of the application's programs.
     static QCommandLineOption dataDirectoryOption();

@@ -296,6 +296,10 @@ int CommandLineTool::run(const QStringList& arguments) {
     if (!parsed) {
         return reportWrongUsage(parseProblem(parser, withProgram));
     }
+    // Before the settings are read, which makes their folder.
+    if (const QString problem = Paths::locationProblem(); !problem.isEmpty()) {
+        return reportFailure(problem);
+    }
     if (const QString problem = applyTimeZone(parser.value(timeZoneOption)); !problem.isEmpty()) {
         return reportWrongUsage(problem);
     }

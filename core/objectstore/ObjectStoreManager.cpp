@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <utility>
+
 ObjectStoreManager& ObjectStoreManager::sharedManager() {
     // Never destroyed: persistent objects may outlive static destruction order.
     static auto* const manager = new ObjectStoreManager;
@@ -23,9 +25,11 @@ SqliteConnection& ObjectStoreManager::connection() {
         return m_connection;
     }
     const auto refuse = [&](const QString& reason) -> SqliteConnection& {
-        Log::error(
-            objectStoreLogCategory,
-            QStringLiteral("Failed to open database with message '%1: %2'.").arg(databaseFilepath(), reason));
+        const QString message =
+            QStringLiteral("Failed to open database with message '%1: %2'.").arg(databaseFilepath(), reason);
+        Log::write(message == m_reportedOpenFailure ? Log::Level::Debug : Log::Level::Error,
+                   objectStoreLogCategory, message);
+        m_reportedOpenFailure = message;
         m_connection.close();
         return m_connection;
     };
@@ -49,7 +53,20 @@ SqliteConnection& ObjectStoreManager::connection() {
         !claimed) {
         return refuse(claimed.error().message);
     }
+    m_reportedOpenFailure.clear();
+    m_writeFailureReported = false;
     return m_connection;
+}
+
+void ObjectStoreManager::reportWriteFailure(const QString& message) {
+    if (std::exchange(m_writeFailureReported, true)) {
+        Log::debug(objectStoreLogCategory, message);
+        return;
+    }
+    Log::error(objectStoreLogCategory, message);
+    Log::error(objectStoreLogCategory,
+               QStringLiteral("Changes cannot be saved: the database %1 cannot be written.")
+                   .arg(databaseFilepath()));
 }
 
 QString ObjectStoreManager::databaseFilepath() {
@@ -71,6 +88,7 @@ void ObjectStoreManager::setDatabaseFilepath(const QString& path) {
     m_connection.close();
     clearCache();
     m_databaseFilepath = path;
+    m_writeFailureReported = false;
 }
 
 void ObjectStoreManager::executeUpdateSQL(const QString& sql) {

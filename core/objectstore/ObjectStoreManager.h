@@ -40,6 +40,12 @@ public:
     // which belong to the old file.
     void setDatabaseFilepath(const QString& path);
 
+    // Logs a failed write. A database that cannot be written (a read-only file or folder, a full
+    // disk) fails every write the same way, so only the first failure since the connection opened
+    // is logged as an error, followed by a line that changes cannot be saved; the later ones are
+    // debug lines. Nothing is changed in memory: the objects keep their values.
+    void reportWriteFailure(const QString& message);
+
     // Runs one statement and ignores its failure.
     void executeUpdateSQL(const QString& sql);
     bool tableExists(const QString& tableName);
@@ -65,6 +71,11 @@ public:
 private:
     ObjectStoreManager() = default;
     ~ObjectStoreManager();
+
+    // Whether this connection's trouble was already told: its failed writes, or, while it cannot be
+    // opened, the reason (each statement tries again).
+    bool m_writeFailureReported = false;
+    QString m_reportedOpenFailure;
 
     QString m_databaseFilepath;
     SqliteConnection m_connection;

@@ -181,7 +181,8 @@ void PersistentClass::tableCheck() const {
         if (stored->isCollection()) {
             const QString error = run(crossReferenceCreation(stored->kind, crossReferenceTableName(*stored)));
             if (!error.isNull()) {
-                Log::error(objectStoreLogCategory, QStringLiteral("Error Message: %1").arg(error));
+                ObjectStoreManager::sharedManager().reportWriteFailure(
+                    QStringLiteral("Error Message: %1").arg(error));
             }
             continue;
         }
@@ -195,13 +196,15 @@ void PersistentClass::tableCheck() const {
           QStringLiteral("CREATE TABLE IF NOT EXISTS SQLITESEQUENCE (name TEXT PRIMARY KEY, seq INTEGER)")}) {
         const QString error = run(statement);
         if (!error.isNull()) {
-            Log::error(objectStoreLogCategory, QStringLiteral("Error Message: %1").arg(error));
+            ObjectStoreManager::sharedManager().reportWriteFailure(
+                QStringLiteral("Error Message: %1").arg(error));
         }
     }
     const QString sequenceError =
         run(QStringLiteral("INSERT OR IGNORE INTO SQLITESEQUENCE (name,seq) VALUES (?, 0)"), {m_tableName});
     if (!sequenceError.isNull()) {
-        Log::error(objectStoreLogCategory, QStringLiteral("Error Message: %1").arg(sequenceError));
+        ObjectStoreManager::sharedManager().reportWriteFailure(
+            QStringLiteral("Error Message: %1").arg(sequenceError));
     }
 
     for (const QStringList& index : m_indices) {
@@ -213,8 +216,8 @@ void PersistentClass::tableCheck() const {
         const QString error = run(QStringLiteral("create index if not exists %1 on %2 (%3)")
                                       .arg(name, m_tableName, columns.join(QStringLiteral(", "))));
         if (!error.isNull()) {
-            Log::error(objectStoreLogCategory,
-                       QStringLiteral("Error creating indices on %1: %2").arg(m_tableName, error));
+            ObjectStoreManager::sharedManager().reportWriteFailure(
+                QStringLiteral("Error creating indices on %1: %2").arg(m_tableName, error));
         }
     }
 
@@ -228,7 +231,8 @@ void PersistentClass::tableCheck() const {
             run(QStringLiteral("alter table %1 add column %2 %3")
                     .arg(m_tableName, column, ColumnPersistence::columnTypeForObjectStorage(stored->kind)));
         if (!error.isNull()) {
-            Log::error(objectStoreLogCategory, QStringLiteral("Error Message: %1").arg(error));
+            ObjectStoreManager::sharedManager().reportWriteFailure(
+                QStringLiteral("Error Message: %1").arg(error));
         }
     }
 }
@@ -490,7 +494,8 @@ void PersistentClass::deleteObject(std::int64_t pk, bool cascade) const {
     transaction.begin();
     const QString error = run(QStringLiteral("DELETE FROM %1 WHERE pk = ?").arg(m_tableName), {pk});
     if (!error.isNull()) {
-        Log::error(objectStoreLogCategory, QStringLiteral("Error deleting row in table: %1").arg(error));
+        ObjectStoreManager::sharedManager().reportWriteFailure(
+            QStringLiteral("Error deleting row in table: %1").arg(error));
     }
     for (const PersistentProperty* stored : storedProperties()) {
         if (!stored->isCollection()) {
@@ -515,8 +520,7 @@ void PersistentClass::deleteObject(std::int64_t pk, bool cascade) const {
                 const QString childError =
                     run(QStringLiteral("delete from %1 where pk = ?").arg(quotedIdentifier(table)), {fk});
                 if (!childError.isNull()) {
-                    Log::error(
-                        objectStoreLogCategory,
+                    ObjectStoreManager::sharedManager().reportWriteFailure(
                         QStringLiteral("Error deleting foreign key rows in table: %1").arg(childError));
                 }
                 // The deleted row's object must not be found again through the memory map.
@@ -527,8 +531,8 @@ void PersistentClass::deleteObject(std::int64_t pk, bool cascade) const {
         const QString xrefError =
             run(QStringLiteral("DELETE FROM %1 WHERE parent_pk = ?").arg(crossReference), {pk});
         if (!xrefError.isNull()) {
-            Log::error(objectStoreLogCategory,
-                       QStringLiteral("Error deleting from foreign key table: %1").arg(xrefError));
+            ObjectStoreManager::sharedManager().reportWriteFailure(
+                QStringLiteral("Error deleting from foreign key table: %1").arg(xrefError));
         }
     }
     transaction.commit();

@@ -121,8 +121,8 @@ void PersistentObject::save() {
             update.bind(1, m_pk);
             update.bind(2, ownClass.tableName());
             if (const SqliteResult updated = update.execute(); !updated) {
-                Log::error(objectStoreLogCategory,
-                           QStringLiteral("Error Message: %1").arg(updated.error().message));
+                ObjectStoreManager::sharedManager().reportWriteFailure(
+                    QStringLiteral("Error Message: %1").arg(updated.error().message));
             }
         }
     }
@@ -141,8 +141,8 @@ void PersistentObject::save() {
                         QStringLiteral("INSERT OR REPLACE INTO %1 (pk%2) VALUES (?%3)")
                             .arg(ownClass.tableName(), names, placeholders));
     if (const SqliteResult prepared = row.result(); !prepared) {
-        Log::error(objectStoreLogCategory,
-                   QStringLiteral("Error preparing save SQL: %1").arg(prepared.error().message));
+        ObjectStoreManager::sharedManager().reportWriteFailure(
+            QStringLiteral("Error preparing save SQL: %1").arg(prepared.error().message));
     } else {
         row.bind(1, m_pk);
         int index = 2;
@@ -163,8 +163,9 @@ void PersistentObject::save() {
         }
         saveCollections(ownClass);
     }
-    if (!row.execute()) {
-        Log::error(objectStoreLogCategory, QStringLiteral("Error inserting or updating row"));
+    if (const SqliteResult written = row.execute(); !written) {
+        manager.reportWriteFailure(
+            QStringLiteral("Error inserting or updating row: %1").arg(written.error().message));
     }
     transaction.commit();
     if (!manager.memoryMapObject(memoryMapKey())) {
@@ -184,9 +185,9 @@ void PersistentObject::saveCollections(const PersistentClass& ownClass) {
                               QStringLiteral("delete from %1 where parent_pk = ?").arg(table));
         clear.bind(1, m_pk);
         if (const SqliteResult cleared = clear.execute(); !cleared) {
-            Log::error(objectStoreLogCategory,
-                       QStringLiteral("Error deleting child rows in xref table for array: %1")
-                           .arg(cleared.error().message));
+            ObjectStoreManager::sharedManager().reportWriteFailure(
+                QStringLiteral("Error deleting child rows in xref table for array: %1")
+                    .arg(cleared.error().message));
         }
 
         // Saves a persistent member, or stores a value member; false when it can be neither.
@@ -200,8 +201,7 @@ void PersistentObject::saveCollections(const PersistentClass& ownClass) {
                         insert.bind(next + 1, object->persistentClass().tableName());
                     });
                 if (!error.isNull()) {
-                    Log::error(
-                        objectStoreLogCategory,
+                    ObjectStoreManager::sharedManager().reportWriteFailure(
                         QStringLiteral("Error inserting child rows in xref table for array: %1").arg(error));
                 }
                 return true;
@@ -215,8 +215,8 @@ void PersistentObject::saveCollections(const PersistentClass& ownClass) {
                 ColumnPersistence::bindMember(insert, next + 1, member);
             });
             if (!error.isNull()) {
-                Log::error(objectStoreLogCategory,
-                           QStringLiteral("Error inserting or updating cross-reference row"));
+                ObjectStoreManager::sharedManager().reportWriteFailure(
+                    QStringLiteral("Error inserting or updating cross-reference row"));
             }
             return true;
         };

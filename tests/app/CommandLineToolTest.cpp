@@ -5,6 +5,7 @@
 #include "core/events/EventService.h"
 #include "core/eventstore/EKEventStore.h"
 #include "foundation/Locale.h"
+#include "foundation/Paths.h"
 #include "foundation/TimeZone.h"
 #include "foundation/UserDefaults.h"
 
@@ -102,7 +103,56 @@ protected:
     TimeZone m_previousZone = TimeZone::defaultTimeZone();
 };
 
+// While alive, the process runs without a home folder, data folder or XDG folders; the variables
+// and the data folder override are put back when it ends.
+class EnvironmentWithoutHome {
+public:
+    EnvironmentWithoutHome() {
+        for (const char* name : names) {
+            m_saved.emplace_back(name, qgetenv(name));
+            qunsetenv(name);
+        }
+        Paths::setDataDirectory(QString());
+    }
+    ~EnvironmentWithoutHome() {
+        Paths::setDataDirectory(QString());
+        for (const auto& [name, value] : m_saved) {
+            if (value.isNull()) {
+                qunsetenv(name);
+            } else {
+                qputenv(name, value);
+            }
+        }
+    }
+    EnvironmentWithoutHome(const EnvironmentWithoutHome&) = delete;
+    EnvironmentWithoutHome& operator=(const EnvironmentWithoutHome&) = delete;
+
+private:
+    static constexpr const char* names[] = {"HOME", "ORVELLA_DATA_DIR", "XDG_DATA_HOME", "XDG_CONFIG_HOME"};
+    std::vector<std::pair<const char*, QByteArray>> m_saved;
+};
+
 } // namespace
+
+TEST_F(CommandLineToolTest, WithoutHomeTheToolRefusesUnlessTheFoldersAreNamed) {
+    const EnvironmentWithoutHome withoutHome;
+    const Result refused = run({"calendars"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err,
+              "orvella-cli: cannot find a data folder: HOME is not set; give one with --data-dir\n");
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(run({"--help"}).status, 0);
+
+    const Result given = run({"--data-dir", path("data"), "calendars"});
+    EXPECT_EQ(given.status, 0) << given.err.toStdString();
+    Paths::setDataDirectory(QString());
+
+    qputenv("XDG_DATA_HOME", path("xdg-data").toLocal8Bit());
+    EXPECT_EQ(run({"calendars"}).status, 1);
+    qputenv("XDG_CONFIG_HOME", path("xdg-config").toLocal8Bit());
+    const Result named = run({"calendars"});
+    EXPECT_EQ(named.status, 0) << named.err.toStdString();
+}
 
 TEST_F(CommandLineToolTest, WrongUsageExitsWithTwoAndHelpDocumentsEveryCommand) {
     const Result help = run({"--help"});

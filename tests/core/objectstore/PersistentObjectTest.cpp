@@ -3,8 +3,8 @@
 #include "core/hints/Hint.h"
 #include "core/objectstore/ColumnNames.h"
 #include "core/objectstore/ColumnPersistence.h"
-#include "testing/LogCapture.h"
 #include "foundation/Paths.h"
+#include "testing/LogCapture.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -502,7 +502,7 @@ TEST_F(PersistentObjectTest, FailuresAreLoggedAndTheStoreGoesOn) {
     EXPECT_TRUE(log.contains(Log::Level::Error, QStringLiteral("objectstore"),
                              QStringLiteral("Failed to open database with message")));
     EXPECT_TRUE(log.contains(Log::Level::Error, QStringLiteral("objectstore"),
-                             QStringLiteral("Error inserting or updating row")));
+                             QStringLiteral("Changes cannot be saved")));
     EXPECT_FALSE(lost->isDirty()) << "a failed save leaves the object clean";
     EXPECT_EQ(Hint::hintByIdentifier(QStringLiteral("lost")), nullptr);
 }
@@ -563,3 +563,32 @@ TEST_F(PersistentObjectTest, WithoutAPathTheDatabaseIsNamedAfterTheProgramInTheD
 }
 
 } // namespace
+
+TEST_F(PersistentObjectTest, ADatabaseThatCannotBeWrittenIsReportedOnceAndKeepsItsRows) {
+    auto kept = newHint(QStringLiteral("kept"));
+    kept->save();
+    newRun();
+    manager().executeUpdateSQL(QStringLiteral("PRAGMA query_only = 1"));
+
+    LogCapture log;
+    auto again = std::dynamic_pointer_cast<Hint>(Hint::staticPersistentClass().findByPK(1));
+    ASSERT_TRUE(again);
+    for (int count = 1; count <= 20; ++count) {
+        again->setTriggerCount(count);
+        again->save();
+        newHint(QStringLiteral("new %1").arg(count))->save();
+    }
+    again->deleteObjectCascade(true);
+
+    const QStringList lines = log.lines();
+    ASSERT_EQ(lines.size(), 2) << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines[0].startsWith("[error] objectstore: ")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains("readonly")) << lines[0].toStdString();
+    EXPECT_EQ(
+        lines[1],
+        QStringLiteral("[error] objectstore: Changes cannot be saved: the database %1 cannot be written.")
+            .arg(databasePath()));
+    EXPECT_EQ(again->triggerCount(), 20) << "the object keeps its value in memory";
+    EXPECT_EQ(column(QStringLiteral("SELECT identifier || ':' || trigger_count FROM hint")),
+              QStringList{"kept:0"});
+}
