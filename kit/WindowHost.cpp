@@ -103,6 +103,12 @@ protected:
             turnDevice(target);
             return;
         }
+        // Quitting closes the window, which ends the program through its normal path.
+        if (event->modifiers().testFlag(Qt::ControlModifier) &&
+            (event->key() == Qt::Key_Q || event->key() == Qt::Key_W)) {
+            close();
+            return;
+        }
         if (m_window->keyInput(keyInput(KeyInput::Type::Press, *event))) {
             update();
             return;

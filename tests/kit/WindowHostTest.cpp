@@ -1,5 +1,4 @@
 #include "kit/WindowHost.h"
-#include "testing/ManualRunLoop.h"
 #include "kit/Animator.h"
 #include "kit/Application.h"
 #include "kit/InterfaceOrientation.h"
@@ -7,8 +6,10 @@
 #include "kit/Touch.h"
 #include "kit/TouchEvent.h"
 #include "kit/Window.h"
+#include "testing/ManualRunLoop.h"
 
 #include <QApplication>
+#include <QKeySequence>
 #include <QTest>
 #include <QWidget>
 
@@ -113,6 +114,16 @@ TEST_F(WindowHostTest, AWideWindowTurnsTheDeviceAndControlArrowsTurnItEitherWay)
     QTest::keyClick(&widget, Qt::Key_Left, Qt::ControlModifier);
     QTest::keyClick(&widget, Qt::Key_Left, Qt::ControlModifier);
     EXPECT_EQ(m_window->orientation(), InterfaceOrientation::LandscapeRight);
+}
+
+TEST_F(WindowHostTest, ControlQAndControlWCloseTheWindow) {
+    for (const Qt::Key key : {Qt::Key_Q, Qt::Key_W}) {
+        m_host->show();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(m_host->widget().isVisible());
+        QTest::keyClick(&m_host->widget(), key, Qt::ControlModifier);
+        EXPECT_FALSE(m_host->widget().isVisible()) << QKeySequence(key).toString().toStdString();
+    }
 }
 
 TEST_F(WindowHostTest, ControlWheelPinchesAtThePointer) {

@@ -61,3 +61,13 @@ void ActionsMenuCoordinator::presentCalendarsScreen() {
     host->closeSearchForMenuScreen();
     VisibleCalendarsViewController::presentFrom(host->weekScreen());
 }
+
+bool ActionsMenuCoordinator::hideShownMenu() {
+    for (const auto& menu : {m_portraitMenuView, m_landscapeMenuView}) {
+        if (menu && menu->superview() && !menu->hidden()) {
+            menu->hide();
+            return true;
+        }
+    }
+    return false;
+}

@@ -28,6 +28,8 @@ public:
     void setHost(std::weak_ptr<ActionsMenuHost> host) { m_host = std::move(host); }
 
     void showActions();
+    // Hides the menu if it shows; says whether it did.
+    bool hideShownMenu();
     void clickedButtonAtIndex(int buttonIndex) override;
     const std::shared_ptr<GlobalActionsListView>& portraitMenuView() const { return m_portraitMenuView; }
     const std::shared_ptr<GlobalActionsListView>& landscapeMenuView() const { return m_landscapeMenuView; }

@@ -27,6 +27,7 @@
 #include "kit/Font.h"
 #include "kit/KeyInput.h"
 #include "kit/LoadingIndicator.h"
+#include "kit/MenuController.h"
 #include "kit/NavigationBar.h"
 #include "kit/NavigationController.h"
 #include "kit/NavigationItem.h"
@@ -42,6 +43,7 @@
 #include "ui/week/DayListCoordinator.h"
 #include "ui/week/WeekArtwork.h"
 #include "ui/week/WeekViewController.h"
+#include "ui/weekpicker/WeekPickerController.h"
 
 #include <algorithm>
 #include <utility>
@@ -217,6 +219,33 @@ void WeekScrollViewController::viewDidAppear(bool) {
             return self && self->handleScreenKey(input);
         };
     }
+}
+
+bool WeekScrollViewController::handleScreenKey(const KeyInput& input) {
+    if (m_search->handleScreenKey(input)) {
+        return true;
+    }
+    return input.type == KeyInput::Type::Press && input.key == Qt::Key_Escape && closeTopmostPopup();
+}
+
+bool WeekScrollViewController::closeTopmostPopup() {
+    MenuController& editMenu = MenuController::sharedMenuController();
+    if (editMenu.isMenuVisible()) {
+        editMenu.setMenuVisible(false, true);
+        return true;
+    }
+    if (m_actionsMenu->hideShownMenu()) {
+        return true;
+    }
+    if (const auto& picker = weekPickerController(); picker && picker->visible()) {
+        m_weekPicker->handleWeekPickerCancelButton();
+        return true;
+    }
+    if (listEventsViewVisible()) {
+        closeListEventsPopupAnimated(true);
+        return true;
+    }
+    return false;
 }
 
 // The day list, laid over this screen, appears and disappears with it.

@@ -168,7 +168,8 @@ public:
     // Null until search is first opened.
     const std::shared_ptr<SearchBarView>& searchBar() const { return m_search->searchBar(); }
     // Ctrl+F opens search; the open search takes Escape, Return and the arrows.
-    bool handleScreenKey(const KeyInput& input) { return m_search->handleScreenKey(input); }
+    // Ctrl+F and the search keys; Escape closes the top-most menu, the week picker or the day list.
+    bool handleScreenKey(const KeyInput& input);
 
     // The actions menu under the actions button, made on first use for each orientation, and
     // its choices.
@@ -205,6 +206,7 @@ protected:
     newWeekViewController(std::shared_ptr<EventTouchLock> touchLock) override;
 
 private:
+    bool closeTopmostPopup();
     // The hosts' side of the collaborators.
     ViewController& weekScreen() override { return *this; }
     void middlePageMovedForJump(double dx) override;

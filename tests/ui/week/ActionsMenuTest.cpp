@@ -1,13 +1,18 @@
 #include "QtPrinters.h"
 #include "WeekScreenTestSupport.h"
+#include "core/bus/ApplicationEventDispatcher.h"
+#include "core/bus/ListEventsEvent.h"
 #include "core/hints/Hint.h"
 #include "kit/BarButtonItem.h"
 #include "kit/InterfaceOrientation.h"
+#include "kit/KeyInput.h"
 #include "kit/NavigationBar.h"
 #include "kit/Screen.h"
 #include "kit/Window.h"
 #include "ui/calendars/VisibleCalendarsViewController.h"
+#include "ui/daylist/ListEventsViewController.h"
 #include "ui/settings/SettingsViewController.h"
+#include "ui/week/DayViewController.h"
 #include "ui/week/GlobalActionsListView.h"
 #include "ui/weekpicker/WeekPickerController.h"
 
@@ -140,3 +145,35 @@ TEST_F(ActionsMenuTest, ATapOutsideClosesItWithoutAChoice) {
 }
 
 } // namespace
+
+TEST_F(ActionsMenuTest, EscapeClosesWhatIsOnTopOneThingAtATime) {
+    const auto escape = [this] {
+        KeyInput input;
+        input.key = Qt::Key_Escape;
+        const bool used = week.harness.window().keyInput(input);
+        week.settle();
+        return used;
+    };
+    const std::shared_ptr<GlobalActionsListView> menu = openMenu();
+    ASSERT_TRUE(onScreen(*menu));
+    EXPECT_TRUE(escape());
+    EXPECT_FALSE(onScreen(*menu));
+
+    week.harness.tap(Point(160, 42));
+    week.settle();
+    ASSERT_TRUE(week.screen->weekPickerController() && week.screen->weekPickerController()->visible());
+    EXPECT_TRUE(escape());
+    EXPECT_FALSE(week.screen->weekPickerController()->visible());
+
+    const std::shared_ptr<DayViewController> tuesday = week.screen->weekViews()[1]->dayViewControllers()[1];
+    ApplicationEventDispatcher::sharedInstance().dispatch<ListEventsEvent>(tuesday->dayView(),
+                                                                           tuesday->displayedDate());
+    week.settle();
+    ASSERT_TRUE(week.screen->listEventsViewController() &&
+                week.screen->listEventsViewController()->visible());
+    EXPECT_TRUE(escape());
+    EXPECT_FALSE(week.screen->listEventsViewController() &&
+                 week.screen->listEventsViewController()->visible());
+
+    EXPECT_FALSE(escape()) << "nothing left to close";
+}
