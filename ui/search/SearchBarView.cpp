@@ -179,6 +179,10 @@ void SearchBarView::showSearchIsOpeningIndication() {
     if (const std::shared_ptr<HintPresenter> hintView = Hint::hintView()) {
         hintView->hideHint();
     }
+    // With the keyboard up already no keyboard notice would come to take the spinner away.
+    if (m_keyboardIsVisible) {
+        return;
+    }
     m_searchProgressView->setMessage(QString(), true);
     m_searchProgressView->show();
 }

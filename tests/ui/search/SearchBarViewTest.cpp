@@ -306,3 +306,13 @@ TEST_F(SearchBarViewTest, TwoResultsAtOneMomentAreEachShownOnceAcrossAStoreChang
     press(Qt::Key_Down);
     EXPECT_EQ(shown(), "+6 Concert three");
 }
+
+TEST_F(SearchBarViewTest, ControlFWhileTypingLeavesNoSpinner) {
+    launch();
+    openSearch();
+    type("conc");
+    EXPECT_EQ(message(), "(none)");
+    openSearch();
+    EXPECT_EQ(message(), "(none)");
+    EXPECT_TRUE(bar().searchTextField()->isFirstResponder());
+}
