@@ -222,6 +222,11 @@ void WeekScrollViewController::viewDidAppear(bool) {
 }
 
 bool WeekScrollViewController::handleScreenKey(const KeyInput& input) {
+    // The window keeps this handler while other screens are pushed or presented over the week.
+    const std::shared_ptr<NavigationController> navigation = navigationController();
+    if (modalViewController() || (navigation && navigation->topViewController().get() != this)) {
+        return false;
+    }
     if (m_search->handleScreenKey(input)) {
         return true;
     }

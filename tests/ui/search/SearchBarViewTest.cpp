@@ -316,3 +316,13 @@ TEST_F(SearchBarViewTest, ControlFWhileTypingLeavesNoSpinner) {
     EXPECT_EQ(message(), "(none)");
     EXPECT_TRUE(bar().searchTextField()->isFirstResponder());
 }
+
+TEST_F(SearchBarViewTest, ControlFOverTheEditorLeavesTheWeekAlone) {
+    launch();
+    // A tap on an empty part of Monday opens the editor for a new event over the week.
+    week.harness.tap(Point(80, 150));
+    week.settle();
+    ASSERT_NE(week.navigation->topViewController(), week.screen);
+    openSearch();
+    EXPECT_FALSE(week.screen->searchBar() && week.screen->searchBar()->superview());
+}
