@@ -267,6 +267,8 @@ void EventDetailsViewController::adjustInputFieldPositions() {
 void EventDetailsViewController::setEvent(std::shared_ptr<EKEvent> event, bool isNew, Date tappedDate) {
     m_event = std::move(event);
     m_tappedDate = tappedDate;
+    // Occurrences of one series share the identifier: a deletion is reported once per event set.
+    m_lastDeletedEventId.clear();
     m_doneEditing = false;
     m_changed = false;
     m_dateChanged = false;

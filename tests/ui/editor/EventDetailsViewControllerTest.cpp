@@ -201,22 +201,32 @@ TEST_F(EventDetailsViewControllerTest, cancelInTheSaveChoiceKeepsTheEditorAndSav
     EXPECT_EQ(week.array()[0]->title(), "Yoga!");
 }
 
-TEST_F(EventDetailsViewControllerTest, theFullEditorDeletingTheSameEventTwiceIsReportedOnce) {
-    const auto event =
-        screen.addEvent("Call", WeekScreen::at(2026, 12, 9, 11), WeekScreen::at(2026, 12, 9, 12));
-    screen.openEvent(event);
-    const int hintsBefore = hint("moreDetailsHint")->triggerCount();
-    screen.tapView(*screen.editor->moreButton());
-    const std::shared_ptr<EKEventEditViewController> full = screen.editor->nativeEditor();
-    ASSERT_TRUE(full);
-    EXPECT_EQ(screen.editor->modalViewController(), full);
-    EXPECT_EQ(hint("moreDetailsHint")->triggerCount(), hintsBefore + 1);
-    full->report(EKEventEditViewAction::Deleted);
-    full->report(EKEventEditViewAction::Deleted);
-    screen.settle();
-    EXPECT_EQ(screen.reports->lines.join(", "), "deleted recurring=1");
-    EXPECT_TRUE(screen.editor->doneEditing());
-    EXPECT_EQ(screen.navigation->topViewController(), screen.screen);
+TEST_F(EventDetailsViewControllerTest, theFullEditorDeletingTwoOccurrencesOneAfterTheOtherReportsEach) {
+    screen.addWeeklyEvent("Call", WeekScreen::at(2026, 12, 7, 11));
+    EKEventStore& store = screen.harness.eventStore();
+    const auto occurrences = store.eventsMatchingPredicate(store.predicateForEvents(
+        WeekScreen::at(2026, 12, 7), WeekScreen::at(2026, 12, 21), store.calendars()));
+    ASSERT_EQ(occurrences.size(), 2u);
+    for (const auto& occurrence : occurrences) {
+        screen.openEvent(occurrence);
+        screen.tapView(*screen.editor->moreButton());
+        const std::shared_ptr<EKEventEditViewController> full = screen.editor->nativeEditor();
+        ASSERT_TRUE(full);
+        EXPECT_EQ(screen.editor->modalViewController(), full);
+        full->form().deleteEvent();
+        screen.settle();
+        const std::shared_ptr<ActionSheet> sheet = screen.shownSheet();
+        ASSERT_TRUE(sheet);
+        screen.chooseInSheet(*sheet, "Delete this event only");
+        screen.settle();
+        EXPECT_TRUE(screen.editor->doneEditing());
+        EXPECT_EQ(screen.navigation->topViewController(), screen.screen);
+    }
+    EXPECT_EQ(screen.reports->lines.join(", "), "deleted recurring=1, deleted recurring=1");
+    EXPECT_TRUE(store
+                    .eventsMatchingPredicate(store.predicateForEvents(
+                        WeekScreen::at(2026, 12, 7), WeekScreen::at(2026, 12, 21), store.calendars()))
+                    .empty());
 }
 
 TEST_F(EventDetailsViewControllerTest, cancellingTheFullEditorForANewEventKeepsTheTextWithAFreshEvent) {
