@@ -645,14 +645,31 @@ void EKEventStore::refreshSourcesIfNecessary() {
 
 std::shared_ptr<EKCalendar> EKEventStore::addSubscribedCalendar(const QString& title, const QString& icsPath,
                                                                 StoreError* error) {
+    const auto refuse = [error](const QString& problem) -> std::shared_ptr<EKCalendar> {
+        if (error) {
+            *error = StoreError{StoreError::BadFile, problem};
+        }
+        return nullptr;
+    };
+    for (const QLatin1String scheme : {QLatin1String("http://"), QLatin1String("https://"),
+                                       QLatin1String("webcal://"), QLatin1String("webcals://")}) {
+        if (icsPath.startsWith(scheme, Qt::CaseInsensitive)) {
+            return refuse(
+                QStringLiteral("%1 is an address, not a file: subscriptions to calendar addresses "
+                               "are not available yet; save the calendar as a file and subscribe to that")
+                    .arg(icsPath));
+        }
+    }
     const QString path = QFileInfo(icsPath).absoluteFilePath();
+    for (const std::shared_ptr<EKCalendar>& existing : calendars()) {
+        if (existing->type() == EKCalendarType::Subscription && existing->subscriptionPath() == path) {
+            return refuse(QStringLiteral("%1 is already subscribed as “%2”").arg(path, existing->title()));
+        }
+    }
     const QString stamp = feedStamp(path);
     ICalendarParseResult parsed = ICalendarReader(*this).readFile(path);
     if (const std::optional<QString> problem = unusable(parsed)) {
-        if (error) {
-            *error = StoreError{StoreError::BadFile, *problem};
-        }
-        return nullptr;
+        return refuse(*problem);
     }
     logReadProblems(parsed, title);
     auto calendar = std::make_shared<EKCalendar>(EventStoreWriter::newIdentifier(),

@@ -250,6 +250,14 @@ TEST_F(CommandLineToolTest, ExportThenImportElsewhereGivesTheSameOccurrences) {
 TEST_F(CommandLineToolTest, CalendarsListsGroupsAndSubscriptionsAreReadOnly) {
     ASSERT_EQ(run({"subscribe", path("planner.ics"), "--title", "Team"}).status, 0);
     EXPECT_EQ(run({"subscribe", path("planner.ics")}).status, 2);
+    // The same file twice would show every event twice; an address is not a file.
+    const auto again = run({"subscribe", path("planner.ics"), "--title", "Again"});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_TRUE(again.err.contains("is already subscribed as “Team”")) << again.err.toStdString();
+    const auto address = run({"subscribe", "https://example.org/team.ics", "--title", "Web"});
+    EXPECT_EQ(address.status, 1);
+    EXPECT_TRUE(address.err.contains("https://example.org/team.ics is an address, not a file"))
+        << address.err.toStdString();
     const QStringList lines = run({"calendars"}).out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
     const QStringList local = lines[0].split('\t');
