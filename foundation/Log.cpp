@@ -74,6 +74,11 @@ void enableFrom(QLoggingCategory& category, Log::Level minimum) {
     }
 }
 
+void writeToConsole(const QByteArray& line) {
+    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);
+    std::fflush(stderr);
+}
+
 // Our areas' lines go to the sink or to the console in our format; other messages (Qt's own) to
 // the handler that was there before.
 void handleMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
@@ -84,9 +89,7 @@ void handleMessage(QtMsgType type, const QMessageLogContext& context, const QStr
         if (const QtMessageHandler previous = logState.previousHandler.load()) {
             previous(type, context, message);
         } else {
-            const QByteArray line = qFormatLogMessage(type, context, message).toLocal8Bit() + '\n';
-            std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);
-            std::fflush(stderr);
+            writeToConsole(qFormatLogMessage(type, context, message).toLocal8Bit() + '\n');
         }
         return;
     }
@@ -97,9 +100,7 @@ void handleMessage(QtMsgType type, const QMessageLogContext& context, const QStr
         logState.sink(*level, area, message);
         return;
     }
-    const QByteArray line = Log::formatLine(*level, area, message).toLocal8Bit() + '\n';
-    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);
-    std::fflush(stderr);
+    writeToConsole(Log::formatLine(*level, area, message).toLocal8Bit() + '\n');
 }
 
 // The category of an area, made (and the message handler installed) on first use.

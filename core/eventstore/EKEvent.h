@@ -74,6 +74,9 @@ public:
     // changed occurrence of the series with the same identifier.
     std::optional<Date> occurrenceDate() const { return m_occurrenceDate; }
     void setOccurrenceDate(std::optional<Date> occurrenceDate);
+    // Part of a series: a repeating event, or one occurrence of one (moved ones included). The
+    // rows of a series share one identifier, so a change to one shows only by reading again.
+    bool belongsToSeries() const { return hasRecurrenceRules() || m_occurrenceDate.has_value(); }
 
     // An occurrence changed on its own.
     bool isDetached() const { return m_detached; }

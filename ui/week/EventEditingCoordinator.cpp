@@ -12,7 +12,6 @@
 #include "ui/editing/DeleteEventActionSheet.h"
 #include "ui/editor/EventDetailsViewController.h"
 #include "ui/eventkit/EKEventViewController.h"
-#include "ui/week/WeekPager.h"
 #include "ui/week/WeekViewController.h"
 
 EventEditingCoordinator::EventEditingCoordinator(EventService& eventService,
@@ -172,7 +171,7 @@ void EventEditingCoordinator::eventSaved(const std::shared_ptr<EKEvent>& event, 
             hint->trigger();
         }
     }
-    if (spansMultipleEvents || WeekPager::isOccurrence(*event)) {
+    if (spansMultipleEvents || event->belongsToSeries()) {
         m_dispatcher.dispatch<EventStoreChangedEvent>();
     } else {
         for (const auto& page : host->weekViews()) {
@@ -194,7 +193,7 @@ void EventEditingCoordinator::eventCopiedOrMoved(const std::shared_ptr<EKEvent>&
         return;
     }
     m_copyMoveEventMode.setReturnWeek(std::nullopt);
-    if (WeekPager::isOccurrence(*event)) {
+    if (event->belongsToSeries()) {
         m_dispatcher.dispatch<EventStoreChangedEvent>();
         host->updateListEventsAfterCopyOrMove(event);
         return;

@@ -15,7 +15,6 @@
 #include "ui/copymove/MoveEventBarView.h"
 #include "ui/editing/MoveRecurringEventActionSheet.h"
 #include "ui/editor/EventDetailsViewController.h"
-#include "ui/week/WeekPager.h"
 #include "ui/week/WeekViewController.h"
 
 #include <utility>
@@ -228,7 +227,7 @@ void WeekCopyMoveCoordinator::quickMoveEventToDate(Date date, EKSpan span, bool 
     m_copyMoveEventMode.deactivate();
     // An earlier move still waiting is written first, so that the two saves keep their order.
     savePendingMove();
-    if (recurring || WeekPager::isOccurrence(*event)) {
+    if (recurring || event->belongsToSeries()) {
         // A whole series may have moved: the weeks are read again once the store has it.
         saveEvent(*command);
         m_copyMoveEventMode.setReturnWeek(std::nullopt);

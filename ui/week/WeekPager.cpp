@@ -1,7 +1,6 @@
 #include "ui/week/WeekPager.h"
 
 #include "core/bus/ApplicationEventDispatcher.h"
-#include "core/eventstore/EKEvent.h"
 #include "core/hints/Hint.h"
 #include "foundation/ListExtensions.h"
 #include "kit/Artwork.h"
@@ -31,10 +30,6 @@ WeekPager::WeekPager(std::shared_ptr<Hint> weekPickerHint)
       m_eventTouchLock(std::make_shared<EventTouchLock>()),
       m_lastDirection(static_cast<int>(PagingDirection::none)) {
     m_weekViews.reserve(3);
-}
-
-bool WeekPager::isOccurrence(const EKEvent& event) {
-    return event.hasRecurrenceRules() || event.occurrenceDate().has_value();
 }
 
 WeekPager::~WeekPager() {

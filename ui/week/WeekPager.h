@@ -6,7 +6,6 @@
 #include <optional>
 #include <vector>
 
-class EKEvent;
 class EventTouchLock;
 class GestureRecognizer;
 class Hint;
@@ -49,10 +48,6 @@ public:
     WeekPager& operator=(const WeekPager&) = delete;
 
     void setHost(std::weak_ptr<WeekPagerHost> host) { m_host = std::move(host); }
-
-    // The rows of a series' occurrences share one identifier; a change to one occurrence is shown
-    // by reading the weeks again, since updating rows by identifier would touch all of them.
-    static bool isOccurrence(const EKEvent& event);
 
     const Week& displayedWeek() const { return m_displayedWeek; }
     const std::vector<std::shared_ptr<WeekViewController>>& weekViews() const { return m_weekViews; }
