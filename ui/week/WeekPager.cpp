@@ -176,13 +176,17 @@ void WeekPager::scrollToPagePosition(int position, bool animated) {
 }
 
 void WeekPager::setTouchesOnPagesEnabled(bool enabled) {
+    setTouchesOnBarEnabled(enabled);
+    for (const auto& page : m_weekViews) {
+        page->view()->setUserInteractionEnabled(enabled);
+    }
+}
+
+void WeekPager::setTouchesOnBarEnabled(bool enabled) {
     if (const auto host = m_host.lock()) {
         if (auto navigation = host->weekScreen().navigationController()) {
             navigation->navigationBar()->setUserInteractionEnabled(enabled);
         }
-    }
-    for (const auto& page : m_weekViews) {
-        page->view()->setUserInteractionEnabled(enabled);
     }
 }
 

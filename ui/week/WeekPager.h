@@ -76,7 +76,11 @@ public:
     // After a jump's scroll: the target week becomes the displayed one.
     void finishJump();
     void resetDirectionCount();
+    // Touches on the pages and the navigation bar.
     void setTouchesOnPagesEnabled(bool enabled);
+    // Touches on the navigation bar alone: back as soon as the finger lifts, so that "Today" and
+    // the other buttons work while the pages still glide.
+    void setTouchesOnBarEnabled(bool enabled);
 
 private:
     void initializeWeekViews();

@@ -135,29 +135,16 @@ void WeekScrollViewController::viewDidLoad() {
     m_actionsMenu->setHost(weakSelf);
 
     m_todayButton = std::make_shared<BarButtonItem>(localizedString(QStringLiteral("Today")),
-                                                    BarButtonItem::Style::Bordered, [weakSelf] {
-                                                        if (auto self = weakSelf.lock()) {
-                                                            self->scrollToToday();
-                                                        }
-                                                    });
+                                                    BarButtonItem::Style::Bordered,
+                                                    barAction(&WeekScrollViewController::scrollToToday));
     m_actionButton = std::make_shared<BarButtonItem>(Artwork::imageNamed(QStringLiteral("actions-button")),
-                                                     BarButtonItem::Style::Bordered, [weakSelf] {
-                                                         if (auto self = weakSelf.lock()) {
-                                                             self->showActions();
-                                                         }
-                                                     });
-    m_cancelMoveButton = std::make_shared<BarButtonItem>(localizedString(QStringLiteral("Cancel")),
-                                                         BarButtonItem::Style::Done, [weakSelf] {
-                                                             if (auto self = weakSelf.lock()) {
-                                                                 self->cancelCopyMoveEvent();
-                                                             }
-                                                         });
+                                                     BarButtonItem::Style::Bordered,
+                                                     barAction(&WeekScrollViewController::showActions));
+    m_cancelMoveButton =
+        std::make_shared<BarButtonItem>(localizedString(QStringLiteral("Cancel")), BarButtonItem::Style::Done,
+                                        barAction(&WeekScrollViewController::cancelCopyMoveEvent));
     m_dateTitleView = DateTitleView::create(Rect(0, 0, titleAreaWidth - minimumLeftButtonWidth, titleHeight));
-    m_dateTitleView->setOnTapped([weakSelf] {
-        if (auto self = weakSelf.lock()) {
-            self->dateTitleTapped();
-        }
-    });
+    m_dateTitleView->setOnTapped(barAction(&WeekScrollViewController::dateTitleTapped));
     NavigationItem& item = *navigationItem();
     item.setLeftBarButtonItem(m_todayButton);
     item.setRightBarButtonItem(m_actionButton);
@@ -306,6 +293,8 @@ void WeekScrollViewController::scrollViewDidEndDragging(ScrollView&, bool willDe
     // the pages without touches until the next drag.
     if (!willDecelerate) {
         settleAfterDrag();
+    } else {
+        m_pager->setTouchesOnBarEnabled(true);
     }
 }
 
@@ -314,12 +303,40 @@ void WeekScrollViewController::scrollViewDidEndDecelerating(ScrollView&) {
 }
 
 void WeekScrollViewController::settleAfterDrag() {
+    if (m_settlePending) {
+        return;
+    }
+    m_settlePending = true;
     const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
     RunLoop::main().post([weakSelf] {
         if (auto self = weakSelf.lock()) {
-            self->scrollViewReallyDidEndDecelerating();
+            self->settleIfPending();
         }
     });
+}
+
+void WeekScrollViewController::settleIfPending() {
+    if (m_settlePending) {
+        m_settlePending = false;
+        scrollViewReallyDidEndDecelerating();
+    }
+}
+
+void WeekScrollViewController::settleGlideNow() {
+    if (m_scrollView && m_scrollView->isDecelerating()) {
+        // Stopping reports the end of the deceleration, which posts the settle; it runs now.
+        m_scrollView->setContentOffset(m_scrollView->contentOffset(), false);
+        settleIfPending();
+    }
+}
+
+std::function<void()> WeekScrollViewController::barAction(void (WeekScrollViewController::*action)()) {
+    return [weakSelf = weakSelf(), action] {
+        if (auto self = weakSelf.lock()) {
+            self->settleGlideNow();
+            ((*self).*action)();
+        }
+    };
 }
 
 void WeekScrollViewController::scrollViewReallyDidEndDecelerating() {
@@ -352,6 +369,7 @@ void WeekScrollViewController::scrollViewDidReallyEndScrollingAnimation() {
 // Jumps.
 
 void WeekScrollViewController::scrollToWeek(const Week& week, bool animated, bool closeListEventsPopup) {
+    settleGlideNow();
     m_search->forgetSearchResult();
     if (listEventsViewVisible() && closeListEventsPopup) {
         closeListEventsPopupAnimated(animated);

@@ -223,6 +223,11 @@ private:
     void scrollViewReallyDidEndDecelerating();
     void scrollViewDidReallyEndScrollingAnimation();
     void settleAfterDrag();
+    void settleIfPending();
+    // A button of the bar pressed while the pages glide stops the glide and settles the pages
+    // first, so that what it starts begins from a settled week.
+    void settleGlideNow();
+    std::function<void()> barAction(void (WeekScrollViewController::*action)());
     void resetScreen();
     void applyWeekSettings();
     void noteStoreChangeDuringMove() { m_copyMove->noteStoreChangeDuringMove(); }
@@ -234,6 +239,8 @@ private:
     void dateTitleTapped() { m_weekPicker->dateTitleTapped(); }
 
     std::shared_ptr<ScrollView> m_scrollView;
+    // A settle after a drag is posted to the next turn; one that ran early is not run again.
+    bool m_settlePending = false;
     std::shared_ptr<BarButtonItem> m_todayButton;
     std::shared_ptr<BarButtonItem> m_actionButton;
     std::shared_ptr<BarButtonItem> m_cancelMoveButton;

@@ -346,3 +346,18 @@ TEST_F(WeekScrollViewControllerTest, titleLeavesRoomForTheLeftButton) {
     // "Today" measures 35 points in the bold system font of size 12: 55 for the button.
     EXPECT_DOUBLE_EQ(screen().dateTitleView()->frame().width(), 251.0 - 55.0);
 }
+
+TEST_F(WeekScrollViewControllerTest, todayDuringAGlideLandsOnTheCurrentWeek) {
+    for (int round = 0; round < 3; ++round) {
+        for (int flick = 0; flick < 8; ++flick) {
+            week.harness.drag(Point(300, 250), Point(60, 250), 0.04, 4);
+            week.harness.advance(0.03);
+        }
+        ASSERT_TRUE(screen().scrollView()->isDecelerating());
+        week.tapView(*screen().todayButton()->view());
+        EXPECT_EQ(relative(week.pageWeeks()), "-1 0 1") << "round " << round;
+        EXPECT_EQ(titleWeek(), 0);
+        EXPECT_FALSE(todayEnabled());
+        EXPECT_TRUE(screen().weekViews()[1]->view()->userInteractionEnabled());
+    }
+}
