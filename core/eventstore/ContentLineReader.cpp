@@ -2,7 +2,14 @@
 
 #include <QFile>
 
+#include <array>
+#include <cerrno>
 #include <cstring>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -246,28 +253,121 @@ std::optional<ContentLineReader::StartProblem> ContentLineReader::startProblem(c
     return std::nullopt;
 }
 
-std::optional<QByteArray> ContentLineReader::readFile(const QString& path, QString* problem) {
+std::optional<ContentLineReader::StartProblem>
+ContentLineReader::startProblemSoFar(const QByteArray& beginning, Syntax syntax) {
+    const QByteArray byteOrderMark("\xEF\xBB\xBF");
+    if (beginning.size() < byteOrderMark.size() && byteOrderMark.startsWith(beginning)) {
+        return std::nullopt;
+    }
+    int first = 0;
+    const QByteArray content = firstLine(beginning, &first);
+    if (first == 0) {
+        return std::nullopt;
+    }
+    qsizetype start = beginning.startsWith(byteOrderMark) ? byteOrderMark.size() : 0;
+    while (start < beginning.size() && std::strchr(" \t\r\n", beginning[start]) != nullptr) {
+        ++start;
+    }
+    const bool lineComplete = beginning.indexOf('\n', start) >= 0;
+    const QByteArray begin =
+        syntax == Syntax::ICalendar ? QByteArrayLiteral("BEGIN:VCALENDAR") : QByteArrayLiteral("BEGIN:VCARD");
+    const bool mayStillBegin = content.size() <= begin.size() &&
+                               begin.left(content.size()).compare(content, Qt::CaseInsensitive) == 0;
+    if (!lineComplete && mayStillBegin) {
+        return std::nullopt;
+    }
+    return startProblem(beginning, syntax);
+}
+
+namespace {
+
+std::optional<QByteArray> refuseRead(QString* problem, QString text) {
+    if (problem) {
+        *problem = std::move(text);
+    }
+    return std::nullopt;
+}
+
+QString systemError(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+std::optional<QByteArray> readPlainFile(const QString& path, QString* problem) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        if (problem) {
-            *problem = QStringLiteral("cannot open the file: %1").arg(file.errorString());
-        }
-        return std::nullopt;
+        return refuseRead(problem, QStringLiteral("cannot open the file: %1").arg(file.errorString()));
     }
-    if (file.size() > maximumFileSize) {
-        if (problem) {
-            *problem = QStringLiteral("the file is larger than 50 MB");
-        }
-        return std::nullopt;
+    if (file.size() > ContentLineReader::maximumFileSize) {
+        return refuseRead(problem, QStringLiteral("the file is larger than 50 MB"));
     }
-    // Files that do not know their size (pipes) are read up to one byte over the limit.
-    QByteArray text = file.read(maximumFileSize + 1);
-    if (text.size() > maximumFileSize) {
-        if (problem) {
-            *problem = QStringLiteral("the file is larger than 50 MB");
-        }
-        return std::nullopt;
+    // Files that do not know their size (/proc) are read up to one byte over the limit.
+    QByteArray text = file.read(ContentLineReader::maximumFileSize + 1);
+    if (text.size() > ContentLineReader::maximumFileSize) {
+        return refuseRead(problem, QStringLiteral("the file is larger than 50 MB"));
     }
+    return text;
+}
+
+// A pipe or device: its bytes come when its writer sends them, so the wait is bounded in time and
+// the beginning is checked as soon as it arrives.
+std::optional<QByteArray> readStream(int descriptor, ContentLineReader::Syntax syntax, QString* problem,
+                                     std::chrono::milliseconds timeLimit) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + timeLimit;
+    QByteArray text;
+    std::array<char, 64 * 1024> buffer{};
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
+            return refuseRead(problem, QStringLiteral("the file did not end within %1 seconds")
+                                           .arg(QString::number(double(timeLimit.count()) / 1000.0)));
+        }
+        pollfd wait{descriptor, POLLIN, 0};
+        const int ready = ::poll(&wait, 1, static_cast<int>(left.count()));
+        if (ready < 0 && errno != EINTR) {
+            return refuseRead(problem, QStringLiteral("cannot read the file: %1").arg(systemError(errno)));
+        }
+        if (ready <= 0) {
+            continue;
+        }
+        const ssize_t count = ::read(descriptor, buffer.data(), buffer.size());
+        if (count < 0) {
+            if (errno == EAGAIN || errno == EINTR) {
+                continue;
+            }
+            return refuseRead(problem, QStringLiteral("cannot read the file: %1").arg(systemError(errno)));
+        }
+        if (count == 0) {
+            return text;
+        }
+        text.append(buffer.data(), count);
+        if (text.size() > ContentLineReader::maximumFileSize) {
+            return refuseRead(problem, QStringLiteral("the file is larger than 50 MB"));
+        }
+        if (const auto start = ContentLineReader::startProblemSoFar(text, syntax)) {
+            return refuseRead(problem, start->problem);
+        }
+    }
+}
+
+} // namespace
+
+std::optional<QByteArray> ContentLineReader::readFile(const QString& path, Syntax syntax, QString* problem,
+                                                      std::chrono::milliseconds timeLimit) {
+    // Opened without waiting: a pipe without a writer would otherwise hold the open forever.
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        return refuseRead(problem, QStringLiteral("cannot open the file: %1").arg(systemError(errno)));
+    }
+    struct stat status {};
+    const bool plain = ::fstat(descriptor, &status) == 0 && !S_ISFIFO(status.st_mode) &&
+                       !S_ISCHR(status.st_mode) && !S_ISSOCK(status.st_mode);
+    if (plain) {
+        ::close(descriptor);
+        return readPlainFile(path, problem);
+    }
+    std::optional<QByteArray> text = readStream(descriptor, syntax, problem, timeLimit);
+    ::close(descriptor);
     return text;
 }
 

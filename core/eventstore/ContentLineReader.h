@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <chrono>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -61,8 +62,16 @@ public:
         QString problem;
     };
     static std::optional<StartProblem> startProblem(const QByteArray& text, Syntax syntax);
-    // The whole file, or nothing with the problem (unreadable, larger than maximumFileSize).
-    static std::optional<QByteArray> readFile(const QString& path, QString* problem);
+    // The same for the beginning of a text still arriving: a problem once the text so far can no
+    // longer begin with the kind's BEGIN line.
+    static std::optional<StartProblem> startProblemSoFar(const QByteArray& beginning, Syntax syntax);
+    // How long reading a file that is not a plain file (a pipe, a device) may take in all.
+    static constexpr std::chrono::milliseconds readTimeLimit{30'000};
+    // The whole file, or nothing with the problem: unreadable, larger than maximumFileSize, not
+    // beginning as a file of the syntax's kind (known as soon as its first line arrives), or not
+    // read to its end within the time limit.
+    static std::optional<QByteArray> readFile(const QString& path, Syntax syntax, QString* problem,
+                                              std::chrono::milliseconds timeLimit = readTimeLimit);
     // How the bytes of a text are read: as RFC 5545 3.1.4 asks, or as Latin-1 for the files of
     // older writers that are not UTF-8.
     enum class Encoding { Utf8, Latin1 };

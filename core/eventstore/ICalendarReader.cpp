@@ -789,7 +789,7 @@ ICalendarParseResult ICalendarReader::read(const QByteArray& text, const QString
 ICalendarParseResult ICalendarReader::readFile(const QString& path) const {
     const QString fileName = QFileInfo(path).fileName();
     QString problem;
-    const std::optional<QByteArray> text = ContentLineReader::readFile(path, &problem);
+    const std::optional<QByteArray> text = ContentLineReader::readFile(path, ContentLineReader::Syntax::ICalendar, &problem);
     if (!text) {
         ICalendarParseResult result;
         result.error = ICalendarError{fileName, 0, problem};

@@ -2,9 +2,15 @@
 
 #include "testing/LogCapture.h"
 
+#include "core/eventstore/ContentLineReader.h"
+
 #include <QFile>
 
+#include <atomic>
+#include <future>
 #include <thread>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -172,6 +178,74 @@ TEST_F(EventStoreFeedsTest, ABadFileIsRefusedWithItsLineAndAddsNothing) {
     EXPECT_FALSE(store().addSubscribedCalendar(QStringLiteral("Missing"),
                                                m_folder.filePath(QStringLiteral("none.ics")), &error));
     EXPECT_FALSE(error.localizedDescription.isEmpty());
+    EXPECT_EQ(store().calendars().size(), 1u);
+}
+
+// A program feeding a pipe: it sends its bytes, then stays until told to go (or for ten seconds)
+// unless it is done with them.
+class PipeWriter {
+public:
+    enum class Then { Stay, Leave };
+    PipeWriter(const QString& pipe, QByteArray bytes, Then then = Then::Stay)
+        : m_thread([this, pipe, bytes, then, leave = m_leave.get_future()] {
+              QFile file(pipe);
+              if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+                  file.write(bytes);
+                  if (then == Then::Stay) {
+                      leave.wait_for(std::chrono::seconds(10));
+                  }
+              }
+              m_gone = true;
+          }) {}
+    ~PipeWriter() {
+        m_leave.set_value();
+        m_thread.join();
+    }
+    bool gone() const { return m_gone; }
+
+private:
+    std::promise<void> m_leave;
+    std::atomic<bool> m_gone = false;
+    std::thread m_thread;
+};
+
+TEST_F(EventStoreFeedsTest, APipeIsJudgedByItsBeginningAndBoundedInTime) {
+    const QString pipe = m_folder.filePath(QStringLiteral("feed.ics"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    StoreError error;
+    {
+        // Refused as soon as its first byte shows it is no calendar, while its writer still sends.
+        const PipeWriter writer(pipe, "X");
+        EXPECT_FALSE(store().addSubscribedCalendar(QStringLiteral("Pipe"), pipe, &error));
+        EXPECT_FALSE(writer.gone());
+        EXPECT_TRUE(error.localizedDescription.contains(QStringLiteral("not an iCalendar file")))
+            << error.localizedDescription.toStdString();
+    }
+    QString problem;
+    {
+        const PipeWriter writer(pipe, "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n");
+        EXPECT_FALSE(ContentLineReader::readFile(pipe, ContentLineReader::Syntax::ICalendar, &problem,
+                                                 std::chrono::milliseconds(200)));
+        EXPECT_FALSE(writer.gone());
+        EXPECT_EQ(problem, QStringLiteral("the file did not end within 0.2 seconds"));
+    }
+    // No writer at all is the same wait.
+    problem.clear();
+    EXPECT_FALSE(ContentLineReader::readFile(pipe, ContentLineReader::Syntax::VCard, &problem,
+                                             std::chrono::milliseconds(100)));
+    EXPECT_EQ(problem, QStringLiteral("the file did not end within 0.1 seconds"));
+    // A writer that finishes gives the whole calendar, a vCard writer's first line is refused.
+    const QByteArray calendar = holidays().join(QStringLiteral("\r\n")).toUtf8();
+    {
+        const PipeWriter writer(pipe, calendar, PipeWriter::Then::Leave);
+        EXPECT_EQ(ContentLineReader::readFile(pipe, ContentLineReader::Syntax::ICalendar, &problem),
+                  calendar);
+    }
+    {
+        const PipeWriter writer(pipe, "\xEF\xBB\xBF\r\nBEGIN:VCALENDAR\r\n");
+        EXPECT_FALSE(ContentLineReader::readFile(pipe, ContentLineReader::Syntax::VCard, &problem));
+        EXPECT_EQ(problem, QStringLiteral("not a vCard file (it does not begin with BEGIN:VCARD)"));
+    }
     EXPECT_EQ(store().calendars().size(), 1u);
 }
 
