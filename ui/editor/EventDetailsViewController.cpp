@@ -265,7 +265,9 @@ void EventDetailsViewController::adjustInputFieldPositions() {
 // Opening.
 
 void EventDetailsViewController::setEvent(std::shared_ptr<EKEvent> event, bool isNew, Date tappedDate) {
-    m_event = std::move(event);
+    // The form edits a copy: the shown event changes only through a save the store accepted, never
+    // through an edit that was abandoned.
+    m_event = event ? event->copy() : nullptr;
     m_tappedDate = tappedDate;
     // Occurrences of one series share the identifier: a deletion is reported once per event set.
     m_lastDeletedEventId.clear();

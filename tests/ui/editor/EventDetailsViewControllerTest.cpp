@@ -364,3 +364,54 @@ TEST_F(EventDetailsViewControllerTest, aMemoryWarningDropsTheEditorOnlyWhileItIs
     ViewController::sendMemoryWarningToAll();
     EXPECT_NE(screen.screen->getOrCreateEventDetailsController(), screen.editor);
 }
+
+TEST_F(EventDetailsViewControllerTest, abandonedEditsLeaveTheShownEventAsItWas) {
+    const auto dentist =
+        screen.addEvent("Dentist", WeekScreen::at(2026, 12, 8, 15), WeekScreen::at(2026, 12, 8, 16));
+    const auto yoga = screen.addWeeklyEvent("Yoga", WeekScreen::at(2026, 12, 8, 18));
+    screen.settle();
+    const auto shown = [this](const std::shared_ptr<EKEvent>& event) {
+        const auto row =
+            screen.screen->weekViews()[1]->dayViewControllers()[1]->findEventViewByEventIdentifier(
+                event->eventIdentifier());
+        return row ? row->event() : nullptr;
+    };
+    const auto abandon = [this] {
+        screen.navigation->popViewControllerAnimated(false);
+        screen.settle();
+        ASSERT_FALSE(screen.editorOnTop());
+    };
+    // "More", then "Cancel" in the full editor, then back.
+    screen.openEvent(shown(dentist));
+    screen.tapView(*screen.editor->allDaySwitch());
+    screen.tapView(*screen.editor->moreButton());
+    ASSERT_TRUE(screen.editor->nativeEditor());
+    screen.editor->nativeEditor()->form().cancel();
+    screen.settle();
+    abandon();
+    ASSERT_TRUE(shown(dentist));
+    EXPECT_FALSE(shown(dentist)->allDay());
+    EXPECT_EQ(shown(dentist)->startDate(), WeekScreen::at(2026, 12, 8, 15));
+    // "Cancel" in the save choice of a repeating event, then back.
+    screen.openEvent(shown(yoga));
+    screen.tapView(*screen.editor->allDaySwitch());
+    screen.tapView(*screen.editor->doneButtonItem()->view());
+    ASSERT_TRUE(screen.editor->saveChoice());
+    screen.chooseInSheet(*screen.editor->saveChoice(), "Cancel");
+    abandon();
+    ASSERT_TRUE(shown(yoga));
+    EXPECT_FALSE(shown(yoga)->allDay());
+    // Reopened, the form shows the stored event, and an unrelated change saves only itself.
+    screen.openEvent(shown(dentist));
+    EXPECT_FALSE(screen.editor->allDaySwitch()->isOn());
+    EXPECT_EQ(screen.editor->timePicker()->date(), WeekScreen::at(2026, 12, 8, 15));
+    screen.tapView(*screen.editor->titleField());
+    screen.type("!");
+    screen.pressReturn();
+    EXPECT_EQ(screen.reports->lines.join(", "), "saved new=0 spans=0");
+    const auto stored = screen.harness.eventStore().eventWithIdentifier(dentist->eventIdentifier());
+    EXPECT_EQ(stored->title(), "Dentist!");
+    EXPECT_FALSE(stored->allDay());
+    EXPECT_EQ(stored->startDate(), WeekScreen::at(2026, 12, 8, 15));
+    EXPECT_EQ(shown(dentist)->title(), "Dentist!");
+}

@@ -250,7 +250,7 @@ TEST_F(WeekScrollViewControllerTest, readOnlyEventOpensTheViewerAndWritableOneTh
     const auto editor =
         std::dynamic_pointer_cast<EventDetailsViewController>(week.navigation->topViewController());
     ASSERT_TRUE(editor);
-    EXPECT_EQ(editor->event(), writable);
+    EXPECT_TRUE(editor->event()->isEqual(*writable));
     EXPECT_TRUE(editor->editMode());
     week.navigation->popViewControllerAnimated(false);
     week.settle();
