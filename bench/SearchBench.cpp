@@ -39,7 +39,7 @@ public:
         KeyInput controlF;
         controlF.key = Qt::Key_F;
         controlF.modifiers = Qt::ControlModifier;
-        m_week.screen().handleScreenKey(controlF);
+        m_week.screen().handleKeyInput(controlF);
         m_week.loop().advance(1.0);
         bar().searchTextField()->setText(query);
         restart();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <Qt>
 
 // One piece of typing from the computer's keyboard, as the window host hands it to the window:
 // a key going down or up (Qt's key code and modifier bits, the text it types), or an input
@@ -15,4 +16,15 @@ struct KeyInput {
     bool autoRepeat = false;
     QString commitString;
     QString preeditString;
+
+    // Whether this types text into a field: a key press with printable text and no Ctrl, Alt or
+    // Meta held, or an input method's step.
+    bool typesText() const {
+        if (type == Type::InputMethod) {
+            return !commitString.isEmpty() || !preeditString.isEmpty();
+        }
+        constexpr int commandModifiers = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+        return type == Type::Press && (modifiers & commandModifiers) == 0 && !text.isEmpty() &&
+               text.front().isPrint();
+    }
 };

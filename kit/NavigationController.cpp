@@ -402,3 +402,8 @@ void NavigationController::didRotateFromInterfaceOrientation(int fromOrientation
         top->didRotateFromInterfaceOrientation(fromOrientation);
     }
 }
+
+bool NavigationController::handleScreenKeyInput(const KeyInput& input) {
+    const std::shared_ptr<ViewController> top = topViewController();
+    return top && top->handleKeyInput(input);
+}

@@ -76,6 +76,7 @@ public:
 protected:
     void loadView() override;
     std::vector<std::shared_ptr<ViewController>> childViewControllersForAppearance() const override;
+    bool handleScreenKeyInput(const KeyInput& input) override;
 
 private:
     class ContainerView;

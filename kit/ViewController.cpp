@@ -153,6 +153,16 @@ std::shared_ptr<View> ViewController::hostViewForPresentation() {
     return view()->rootView();
 }
 
+bool ViewController::handleKeyInput(const KeyInput& input) {
+    // Held while it handles the typing, which may dismiss it.
+    const std::shared_ptr<ViewController> frontmost = frontmostPresentedViewController().shared_from_this();
+    return frontmost->handleScreenKeyInput(input);
+}
+
+bool ViewController::handleScreenKeyInput(const KeyInput&) {
+    return false;
+}
+
 ViewController& ViewController::frontmostPresentedViewController() {
     ViewController* frontmost = this;
     while (frontmost->m_modalViewController) {
@@ -348,6 +358,10 @@ void ViewController::installAsRootViewController(Window& window) {
     }
     window.setRootView(view());
     window.setRotationHandler(m_rotationRouter.get());
+    window.onUnhandledKeyInput = [root = weak_from_this()](const KeyInput& input) {
+        const std::shared_ptr<ViewController> screen = root.lock();
+        return screen && screen->handleKeyInput(input);
+    };
     beginAppearanceTransition(true, false);
     endAppearanceTransition();
 }

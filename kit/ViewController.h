@@ -97,7 +97,14 @@ public:
     void willAnimateRotationToInterfaceOrientation(int orientation, double duration) override;
     void didRotateFromInterfaceOrientation(int fromOrientation) override;
 
+    // Typing from the computer's keyboard that no view used: offered to the front-most screen
+    // presented over this one (a navigation controller passes it on to its top screen). The root
+    // screen of a window hears all such typing. Returns whether it was used.
+    bool handleKeyInput(const KeyInput& input);
+
 protected:
+    // The screen's own keys; by default none.
+    virtual bool handleScreenKeyInput(const KeyInput& input);
     // Makes the view and sets it with setView; by default a plain view of the application
     // frame's size.
     virtual void loadView();

@@ -31,6 +31,7 @@
 #include "ui/editor/DeleteButton.h"
 #include "ui/editor/EventDetailsViewControllerDelegate.h"
 #include "ui/editor/InsetTextField.h"
+#include "ui/editor/TitleFieldTyping.h"
 #include "ui/eventkit/EKEventEditViewController.h"
 
 #include <cmath>
@@ -415,6 +416,10 @@ void EventDetailsViewController::showTimePicker() {
 void EventDetailsViewController::hideTimePicker() {
     showTimePicker(false, true);
     m_titleField->becomeFirstResponder();
+}
+
+bool EventDetailsViewController::handleScreenKeyInput(const KeyInput& input) {
+    return TitleFieldTyping::typeIntoTitle(input, *m_titleField, [this] { hideTimePicker(); });
 }
 
 void EventDetailsViewController::selectTimeButtonIfTimePickerIsVisible() {

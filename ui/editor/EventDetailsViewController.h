@@ -110,6 +110,8 @@ public:
 protected:
     void loadView() override;
     void viewDidLoad() override;
+    // Text typed on a computer's keyboard goes into the title, even while the time picker shows.
+    bool handleScreenKeyInput(const KeyInput& input) override;
 
 private:
     std::shared_ptr<EventDetailsViewControllerDelegate> delegate() const { return m_delegate.lock(); }

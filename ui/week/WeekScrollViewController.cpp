@@ -198,22 +198,7 @@ void WeekScrollViewController::viewWillAppear(bool) {
     m_pager->resetDirectionCount();
 }
 
-void WeekScrollViewController::viewDidAppear(bool) {
-    if (Window* window = view()->window()) {
-        const std::weak_ptr<WeekScrollViewController> weakSelf = this->weakSelf();
-        window->onUnhandledKeyInput = [weakSelf](const KeyInput& input) {
-            const auto self = weakSelf.lock();
-            return self && self->handleScreenKey(input);
-        };
-    }
-}
-
-bool WeekScrollViewController::handleScreenKey(const KeyInput& input) {
-    // The window keeps this handler while other screens are pushed or presented over the week.
-    const std::shared_ptr<NavigationController> navigation = navigationController();
-    if (modalViewController() || (navigation && navigation->topViewController().get() != this)) {
-        return false;
-    }
+bool WeekScrollViewController::handleScreenKeyInput(const KeyInput& input) {
     if (m_search->handleScreenKey(input)) {
         return true;
     }

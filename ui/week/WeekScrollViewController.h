@@ -167,10 +167,6 @@ public:
     bool searchModeActivated() const { return m_search->searchModeActivated(); }
     // Null until search is first opened.
     const std::shared_ptr<SearchBarView>& searchBar() const { return m_search->searchBar(); }
-    // Ctrl+F opens search; the open search takes Escape, Return and the arrows.
-    // Ctrl+F and the search keys; Escape closes the top-most menu, the week picker or the day list.
-    bool handleScreenKey(const KeyInput& input);
-
     // The actions menu under the actions button, made on first use for each orientation, and
     // its choices.
     void showActions() { m_actionsMenu->showActions(); }
@@ -190,7 +186,6 @@ public:
     void scrollViewDidEndScrollingAnimation(ScrollView& scrollView) override;
 
     void viewWillAppear(bool animated) override;
-    void viewDidAppear(bool animated) override;
     std::vector<std::shared_ptr<ViewController>> childViewControllersForAppearance() const override;
     void willAnimateRotationToInterfaceOrientation(int orientation, double duration) override;
     // Also drops the editor while it is off screen and not away in the move round trip.
@@ -198,6 +193,9 @@ public:
 
 protected:
     void loadView() override;
+    // Ctrl+F opens search; the open search takes Escape, Return and the arrows. Escape closes the
+    // top-most menu, the week picker or the day list.
+    bool handleScreenKeyInput(const KeyInput& input) override;
     void viewDidLoad() override;
     void viewDidUnload() override;
 

@@ -415,3 +415,29 @@ TEST_F(EventDetailsViewControllerTest, abandonedEditsLeaveTheShownEventAsItWas) 
     EXPECT_EQ(stored->startDate(), WeekScreen::at(2026, 12, 8, 15));
     EXPECT_EQ(shown(dentist)->title(), "Dentist!");
 }
+
+TEST_F(EventDetailsViewControllerTest, typingOnANewEventFillsItsTitleWhileTheTimePickerShows) {
+    screen.tapDay(2);
+    ASSERT_TRUE(screen.editorOnTop());
+    ASSERT_DOUBLE_EQ(pickerY(), 200.0);
+    ASSERT_FALSE(screen.editor->titleField()->isFirstResponder());
+    // A shortcut is no text and leaves the form alone.
+    KeyInput shortcut;
+    shortcut.key = Qt::Key_S;
+    shortcut.text = QStringLiteral("s");
+    shortcut.modifiers = Qt::ControlModifier;
+    EXPECT_FALSE(screen.harness.window().keyInput(shortcut));
+    EXPECT_DOUBLE_EQ(pickerY(), 200.0);
+
+    screen.type("Lunch");
+    screen.settle();
+    EXPECT_TRUE(screen.editor->titleField()->isFirstResponder());
+    EXPECT_EQ(screen.editor->titleField()->text(), "Lunch");
+    EXPECT_GT(pickerY(), 400.0);
+    screen.pressReturn();
+    EXPECT_EQ(screen.reports->lines.join(", "), "saved new=1 spans=0");
+    const EventList wednesday =
+        screen.harness.eventService().synchronousFindEventsForEntireDay(Day(2026, 12, 9));
+    ASSERT_EQ(wednesday.size(), 1);
+    EXPECT_EQ(wednesday.array()[0]->title(), "Lunch");
+}
