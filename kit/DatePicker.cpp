@@ -1,17 +1,11 @@
 #include "kit/DatePicker.h"
 
 #include "foundation/Locale.h"
-#include "foundation/StringUtilities.h"
-#include "foundation/WallTime.h"
 #include "kit/DatePickerWheel.h"
+#include "kit/Font.h"
 #include "kit/GraphicsContext.h"
 #include "kit/RoundedRectangle.h"
-
-#include <unicode/datefmt.h>
-#include <unicode/dtfmtsym.h>
-#include <unicode/gregocal.h>
-#include <unicode/smpdtfmt.h>
-#include <unicode/timezone.h>
+#include "kit/StringDrawing.h"
 
 #include <algorithm>
 
@@ -25,63 +19,36 @@ constexpr double hourWidth12 = 90.0;
 constexpr double minuteWidth12 = 90.0;
 constexpr double amPmWidth = 80.0;
 constexpr double pickerTextInset = 18.0;
+// Date mode: the months take the most room, the days the least.
+constexpr double monthWheelWidth = 140.0;
+constexpr double dayOfMonthWheelWidth = 60.0;
+constexpr double yearWheelWidth = 100.0;
+constexpr double monthTextInset = 12.0;
+constexpr int firstPickerYear = 1900;
+constexpr int lastPickerYear = 2100;
+// DateAndTime: the day wheel takes 45 % of the 300 points inside the frame, the time wheels share
+// the rest.
+constexpr double dayWheelWidth = 136.0;
+constexpr double besideDayWidth24 = 82.0;
+constexpr double besideDayWidth12 = 56.0;
+constexpr double besideDayAmPmWidth = 52.0;
+constexpr double besideDayTextInset = 8.0;
+constexpr double dayWheelTextInset = 10.0;
+constexpr double dayWheelFontSize = 20.0;
+constexpr double wheelFontSize = 24.0;
+// The day wheel holds this many days either side of the date set, and is filled anew around the
+// day a turn settles on within `daysNearEnd` of either end.
+constexpr int daysAround = 400;
+constexpr int daysNearEnd = 100;
 
-std::unique_ptr<icu::GregorianCalendar> calendarIn(const QString& zoneName) {
-    UErrorCode status = U_ZERO_ERROR;
-    auto calendar = std::make_unique<icu::GregorianCalendar>(
-        icu::TimeZone::createTimeZone(StringUtilities::toUnicodeString(zoneName)), status);
-    // Proleptic Gregorian, as WallTime turns the day back into a date.
-    calendar->setGregorianChange(U_DATE_MIN, status);
-    return U_SUCCESS(status) ? std::move(calendar) : nullptr;
-}
-
-struct TimeOfDay {
-    int hour = 0;
-    int minute = 0;
-};
-
-TimeOfDay timeOfDay(Date date, const QString& zoneName) {
-    const auto calendar = calendarIn(zoneName);
-    if (!calendar) {
-        return {};
-    }
-    UErrorCode status = U_ZERO_ERROR;
-    calendar->setTime(date.udate(), status);
-    const int hour = calendar->get(UCAL_HOUR_OF_DAY, status);
-    const int minute = calendar->get(UCAL_MINUTE, status);
-    return U_SUCCESS(status) ? TimeOfDay{hour, minute} : TimeOfDay{};
-}
-
-// The date's day at the hour and minute, seconds zero; a time inside a daylight-saving gap
-// moves on by the gap, and a time shown twice means the first of the two.
-Date dateAtTimeOfDay(Date date, TimeOfDay time, const QString& zoneName) {
-    const auto calendar = calendarIn(zoneName);
-    if (!calendar) {
-        return date;
-    }
-    UErrorCode status = U_ZERO_ERROR;
-    calendar->setTime(date.udate(), status);
-    const CivilDate day{calendar->get(UCAL_EXTENDED_YEAR, status), calendar->get(UCAL_MONTH, status) + 1,
-                        calendar->get(UCAL_DATE, status)};
-    if (U_FAILURE(status)) {
-        return date;
-    }
-    return WallTime{day, time.hour, time.minute, 0}.dateIn(calendar->getTimeZone());
-}
-
-// The pattern with its quoted literals blanked, so that letters inside them do not count.
-QString patternLetters(const QString& pattern) {
-    QString letters;
-    bool quoted = false;
-    for (const QChar c : pattern) {
-        if (c == QLatin1Char('\'')) {
-            quoted = !quoted;
-            letters += QLatin1Char(' ');
-        } else {
-            letters += quoted ? QChar(QLatin1Char(' ')) : c;
-        }
-    }
-    return letters;
+// The full names where the longest fits its wheel, else the abbreviated ones.
+QStringList monthNamesThatFit(const DatePickerFormat& format) {
+    const Font font = Font::boldSystemFontOfSize(wheelFontSize);
+    const QStringList& names = format.monthNames();
+    const bool fit = std::all_of(names.begin(), names.end(), [&font](const QString& name) {
+        return StringDrawing::sizeWithFont(name, font).width() + 2.0 * monthTextInset <= monthWheelWidth;
+    });
+    return fit ? names : format.abbreviatedMonthNames();
 }
 
 } // namespace
@@ -96,7 +63,13 @@ DatePicker::DatePicker(const Rect& frame)
 
 DatePicker::~DatePicker() = default;
 
-void DatePicker::setDatePickerMode(Mode /*mode*/) {}
+void DatePicker::setDatePickerMode(Mode mode) {
+    if (mode == m_mode) {
+        return;
+    }
+    m_mode = mode;
+    configureWheels();
+}
 
 void DatePicker::setDate(Date date, bool animated) {
     m_date = date;
@@ -126,96 +99,129 @@ QString DatePicker::zoneName() const {
     return m_timeZone ? m_timeZone->name() : TimeZone::defaultTimeZone().name();
 }
 
-void DatePicker::configureWheels() {
-    const QString identifier = m_locale.isEmpty() ? Locale::currentLocaleIdentifier() : m_locale;
-    const icu::Locale locale(identifier.toUtf8().constData());
-    const std::unique_ptr<icu::DateFormat> format(
-        icu::DateFormat::createTimeInstance(icu::DateFormat::kShort, locale));
-    QString pattern = QStringLiteral("HH:mm");
-    if (const auto* simple = dynamic_cast<const icu::SimpleDateFormat*>(format.get())) {
-        icu::UnicodeString text;
-        simple->toPattern(text);
-        pattern = StringUtilities::fromUnicodeString(text);
-    }
-    const QString letters = patternLetters(pattern);
-    qsizetype hourAt = -1;
-    for (qsizetype i = 0; i < letters.size(); ++i) {
-        const char c = letters[i].toLatin1();
-        if (c == 'H' || c == 'h' || c == 'K' || c == 'k') {
-            hourAt = i;
-            m_hourLetter = c;
-            m_padHours = i + 1 < letters.size() && letters[i + 1] == letters[i];
-            break;
-        }
-    }
-    if (hourAt < 0) {
-        m_hourLetter = 'H';
-        m_padHours = true;
-    }
-    m_twelveHour = m_hourLetter == 'h' || m_hourLetter == 'K';
-    const qsizetype dayPeriodAt = letters.indexOf(QLatin1Char('a'));
-    m_amPmFirst = m_twelveHour && dayPeriodAt >= 0 && dayPeriodAt < hourAt;
-    m_amPmSymbols = {QStringLiteral("AM"), QStringLiteral("PM")};
-    UErrorCode status = U_ZERO_ERROR;
-    const icu::DateFormatSymbols symbols(locale, status);
-    if (U_SUCCESS(status)) {
-        int32_t count = 0;
-        const icu::UnicodeString* amPm = symbols.getAmPmStrings(count);
-        if (count >= 2) {
-            m_amPmSymbols = {StringUtilities::fromUnicodeString(amPm[0]),
-                             StringUtilities::fromUnicodeString(amPm[1])};
-        }
-    }
+QString DatePicker::localeIdentifier() const {
+    return m_locale.isEmpty() ? Locale::currentLocaleIdentifier() : m_locale;
+}
 
+void DatePicker::configureWheels() {
+    m_format = DatePickerFormat(localeIdentifier());
+    const bool twelveHour = m_format.usesTwelveHourClock();
     for (const auto& old : m_wheels) {
         old->removeFromSuperview();
     }
     m_wheels.clear();
     m_order.clear();
-    if (m_amPmFirst) {
-        m_order.push_back(Wheel::AmPm);
-    }
-    m_order.push_back(Wheel::Hour);
-    m_order.push_back(Wheel::Minute);
-    if (m_twelveHour && !m_amPmFirst) {
-        m_order.push_back(Wheel::AmPm);
+    if (m_mode == Mode::Date) {
+        for (const DatePickerFormat::DateField field : m_format.dateOrder()) {
+            switch (field) {
+            case DatePickerFormat::DateField::Month:
+                m_order.push_back(Wheel::Month);
+                break;
+            case DatePickerFormat::DateField::Day:
+                m_order.push_back(Wheel::DayOfMonth);
+                break;
+            case DatePickerFormat::DateField::Year:
+                m_order.push_back(Wheel::Year);
+                break;
+            }
+        }
+    } else {
+        if (m_mode == Mode::DateAndTime) {
+            m_order.push_back(Wheel::Day);
+        }
+        if (m_format.amPmFirst()) {
+            m_order.push_back(Wheel::AmPm);
+        }
+        m_order.push_back(Wheel::Hour);
+        m_order.push_back(Wheel::Minute);
+        if (twelveHour && !m_format.amPmFirst()) {
+            m_order.push_back(Wheel::AmPm);
+        }
     }
     for (const Wheel kind : m_order) {
-        auto wheel = std::make_shared<DatePickerWheel>(Rect(0, wheelTop, 100, wheelHeight));
-        wheel->onSettled = &DatePicker::wheelSettled;
-        wheel->setUserInteractionEnabled(enabled());
-        QStringList rows;
-        switch (kind) {
-        case Wheel::Hour:
-            for (int hour = 0; hour < (m_twelveHour ? 12 : 24); ++hour) {
-                int shown = hour;
-                if (m_hourLetter == 'h' && hour == 0) {
-                    shown = 12;
-                } else if (m_hourLetter == 'k' && hour == 0) {
-                    shown = 24;
-                }
-                rows.append(m_padHours ? QStringLiteral("%1").arg(shown, 2, 10, QLatin1Char('0'))
-                                       : QString::number(shown));
-            }
-            wheel->setRows(rows);
-            wheel->setLooping(true);
-            wheel->setTextAlignment(TextAlignment::Right, pickerTextInset);
-            break;
-        case Wheel::Minute:
-            wheel->setLooping(true);
-            wheel->setTextAlignment(TextAlignment::Left, pickerTextInset);
-            break;
-        case Wheel::AmPm:
-            wheel->setRows(m_amPmSymbols);
-            wheel->setTextAlignment(TextAlignment::Center, 0.0);
-            break;
-        }
-        m_wheels.push_back(wheel);
+        m_wheels.push_back(makeWheel(kind));
     }
     fillMinuteRows();
     attachWheels();
     layoutSubviews();
     showDate(false);
+}
+
+std::shared_ptr<DatePickerWheel> DatePicker::makeWheel(Wheel kind) const {
+    auto wheel = std::make_shared<DatePickerWheel>(Rect(0, wheelTop, 100, wheelHeight));
+    wheel->onSettled = &DatePicker::wheelSettled;
+    wheel->setUserInteractionEnabled(enabled());
+    const double timeInset = m_mode == Mode::DateAndTime ? besideDayTextInset : pickerTextInset;
+    QStringList rows;
+    switch (kind) {
+    case Wheel::Hour:
+        wheel->setRows(m_format.hourTitles());
+        wheel->setLooping(true);
+        wheel->setTextAlignment(TextAlignment::Right, timeInset);
+        break;
+    case Wheel::Minute:
+        wheel->setLooping(true);
+        wheel->setTextAlignment(TextAlignment::Left, timeInset);
+        break;
+    case Wheel::AmPm:
+        wheel->setRows(m_format.amPmSymbols());
+        wheel->setTextAlignment(TextAlignment::Center, 0.0);
+        break;
+    case Wheel::Month:
+        wheel->setRows(monthNamesThatFit(m_format));
+        wheel->setLooping(true);
+        wheel->setTextAlignment(TextAlignment::Left, monthTextInset);
+        break;
+    case Wheel::DayOfMonth:
+        for (int day = 1; day <= 31; ++day) {
+            rows.append(QString::number(day));
+        }
+        wheel->setRows(rows);
+        wheel->setLooping(true);
+        wheel->setTextAlignment(TextAlignment::Center, 0.0);
+        break;
+    case Wheel::Year:
+        for (int year = firstPickerYear; year <= lastPickerYear; ++year) {
+            rows.append(QString::number(year));
+        }
+        wheel->setRows(rows);
+        wheel->setTextAlignment(TextAlignment::Center, 0.0);
+        break;
+    case Wheel::Day:
+        // Its rows depend on the date and come with it.
+        wheel->setFontSize(dayWheelFontSize);
+        wheel->setTextAlignment(TextAlignment::Right, dayWheelTextInset);
+        break;
+    }
+    return wheel;
+}
+
+double DatePicker::wheelWidth(Wheel kind) const {
+    const bool besideDay = m_mode == Mode::DateAndTime;
+    const bool twelveHour = m_format.usesTwelveHourClock();
+    switch (kind) {
+    case Wheel::Hour:
+        if (besideDay) {
+            return twelveHour ? besideDayWidth12 : besideDayWidth24;
+        }
+        return twelveHour ? hourWidth12 : hourWidth24;
+    case Wheel::Minute:
+        if (besideDay) {
+            return twelveHour ? besideDayWidth12 : besideDayWidth24;
+        }
+        return twelveHour ? minuteWidth12 : minuteWidth24;
+    case Wheel::AmPm:
+        return besideDay ? besideDayAmPmWidth : amPmWidth;
+    case Wheel::Month:
+        return monthWheelWidth;
+    case Wheel::DayOfMonth:
+        return dayOfMonthWheelWidth;
+    case Wheel::Year:
+        return yearWheelWidth;
+    case Wheel::Day:
+        return dayWheelWidth;
+    }
+    return 0.0;
 }
 
 void DatePicker::attachWheels() {
@@ -263,9 +269,10 @@ std::shared_ptr<DatePickerWheel> DatePicker::wheel(Wheel kind) const {
 }
 
 void DatePicker::showDate(bool animated) {
-    const TimeOfDay time = timeOfDay(m_date, zoneName());
+    const DatePickerDays calendar = days();
+    const DatePickerDays::TimeOfDay time = calendar.timeOfDay(m_date);
     if (const auto hours = wheel(Wheel::Hour)) {
-        hours->setSelectedRow(m_twelveHour ? time.hour % 12 : time.hour, animated);
+        hours->setSelectedRow(m_format.usesTwelveHourClock() ? time.hour % 12 : time.hour, animated);
     }
     if (const auto minutes = wheel(Wheel::Minute)) {
         minutes->setSelectedRow(time.minute / m_minuteInterval, animated);
@@ -273,6 +280,38 @@ void DatePicker::showDate(bool animated) {
     if (const auto amPm = wheel(Wheel::AmPm)) {
         amPm->setSelectedRow(time.hour >= 12 ? 1 : 0, animated);
     }
+    if (m_mode == Mode::Time) {
+        return;
+    }
+    const CivilDate day = calendar.day(m_date);
+    if (const auto months = wheel(Wheel::Month)) {
+        months->setSelectedRow(day.month - 1, animated);
+    }
+    if (const auto daysOfMonth = wheel(Wheel::DayOfMonth)) {
+        daysOfMonth->setSelectedRow(day.day - 1, animated);
+    }
+    if (const auto years = wheel(Wheel::Year)) {
+        years->setSelectedRow(std::clamp(day.year, firstPickerYear, lastPickerYear) - firstPickerYear,
+                              animated);
+    }
+    centreDays(calendar, day, animated);
+}
+
+void DatePicker::centreDays(const DatePickerDays& calendar, CivilDate day, bool animated) {
+    const auto dayWheel = wheel(Wheel::Day);
+    if (!dayWheel) {
+        return;
+    }
+    const std::int64_t wasShown = m_firstDay + dayWheel->selectedRow();
+    const bool hadRows = !dayWheel->rows().isEmpty();
+    m_firstDay = CivilDate::daysFromCivil(day.year, day.month, day.day) - daysAround;
+    dayWheel->setRows(calendar.titlesOfDays(m_firstDay, 2 * daysAround + 1, localeIdentifier()));
+    if (animated && hadRows) {
+        // The turn starts from the day shown before, where the new rows still hold it.
+        dayWheel->setSelectedRow(
+            static_cast<int>(std::clamp<std::int64_t>(wasShown - m_firstDay, 0, 2 * daysAround)), false);
+    }
+    dayWheel->setSelectedRow(daysAround, animated);
 }
 
 void DatePicker::wheelSettled(DatePickerWheel& wheel) {
@@ -283,24 +322,83 @@ void DatePicker::wheelSettled(DatePickerWheel& wheel) {
 }
 
 void DatePicker::userTurnedWheels() {
-    // While another wheel still turns, its own report comes later and covers this one.
-    if (isMoving()) {
+    // While the user still turns another wheel, its own report comes later and covers this one.
+    if (std::any_of(m_wheels.begin(), m_wheels.end(), [](const auto& each) { return each->isTurning(); })) {
         return;
     }
-    const auto hours = wheel(Wheel::Hour);
-    const auto minutes = wheel(Wheel::Minute);
-    const auto amPm = wheel(Wheel::AmPm);
-    TimeOfDay time;
-    time.hour = std::max(0, hours ? hours->selectedRow() : 0);
-    if (m_twelveHour && amPm && amPm->selectedRow() == 1) {
-        time.hour += 12;
+    switch (m_mode) {
+    case Mode::Time:
+        break;
+    case Mode::Date:
+        userTurnedDateWheels();
+        return;
+    case Mode::DateAndTime:
+        userTurnedDayAndTimeWheels();
+        return;
     }
-    time.minute = std::max(0, minutes ? minutes->selectedRow() : 0) * m_minuteInterval;
-    const TimeOfDay shown = timeOfDay(m_date, zoneName());
+    const DatePickerDays calendar = days();
+    const DatePickerDays::TimeOfDay time = timeOnWheels();
+    const DatePickerDays::TimeOfDay shown = calendar.timeOfDay(m_date);
     if (time.hour == shown.hour && time.minute == shown.minute) {
         return;
     }
-    m_date = dateAtTimeOfDay(m_date, time, zoneName());
+    m_date = calendar.dateAtTimeOfDay(m_date, time);
+    sendValueChanged();
+}
+
+DatePickerDays::TimeOfDay DatePicker::timeOnWheels() const {
+    const auto hours = wheel(Wheel::Hour);
+    const auto minutes = wheel(Wheel::Minute);
+    const auto amPm = wheel(Wheel::AmPm);
+    DatePickerDays::TimeOfDay time;
+    time.hour = std::max(0, hours ? hours->selectedRow() : 0);
+    if (m_format.usesTwelveHourClock() && amPm && amPm->selectedRow() == 1) {
+        time.hour += 12;
+    }
+    time.minute = std::max(0, minutes ? minutes->selectedRow() : 0) * m_minuteInterval;
+    return time;
+}
+
+void DatePicker::userTurnedDateWheels() {
+    const auto months = wheel(Wheel::Month);
+    const auto daysOfMonth = wheel(Wheel::DayOfMonth);
+    const auto years = wheel(Wheel::Year);
+    if (!months || !daysOfMonth || !years) {
+        return;
+    }
+    CivilDate chosen{firstPickerYear + std::max(0, years->selectedRow()),
+                     std::max(0, months->selectedRow()) + 1, std::max(0, daysOfMonth->selectedRow()) + 1};
+    const int last = CivilDate::daysInMonth(chosen.year, chosen.month);
+    if (chosen.day > last) {
+        // A day the month does not have turns back to its last one, as the date itself does.
+        chosen.day = last;
+        daysOfMonth->setSelectedRow(last - 1, true);
+    }
+    const DatePickerDays calendar = days();
+    if (chosen == calendar.day(m_date)) {
+        return;
+    }
+    m_date = calendar.dateOnDay(chosen, calendar.timeOfDay(m_date));
+    sendValueChanged();
+}
+
+void DatePicker::userTurnedDayAndTimeWheels() {
+    const auto dayWheel = wheel(Wheel::Day);
+    if (!dayWheel) {
+        return;
+    }
+    const DatePickerDays calendar = days();
+    const int row = std::max(0, dayWheel->selectedRow());
+    const CivilDate chosen = CivilDate::civilFromDays(m_firstDay + row);
+    if (row < daysNearEnd || row > 2 * daysAround - daysNearEnd) {
+        centreDays(calendar, chosen, false);
+    }
+    const DatePickerDays::TimeOfDay time = timeOnWheels();
+    const DatePickerDays::TimeOfDay shown = calendar.timeOfDay(m_date);
+    if (chosen == calendar.day(m_date) && time.hour == shown.hour && time.minute == shown.minute) {
+        return;
+    }
+    m_date = calendar.dateOnDay(chosen, time);
     sendValueChanged();
 }
 
@@ -349,17 +447,7 @@ void DatePicker::layoutSubviews() {
     attachWheels();
     std::vector<double> widths;
     for (const Wheel kind : m_order) {
-        switch (kind) {
-        case Wheel::Hour:
-            widths.push_back(m_twelveHour ? hourWidth12 : hourWidth24);
-            break;
-        case Wheel::Minute:
-            widths.push_back(m_twelveHour ? minuteWidth12 : minuteWidth24);
-            break;
-        case Wheel::AmPm:
-            widths.push_back(amPmWidth);
-            break;
-        }
+        widths.push_back(wheelWidth(kind));
     }
     double total = 0.0;
     for (const double width : widths) {

@@ -20,6 +20,9 @@ constexpr double shortestGlide = 0.2;
 constexpr double longestGlide = 2.0;
 // The finger's speed is measured over its last tenth of a second.
 constexpr double wheelVelocityWindow = 0.1;
+constexpr double smallestTitleSize = 12.0;
+// Room kept free beside a title that sits against the wheel's other edge or in its middle.
+constexpr double titleMargin = 4.0;
 
 double nowSeconds() {
     return RunLoop::main().now().timeIntervalSince1970();
@@ -49,7 +52,40 @@ void DatePickerWheel::setRows(const QStringList& rows) {
     stopMotion();
     m_rows = rows;
     m_offset = std::clamp(selected, 0, std::max(0, rowCount() - 1)) * rowHeight;
+    measureTitles();
     setNeedsDisplay();
+}
+
+void DatePickerWheel::setFontSize(double size) {
+    if (size <= 0.0 || size == m_fontSize) {
+        return;
+    }
+    m_fontSize = size;
+    measureTitles();
+    setNeedsDisplay();
+}
+
+void DatePickerWheel::measureTitles() {
+    const Font font = Font::boldSystemFontOfSize(m_fontSize);
+    double widest = -1.0;
+    m_widestTitle.clear();
+    for (const QString& title : m_rows) {
+        const double width = StringDrawing::sizeWithFont(title, font).width();
+        if (width > widest) {
+            widest = width;
+            m_widestTitle = title;
+        }
+    }
+}
+
+Font DatePickerWheel::titleFont() const {
+    const Font font = Font::boldSystemFontOfSize(m_fontSize);
+    const double inset = m_textAlignment == TextAlignment::Center ? titleMargin : m_textInset;
+    const double room = bounds().width() - inset - titleMargin;
+    if (m_widestTitle.isEmpty() || room <= 0.0) {
+        return font;
+    }
+    return font.fontWithSize(StringDrawing::fittingFontSize(m_widestTitle, font, smallestTitleSize, room));
 }
 
 void DatePickerWheel::setLooping(bool looping) {
@@ -282,7 +318,7 @@ void DatePickerWheel::drawRect(GraphicsContext& context, const Rect& /*rect*/) {
     context.setFillColor(Color(1, 1, 1));
     context.fillRect(area);
     if (!m_rows.isEmpty()) {
-        const Font font = Font::boldSystemFontOfSize(24);
+        const Font font = titleFont();
         const long first = std::lround(std::floor((m_offset - middleY()) / rowHeight)) - 1;
         const long last = std::lround(std::ceil((m_offset + middleY()) / rowHeight)) + 1;
         context.setFillColor(Color(0, 0, 0));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kit/Font.h"
 #include "kit/TextAlignment.h"
 #include "kit/View.h"
 
@@ -31,6 +32,9 @@ public:
     void setLooping(bool looping);
     // Where the row titles sit: against the left or right edge, `textInset` points in, or centred.
     void setTextAlignment(TextAlignment alignment, double textInset);
+    // Titles are drawn in the bold system font of this size (24 unless set), smaller where the
+    // widest title would not fit the wheel.
+    void setFontSize(double size);
 
     // The row resting in the middle (the one the wheel heads for while it moves); -1 without
     // rows.
@@ -42,6 +46,9 @@ public:
     int rowShownAt(double y) const;
     bool isMoving() const { return m_motion.active; }
     bool isTracking() const { return m_tracking; }
+    // Whether the user's finger, or the glide it let go, still moves the wheel; a turn set by
+    // the program does not count.
+    bool isTurning() const { return m_tracking || (m_motion.active && m_motion.report); }
 
     // Runs when the wheel comes to rest after the user turned it.
     std::function<void(DatePickerWheel& wheel)> onSettled;
@@ -83,11 +90,16 @@ private:
     void step();
     void settle(bool report);
     void finishTouch(double time, double y, bool dragged);
+    void measureTitles();
+    Font titleFont() const;
 
     QStringList m_rows;
     bool m_looping = false;
     TextAlignment m_textAlignment = TextAlignment::Center;
     double m_textInset = 0.0;
+    double m_fontSize = 24.0;
+    // The title that is widest in that font, measured whenever the rows or the size change.
+    QString m_widestTitle;
     // The position of the middle of the wheel in row slots times the row height: slot n is in
     // the middle at n × rowHeight. A looping wheel shows row (n mod rows) in slot n.
     double m_offset = 0.0;
