@@ -82,6 +82,14 @@ icu::DateFormat& DateTimeFormatter::fullDateFormatter() {
     });
 }
 
+icu::DateFormat& DateTimeFormatter::mediumDateFormatter() {
+    return ensure(m_mediumDateFormatter, [] {
+        std::unique_ptr<icu::DateFormat> formatter(
+            icu::DateFormat::createDateInstance(icu::DateFormat::kMedium, icu::Locale::getDefault()));
+        return formatter ? std::move(formatter) : createPatternFormatter(u"y MMM d", icu::Locale::getRoot());
+    });
+}
+
 QString DateTimeFormatter::format(icu::DateFormat& (DateTimeFormatter::*formatter)(), Date date) {
     const std::lock_guard<std::mutex> lock(m_mutex);
     icu::UnicodeString text;
@@ -137,6 +145,10 @@ QString DateTimeFormatter::formatFullDate(Date date) {
     return format(&DateTimeFormatter::fullDateFormatter, date);
 }
 
+QString DateTimeFormatter::formatMediumDate(Date date) {
+    return format(&DateTimeFormatter::mediumDateFormatter, date);
+}
+
 void DateTimeFormatter::reset() {
     const std::lock_guard<std::mutex> lock(m_mutex);
     m_timeFormatter.reset();
@@ -146,4 +158,5 @@ void DateTimeFormatter::reset() {
     m_fullDayOfMonthFormatter.reset();
     m_dayOfMonthFormatter.reset();
     m_fullDateFormatter.reset();
+    m_mediumDateFormatter.reset();
 }

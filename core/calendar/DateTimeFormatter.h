@@ -35,6 +35,8 @@ public:
     QString formatDayOfMonth(Date date);
     // The locale's full date style, no time.
     QString formatFullDate(Date date);
+    // The locale's medium date style, no time.
+    QString formatMediumDate(Date date);
 
     // Discards every formatter; each is made again at its next use (after a time zone change).
     void reset();
@@ -50,6 +52,7 @@ private:
     icu::DateFormat& fullDayOfMonthFormatter();
     icu::DateFormat& dayOfMonthFormatter();
     icu::DateFormat& fullDateFormatter();
+    icu::DateFormat& mediumDateFormatter();
 
     QString format(icu::DateFormat& (DateTimeFormatter::*formatter)(), Date date);
 
@@ -63,4 +66,5 @@ private:
     std::unique_ptr<icu::DateFormat> m_fullDayOfMonthFormatter;
     std::unique_ptr<icu::DateFormat> m_dayOfMonthFormatter;
     std::unique_ptr<icu::DateFormat> m_fullDateFormatter;
+    std::unique_ptr<icu::DateFormat> m_mediumDateFormatter;
 };

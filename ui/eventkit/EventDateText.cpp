@@ -33,3 +33,9 @@ std::optional<Date> EventDateText::parse(const QString& text, bool dayOnly) {
     }
     return date;
 }
+
+QString EventDateText::display(Date date, bool dayOnly) {
+    DateTimeFormatter& formatter = DateTimeFormatter::instance();
+    const QString day = formatter.formatMediumDate(date);
+    return dayOnly ? day : day + QLatin1Char(' ') + formatter.formatTime(date);
+}

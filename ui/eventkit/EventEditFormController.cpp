@@ -24,6 +24,7 @@
 #include "ui/eventkit/EKEventEditViewController.h"
 #include "ui/eventkit/EKEventViewController.h"
 #include "ui/eventkit/EventDateText.h"
+#include "ui/eventkit/EventDatesViewController.h"
 #include "ui/eventkit/EventEditOptionListController.h"
 #include "ui/eventkit/RecurrenceDescription.h"
 
@@ -167,8 +168,8 @@ void showAlert(const QString& titleKey, const QString& message) {
 }
 
 bool isValueRow(FormRow row) {
-    return row == FormRow::Repeat || row == FormRow::Alert || row == FormRow::SecondAlert ||
-           row == FormRow::Calendar;
+    return row == FormRow::Starts || row == FormRow::Ends || row == FormRow::Repeat ||
+           row == FormRow::Alert || row == FormRow::SecondAlert || row == FormRow::Calendar;
 }
 
 QString alertTitle(std::optional<double> offset) {
@@ -222,12 +223,12 @@ void EventEditFormController::makeCells() {
     }
     field(FormRow::Url).setKeyboardType(TextField::KeyboardType::Url);
     field(FormRow::Title).setAutocapitalizationType(TextField::AutocapitalizationType::Sentences);
-    for (FormRow row : {FormRow::Starts, FormRow::Ends, FormRow::EndRepeat}) {
-        m_cells[row] = std::make_shared<EventEditLabeledFieldCell>(captionForRow(row));
-        field(row).setKeyboardType(TextField::KeyboardType::NumbersAndPunctuation);
-    }
+    m_cells[FormRow::EndRepeat] =
+        std::make_shared<EventEditLabeledFieldCell>(captionForRow(FormRow::EndRepeat));
+    field(FormRow::EndRepeat).setKeyboardType(TextField::KeyboardType::NumbersAndPunctuation);
     field(FormRow::EndRepeat).setPlaceholder(localizedString(QStringLiteral("Never")));
-    for (FormRow row : {FormRow::Repeat, FormRow::Alert, FormRow::SecondAlert, FormRow::Calendar}) {
+    for (FormRow row : {FormRow::Starts, FormRow::Ends, FormRow::Repeat, FormRow::Alert, FormRow::SecondAlert,
+                        FormRow::Calendar}) {
         m_cells[row] = makeValueCell(captionForRow(row));
     }
     auto allDay = std::make_shared<TableViewCell>(TableViewCell::Style::Default);
@@ -266,11 +267,12 @@ void EventEditFormController::fillForm() {
     field(FormRow::Notes).setText(event.notes());
     m_allDaySwitch->setOn(event.allDay());
     const bool allDay = event.allDay();
-    // An all-day event ends at the beginning of the day after its last day.
-    const Date shownEnd =
-        allDay ? std::max(event.startDate(), event.endDate().addingTimeInterval(-1)) : event.endDate();
-    field(FormRow::Starts).setText(EventDateText::format(event.startDate(), allDay));
-    field(FormRow::Ends).setText(EventDateText::format(shownEnd, allDay));
+    // An all-day event ends at the beginning of the day after its last day; the form shows that day.
+    m_shownStart = allDay ? DateUtilities::day(event.startDate()).beginDateTime() : event.startDate();
+    m_shownEnd = allDay
+                     ? DateUtilities::day(std::max(event.startDate(), event.endDate().addingTimeInterval(-1)))
+                           .beginDateTime()
+                     : event.endDate();
 
     m_keptRule.reset();
     m_repeatChoice = RepeatChoice::Never;
@@ -292,7 +294,8 @@ void EventEditFormController::fillForm() {
 }
 
 void EventEditFormController::updateValueRows() {
-    for (FormRow row : {FormRow::Repeat, FormRow::Alert, FormRow::SecondAlert, FormRow::Calendar}) {
+    for (FormRow row : {FormRow::Starts, FormRow::Ends, FormRow::Repeat, FormRow::Alert, FormRow::SecondAlert,
+                        FormRow::Calendar}) {
         m_cells.at(row)->detailTextLabel().setText(valueText(row));
     }
     auto& calendarCell = *m_cells.at(FormRow::Calendar);
@@ -444,6 +447,10 @@ int EventEditFormController::chosenOptionForRow(FormRow row) const {
 }
 
 QString EventEditFormController::valueText(FormRow row) const {
+    if (row == FormRow::Starts || row == FormRow::Ends) {
+        return EventDateText::display(row == FormRow::Starts ? m_shownStart : m_shownEnd,
+                                      m_allDaySwitch->on());
+    }
     if (row == FormRow::Calendar) {
         return m_calendar ? m_calendar->title() : QString();
     }
@@ -485,6 +492,11 @@ void EventEditFormController::showOptions(FormRow row) {
     if (Window* window = view()->window(); window && window->firstResponder()) {
         window->firstResponder()->resignFirstResponder();
     }
+    if (row == FormRow::Starts || row == FormRow::Ends) {
+        showDates(row == FormRow::Starts ? EventDatesViewController::Row::Starts
+                                         : EventDatesViewController::Row::Ends);
+        return;
+    }
     auto list = std::make_shared<EventEditOptionListController>(captionForRow(row), optionsForRow(row),
                                                                 chosenOptionForRow(row));
     const std::weak_ptr<EventEditFormController> weakSelf = this->weakSelf();
@@ -498,13 +510,33 @@ void EventEditFormController::showOptions(FormRow row) {
     }
 }
 
-void EventEditFormController::allDaySwitched() {
-    const bool allDay = m_allDaySwitch->on();
-    for (FormRow row : {FormRow::Starts, FormRow::Ends}) {
-        if (const auto date = EventDateText::parse(field(row).text(), !allDay)) {
-            field(row).setText(EventDateText::format(*date, allDay));
+void EventEditFormController::showDates(EventDatesViewController::Row row) {
+    auto dates =
+        std::make_shared<EventDatesViewController>(m_shownStart, m_shownEnd, m_allDaySwitch->on(), row);
+    const std::weak_ptr<EventEditFormController> weakSelf = this->weakSelf();
+    dates->onDone = [weakSelf](Date start, Date end) {
+        if (auto self = weakSelf.lock()) {
+            self->setShownDates(start, end);
         }
+    };
+    if (auto navigation = navigationController()) {
+        navigation->pushViewController(dates, true);
     }
+}
+
+void EventEditFormController::setShownDates(Date start, Date end) {
+    m_shownStart = start;
+    m_shownEnd = end;
+    updateValueRows();
+}
+
+void EventEditFormController::allDaySwitched() {
+    // Days are kept at their beginning; back to times, they start from there.
+    if (m_allDaySwitch->on()) {
+        m_shownStart = DateUtilities::day(m_shownStart).beginDateTime();
+        m_shownEnd = DateUtilities::day(m_shownEnd).beginDateTime();
+    }
+    updateValueRows();
 }
 
 // Checking and saving.
@@ -512,24 +544,13 @@ void EventEditFormController::allDaySwitched() {
 std::optional<EventEditFormController::CheckedDates>
 EventEditFormController::checkDates(QString* message) const {
     const bool allDay = m_allDaySwitch->on();
-    const QString form = allDay ? QStringLiteral("2026-12-31") : QStringLiteral("2026-12-31 14:30");
-    const auto start = EventDateText::parse(field(FormRow::Starts).text(), allDay);
-    if (!start) {
-        *message =
-            localizedString(QStringLiteral("Enter the start as %@.")).replace(QStringLiteral("%@"), form);
-        return std::nullopt;
-    }
-    const auto end = EventDateText::parse(field(FormRow::Ends).text(), allDay);
-    if (!end) {
-        *message =
-            localizedString(QStringLiteral("Enter the end as %@.")).replace(QStringLiteral("%@"), form);
-        return std::nullopt;
-    }
-    if (*end < *start) {
+    const Date start = m_shownStart;
+    const Date end = m_shownEnd;
+    if (end < start) {
         *message = localizedString(QStringLiteral("The event cannot end before it starts."));
         return std::nullopt;
     }
-    CheckedDates dates{*start, allDay ? DateUtilities::addDays(*end, 1) : *end, std::nullopt};
+    CheckedDates dates{start, allDay ? DateUtilities::addDays(end, 1) : end, std::nullopt};
     const QString repeatEnd = field(FormRow::EndRepeat).text().trimmed();
     if (simpleRepetition(m_repeatChoice) && !repeatEnd.isEmpty()) {
         dates.repeatEnd = EventDateText::parse(repeatEnd, true);
@@ -539,7 +560,7 @@ EventEditFormController::checkDates(QString* message) const {
                     .replace(QStringLiteral("%@"), QStringLiteral("2026-12-31"));
             return std::nullopt;
         }
-        if (DateUtilities::endOfDay(*dates.repeatEnd) < *start) {
+        if (DateUtilities::endOfDay(*dates.repeatEnd) < start) {
             *message = localizedString(QStringLiteral("The repetition cannot end before the event starts."));
             return std::nullopt;
         }

@@ -6,6 +6,7 @@
 #include "kit/TableViewController.h"
 #include "ui/editing/RecurringEventActionSheet.h"
 #include "ui/eventkit/EKEventEditViewDelegate.h"
+#include "ui/eventkit/EventDatesViewController.h"
 
 #include <QString>
 #include <QStringList>
@@ -24,10 +25,11 @@ class TextField;
 
 // The form of the full event editor: title and location; all-day, start and end; repetition
 // and its end; two alerts; the calendar (writable ones); URL and notes; and "Delete Event" for
-// an event already in the store. Nothing touches the event until the store has taken the
-// change: "Done" checks the form (an unreadable date or an end before the start is refused with
-// a message), asks for the span when a repeating event changes, writes, and only then reports.
-// A repetition the list cannot express stays as it is, shown in words, unless another is chosen.
+// an event already in the store. Start and end are set on date wheels of their own screen. Nothing
+// touches the event until the store has taken the change: "Done" checks the form (an end before
+// the start, or an unreadable end of repetition, is refused with a message), asks for the span when a
+// repeating event changes, writes, and only then reports. A repetition the list cannot express stays as it
+// is, shown in words, unless another is chosen.
 class EventEditFormController : public TableViewController, public ActionSheetDelegate {
 public:
     enum class FormRow {
@@ -99,6 +101,8 @@ private:
     void makeCells();
     void fillForm();
     void allDaySwitched();
+    void showDates(EventDatesViewController::Row row);
+    void setShownDates(Date start, Date end);
     void showOptions(FormRow row);
     void updateValueRows();
     // The dates of the form, or a message saying what is wrong.
@@ -117,6 +121,9 @@ private:
     std::shared_ptr<EKEvent> m_event;
     bool m_existing = false;
     bool m_wasRepeating = false;
+    // The start and end as the form shows them: for an all-day event the first and the last day.
+    Date m_shownStart;
+    Date m_shownEnd;
     RepeatChoice m_repeatChoice = RepeatChoice::Never;
     std::optional<EKRecurrenceRule> m_keptRule;
     // Offsets in seconds; none is "None".

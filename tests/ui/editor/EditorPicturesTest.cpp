@@ -1,6 +1,8 @@
 #include "ui/editor/EditorTestSupport.h"
 
+#include "kit/TableView.h"
 #include "kit/TextField.h"
+#include "ui/eventkit/EventEditFormController.h"
 #include "ui/editor/DeleteButton.h"
 #include "ui/editor/InsetTextField.h"
 
@@ -38,4 +40,8 @@ TEST(EditorPicturesTest, theEditorsAsAPersonSeesThem) {
     screen.tapView(*screen.editor->allDaySwitch());
     screen.tapView(*screen.editor->moreButton());
     SamplePictures::keep(screen.harness.render(), "editor-full-repeating-event.png");
+    auto& form = screen.editor->nativeEditor()->form();
+    form.didSelectRowAtIndexPath(*form.tableView(), IndexPath(1, 1));
+    screen.settle();
+    SamplePictures::keep(screen.harness.render(), "editor-full-start-and-end.png");
 }

@@ -1,8 +1,12 @@
 #include "ui/editor/EditorTestSupport.h"
 
 #include "kit/AlertView.h"
+#include "kit/DatePickerWheel.h"
+#include "kit/NavigationController.h"
+#include "kit/NavigationItem.h"
 #include "kit/Switch.h"
 #include "kit/TextField.h"
+#include "ui/eventkit/EventDatesViewController.h"
 #include "ui/eventkit/EventEditFormController.h"
 #include "ui/eventkit/RecurrenceDescription.h"
 
@@ -25,6 +29,31 @@ protected:
         return screen.harness.eventStore().eventWithIdentifier(event->eventIdentifier());
     }
 
+    // Taps the start or end row: the dates screen comes up.
+    EventDatesViewController& openDates(EventEditFormController& form, FormRow row) {
+        const auto sections = form.sections();
+        for (int section = 0; section < static_cast<int>(sections.size()); ++section) {
+            const auto& rows = sections[static_cast<std::size_t>(section)];
+            if (const auto found = std::find(rows.begin(), rows.end(), row); found != rows.end()) {
+                form.didSelectRowAtIndexPath(*form.tableView(),
+                                             IndexPath(static_cast<int>(found - rows.begin()), section));
+            }
+        }
+        screen.settle();
+        auto dates = std::dynamic_pointer_cast<EventDatesViewController>(
+            form.navigationController()->topViewController());
+        EXPECT_TRUE(dates);
+        return *dates;
+    }
+
+    // Taps the row of the hour wheel that many rows below (above, when negative) its middle.
+    void turnHours(EventDatesViewController& dates, int rows) {
+        const DatePicker& picker = *dates.datePicker();
+        const Rect hours = picker.convertRectToView(picker.rectForComponent(1), nullptr);
+        screen.harness.tap(Point(hours.center().x(), hours.center().y() + rows * DatePickerWheel::rowHeight));
+        screen.settle();
+    }
+
     // Dismisses the alert on screen and returns its title and message.
     QString takeAlert() {
         const auto alerts = AlertView::queuedAlerts();
@@ -42,33 +71,53 @@ protected:
 
 } // namespace
 
-TEST_F(EventEditFormControllerTest, unreadableDatesAndAnEndBeforeTheStartAreRefusedAndNeverSaved) {
+TEST_F(EventEditFormControllerTest, datesAreSetOnWheelsAndAnEndBeforeTheStartIsNeverSaved) {
     const auto event =
         screen.addEvent("Talk", WeekScreen::at(2026, 12, 9, 14), WeekScreen::at(2026, 12, 9, 15));
     EventEditFormController& form = openFullEditor(event);
-    EXPECT_EQ(form.field(FormRow::Starts).text(), "2026-12-09 14:00");
-    EXPECT_EQ(form.field(FormRow::Ends).text(), "2026-12-09 15:00");
+    EXPECT_EQ(form.valueText(FormRow::Starts).left(11), "Dec 9, 2026");
+    EXPECT_TRUE(form.valueText(FormRow::Starts).contains("2:00"));
 
-    form.field(FormRow::Ends).setText("2026-12-09 13:00");
+    // A later start takes the end along; the end's own wheels can put it before the start.
+    EventDatesViewController& starts = openDates(form, FormRow::Starts);
+    EXPECT_EQ(starts.datePicker()->datePickerMode(), DatePicker::Mode::DateAndTime);
+    turnHours(starts, 1);
+    EXPECT_EQ(starts.end(), WeekScreen::at(2026, 12, 9, 16));
+    screen.tapView(*starts.navigationItem()->rightBarButtonItem()->view());
+    EXPECT_TRUE(form.valueText(FormRow::Ends).contains("4:00"));
+    EventDatesViewController& ends = openDates(form, FormRow::Ends);
+    turnHours(ends, -2);
+    screen.tapView(*ends.navigationItem()->rightBarButtonItem()->view());
     form.done();
     screen.settle();
     EXPECT_EQ(takeAlert(), "Cannot Save Event: The event cannot end before it starts.");
-    form.field(FormRow::Starts).setText("tomorrow");
-    form.done();
-    screen.settle();
-    EXPECT_EQ(takeAlert(), "Cannot Save Event: Enter the start as 2026-12-31 14:30.");
     EXPECT_EQ(screen.editor->modalViewController(), full);
     EXPECT_EQ(stored(event)->endDate(), WeekScreen::at(2026, 12, 9, 15));
     EXPECT_TRUE(screen.reports->lines.isEmpty());
-
-    // All-day shows days; a one-day event ends on its own day.
-    form.field(FormRow::Starts).setText("2026-12-09 14:00");
-    form.allDaySwitch().setOn(true);
-    form.allDaySwitch().onValueChanged();
-    EXPECT_EQ(form.field(FormRow::Ends).text(), "2026-12-09");
+    // "Cancel" leaves the form's dates as they were.
+    EventDatesViewController& cancelled = openDates(form, FormRow::Ends);
+    turnHours(cancelled, 2);
+    screen.tapView(*cancelled.navigationItem()->leftBarButtonItem()->view());
+    EXPECT_TRUE(form.valueText(FormRow::Ends).contains("2:00"));
+    EventDatesViewController& later = openDates(form, FormRow::Ends);
+    turnHours(later, 2);
+    screen.tapView(*later.navigationItem()->rightBarButtonItem()->view());
     form.done();
     screen.settle();
     EXPECT_EQ(screen.reports->lines.join(", "), "saved new=0 spans=0");
+    EXPECT_EQ(stored(event)->startDate(), WeekScreen::at(2026, 12, 9, 15));
+    EXPECT_EQ(stored(event)->endDate(), WeekScreen::at(2026, 12, 9, 16));
+
+    // All-day shows days on day wheels; a one-day event ends on its own day.
+    EventEditFormController& allDay = openFullEditor(stored(event));
+    allDay.allDaySwitch().setOn(true);
+    allDay.allDaySwitch().onValueChanged();
+    EXPECT_EQ(allDay.valueText(FormRow::Ends), "Dec 9, 2026");
+    EXPECT_EQ(openDates(allDay, FormRow::Ends).datePicker()->datePickerMode(), DatePicker::Mode::Date);
+    allDay.navigationController()->popViewControllerAnimated(false);
+    screen.settle();
+    allDay.done();
+    screen.settle();
     EXPECT_TRUE(stored(event)->allDay());
     EXPECT_EQ(stored(event)->endDate(), WeekScreen::at(2026, 12, 10));
 }
