@@ -42,6 +42,8 @@ void EventDatesViewController::viewDidLoad() {
                                         weakScreenAction(weakSelf, &EventDatesViewController::done)));
     m_startsCell = makeDateCell(localizedString(QStringLiteral("Starts")));
     m_endsCell = makeDateCell(localizedString(QStringLiteral("Ends")));
+    // Two rows need no scrolling, and a table that scrolled would take the wheels' drags.
+    tableView()->setScrollEnabled(false);
     m_datePicker = std::make_shared<DatePicker>();
     m_datePicker->setDatePickerMode(m_allDay ? DatePicker::Mode::Date : DatePicker::Mode::DateAndTime);
     m_datePicker->setMinuteInterval(5);
