@@ -3,6 +3,7 @@
 #include "core/calendar/Day.h"
 #include "core/eventstore/ContentLineReader.h"
 #include "core/eventstore/EKEventStore.h"
+#include "core/eventstore/EquivalentZone.h"
 #include "core/eventstore/ICalendarComponent.h"
 #include "core/eventstore/ICalendarComponentNesting.h"
 #include "core/eventstore/ICalendarTimeZones.h"
@@ -266,7 +267,8 @@ private:
         const bool allDay = start.value.isDate;
         const Date startDate = toDate(start);
         checkRepresentable(startDate, startProperty->line, "DTSTART");
-        const QString zoneName = allDay ? QString() : eventZoneName(start.zone);
+        const QString zoneName =
+            allDay ? QString() : eventZoneName(start.zone, startDate, startProperty->line);
         const Date endDate = readEnd(component, start, startDate, zoneName);
         checkRepresentable(endDate, component.beginLine, "the end of the event");
         event->setAllDay(allDay);
@@ -653,16 +655,24 @@ private:
         return toDate(value);
     }
 
-    QString eventZoneName(const ICalendarZone& zone) const {
+    // A zone only the file defines is kept as the ICU zone with its rules, so that the event's
+    // wall-clock times and repetitions stay the file's; one without such a zone keeps UTC.
+    QString eventZoneName(const ICalendarZone& zone, Date start, int line) {
         switch (zone.kind) {
         case ICalendarZone::Kind::Floating:
             return m_defaultZoneName;
         case ICalendarZone::Kind::Icu:
             return zone.icuName;
         case ICalendarZone::Kind::Utc:
+            return QStringLiteral("UTC");
         case ICalendarZone::Kind::Custom:
             break;
         }
+        if (const std::optional<QString> equivalent = EquivalentZone::icuZoneFor(zone.custom, start)) {
+            return *equivalent;
+        }
+        warn(line, QStringLiteral("the time zone the file defines matches no known zone; the event's times "
+                                  "are kept in UTC and its repetitions do not follow the zone's changes"));
         return QStringLiteral("UTC");
     }
 
@@ -789,7 +799,8 @@ ICalendarParseResult ICalendarReader::read(const QByteArray& text, const QString
 ICalendarParseResult ICalendarReader::readFile(const QString& path) const {
     const QString fileName = QFileInfo(path).fileName();
     QString problem;
-    const std::optional<QByteArray> text = ContentLineReader::readFile(path, ContentLineReader::Syntax::ICalendar, &problem);
+    const std::optional<QByteArray> text =
+        ContentLineReader::readFile(path, ContentLineReader::Syntax::ICalendar, &problem);
     if (!text) {
         ICalendarParseResult result;
         result.error = ICalendarError{fileName, 0, problem};

@@ -389,7 +389,7 @@ TEST_F(ICalendarParseTest, TimeZoneNamesIcuDoesNotKnowDirectly) {
     EXPECT_EQ(read[2]->timeZone(), "Europe/Berlin");
 }
 
-TEST_F(ICalendarParseTest, ZonesOnlyTheFileDefinesAreConvertedToUtc) {
+TEST_F(ICalendarParseTest, ZonesOnlyTheFileDefinesKeepTheirRulesThroughAnIcuZone) {
     const auto read = events(calendar({
         "BEGIN:VTIMEZONE",
         "TZID:Office Time",
@@ -426,19 +426,36 @@ TEST_F(ICalendarParseTest, ZonesOnlyTheFileDefinesAreConvertedToUtc) {
         "EXDATE;TZID=Office Time:20240712T090000",
         "RRULE:FREQ=WEEKLY",
         "END:VEVENT",
+        "BEGIN:VTIMEZONE",
+        "TZID:Odd Time",
+        "BEGIN:STANDARD",
+        "DTSTART:19700101T000000",
+        "TZOFFSETFROM:+0017",
+        "TZOFFSETTO:+0017",
+        "END:STANDARD",
+        "END:VTIMEZONE",
+        "BEGIN:VEVENT",
+        "UID:odd",
+        "DTSTART;TZID=Odd Time:20240705T090000",
+        "END:VEVENT",
         "BEGIN:VEVENT",
         "UID:tokyo",
         "DTSTART;TZID=Libical Zone:20240705T090000",
         "END:VEVENT",
     }));
-    ASSERT_EQ(read.size(), 3u);
-    EXPECT_EQ(read[0]->timeZone(), "UTC");
+    ASSERT_EQ(read.size(), 4u);
+    // The European rules are those of the default zone here.
+    EXPECT_EQ(read[0]->timeZone(), "Europe/Berlin");
     EXPECT_EQ(read[0]->startDate(), local(u"UTC", 2024, 1, 5, 8, 0));
     EXPECT_EQ(read[0]->endDate(), local(u"UTC", 2024, 1, 5, 9, 0));
+    EXPECT_EQ(read[1]->timeZone(), "Europe/Berlin");
     EXPECT_EQ(read[1]->startDate(), local(u"UTC", 2024, 7, 5, 7, 0));
     EXPECT_EQ(read[1]->excludedOccurrenceDates(), dates({local(u"UTC", 2024, 7, 12, 7, 0)}));
-    EXPECT_EQ(read[2]->timeZone(), "Asia/Tokyo");
-    EXPECT_EQ(read[2]->startDate(), local(u"Asia/Tokyo", 2024, 7, 5, 9, 0));
+    // Rules no known zone has stay in UTC, with a warning.
+    EXPECT_EQ(read[2]->timeZone(), "UTC");
+    EXPECT_EQ(read[2]->startDate(), local(u"UTC", 2024, 7, 5, 8, 43));
+    EXPECT_EQ(read[3]->timeZone(), "Asia/Tokyo");
+    EXPECT_EQ(read[3]->startDate(), local(u"Asia/Tokyo", 2024, 7, 5, 9, 0));
 }
 
 TEST_F(ICalendarParseTest, EventsWithoutUidGetStableIdentifiers) {
