@@ -20,9 +20,9 @@ constexpr double minuteWidth12 = 90.0;
 constexpr double amPmWidth = 80.0;
 constexpr double pickerTextInset = 18.0;
 // Date mode: the months take the most room, the days the least.
-constexpr double monthWheelWidth = 140.0;
-constexpr double dayOfMonthWheelWidth = 60.0;
-constexpr double yearWheelWidth = 100.0;
+constexpr double monthWheelWidth = 150.0;
+constexpr double dayOfMonthWheelWidth = 54.0;
+constexpr double yearWheelWidth = 96.0;
 constexpr double monthTextInset = 12.0;
 constexpr int firstPickerYear = 1900;
 constexpr int lastPickerYear = 2100;
@@ -170,7 +170,12 @@ std::shared_ptr<DatePickerWheel> DatePicker::makeWheel(Wheel kind) const {
     case Wheel::Month:
         wheel->setRows(monthNamesThatFit(m_format));
         wheel->setLooping(true);
-        wheel->setTextAlignment(TextAlignment::Left, monthTextInset);
+        // Names read from the picker's left edge; between other wheels they sit in the middle.
+        if (m_format.dateOrder().front() == DatePickerFormat::DateField::Month) {
+            wheel->setTextAlignment(TextAlignment::Left, monthTextInset);
+        } else {
+            wheel->setTextAlignment(TextAlignment::Center, 0.0);
+        }
         break;
     case Wheel::DayOfMonth:
         for (int day = 1; day <= 31; ++day) {

@@ -13,7 +13,7 @@
 
 class Timer;
 
-// One wheel of the time picker: rows 44 points high that a finger drags up and down. On release
+// One wheel of the date picker: rows 44 points high that a finger drags up and down. On release
 // the wheel glides on with the finger's speed and slows down to rest with a row exactly in the
 // middle; a tap on another row turns that row to the middle. A looping wheel repeats its rows
 // without end (hours and minutes); the other kind stops at its first and last row. Motion steps

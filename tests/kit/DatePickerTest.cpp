@@ -1,5 +1,8 @@
 #include "kit/DatePicker.h"
+#include "SamplePictures.h"
 #include "TouchTestSupport.h"
+#include "foundation/CivilDate.h"
+#include "kit/ViewRenderer.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +15,13 @@ constexpr double dayStart = 1796688000.0;
 
 Date todayAt(int hour, int minute, int second = 0) {
     return Date::withTimeIntervalSince1970(dayStart + hour * 3600.0 + minute * 60.0 + second);
+}
+
+// A day and time in UTC.
+Date utcAt(int year, int month, int day, int hour, int minute, int second = 0) {
+    return Date::withTimeIntervalSince1970(static_cast<double>(CivilDate::daysFromCivil(year, month, day)) *
+                                               86400.0 +
+                                           hour * 3600.0 + minute * 60.0 + second);
 }
 
 QString rowsOf(const DatePicker& picker, int component) {
@@ -265,4 +275,101 @@ TEST_F(DatePickerTest, ADisabledPickerDoesNotTurn) {
     advance(0.5);
     EXPECT_EQ(shown(*m_picker), "10 20");
     EXPECT_EQ(log(), "changed 620");
+}
+
+TEST_F(DatePickerTest, DateWheelsFollowTheLocalesDateOrder) {
+    m_picker->setLocale("en_US");
+    m_picker->setDatePickerMode(DatePicker::Mode::Date);
+    m_picker->setDate(todayAt(14, 37));
+    EXPECT_EQ(m_picker->datePickerMode(), DatePicker::Mode::Date);
+    ASSERT_EQ(m_picker->numberOfComponents(), 3);
+    EXPECT_EQ(shown(*m_picker), "December 8 2026");
+    EXPECT_EQ(rowsOf(*m_picker, 0), "January,February,March,April,May,June,July,August,September,October,"
+                                    "November,December");
+    EXPECT_EQ(m_picker->numberOfRowsInComponent(1), 31);
+    EXPECT_EQ(m_picker->titleForRow(30, 1), "31");
+    EXPECT_EQ(m_picker->numberOfRowsInComponent(2), 201);
+    EXPECT_EQ(m_picker->titleForRow(0, 2), "1900");
+    EXPECT_EQ(m_picker->selectedRowInComponent(2), 126);
+    EXPECT_GE(m_picker->rectForComponent(0).minX(), 0.0);
+    EXPECT_LE(m_picker->rectForComponent(2).maxX(), 320.0);
+    SamplePictures::keep(ViewRenderer::render(*m_picker), "datepicker-date-en_US.png");
+
+    m_picker->setLocale("de_DE");
+    EXPECT_EQ(shown(*m_picker), "8 Dezember 2026");
+    m_picker->setLocale("en_GB");
+    EXPECT_EQ(shown(*m_picker), "8 December 2026");
+    m_picker->setLocale("ja_JP");
+    EXPECT_EQ(shown(*m_picker), "2026 12月 8");
+    SamplePictures::keep(ViewRenderer::render(*m_picker), "datepicker-date-ja_JP.png");
+    EXPECT_EQ(m_picker->date(), todayAt(14, 37));
+    EXPECT_EQ(log(), "");
+}
+
+TEST_F(DatePickerTest, ATurnedDateWheelKeepsTheTimeOfDayAndEndsWithinTheMonth) {
+    m_picker->setLocale("en_US");
+    m_picker->setDatePickerMode(DatePicker::Mode::Date);
+    m_picker->setDate(utcAt(2027, 1, 31, 9, 45, 30));
+    // January 31 to February: the day turns back to the 28th once the month settles.
+    slowDrag(0, -44);
+    EXPECT_EQ(m_log.size(), 0);
+    advance(1.0);
+    EXPECT_FALSE(m_picker->isMoving());
+    EXPECT_EQ(shown(*m_picker), "February 28 2027");
+    EXPECT_EQ(m_picker->date(), utcAt(2027, 2, 28, 9, 45, 30));
+    EXPECT_EQ(m_log.size(), 1);
+    // In a leap year February has a 29th, which a later turn to 2029 takes away again.
+    slowDrag(2, -44);
+    advance(0.5);
+    slowDrag(1, -44);
+    advance(0.5);
+    EXPECT_EQ(m_picker->date(), utcAt(2028, 2, 29, 9, 45, 30));
+    slowDrag(2, -44);
+    advance(1.0);
+    EXPECT_EQ(shown(*m_picker), "February 28 2029");
+    EXPECT_EQ(m_picker->date(), utcAt(2029, 2, 28, 9, 45, 30));
+    EXPECT_EQ(m_log.size(), 4);
+}
+
+TEST_F(DatePickerTest, DateAndTimeShowsTodayAndTurnsDayAndTime) {
+    m_loop->setNow(todayAt(7, 0));
+    m_picker->setLocale("en_US");
+    m_picker->setDatePickerMode(DatePicker::Mode::DateAndTime);
+    m_picker->setDate(todayAt(14, 35));
+    ASSERT_EQ(m_picker->numberOfComponents(), 4);
+    EXPECT_EQ(shown(*m_picker), "Today 2 35 PM");
+    const int today = m_picker->selectedRowInComponent(0);
+    EXPECT_EQ(m_picker->titleForRow(today - 1, 0), "Mon, Dec 7");
+    EXPECT_EQ(m_picker->titleForRow(today + 1, 0), "Wed, Dec 9");
+    // The day wheel is the widest, and all of them fit the picker.
+    EXPECT_GT(m_picker->rectForComponent(0).width(), 0.4 * 320);
+    EXPECT_GE(m_picker->rectForComponent(0).minX(), 0.0);
+    EXPECT_LE(m_picker->rectForComponent(3).maxX(), 320.0);
+    SamplePictures::keep(ViewRenderer::render(*m_picker), "datepicker-date-and-time-en_US.png");
+
+    slowDrag(0, -44);
+    advance(0.5);
+    slowDrag(1, 44);
+    advance(0.5);
+    EXPECT_EQ(shown(*m_picker), "Wed, Dec 9 1 35 PM");
+    EXPECT_EQ(m_picker->date(), utcAt(2026, 12, 9, 13, 35));
+    EXPECT_EQ(m_log.size(), 2);
+}
+
+TEST_F(DatePickerTest, SwitchingModesKeepsTheDate) {
+    m_loop->setNow(todayAt(7, 0));
+    m_picker->setLocale("de_DE");
+    m_picker->setDate(utcAt(2026, 12, 10, 10, 7, 30));
+    EXPECT_EQ(shown(*m_picker), "10 07");
+    m_picker->setDatePickerMode(DatePicker::Mode::Date);
+    EXPECT_EQ(shown(*m_picker), "10 Dezember 2026");
+    m_picker->setDatePickerMode(DatePicker::Mode::DateAndTime);
+    ASSERT_EQ(m_picker->numberOfComponents(), 3);
+    EXPECT_EQ(shown(*m_picker), "Do., 10. Dez. 10 07");
+    EXPECT_EQ(static_cast<int>(m_picker->subviews().size()), 3);
+    SamplePictures::keep(ViewRenderer::render(*m_picker), "datepicker-date-and-time-de_DE.png");
+    m_picker->setDatePickerMode(DatePicker::Mode::Time);
+    EXPECT_EQ(shown(*m_picker), "10 07");
+    EXPECT_EQ(m_picker->date(), utcAt(2026, 12, 10, 10, 7, 30));
+    EXPECT_EQ(log(), "");
 }
