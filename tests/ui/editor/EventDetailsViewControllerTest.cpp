@@ -62,8 +62,8 @@ protected:
     std::shared_ptr<Hint> hint(const QString& identifier) { return Hint::hintByIdentifier(identifier); }
     QStringList titlesOn(const Day& day) {
         QStringList titles;
-        for (const auto& event :
-             screen.harness.eventService().synchronousFindEventsForEntireDay(day).events()) {
+        const EventList events = screen.harness.eventService().synchronousFindEventsForEntireDay(day);
+        for (const auto& event : events.events()) {
             titles.append(event->title());
         }
         return titles;
