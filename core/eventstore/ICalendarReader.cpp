@@ -410,32 +410,27 @@ private:
     // The store keeps no dates added to a series. A period (RFC 5545 3.3.9) names its start and
     // its length; the warning names the starts, which are what a date list would have said.
     void warnAboutRecurrenceDates(const ICalendarComponent& component) {
+        constexpr qsizetype namedAtMost = 5;
         bool plainDates = false;
         for (const ContentLine* property : component.all("RDATE")) {
+            const bool periods =
+                property->parameter("VALUE").toUpper() == "PERIOD" || property->value.contains('/');
             QStringList starts;
-            bool periods = property->parameter("VALUE").toUpper() == "PERIOD";
             for (const QByteArray& item : property->value.split(',')) {
                 const QByteArray value = item.trimmed();
-                if (value.isEmpty()) {
-                    continue;
+                if (!value.isEmpty() && starts.size() <= namedAtMost) {
+                    starts.append(ContentLineReader::excerpt(value.left(value.indexOf('/'))));
                 }
-                const qsizetype slash = value.indexOf('/');
-                periods = periods || slash >= 0;
-                starts.append(ContentLineReader::excerpt(slash >= 0 ? value.left(slash) : value));
-            }
-            if (starts.isEmpty()) {
-                continue;
             }
             if (!periods) {
-                plainDates = true;
-                continue;
+                plainDates = plainDates || !starts.isEmpty();
+            } else if (!starts.isEmpty()) {
+                const QString named = starts.mid(0, namedAtMost).join(QStringLiteral(", ")) +
+                                      (starts.size() > namedAtMost ? QStringLiteral(", …") : QString());
+                warn(property->line, QStringLiteral("the RDATE periods are not supported: the occurrences "
+                                                    "starting %1 are left out with their lengths")
+                                         .arg(named));
             }
-            constexpr qsizetype namedAtMost = 5;
-            const QString named = starts.mid(0, namedAtMost).join(QStringLiteral(", ")) +
-                                  (starts.size() > namedAtMost ? QStringLiteral(", …") : QString());
-            warn(property->line, QStringLiteral("the RDATE periods are not supported: the occurrences "
-                                                "starting %1 are left out with their lengths")
-                                     .arg(named));
         }
         if (plainDates) {
             warn(component.beginLine,
