@@ -54,6 +54,7 @@ ContentLine splitContentLine(const QByteArray& text, ContentLineReader::Syntax s
         line.problem = QStringLiteral("expected a property name at the start of the line");
         return line;
     }
+    line.brokenName = name.toUpper();
     while (i < size && text[i] == ';') {
         ++i;
         const QByteArray parameterName = readName().toUpper();
@@ -106,7 +107,7 @@ ContentLine splitContentLine(const QByteArray& text, ContentLineReader::Syntax s
         line.problem = QStringLiteral("expected \":\" after %1").arg(ContentLineReader::excerpt(name));
         return line;
     }
-    line.name = name.toUpper();
+    line.name = std::exchange(line.brokenName, QByteArray());
     line.value = text.mid(i + 1);
     return line;
 }
@@ -198,6 +199,9 @@ std::optional<ContentLine> ContentLineReader::takePending() {
     }
     m_hasPending = false;
     ContentLine line = splitContentLine(m_pendingText, m_syntax);
+    if (!line.problem.isEmpty()) {
+        line.colonless = !m_pendingText.contains(':');
+    }
     line.line = m_pendingLine;
     line.offset = m_pendingOffset;
     line.length = m_pendingLength;

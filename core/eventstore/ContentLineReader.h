@@ -23,6 +23,10 @@ struct ContentLine {
     qsizetype length = 0;
     // Why the line is not a content line.
     QString problem;
+    // For such a line: the name it begins with (upper case), if any, and whether it holds no ":"
+    // at all, as "SUMMARY=text" or text that lost the blank of its fold.
+    QByteArray brokenName;
+    bool colonless = false;
 
     // The value of the first parameter of that (upper-case) name; a null array when absent.
     QByteArray parameter(const QByteArray& parameterName) const;

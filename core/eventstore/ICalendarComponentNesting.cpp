@@ -1,5 +1,7 @@
 #include "core/eventstore/ICalendarComponentNesting.h"
 
+#include <libical/ical.h>
+
 #include <algorithm>
 #include <iterator>
 
@@ -22,7 +24,7 @@ std::vector<ICalendarComponent> ICalendarComponentNesting::read(ContentLineReade
         if (m_ignoredDepth > 0) {
             ignore(*line);
         } else if (!line->problem.isEmpty()) {
-            problem(line->line, line->problem);
+            brokenLine(*line);
         } else if (line->name == "BEGIN" || line->name == "END") {
             const QByteArray componentName = line->value.trimmed().toUpper();
             if (componentName.isEmpty()) {
@@ -67,6 +69,23 @@ void ICalendarComponentNesting::problem(int line, QString text) {
     } else {
         m_open.back().damageWith(line, std::move(text));
     }
+}
+
+// Extensions (X-...) and properties of other standards are ignored by a reader that does not know
+// them (RFC 5545 3.8.8.1, 3.8.8.2), so their lines are no loss; nor is a line without any ":", which
+// has no value to lose. Lines that open or close a component keep the structure and are no such line.
+void ICalendarComponentNesting::brokenLine(const ContentLine& line) {
+    const QByteArray& name = line.brokenName;
+    const bool structure = name == "BEGIN" || name == "END";
+    const icalproperty_kind kind =
+        name.isEmpty() ? ICAL_NO_PROPERTY : icalproperty_string_to_kind(name.constData());
+    const bool unknown = !name.isEmpty() && (kind == ICAL_X_PROPERTY || kind == ICAL_NO_PROPERTY);
+    if (!m_strict && !m_open.empty() && !structure && (line.colonless || unknown)) {
+        m_warnings.push_back(
+            ICalendarReadFailure{line.line, QStringLiteral("%1; the line is left out").arg(line.problem)});
+        return;
+    }
+    problem(line.line, line.problem);
 }
 
 void ICalendarComponentNesting::outside(int line, QString text) {

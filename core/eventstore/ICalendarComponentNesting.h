@@ -11,8 +11,9 @@
 
 // Nests the content lines into components by their BEGIN and END lines, as they are read. When
 // whole files are refused, the first broken line ends the reading. Otherwise a broken line damages
-// the component it is in, which is then skipped with that line; what lies outside of every
-// component is left out with a warning.
+// the component it is in, which is then skipped with that line, unless nothing the component needs
+// can be lost with it: a line without ":" or one of a property no reader here knows is left out
+// with a warning, as is what lies outside of every component.
 class ICalendarComponentNesting {
 public:
     // Takes each component of a VCALENDAR as soon as it is complete, so that a large file is never
@@ -28,6 +29,7 @@ public:
 
 private:
     void problem(int line, QString text);
+    void brokenLine(const ContentLine& line);
     // What belongs to no component is left out.
     void outside(int line, QString text);
     void begin(const ContentLine& line, const QByteArray& name);

@@ -14,6 +14,7 @@
 #include "foundation/TimeZone.h"
 
 #include <QFileInfo>
+#include <QStringList>
 #include <QUtf8StringView>
 #include <QUuid>
 
@@ -147,6 +148,30 @@ private:
         m_warnings.push_back(ICalendarReadFailure{line, std::move(problem)});
     }
 
+    void tolerate(int line, const QString& problem, const QString& assumption) override {
+        if (m_strict) {
+            throw ICalendarReadFailure{line, problem};
+        }
+        warn(line, QStringLiteral("%1; %2").arg(problem, assumption));
+    }
+
+    // Some writers repeat a property that may occur once (two DTSTART lines); the first is meant as
+    // much as any other, and reading it keeps the event.
+    const ContentLine* single(const ICalendarComponent& component, const char* propertyName) override {
+        if (m_strict) {
+            return component.single(propertyName);
+        }
+        const std::vector<const ContentLine*> found = component.all(propertyName);
+        for (size_t further = 1; further < found.size(); ++further) {
+            tolerate(found[further]->line,
+                     QStringLiteral("%1 occurs more than once in %2")
+                         .arg(QLatin1String(propertyName), ContentLineReader::excerpt(component.name)),
+                     QStringLiteral("the one on line %1 is used and this one is left out")
+                         .arg(found.front()->line));
+        }
+        return found.empty() ? nullptr : found.front();
+    }
+
     // A component of a VCALENDAR, just complete: an event is read at once (unless a zone it uses
     // is still to come), a time zone kept for the events, anything else counted and let go.
     void take(ICalendarComponent&& component) {
@@ -259,11 +284,11 @@ private:
 
     void readEvent(const ICalendarComponent& component) {
         const std::shared_ptr<EKEvent> event = EKEvent::eventWithEventStore(m_store);
-        const ContentLine* startProperty = component.single("DTSTART");
+        const ContentLine* startProperty = single(component, "DTSTART");
         if (!startProperty) {
             throw ICalendarReadFailure{component.beginLine, QStringLiteral("DTSTART is missing")};
         }
-        const TimeValue start = readTime(*startProperty);
+        const TimeValue start = readEventTime(*startProperty);
         const bool allDay = start.value.isDate;
         const Date startDate = toDate(start);
         checkRepresentable(startDate, startProperty->line, "DTSTART");
@@ -292,13 +317,7 @@ private:
         if (!rules.empty()) {
             event->setRecurrenceRule(readRule(*rules.front()));
         }
-        if (std::any_of(component.properties.begin(), component.properties.end(),
-                        [](const ContentLine& property) {
-                            return property.name == "RDATE" && !property.value.trimmed().isEmpty();
-                        })) {
-            warn(component.beginLine,
-                 QStringLiteral("the RDATE dates of the event are not supported and left out"));
-        }
+        warnAboutRecurrenceDates(component);
 
         std::vector<Date> excluded;
         for (const ContentLine* property : component.all("EXDATE")) {
@@ -319,17 +338,19 @@ private:
         Record record;
         record.event = event;
         record.line = component.beginLine;
-        const ContentLine* uid = component.single("UID");
+        const ContentLine* uid = single(component, "UID");
         record.uid = uid ? unescape(*uid).trimmed() : QString();
-        if (const ContentLine* status = component.single("STATUS")) {
+        if (const ContentLine* status = single(component, "STATUS")) {
             record.cancelled = status->value.trimmed().toUpper() == "CANCELLED";
         }
-        const ContentLine* recurrenceId = component.single("RECURRENCE-ID");
+        const ContentLine* recurrenceId = single(component, "RECURRENCE-ID");
+        // Without a UID the occurrence names no series to belong to; what it holds is an event.
+        if (recurrenceId && record.uid.isEmpty()) {
+            tolerate(recurrenceId->line, QStringLiteral("RECURRENCE-ID in an event without UID"),
+                     QStringLiteral("it is left out and the event read as a single event"));
+            recurrenceId = nullptr;
+        }
         if (recurrenceId) {
-            if (record.uid.isEmpty()) {
-                throw ICalendarReadFailure{recurrenceId->line,
-                                           QStringLiteral("RECURRENCE-ID in an event without UID")};
-            }
             const TimeValue original = readTime(*recurrenceId);
             event->setOccurrenceDate(occurrenceDate(original, start));
             record.recurrenceIdText = recurrenceId->value.trimmed();
@@ -386,6 +407,37 @@ private:
                                         problem.isEmpty() ? QString() : QStringLiteral(": ") + problem)};
         }
         return *rule;
+    }
+
+    // The store keeps no dates added to a series. A period (RFC 5545 3.3.9) names its start and
+    // its length; the warning names the starts, which are what a date list would have said.
+    void warnAboutRecurrenceDates(const ICalendarComponent& component) {
+        constexpr qsizetype namedAtMost = 5;
+        bool plainDates = false;
+        for (const ContentLine* property : component.all("RDATE")) {
+            const bool periods =
+                property->parameter("VALUE").toUpper() == "PERIOD" || property->value.contains('/');
+            QStringList starts;
+            for (const QByteArray& item : property->value.split(',')) {
+                const QByteArray value = item.trimmed();
+                if (!value.isEmpty() && starts.size() <= namedAtMost) {
+                    starts.append(ContentLineReader::excerpt(value.left(value.indexOf('/'))));
+                }
+            }
+            if (!periods) {
+                plainDates = plainDates || !starts.isEmpty();
+            } else if (!starts.isEmpty()) {
+                const QString named = starts.mid(0, namedAtMost).join(QStringLiteral(", ")) +
+                                      (starts.size() > namedAtMost ? QStringLiteral(", …") : QString());
+                warn(property->line, QStringLiteral("the RDATE periods are not supported: the occurrences "
+                                                    "starting %1 are left out with their lengths")
+                                         .arg(named));
+            }
+        }
+        if (plainDates) {
+            warn(component.beginLine,
+                 QStringLiteral("the RDATE dates of the event are not supported and left out"));
+        }
     }
 
     // Properties the reading above takes care of itself; libical checks the others.
@@ -474,8 +526,8 @@ private:
 
     Date readEnd(const ICalendarComponent& component, const TimeValue& start, Date startDate,
                  const QString& zoneName) {
-        const ContentLine* endProperty = component.single("DTEND");
-        const ContentLine* durationProperty = component.single("DURATION");
+        const ContentLine* endProperty = single(component, "DTEND");
+        const ContentLine* durationProperty = single(component, "DURATION");
         const bool allDay = start.value.isDate;
         const Day startDay(start.value.year, start.value.month, start.value.day);
         if (endProperty && durationProperty) {
@@ -483,7 +535,7 @@ private:
                                        QStringLiteral("DTEND and DURATION are both given")};
         }
         if (endProperty) {
-            const TimeValue end = readTime(*endProperty);
+            const TimeValue end = readEventTime(*endProperty);
             if (end.value.isDate != allDay) {
                 throw ICalendarReadFailure{
                     endProperty->line, allDay ? QStringLiteral("DTEND is a date-time but DTSTART is a date")
@@ -544,7 +596,7 @@ private:
     }
 
     EKAlarm readAlarm(const ICalendarComponent& alarm, Date startDate, Date endDate) {
-        const ContentLine* trigger = alarm.single("TRIGGER");
+        const ContentLine* trigger = single(alarm, "TRIGGER");
         if (!trigger) {
             throw ICalendarReadFailure{alarm.beginLine, QStringLiteral("VALARM has no TRIGGER")};
         }
@@ -590,6 +642,22 @@ private:
     }
 
     TimeValue readTime(const ContentLine& property) { return readTime(property, property.value); }
+
+    // The start or end of an event. A date with a TZID (and no VALUE=DATE) stands where a
+    // date-time is meant, as the zone says: it is read as midnight in that zone.
+    TimeValue readEventTime(const ContentLine& property) {
+        TimeValue time = readTime(property);
+        const QByteArray tzid = property.parameter("TZID");
+        if (time.value.isDate && !tzid.isNull() && property.parameter("VALUE").toUpper() != "DATE") {
+            tolerate(property.line,
+                     QStringLiteral("%1 is a date with a TZID, where a date-time is expected")
+                         .arg(ContentLineReader::excerpt(property.name)),
+                     QStringLiteral("it is read as midnight of that date"));
+            time.value.isDate = false;
+            time.zone = m_zones.resolve(tzid, property.line);
+        }
+        return time;
+    }
 
     TimeValue readTime(const ContentLine& property, const QByteArray& text) {
         const QString name = ContentLineReader::excerpt(property.name);

@@ -139,6 +139,7 @@ icaltimezone* ICalendarTimeZones::customZone(const ICalendarComponent& definitio
         throw ICalendarReadFailure{definition.beginLine,
                                    QStringLiteral("VTIMEZONE has neither STANDARD nor DAYLIGHT")};
     }
+    std::map<qsizetype, QByteArray> rewritten;
     for (const ICalendarComponent& observance : definition.children) {
         for (const char* required : {"DTSTART", "TZOFFSETFROM", "TZOFFSETTO"}) {
             if (!observance.first(required)) {
@@ -148,10 +149,11 @@ icaltimezone* ICalendarTimeZones::customZone(const ICalendarComponent& definitio
                         .arg(ContentLineReader::excerpt(observance.name), QLatin1String(required))};
             }
         }
-        checkObservanceRules(observance);
+        checkObservance(observance, &rewritten);
     }
     m_delegate.checkWithLibical(definition);
-    IcalComponentPointer parsed(icalcomponent_new_from_string(definition.text(m_text).constData()));
+    IcalComponentPointer parsed(
+        icalcomponent_new_from_string(libicalText(definition, rewritten).constData()));
     if (!parsed) {
         throw ICalendarReadFailure{definition.beginLine, QStringLiteral("the VTIMEZONE cannot be read")};
     }
@@ -169,14 +171,30 @@ icaltimezone* ICalendarTimeZones::customZone(const ICalendarComponent& definitio
 // before it converts a single time. A rule that changes more often than maximumChangesPerYear
 // would cost time and memory without bound (one a minute is half a billion changes); it is
 // refused here, counted with an iterator that stops at the bound.
-void ICalendarTimeZones::checkObservanceRules(const ICalendarComponent& observance) {
-    const ContentLine* startProperty = observance.single("DTSTART");
-    const std::optional<DateTimeValue> start =
-        ICalendarValues::readDateTimeValue(startProperty->value.trimmed());
-    if (!start || start->isDate) {
+void ICalendarTimeZones::checkObservance(const ICalendarComponent& observance,
+                                         std::map<qsizetype, QByteArray>* rewritten) {
+    const ContentLine* startProperty = m_delegate.single(observance, "DTSTART");
+    for (const ContentLine* further : observance.all("DTSTART")) {
+        if (further != startProperty) {
+            (*rewritten)[further->offset] = QByteArray();
+        }
+    }
+    std::optional<DateTimeValue> start = ICalendarValues::readDateTimeValue(startProperty->value.trimmed());
+    if (!start) {
         throw ICalendarReadFailure{
             startProperty->line,
             QStringLiteral("malformed DTSTART value %1").arg(ICalendarValues::quoted(startProperty->value))};
+    }
+    // RFC 5545 3.6.5 asks for a local date-time; some writers give the date of the first change.
+    if (start->isDate) {
+        m_delegate.tolerate(startProperty->line,
+                            QStringLiteral("DTSTART of %1 is a date where a date-time is expected")
+                                .arg(ContentLineReader::excerpt(observance.name)),
+                            QStringLiteral("it is read as midnight of that date"));
+        start->isDate = false;
+        (*rewritten)[startProperty->offset] =
+            QString::asprintf("DTSTART:%04d%02d%02dT000000", start->year, start->month, start->day)
+                .toLatin1();
     }
     for (const ContentLine* property : observance.all("RRULE")) {
         const QByteArray ruleText = property->value.trimmed();
@@ -211,6 +229,23 @@ void ICalendarTimeZones::checkObservanceRules(const ICalendarComponent& observan
                                     .arg(maximumChangesPerYear)};
         }
     }
+}
+
+QByteArray ICalendarTimeZones::libicalText(const ICalendarComponent& component,
+                                           const std::map<qsizetype, QByteArray>& rewritten) const {
+    QByteArray text = "BEGIN:" + component.name + "\r\n";
+    for (const ContentLine& property : component.properties) {
+        const auto replaced = rewritten.find(property.offset);
+        if (replaced == rewritten.end()) {
+            text.append(QByteArrayView(m_text).sliced(property.offset, property.length)).append("\r\n");
+        } else if (!replaced->second.isEmpty()) {
+            text.append(replaced->second).append("\r\n");
+        }
+    }
+    for (const ICalendarComponent& child : component.children) {
+        text.append(libicalText(child, rewritten));
+    }
+    return text.append("END:" + component.name + "\r\n");
 }
 
 // The changes of an observance's rule up to lastZoneYear, counted up to one more than `limit`.

@@ -46,6 +46,11 @@ public:
         // How a value of the text is to be decoded.
         virtual ContentLineReader::Encoding encodingOf(const QByteArray& value, int line) = 0;
         virtual void warn(int line, QString problem) = 0;
+        // A habit of other writers that is read with an assumption: it refuses the reading when
+        // whole files are refused; otherwise the problem is a warning that names the assumption.
+        virtual void tolerate(int line, const QString& problem, const QString& assumption) = 0;
+        // The property that may occur once: when given more often, the first (tolerated).
+        virtual const ContentLine* single(const ICalendarComponent& component, const char* propertyName) = 0;
         // Has libical check the properties the reading does not read itself.
         virtual void checkWithLibical(const ICalendarComponent& component) = 0;
     };
@@ -70,7 +75,13 @@ private:
     static std::optional<QString> icuZoneName(const QString& name);
     ICalendarZone newZone(const QByteArray& tzid, int line);
     icaltimezone* customZone(const ICalendarComponent& definition);
-    void checkObservanceRules(const ICalendarComponent& observance);
+    // Checks the observance's start and rules; *rewritten gets what libical is to be given in place
+    // of a line that is read otherwise than written (nothing for a line left out).
+    void checkObservance(const ICalendarComponent& observance, std::map<qsizetype, QByteArray>* rewritten);
+    // The component as libical is given it: its properties and children as read, left-out lines
+    // left out.
+    QByteArray libicalText(const ICalendarComponent& component,
+                           const std::map<qsizetype, QByteArray>& rewritten) const;
     static int countChanges(const icalrecurrencetype& rule, const DateTimeValue& start, int limit);
 
     const QByteArray& m_text;

@@ -157,3 +157,104 @@ TEST_F(ICalendarHostileInputTest, PercentMarkersInsideMessagePartsStayAsWritten)
     EXPECT_FALSE(VCardBirthdays::parse("BEGIN:VCALENDAR\r\n", QStringLiteral("cards%1.vcf"), &vcardError));
     EXPECT_EQ(vcardError, "cards%1.vcf:1: not a vCard file (it does not begin with BEGIN:VCARD)");
 }
+
+// Habits of other writers that lose nothing the event needs: leniently the event is read with a
+// warning naming the line and what was assumed or left out; strictly the file is refused.
+class ICalendarWritersHabitsTest : public ICalendarHostileInputTest {
+protected:
+    // The uids read leniently, then the warnings, then the skipped.
+    QStringList habits(const QByteArray& text) {
+        const ICalendarParseResult result = parse(text, ICalendarReader::Strictness::SkipUnreadable);
+        QStringList uids;
+        for (const auto& read : result.events) {
+            uids.append(read->eventIdentifier());
+        }
+        return QStringList{uids.join(' ')} + messages(result.warnings) + messages(result.skipped);
+    }
+};
+
+TEST_F(ICalendarWritersHabitsTest, APropertyGivenTwiceIsReadFromItsFirstLine) {
+    const QByteArray text = calendar(
+        eventWithUid("a", {"DTSTART:20240106T090000Z", "DTEND:20240105T100000Z", "DTEND:20240105T110000Z"}));
+    EXPECT_EQ(habits(text),
+              (QStringList{"a",
+                           "test.ics:7: DTSTART occurs more than once in VEVENT; the one on line 6 is used "
+                           "and this one is left out",
+                           "test.ics:9: DTEND occurs more than once in VEVENT; the one on line 8 is used and "
+                           "this one is left out"}));
+    const auto read = parse(text, ICalendarReader::Strictness::SkipUnreadable).events;
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0]->startDate(), local(u"UTC", 2024, 1, 5, 9, 0));
+    EXPECT_EQ(read[0]->endDate(), local(u"UTC", 2024, 1, 5, 10, 0));
+    EXPECT_EQ(error(text), "test.ics:7: DTSTART occurs more than once in VEVENT");
+}
+
+TEST_F(ICalendarWritersHabitsTest, BrokenLinesOfExtensionsAndLinesWithoutColonAreLeftOut) {
+    const QByteArray text =
+        calendar(eventWithUid("a", {"X-OUTLOOK-FLAGS;BUSY:2", "SUMMARY=Budget review", "LOCATION:Room 4",
+                                    "the rest of a long note", "X-NOTE;LANG=\"en:1"}));
+    EXPECT_EQ(
+        habits(text),
+        (QStringList{"a", "test.ics:7: parameter BUSY of X-OUTLOOK-FLAGS has no value; the line is left out",
+                     "test.ics:8: expected \":\" after SUMMARY; the line is left out",
+                     "test.ics:10: expected \":\" after the; the line is left out",
+                     "test.ics:11: a quoted value of parameter LANG is not closed; the line is left out"}));
+    const auto read = parse(text, ICalendarReader::Strictness::SkipUnreadable).events;
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0]->location(), "Room 4");
+    EXPECT_EQ(error(text), "test.ics:7: parameter BUSY of X-OUTLOOK-FLAGS has no value");
+    // A broken line of a property the event reads still costs the event.
+    EXPECT_EQ(habits(calendar(eventWithUid("b", {"DTEND;TZID:20240105T100000"}))),
+              (QStringList{"", "test.ics:7: parameter TZID of DTEND has no value"}));
+}
+
+TEST_F(ICalendarWritersHabitsTest, ADateWhereADateTimeIsExpectedIsMidnight) {
+    const QByteArray text =
+        calendar(QStringList{"BEGIN:VEVENT", "UID:a", "DTSTART;TZID=Europe/Berlin:20240105",
+                             "DTEND;TZID=Europe/Berlin:20240106", "END:VEVENT"} +
+                 zone("RRULE:FREQ=YEARLY").replaceInStrings("DTSTART:19700101T000000", "DTSTART:19700101") +
+                 QStringList{"BEGIN:VEVENT", "UID:b", "DTSTART;TZID=Odd:20240105T090000", "END:VEVENT"});
+    EXPECT_EQ(habits(text),
+              (QStringList{"a b",
+                           "test.ics:6: DTSTART is a date with a TZID, where a date-time is expected; it is "
+                           "read as midnight of that date",
+                           "test.ics:7: DTEND is a date with a TZID, where a date-time is expected; it is "
+                           "read as midnight of that date",
+                           "test.ics:12: DTSTART of STANDARD is a date where a date-time is expected; it is "
+                           "read as midnight of that date"}));
+    const auto read = parse(text, ICalendarReader::Strictness::SkipUnreadable).events;
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_FALSE(read[0]->allDay());
+    EXPECT_EQ(read[0]->startDate(), local(u"Europe/Berlin", 2024, 1, 5, 0, 0));
+    EXPECT_EQ(read[0]->endDate(), local(u"Europe/Berlin", 2024, 1, 6, 0, 0));
+    EXPECT_EQ(read[1]->startDate(), local(u"UTC", 2024, 1, 5, 8, 0));
+    EXPECT_EQ(error(text), "test.ics:6: DTSTART is a date with a TZID, where a date-time is expected");
+    // Said to be a date, it is one.
+    EXPECT_TRUE(events(calendar(
+        {"BEGIN:VEVENT", "UID:c", "DTSTART;VALUE=DATE;TZID=Europe/Berlin:20240105", "END:VEVENT"}))[0]
+                    ->allDay());
+}
+
+TEST_F(ICalendarWritersHabitsTest, RecurrenceDatePeriodsNameTheirStarts) {
+    const QByteArray text = calendar(
+        eventWithUid("a", {"RDATE;VALUE=PERIOD:20240110T090000Z/20240110T100000Z,20240117T090000Z/PT2H"}));
+    EXPECT_EQ(habits(text), (QStringList{"a", "test.ics:7: the RDATE periods are not supported: the "
+                                              "occurrences starting 20240110T090000Z, 20240117T090000Z are "
+                                              "left out with their lengths"}));
+    EXPECT_EQ(habits(calendar(eventWithUid("b", {"RDATE:20240110T090000Z"}))),
+              (QStringList{"b", "test.ics:4: the RDATE dates of the event are not supported and left out"}));
+}
+
+TEST_F(ICalendarWritersHabitsTest, AnOccurrenceWithoutUidIsASingleEvent) {
+    const QByteArray text = calendar({"BEGIN:VEVENT", "DTSTART:20240105T090000Z", "SUMMARY:Moved",
+                                      "RECURRENCE-ID:20240104T090000Z", "END:VEVENT"});
+    const ICalendarParseResult result = parse(text, ICalendarReader::Strictness::SkipUnreadable);
+    ASSERT_EQ(result.events.size(), 1u);
+    EXPECT_EQ(result.events[0]->title(), "Moved");
+    EXPECT_FALSE(result.events[0]->occurrenceDate().has_value());
+    EXPECT_FALSE(result.events[0]->eventIdentifier().isEmpty());
+    EXPECT_EQ(messages(result.warnings),
+              QStringList{"test.ics:7: RECURRENCE-ID in an event without UID; it is left out and the event "
+                          "read as a single event"});
+    EXPECT_EQ(error(text), "test.ics:7: RECURRENCE-ID in an event without UID");
+}
