@@ -27,7 +27,7 @@ const WriterSample writerSamples[] = {
     {"thunderbird-lightning.ics", 2, {33}},
     {"thunderbird-periods.ics", 1, {11}},
     {"groupware-dates-with-zone.ics", 2, {10, 11}},
-    {"groupware-own-zone.ics", 2, {7, 13}},
+    {"groupware-own-zone.ics", 2, {7, 13, 22, 29}},
     {"groupware-exception-without-uid.ics", 2, {15}},
     {"converter-colonless-lines.ics", 1, {10, 12}},
     {"webmail-with-task.ics", 1, {12}},
