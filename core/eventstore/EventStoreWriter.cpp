@@ -404,8 +404,7 @@ std::int64_t EventStoreWriter::occurrenceWall(const EKEvent& event, const EventR
     // The wall the store handed out is exact unless the series has moved to another zone or to
     // whole days since; the date alone cannot name an occurrence in a skipped hour.
     if (const std::optional<std::int64_t> carried = event.occurrenceWall();
-        carried && event.occurrenceDate() &&
-        EventStoreConnection::frameDate(*carried, series.allDay, series.tzid) == date) {
+        carried && EventStoreConnection::frameDate(*carried, series.allDay, series.tzid) == date) {
         return *carried;
     }
     return frameWall(date, series);

@@ -158,7 +158,7 @@ TEST_F(EventSeriesFaultsTest, MovingTheFutureToAnEarlierDayLeavesNoDuplicates) {
     EXPECT_FALSE(store().eventWithIdentifier(review->eventIdentifier()));
 }
 
-TEST_F(EventSeriesFaultsTest, AnOccurrenceInASkippedHourCanBeChangedAlone) {
+TEST_F(EventSeriesFaultsTest, AnOccurrenceInASkippedHourCanBeChangedAndRemovedAlone) {
     const char16_t* york = u"America/New_York";
     auto series = newEvent(QStringLiteral("Backup"), local(york, 2024, 3, 8, 2, 30),
                            local(york, 2024, 3, 8, 3, 0), rule("FREQ=DAILY;COUNT=5"));
