@@ -76,6 +76,12 @@ void EKEvent::setExcludedOccurrenceDates(std::vector<Date> dates) {
 
 void EKEvent::setOccurrenceDate(std::optional<Date> occurrenceDate) {
     m_occurrenceDate = occurrenceDate;
+    m_occurrenceWall.reset();
+}
+
+void EKEvent::setOccurrence(Date occurrenceDate, std::int64_t occurrenceWall) {
+    m_occurrenceDate = occurrenceDate;
+    m_occurrenceWall = occurrenceWall;
 }
 
 void EKEvent::setDetached(bool detached) {

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -73,7 +74,14 @@ public:
     // event, a series record or a new event. Setting it on an unsaved record makes the record the
     // changed occurrence of the series with the same identifier.
     std::optional<Date> occurrenceDate() const { return m_occurrenceDate; }
+    // Forgets the occurrence's wall time.
     void setOccurrenceDate(std::optional<Date> occurrenceDate);
+    // The original start as its series writes it (RECURRENCE-ID): a wall time in the series' zone,
+    // or the day at 00:00 for an all-day series, in WallClock's seconds. The store sets it on the
+    // occurrences it hands out: a start in an hour skipped by a clock change has no absolute date
+    // that turns back into it.
+    std::optional<std::int64_t> occurrenceWall() const { return m_occurrenceWall; }
+    void setOccurrence(Date occurrenceDate, std::int64_t occurrenceWall);
     // Part of a series: a repeating event, or one occurrence of one (moved ones included). The
     // rows of a series share one identifier, so a change to one shows only by reading again.
     bool belongsToSeries() const { return hasRecurrenceRules() || m_occurrenceDate.has_value(); }
@@ -105,5 +113,6 @@ private:
     std::optional<EKRecurrenceRule> m_recurrenceRule;
     std::vector<Date> m_excludedOccurrenceDates;
     std::optional<Date> m_occurrenceDate;
+    std::optional<std::int64_t> m_occurrenceWall;
     bool m_detached = false;
 };

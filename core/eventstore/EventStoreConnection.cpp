@@ -266,7 +266,7 @@ std::shared_ptr<EKEvent> EventStoreConnection::makeOccurrence(const Series& seri
     event->setStartDate(occurrence.start);
     event->setEndDate(occurrence.end);
     event->setRecurrenceRule(series.rule);
-    event->setOccurrenceDate(occurrence.start);
+    event->setOccurrence(occurrence.start, occurrence.originalWall);
     event->setCalendar(std::move(calendar));
     return event;
 }
@@ -279,7 +279,7 @@ std::shared_ptr<EKEvent> EventStoreConnection::exceptionEvent(const EventRow& ro
         event->setRecurrenceRule(series->rule);
     }
     if (const std::optional<std::int64_t> wall = EventRow::parseFrameWall(row.recurrenceId)) {
-        event->setOccurrenceDate(frameDate(*wall, master.allDay, master.tzid));
+        event->setOccurrence(frameDate(*wall, master.allDay, master.tzid), *wall);
     }
     event->setDetached(true);
     return event;

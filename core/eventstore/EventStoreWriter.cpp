@@ -399,6 +399,17 @@ std::int64_t EventStoreWriter::frameWall(Date date, const EventRow& series) cons
     return WallClock::wallSeconds(date, series.tzid);
 }
 
+std::int64_t EventStoreWriter::occurrenceWall(const EKEvent& event, const EventRow& series) const {
+    const Date date = event.occurrenceDate().value_or(event.startDate());
+    // The wall the store handed out is exact unless the series has moved to another zone or to
+    // whole days since; the date alone cannot name an occurrence in a skipped hour.
+    if (const std::optional<std::int64_t> carried = event.occurrenceWall();
+        carried && EventStoreConnection::frameDate(*carried, series.allDay, series.tzid) == date) {
+        return *carried;
+    }
+    return frameWall(date, series);
+}
+
 bool EventStoreWriter::saveEvent(EKEvent& event, EKSpan span, StoreError* error) {
     const std::optional<CalendarCheck> calendar = checkCalendar(event.calendar(), false, error);
     if (!calendar) {
@@ -453,16 +464,22 @@ bool EventStoreWriter::saveEvent(EKEvent& event, EKSpan span, StoreError* error)
         event.setEventIdentifier(row.identifier);
         event.setStartDate(row.startDate());
         event.setEndDate(row.allDay ? row.endDate() : event.endDate());
-        event.setOccurrenceDate(rule ? std::optional<Date>(event.startDate()) : std::nullopt);
+        if (rule) {
+            event.setOccurrence(event.startDate(), row.startWall());
+        } else {
+            event.setOccurrenceDate(std::nullopt);
+        }
         event.setDetached(false);
         return true;
     }
 
     const std::int64_t wall =
-        event.occurrenceDate() ? frameWall(*event.occurrenceDate(), *existing) : existing->startWall();
+        event.occurrenceDate() ? occurrenceWall(event, *existing) : existing->startWall();
     const std::optional<EKRecurrenceRule> stored = EKRecurrenceRule::fromRRule(existing->rrule, nullptr);
     const bool ruleChanged = !(rule && stored && *rule == *stored);
-    if (span == EKSpan::ThisEvent && !ruleChanged && event.occurrenceDate()) {
+    // Taking the repetition off one occurrence changes that occurrence alone; a new rule for one
+    // occurrence starts a series of its own from there.
+    if (span == EKSpan::ThisEvent && (!ruleChanged || !rule) && event.occurrenceDate()) {
         EventRow series = *existing;
         if (calendar->id != series.calendarId) {
             // Changed occurrences live in the calendar of their series, so the whole series moves.
@@ -507,13 +524,6 @@ bool EventStoreWriter::saveOccurrence(EKEvent& event, const EventRow& series, st
 
 bool EventStoreWriter::cutSeries(EventRow& series, std::int64_t wall, std::vector<EventRow>* laterExceptions,
                                  std::vector<std::int64_t>* laterExclusions, StoreError* error) {
-    std::optional<icaltimetype> until;
-    if (series.allDay) {
-        until = dayTime(CivilDate::floorDiv(wall, WallClock::secondsPerDay) - 1);
-    } else {
-        until = utcTime(WallClock::date(wall, series.tzid).addingTimeInterval(-1.0));
-    }
-    series.rrule = ruleWithEnd(series.rrule, until, 0);
     std::vector<std::int64_t> kept;
     for (const std::int64_t excluded : series.excludedWalls()) {
         if (excluded < wall) {
@@ -522,7 +532,6 @@ bool EventStoreWriter::cutSeries(EventRow& series, std::int64_t wall, std::vecto
             laterExclusions->push_back(excluded);
         }
     }
-    series.setExcludedWalls(kept);
     for (EventRow& exception : m_connection.exceptionRows(series.id)) {
         const std::optional<std::int64_t> original = EventRow::parseFrameWall(exception.recurrenceId);
         if (original && *original < wall) {
@@ -535,7 +544,49 @@ bool EventStoreWriter::cutSeries(EventRow& series, std::int64_t wall, std::vecto
             laterExceptions->push_back(std::move(exception));
         }
     }
+    if (wall <= series.startWall()) {
+        return deleteRow(series.id) || databaseFailure(error);
+    }
+    // A cut only ever ends a series earlier: an occurrence read before an earlier cut must not
+    // bring back what that cut removed.
+    const std::optional<RecurrenceSeries> current =
+        RecurrenceSeries::create(EventStoreConnection::definitionOf(series, {}), nullptr);
+    const std::optional<std::int64_t> last = current ? current->lastWall() : std::nullopt;
+    if (!last || *last >= wall) {
+        std::optional<icaltimetype> until;
+        if (series.allDay) {
+            until = dayTime(CivilDate::floorDiv(wall, WallClock::secondsPerDay) - 1);
+        } else {
+            until = utcTime(WallClock::date(wall, series.tzid).addingTimeInterval(-1.0));
+        }
+        series.rrule = ruleWithEnd(series.rrule, until, 0);
+    }
+    series.setExcludedWalls(kept);
     return finishSeries(series, error) && updateRow(series, error);
+}
+
+void EventStoreWriter::carryExceptions(const EventRow& row, std::int64_t shift,
+                                       std::vector<std::int64_t>& exclusions,
+                                       std::vector<EventRow>& exceptions) const {
+    const std::optional<RecurrenceSeries> series =
+        RecurrenceSeries::create(EventStoreConnection::definitionOf(row, {}), nullptr);
+    const auto held = [&](std::int64_t wall) { return series && series->hasOccurrenceAt(wall); };
+    std::vector<std::int64_t> walls;
+    for (const std::int64_t wall : exclusions) {
+        if (held(wall + shift)) {
+            walls.push_back(wall + shift);
+        }
+    }
+    exclusions = std::move(walls);
+    std::vector<EventRow> rows;
+    for (EventRow& exception : exceptions) {
+        const std::optional<std::int64_t> original = EventRow::parseFrameWall(exception.recurrenceId);
+        if (original && held(*original + shift)) {
+            exception.recurrenceId = EventRow::formatFrameWall(*original + shift, row.allDay);
+            rows.push_back(std::move(exception));
+        }
+    }
+    exceptions = std::move(rows);
 }
 
 bool EventStoreWriter::saveSeriesFrom(EKEvent& event, EventRow series, std::int64_t wall,
@@ -563,46 +614,41 @@ bool EventStoreWriter::saveSeriesFrom(EKEvent& event, EventRow series, std::int6
                 return databaseFailure(error);
             }
         }
-        const bool keepExceptions = rule && !ruleChanged && sameFrame;
-        const std::int64_t shift = row.startWall() - series.startWall();
+        std::vector<std::int64_t> excluded = series.excludedWalls();
         if (rule) {
             row.rrule = rule->rrule();
-            std::vector<std::int64_t> excluded;
-            if (keepExceptions) {
-                // Moving the whole series moves the starts that its exclusions and changed
-                // occurrences refer to with it.
-                for (const std::int64_t value : series.excludedWalls()) {
-                    excluded.push_back(value + shift);
-                }
-            }
-            row.setExcludedWalls(excluded);
             if (!finishSeries(row, error)) {
                 return false;
             }
         } else {
             row.rrule = QString();
             row.countEnd = QString();
-            row.exdates = QString();
         }
+        if (rule && sameFrame) {
+            // Moving the whole series moves the starts that its exclusions and changed occurrences
+            // refer to with it; those its new rule no longer has go.
+            carryExceptions(row, row.startWall() - series.startWall(), excluded, exceptions);
+        } else {
+            excluded.clear();
+            exceptions.clear();
+        }
+        row.setExcludedWalls(excluded);
         if (!updateRow(row, error)) {
             return false;
         }
-        if (keepExceptions) {
-            for (EventRow exception : exceptions) {
-                const std::optional<std::int64_t> original = EventRow::parseFrameWall(exception.recurrenceId);
-                if (!original) {
-                    continue;
-                }
-                exception.recurrenceId = EventRow::formatFrameWall(*original + shift, row.allDay);
-                exception.calendarId = row.calendarId;
-                if (!insertRow(exception, error)) {
-                    return false;
-                }
+        for (EventRow& exception : exceptions) {
+            exception.calendarId = row.calendarId;
+            if (!insertRow(exception, error)) {
+                return false;
             }
         }
         event.setStartDate(row.startDate());
         event.setEndDate(row.allDay ? row.endDate() : event.endDate());
-        event.setOccurrenceDate(rule ? std::optional<Date>(event.startDate()) : std::nullopt);
+        if (rule) {
+            event.setOccurrence(event.startDate(), row.startWall());
+        } else {
+            event.setOccurrenceDate(std::nullopt);
+        }
         event.setDetached(false);
         return true;
     }
@@ -613,12 +659,21 @@ bool EventStoreWriter::saveSeriesFrom(EKEvent& event, EventRow series, std::int6
             RecurrenceSeries::create(EventStoreConnection::definitionOf(series, {}), &problem);
         return parsed && parsed->hasCount() ? parsed->countBefore(wall, countBudget) : 0;
     }();
+    // Moved to an earlier day, the occurrences from the new start on belong to the new series
+    // alone: the old one ends before it. Exclusions and changed occurrences between the new start
+    // and this occurrence go with the occurrences they belonged to.
+    const std::int64_t cut = std::min(wall, frameWall(event.startDate(), series));
     EventRow old = series;
     std::vector<EventRow> laterExceptions;
     std::vector<std::int64_t> laterExclusions;
-    if (!cutSeries(old, wall, &laterExceptions, &laterExclusions, error)) {
+    if (!cutSeries(old, cut, &laterExceptions, &laterExclusions, error)) {
         return false;
     }
+    std::erase_if(laterExclusions, [&](std::int64_t excluded) { return excluded < wall; });
+    std::erase_if(laterExceptions, [&](const EventRow& exception) {
+        const std::optional<std::int64_t> original = EventRow::parseFrameWall(exception.recurrenceId);
+        return !original || *original < wall;
+    });
 
     EventRow fresh;
     fresh.identifier = newIdentifier();
@@ -626,8 +681,6 @@ bool EventStoreWriter::saveSeriesFrom(EKEvent& event, EventRow series, std::int6
     fillFields(fresh, event);
     fillTimes(fresh, event, series.tzid);
     const bool sameFrame = fresh.allDay == series.allDay && fresh.tzid == series.tzid;
-    const bool keepExceptions = rule && !ruleChanged && sameFrame;
-    const std::int64_t shift = fresh.startWall() - wall;
     if (rule) {
         fresh.rrule = rule->rrule();
         if (!ruleChanged && stored->recurrenceEnd() && stored->recurrenceEnd()->occurrenceCount() > 0) {
@@ -636,37 +689,37 @@ bool EventStoreWriter::saveSeriesFrom(EKEvent& event, EventRow series, std::int6
                 ruleWithEnd(fresh.rrule, std::nullopt,
                             std::max(1, stored->recurrenceEnd()->occurrenceCount() - countBeforeCut));
         }
-        std::vector<std::int64_t> excluded;
-        if (keepExceptions) {
-            for (const std::int64_t value : laterExclusions) {
-                excluded.push_back(value + shift);
-            }
-        }
-        fresh.setExcludedWalls(excluded);
         if (!finishSeries(fresh, error)) {
             return false;
         }
     }
+    if (rule && sameFrame) {
+        carryExceptions(fresh, fresh.startWall() - wall, laterExclusions, laterExceptions);
+    } else {
+        laterExclusions.clear();
+        laterExceptions.clear();
+    }
+    fresh.setExcludedWalls(laterExclusions);
     if (!insertRow(fresh, error)) {
         return false;
     }
-    if (keepExceptions) {
-        for (EventRow exception : laterExceptions) {
-            const std::optional<std::int64_t> original = EventRow::parseFrameWall(exception.recurrenceId);
-            exception.identifier = fresh.identifier;
-            exception.recurrenceId = EventRow::formatFrameWall(*original + shift, fresh.allDay);
-            exception.seriesId = fresh.id;
-            exception.calendarId = fresh.calendarId;
-            if (!insertRow(exception, error)) {
-                return false;
-            }
+    for (EventRow& exception : laterExceptions) {
+        exception.identifier = fresh.identifier;
+        exception.seriesId = fresh.id;
+        exception.calendarId = fresh.calendarId;
+        if (!insertRow(exception, error)) {
+            return false;
         }
     }
     event.setEventIdentifier(fresh.identifier);
     event.setStartDate(fresh.startDate());
     event.setEndDate(fresh.allDay ? fresh.endDate() : event.endDate());
     event.setRecurrenceRule(rule ? EKRecurrenceRule::fromRRule(fresh.rrule, nullptr) : std::nullopt);
-    event.setOccurrenceDate(rule ? std::optional<Date>(event.startDate()) : std::nullopt);
+    if (rule) {
+        event.setOccurrence(event.startDate(), fresh.startWall());
+    } else {
+        event.setOccurrenceDate(std::nullopt);
+    }
     event.setDetached(false);
     return true;
 }
@@ -688,7 +741,7 @@ bool EventStoreWriter::removeEvent(const EKEvent& event, EKSpan span, StoreError
         return deleteRow(existing->id) || databaseFailure(error);
     }
     const std::int64_t wall =
-        event.occurrenceDate() ? frameWall(*event.occurrenceDate(), *existing) : existing->startWall();
+        event.occurrenceDate() ? occurrenceWall(event, *existing) : existing->startWall();
     if (span == EKSpan::ThisEvent) {
         if (const std::optional<EventRow> exception =
                 m_connection.exceptionRow(existing->id, EventRow::formatFrameWall(wall, existing->allDay))) {
@@ -701,9 +754,6 @@ bool EventStoreWriter::removeEvent(const EKEvent& event, EKSpan span, StoreError
         std::sort(excluded.begin(), excluded.end());
         existing->setExcludedWalls(excluded);
         return updateRow(*existing, error);
-    }
-    if (wall <= existing->startWall()) {
-        return deleteRow(existing->id) || databaseFailure(error);
     }
     return cutSeries(*existing, wall, nullptr, nullptr, error);
 }
@@ -798,7 +848,7 @@ bool EventStoreWriter::saveEvents(const std::vector<std::shared_ptr<EKEvent>>& e
             return fail(error, StoreError::InvalidDates,
                         QStringLiteral("The event “%1” ends before it starts.").arg(event->title()));
         }
-        const std::int64_t wall = frameWall(*event->occurrenceDate(), *master);
+        const std::int64_t wall = occurrenceWall(*event, *master);
         const QString recurrenceId = EventRow::formatFrameWall(wall, master->allDay);
         if (const std::optional<EventRow> old = m_connection.exceptionRow(master->id, recurrenceId)) {
             if (!deleteRow(old->id)) {

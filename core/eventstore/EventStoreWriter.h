@@ -84,10 +84,17 @@ private:
     SqliteResult touch(std::int64_t id);
 
     std::int64_t frameWall(Date date, const EventRow& series) const;
+    // The original start of the occurrence an event object stands for, in the frame of `series`.
+    std::int64_t occurrenceWall(const EKEvent& event, const EventRow& series) const;
     // Keeps the occurrences before `wall` and returns the changed occurrences and excluded
-    // starts from `wall` on, which leave the series.
+    // starts from `wall` on, which leave the series. A series that already ends before `wall`
+    // keeps its end; one that would keep nothing is removed.
     bool cutSeries(EventRow& series, std::int64_t wall, std::vector<EventRow>* laterExceptions,
                    std::vector<std::int64_t>* laterExclusions, StoreError* error);
+    // Moves the exclusions and changed occurrences a series hands on by `shift` and keeps those
+    // that the finished series row `row` still has an occurrence for.
+    void carryExceptions(const EventRow& row, std::int64_t shift, std::vector<std::int64_t>& exclusions,
+                         std::vector<EventRow>& exceptions) const;
     bool saveOccurrence(EKEvent& event, const EventRow& series, std::int64_t wall, StoreError* error);
     bool saveSeriesFrom(EKEvent& event, EventRow series, std::int64_t wall, const CalendarCheck& calendar,
                         StoreError* error);

@@ -549,6 +549,15 @@ std::optional<std::int64_t> RecurrenceSeries::resolveCountEnd(int budget) const 
     return end;
 }
 
+bool RecurrenceSeries::hasOccurrenceAt(std::int64_t wall) const {
+    bool found = false;
+    generate(wall, wall, [&](std::int64_t) {
+        found = true;
+        return false;
+    });
+    return found;
+}
+
 int RecurrenceSeries::countBefore(std::int64_t wall, int budget) const {
     int seen = 0;
     generate(m_definition.startWall, wall - 1, [&](std::int64_t) {

@@ -64,6 +64,8 @@ public:
     void generate(std::int64_t wallLow, std::int64_t wallHigh,
                   const std::function<bool(std::int64_t wall)>& visit) const;
 
+    // Whether the rule (exclusions not applied) has an occurrence starting at `wall`.
+    bool hasOccurrenceAt(std::int64_t wall) const;
     // The wall time of the COUNT-th occurrence, found by counting from the start; nothing when
     // the rule has no COUNT or the end lies beyond `budget` occurrences.
     std::optional<std::int64_t> resolveCountEnd(int budget) const;
