@@ -1,5 +1,6 @@
 #include "core/eventstore/EKRecurrenceRule.h"
 
+#include "core/eventstore/IcalRules.h"
 #include "core/eventstore/WallClock.h"
 #include "foundation/CivilDate.h"
 
@@ -80,8 +81,7 @@ EKRecurrenceRule::EKRecurrenceRule(EKRecurrenceFrequency frequency, int interval
             m_recurrenceEnd.reset();
         }
     }
-    const icalrecurrencetype rule = icalrecurrencetype_from_string(text.toUtf8().constData());
-    m_rrule = canonicalText(rule);
+    m_rrule = canonicalText(IcalRules::fromString(text.toUtf8()).rule);
 }
 
 std::optional<EKRecurrenceRule> EKRecurrenceRule::fromRRule(const QString& rrule, QString* error) {
@@ -99,7 +99,8 @@ std::optional<EKRecurrenceRule> EKRecurrenceRule::fromRRule(const QString& rrule
         return fail(QStringLiteral("The repetition rule is empty."));
     }
     icalerror_clear_errno();
-    const icalrecurrencetype rule = icalrecurrencetype_from_string(text.toUtf8().constData());
+    const IcalRules::Rule read = IcalRules::fromString(text.toUtf8());
+    const icalrecurrencetype& rule = read.rule;
     if (rule.freq == ICAL_NO_RECURRENCE || icalerrno != ICAL_NO_ERROR) {
         icalerror_clear_errno();
         return fail(QStringLiteral("The repetition rule “%1” is not valid.").arg(text));

@@ -2,6 +2,7 @@
 
 #include "core/eventstore/EventStoreConnection.h"
 #include "core/eventstore/EventStoreLog.h"
+#include "core/eventstore/IcalRules.h"
 #include "core/eventstore/RecurrenceSeries.h"
 #include "core/eventstore/WallClock.h"
 #include "foundation/CivilDate.h"
@@ -26,7 +27,8 @@ bool isWritableType(int type) {
 
 // The rule text with its end replaced: an UNTIL (and no COUNT), or a COUNT (and no UNTIL).
 QString ruleWithEnd(const QString& rrule, const std::optional<icaltimetype>& until, int count) {
-    icalrecurrencetype rule = icalrecurrencetype_from_string(rrule.toUtf8().constData());
+    IcalRules::Rule read = IcalRules::fromString(rrule.toUtf8());
+    icalrecurrencetype& rule = read.rule;
     rule.until = until.value_or(icaltime_null_time());
     rule.count = until ? 0 : count;
     char* text = icalrecurrencetype_as_string_r(&rule);

@@ -1,6 +1,7 @@
 #include "core/eventstore/ICalendarTimeZones.h"
 
 #include "core/eventstore/ICalendarValues.h"
+#include "core/eventstore/IcalRules.h"
 #include "foundation/StringUtilities.h"
 #include "foundation/TimeZone.h"
 
@@ -200,13 +201,13 @@ void ICalendarTimeZones::checkObservance(const ICalendarComponent& observance,
         const QByteArray ruleText = property->value.trimmed();
         QString problem;
         std::optional<QByteArray> plain = ICalendarValues::plainRule(ruleText, &problem);
-        if (plain && plain->toUpper() != ruleText.toUpper()) {
+        if (plain && plain->toUpper().contains("RSCALE")) {
             problem = QStringLiteral("RSCALE in a time zone observance is not supported");
             plain.reset();
         }
         icalerror_clear_errno();
-        const icalrecurrencetype rule =
-            plain ? icalrecurrencetype_from_string(plain->constData()) : icalrecurrencetype{};
+        const IcalRules::Rule read = plain ? IcalRules::fromString(*plain) : IcalRules::Rule{};
+        const icalrecurrencetype& rule = read.rule;
         if (plain && (rule.freq == ICAL_NO_RECURRENCE || icalerrno != ICAL_NO_ERROR)) {
             icalerror_clear_errno();
             plain.reset();

@@ -1,6 +1,7 @@
 #include "core/eventstore/ICalendarValues.h"
 
 #include "core/eventstore/ContentLineReader.h"
+#include "core/eventstore/IcalRules.h"
 #include "foundation/CivilDate.h"
 
 #include <QList>
@@ -158,17 +159,22 @@ std::optional<QByteArray> plainRule(const QByteArray& rule, QString* problem) {
             kept.append(part);
         }
     }
-    if (!scale.isNull() && scale != "GREGORIAN") {
-        *problem = QStringLiteral("RSCALE=%1: rules in calendars other than the Gregorian are not supported")
+    if (!scale.isNull() && !IcalRules::knowsCalendar(scale)) {
+        *problem = QStringLiteral("RSCALE=%1: rules in this calendar cannot be expanded")
                        .arg(QString::fromLatin1(scale.left(40)));
         return std::nullopt;
     }
-    if (!skip.isNull() && skip != "OMIT") {
-        *problem = scale.isNull()
-                       ? QStringLiteral("SKIP without RSCALE")
-                       : QStringLiteral("SKIP=%1 is not supported").arg(QString::fromLatin1(skip.left(40)));
+    if (!skip.isNull() && scale.isNull()) {
+        *problem = QStringLiteral("SKIP without RSCALE");
         return std::nullopt;
     }
+    if (!skip.isNull() && skip != "OMIT" && skip != "BACKWARD" && skip != "FORWARD") {
+        *problem = QStringLiteral("SKIP=%1 is not OMIT, BACKWARD or FORWARD")
+                       .arg(QString::fromLatin1(skip.left(40)));
+        return std::nullopt;
+    }
+    // Other calendars have a thirteenth month, and leap months ("5L").
+    const bool gregorianMonths = scale.isNull() || scale == "GREGORIAN";
     bool hasFrequency = false;
     for (const QByteArray& part : kept) {
         const qsizetype equals = part.indexOf('=');
@@ -178,8 +184,9 @@ std::optional<QByteArray> plainRule(const QByteArray& rule, QString* problem) {
         } else if (name == "BYMONTH") {
             for (const QByteArray& month : part.mid(equals + 1).split(',')) {
                 bool ok = false;
-                const int number = month.toInt(&ok);
-                if (!ok || number < 1 || number > 12) {
+                const bool leap = !gregorianMonths && month.trimmed().toUpper().endsWith('L');
+                const int number = (leap ? month.trimmed().chopped(1) : month).toInt(&ok);
+                if (!ok || number < 1 || number > (gregorianMonths ? 12 : 13)) {
                     *problem = QStringLiteral("BYMONTH %1 is not a month").arg(quoted(month));
                     return std::nullopt;
                 }
@@ -190,7 +197,15 @@ std::optional<QByteArray> plainRule(const QByteArray& rule, QString* problem) {
         *problem = QStringLiteral("FREQ is missing");
         return std::nullopt;
     }
-    return kept.join(';');
+    // The plain Gregorian rule is given without its calendar, so that it expands as any other.
+    if (gregorianMonths && (skip.isNull() || skip == "OMIT")) {
+        return kept.join(';');
+    }
+    QByteArray scaled = "RSCALE=" + scale + ';' + kept.join(';');
+    if (!skip.isNull()) {
+        scaled += ";SKIP=" + skip;
+    }
+    return scaled;
 }
 
 } // namespace ICalendarValues

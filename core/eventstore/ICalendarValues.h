@@ -34,8 +34,8 @@ std::optional<DateTimeValue> readDateTimeValue(const QByteArray& text);
 std::optional<DurationValue> readDurationValue(const QByteArray& text);
 
 // The rule as libical is given it, or nothing with the problem. RFC 7529: RSCALE=GREGORIAN with
-// SKIP=OMIT is the plain rule; other calendars' rules are not read. libical never sees RSCALE: it
-// keeps the name in memory that nothing frees.
+// SKIP=OMIT is the plain rule and loses both; a rule in another calendar libical expands, or with
+// another SKIP, keeps them (RSCALE first). Read it with IcalRules::fromString.
 std::optional<QByteArray> plainRule(const QByteArray& rule, QString* problem);
 
 } // namespace ICalendarValues

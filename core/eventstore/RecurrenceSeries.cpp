@@ -1,5 +1,6 @@
 #include "core/eventstore/RecurrenceSeries.h"
 
+#include "core/eventstore/IcalRules.h"
 #include "core/eventstore/WallClock.h"
 #include "foundation/CivilDate.h"
 
@@ -43,7 +44,8 @@ RecurrenceSeries::RecurrenceSeries(Definition definition) : m_definition(std::mo
 
 std::optional<RecurrenceSeries> RecurrenceSeries::create(Definition definition, QString* error) {
     icalerror_clear_errno();
-    icalrecurrencetype rule = icalrecurrencetype_from_string(definition.rrule.toUtf8().constData());
+    IcalRules::Rule read = IcalRules::fromString(definition.rrule.toUtf8());
+    icalrecurrencetype& rule = read.rule;
     if (rule.freq == ICAL_NO_RECURRENCE || icalerrno != ICAL_NO_ERROR) {
         icalerror_clear_errno();
         if (error) {
@@ -84,6 +86,7 @@ std::optional<RecurrenceSeries> RecurrenceSeries::create(Definition definition, 
     rule.until = icaltime_null_time();
     rule.count = 0;
     series.m_rule = rule;
+    series.m_calendarName = read.calendarName;
     series.m_startDay = CivilDate::floorDiv(d.startWall, day);
     series.m_timeOfDay = d.startWall - series.m_startDay * day;
     series.m_weekStart = std::clamp(static_cast<int>(rule.week_start) - 1, 0, 6);
@@ -247,7 +250,7 @@ void RecurrenceSeries::generate(std::int64_t wallLow, std::int64_t wallHigh,
         generateSimple(low, high, visit);
     } else if (m_simpleSubDaily) {
         generateSubDailySimple(low, high, visit);
-    } else if (m_rule.freq < ICAL_DAILY_RECURRENCE) {
+    } else if (m_rule.freq < ICAL_DAILY_RECURRENCE && !IcalRules::namesCalendar(m_rule)) {
         generateSubDaily(low, high, visit);
     } else {
         generateWithLibical(low, high, visit);
@@ -270,6 +273,11 @@ void RecurrenceSeries::generateSimple(std::int64_t low, std::int64_t high,
 
 void RecurrenceSeries::generateWithLibical(std::int64_t low, std::int64_t high,
                                            const std::function<bool(std::int64_t)>& visit) const {
+    // A rule of another calendar names that calendar's months and days: only libical reads them.
+    if (IcalRules::namesCalendar(m_rule)) {
+        iterate(icalTime(m_definition.startWall), low, low, high, visit);
+        return;
+    }
     // Where no day of the range can hold an occurrence, libical need not look at all: it might
     // search far beyond the range for a rule that hardly ever matches.
     const std::int64_t lastDay = CivilDate::floorDiv(high, day);

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -103,6 +104,9 @@ private:
 
     Definition m_definition;
     icalrecurrencetype m_rule{};
+    // Holds m_rule.rscale, which libical writes to while it expands: a series is expanded on one
+    // thread at a time.
+    std::shared_ptr<char> m_calendarName;
     int m_count = 0;
     // The last wall time the rule's UNTIL allows.
     std::optional<std::int64_t> m_untilWall;

@@ -241,7 +241,8 @@ std::optional<std::vector<Birthday>> parse(const QByteArray& text, const QString
 std::optional<std::vector<Birthday>> parseFile(const QString& path, QString* error) {
     const QString fileName = QFileInfo(path).fileName();
     QString problem;
-    const std::optional<QByteArray> text = ContentLineReader::readFile(path, ContentLineReader::Syntax::VCard, &problem);
+    const std::optional<QByteArray> text =
+        ContentLineReader::readFile(path, ContentLineReader::Syntax::VCard, &problem);
     if (!text) {
         if (error) {
             *error = QStringLiteral("%1: %2").arg(fileName, problem);

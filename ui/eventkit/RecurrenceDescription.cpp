@@ -118,12 +118,32 @@ QString monthName(int month) {
     return month >= 1 && month <= 12 ? localizedString(names[month - 1]) : QString::number(month);
 }
 
+// "Chinese", "Islamic-Civil": the calendar of an RSCALE value.
+QString calendarName(const QString& scale) {
+    QStringList words = scale.toLower().split(QLatin1Char('-'));
+    for (QString& word : words) {
+        if (!word.isEmpty()) {
+            word[0] = word[0].toUpper();
+        }
+    }
+    return words.join(QLatin1Char('-'));
+}
+
+// A month of another calendar by its number: "month 5", or "leap month 5" for "5L".
+QString otherCalendarMonth(const QString& month) {
+    return month.endsWith(QLatin1Char('L'), Qt::CaseInsensitive)
+               ? fill(QStringLiteral("leap month %@"), {month.chopped(1)})
+               : fill(QStringLiteral("month %@"), {month});
+}
+
 QStringList restrictions(const RuleParts& parts) {
     QStringList phrases;
+    const QString scale = parts.value(QStringLiteral("RSCALE")).toUpper();
+    const bool otherCalendar = !scale.isEmpty() && scale != QLatin1String("GREGORIAN");
     if (parts.contains(QStringLiteral("BYMONTH"))) {
         QStringList months;
         for (const QString& month : parts.value(QStringLiteral("BYMONTH")).split(QLatin1Char(','))) {
-            months.append(monthName(month.toInt()));
+            months.append(otherCalendar ? otherCalendarMonth(month) : monthName(month.toInt()));
         }
         phrases.append(fill(QStringLiteral("in %@"), {joinedList(months)}));
     }
@@ -151,6 +171,9 @@ QStringList restrictions(const RuleParts& parts) {
                                    : fill(QStringLiteral("the %@."), {QString::number(number)}));
         }
         phrases.append(fill(QStringLiteral("on %@"), {joinedList(days)}));
+    }
+    if (otherCalendar) {
+        phrases.append(fill(QStringLiteral("in the %@ calendar"), {calendarName(scale)}));
     }
     return phrases;
 }

@@ -5,6 +5,9 @@
 #include "testing/LogCapture.h"
 
 #include <libical/ical.h>
+#include <unicode/calendar.h>
+#include <unicode/locid.h>
+#include <unicode/timezone.h>
 
 #include <random>
 
@@ -400,4 +403,46 @@ TEST_F(RecurrenceExpansionTest, WeekNumbersOnlyInYearsThatHaveThem) {
               at9({"2019-12-26", "2020-12-31"}));
     EXPECT_EQ(expand("FREQ=YEARLY;BYWEEKNO=1;BYDAY=MO", ny(2019, 12, 30, 9), ny(2019, 1, 1), ny(2021, 1, 1)),
               at9({"2019-12-30"}));
+}
+
+// RFC 7529: yearly rules in other calendars give the days ICU's calendars give; SKIP says where a
+// day a month lacks goes. (libical's Korean calendar puts New Year 2028 a day after ICU's, so it is
+// not among them.)
+TEST_F(RecurrenceExpansionTest, RulesOfOtherCalendarsFollowIcusCalendars) {
+    for (const char* scale : {"CHINESE", "HEBREW", "ISLAMIC-CIVIL", "ISLAMIC-UMALQURA", "PERSIAN", "INDIAN",
+                              "COPTIC", "ETHIOPIC", "BUDDHIST", "JAPANESE", "ROC"}) {
+        // The first day of the calendar's year after mid-2024, and four more New Year's days.
+        UErrorCode status = U_ZERO_ERROR;
+        const std::unique_ptr<icu::Calendar> calendar(icu::Calendar::createInstance(
+            icu::TimeZone::createTimeZone("America/New_York"),
+            icu::Locale((QByteArrayLiteral("en@calendar=") + QByteArray(scale).toLower()).constData()),
+            status));
+        ASSERT_TRUE(U_SUCCESS(status)) << scale;
+        calendar->setTime(ny(2024, 6, 1).udate(), status);
+        calendar->add(UCAL_YEAR, 1, status);
+        calendar->set(UCAL_MONTH, 0);
+        calendar->set(UCAL_DATE, 1);
+        calendar->set(UCAL_IS_LEAP_MONTH, 0);
+        calendar->set(UCAL_HOUR_OF_DAY, 9);
+        calendar->set(UCAL_MINUTE, 0);
+        calendar->set(UCAL_SECOND, 0);
+        calendar->set(UCAL_MILLISECOND, 0);
+        const Date first = Date::withUDate(calendar->getTime(status));
+        QStringList expected;
+        for (int year = 0; year < 5; ++year) {
+            expected.append(text(Date::withUDate(calendar->getTime(status)), u"America/New_York"));
+            calendar->add(UCAL_YEAR, 1, status);
+        }
+        ASSERT_TRUE(U_SUCCESS(status)) << scale;
+        const QByteArray rrule =
+            QByteArrayLiteral("RSCALE=") + scale + ";FREQ=YEARLY;BYMONTH=1;BYMONTHDAY=1;COUNT=5";
+        EXPECT_EQ(expand(rrule.constData(), first, first, ny(2034, 1, 1)), expected) << scale;
+    }
+    // A month's 31st goes to the next day in shorter months, or to their last.
+    EXPECT_EQ(expand("RSCALE=GREGORIAN;FREQ=MONTHLY;COUNT=4;SKIP=FORWARD", ny(2025, 1, 31, 9), ny(2025, 1, 1),
+                     ny(2026, 1, 1)),
+              at9({"2025-01-31", "2025-03-01", "2025-03-31", "2025-05-01"}));
+    EXPECT_EQ(expand("RSCALE=GREGORIAN;FREQ=YEARLY;COUNT=2;SKIP=BACKWARD", ny(2024, 2, 29, 9), ny(2024, 1, 1),
+                     ny(2026, 1, 1)),
+              at9({"2024-02-29", "2025-02-28"}));
 }

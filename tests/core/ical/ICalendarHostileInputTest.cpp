@@ -74,10 +74,9 @@ TEST_F(ICalendarHostileInputTest, TimeZoneObservancesAreBounded) {
     EXPECT_EQ(
         error(calendar(zone("RRULE:FREQ=YEARLY;BYMONTH=3;BYMONTHDAY=1,2,3,4,5,6,7,8,9,10,11,12,13") + user)),
         "test.ics:10: the time zone observance changes more than 12 times a year");
-    EXPECT_EQ(
-        error(calendar(zone("RRULE:RSCALE=GREGORIAN;FREQ=YEARLY") + user)),
-        "test.ics:10: invalid RRULE \"RSCALE=GREGORIAN;FREQ=YEARLY\": RSCALE in a time zone observance is "
-        "not supported");
+    EXPECT_EQ(error(calendar(zone("RRULE:RSCALE=HEBREW;FREQ=YEARLY") + user)),
+              "test.ics:10: invalid RRULE \"RSCALE=HEBREW;FREQ=YEARLY\": RSCALE in a time zone observance is "
+              "not supported");
     // A yearly change, as real zones make, is read.
     EXPECT_EQ(lenient(calendar(zone("RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU") + user)), QStringList{"z"});
 }
@@ -135,14 +134,19 @@ TEST_F(ICalendarHostileInputTest, RulesOfOtherCalendarScales) {
         events(calendar(eventWithUid("a", {"RRULE:RSCALE=GREGORIAN;FREQ=MONTHLY;SKIP=OMIT;COUNT=2"})));
     ASSERT_EQ(gregorian.size(), 1u);
     EXPECT_EQ(gregorian[0]->recurrenceRule()->rrule(), "FREQ=MONTHLY;COUNT=2");
-    EXPECT_EQ(lenient(calendar(eventWithUid("h", {"RRULE:RSCALE=HEBREW;FREQ=YEARLY;BYMONTH=5L"}) +
-                               eventWithUid("ok"))),
-              (QStringList{
-                  "ok", "test.ics:7: invalid RRULE \"RSCALE=HEBREW;FREQ=YEARLY;BYMONTH=5L\": RSCALE=HEBREW: "
-                        "rules in calendars other than the Gregorian are not supported"}));
-    EXPECT_EQ(error(calendar(eventWithUid("a", {"RRULE:RSCALE=GREGORIAN;FREQ=MONTHLY;SKIP=FORWARD"}))),
-              "test.ics:7: invalid RRULE \"RSCALE=GREGORIAN;FREQ=MONTHLY;SKIP=FORWARD\": SKIP=FORWARD is not "
-              "supported");
+    // Other calendars, leap months and SKIP are kept for libical to expand with ICU.
+    const auto hebrew =
+        events(calendar(eventWithUid("h", {"RRULE:RSCALE=hebrew;FREQ=YEARLY;BYMONTH=5L;SKIP=FORWARD"})));
+    ASSERT_EQ(hebrew.size(), 1u);
+    EXPECT_TRUE(hebrew[0]->recurrenceRule()->rrule().startsWith("RSCALE=HEBREW;FREQ=YEARLY"))
+        << hebrew[0]->recurrenceRule()->rrule().toStdString();
+    EXPECT_TRUE(hebrew[0]->recurrenceRule()->rrule().contains("SKIP=FORWARD"));
+    EXPECT_EQ(
+        lenient(calendar(eventWithUid("m", {"RRULE:RSCALE=MARTIAN;FREQ=YEARLY"}) + eventWithUid("ok"))),
+        (QStringList{"ok", "test.ics:7: invalid RRULE \"RSCALE=MARTIAN;FREQ=YEARLY\": RSCALE=MARTIAN: rules "
+                           "in this calendar cannot be expanded"}));
+    EXPECT_EQ(error(calendar(eventWithUid("a", {"RRULE:FREQ=MONTHLY;SKIP=FORWARD"}))),
+              "test.ics:7: invalid RRULE \"FREQ=MONTHLY;SKIP=FORWARD\": SKIP without RSCALE");
 }
 
 // A part that holds a percent marker (a file name, a foreign component's name) is taken as it is,

@@ -218,4 +218,6 @@ TEST(RecurrenceDescriptionTest, rulesTheListCannotExpressReadAsWords) {
               "Every 2 weeks on Monday and Friday, 10 times");
     EXPECT_EQ(describe("FREQ=YEARLY;BYMONTH=3;BYMONTHDAY=15"), "Every year in March on the 15.");
     EXPECT_EQ(describe("FREQ=HOURLY;INTERVAL=6"), "Every 6 hours");
+    EXPECT_EQ(describe("RSCALE=HEBREW;FREQ=YEARLY;BYMONTH=5L;BYMONTHDAY=8;SKIP=FORWARD"),
+              "Every year in leap month 5 on the 8. in the Hebrew calendar");
 }
