@@ -3,7 +3,12 @@
 #include "foundation/StringUtilities.h"
 
 #include <unicode/locid.h>
+#include <unicode/simpletz.h>
 #include <unicode/smpdtfmt.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdlib>
 
 namespace {
 
@@ -107,9 +112,59 @@ QString DateTimeFormatter::formatSettingsDate(Date date) {
 
 std::optional<Date> DateTimeFormatter::parseSettingsDate(const QString& text) {
     const std::lock_guard<std::mutex> lock(m_mutex);
+    return parseExactly(settingsDateFormatter(), text);
+}
+
+QString DateTimeFormatter::formatSettingsDateWithOffset(Date date) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    icu::DateFormat& formatter = settingsDateFormatter();
+    icu::UnicodeString text;
+    formatter.format(date.udate(), text);
+    UErrorCode status = U_ZERO_ERROR;
+    std::int32_t rawOffset = 0;
+    std::int32_t dstOffset = 0;
+    formatter.getTimeZone().getOffset(date.udate(), false, rawOffset, dstOffset, status);
+    const std::int32_t offset = U_SUCCESS(status) ? (rawOffset + dstOffset) / 1000 : 0;
+    const std::int32_t magnitude = std::abs(offset);
+    QString written = StringUtilities::fromUnicodeString(text);
+    written +=
+        QString::asprintf(" %c%02d%02d", offset < 0 ? '-' : '+', magnitude / 3600, magnitude / 60 % 60);
+    if (magnitude % 60 != 0) {
+        written += QString::asprintf("%02d", magnitude % 60);
+    }
+    return written;
+}
+
+std::optional<Date> DateTimeFormatter::parseSettingsDateWithOffset(const QString& text) {
+    const qsizetype space = text.lastIndexOf(u' ');
+    const QString offsetText = text.mid(space + 1);
+    if (space < 0 || (offsetText.size() != 5 && offsetText.size() != 7) ||
+        (offsetText[0] != u'+' && offsetText[0] != u'-')) {
+        return std::nullopt;
+    }
+    std::array<int, 3> parts{0, 0, 0};
+    for (qsizetype index = 1; index < offsetText.size(); ++index) {
+        const char16_t digit = offsetText[index].unicode();
+        if (digit < u'0' || digit > u'9') {
+            return std::nullopt;
+        }
+        int& part = parts[static_cast<std::size_t>((index - 1) / 2)];
+        part = part * 10 + (digit - u'0');
+    }
+    if (parts[0] > 23 || parts[1] > 59 || parts[2] > 59) {
+        return std::nullopt;
+    }
+    const int offset = (offsetText[0] == u'-' ? -1 : 1) * (parts[0] * 3600 + parts[1] * 60 + parts[2]);
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    // Read on a clock that keeps that offset all year, where every wall time happens exactly once.
+    const std::unique_ptr<icu::DateFormat> fixed(settingsDateFormatter().clone());
+    fixed->setTimeZone(icu::SimpleTimeZone(offset * 1000, icu::UnicodeString(u"Etc/Unknown")));
+    return parseExactly(*fixed, text.left(space));
+}
+
+std::optional<Date> DateTimeFormatter::parseExactly(icu::DateFormat& formatter, const QString& text) {
     const icu::UnicodeString input = StringUtilities::toUnicodeString(text);
     icu::ParsePosition position(0);
-    icu::DateFormat& formatter = settingsDateFormatter();
     const UDate parsed = formatter.parse(input, position);
     if (input.isEmpty() || position.getErrorIndex() >= 0 || position.getIndex() != input.length()) {
         return std::nullopt;

@@ -25,6 +25,12 @@ public:
     QString formatSettingsDate(Date date);
     // The whole text must match the settings format, strictly; otherwise nothing.
     std::optional<Date> parseSettingsDate(const QString& text);
+    // The settings format followed by the zone's offset from UTC at that moment, " +hhmm" (or
+    // " +hhmmss" for an offset with seconds), so that a time the clocks show twice reads back as
+    // the moment it was.
+    QString formatSettingsDateWithOffset(Date date);
+    // The whole text must match that format, strictly; otherwise nothing.
+    std::optional<Date> parseSettingsDateWithOffset(const QString& text);
     // "y".
     QString formatYear(Date date);
     // "cccc", first letter upper-cased.
@@ -44,6 +50,9 @@ public:
 private:
     DateTimeFormatter() = default;
 
+    // The whole text read by the formatter, which must write it back identically; the caller
+    // holds m_mutex.
+    static std::optional<Date> parseExactly(icu::DateFormat& formatter, const QString& text);
     // Each made on first use; the caller holds m_mutex.
     icu::DateFormat& timeFormatter();
     icu::DateFormat& settingsDateFormatter();

@@ -7,6 +7,7 @@
 #include "core/calendar/Week.h"
 #include "core/calendar/Year.h"
 #include "foundation/CivilDate.h"
+#include "foundation/WallTime.h"
 
 #include <cmath>
 
@@ -33,6 +34,11 @@ Date Day::beginDateTime() const {
 
 Date Day::endDateTime() const {
     return DateUtilities::lastSecondOfDay(m_yearNumber, m_monthNumber, m_dayNumber);
+}
+
+Date Day::noon() const {
+    return WallTime{CivilDate{m_yearNumber, m_monthNumber, m_dayNumber}, 12, 0, 0}.dateIn(
+        DateUtilities::calendar().getTimeZone());
 }
 
 int Day::weekday() const {

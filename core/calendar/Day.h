@@ -14,8 +14,8 @@ class Week;
 class Year;
 
 // A calendar day as plain year, month and day numbers. The arithmetic on the numbers is
-// proleptic Gregorian; the day becomes an absolute time only through beginDateTime() and
-// endDateTime() in the application calendar.
+// proleptic Gregorian; the day becomes an absolute time only through beginDateTime(),
+// endDateTime() and noon() in the application calendar.
 class Day {
 public:
     constexpr Day(int yearNumber, int monthNumber, int dayNumber)
@@ -41,6 +41,8 @@ public:
     // second before the next day begins.
     Date beginDateTime() const;
     Date endDateTime() const;
+    // 12:00 of the day on the application calendar's wall clock.
+    Date noon() const;
 
     // 1 (Sunday) to 7 (Saturday).
     int weekday() const;

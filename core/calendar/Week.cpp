@@ -58,16 +58,19 @@ int Week::weeksTo(const Week& other) const {
     return firstDay().daysTo(other.firstDay()) / 7;
 }
 
+// A week is named after the numbering's own week that holds its middle day, and so most of its
+// days; consecutive weeks then name consecutive numbered weeks, whatever day they begin on.
 QString Week::weekNumber() const {
-    const Day first = firstDay();
+    const Day middle = middleOfTheWeekDay();
     if (weekNumberMethod() == 1) {
-        const int firstNumber = weekNumberForDay(first);
-        const int lastNumber = weekNumberForDay(first.addDays(6));
-        if (lastNumber < firstNumber) {
-            return QString::asprintf("%d/1", firstNumber);
+        // USA weeks run from Sunday to Saturday; the one crossing into a new year is the old
+        // year's last and the new year's first.
+        const Day sunday = middle.addDays(1 - middle.weekday());
+        if (sunday.addDays(6).yearNumber() != sunday.yearNumber()) {
+            return QString::asprintf("%d/1", usaWeekNumberForDay(sunday));
         }
     }
-    return QString::asprintf("%d", weekNumberForDay(first.addDays(3)));
+    return QString::asprintf("%d", weekNumberForDay(middle));
 }
 
 QString Week::description() const {

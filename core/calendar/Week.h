@@ -34,8 +34,8 @@ public:
     bool isLaterThan(const Week& other) const { return m_date > other.m_date; }
     bool isEarlierThan(const Week& other) const { return m_date < other.m_date; }
 
-    // The week's number for the week title: under the USA method "a/1" for a week that crosses
-    // into a new year, otherwise the number of the week's middle day.
+    // The week's number for the week title: the number of the week's middle day, and under the
+    // USA method "a/1" where the Sunday-to-Saturday week holding that day crosses into a new year.
     QString weekNumber() const;
 
     // The first day as "%04d-%02d-%02d".

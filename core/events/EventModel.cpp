@@ -7,7 +7,7 @@
 #include "core/eventstore/EKEvent.h"
 #include "core/settings/AppSettings.h"
 
-EventModel::EventModel(const Day& day) : m_date(DateUtilities::addHours(day.beginDateTime(), 12)) {}
+EventModel::EventModel(const Day& day) : m_date(day.noon()) {}
 
 EventModel::EventModel(const EKEvent& event)
     : m_title(event.title()), m_date(event.startDate()), m_calendar(event.calendar()),

@@ -11,6 +11,7 @@
 #include "core/events/LogAlertPresenter.h"
 #include "core/events/NetworkActivityIndicator.h"
 #include "core/events/ReadOnlyCheck.h"
+#include "core/eventstore/WallClock.h"
 #include "core/settings/AppSettings.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/Log.h"
@@ -53,6 +54,22 @@ std::optional<QString> identifierForm(const EKCalendar& calendar, int pass) {
     default:
         return Account::identifierUsingAccountFromDescription(calendar);
     }
+}
+
+// The end of `event` once its start moves to `start`. All-day events keep their number of calendar
+// days, which are 23 or 25 hours long where the clocks change; other events keep their length.
+Date endOfMovedEvent(const EKEvent& event, Date start) {
+    if (event.allDay()) {
+        return DateUtilities::addDays(event.endDate(), DateUtilities::daysTo(event.startDate(), start));
+    }
+    return start.addingTimeInterval(event.endDate().timeIntervalSinceDate(event.startDate()));
+}
+
+// The length of a span as the wall clock shows it, so that a day on which the clocks go back
+// counts as one day, not 25 hours.
+double wallClockLength(Date start, Date end) {
+    return static_cast<double>(WallClock::wallSeconds(end, QString()) -
+                               WallClock::wallSeconds(start, QString()));
 }
 
 } // namespace
@@ -131,7 +148,7 @@ std::shared_ptr<EKEvent> EventService::eventByIdentifier(const QString& identifi
 
 std::shared_ptr<EKEvent> EventService::newEventForDay(const Day& day) const {
     std::shared_ptr<EKEvent> event = EKEvent::eventWithEventStore(*m_eventStore);
-    event->setStartDate(DateUtilities::addHours(day.beginDateTime(), 12));
+    event->setStartDate(day.noon());
     return fillDefaultEventProperties(std::move(event));
 }
 
@@ -147,7 +164,7 @@ std::shared_ptr<EKEvent> EventService::copyEvent(const EKEvent& event, Date date
     copy->setTitle(event.title());
     const Date start = DateUtilities::applyDateWithoutTime(event.startDate(), date);
     copy->setStartDate(start);
-    copy->setEndDate(start.addingTimeInterval(event.endDate().timeIntervalSinceDate(event.startDate())));
+    copy->setEndDate(endOfMovedEvent(event, start));
     copy->setAllDay(event.allDay());
     copy->setLocation(event.location());
     copy->setAlarms(event.alarms());
@@ -160,13 +177,13 @@ void EventService::applyDate(Date date, EKEvent& event, bool allday) const {
     if (allday) {
         date = DateUtilities::day(date).beginDateTime();
     }
-    double duration = event.endDate().timeIntervalSinceDate(event.startDate());
-    if (event.allDay() && !allday) {
-        duration = 3600.0;
+    Date end = date.addingTimeInterval(event.endDate().timeIntervalSinceDate(event.startDate()));
+    if (event.allDay()) {
+        end = allday ? endOfMovedEvent(event, date) : date.addingTimeInterval(3600.0);
     }
     event.setAllDay(allday);
     event.setStartDate(date);
-    event.setEndDate(date.addingTimeInterval(duration));
+    event.setEndDate(end);
 }
 
 bool EventService::saveEvent(const std::shared_ptr<EKEvent>& event, EKSpan span) {
@@ -328,6 +345,7 @@ std::vector<Holiday> EventService::extractHolidaysFromEvents(const EventList& ev
         Date endDateTime;
     };
     constexpr double adjacentOccurrenceTolerance = 5.0;
+    // More than one calendar day, on the wall clock.
     constexpr double minimumHolidayDuration = 90000.0;
 
     std::vector<Span> spans;
@@ -345,13 +363,13 @@ std::vector<Holiday> EventService::extractHolidaysFromEvents(const EventList& ev
                 spans.push_back({event, event->startDate(), event->endDate()});
                 positionByIdentifier[event->eventIdentifier()] = spans.size() - 1;
             }
-        } else if (event->endDate().timeIntervalSinceDate(event->startDate()) >= minimumHolidayDuration) {
+        } else if (wallClockLength(event->startDate(), event->endDate()) >= minimumHolidayDuration) {
             spans.push_back({event, event->startDate(), event->endDate()});
         }
     }
     std::vector<Holiday> holidays;
     for (const Span& span : spans) {
-        if (span.endDateTime.timeIntervalSinceDate(span.startDateTime) >= minimumHolidayDuration) {
+        if (wallClockLength(span.startDateTime, span.endDateTime) >= minimumHolidayDuration) {
             holidays.emplace_back(span.event, span.startDateTime, span.endDateTime);
         }
     }

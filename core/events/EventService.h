@@ -60,11 +60,12 @@ public:
     std::shared_ptr<EKEvent> newEventForDay(const Day& day) const;
     // One hour long, in the default calendar, with the default alarms; returns the event.
     std::shared_ptr<EKEvent> fillDefaultEventProperties(std::shared_ptr<EKEvent> event) const;
-    // A copy on the date's day at the source's time of day, saved as a single event; returned
-    // whether the save succeeded or not.
+    // A copy on the date's day at the source's time of day, as many calendar days long when all-day,
+    // saved as a single event; returned whether the save succeeded or not.
     std::shared_ptr<EKEvent> copyEvent(const EKEvent& event, Date date);
     // Moves the event to start at `date`; an all-day flag starts it at the beginning of that day,
-    // and an all-day event made timed lasts one hour.
+    // an all-day event staying all-day keeps its number of calendar days, and an all-day event
+    // made timed lasts one hour.
     void applyDate(Date date, EKEvent& event, bool allday) const;
     // Write through the store, then dispatch UserChangedEvent, whether the write succeeded or not.
     // A failure is shown with the alert presenter. True on success.

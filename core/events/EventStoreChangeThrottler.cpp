@@ -26,13 +26,15 @@ EventStoreChangeThrottler::~EventStoreChangeThrottler() {
 }
 
 void EventStoreChangeThrottler::dispatchEventWhenEventStoreChanged() {
-    // Each call schedules its own check; none is cancelled. The timer holds the throttler
-    // weakly, through its bus lifetime token.
-    RunLoop::main().scheduleTimer(checkDelay, false, [this, alive = lifetimeToken()] {
-        if (!alive.expired()) {
-            dispatchEventWhenEventStoreChangedDelayed();
-        }
-    });
+    // Each call schedules its own check; user activity cancels them all. The timer holds the
+    // throttler weakly, through its bus lifetime token.
+    std::erase_if(m_pendingChecks, [](const std::shared_ptr<Timer>& timer) { return !timer->isValid(); });
+    m_pendingChecks.push_back(
+        RunLoop::main().scheduleTimer(checkDelay, false, [this, alive = lifetimeToken()] {
+            if (!alive.expired()) {
+                dispatchEventWhenEventStoreChangedDelayed();
+            }
+        }));
 }
 
 void EventStoreChangeThrottler::dispatchEventWhenEventStoreChangedDelayed() {
@@ -46,21 +48,51 @@ void EventStoreChangeThrottler::dispatchEventWhenEventStoreChangedDelayed() {
 
 void EventStoreChangeThrottler::resetIdle() {
     m_idle = false;
+    // A check still pending would otherwise declare the user idle right after this touch.
+    for (const std::shared_ptr<Timer>& timer : m_pendingChecks) {
+        timer->invalidate();
+    }
+    m_pendingChecks.clear();
 }
 
 void EventStoreChangeThrottler::userChangedEvent() {
     m_lastNotificationReceivedDate = RunLoop::main().now();
+    ++m_ownNotificationsExpected;
 }
 
 void EventStoreChangeThrottler::notificationReceived() {
     const Date now = RunLoop::main().now();
-    if (m_lastNotificationReceivedDate &&
+    if (!m_lastNotificationReceivedDate ||
         now.timeIntervalSinceDate(*m_lastNotificationReceivedDate) > quietInterval) {
-        if (m_idle) {
-            dispatchEventStoreChangedEvent();
-        } else {
-            m_eventStoreChanged = true;
-        }
+        m_ownNotificationsExpected = 0;
+        takeUpChange(now);
+        return;
+    }
+    if (m_ownNotificationsExpected > 0) {
+        --m_ownNotificationsExpected;
+        return;
+    }
+    // Dropped for now; the interval's end takes up everything dropped in it, once. The interval
+    // does not grow, so a steady stream of changes is still announced every 1.5 seconds.
+    if (!m_quietIntervalEnd || !m_quietIntervalEnd->isValid()) {
+        const double remaining = quietInterval - now.timeIntervalSinceDate(*m_lastNotificationReceivedDate);
+        m_quietIntervalEnd = RunLoop::main().scheduleTimer(remaining, false, [this, alive = lifetimeToken()] {
+            if (!alive.expired()) {
+                quietIntervalEnded();
+            }
+        });
+    }
+}
+
+void EventStoreChangeThrottler::quietIntervalEnded() {
+    takeUpChange(RunLoop::main().now());
+}
+
+void EventStoreChangeThrottler::takeUpChange(Date now) {
+    if (m_idle) {
+        dispatchEventStoreChangedEvent();
+    } else {
+        m_eventStoreChanged = true;
     }
     m_lastNotificationReceivedDate = now;
 }

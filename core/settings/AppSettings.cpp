@@ -3,10 +3,10 @@
 #include "core/calendar/DateTimeFormatter.h"
 #include "core/calendar/Week.h"
 #include "core/events/Account.h"
-#include "foundation/ListExtensions.h"
 #include "core/eventstore/EKAlarm.h"
 #include "core/eventstore/EKCalendar.h"
 #include "core/settings/CalendarDirectory.h"
+#include "foundation/ListExtensions.h"
 #include "foundation/Locale.h"
 #include "foundation/UserDefaults.h"
 
@@ -69,7 +69,7 @@ void AppSettings::storeAndFlush(const QString& key, const QString& value) {
 }
 
 void AppSettings::storeLastActiveDate(Date date) {
-    userDefaults().setString(lastActiveDateKey, formatter().formatSettingsDate(date));
+    userDefaults().setString(lastActiveDateKey, formatter().formatSettingsDateWithOffset(date));
 }
 
 std::optional<Date> AppSettings::loadLastActiveDate() const {
@@ -77,6 +77,10 @@ std::optional<Date> AppSettings::loadLastActiveDate() const {
     if (!stored) {
         return std::nullopt;
     }
+    if (std::optional<Date> date = formatter().parseSettingsDateWithOffset(*stored)) {
+        return date;
+    }
+    // Written before the offset was stored: the wall time alone.
     return formatter().parseSettingsDate(*stored);
 }
 

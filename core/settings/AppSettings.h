@@ -29,7 +29,8 @@ public:
     UserDefaults& userDefaults() const;
     DateTimeFormatter& formatter() const;
 
-    // Written without flushing: the caller flushes when the application resigns.
+    // Written without flushing: the caller flushes when the application resigns. Stored with its
+    // offset from UTC, so that it reads back exactly also where the clocks show a time twice.
     void storeLastActiveDate(Date date);
     std::optional<Date> loadLastActiveDate() const;
 

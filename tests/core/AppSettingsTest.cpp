@@ -18,9 +18,9 @@
 #include "core/settings/WeekNumbersSetting.h"
 #include "core/settings/WeekendDaysSetting.h"
 #include "foundation/Locale.h"
+#include "foundation/UserDefaults.h"
 #include "testing/LogCapture.h"
 #include "testing/ManualRunLoop.h"
-#include "foundation/UserDefaults.h"
 
 #include <QTemporaryDir>
 
@@ -153,11 +153,39 @@ TEST_F(AppSettingsTest, LastActiveDateIsStoredInTheSettingsFormatWithoutFlushing
     // Three hours after midnight on the day the clocks go forward is 04:00 on the wall.
     const Date moment = DateUtilities::dateWithYear(2012, 3, 25).addingTimeInterval(3 * 3600 + 61);
     settings().storeLastActiveDate(moment);
-    EXPECT_EQ(defaults().stringForKey("lastActiveDate").value_or(""), "2012-03-25 04:01:01");
+    EXPECT_EQ(defaults().stringForKey("lastActiveDate").value_or(""), "2012-03-25 04:01:01 +0200");
     ASSERT_TRUE(settings().loadLastActiveDate().has_value());
     EXPECT_EQ(*settings().loadLastActiveDate(), moment);
     defaults().setString("lastActiveDate", "yesterday");
     EXPECT_FALSE(settings().loadLastActiveDate().has_value());
+}
+
+TEST_F(AppSettingsTest, LastActiveDateReadsBackExactlyAlsoInTheRepeatedHour) {
+    // Berlin's clocks go back from 03:00 to 02:00 on 27 October 2024, so 02:30 happens twice.
+    const Date first = DateUtilities::dateWithYear(2024, 10, 27).addingTimeInterval(2.5 * 3600);
+    const Date second = first.addingTimeInterval(3600.0);
+    settings().storeLastActiveDate(first);
+    EXPECT_EQ(settings().loadLastActiveDate(), first);
+    settings().storeLastActiveDate(second);
+    EXPECT_EQ(defaults().stringForKey("lastActiveDate").value_or(""), "2024-10-27 02:30:00 +0100");
+    EXPECT_EQ(settings().loadLastActiveDate(), second);
+    // The moment stays the same when the zone changes before it is read.
+    useZone("America/New_York");
+    EXPECT_EQ(settings().loadLastActiveDate(), second);
+    useZone("Europe/Berlin");
+    // Texts written without the offset read as the settings format reads them; a broken offset
+    // reads as nothing.
+    defaults().setString("lastActiveDate", "2024-10-27 02:30:00");
+    EXPECT_EQ(settings().loadLastActiveDate(),
+              DateTimeFormatter::instance().parseSettingsDate("2024-10-27 02:30:00"));
+    defaults().setString("lastActiveDate", "2024-10-28 09:15:00");
+    EXPECT_EQ(settings().loadLastActiveDate(),
+              DateUtilities::dateWithYear(2024, 10, 28).addingTimeInterval(33300.0));
+    for (const char* broken : {"2024-10-27 02:30:00 +01", "2024-10-27 02:30:00 0100", "2024-10-27 +0100",
+                               "2024-10-27 02:30:00 +0100 ", "2024-10-27 02:30:00 +2500"}) {
+        defaults().setString("lastActiveDate", broken);
+        EXPECT_FALSE(settings().loadLastActiveDate().has_value()) << broken;
+    }
 }
 
 TEST_F(AppSettingsTest, FirstLoadOfTheTimeZoneStoresTheProcessZone) {

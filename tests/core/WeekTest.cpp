@@ -43,6 +43,50 @@ private:
     icu::GregorianCalendar m_calendar;
 };
 
+// USA week numbers as ICU's own week fields give them (Sunday first, one day minimum), and the
+// title of the Sunday-to-Saturday week holding a day: where that week crosses into a new year,
+// ICU counts it as week 1 of the new year, and the title names the old year's number first.
+class UsaTitleReference {
+public:
+    UsaTitleReference() : m_calendar(icu::TimeZone::createTimeZone("UTC"), m_status) {
+        m_calendar.setFirstDayOfWeek(UCAL_SUNDAY);
+        m_calendar.setMinimalDaysInFirstWeek(1);
+    }
+
+    QString operator()(const Day& day) {
+        const int number = weekOfYear(day);
+        const Day sunday = day.addDays(1 - day.weekday());
+        if (number == 1 && sunday.monthNumber() == 12) {
+            return QString::number(weekOfYear(sunday.addDays(-7)) + 1) + "/1";
+        }
+        return QString::number(number);
+    }
+
+private:
+    int weekOfYear(const Day& day) {
+        m_calendar.clear();
+        m_calendar.set(day.yearNumber(), day.monthNumber() - 1, day.dayNumber(), 12, 0, 0);
+        return m_calendar.get(UCAL_WEEK_OF_YEAR, m_status);
+    }
+
+    UErrorCode m_status = U_ZERO_ERROR;
+    icu::GregorianCalendar m_calendar;
+};
+
+// Titles of consecutive weeks count on by one ("52/1" counts as 52 followed by 1); they start
+// again at 1 only in the week around New Year.
+void expectTitleFollows(const QString& previous, const QString& title, const Day& middle) {
+    const QStringList previousNumbers = previous.split('/');
+    const int last = previousNumbers.last().toInt();
+    const int first = title.split('/').first().toInt();
+    const bool newYear = (middle.monthNumber() == 1 && middle.dayNumber() <= 10) ||
+                         (middle.monthNumber() == 12 && middle.dayNumber() >= 25);
+    const bool follows =
+        first == last + 1 || (first == 1 && newYear && previousNumbers.size() == 1 && last >= 52);
+    EXPECT_TRUE(follows) << previous.toStdString() << " then " << title.toStdString() << " in the week of "
+                         << middle.description().toStdString();
+}
+
 // USA numbering from day counts: Sunday-to-Saturday weeks counted from the one holding 1 January.
 int usaReference(const Day& day) {
     const chr::sys_days januaryFirst =
@@ -82,6 +126,20 @@ TEST_F(WeekTest, WeekNumberTexts) {
     EXPECT_EQ(Day(2014, 12, 28).week().weekNumber(), "53/1");
     EXPECT_EQ(Day(2011, 12, 25).week().weekNumber(), "53");
     EXPECT_EQ(Day(2012, 1, 1).week().weekNumber(), "1");
+    // Weeks from other weekdays are named after the Sunday-to-Saturday week holding most of them.
+    const auto titles = [](const Day& from) {
+        QStringList texts;
+        for (int index = 0; index < 3; ++index) {
+            texts.append(from.addDays(7 * index).week().weekNumber());
+        }
+        return texts.join(' ').toStdString();
+    };
+    Week::setFirstWeekdayOfWeek(7);
+    EXPECT_EQ(titles(Day(2014, 12, 20)), "52 53/1 2");
+    EXPECT_EQ(titles(Day(2010, 12, 18)), "52 53/1 2");
+    Week::setFirstWeekdayOfWeek(2);
+    EXPECT_EQ(titles(Day(2014, 12, 22)), "52 53/1 2");
+    EXPECT_EQ(titles(Day(2011, 12, 19)), "52 53 1");
 
     Week::setWeekNumberMethod(0);
     Week::setFirstWeekdayOfWeek(2);
@@ -101,9 +159,12 @@ TEST_F(WeekTest, WeekNumbersOfEveryDayFrom1900To2100MatchTheReferences) {
 
 TEST_F(WeekTest, WeeksAndTheirTextsForEveryFirstWeekdayFrom1900To2100) {
     IsoReference iso;
+    UsaTitleReference usa;
     for (int first = 1; first <= 7; ++first) {
         SCOPED_TRACE(first);
         Week::setFirstWeekdayOfWeek(first);
+        QString previousIso;
+        QString previousUsa;
         for (chr::sys_days days = civil(Day(1900, 1, 1)); days <= civil(Day(2100, 12, 31));
              days += chr::days{1}) {
             const Day day = dayOf(days);
@@ -116,16 +177,22 @@ TEST_F(WeekTest, WeeksAndTheirTextsForEveryFirstWeekdayFrom1900To2100) {
             if (back != 0) {
                 continue;
             }
-            // Once per week: the week of any moment of its days, and its texts under both methods.
+            // Once per week: the week of any moment of its days, and its texts under both methods,
+            // each named after the method's own week that holds most of its days.
             ASSERT_EQ(DateUtilities::week(day.beginDateTime().addingTimeInterval(20 * 3600)), week);
             const Day middle = dayOf(days + chr::days{3});
             Week::setWeekNumberMethod(0);
-            ASSERT_EQ(week.weekNumber(), QString::number(iso(middle))) << day.description().toStdString();
+            const QString isoTitle = week.weekNumber();
+            ASSERT_EQ(isoTitle, QString::number(iso(middle))) << day.description().toStdString();
             Week::setWeekNumberMethod(1);
-            const int a = usaReference(firstDay);
-            const int b = usaReference(dayOf(days + chr::days{6}));
-            const QString usa = b < a ? QString::number(a) + "/1" : QString::number(usaReference(middle));
-            ASSERT_EQ(week.weekNumber(), usa) << day.description().toStdString();
+            const QString usaTitle = week.weekNumber();
+            ASSERT_EQ(usaTitle, usa(middle)) << day.description().toStdString();
+            if (!previousIso.isEmpty()) {
+                expectTitleFollows(previousIso, isoTitle, middle);
+                expectTitleFollows(previousUsa, usaTitle, middle);
+            }
+            previousIso = isoTitle;
+            previousUsa = usaTitle;
         }
     }
 }

@@ -2,6 +2,7 @@
 #include "core/bus/UserIsIdleEvent.h"
 #include "core/calendar/Day.h"
 #include "core/calendar/Week.h"
+#include "core/events/EventModel.h"
 #include "core/events/EventStoreChangeThrottler.h"
 #include "core/events/LogAlertPresenter.h"
 #include "core/events/NetworkActivityIndicator.h"
@@ -53,6 +54,18 @@ TEST_F(EventServiceTest, NewEventStartsAtNoonForAnHourInTheDefaultCalendarWithTh
     EXPECT_EQ(event->alarms(), (std::vector<EKAlarm>{EKAlarm::alarmWithRelativeOffset(-900),
                                                      EKAlarm::alarmWithRelativeOffset(-300)}));
     EXPECT_TRUE(event->eventIdentifier().isEmpty());
+}
+
+TEST_F(EventServiceTest, NewEventsStartAtNoonOnTheWallClockAlsoWhenTheClocksChange) {
+    // Berlin's clocks go forward on 31 March 2024 and back on 27 October 2024.
+    for (const Day& day : {Day(2024, 3, 31), Day(2024, 10, 27)}) {
+        SCOPED_TRACE(day.description().toStdString());
+        const Date noon = local(day.yearNumber(), day.monthNumber(), day.dayNumber(), 12, 0);
+        const std::shared_ptr<EKEvent> event = service().newEventForDay(day);
+        EXPECT_EQ(event->startDate(), noon);
+        EXPECT_EQ(event->endDate(), noon.addingTimeInterval(3600.0));
+        EXPECT_EQ(EventModel(day).date(), noon);
+    }
 }
 
 TEST_F(EventServiceTest, NewEventGoesToTheStoredDefaultCalendar) {
@@ -128,6 +141,44 @@ TEST_F(EventServiceTest, RedatingAsAllDayStartsAtTheBeginningOfTheDayAndKeepsThe
     service().applyDate(local(2024, 3, 12, 16, 0), *timed, false);
     EXPECT_EQ(timed->startDate(), local(2024, 3, 12, 16, 0));
     EXPECT_EQ(timed->endDate(), local(2024, 3, 12, 16, 45));
+}
+
+TEST_F(EventServiceTest, AllDayEventsMovedOrCopiedAcrossAClockChangeKeepTheirNumberOfDays) {
+    // Berlin's clocks go forward on 31 March 2024 (a 23-hour day) and back on 27 October (25 hours).
+    const auto daysStored = [this](const std::shared_ptr<EKEvent>& event) {
+        const std::shared_ptr<EKEvent> stored = store().eventWithIdentifier(event->eventIdentifier());
+        return stored ? DateUtilities::day(stored->startDate()).description() + " " +
+                            QString::number(DateUtilities::daysTo(stored->startDate(), stored->endDate()))
+                      : QStringLiteral("missing");
+    };
+    const auto oneDay = addEvent("One day", local(2024, 3, 30), local(2024, 3, 31), true);
+    service().applyDate(local(2024, 3, 31), *oneDay, true);
+    EXPECT_EQ(oneDay->endDate(), local(2024, 4, 1));
+    ASSERT_TRUE(service().saveEvent(oneDay, EKSpan::ThisEvent));
+    EXPECT_EQ(daysStored(oneDay), "2024-03-31 1");
+
+    const auto twoDays = addEvent("Two days", local(2024, 3, 28), local(2024, 3, 30), true);
+    service().applyDate(local(2024, 3, 30), *twoDays, true);
+    EXPECT_EQ(twoDays->endDate(), local(2024, 4, 1));
+    ASSERT_TRUE(service().saveEvent(twoDays, EKSpan::ThisEvent));
+    EXPECT_EQ(daysStored(twoDays), "2024-03-30 2");
+
+    const auto autumn = addEvent("Autumn", local(2024, 10, 27), local(2024, 10, 28), true);
+    service().applyDate(local(2024, 10, 26), *autumn, true);
+    EXPECT_EQ(autumn->endDate(), local(2024, 10, 27));
+    ASSERT_TRUE(service().saveEvent(autumn, EKSpan::ThisEvent));
+    EXPECT_EQ(daysStored(autumn), "2024-10-26 1");
+
+    const auto march = addEvent("March", local(2024, 3, 12), local(2024, 3, 13), true);
+    const auto marchTwo = addEvent("March two", local(2024, 3, 14), local(2024, 3, 16), true);
+    EXPECT_EQ(daysStored(service().copyEvent(*march, local(2024, 3, 31, 15, 0))), "2024-03-31 1");
+    EXPECT_EQ(daysStored(service().copyEvent(*marchTwo, local(2024, 3, 30))), "2024-03-30 2");
+    EXPECT_EQ(daysStored(service().copyEvent(*oneDay, local(2024, 10, 27))), "2024-10-27 1");
+    EXPECT_EQ(daysStored(service().copyEvent(*autumn, local(2024, 3, 30))), "2024-03-30 1");
+    // Timed events keep their length in hours.
+    const auto night = addEvent("Night", local(2024, 3, 30, 22, 0), local(2024, 3, 31, 6, 0));
+    const std::shared_ptr<EKEvent> copied = service().copyEvent(*night, local(2024, 10, 26));
+    EXPECT_EQ(copied->endDate().timeIntervalSinceDate(copied->startDate()), 7 * 3600.0);
 }
 
 TEST_F(EventServiceTest, DayFetchKeepsOnlyEventsOfThatDaySortedByStart) {
@@ -336,6 +387,22 @@ TEST_F(EventServiceTest, SingleAllDayEventsAreHolidaysOnlyFromTwentyFiveHoursOn)
     EXPECT_EQ(holidays[0].startDateTime(), local(2024, 3, 14));
     EXPECT_EQ(holidays[0].endDateTime(), local(2024, 3, 16));
     EXPECT_EQ(holidays[1].event()->title(), "Long meeting");
+}
+
+TEST_F(EventServiceTest, HolidaysAreEventsOfMoreThanOneCalendarDayAlsoWhenTheClocksGoBack) {
+    // 27 October 2024 has 25 hours in Berlin, 31 March 23.
+    addEvent("Long Sunday", local(2024, 10, 27), local(2024, 10, 28), true);
+    addEvent("Weekend", local(2024, 10, 26), local(2024, 10, 28), true);
+    addEvent("Spring weekend", local(2024, 3, 30), local(2024, 4, 1), true);
+    addEvent("Night shift", local(2024, 10, 26, 22, 0), local(2024, 10, 27, 22, 30));
+    const EventList events =
+        service().synchronousFindAllEventsFromDateTime(local(2024, 3, 25), local(2024, 11, 4));
+    ASSERT_EQ(events.size(), 4);
+    std::vector<std::shared_ptr<EKEvent>> holidays;
+    for (const Holiday& holiday : EventService::extractHolidaysFromEvents(events)) {
+        holidays.push_back(holiday.event());
+    }
+    EXPECT_EQ(titlesOf(holidays), "Spring weekend Weekend");
 }
 
 TEST_F(EventServiceTest, OnlyOccurrencesThatFollowEachOtherAreJoined) {

@@ -64,32 +64,95 @@ TEST_F(EventStoreChangeThrottlerTest, OwnSaveFollowedByTheStoresNotificationAnno
 }
 
 TEST_F(EventStoreChangeThrottlerTest, ExactlyOneAndAHalfSecondsIsStillWithinTheQuietInterval) {
+    const Date created = m_loop->now();
     m_loop->advance(1.5);
     m_throttler->notificationReceived();
     EXPECT_FALSE(m_throttler->eventStoreChanged());
+    EXPECT_EQ(m_throttler->lastNotificationReceivedDate(), created);
+    // The interval ends right then: the dropped change is taken up and opens the next interval.
+    m_loop->runUntilIdle();
+    EXPECT_TRUE(m_throttler->eventStoreChanged());
+    EXPECT_EQ(m_throttler->lastNotificationReceivedDate(), m_loop->now());
     m_loop->advance(1.5);
     m_throttler->notificationReceived();
-    EXPECT_FALSE(m_throttler->eventStoreChanged());
+    EXPECT_EQ(m_throttler->lastNotificationReceivedDate(), m_loop->now().addingTimeInterval(-1.5));
+    m_loop->runUntilIdle();
     m_loop->advance(1.5001);
     m_throttler->notificationReceived();
-    EXPECT_TRUE(m_throttler->eventStoreChanged());
+    EXPECT_EQ(m_throttler->lastNotificationReceivedDate(), m_loop->now());
 }
 
-TEST_F(EventStoreChangeThrottlerTest, EveryNotificationRestartsTheQuietInterval) {
+TEST_F(EventStoreChangeThrottlerTest, ChangesDroppedWithinTheQuietIntervalAreAnnouncedOnceAtItsEnd) {
     m_loop->advance(2.0);
     bus().dispatch<UserIsIdleEvent>();
     m_loop->advance(1.0);
     ASSERT_TRUE(m_throttler->idle());
-    m_throttler->notificationReceived(); // 3 s after creation: announced at once
-    EXPECT_EQ(announced(), 1);
-    m_loop->advance(1.0);
-    m_throttler->notificationReceived(); // dropped, but the interval starts again
-    m_loop->advance(1.0);
-    m_throttler->notificationReceived(); // 1 s after the dropped one: dropped too
-    EXPECT_EQ(announced(), 1);
-    m_loop->advance(1.6);
+    // A burst of foreign writes while idle: the first is announced at once, the others together
+    // when the quiet interval the first opened is over.
     m_throttler->notificationReceived();
+    EXPECT_EQ(announced(), 1);
+    m_loop->advance(0.5);
+    m_throttler->notificationReceived();
+    m_loop->advance(0.5);
+    m_throttler->notificationReceived();
+    m_loop->advance(0.499);
+    EXPECT_EQ(announced(), 1);
+    m_loop->advance(0.001);
     EXPECT_EQ(announced(), 2);
+    m_loop->advance(10.0);
+    EXPECT_EQ(announced(), 2);
+
+    // A foreign write just after the program's own save: the save's own notification stays
+    // silent, the foreign one is announced when the interval of the save is over.
+    bus().dispatch<UserChangedEvent>();
+    m_loop->advance(0.1);
+    m_throttler->notificationReceived();
+    m_loop->advance(0.4);
+    m_throttler->notificationReceived();
+    m_loop->advance(0.999);
+    EXPECT_EQ(announced(), 2);
+    m_loop->advance(0.001);
+    EXPECT_EQ(announced(), 3);
+    m_loop->advance(10.0);
+    EXPECT_EQ(announced(), 3);
+
+    // The same while the user is busy: the change waits for the user to fall idle.
+    bus().dispatch<UserIsActiveEvent>();
+    bus().dispatch<UserChangedEvent>();
+    m_loop->advance(0.1);
+    m_throttler->notificationReceived();
+    m_loop->advance(1.0);
+    m_throttler->notificationReceived();
+    EXPECT_FALSE(m_throttler->eventStoreChanged());
+    m_loop->advance(0.4);
+    EXPECT_TRUE(m_throttler->eventStoreChanged());
+    EXPECT_EQ(announced(), 3);
+    bus().dispatch<UserIsIdleEvent>();
+    m_loop->advance(1.0);
+    EXPECT_EQ(announced(), 4);
+}
+
+TEST_F(EventStoreChangeThrottlerTest, ATouchCancelsTheCheckOfAnEarlierIdleOrActivationEvent) {
+    m_loop->advance(2.0);
+    bus().dispatch<UserIsIdleEvent>();
+    m_loop->advance(0.5);
+    bus().dispatch<UserIsActiveEvent>();
+    m_loop->advance(0.5);
+    EXPECT_FALSE(m_throttler->idle());
+    m_loop->advance(5.0);
+    m_throttler->notificationReceived();
+    EXPECT_EQ(announced(), 0);
+    EXPECT_TRUE(m_throttler->eventStoreChanged());
+
+    bus().dispatch<ApplicationActivatedEvent>(std::optional<Date>(m_loop->now()));
+    m_loop->advance(0.5);
+    bus().dispatch<UserIsActiveEvent>();
+    m_loop->advance(5.0);
+    EXPECT_EQ(announced(), 0);
+    EXPECT_TRUE(m_throttler->eventStoreChanged());
+    bus().dispatch<UserIsIdleEvent>();
+    m_loop->advance(1.0);
+    EXPECT_EQ(announced(), 1);
 }
 
 TEST_F(EventStoreChangeThrottlerTest, ForeignChangeWhileBusyIsAnnouncedOneSecondAfterTheUserFallsIdle) {
