@@ -331,7 +331,7 @@ void EventDetailsViewController::initializeViewsAnimated(bool animated) {
     m_allDaySwitch->toggle(m_event->allDay());
     if (m_event->allDay()) {
         // Switching all-day off then offers noon.
-        setTime(DateUtilities::addHours(DateUtilities::day(start).beginDateTime(), 12));
+        setTime(DateUtilities::day(start).noon());
     }
     toggleAllDayAnimated(animated);
     if (const std::shared_ptr<EKCalendar> calendar = m_event->calendar()) {

@@ -146,6 +146,14 @@ TEST_F(EventDetailsViewControllerTest, allDayHidesTheTimeRowAndRaisesTheKeyboard
     EXPECT_FALSE(saved->allDay());
     EXPECT_EQ(saved->startDate(), WeekScreen::at(2026, 12, 10, 12));
     EXPECT_EQ(saved->endDate(), WeekScreen::at(2026, 12, 10, 13));
+
+    // Noon on the wall clock, also on the day the clocks go forward.
+    screen.navigation->popViewControllerAnimated(false);
+    screen.settle();
+    const auto spring =
+        screen.addEvent("Spring", WeekScreen::at(2027, 3, 28), WeekScreen::at(2027, 3, 29), true);
+    screen.openEvent(spring);
+    EXPECT_EQ(DateTimeFormatter::instance().formatTime(editor.timePicker()->date()), "12:00\u202fPM");
 }
 
 TEST_F(EventDetailsViewControllerTest, movingOnlyTheDayTeachesQuickMoveAndADayAndTextChangeDoesNot) {
