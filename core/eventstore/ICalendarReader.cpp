@@ -8,6 +8,7 @@
 #include "core/eventstore/ICalendarComponentNesting.h"
 #include "core/eventstore/ICalendarTimeZones.h"
 #include "core/eventstore/ICalendarValues.h"
+#include "core/eventstore/WallClock.h"
 #include "core/eventstore/ZoneCalendars.h"
 #include "foundation/CivilDate.h"
 #include "foundation/StringUtilities.h"
@@ -317,7 +318,6 @@ private:
         if (!rules.empty()) {
             event->setRecurrenceRule(readRule(*rules.front()));
         }
-        warnAboutRecurrenceDates(component);
 
         std::vector<Date> excluded;
         for (const ContentLine* property : component.all("EXDATE")) {
@@ -327,6 +327,8 @@ private:
         }
         std::sort(excluded.begin(), excluded.end());
         excluded.erase(std::unique(excluded.begin(), excluded.end()), excluded.end());
+        const std::vector<std::pair<Date, Date>> addedDates =
+            readAddedDates(component, start, startDate, endDate, excluded);
         event->setExcludedOccurrenceDates(std::move(excluded));
 
         for (const ICalendarComponent& child : component.children) {
@@ -384,7 +386,12 @@ private:
             }
         }
         event->setEventIdentifier(record.uid);
-        (record.recurrenceIdText.isNull() ? m_masters : m_occurrences).push_back(std::move(record));
+        if (!record.recurrenceIdText.isNull()) {
+            m_occurrences.push_back(std::move(record));
+            return;
+        }
+        m_masters.push_back(record);
+        addEventsOfAddedDates(record, addedDates);
     }
 
     EKRecurrenceRule readRule(const ContentLine& property) const {
@@ -409,34 +416,73 @@ private:
         return *rule;
     }
 
-    // The store keeps no dates added to a series. A period (RFC 5545 3.3.9) names its start and
-    // its length; the warning names the starts, which are what a date list would have said.
-    void warnAboutRecurrenceDates(const ICalendarComponent& component) {
-        constexpr qsizetype namedAtMost = 5;
-        bool plainDates = false;
+    // The store keeps no dates added to a series (RDATE): each becomes an event of its own with
+    // the event's fields, at its date with the event's length, or a period's own start and end (RFC
+    // 5545 3.3.9). The first start and excluded dates add nothing.
+    std::vector<std::pair<Date, Date>> readAddedDates(const ICalendarComponent& component,
+                                                      const TimeValue& start, Date startDate, Date endDate,
+                                                      const std::vector<Date>& excluded) {
+        std::vector<std::pair<Date, Date>> added;
         for (const ContentLine* property : component.all("RDATE")) {
-            const bool periods =
-                property->parameter("VALUE").toUpper() == "PERIOD" || property->value.contains('/');
-            QStringList starts;
+            if (property->value.trimmed().isEmpty()) {
+                continue;
+            }
+            tolerate(property->line, QStringLiteral("RDATE is not kept with the event"),
+                     QStringLiteral("its dates are read as events of their own"));
+            ContentLine dates = *property;
+            std::erase_if(dates.parameters, [](const auto& parameter) {
+                return parameter.first == "VALUE" && parameter.second.toUpper() == "PERIOD";
+            });
             for (const QByteArray& item : property->value.split(',')) {
-                const QByteArray value = item.trimmed();
-                if (!value.isEmpty() && starts.size() <= namedAtMost) {
-                    starts.append(ContentLineReader::excerpt(value.left(value.indexOf('/'))));
+                const QByteArray text = item.trimmed();
+                if (text.isEmpty()) {
+                    continue;
+                }
+                const qsizetype slash = text.indexOf('/');
+                const Date from = occurrenceDate(readTime(dates, slash < 0 ? text : text.left(slash)), start);
+                Date to = from.addingTimeInterval(endDate.timeIntervalSinceDate(startDate));
+                if (slash >= 0) {
+                    const QByteArray second = text.mid(slash + 1);
+                    if (second.startsWith('P') || second.startsWith('+') || second.startsWith('-')) {
+                        const std::optional<ICalendarValues::DurationValue> length =
+                            ICalendarValues::readDurationValue(second);
+                        if (!length) {
+                            throw ICalendarReadFailure{property->line,
+                                                       QStringLiteral("malformed RDATE period %1")
+                                                           .arg(ICalendarValues::quoted(text))};
+                        }
+                        to = from.addingTimeInterval(static_cast<double>(length->exactSeconds()));
+                    } else {
+                        to = toDate(readTime(dates, second));
+                    }
+                }
+                checkRepresentable(to, property->line, "the end of an RDATE");
+                if (from != startDate &&
+                    std::find(excluded.begin(), excluded.end(), from) == excluded.end()) {
+                    added.emplace_back(from, std::max(from, to));
                 }
             }
-            if (!periods) {
-                plainDates = plainDates || !starts.isEmpty();
-            } else if (!starts.isEmpty()) {
-                const QString named = starts.mid(0, namedAtMost).join(QStringLiteral(", ")) +
-                                      (starts.size() > namedAtMost ? QStringLiteral(", …") : QString());
-                warn(property->line, QStringLiteral("the RDATE periods are not supported: the occurrences "
-                                                    "starting %1 are left out with their lengths")
-                                         .arg(named));
-            }
         }
-        if (plainDates) {
-            warn(component.beginLine,
-                 QStringLiteral("the RDATE dates of the event are not supported and left out"));
+        return added;
+    }
+
+    // The events of the dates an event adds, each under its own identifier (the event's and its
+    // start).
+    void addEventsOfAddedDates(const Record& master, const std::vector<std::pair<Date, Date>>& added) {
+        for (const auto& [from, to] : added) {
+            Record record;
+            record.event = master.event->copy();
+            record.event->setRecurrenceRule(std::nullopt);
+            record.event->setExcludedOccurrenceDates({});
+            record.event->setStartDate(from);
+            record.event->setEndDate(to);
+            record.line = master.line;
+            record.uid = master.uid + QStringLiteral("/") + WallClock::formatUtc(from);
+            if (!m_masterLines.emplace(record.uid, record.line).second) {
+                continue;
+            }
+            record.event->setEventIdentifier(record.uid);
+            m_masters.push_back(std::move(record));
         }
     }
 

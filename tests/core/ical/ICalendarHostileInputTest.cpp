@@ -239,14 +239,27 @@ TEST_F(ICalendarWritersHabitsTest, ADateWhereADateTimeIsExpectedIsMidnight) {
                     ->allDay());
 }
 
-TEST_F(ICalendarWritersHabitsTest, RecurrenceDatePeriodsNameTheirStarts) {
+TEST_F(ICalendarWritersHabitsTest, RecurrenceDatesAndPeriodsBecomeEventsOfTheirOwn) {
     const QByteArray text = calendar(
         eventWithUid("a", {"RDATE;VALUE=PERIOD:20240110T090000Z/20240110T100000Z,20240117T090000Z/PT2H"}));
-    EXPECT_EQ(habits(text), (QStringList{"a", "test.ics:7: the RDATE periods are not supported: the "
-                                              "occurrences starting 20240110T090000Z, 20240117T090000Z are "
-                                              "left out with their lengths"}));
-    EXPECT_EQ(habits(calendar(eventWithUid("b", {"RDATE:20240110T090000Z"}))),
-              (QStringList{"b", "test.ics:4: the RDATE dates of the event are not supported and left out"}));
+    EXPECT_EQ(habits(text),
+              (QStringList{"a a/20240110T090000Z a/20240117T090000Z",
+                           "test.ics:7: RDATE is not kept with the event; its dates are read as "
+                           "events of their own"}));
+    const auto read = parse(text, ICalendarReader::Strictness::SkipUnreadable).events;
+    ASSERT_EQ(read.size(), 3u);
+    EXPECT_EQ(read[1]->endDate().timeIntervalSinceDate(read[1]->startDate()), 3600.0);
+    EXPECT_EQ(read[2]->endDate().timeIntervalSinceDate(read[2]->startDate()), 7200.0);
+    EXPECT_FALSE(read[2]->hasRecurrenceRules());
+    // Plain dates take the event's length; the first start adds nothing.
+    const auto dates = parse(calendar(eventWithUid("b", {"RDATE:20240110T090000Z,20240105T090000Z"})),
+                             ICalendarReader::Strictness::SkipUnreadable)
+                           .events;
+    ASSERT_EQ(dates.size(), 2u);
+    EXPECT_EQ(dates[1]->eventIdentifier(), "b/20240110T090000Z");
+    EXPECT_EQ(dates[1]->endDate().timeIntervalSinceDate(dates[1]->startDate()),
+              dates[0]->endDate().timeIntervalSinceDate(dates[0]->startDate()));
+    EXPECT_EQ(error(text), "test.ics:7: RDATE is not kept with the event");
 }
 
 TEST_F(ICalendarWritersHabitsTest, AnOccurrenceWithoutUidIsASingleEvent) {

@@ -25,7 +25,7 @@ const WriterSample writerSamples[] = {
     {"apple-travel-and-location.ics", 1, {}},
     {"apple-synced-twice.ics", 2, {9}},
     {"thunderbird-lightning.ics", 2, {33}},
-    {"thunderbird-periods.ics", 1, {11}},
+    {"thunderbird-periods.ics", 3, {11}},
     {"groupware-dates-with-zone.ics", 2, {10, 11}},
     {"groupware-own-zone.ics", 2, {7, 13, 22, 29}},
     {"groupware-exception-without-uid.ics", 2, {15}},
