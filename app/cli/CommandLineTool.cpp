@@ -425,7 +425,8 @@ int CommandLineTool::importCommand(const QCommandLineParser& parser) {
     if (result.error) {
         return reportFailure(*result.error);
     }
-    m_out << "imported " << result.imported << " events into " << calendar->title() << "\n";
+    m_out << "imported " << result.imported << (result.imported == 1 ? " event" : " events") << " into "
+          << calendar->title() << "\n";
     if (result.skipped.empty()) {
         return success;
     }
