@@ -3,6 +3,7 @@
 #include "core/calendar/DateUtilities.h"
 #include "core/calendar/Day.h"
 #include "core/eventstore/EventStoreLog.h"
+#include "core/eventstore/WallClock.h"
 #include "foundation/Log.h"
 #include "foundation/StringUtilities.h"
 #include "foundation/TimeZone.h"
@@ -139,8 +140,14 @@ void ICalendarWriter::writeEvent(const EKEvent& event, QByteArray& out) {
         // RECURRENCE-ID takes the form of its series' DTSTART (RFC 5545 3.8.4.4).
         const auto found = m_series.find(event.eventIdentifier());
         const EKEvent& series = found != m_series.end() ? *found->second : event;
-        line(out,
-             "RECURRENCE-ID" + (series.allDay() ? days({*original}) : time(zoneOf(series), {*original})));
+        QByteArray recurrenceId = series.allDay() ? days({*original}) : time(zoneOf(series), {*original});
+        // A start in an hour a clock change skips turns back into another wall time: the one the
+        // series gives the occurrence is written as it is.
+        if (!series.allDay() && event.occurrenceWall() && !zoneOf(series).isEmpty()) {
+            recurrenceId = recurrenceId.left(recurrenceId.indexOf(':') + 1) +
+                           WallClock::formatWall(*event.occurrenceWall()).toUtf8();
+        }
+        line(out, "RECURRENCE-ID" + recurrenceId);
     }
     if (!event.title().isNull()) {
         line(out, "SUMMARY:" + escapeText(event.title()));

@@ -197,3 +197,18 @@ TEST_F(ICalendarWriteTest, EventsWithoutZoneAreWrittenInTheZoneInForce) {
     EXPECT_EQ(read[0]->timeZone(), "Europe/Berlin");
     EXPECT_EQ(read[0]->startDate(), event->startDate());
 }
+
+// An occurrence whose start a clock change skips (02:30 on 10 March in New York) keeps the wall time
+// its series gives it, so that it still names that occurrence when read back.
+TEST_F(ICalendarWriteTest, AChangedOccurrenceInASkippedHourNamesItsWallTime) {
+    const char16_t* york = u"America/New_York";
+    auto series = timedEvent(store(), "backup", "America/New_York", local(york, 2024, 3, 8, 2, 30), 1800);
+    series->setTitle("Backup");
+    series->setRecurrenceRule(rule("FREQ=DAILY;COUNT=5"));
+    auto changed = timedEvent(store(), "backup", "America/New_York", local(york, 2024, 3, 10, 5, 0), 1800);
+    changed->setTitle("Backup, later");
+    changed->setOccurrence(local(york, 2024, 3, 10, 3, 30), 1710037800);
+    const QByteArray text = ICalendarWriter().write({series, changed});
+    EXPECT_TRUE(text.contains("RECURRENCE-ID;TZID=America/New_York:20240310T023000\r\n"))
+        << text.toStdString();
+}
