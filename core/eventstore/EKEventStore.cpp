@@ -18,6 +18,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 
 #include <atomic>
 #include <map>
@@ -124,13 +125,22 @@ void EKEventStore::Impl::open() {
     // Switching to the write-ahead log takes the database for itself; it is done once, by the
     // first process that opens a new database. Another process opening it at the same moment may
     // be switching it already: only a database left in the old mode is worth a word.
-    if (m_writer.sql().journalMode() != QLatin1String("wal")) {
-        if (const SqliteResult set = m_writer.sql().exec(QStringLiteral("PRAGMA journal_mode = WAL"));
-            !set && m_writer.sql().journalMode() != QLatin1String("wal")) {
-            Log::warning(eventStoreLogCategory,
-                         QStringLiteral("The calendar database keeps its rollback journal for now: %1")
-                             .arg(set.error().message));
+    // SQLite gives up on the switch at once, without waiting, while another process reads the
+    // database, so the switch is tried a few times, a moment apart.
+    constexpr int walAttempts = 10;
+    QString walProblem;
+    for (int attempt = 0; attempt < walAttempts && m_writer.sql().journalMode() != QLatin1String("wal");
+         ++attempt) {
+        if (attempt > 0) {
+            QThread::msleep(20);
         }
+        const SqliteResult set = m_writer.sql().exec(QStringLiteral("PRAGMA journal_mode = WAL"));
+        walProblem = set ? QString() : set.error().message;
+    }
+    if (m_writer.sql().journalMode() != QLatin1String("wal")) {
+        Log::warning(
+            eventStoreLogCategory,
+            QStringLiteral("The calendar database keeps its rollback journal for now: %1").arg(walProblem));
     }
     if (const SqliteResult set = m_writer.sql().exec(QStringLiteral("PRAGMA synchronous = NORMAL")); !set) {
         Log::error(eventStoreLogCategory, set.error().description());

@@ -139,6 +139,6 @@ TEST_F(EventStoreFilesTest, StoresOpeningOneNewDatabaseAtOnceWaitForEachOther) {
     }
     EXPECT_EQ(saved, 4);
     EXPECT_FALSE(log.contains(Log::Level::Error, "eventstore", ""));
-    EXPECT_FALSE(log.contains(Log::Level::Warning, "eventstore", ""));
+    EXPECT_FALSE(log.contains(Log::Level::Warning, "eventstore", "")) << log.lines().join('\n').toStdString();
     EXPECT_EQ(store().calendars().size(), 1u);
 }
