@@ -11,7 +11,10 @@
 #include <QTemporaryDir>
 
 #include <fcntl.h>
+#include <limits.h>
+#include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -91,6 +94,16 @@ QString describeFailure(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+// Makes `to` a symbolic link with the same target as the link `from`, relative ones included.
+bool copySymbolicLink(const QString& from, const QString& to) {
+    std::array<char, PATH_MAX> target{};
+    const ssize_t length = readlink(QFile::encodeName(from).constData(), target.data(), target.size());
+    if (length < 0 || static_cast<std::size_t>(length) >= target.size()) {
+        return false;
+    }
+    return symlink(target.data(), QFile::encodeName(to).constData()) == 0;
+}
+
 // Copies the content of the folder `from` into the existing folder `to`: folders, files with
 // their permissions, and symbolic links as links. Says what could not be copied, or nothing.
 QString copyFolderContent(const QString& from, const QString& to) {
@@ -101,7 +114,7 @@ QString copyFolderContent(const QString& from, const QString& to) {
         const QString target = QDir(to).filePath(QDir(from).relativeFilePath(entry.filePath()));
         bool copied = false;
         if (entry.isSymLink()) {
-            copied = QFile::link(entry.symLinkTarget(), target);
+            copied = copySymbolicLink(entry.filePath(), target);
         } else if (entry.isDir()) {
             copied = QDir().mkdir(target) && QFile::setPermissions(target, entry.permissions());
         } else {
