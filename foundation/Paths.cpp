@@ -3,9 +3,21 @@
 #include "foundation/Log.h"
 
 #include <QDir>
-#include <QSet>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <limits.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <mutex>
 
 namespace {
@@ -16,7 +28,8 @@ constexpr const char* dataDirectoryVariable = "ORVELLA_DATA_DIR";
 struct PathsState {
     std::mutex mutex;
     QString overriddenDataDirectory;
-    QSet<QString> createdDirectories;
+    // Each folder asked for, and the one it stands for in this run once it exists.
+    QHash<QString, QString> settledDirectories;
 };
 
 PathsState& pathsState() {
@@ -24,10 +37,15 @@ PathsState& pathsState() {
     return *state;
 }
 
-// The platform's folder for this application, named like QStandardPaths' AppDataLocation and
-// AppConfigLocation for organisation "Orvella" and application "Orvella", but independent of
-// the names the running program happens to have set (test programs set none).
+// The platform's folder for this application, independent of the names the running program
+// happens to have set (test programs set none).
 QString applicationLocation(QStandardPaths::StandardLocation genericLocation) {
+    return QDir(QStandardPaths::writableLocation(genericLocation)).filePath(QStringLiteral("orvella"));
+}
+
+// Where earlier versions kept the same folder: one level deeper, as Qt names the folders of
+// organisation "Orvella" and application "Orvella".
+QString legacyApplicationLocation(QStandardPaths::StandardLocation genericLocation) {
     return QDir(QStandardPaths::writableLocation(genericLocation))
         .filePath(QStringLiteral("Orvella/Orvella"));
 }
@@ -58,31 +76,146 @@ bool namedWithoutHome(const char* name) {
     return QDir::isAbsolutePath(qEnvironmentVariable(name));
 }
 
-// Needs the state's lock.
-QString createdLocked(const QString& path) {
-    if (!pathsState().createdDirectories.contains(path)) {
-        if (QDir().mkpath(path)) {
-            pathsState().createdDirectories.insert(path);
+// Renames `from` to `to` unless `to` exists, in one step. Gives errno's value, 0 on success.
+int renameWithoutReplacing(const QString& from, const QString& to) {
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0) {
+        return 0;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return errno;
+    }
+    // The file system cannot promise not to replace; the caller has seen that `to` is free.
+    return std::rename(source.constData(), target.constData()) == 0 ? 0 : errno;
+}
+
+QString describeFailure(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Makes `to` a symbolic link with the same target as the link `from`, relative ones included.
+bool copySymbolicLink(const QString& from, const QString& to) {
+    std::array<char, PATH_MAX> target{};
+    const ssize_t length = readlink(QFile::encodeName(from).constData(), target.data(), target.size());
+    if (length < 0 || static_cast<std::size_t>(length) >= target.size()) {
+        return false;
+    }
+    return symlink(target.data(), QFile::encodeName(to).constData()) == 0;
+}
+
+// Copies the content of the folder `from` into the existing folder `to`: folders, files with
+// their permissions, and symbolic links as links. Says what could not be copied, or nothing.
+QString copyFolderContent(const QString& from, const QString& to) {
+    QDirIterator entries(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                         QDirIterator::Subdirectories);
+    while (entries.hasNext()) {
+        const QFileInfo entry = entries.nextFileInfo();
+        const QString target = QDir(to).filePath(QDir(from).relativeFilePath(entry.filePath()));
+        bool copied = false;
+        if (entry.isSymLink()) {
+            copied = copySymbolicLink(entry.filePath(), target);
+        } else if (entry.isDir()) {
+            copied = QDir().mkdir(target) && QFile::setPermissions(target, entry.permissions());
         } else {
-            Log::warning(QStringLiteral("paths"), QStringLiteral("Could not create the folder %1").arg(path));
+            copied = QFile::copy(entry.filePath(), target);
+        }
+        if (!copied) {
+            return QStringLiteral("could not copy %1").arg(entry.filePath());
         }
     }
-    return path;
+    return QString();
+}
+
+// Moves the folder `from` to `to`, which does not exist yet, so that `to` appears whole or not
+// at all: by renaming within one file system, and across file systems by copying into a
+// temporary sibling of `to` that is then renamed, before `from` is removed. Says what went wrong,
+// leaving `from` as it was, or nothing.
+QString moveFolder(const QString& from, const QString& to) {
+    const QString parent = QFileInfo(to).absolutePath();
+    if (!QDir().mkpath(parent)) {
+        return QStringLiteral("could not create the folder %1").arg(parent);
+    }
+    const int error = renameWithoutReplacing(from, to);
+    if (error == 0) {
+        return QString();
+    }
+    if (error != EXDEV) {
+        return describeFailure(error);
+    }
+    QTemporaryDir copy(QDir(parent).filePath(QStringLiteral(".orvella-moving-XXXXXX")));
+    if (!copy.isValid()) {
+        return QStringLiteral("could not create a folder in %1: %2").arg(parent, copy.errorString());
+    }
+    if (const QString problem = copyFolderContent(from, copy.path()); !problem.isEmpty()) {
+        return problem;
+    }
+    QFile::setPermissions(copy.path(), QFileInfo(from).permissions());
+    if (const int renameError = renameWithoutReplacing(copy.path(), to); renameError != 0) {
+        return describeFailure(renameError);
+    }
+    copy.setAutoRemove(false);
+    if (!QDir(from).removeRecursively()) {
+        Log::warning(QStringLiteral("paths"),
+                     QStringLiteral("Copied %1 to %2 but could not remove the old folder").arg(from, to));
+    }
+    return QString();
+}
+
+// Needs the state's lock. The folder to use for `path`, made when missing. A folder found at
+// `legacyPath` is moved to `path` first; when `path` exists already, or the move fails, the old
+// folder is left as it is, and after a failed move it serves this run.
+QString settledLocked(const QString& path, const QString& legacyPath = QString()) {
+    QHash<QString, QString>& settled = pathsState().settledDirectories;
+    if (const auto found = settled.constFind(path); found != settled.cend()) {
+        return *found;
+    }
+    QString result = path;
+    if (!legacyPath.isEmpty() && QFileInfo(legacyPath).isDir()) {
+        if (QFileInfo::exists(path)) {
+            Log::warning(QStringLiteral("paths"),
+                         QStringLiteral("Both %1 and the older %2 exist; using %1 and leaving %2 as it is")
+                             .arg(path, legacyPath));
+        } else if (const QString problem = moveFolder(legacyPath, path); problem.isEmpty()) {
+            Log::info(QStringLiteral("paths"),
+                      QStringLiteral("Moved the folder %1 to %2").arg(legacyPath, path));
+            // The organisation's folder that held it, unless something else lives there.
+            QDir().rmdir(QFileInfo(legacyPath).absolutePath());
+        } else {
+            Log::warning(
+                QStringLiteral("paths"),
+                QStringLiteral("Could not move the folder %1 to %2 (%3); it stays where it is and is "
+                               "used from there")
+                    .arg(legacyPath, path, problem));
+            result = legacyPath;
+        }
+    }
+    if (QDir().mkpath(result)) {
+        settled.insert(path, result);
+    } else {
+        Log::warning(QStringLiteral("paths"), QStringLiteral("Could not create the folder %1").arg(result));
+    }
+    return result;
 }
 
 } // namespace
 
 QString Paths::dataDirectory() {
     std::lock_guard lock(pathsState().mutex);
-    return createdLocked(dataDirectoryLocked());
+    if (isOverriddenLocked()) {
+        return settledLocked(dataDirectoryLocked());
+    }
+    return settledLocked(dataDirectoryLocked(),
+                         legacyApplicationLocation(QStandardPaths::GenericDataLocation));
 }
 
 QString Paths::configurationDirectory() {
     std::lock_guard lock(pathsState().mutex);
     if (isOverriddenLocked()) {
-        return createdLocked(dataDirectoryLocked());
+        return settledLocked(dataDirectoryLocked());
     }
-    return createdLocked(applicationLocation(QStandardPaths::GenericConfigLocation));
+    return settledLocked(applicationLocation(QStandardPaths::GenericConfigLocation),
+                         legacyApplicationLocation(QStandardPaths::GenericConfigLocation));
 }
 
 void Paths::setDataDirectory(const QString& path) {

@@ -5,12 +5,16 @@
 #include <QString>
 #include <QStringList>
 
-// The folders the application keeps its files in. The data folder is the platform's
-// application data folder unless overridden, in this order of precedence, by
-// setDataDirectory() or the command-line option `--data-dir <dir>`, then the environment
-// variable ORVELLA_DATA_DIR. The configuration folder is the platform's application
-// configuration folder, or the data folder itself when that is overridden, so that a run with
-// its own data folder shares nothing with other runs. Folders are created on first use.
+// The folders the application keeps its files in. The data folder is `orvella` in the
+// platform's data folder ($XDG_DATA_HOME, ~/.local/share by default) unless overridden, in this
+// order of precedence, by setDataDirectory() or the command-line option `--data-dir <dir>`,
+// then the environment variable ORVELLA_DATA_DIR. The configuration folder is `orvella` in the
+// platform's configuration folder ($XDG_CONFIG_HOME, ~/.config by default), or the data folder
+// itself when that is overridden, so that a run with its own data folder shares nothing with
+// other runs. Folders are created on first use. Earlier versions kept both folders one level
+// deeper, in `Orvella/Orvella`; the first use of a folder in a run moves it from there, whole or
+// not at all, unless the new place exists already (the old folder is then left alone). When the
+// move fails the old folder is used where it is. Each move, and each one left undone, is logged.
 // Thread-safe.
 class Paths {
 public:

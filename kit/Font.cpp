@@ -18,6 +18,7 @@ struct Font::Data {
     double size = 17.0;
     QRawFont raw;
     std::vector<QRawFont> fallbacks;
+    QRawFont emoji;
 };
 
 namespace {
@@ -30,6 +31,7 @@ struct Faces {
     QRawFont bold;
     std::vector<QRawFont> fallbacks;
     std::vector<QRawFont> boldFallbacks;
+    QRawFont emoji;
 };
 
 QRawFont loadFace(const QString& fileName, bool bold) {
@@ -72,6 +74,17 @@ std::vector<QRawFont> loadFallbacks(bool bold) {
     return result;
 }
 
+// The colour emoji face of fonts-noto-color-emoji, or an invalid face when it is not installed.
+// It has one weight, for regular and bold text alike.
+QRawFont loadEmojiFace() {
+    const QString family = QStringLiteral("Noto Color Emoji");
+    QFont font(family);
+    font.setPixelSize(12);
+    font.setStyleStrategy(QFont::NoFontMerging);
+    QRawFont raw = QRawFont::fromFont(font);
+    return raw.isValid() && raw.familyName() == family ? raw : QRawFont();
+}
+
 const Faces& faces() {
     static const Faces loaded = [] {
         Faces result;
@@ -79,6 +92,7 @@ const Faces& faces() {
         result.bold = loadFace(QStringLiteral("LiberationSans-Bold.ttf"), true);
         result.fallbacks = loadFallbacks(false);
         result.boldFallbacks = loadFallbacks(true);
+        result.emoji = loadEmojiFace();
         return result;
     }();
     return loaded;
@@ -107,6 +121,9 @@ const Font::Data& dataFor(bool bold, double size) {
         data->raw = atSize(bold ? all.bold : all.regular, size);
         for (const QRawFont& fallback : bold ? all.boldFallbacks : all.fallbacks) {
             data->fallbacks.push_back(atSize(fallback, size));
+        }
+        if (all.emoji.isValid()) {
+            data->emoji = atSize(all.emoji, size);
         }
         entry = data;
     }
@@ -201,6 +218,10 @@ const QRawFont& Font::rawFont() const {
 
 const std::vector<QRawFont>& Font::fallbackRawFonts() const {
     return data().fallbacks;
+}
+
+const QRawFont& Font::emojiRawFont() const {
+    return data().emoji;
 }
 
 QFont Font::qFont() const {

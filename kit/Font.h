@@ -51,6 +51,8 @@ public:
     // in points.
     const QRawFont& rawFont() const;
     const std::vector<QRawFont>& fallbackRawFonts() const;
+    // Kit-internal: the colour emoji face at this size, invalid when the system has none.
+    const QRawFont& emojiRawFont() const;
     // Kit-internal: the font for Qt's own widgets (the text field's line edit), whose pixels are
     // points; Qt sizes fonts in whole pixels, so the size is rounded.
     QFont qFont() const;

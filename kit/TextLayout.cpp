@@ -22,11 +22,18 @@ struct Glyph {
     bool space = false;
 };
 
-// The face and the faces standing in for characters it lacks, looked up once per text.
+// The face and the faces standing in for characters it lacks, looked up once per text: the
+// fallbacks in their order, then the colour emoji face. Characters beyond the basic plane are
+// emoji or pictographs nearly all, so there the emoji face comes first, to draw them in colour
+// rather than as the outlines a text face may have.
 struct LayoutFaces {
-    explicit LayoutFaces(const Font& font) : primary(font.rawFont()), fallbacks(font.fallbackRawFonts()) {}
+    explicit LayoutFaces(const Font& font)
+        : primary(font.rawFont()), fallbacks(font.fallbackRawFonts()), emoji(font.emojiRawFont()) {}
 
     const QRawFont& at(int face) const {
+        if (face == emojiFace()) {
+            return emoji;
+        }
         return face == 0 ? primary : fallbacks[static_cast<std::size_t>(face - 1)];
     }
 
@@ -34,16 +41,23 @@ struct LayoutFaces {
         if (primary.supportsCharacter(codePoint)) {
             return 0;
         }
+        const bool emojiHasIt = emoji.isValid() && emoji.supportsCharacter(codePoint);
+        if (emojiHasIt && codePoint > 0xFFFF) {
+            return emojiFace();
+        }
         for (std::size_t i = 0; i < fallbacks.size(); ++i) {
             if (fallbacks[i].supportsCharacter(codePoint)) {
                 return static_cast<int>(i) + 1;
             }
         }
-        return 0;
+        return emojiHasIt ? emojiFace() : 0;
     }
+
+    int emojiFace() const { return static_cast<int>(fallbacks.size()) + 1; }
 
     const QRawFont& primary;
     const std::vector<QRawFont>& fallbacks;
+    const QRawFont& emoji;
 };
 
 // One glyph per code point, each from the first face that has it, with kerned advances within

@@ -5,10 +5,12 @@
 #include "kit/TextLayout.h"
 
 #include "InkTestSupport.h"
+#include "SamplePictures.h"
 #include "kit/DrawingTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -198,6 +200,40 @@ TEST(TextDrawingTest, MissingGlyphsComeFromAFallbackFace) {
     const std::optional<Rect> ink = inkedBounds(drawnText(QString(QChar(0x21B3)), font, 2.0));
     ASSERT_TRUE(ink);
     EXPECT_GT(ink->width(), 3.0);
+}
+
+TEST(TextDrawingTest, EmojiInATitleAreDrawnInColour) {
+    const Font font = Font::boldSystemFontOfSize(17);
+    const QString before = QStringLiteral("Birthday ");
+    // A cake only the emoji face has, and a face that a text face has as an outline too.
+    const QString emoji = QString::fromUcs4(U"\U0001F382\U0001F600");
+    const Image image = Image::draw(Size(220, 40), 2.0, [&](GraphicsContext& context) {
+        context.setFillColor(white);
+        context.fillRect(Rect(0, 0, 220, 40));
+        context.setFillColor(black);
+        context.drawText(before + emoji + QStringLiteral(" party"), Point(10, 10), font);
+    });
+    SamplePictures::keep(image, QStringLiteral("emoji-title.png"));
+
+    const double emojiStart = 10 + StringDrawing::sizeWithFont(before, font).width();
+    const double emojiWidth = StringDrawing::sizeWithFont(emoji, font).width() / 2;
+    EXPECT_GT(emojiWidth, 12.0);
+    for (int i = 0; i < 2; ++i) {
+        const double left = emojiStart + i * emojiWidth;
+        int coloured = 0;
+        int total = 0;
+        for (double x = left; x < left + emojiWidth; x += 0.5) {
+            for (double y = 10; y < 10 + font.lineHeight(); y += 0.5) {
+                const Color color = image.colorAtPoint(Point(x, y));
+                const double spread = std::max({color.red(), color.green(), color.blue()}) -
+                                      std::min({color.red(), color.green(), color.blue()});
+                coloured += spread > 0.3 ? 1 : 0;
+                ++total;
+            }
+        }
+        // A missing glyph's box is a grey outline; an emoji fills much of its cell with colour.
+        EXPECT_GT(coloured, total / 5) << "emoji " << i;
+    }
 }
 
 TEST(TextMeasureTest, CharactersBeyondTheBasicPlaneStayWhole) {
