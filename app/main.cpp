@@ -119,6 +119,8 @@ int main(int argc, char** argv) {
     // Before Qt starts its threads, so that none of them takes the signals.
     TerminationSignals terminationSignals;
     QApplication qtApplication(argc, argv);
+    // Desktops match the window to its installed entry (name and icon) by this id.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.orvella.Orvella"));
     terminationSignals.quitEventLoopOnArrival();
 
     Screen::main().setScale(options.scale);

@@ -8,7 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools
   libicu-dev libsqlite3-dev libical-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation2 fonts-dejavu-core xvfb xauth
+  fonts-liberation2 fonts-dejavu-core fonts-noto-color-emoji xvfb xauth
+  librsvg2-bin desktop-file-utils appstream
 )
 
 missing=()

@@ -2,7 +2,8 @@
 # Checks that the code's includes point only downward through its layers; builds Orvella with
 # AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole test suite; then runs the
 # foundation and core tests again under ThreadSanitizer; then builds every target optimised, as
-# the run, command-line and benchmark scripts do. Prints how long each phase took.
+# the run, command-line and benchmark scripts do; then installs that build into a temporary folder
+# and makes the Debian package, checking both. Prints how long each phase took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -55,5 +56,9 @@ TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/core_tests --gtest_brief=1
 phase "optimised build"
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release "${unity[@]}" >/dev/null
 cmake --build build/release -j "$jobs"
+
+# Installs that build into a temporary folder, validates the desktop files and makes the package.
+phase "install check"
+./scripts/check-install.sh
 
 finish
