@@ -26,11 +26,15 @@ protected:
     // "uid uid …" of the events read leniently, then the skipped messages.
     QStringList lenient(const QByteArray& text) {
         const ICalendarParseResult result = parse(text, ICalendarReader::Strictness::SkipUnreadable);
-        QStringList uids;
-        for (const auto& read : result.events) {
-            uids.append(read->eventIdentifier());
+        return QStringList{uids(result)} + messages(result.skipped);
+    }
+
+    static QString uids(const ICalendarParseResult& result) {
+        QStringList read;
+        for (const auto& event : result.events) {
+            read.append(event->eventIdentifier());
         }
-        return QStringList{uids.join(' ')} + messages(result.skipped);
+        return read.join(' ');
     }
 };
 
@@ -169,11 +173,7 @@ protected:
     // The uids read leniently, then the warnings, then the skipped.
     QStringList habits(const QByteArray& text) {
         const ICalendarParseResult result = parse(text, ICalendarReader::Strictness::SkipUnreadable);
-        QStringList uids;
-        for (const auto& read : result.events) {
-            uids.append(read->eventIdentifier());
-        }
-        return QStringList{uids.join(' ')} + messages(result.warnings) + messages(result.skipped);
+        return QStringList{uids(result)} + messages(result.warnings) + messages(result.skipped);
     }
 };
 
