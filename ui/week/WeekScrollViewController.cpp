@@ -12,6 +12,7 @@
 #include "core/bus/WeekendDaysChangedEvent.h"
 #include "core/calendar/DateTimeFormatter.h"
 #include "core/calendar/DateUtilities.h"
+#include "core/calendar/Day.h"
 #include "core/calendar/Month.h"
 #include "core/events/EventService.h"
 #include "core/hints/Hint.h"
@@ -202,7 +203,44 @@ bool WeekScrollViewController::handleScreenKeyInput(const KeyInput& input) {
     if (m_search->handleScreenKey(input)) {
         return true;
     }
-    return input.type == KeyInput::Type::Press && input.key == Qt::Key_Escape && closeTopmostPopup();
+    if (input.type != KeyInput::Type::Press) {
+        return false;
+    }
+    if (input.key == Qt::Key_Escape) {
+        return closeTopmostPopup();
+    }
+    return handleWeekKey(input);
+}
+
+bool WeekScrollViewController::handleWeekKey(const KeyInput& input) {
+    constexpr int commandModifiers = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    // Keys page the week only where a finger could: not while the picker or search holds it.
+    if ((input.modifiers & commandModifiers) != 0 || !m_scrollView || !m_scrollView->scrollEnabled() ||
+        listEventsViewVisible()) {
+        return false;
+    }
+    switch (input.key) {
+    case Qt::Key_Left:
+    case Qt::Key_PageUp:
+        scrollToWeek(currentWeek().addWeeks(-1), true, true);
+        return true;
+    case Qt::Key_Right:
+    case Qt::Key_PageDown:
+        scrollToWeek(currentWeek().addWeeks(1), true, true);
+        return true;
+    case Qt::Key_Home:
+    case Qt::Key_T:
+        scrollToToday();
+        return true;
+    case Qt::Key_N:
+        if (m_copyMoveEventMode.activated()) {
+            return false;
+        }
+        m_editing->editEventOnDate(DateUtilities::day(RunLoop::main().now()).noon());
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool WeekScrollViewController::closeTopmostPopup() {

@@ -205,6 +205,9 @@ protected:
 
 private:
     bool closeTopmostPopup();
+    // Left and Right (Page Up, Page Down) page a week, Home or T return to today, N adds an event
+    // on today.
+    bool handleWeekKey(const KeyInput& input);
     // The hosts' side of the collaborators.
     ViewController& weekScreen() override { return *this; }
     void middlePageMovedForJump(double dx) override;

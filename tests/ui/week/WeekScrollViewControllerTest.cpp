@@ -6,14 +6,19 @@
 #include "core/bus/EventStoreChangedEvent.h"
 #include "core/bus/TimeZoneChangedEvent.h"
 #include "core/bus/WeekendDaysChangedEvent.h"
+#include "core/calendar/DateUtilities.h"
+#include "core/calendar/Day.h"
 #include "core/events/EventService.h"
 #include "core/hints/Hint.h"
 #include "core/settings/AppSettings.h"
 #include "foundation/DispatchQueue.h"
+#include "foundation/RunLoop.h"
 #include "kit/BarButtonItem.h"
 #include "kit/ImageView.h"
+#include "kit/KeyInput.h"
 #include "kit/LoadingIndicator.h"
 #include "kit/ScrollView.h"
+#include "kit/Window.h"
 #include "ui/editor/EventDetailsViewController.h"
 #include "ui/eventkit/EKEventViewController.h"
 #include "ui/week/DateTitleView.h"
@@ -360,4 +365,45 @@ TEST_F(WeekScrollViewControllerTest, todayDuringAGlideLandsOnTheCurrentWeek) {
         EXPECT_FALSE(todayEnabled());
         EXPECT_TRUE(screen().weekViews()[1]->view()->userInteractionEnabled());
     }
+}
+
+TEST_F(WeekScrollViewControllerTest, keysPageTheWeekReturnToTodayAndAddAnEvent) {
+    const auto press = [this](int key, int modifiers = 0) {
+        KeyInput input;
+        input.key = key;
+        input.modifiers = modifiers;
+        const bool used = week.harness.window().keyInput(input);
+        week.settle();
+        return used;
+    };
+    EXPECT_TRUE(press(Qt::Key_Right));
+    EXPECT_EQ(relative(week.pageWeeks()), "0 1 2");
+    EXPECT_TRUE(press(Qt::Key_PageDown));
+    EXPECT_EQ(titleWeek(), 2);
+    EXPECT_TRUE(press(Qt::Key_Left));
+    EXPECT_TRUE(press(Qt::Key_PageUp));
+    EXPECT_TRUE(press(Qt::Key_PageUp));
+    EXPECT_EQ(relative(week.pageWeeks()), "-2 -1 0");
+    EXPECT_TRUE(press(Qt::Key_T));
+    EXPECT_EQ(relative(week.pageWeeks()), "-1 0 1");
+    press(Qt::Key_Right);
+    EXPECT_TRUE(press(Qt::Key_Home));
+    EXPECT_EQ(titleWeek(), 0);
+    EXPECT_FALSE(todayEnabled());
+    // A shortcut of the desktop is not a paging key.
+    EXPECT_FALSE(press(Qt::Key_Right, Qt::ControlModifier));
+    EXPECT_EQ(titleWeek(), 0);
+    // With the week picker open the week does not move.
+    week.harness.tap(Point(160, 42));
+    week.settle();
+    ASSERT_TRUE(screen().weekPickerController() && screen().weekPickerController()->visible());
+    EXPECT_FALSE(press(Qt::Key_Right));
+    EXPECT_TRUE(press(Qt::Key_Escape));
+    // N opens the editor on a new event today.
+    EXPECT_TRUE(press(Qt::Key_N));
+    const auto editor =
+        std::dynamic_pointer_cast<EventDetailsViewController>(week.navigation->topViewController());
+    ASSERT_TRUE(editor);
+    EXPECT_FALSE(editor->editMode());
+    EXPECT_EQ(DateUtilities::day(editor->event()->startDate()), DateUtilities::day(RunLoop::main().now()));
 }
