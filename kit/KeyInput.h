@@ -23,8 +23,10 @@ struct KeyInput {
         if (type == Type::InputMethod) {
             return !commitString.isEmpty() || !preeditString.isEmpty();
         }
-        constexpr int commandModifiers = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
-        return type == Type::Press && (modifiers & commandModifiers) == 0 && !text.isEmpty() &&
-               text.front().isPrint();
+        return type == Type::Press && !hasCommandModifiers() && !text.isEmpty() && text.front().isPrint();
+    }
+    // Ctrl, Alt or Meta held: a shortcut, not typing.
+    bool hasCommandModifiers() const {
+        return (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
     }
 };

@@ -13,6 +13,11 @@
 
 namespace {
 
+// A file past ContentLineReader::maximumFileSize.
+QString tooLargeProblem() {
+    return QStringLiteral("the file is larger than 50 MB");
+}
+
 bool isNameCharacter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
 }
@@ -238,7 +243,7 @@ QByteArray ContentLineReader::firstLine(const QByteArray& text, int* lineNumber)
 std::optional<ContentLineReader::StartProblem> ContentLineReader::startProblem(const QByteArray& text,
                                                                                Syntax syntax) {
     if (text.size() > maximumFileSize) {
-        return StartProblem{0, QStringLiteral("the file is larger than 50 MB")};
+        return StartProblem{0, tooLargeProblem()};
     }
     int first = 0;
     const QByteArray firstContent = firstLine(text, &first);
@@ -302,12 +307,12 @@ std::optional<QByteArray> readPlainFile(const QString& path, QString* problem) {
         return refuseRead(problem, QStringLiteral("cannot open the file: %1").arg(file.errorString()));
     }
     if (file.size() > ContentLineReader::maximumFileSize) {
-        return refuseRead(problem, QStringLiteral("the file is larger than 50 MB"));
+        return refuseRead(problem, tooLargeProblem());
     }
     // Files that do not know their size (/proc) are read up to one byte over the limit.
     QByteArray text = file.read(ContentLineReader::maximumFileSize + 1);
     if (text.size() > ContentLineReader::maximumFileSize) {
-        return refuseRead(problem, QStringLiteral("the file is larger than 50 MB"));
+        return refuseRead(problem, tooLargeProblem());
     }
     return text;
 }
@@ -346,7 +351,7 @@ std::optional<QByteArray> readStream(int descriptor, ContentLineReader::Syntax s
         }
         text.append(buffer.data(), count);
         if (text.size() > ContentLineReader::maximumFileSize) {
-            return refuseRead(problem, QStringLiteral("the file is larger than 50 MB"));
+            return refuseRead(problem, tooLargeProblem());
         }
         if (const auto start = ContentLineReader::startProblemSoFar(text, syntax)) {
             return refuseRead(problem, start->problem);

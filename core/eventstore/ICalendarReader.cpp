@@ -3,7 +3,6 @@
 #include "core/calendar/Day.h"
 #include "core/eventstore/ContentLineReader.h"
 #include "core/eventstore/EKEventStore.h"
-#include "core/eventstore/EquivalentZone.h"
 #include "core/eventstore/ICalendarComponent.h"
 #include "core/eventstore/ICalendarComponentNesting.h"
 #include "core/eventstore/ICalendarTimeZones.h"
@@ -782,7 +781,7 @@ private:
         case ICalendarZone::Kind::Custom:
             break;
         }
-        if (const std::optional<QString> equivalent = EquivalentZone::icuZoneFor(zone.custom, start)) {
+        if (const std::optional<QString> equivalent = m_zones.icuZoneWithRulesOf(zone.custom, start)) {
             return *equivalent;
         }
         warn(line, QStringLiteral("the time zone the file defines matches no known zone; the event's times "

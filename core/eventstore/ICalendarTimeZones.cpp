@@ -1,7 +1,9 @@
 #include "core/eventstore/ICalendarTimeZones.h"
 
+#include "core/eventstore/EquivalentZone.h"
 #include "core/eventstore/ICalendarValues.h"
 #include "core/eventstore/IcalRules.h"
+#include "foundation/CivilDate.h"
 #include "foundation/StringUtilities.h"
 #include "foundation/TimeZone.h"
 
@@ -126,6 +128,19 @@ ICalendarZone ICalendarTimeZones::newZone(const QByteArray& tzid, int line) {
                       .arg(ICalendarValues::quoted(tzid)));
     }
     return zone;
+}
+
+std::optional<QString> ICalendarTimeZones::icuZoneWithRulesOf(icaltimezone* zone, Date from) {
+    const int year = CivilDate::civilFromDays(
+                         CivilDate::floorDiv(static_cast<std::int64_t>(from.timeIntervalSince1970()), 86400))
+                         .year;
+    const auto key = std::make_pair(zone, year);
+    if (const auto found = m_icuZonesWithSameRules.find(key); found != m_icuZonesWithSameRules.end()) {
+        return found->second;
+    }
+    const Date yearStart =
+        Date::withTimeIntervalSince1970(static_cast<double>(CivilDate::daysFromCivil(year, 1, 1)) * 86400.0);
+    return m_icuZonesWithSameRules.emplace(key, EquivalentZone::icuZoneFor(zone, yearStart)).first->second;
 }
 
 // A zone ICU does not know, converted with the file's own definition (RFC 5545 3.6.5).

@@ -70,6 +70,9 @@ public:
 
     // The moment of wall-clock fields in a zone only the file defines.
     static Date definedZoneDate(const DateTimeValue& value, icaltimezone* zone);
+    // The ICU zone with the rules of a zone only the file defines, from the beginning of the year of
+    // `from` on (EquivalentZone), looked up once per zone and year: all events of a file may use it.
+    std::optional<QString> icuZoneWithRulesOf(icaltimezone* zone, Date from);
 
 private:
     static std::optional<QString> icuZoneName(const QString& name);
@@ -91,4 +94,5 @@ private:
     std::map<QByteArray, ICalendarZone> m_zones;
     std::map<QByteArray, ICalendarReadFailure> m_failures;
     std::vector<IcalTimezonePointer> m_definedZones;
+    std::map<std::pair<icaltimezone*, int>, std::optional<QString>> m_icuZonesWithSameRules;
 };

@@ -1,4 +1,5 @@
 #include "ui/week/WeekScrollViewController.h"
+#include "ui/common/WeakScreenAction.h"
 
 #include "core/bus/ActivateCopyMoveEvent.h"
 #include "core/bus/ApplicationActivatedEvent.h"
@@ -135,17 +136,17 @@ void WeekScrollViewController::viewDidLoad() {
     m_editing->setHost(weakSelf);
     m_actionsMenu->setHost(weakSelf);
 
-    m_todayButton = std::make_shared<BarButtonItem>(localizedString(QStringLiteral("Today")),
-                                                    BarButtonItem::Style::Bordered,
-                                                    barAction(&WeekScrollViewController::scrollToToday));
-    m_actionButton = std::make_shared<BarButtonItem>(Artwork::imageNamed(QStringLiteral("actions-button")),
-                                                     BarButtonItem::Style::Bordered,
-                                                     barAction(&WeekScrollViewController::showActions));
-    m_cancelMoveButton =
-        std::make_shared<BarButtonItem>(localizedString(QStringLiteral("Cancel")), BarButtonItem::Style::Done,
-                                        barAction(&WeekScrollViewController::cancelCopyMoveEvent));
+    m_todayButton = std::make_shared<BarButtonItem>(
+        localizedString(QStringLiteral("Today")), BarButtonItem::Style::Bordered,
+        weakScreenAction(weakSelf, &WeekScrollViewController::scrollToToday));
+    m_actionButton = std::make_shared<BarButtonItem>(
+        Artwork::imageNamed(QStringLiteral("actions-button")), BarButtonItem::Style::Bordered,
+        weakScreenAction(weakSelf, &WeekScrollViewController::showActions));
+    m_cancelMoveButton = std::make_shared<BarButtonItem>(
+        localizedString(QStringLiteral("Cancel")), BarButtonItem::Style::Done,
+        weakScreenAction(weakSelf, &WeekScrollViewController::cancelCopyMoveEvent));
     m_dateTitleView = DateTitleView::create(Rect(0, 0, titleAreaWidth - minimumLeftButtonWidth, titleHeight));
-    m_dateTitleView->setOnTapped(barAction(&WeekScrollViewController::dateTitleTapped));
+    m_dateTitleView->setOnTapped(weakScreenAction(weakSelf, &WeekScrollViewController::dateTitleTapped));
     NavigationItem& item = *navigationItem();
     item.setLeftBarButtonItem(m_todayButton);
     item.setRightBarButtonItem(m_actionButton);
@@ -213,9 +214,8 @@ bool WeekScrollViewController::handleScreenKeyInput(const KeyInput& input) {
 }
 
 bool WeekScrollViewController::handleWeekKey(const KeyInput& input) {
-    constexpr int commandModifiers = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
     // Keys page the week only where a finger could: not while the picker or search holds it.
-    if ((input.modifiers & commandModifiers) != 0 || !m_scrollView || !m_scrollView->scrollEnabled() ||
+    if (input.hasCommandModifiers() || !m_scrollView || !m_scrollView->scrollEnabled() ||
         listEventsViewVisible()) {
         return false;
     }
@@ -353,13 +353,20 @@ void WeekScrollViewController::settleGlideNow() {
     }
 }
 
-std::function<void()> WeekScrollViewController::barAction(void (WeekScrollViewController::*action)()) {
-    return [weakSelf = weakSelf(), action] {
-        if (auto self = weakSelf.lock()) {
-            self->settleGlideNow();
-            ((*self).*action)();
-        }
-    };
+// The bar's buttons act on settled pages.
+void WeekScrollViewController::showActions() {
+    settleGlideNow();
+    m_actionsMenu->showActions();
+}
+
+void WeekScrollViewController::cancelCopyMoveEvent() {
+    settleGlideNow();
+    m_copyMove->cancelCopyMoveEvent();
+}
+
+void WeekScrollViewController::dateTitleTapped() {
+    settleGlideNow();
+    m_weekPicker->dateTitleTapped();
 }
 
 void WeekScrollViewController::scrollViewReallyDidEndDecelerating() {

@@ -135,7 +135,7 @@ public:
     }
     void copyEventToDate(Date date) { m_copyMove->copyEventToDate(date); }
     void saveEvent(const EventSaveCommand& command) { m_copyMove->saveEvent(command); }
-    void cancelCopyMoveEvent() { m_copyMove->cancelCopyMoveEvent(); }
+    void cancelCopyMoveEvent();
     void restoreMovingEventToPreviousState() { m_copyMove->restoreMovingEventToPreviousState(); }
     // Writes a quick move still waiting for its delayed save now; the program is ending.
     void savePendingMove() { m_copyMove->savePendingMove(); }
@@ -169,7 +169,7 @@ public:
     const std::shared_ptr<SearchBarView>& searchBar() const { return m_search->searchBar(); }
     // The actions menu under the actions button, made on first use for each orientation, and
     // its choices.
-    void showActions() { m_actionsMenu->showActions(); }
+    void showActions();
     void clickedButtonAtIndex(int buttonIndex) { m_actionsMenu->clickedButtonAtIndex(buttonIndex); }
     const std::shared_ptr<GlobalActionsListView>& portraitMenuView() const {
         return m_actionsMenu->portraitMenuView();
@@ -228,7 +228,6 @@ private:
     // A button of the bar pressed while the pages glide stops the glide and settles the pages
     // first, so that what it starts begins from a settled week.
     void settleGlideNow();
-    std::function<void()> barAction(void (WeekScrollViewController::*action)());
     void resetScreen();
     void applyWeekSettings();
     void noteStoreChangeDuringMove() { m_copyMove->noteStoreChangeDuringMove(); }
@@ -237,7 +236,7 @@ private:
     // made again on next use.
     void dropScreensMadeForOldWeekSettings();
     std::weak_ptr<WeekScrollViewController> weakSelf();
-    void dateTitleTapped() { m_weekPicker->dateTitleTapped(); }
+    void dateTitleTapped();
 
     std::shared_ptr<ScrollView> m_scrollView;
     // A settle after a drag is posted to the next turn; one that ran early is not run again.
