@@ -9,6 +9,7 @@
 #include "kit/StatusBar.h"
 #include "kit/TextField.h"
 #include "kit/TouchRouter.h"
+#include "kit/WheelScrolling.h"
 
 bool RotationHandler::shouldAutorotateToInterfaceOrientation(int orientation) {
     return orientation == InterfaceOrientation::Portrait;
@@ -19,7 +20,7 @@ void RotationHandler::didRotateFromInterfaceOrientation(int) {}
 
 Window::Window()
     : View(Screen::main().bounds()), m_statusBar(std::make_shared<StatusBar>()),
-      m_orientation(InterfaceOrientation::Portrait) {
+      m_orientation(InterfaceOrientation::Portrait), m_deviceOrientation(InterfaceOrientation::Portrait) {
     setBackgroundColor(Color(0, 0, 0));
     addSubview(m_statusBar);
     setNeedsLayout();
@@ -86,13 +87,34 @@ double Window::rotationDuration(int orientation) const {
 
 bool Window::rotateToOrientation(int orientation) {
     if (orientation < InterfaceOrientation::Portrait || orientation > InterfaceOrientation::LandscapeLeft ||
-        orientation == m_orientation) {
+        orientation == m_orientation || !allows(orientation)) {
         return false;
     }
-    if (m_rotationHandler != nullptr &&
-        !m_rotationHandler->shouldAutorotateToInterfaceOrientation(orientation)) {
+    m_deviceOrientation = orientation;
+    turnTo(orientation);
+    return true;
+}
+
+bool Window::attemptRotationToDeviceOrientation() {
+    int target = m_orientation;
+    if (allows(m_deviceOrientation)) {
+        target = m_deviceOrientation;
+    } else if (!allows(m_orientation)) {
+        target = InterfaceOrientation::Portrait;
+    }
+    if (target == m_orientation) {
         return false;
     }
+    turnTo(target);
+    return true;
+}
+
+bool Window::allows(int orientation) const {
+    return m_rotationHandler == nullptr ||
+           m_rotationHandler->shouldAutorotateToInterfaceOrientation(orientation);
+}
+
+void Window::turnTo(int orientation) {
     const int fromOrientation = m_orientation;
     const double duration = rotationDuration(orientation);
     if (m_rotationHandler != nullptr) {
@@ -120,7 +142,9 @@ bool Window::rotateToOrientation(int orientation) {
                 }
             });
     }
-    return true;
+    if (m_onOrientationChanged) {
+        m_onOrientationChanged();
+    }
 }
 
 void Window::layoutSubviews() {
@@ -236,4 +260,12 @@ void Window::fingerCancelled(int finger) {
 
 void Window::pinchAt(Point location, double factor) {
     touchRouter().pinchAt(location, factor);
+}
+
+WheelScrolling& Window::wheelScrolling() {
+    if (!m_wheelScrolling) {
+        m_wheelScrolling =
+            std::make_unique<WheelScrolling>(std::static_pointer_cast<Window>(shared_from_this()));
+    }
+    return *m_wheelScrolling;
 }

@@ -8,6 +8,7 @@ class StatusBar;
 class TouchEvent;
 class Timer;
 class TouchRouter;
+class WheelScrolling;
 
 // The rotation reports of the platform, made to the window's root content (the root view
 // controller). Every operation is optional; by default only portrait is allowed.
@@ -51,6 +52,17 @@ public:
     // platform's calls (will rotate, will animate rotation, did rotate) around the new
     // geometry; otherwise nothing changes. Returns whether the window turned.
     bool rotateToOrientation(int orientation);
+    // The orientation the device was last turned to; the window's own differs from it while the
+    // handler holds the window in portrait.
+    int deviceOrientation() const { return m_deviceOrientation; }
+    // Asks the handler again: turns to the device's orientation if it is now allowed, or to
+    // portrait if the window's own no longer is. Returns whether the window turned.
+    bool attemptRotationToDeviceOrientation();
+    // Called after every turn, whoever asked for it, so that whoever shows the window can take
+    // its new shape.
+    void setOnOrientationChanged(std::function<void()> onOrientationChanged) {
+        m_onOrientationChanged = std::move(onOrientationChanged);
+    }
     // How long the platform takes for a turn from the current orientation to `orientation`.
     double rotationDuration(int orientation) const;
 
@@ -63,6 +75,8 @@ public:
     // A pinch at the point by the factor (Ctrl + wheel, touchpad pinch); successive calls make
     // one pinch, which ends shortly after the last.
     void pinchAt(Point location, double factor);
+    // The mouse wheel and touchpad scrolling at the point (see WheelScrolling).
+    WheelScrolling& wheelScrolling();
 
     // Typing from the computer's keyboard, handed to the first responder; returns whether it
     // was used.
@@ -105,8 +119,11 @@ private:
     void send(const TouchEvent& event);
     // Shows the keyboard for a text field that is first responder, hides it otherwise.
     void updateKeyboard();
+    bool allows(int orientation) const;
+    void turnTo(int orientation);
 
     std::unique_ptr<TouchRouter> m_touchRouter;
+    std::unique_ptr<WheelScrolling> m_wheelScrolling;
     std::shared_ptr<Timer> m_rotationTimer;
     std::shared_ptr<StatusBar> m_statusBar;
     std::shared_ptr<View> m_rootView;
@@ -115,5 +132,7 @@ private:
     double m_contentRaise = 0.0;
     RotationHandler* m_rotationHandler = nullptr;
     std::function<void()> m_onNeedsDisplay;
+    std::function<void()> m_onOrientationChanged;
     int m_orientation;
+    int m_deviceOrientation;
 };

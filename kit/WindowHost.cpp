@@ -5,6 +5,7 @@
 #include "kit/InterfaceOrientation.h"
 #include "kit/KeyInput.h"
 #include "kit/Screen.h"
+#include "kit/WheelScrolling.h"
 #include "kit/Window.h"
 
 #include <QEvent>
@@ -65,9 +66,13 @@ public:
                 update();
             }
         });
+        m_window->setOnOrientationChanged([this] { takeWindowShape(); });
     }
 
-    ~Widget() override { m_window->setOnNeedsDisplay(nullptr); }
+    ~Widget() override {
+        m_window->setOnNeedsDisplay(nullptr);
+        m_window->setOnOrientationChanged(nullptr);
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -171,7 +176,34 @@ protected:
             event->accept();
             return;
         }
-        QWidget::wheelEvent(event);
+        // The pages glide on by themselves once the fingers leave the touchpad.
+        if (event->phase() == Qt::ScrollMomentum) {
+            event->accept();
+            return;
+        }
+        // A touchpad gives pixels, a wheel eighths of a degree (120 a notch); both are turned into
+        // the distance a finger would move for the same scroll.
+        const QPointF movement = event->pixelDelta().isNull()
+                                     ? QPointF(event->angleDelta()) / 120.0 * WheelScrolling::notch
+                                     : QPointF(event->pixelDelta()) / m_zoom;
+        m_window->wheelScrolling().scroll(toWindow(event->position()), Point(movement.x(), movement.y()),
+                                          wheelPhase(event->phase()));
+        event->accept();
+    }
+
+    static WheelScrolling::Phase wheelPhase(Qt::ScrollPhase phase) {
+        switch (phase) {
+        case Qt::ScrollBegin:
+            return WheelScrolling::Phase::Begin;
+        case Qt::ScrollUpdate:
+            return WheelScrolling::Phase::Update;
+        case Qt::ScrollEnd:
+            return WheelScrolling::Phase::End;
+        case Qt::NoScrollPhase:
+        case Qt::ScrollMomentum:
+            break;
+        }
+        return WheelScrolling::Phase::None;
     }
 
     bool event(QEvent* event) override {
@@ -226,12 +258,13 @@ private:
         update();
     }
 
-    void turnDevice(int orientation) {
-        const bool wasLandscape = Window::isLandscapeOrientation(m_window->orientation());
-        if (!m_window->rotateToOrientation(orientation)) {
-            return;
-        }
-        if (wasLandscape != Window::isLandscapeOrientation(orientation)) {
+    void turnDevice(int orientation) { m_window->rotateToOrientation(orientation); }
+
+    // The desktop window turns on its side with the content (whether the device turned or the
+    // screen went back to portrait by itself), so the content keeps its zoom.
+    void takeWindowShape() {
+        const bool wide = width() > height();
+        if (wide != Window::isLandscapeOrientation(m_window->orientation())) {
             resize(height(), width());
         }
         updateZoom();

@@ -1,12 +1,13 @@
-#include "testing/ManualRunLoop.h"
 #include "kit/Application.h"
 #include "kit/InterfaceOrientation.h"
 #include "kit/StatusBar.h"
 #include "kit/Window.h"
+#include "testing/ManualRunLoop.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -29,7 +30,7 @@ class RecordingRotationHandler : public RotationHandler {
 public:
     bool shouldAutorotateToInterfaceOrientation(int orientation) override {
         log += "should" + std::to_string(orientation) + " ";
-        return allowed;
+        return allowed && (landscapeAllowed || !Window::isLandscapeOrientation(orientation));
     }
     void willRotateToInterfaceOrientation(int orientation, double duration) override {
         log += "will" + std::to_string(orientation) + "(" + std::to_string(int(duration * 10)) + ") ";
@@ -42,6 +43,7 @@ public:
 
     Window* window = nullptr;
     bool allowed = true;
+    bool landscapeAllowed = true;
     Rect boundsDuringAnimation;
     std::string log;
 };
@@ -134,6 +136,26 @@ TEST_F(WindowTest, ARefusedOrientationChangesNothing) {
     EXPECT_EQ(m_window->bounds(), Rect(0, 0, 320, 480));
     EXPECT_FALSE(m_window->rotateToOrientation(InterfaceOrientation::Portrait)); // already
     EXPECT_FALSE(m_window->rotateToOrientation(7));
+}
+
+TEST_F(WindowTest, AskedAgainTheWindowGoesUprightAndBackToTheDevicesOrientation) {
+    std::vector<Size> shapes;
+    m_window->setOnOrientationChanged([&] { shapes.push_back(m_window->bounds().size()); });
+    m_window->setRotationHandler(&m_handler);
+    ASSERT_TRUE(m_window->rotateToOrientation(InterfaceOrientation::LandscapeLeft));
+    EXPECT_FALSE(m_window->attemptRotationToDeviceOrientation()); // nothing changed
+
+    m_handler.landscapeAllowed = false;
+    EXPECT_TRUE(m_window->attemptRotationToDeviceOrientation());
+    EXPECT_EQ(m_window->orientation(), InterfaceOrientation::Portrait);
+    EXPECT_EQ(m_window->deviceOrientation(), InterfaceOrientation::LandscapeLeft);
+    EXPECT_FALSE(m_window->attemptRotationToDeviceOrientation());
+
+    m_handler.landscapeAllowed = true;
+    m_handler.log.clear();
+    EXPECT_TRUE(m_window->attemptRotationToDeviceOrientation());
+    EXPECT_EQ(m_handler.log, "should4 will4(3) animate4 ");
+    EXPECT_EQ(shapes, (std::vector<Size>{Size(480, 320), Size(320, 480), Size(480, 320)}));
 }
 
 TEST_F(WindowTest, WithoutAHandlerEveryOrientationIsAllowed) {

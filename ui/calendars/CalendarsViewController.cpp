@@ -59,14 +59,6 @@ QString CalendarsViewController::titleForHeaderInSection(TableView& /*tableView*
     return m_calendarsByAccount[static_cast<std::size_t>(section)]->localizedTitle();
 }
 
-bool CalendarsViewController::shouldAutorotateToInterfaceOrientation(int orientation) {
-    // The list turns only as far as the screen it was opened from allows.
-    if (const auto presenter = presentingViewController()) {
-        return presenter->shouldAutorotateToInterfaceOrientation(orientation);
-    }
-    return TableViewController::shouldAutorotateToInterfaceOrientation(orientation);
-}
-
 bool CalendarsViewController::accept(const EKCalendar& /*calendar*/) const {
     return true;
 }

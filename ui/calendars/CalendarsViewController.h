@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kit/TableViewController.h"
+#include "ui/common/PresenterRotation.h"
 
 #include <memory>
 #include <vector>
@@ -38,7 +39,18 @@ public:
     QString titleForHeaderInSection(TableView& tableView, int section) override;
 
     // Turning is the week screen's decision.
-    bool shouldAutorotateToInterfaceOrientation(int orientation) override;
+    bool shouldAutorotateToInterfaceOrientation(int orientation) override {
+        return PresenterRotation::shouldAutorotateToInterfaceOrientation(*this, orientation);
+    }
+    void willRotateToInterfaceOrientation(int orientation, double duration) override {
+        PresenterRotation::willRotateToInterfaceOrientation(*this, orientation, duration);
+    }
+    void willAnimateRotationToInterfaceOrientation(int orientation, double duration) override {
+        PresenterRotation::willAnimateRotationToInterfaceOrientation(*this, orientation, duration);
+    }
+    void didRotateFromInterfaceOrientation(int fromOrientation) override {
+        PresenterRotation::didRotateFromInterfaceOrientation(*this, fromOrientation);
+    }
 
 protected:
     EventService& eventService() const { return *m_eventService; }

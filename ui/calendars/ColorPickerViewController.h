@@ -2,6 +2,7 @@
 
 #include "foundation/Color.h"
 #include "kit/ViewController.h"
+#include "ui/common/PresenterRotation.h"
 
 #include <memory>
 
@@ -46,6 +47,19 @@ public:
     void cancelButtonPressed();
 
     void viewDidAppear(bool animated) override;
+    // Turning is the week screen's decision.
+    bool shouldAutorotateToInterfaceOrientation(int orientation) override {
+        return PresenterRotation::shouldAutorotateToInterfaceOrientation(*this, orientation);
+    }
+    void willRotateToInterfaceOrientation(int orientation, double duration) override {
+        PresenterRotation::willRotateToInterfaceOrientation(*this, orientation, duration);
+    }
+    void willAnimateRotationToInterfaceOrientation(int orientation, double duration) override {
+        PresenterRotation::willAnimateRotationToInterfaceOrientation(*this, orientation, duration);
+    }
+    void didRotateFromInterfaceOrientation(int fromOrientation) override {
+        PresenterRotation::didRotateFromInterfaceOrientation(*this, fromOrientation);
+    }
 
 protected:
     void loadView() override;

@@ -5,6 +5,7 @@
 #include "kit/TableViewController.h"
 #include "ui/calendars/ColorOption.h"
 #include "ui/calendars/ColorPickerDelegate.h"
+#include "ui/common/PresenterRotation.h"
 
 #include <memory>
 #include <optional>
@@ -77,6 +78,19 @@ public:
     void clickedButtonAtIndex(ActionSheet& actionSheet, int buttonIndex) override;
 
     void viewDidAppear(bool animated) override;
+    // Turning is the week screen's decision.
+    bool shouldAutorotateToInterfaceOrientation(int orientation) override {
+        return PresenterRotation::shouldAutorotateToInterfaceOrientation(*this, orientation);
+    }
+    void willRotateToInterfaceOrientation(int orientation, double duration) override {
+        PresenterRotation::willRotateToInterfaceOrientation(*this, orientation, duration);
+    }
+    void willAnimateRotationToInterfaceOrientation(int orientation, double duration) override {
+        PresenterRotation::willAnimateRotationToInterfaceOrientation(*this, orientation, duration);
+    }
+    void didRotateFromInterfaceOrientation(int fromOrientation) override {
+        PresenterRotation::didRotateFromInterfaceOrientation(*this, fromOrientation);
+    }
 
 protected:
     void viewDidLoad() override;

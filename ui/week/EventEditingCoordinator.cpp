@@ -30,11 +30,11 @@ std::shared_ptr<EventDetailsViewController> EventEditingCoordinator::getOrCreate
 
 void EventEditingCoordinator::pushPortraitViewController(
     const std::shared_ptr<ViewController>& viewController) {
-    // Landscape arrives with the three-weeks view; until then the screen is always upright.
     const auto host = m_host.lock();
     if (!host) {
         return;
     }
+    host->forcePortrait();
     if (auto navigation = host->weekScreen().navigationController()) {
         navigation->pushViewController(viewController, true);
     }
@@ -100,7 +100,9 @@ void EventEditingCoordinator::showEventViewer(const std::shared_ptr<EKEvent>& ev
     viewer->setAllowsEditing(false);
     viewer->setAllowsCalendarPreview(false);
     viewer->setEvent(event);
+    host->forcePortrait();
     navigation->pushViewController(viewer, true);
+    host->setReevaluateInterfaceOrientationOnceWhenBack();
 }
 
 void EventEditingCoordinator::editEventOnDate(Date date) {

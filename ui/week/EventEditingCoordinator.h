@@ -27,6 +27,10 @@ public:
     virtual void updateListEventsAfterSave(const std::shared_ptr<EKEvent>& event, bool isNew) = 0;
     virtual void updateListEventsAfterDeletion(const QString& eventIdentifier, bool delayed) = 0;
     virtual void updateListEventsAfterCopyOrMove(const std::shared_ptr<EKEvent>& event) = 0;
+    // A landscape screen goes upright before a screen is pushed above it.
+    virtual void forcePortrait() = 0;
+    // The viewer was pushed: once it is gone the screen asks again whether it may turn.
+    virtual void setReevaluateInterfaceOrientationOnceWhenBack() = 0;
 };
 
 // The editor and viewer round trips of the week screen: a tapped event opens in the editor (or,

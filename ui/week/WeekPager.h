@@ -81,10 +81,14 @@ public:
     // Touches on the navigation bar alone: back as soon as the finger lifts, so that "Today" and
     // the other buttons work while the pages still glide.
     void setTouchesOnBarEnabled(bool enabled);
+    // Puts the three pages around the displayed week and reads them.
+    void initializeViews(bool firstTime);
+    // A week chosen elsewhere (the three-weeks view) becomes the displayed one; the pages follow
+    // at the next initializeViews.
+    void setDisplayedWeek(const Week& week) { m_displayedWeek = week; }
 
 private:
     void initializeWeekViews();
-    void initializeViews(bool firstTime);
     void fadeOutLoadingIndicator();
     void applyWeekViewPositions();
     void removeWeekViews();

@@ -35,6 +35,17 @@ void WeekPickerCoordinator::dropWeekPickerControllerIfOffScreen() {
     }
 }
 
+void WeekPickerCoordinator::configureForOrientation(bool landscape) {
+    if (!m_weekPickerController || !m_weekPickerController->visible()) {
+        return;
+    }
+    if (landscape) {
+        m_weekPickerController->configureForLandscape();
+    } else {
+        m_weekPickerController->configureForPortrait();
+    }
+}
+
 void WeekPickerCoordinator::createWeekPickerController() {
     const auto host = m_host.lock();
     if (!host) {

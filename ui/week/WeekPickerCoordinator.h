@@ -44,6 +44,8 @@ public:
     // A picker made under other settings is made again on next use; an open one closes first.
     void dropWeekPickerController();
     void dropWeekPickerControllerIfOffScreen();
+    // A picker on screen takes the layout of the orientation the screen turns to.
+    void configureForOrientation(bool landscape);
 
 private:
     void createWeekPickerController();

@@ -94,6 +94,7 @@ WeekScrollViewController::WeekScrollViewController()
     m_weekPicker = std::make_shared<WeekPickerCoordinator>(weekPickerHint);
     m_editing = std::make_shared<EventEditingCoordinator>(m_eventService, m_copyMoveEventMode, m_dispatcher);
     m_actionsMenu = std::make_shared<ActionsMenuCoordinator>(m_eventService);
+    m_rotation = std::make_shared<WeekRotationCoordinator>(m_copyMoveEventMode);
     WeekArtwork::registerImages();
 }
 
@@ -135,6 +136,7 @@ void WeekScrollViewController::viewDidLoad() {
     m_weekPicker->setHost(weakSelf);
     m_editing->setHost(weakSelf);
     m_actionsMenu->setHost(weakSelf);
+    m_rotation->setHost(weakSelf);
 
     m_todayButton = std::make_shared<BarButtonItem>(
         localizedString(QStringLiteral("Today")), BarButtonItem::Style::Bordered,
@@ -184,6 +186,9 @@ void WeekScrollViewController::viewDidUnload() {
 }
 
 void WeekScrollViewController::viewWillAppear(bool) {
+    if (const auto navigation = navigationController(); navigation && !navigation->delegate()) {
+        navigation->setDelegate(std::static_pointer_cast<NavigationControllerDelegate>(weakSelf().lock()));
+    }
     const std::optional<Week> returnWeek = m_copyMoveEventMode.returnWeek();
     if (!m_editing->editorDoneEditing() && !m_copyMoveEventMode.activated() && returnWeek) {
         scrollToWeek(*returnWeek, false, false);
@@ -222,11 +227,11 @@ bool WeekScrollViewController::handleWeekKey(const KeyInput& input) {
     switch (input.key) {
     case Qt::Key_Left:
     case Qt::Key_PageUp:
-        scrollToWeek(currentWeek().addWeeks(-1), true, true);
+        showNeighbourWeek(-1);
         return true;
     case Qt::Key_Right:
     case Qt::Key_PageDown:
-        scrollToWeek(currentWeek().addWeeks(1), true, true);
+        showNeighbourWeek(1);
         return true;
     case Qt::Key_Home:
     case Qt::Key_T:
@@ -240,6 +245,15 @@ bool WeekScrollViewController::handleWeekKey(const KeyInput& input) {
         return true;
     default:
         return false;
+    }
+}
+
+void WeekScrollViewController::showNeighbourWeek(int weeks) {
+    const Week week = currentWeek().addWeeks(weeks);
+    if (m_rotation->landscapeShown()) {
+        m_rotation->threeWeeksView()->scrollToWeek(week, true);
+    } else {
+        scrollToWeek(week, true, true);
     }
 }
 
@@ -272,9 +286,47 @@ WeekScrollViewController::childViewControllersForAppearance() const {
     return {};
 }
 
+void WeekScrollViewController::willRotateToInterfaceOrientation(int orientation, double) {
+    settleGlideNow();
+    m_rotation->willRotateToInterfaceOrientation(orientation);
+}
+
 void WeekScrollViewController::willAnimateRotationToInterfaceOrientation(int orientation, double duration) {
     ViewController::willAnimateRotationToInterfaceOrientation(orientation, duration);
+    m_rotation->willAnimateRotationToInterfaceOrientation(orientation);
+}
+
+void WeekScrollViewController::didRotateFromInterfaceOrientation(int) {
+    m_rotation->didRotateFromInterfaceOrientation();
+}
+
+void WeekScrollViewController::configureOverlaysForOrientation(bool landscape) {
+    m_weekPicker->configureForOrientation(landscape);
     m_dayList->configureForFrame(view()->frame());
+    m_actionsMenu->hideShownMenu();
+    Hint::hiddenAnyOpenHint();
+}
+
+void WeekScrollViewController::willShowViewController(NavigationController&, ViewController& viewController,
+                                                      bool) {
+    if (&viewController == this) {
+        m_rotation->weekScreenWillShow();
+    }
+}
+
+void WeekScrollViewController::landscapeWeekChanged(const Week& week) {
+    updateHeaderWithWeek(week);
+    m_pager->setDisplayedWeek(week);
+    if (listEventsViewVisible()) {
+        closeListEventsPopupAnimated(true);
+    }
+}
+
+void WeekScrollViewController::landscapeLandedOnWeek(const Week& week) {
+    if (m_pager->hasPages()) {
+        m_pager->middlePage()->clearWithWeek(week, false);
+        m_pager->middlePage()->load();
+    }
 }
 
 void WeekScrollViewController::didReceiveMemoryWarning() {
@@ -416,11 +468,20 @@ void WeekScrollViewController::middlePageMovedForJump(double dx) {
 void WeekScrollViewController::scrollToToday() {
     m_pager->resetDirectionCount();
     m_todayButton->setEnabled(false);
+    if (m_rotation->landscapeShown()) {
+        m_rotation->threeWeeksView()->scrollToWeek(Week::currentWeek(), true);
+        return;
+    }
     scrollToWeek(Week::currentWeek(), true, true);
     m_search->displayedWeekChanged(Week::currentWeek());
 }
 
 void WeekScrollViewController::jumpToWeek(const Week& week) {
+    if (m_rotation->landscapeShown()) {
+        m_rotation->threeWeeksView()->scrollToWeek(week, true);
+        m_pager->resetDirectionCount();
+        return;
+    }
     scrollToWeek(week, true, true);
     updateHeaderWithWeek(currentWeek());
     m_scrollView->setScrollEnabled(true);
@@ -541,7 +602,11 @@ void WeekScrollViewController::applicationBecameActive(
 }
 
 void WeekScrollViewController::resetScreen() {
-    scrollToWeek(Week::currentWeek(), false, false);
+    if (m_rotation->landscapeShown()) {
+        m_rotation->threeWeeksView()->scrollToWeek(Week::currentWeek(), false);
+    } else {
+        scrollToWeek(Week::currentWeek(), false, false);
+    }
     if (listEventsViewVisible()) {
         closeListEventsPopupAnimated(false);
     }
@@ -562,6 +627,7 @@ void WeekScrollViewController::timeZoneChanged(const std::shared_ptr<TimeZoneCha
 void WeekScrollViewController::weekendDaysChanged(const std::shared_ptr<WeekendDaysChangedEvent>&) {
     // The weekend days decide which day a week starts with, and so which days share a box.
     dropScreensMadeForOldWeekSettings();
+    m_rotation->dropThreeWeeksView();
     applyWeekSettings();
     m_pager->rebuildWeekViewsForCurrentWeek();
 }

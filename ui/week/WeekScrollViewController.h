@@ -5,6 +5,7 @@
 #include "core/events/SearchResult.h"
 #include "core/eventstore/EKEventStore.h"
 #include "foundation/Date.h"
+#include "kit/NavigationController.h"
 #include "kit/ScrollViewDelegate.h"
 #include "kit/ViewController.h"
 #include "ui/week/ActionsMenuCoordinator.h"
@@ -12,6 +13,7 @@
 #include "ui/week/WeekCopyMoveCoordinator.h"
 #include "ui/week/WeekPager.h"
 #include "ui/week/WeekPickerCoordinator.h"
+#include "ui/week/WeekRotationCoordinator.h"
 #include "ui/week/WeekSearchCoordinator.h"
 
 #include <functional>
@@ -61,7 +63,9 @@ class WeekScrollViewController : public ViewController,
                                  public WeekSearchHost,
                                  public WeekCopyMoveHost,
                                  public EventEditingHost,
-                                 public ActionsMenuHost {
+                                 public ActionsMenuHost,
+                                 public WeekRotationHost,
+                                 public NavigationControllerDelegate {
 public:
     static constexpr int pageCount = WeekPager::pageCount;
     static constexpr int middlePagePosition = WeekPager::middlePagePosition;
@@ -164,7 +168,7 @@ public:
     // Search, as told by the search bar.
     void showSearchResult(const std::optional<SearchResult>& result) { m_search->showSearchResult(result); }
     void doneSearching(bool animated) { m_search->doneSearching(animated); }
-    bool searchModeActivated() const { return m_search->searchModeActivated(); }
+    bool searchModeActivated() const override { return m_search->searchModeActivated(); }
     // Null until search is first opened.
     const std::shared_ptr<SearchBarView>& searchBar() const { return m_search->searchBar(); }
     // The actions menu under the actions button, made on first use for each orientation, and
@@ -187,7 +191,26 @@ public:
 
     void viewWillAppear(bool animated) override;
     std::vector<std::shared_ptr<ViewController>> childViewControllersForAppearance() const override;
+    // Turning between the week pages (portrait) and the three-weeks view (landscape).
+    bool shouldAutorotateToInterfaceOrientation(int orientation) override {
+        return m_rotation->shouldAutorotateToInterfaceOrientation(orientation);
+    }
+    void willRotateToInterfaceOrientation(int orientation, double duration) override;
     void willAnimateRotationToInterfaceOrientation(int orientation, double duration) override;
+    void didRotateFromInterfaceOrientation(int fromOrientation) override;
+    void forcePortrait() override { m_rotation->forcePortrait(); }
+    void setReevaluateInterfaceOrientationOnceWhenBack() override {
+        m_rotation->setReevaluateInterfaceOrientationOnceWhenBack();
+    }
+    void allowLandscapeWithReevaluation(bool reevaluate) {
+        m_rotation->allowLandscapeWithReevaluation(reevaluate);
+    }
+    void reevaluateInterfaceOrientation() { m_rotation->reevaluateInterfaceOrientation(); }
+    // Null until the screen first turns to landscape.
+    const std::shared_ptr<ThreeWeeksView>& threeWeeksView() const { return m_rotation->threeWeeksView(); }
+    // NavigationControllerDelegate: back above the stack, the screen may turn again.
+    void willShowViewController(NavigationController& navigationController, ViewController& viewController,
+                                bool animated) override;
     // Also drops the editor while it is off screen and not away in the move round trip.
     void didReceiveMemoryWarning() override;
 
@@ -208,6 +231,8 @@ private:
     // Left and Right (Page Up, Page Down) page a week, Home or T return to today, N adds an event
     // on today.
     bool handleWeekKey(const KeyInput& input);
+    // The week before (-1) or after (1), in the week pages or the three weeks.
+    void showNeighbourWeek(int weeks);
     // The hosts' side of the collaborators.
     ViewController& weekScreen() override { return *this; }
     void middlePageMovedForJump(double dx) override;
@@ -220,6 +245,10 @@ private:
     void updateListEventsAfterCopyOrMove(const std::shared_ptr<EKEvent>& event) override;
     void openSearchFromMenu() override { m_search->openSearchFromMenu(); }
     void closeSearchForMenuScreen() override { m_search->closeSearchForMenuScreen(); }
+    void landscapeWeekChanged(const Week& week) override;
+    void landscapeLandedOnWeek(const Week& week) override;
+    void portraitPagesCatchUp() override { m_pager->initializeViews(false); }
+    void configureOverlaysForOrientation(bool landscape) override;
 
     void scrollViewReallyDidEndDecelerating();
     void scrollViewDidReallyEndScrollingAnimation();
@@ -257,4 +286,5 @@ private:
     std::shared_ptr<WeekPickerCoordinator> m_weekPicker;
     std::shared_ptr<EventEditingCoordinator> m_editing;
     std::shared_ptr<ActionsMenuCoordinator> m_actionsMenu;
+    std::shared_ptr<WeekRotationCoordinator> m_rotation;
 };
