@@ -41,6 +41,7 @@
 #include "ui/copymove/CopyMoveEventMode.h"
 #include "ui/daybox/EventTouchLock.h"
 #include "ui/daylist/ListEventsViewController.h"
+#include "ui/threeweeks/ThreeWeeksView.h"
 #include "ui/week/DateTitleView.h"
 #include "ui/week/DayListCoordinator.h"
 #include "ui/week/WeekArtwork.h"

@@ -37,6 +37,10 @@ protected:
     }
     int titleWeek() { return Week::currentWeek().weeksTo(screen().dateTitleView()->week().value()); }
 
+    // The orientation is process-wide: it is put back once the screen below is gone.
+    struct OrientationReset {
+        ~OrientationReset() { InterfaceOrientation::setInterfaceOrientation(InterfaceOrientation::Unknown); }
+    } orientationReset;
     WeekScreen week;
 };
 
