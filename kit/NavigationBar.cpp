@@ -1,5 +1,7 @@
 #include "kit/NavigationBar.h"
 
+#include "kit/Screen.h"
+
 #include "kit/BarButtonItem.h"
 #include "kit/BarButtonView.h"
 #include "kit/GraphicsContext.h"
@@ -26,6 +28,10 @@ Color shaded(const Color& color, double amount) {
 } // namespace
 
 NavigationBar::NavigationBar() : View(Rect(0, 0, 320, height)) {}
+
+double NavigationBar::heightForLandscape(bool landscape) {
+    return landscape && !Screen::main().isTablet() ? landscapePhoneHeight : height;
+}
 
 NavigationBar::~NavigationBar() {
     for (const auto& item : m_items) {
@@ -320,7 +326,9 @@ void NavigationBar::layoutItemViews(Size size) {
         }
         Rect frame = view->frame();
         if (std::dynamic_pointer_cast<BarButtonView>(view)) {
-            frame.setSize(Size(view->sizeThatFits(Size(0, 0)).width(), BarButtonView::height));
+            // The buttons keep their margins in a lower bar.
+            const double buttonHeight = std::min(BarButtonView::height, barHeight - 8.0);
+            frame.setSize(Size(view->sizeThatFits(Size(0, 0)).width(), buttonHeight));
         }
         const double y = std::round((barHeight - frame.height()) / 2.0);
         if (left) {

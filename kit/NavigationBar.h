@@ -22,6 +22,9 @@ class NavigationBar : public View {
 public:
     enum class BarStyle { Default, Black };
     static constexpr double height = 44.0;
+    // A phone's bar is lower on its side, where height is scarce.
+    static constexpr double landscapePhoneHeight = 32.0;
+    static double heightForLandscape(bool landscape);
     static constexpr double transitionDuration = 0.35;
     // How long a change of the top item's buttons fades when animated.
     static constexpr double itemChangeDuration = 0.2;

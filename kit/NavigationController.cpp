@@ -288,9 +288,14 @@ void NavigationController::setNavigationBarHidden(bool hidden, bool animated) {
         });
 }
 
+double NavigationController::navigationBarHeight() const {
+    const Rect bounds = m_view ? m_view->bounds() : Rect();
+    return NavigationBar::heightForLandscape(bounds.width() > bounds.height());
+}
+
 Rect NavigationController::contentFrame() const {
     const Rect bounds = m_view ? m_view->bounds() : Rect();
-    const double top = m_navigationBarHidden ? 0.0 : NavigationBar::height;
+    const double top = m_navigationBarHidden ? 0.0 : navigationBarHeight();
     return Rect(0, top, bounds.width(), std::max(0.0, bounds.height() - top));
 }
 
@@ -299,8 +304,8 @@ void NavigationController::layoutContainer() {
         return;
     }
     const double width = m_view->bounds().width();
-    m_navigationBar->setFrame(
-        Rect(0, m_navigationBarHidden ? -NavigationBar::height : 0.0, width, NavigationBar::height));
+    const double barHeight = navigationBarHeight();
+    m_navigationBar->setFrame(Rect(0, m_navigationBarHidden ? -barHeight : 0.0, width, barHeight));
     m_contentView->setFrame(contentFrame());
     if (!isInTransition() && !m_viewControllers.empty() && m_viewControllers.back()->isViewLoaded()) {
         m_viewControllers.back()->m_view->setFrame(m_contentView->bounds());

@@ -90,6 +90,8 @@ private:
     void transition(std::vector<std::shared_ptr<ViewController>> stack, Direction direction, bool animated);
     void layoutContainer();
     Rect contentFrame() const;
+    // 44 points, lower on a phone on its side.
+    double navigationBarHeight() const;
 
     std::vector<std::shared_ptr<ViewController>> m_viewControllers;
     std::shared_ptr<NavigationBar> m_navigationBar;

@@ -24,12 +24,17 @@ WheelScrolling::~WheelScrolling() {
     }
 }
 
-void WheelScrolling::scroll(Point location, Point movement, Phase phase) {
+void WheelScrolling::scroll(Point location, Point movement, Phase phase, bool notched) {
     const std::shared_ptr<Window> window = m_window.lock();
     if (!window) {
         return;
     }
-    if (m_fingerAt || std::abs(movement.x()) > std::abs(movement.y())) {
+    const bool sideways = std::abs(movement.x()) > std::abs(movement.y());
+    if (notched && sideways) {
+        pageBy(*window, movement.x());
+        return;
+    }
+    if (m_fingerAt || sideways) {
         if (movement.x() != 0.0) {
             dragBy(*window, location, movement.x());
         }
@@ -89,8 +94,8 @@ bool WheelScrolling::scrollListUnder(Window& window, Point location, double dy) 
     return false;
 }
 
-void WheelScrolling::pageBy(Window& window, double dy) {
-    m_pagingDistance += dy;
+void WheelScrolling::pageBy(Window& window, double distance) {
+    m_pagingDistance += distance;
     if (std::abs(m_pagingDistance) < notch) {
         return;
     }

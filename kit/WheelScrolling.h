@@ -9,9 +9,10 @@ class Timer;
 class Window;
 
 // The mouse wheel and the touchpad's two-finger scrolling, as a touch screen would have them:
-// a sideways scroll drags what is under the pointer as a finger would (and lets go when the
-// gesture ends or pauses, so the same settling follows); an upright one scrolls the list under
-// the pointer or, where there is none, pages the screen as Page Up and Page Down do.
+// a smooth sideways scroll drags what is under the pointer as a finger would (and lets go when
+// the gesture ends or pauses, so the same settling follows); an upright one, or a wheel's notch
+// either way, scrolls the list under the pointer or, where there is none, pages the screen as
+// Page Up and Page Down do.
 class WheelScrolling {
 public:
     enum class Phase { None, Begin, Update, End };
@@ -22,8 +23,9 @@ public:
     WheelScrolling& operator=(const WheelScrolling&) = delete;
 
     // `movement` is in points, the way a finger would move to show the same content (right and
-    // down are positive); `phase` is the touchpad's, or None for a wheel.
-    void scroll(Point location, Point movement, Phase phase);
+    // down are positive); `phase` is the touchpad's, or None for a wheel; `notched` for a wheel
+    // that turns in steps.
+    void scroll(Point location, Point movement, Phase phase, bool notched = false);
     // Lifts the finger of a sideways scroll, if one is down.
     void letGo();
 
@@ -33,7 +35,7 @@ public:
 private:
     void dragBy(Window& window, Point location, double dx);
     bool scrollListUnder(Window& window, Point location, double dy);
-    void pageBy(Window& window, double dy);
+    void pageBy(Window& window, double distance);
 
     std::weak_ptr<Window> m_window;
     // Where the finger standing in for a sideways scroll is, while it is down.

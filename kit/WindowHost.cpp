@@ -186,8 +186,11 @@ protected:
         const QPointF movement = event->pixelDelta().isNull()
                                      ? QPointF(event->angleDelta()) / 120.0 * WheelScrolling::notch
                                      : QPointF(event->pixelDelta()) / m_zoom;
+        // A wheel that turns in steps gives whole notches and no pixels.
+        const bool notched = event->pixelDelta().isNull() && event->angleDelta().x() % 120 == 0 &&
+                             event->angleDelta().y() % 120 == 0;
         m_window->wheelScrolling().scroll(toWindow(event->position()), Point(movement.x(), movement.y()),
-                                          wheelPhase(event->phase()));
+                                          wheelPhase(event->phase()), notched);
         event->accept();
     }
 

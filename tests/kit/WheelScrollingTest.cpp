@@ -36,8 +36,9 @@ protected:
         RunLoop::setMain(nullptr);
     }
 
-    void scroll(Point at, Point movement, WheelScrolling::Phase phase = WheelScrolling::Phase::None) {
-        m_window->wheelScrolling().scroll(at, movement, phase);
+    void scroll(Point at, Point movement, WheelScrolling::Phase phase = WheelScrolling::Phase::None,
+                bool notched = false) {
+        m_window->wheelScrolling().scroll(at, movement, phase, notched);
         m_loop->advance(0.01);
     }
 
@@ -87,6 +88,8 @@ TEST_F(WheelScrollingTest, AnUprightScrollMovesTheListUnderThePointerOrPagesTheS
     for (int i = 0; i < 3; ++i) {
         scroll(Point(160, 100), Point(0, -15));
     }
-    EXPECT_EQ(keys, (std::vector<int>{Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_PageDown}));
+    // A tilted wheel's notch pages too, where a smooth sideways scroll would drag.
+    scroll(Point(160, 100), Point(WheelScrolling::notch, 0), WheelScrolling::Phase::None, true);
+    EXPECT_EQ(keys, (std::vector<int>{Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_PageUp}));
     EXPECT_EQ(m_pages->contentOffset(), Point(320, 0));
 }
