@@ -112,13 +112,19 @@ TEST_F(WeekRotationTest, searchCopyMoveAndSettingsHoldTheScreenUprightAndItIsNev
     screen().dismissModalViewControllerAnimated(false);
     week.settle();
 
-    // The calendars screen turns as the week screen does, which turns beneath it.
+    // The calendars screen turns as the week screen does, which turns beneath it, and opened
+    // in landscape it stays so.
     screen().clickedButtonAtIndex(0);
     week.settle();
     EXPECT_TRUE(turn(InterfaceOrientation::LandscapeLeft));
     ASSERT_TRUE(screen().threeWeeksView());
     EXPECT_FALSE(screen().threeWeeksView()->hidden());
     EXPECT_TRUE(screen().scrollView()->hidden());
+    screen().dismissModalViewControllerAnimated(false);
+    week.settle();
+    screen().clickedButtonAtIndex(0);
+    week.settle();
+    EXPECT_EQ(window().orientation(), InterfaceOrientation::LandscapeLeft);
 }
 
 TEST_F(WeekRotationTest, aScreenPushedInLandscapeIsUprightAndTheThreeWeeksReturnAfterIt) {
