@@ -127,9 +127,9 @@ TEST_F(ImportScreenTest, listsTheEventsByStartTheUnreadableOnesAndTheWritableCal
     EXPECT_EQ(import->title(), "Import");
     const ImportModel& model = *import->model();
     EXPECT_EQ(rowTexts(model),
-              (QStringList{"Jan 11, 2027, all-day Holiday", "Jan 12, 2027, 2:00 PM Dentist"}));
+              (QStringList{"Jan 11, 2027, all-day Holiday", "Jan 12, 2027, 2:00\u202fPM Dentist"}));
     EXPECT_EQ(model.unreadableCount(), 1);
-    EXPECT_EQ(model.problemsText(), "1 event cannot be read:\nline 14: DTSTART is missing");
+    EXPECT_EQ(model.problemsText(), "1 event cannot be read:\nline 16: DTSTART is missing");
     EXPECT_EQ(titles(model.calendars()), (QStringList{"Calendar", "Work"}));
     EXPECT_EQ(model.selectedCalendar()->title(), "Work");
     EXPECT_EQ(import->tableView()->numberOfRowsInSection(ImportViewController::EventsSection), 2);
@@ -182,8 +182,8 @@ TEST_F(ImportScreenTest, unreadableFilesAndRefusedImportsSayWhy) {
     const auto alerts = dismissAlerts();
     ASSERT_EQ(alerts.size(), 2U);
     EXPECT_EQ(alerts[0]->title(), "Cannot Open File");
-    EXPECT_TRUE(alerts[0]->message().startsWith("missing.ics")) << alerts[0]->message();
-    EXPECT_TRUE(alerts[1]->message().startsWith("notes.ics")) << alerts[1]->message();
+    EXPECT_TRUE(alerts[0]->message().startsWith("missing.ics")) << alerts[0]->message().toStdString();
+    EXPECT_TRUE(alerts[1]->message().startsWith("notes.ics")) << alerts[1]->message().toStdString();
     EXPECT_FALSE(shownImport());
     EXPECT_TRUE(januaryEvents().isEmpty());
 
@@ -198,7 +198,7 @@ TEST_F(ImportScreenTest, unreadableFilesAndRefusedImportsSayWhy) {
     const auto refusal = dismissAlerts();
     ASSERT_EQ(refusal.size(), 1U);
     EXPECT_EQ(refusal[0]->title(), "Cannot Import");
-    EXPECT_TRUE(refusal[0]->message().startsWith("events.ics: ")) << refusal[0]->message();
+    EXPECT_TRUE(refusal[0]->message().startsWith("events.ics: ")) << refusal[0]->message().toStdString();
     EXPECT_EQ(shownImport(), import);
     EXPECT_TRUE(januaryEvents().isEmpty());
 }
