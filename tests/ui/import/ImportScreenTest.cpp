@@ -53,7 +53,11 @@ protected:
         screen.addBirthday("Ada Lovelace", "1815-12-10");
         StoreError error;
         EXPECT_TRUE(screen.harness.eventStore().addSubscribedCalendar(
-            "Holidays", writeFile("holidays.ics", QString::fromLatin1(twoEventsAndOneBroken).arg("Closed")),
+            "Holidays",
+            writeFile("holidays.ics",
+                      "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\nBEGIN:VEVENT\r\n"
+                      "UID:closed\r\nDTSTART;VALUE=DATE:20270101\r\nSUMMARY:Closed\r\nEND:VEVENT\r\n"
+                      "END:VCALENDAR\r\n"),
             &error));
         return work;
     }
