@@ -3,6 +3,8 @@
 #include "foundation/Paths.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
+#include <QUrl>
 
 namespace {
 
@@ -53,10 +55,19 @@ LaunchOptions LaunchOptions::parse(const QStringList& arguments) {
         options.error = parseProblem(parser, arguments);
         return options;
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        options.error = QStringLiteral("unexpected argument \"%1\" (see --help)")
-                            .arg(parser.positionalArguments().first());
-        return options;
+    for (const QString& argument : parser.positionalArguments()) {
+        // What a file manager passes for %F: plain paths, or file:// addresses from some.
+        const QUrl url(argument);
+        if (argument.startsWith(QLatin1String("file:"), Qt::CaseInsensitive) && url.isLocalFile()) {
+            options.files.append(QFileInfo(url.toLocalFile()).absoluteFilePath());
+        } else if (argument.contains(QLatin1String("://")) && !url.scheme().isEmpty()) {
+            options.error = QStringLiteral("\"%1\" is no local file: only .ics files on this computer can be "
+                                           "imported (see --help)")
+                                .arg(argument);
+            return options;
+        } else {
+            options.files.append(QFileInfo(argument).absoluteFilePath());
+        }
     }
     options.help = parser.isSet(helpOption);
     options.version = parser.isSet(versionOption);
@@ -77,15 +88,21 @@ LaunchOptions LaunchOptions::parse(const QStringList& arguments) {
             options.error = QStringLiteral("--screenshot needs the path of the PNG file to write");
         }
     }
+    options.handsOverToRunningWindow =
+        options.screenshotPath.isEmpty() && !Paths::isDataDirectoryOverridden();
     return options;
 }
 
 QString LaunchOptions::helpText() {
     return QStringLiteral(
-        R"(Usage: orvella [--data-dir DIR] [--tablet] [--scale 1|2|3] [--screenshot FILE.png]
+        R"(Usage: orvella [--data-dir DIR] [--tablet] [--scale 1|2|3] [--screenshot FILE.png] [FILE.ics...]
 
 Orvella, a week-planner calendar. The window needs a display (X11 or Wayland); without one, run it
 under xvfb-run, or draw the screen into a picture with --screenshot.
+
+Each FILE.ics (a path or a file:// address) opens in the import screen. One window serves each
+user: while it runs, a further start hands its files to it (over the session bus) and exits.
+Starts with --screenshot, --data-dir or ORVELLA_DATA_DIR never hand over; they run on their own.
 
 Options:
   --data-dir DIR        use the data folder DIR (also ORVELLA_DATA_DIR)

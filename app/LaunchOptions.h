@@ -6,7 +6,7 @@
 // The program's command-line options: `--tablet` (the tablet layouts), `--scale N` (screen
 // scale 1, 2 or 3; 2 by default), `--screenshot FILE.png` (draw the screen once its first
 // content is loaded, save it and exit; no display needed), `--help`, `--version`, and the data
-// folder option of Paths.
+// folder option of Paths. Other arguments are .ics files to import: paths or file:// addresses.
 struct LaunchOptions {
     // The program's version, as the build system gives it for the project.
     static constexpr const char* programVersion = ORVELLA_VERSION;
@@ -16,6 +16,11 @@ struct LaunchOptions {
     QString screenshotPath;
     bool help = false;
     bool version = false;
+    // The files to import, as absolute paths.
+    QStringList files;
+    // Whether this start may hand its files over to a running window: not for pictures, nor for a
+    // data folder of its own (named with --data-dir or ORVELLA_DATA_DIR).
+    bool handsOverToRunningWindow = true;
     // Empty unless an option was wrong; says which and why.
     QString error;
 

@@ -1,9 +1,11 @@
+#include "app/InstanceHandOver.h"
 #include "app/LaunchOptions.h"
 #include "app/OrvellaApp.h"
 #include "app/OrvellaAppDelegate.h"
 #include "app/TerminationSignals.h"
 #include "core/events/EventService.h"
 #include "core/eventstore/EKEventStore.h"
+#include "core/settings/AppSettings.h"
 #include "foundation/Paths.h"
 #include "foundation/RunLoop.h"
 #include "kit/AlertView.h"
@@ -15,6 +17,7 @@
 #include "kit/Window.h"
 #include "kit/WindowHost.h"
 #include "ui/hints/HintView.h"
+#include "ui/import/ImportCoordinator.h"
 #include "ui/rating/RatingPrompt.h"
 #include "ui/week/WeekScrollViewController.h"
 
@@ -22,6 +25,7 @@
 #include <QTextStream>
 
 #include <cstdlib>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -122,6 +126,14 @@ int main(int argc, char** argv) {
     // Desktops match the window to its installed entry (name and icon) by this id.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.orvella.Orvella"));
     terminationSignals.quitEventLoopOnArrival();
+    // One window per user: a later start hands its files to the running one and ends here.
+    std::optional<InstanceHandOver> handOver;
+    if (options.handsOverToRunningWindow) {
+        handOver.emplace(QDBusConnection::sessionBus());
+        if (handOver->start(options.files) == InstanceHandOver::Outcome::HandedOver) {
+            return 0;
+        }
+    }
 
     Screen::main().setScale(options.scale);
     Screen::main().setIdiom(options.tablet ? Screen::Idiom::Tablet : Screen::Idiom::Phone);
@@ -133,7 +145,12 @@ int main(int argc, char** argv) {
     const std::shared_ptr<WeekScrollViewController> weekScreen = WeekScrollViewController::create();
     auto navigation = std::make_shared<NavigationController>(weekScreen);
     OrvellaAppDelegate delegate(window, navigation);
-    delegate.isContentLoaded = [weekScreen] { return weekScreen->firstWeekLoaded(); };
+    const auto importer = std::make_shared<ImportCoordinator>(weekScreen, EventService::sharedInstance(),
+                                                              AppSettings::instance());
+    // A picture of files to import shows their import screen.
+    delegate.isContentLoaded = [weekScreen, importer] {
+        return weekScreen->firstWeekLoaded() && !importer->isReading();
+    };
     delegate.toTellRatingPromptAppLaunched = [] { RatingPrompt::appLaunched(); };
     delegate.toTellRatingPromptAppEnteredForeground = [](bool canPromptForRating) {
         RatingPrompt::appEnteredForeground(canPromptForRating);
@@ -142,6 +159,7 @@ int main(int argc, char** argv) {
     application.setDelegate(&delegate);
     application.finishLaunching();
     const int storeStatus = reportStoreProblem();
+    importer->openFiles(options.files);
 
     if (!options.screenshotPath.isEmpty()) {
         application.becomeActive();
@@ -151,8 +169,15 @@ int main(int argc, char** argv) {
         return status;
     }
     WindowHost host(window, application);
+    if (handOver) {
+        handOver->onActivate = [&host] { host.raise(); };
+        handOver->onOpen = [importer](const QStringList& files) { importer->openFiles(files); };
+    }
     host.show();
     const int status = qtApplication.exec();
+    if (handOver) {
+        handOver->onActivate = nullptr;
+    }
     application.terminate();
     return status;
 }

@@ -330,6 +330,13 @@ void WindowHost::show() {
     m_widget->show();
 }
 
+void WindowHost::raise() {
+    m_widget->setWindowState((m_widget->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    m_widget->show();
+    m_widget->raise();
+    m_widget->activateWindow();
+}
+
 QWidget& WindowHost::widget() {
     return *m_widget;
 }

@@ -18,6 +18,9 @@ public:
     WindowHost& operator=(const WindowHost&) = delete;
 
     void show();
+    // Brings the desktop window to the front and gives it the keyboard, restoring it when it
+    // was minimised (another start of the program handed its work to this one).
+    void raise();
     // The desktop window itself, for tests that send it Qt input.
     QWidget& widget();
 

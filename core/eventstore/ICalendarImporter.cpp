@@ -32,6 +32,16 @@ ICalendarImportResult ICalendarImporter::importText(const QByteArray& text, cons
     return save(reader(store).read(text, fileName), calendar, store);
 }
 
+ICalendarImportResult ICalendarImporter::importRead(ICalendarParseResult parsed,
+                                                    const std::shared_ptr<EKCalendar>& calendar,
+                                                    EKEventStore& store) {
+    if (std::optional<QString> problem = calendarProblem(calendar)) {
+        return ICalendarImportResult{0, {}, {}, std::move(problem)};
+    }
+    m_steps = 1;
+    return save(std::move(parsed), calendar, store);
+}
+
 std::optional<QString> ICalendarImporter::calendarProblem(const std::shared_ptr<EKCalendar>& calendar) {
     if (!calendar) {
         return QStringLiteral("no calendar to import into");

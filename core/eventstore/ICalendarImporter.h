@@ -42,6 +42,10 @@ public:
     // The same for text already read; `fileName` names it in messages.
     ICalendarImportResult importText(const QByteArray& text, const QString& fileName,
                                      const std::shared_ptr<EKCalendar>& calendar, EKEventStore& store);
+    // The same for a file read before with ICalendarReader (on any thread), so that the events
+    // written are the ones a person was shown.
+    ICalendarImportResult importRead(ICalendarParseResult parsed, const std::shared_ptr<EKCalendar>& calendar,
+                                     EKEventStore& store);
 
 private:
     ICalendarImportResult save(ICalendarParseResult parsed, const std::shared_ptr<EKCalendar>& calendar,

@@ -1,5 +1,7 @@
 #include "app/LaunchOptions.h"
 
+#include <QDir>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -27,6 +29,10 @@ TEST(LaunchOptionsTest, ReadsEachOptionInBothForms) {
     EXPECT_EQ(options.screenshotPath, QStringLiteral("/tmp/a b.png"));
     EXPECT_EQ(parse({"--scale=3"}).scale, 3.0);
     EXPECT_EQ(parse({"--screenshot", "shot.png"}).screenshotPath, QStringLiteral("shot.png"));
+    // Files as a file manager passes them, made absolute; a picture never hands them over.
+    EXPECT_EQ(parse({"/tmp/a.ics", "file:///tmp/b%20c.ics", "d.ics"}).files,
+              (QStringList{"/tmp/a.ics", "/tmp/b c.ics", QDir::current().absoluteFilePath("d.ics")}));
+    EXPECT_FALSE(options.handsOverToRunningWindow);
 }
 
 TEST(LaunchOptionsTest, WrongOptionsSayWhatWasWrong) {
@@ -35,7 +41,9 @@ TEST(LaunchOptionsTest, WrongOptionsSayWhatWasWrong) {
     EXPECT_EQ(parse({"--scale=x"}).error, QStringLiteral("--scale takes 1, 2 or 3, not \"x\""));
     EXPECT_FALSE(parse({"--screenshot"}).error.isEmpty());
     EXPECT_TRUE(parse({"--tabletx"}).error.startsWith(QStringLiteral("unknown option \"--tabletx\"")));
-    EXPECT_EQ(parse({"week"}).error, QStringLiteral("unexpected argument \"week\" (see --help)"));
+    EXPECT_EQ(parse({"https://example.org/week.ics"}).error,
+              QStringLiteral("\"https://example.org/week.ics\" is no local file: only .ics files on this "
+                             "computer can be imported (see --help)"));
 }
 
 TEST(LaunchOptionsTest, HelpAndVersion) {
