@@ -23,6 +23,7 @@
 #include "ui/eventkit/EKEventViewController.h"
 #include "ui/week/DateTitleView.h"
 #include "ui/week/DayViewController.h"
+#include "ui/weekpicker/WeekPickerController.h"
 
 #include <algorithm>
 #include <string>
