@@ -169,7 +169,7 @@ std::shared_ptr<EKEvent> EventService::copyEvent(const EKEvent& event, Date date
     copy->setLocation(event.location());
     copy->setAlarms(event.alarms());
     copy->setCalendar(event.calendar());
-    saveEvent(copy, EKSpan::ThisEvent);
+    saveEvent(copy, EKSpan::ThisEvent, EKUndo::Kept);
     return copy;
 }
 
@@ -186,9 +186,9 @@ void EventService::applyDate(Date date, EKEvent& event, bool allday) const {
     event.setEndDate(end);
 }
 
-bool EventService::saveEvent(const std::shared_ptr<EKEvent>& event, EKSpan span) {
+bool EventService::saveEvent(const std::shared_ptr<EKEvent>& event, EKSpan span, EKUndo undo) {
     StoreError error;
-    const bool saved = m_eventStore->saveEvent(event, span, &error);
+    const bool saved = m_eventStore->saveEvent(event, span, &error, undo);
     ApplicationEventDispatcher::sharedInstance().dispatch<UserChangedEvent>();
     if (!saved) {
         displayError(error, QStringLiteral("Error saving event"));
@@ -199,12 +199,25 @@ bool EventService::saveEvent(const std::shared_ptr<EKEvent>& event, EKSpan span)
 
 bool EventService::deleteEvent(const std::shared_ptr<EKEvent>& event, EKSpan span) {
     StoreError error;
-    const bool removed = m_eventStore->removeEvent(event, span, &error);
+    const bool removed = m_eventStore->removeEvent(event, span, &error, EKUndo::Kept);
     ApplicationEventDispatcher::sharedInstance().dispatch<UserChangedEvent>();
     if (!removed) {
         displayError(error, QStringLiteral("Error deleting event"));
     }
     return removed;
+}
+
+bool EventService::undoLastChange() {
+    if (!m_eventStore->canUndo()) {
+        return false;
+    }
+    StoreError error;
+    const bool undone = m_eventStore->undo(&error);
+    ApplicationEventDispatcher::sharedInstance().dispatch<UserChangedEvent>();
+    if (!undone) {
+        displayError(error, QStringLiteral("Cannot Undo"));
+    }
+    return undone;
 }
 
 void EventService::logFailedSave(const StoreError& error, const EKEvent& event) const {

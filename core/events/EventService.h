@@ -68,9 +68,13 @@ public:
     // made timed lasts one hour.
     void applyDate(Date date, EKEvent& event, bool allday) const;
     // Write through the store, then dispatch UserChangedEvent, whether the write succeeded or not.
-    // A failure is shown with the alert presenter. True on success.
-    bool saveEvent(const std::shared_ptr<EKEvent>& event, EKSpan span);
+    // A failure is shown with the alert presenter. True on success. Deletions, copies and saves
+    // with `undo` Kept (moves) can be taken back with undoLastChange.
+    bool saveEvent(const std::shared_ptr<EKEvent>& event, EKSpan span, EKUndo undo = EKUndo::NotKept);
     bool deleteEvent(const std::shared_ptr<EKEvent>& event, EKSpan span);
+    // Takes back the last deletion, copy or move made in this run, exactly as the store was before
+    // it, once. False when there is none or it cannot be taken back (shown as an alert).
+    bool undoLastChange();
 
     // Calendar lists; nothing is cached.
     std::vector<std::shared_ptr<CalendarGroup>> calendarGroups() const;

@@ -8,6 +8,7 @@
 #include "core/eventstore/ICalendarReader.h"
 #include "core/eventstore/VCardBirthdays.h"
 #include "core/eventstore/WallClock.h"
+#include "core/sqlite/SqliteChangeRecorder.h"
 #include "core/sqlite/SqliteDatabaseFile.h"
 #include "core/sqlite/SqliteTransaction.h"
 #include "foundation/CivilDate.h"
@@ -59,8 +60,11 @@ public:
     void release(std::unique_ptr<EventStoreConnection> connection);
 
     // Runs `change` in one write transaction; commits when it succeeds and then tells the
-    // observers unless `announce` is false (the store's own set-up).
-    template <typename Change> bool write(StoreError* error, Change change, bool announce = true);
+    // observers unless `announce` is false (the store's own set-up). With `undo` Kept, the rows it
+    // changed are kept so that undoKeptWrite can take them back.
+    template <typename Change>
+    bool write(StoreError* error, Change change, bool announce = true, EKUndo undo = EKUndo::NotKept);
+    bool undoKeptWrite(StoreError* error);
 
     void notifyObservers();
     // Tells the observers when another process changed the database since the last look.
@@ -79,6 +83,8 @@ public:
     std::mutex m_writeMutex;
     EventStoreConnection m_writer;
     bool m_writerOpen = false;
+    // The last write kept so that it can be taken back, under the write mutex.
+    QByteArray m_keptWrite;
     std::int64_t m_dataVersion = 0;
 
     std::mutex m_poolMutex;
@@ -167,7 +173,8 @@ void EKEventStore::Impl::open() {
     }
 }
 
-template <typename Change> bool EKEventStore::Impl::write(StoreError* error, Change change, bool announce) {
+template <typename Change>
+bool EKEventStore::Impl::write(StoreError* error, Change change, bool announce, EKUndo undo) {
     std::unique_lock lock(m_writeMutex);
     const auto fail = [&](const QString& message) {
         if (error) {
@@ -187,6 +194,14 @@ template <typename Change> bool EKEventStore::Impl::write(StoreError* error, Cha
         Log::error(eventStoreLogCategory, begun.error().description());
         return fail(QStringLiteral("The calendar database is busy: %1").arg(begun.error().message));
     }
+    std::optional<SqliteChangeRecorder> recorder;
+    if (undo == EKUndo::Kept) {
+        recorder.emplace(m_writer.sql());
+        if (const SqliteResult started = recorder->start(); !started) {
+            Log::warning(eventStoreLogCategory, started.error().description());
+            recorder.reset();
+        }
+    }
     EventStoreWriter writer(m_writer);
     StoreError local;
     if (!change(writer, &local)) {
@@ -195,10 +210,14 @@ template <typename Change> bool EKEventStore::Impl::write(StoreError* error, Cha
         }
         return false;
     }
+    const QByteArray recorded = recorder ? recorder->changeset() : QByteArray();
     if (const SqliteResult committed = transaction.commit(); !committed) {
         Log::error(eventStoreLogCategory, committed.error().description());
         return fail(
             QStringLiteral("The calendar database could not be written: %1").arg(committed.error().message));
+    }
+    if (recorder) {
+        m_keptWrite = recorded;
     }
     lock.unlock();
     if (m_checkAfterWrite.exchange(false)) {
@@ -409,7 +428,8 @@ std::shared_ptr<EKEvent> EKEventStore::eventWithIdentifier(const QString& identi
     return connection ? connection->eventWithIdentifier(identifier) : nullptr;
 }
 
-bool EKEventStore::saveEvent(const std::shared_ptr<EKEvent>& event, EKSpan span, StoreError* error) {
+bool EKEventStore::saveEvent(const std::shared_ptr<EKEvent>& event, EKSpan span, StoreError* error,
+                             EKUndo undo) {
     if (!event) {
         if (error) {
             *error = StoreError{StoreError::EventNotFound, QStringLiteral("There is no event to save.")};
@@ -417,16 +437,18 @@ bool EKEventStore::saveEvent(const std::shared_ptr<EKEvent>& event, EKSpan span,
         return false;
     }
     EKEvent working = *event;
-    if (!m_impl->write(error, [&](EventStoreWriter& writer, StoreError* e) {
-            return writer.saveEvent(working, span, e);
-        })) {
+    if (!m_impl->write(
+            error,
+            [&](EventStoreWriter& writer, StoreError* e) { return writer.saveEvent(working, span, e); }, true,
+            undo)) {
         return false;
     }
     *event = working;
     return true;
 }
 
-bool EKEventStore::removeEvent(const std::shared_ptr<EKEvent>& event, EKSpan span, StoreError* error) {
+bool EKEventStore::removeEvent(const std::shared_ptr<EKEvent>& event, EKSpan span, StoreError* error,
+                               EKUndo undo) {
     if (!event) {
         if (error) {
             *error = StoreError{StoreError::EventNotFound, QStringLiteral("There is no event to remove.")};
@@ -434,7 +456,42 @@ bool EKEventStore::removeEvent(const std::shared_ptr<EKEvent>& event, EKSpan spa
         return false;
     }
     return m_impl->write(
-        error, [&](EventStoreWriter& writer, StoreError* e) { return writer.removeEvent(*event, span, e); });
+        error, [&](EventStoreWriter& writer, StoreError* e) { return writer.removeEvent(*event, span, e); },
+        true, undo);
+}
+
+bool EKEventStore::canUndo() const {
+    std::lock_guard lock(m_impl->m_writeMutex);
+    return !m_impl->m_keptWrite.isEmpty();
+}
+
+bool EKEventStore::undo(StoreError* error) {
+    return m_impl->undoKeptWrite(error);
+}
+
+bool EKEventStore::Impl::undoKeptWrite(StoreError* error) {
+    QByteArray kept;
+    {
+        std::lock_guard lock(m_writeMutex);
+        kept = std::exchange(m_keptWrite, QByteArray());
+    }
+    if (kept.isEmpty()) {
+        if (error) {
+            *error = StoreError{StoreError::EventNotFound, QStringLiteral("There is nothing to undo.")};
+        }
+        return false;
+    }
+    // The undo is written as any other change; its transaction holds the write lock.
+    return write(error, [&](EventStoreWriter&, StoreError* e) {
+        if (const SqliteResult applied = m_writer.sql().applyInverse(kept); !applied) {
+            Log::warning(eventStoreLogCategory, applied.error().description());
+            e->code = StoreError::Database;
+            e->localizedDescription =
+                QStringLiteral("The change cannot be undone: the events it touched were changed since.");
+            return false;
+        }
+        return true;
+    });
 }
 
 bool EKEventStore::saveEvents(const std::vector<std::shared_ptr<EKEvent>>& events, StoreError* error) {

@@ -13,6 +13,8 @@
 #include <vector>
 
 enum class EKSpan { ThisEvent = 0, FutureEvents = 1 };
+// Whether a write is kept so that EKEventStore::undo can take it back.
+enum class EKUndo { NotKept, Kept };
 
 // The event store: calendars and events in an SQLite database, repeating events expanded with
 // libical. Reads may run on any thread beside writes on the main thread; every query returns fresh
@@ -46,8 +48,15 @@ public:
     std::shared_ptr<EKEvent> eventWithIdentifier(const QString& identifier) const;
 
     // Main thread; one transaction each. A new event gets its identifier.
-    bool saveEvent(const std::shared_ptr<EKEvent>& event, EKSpan span, StoreError* error);
-    bool removeEvent(const std::shared_ptr<EKEvent>& event, EKSpan span, StoreError* error);
+    bool saveEvent(const std::shared_ptr<EKEvent>& event, EKSpan span, StoreError* error,
+                   EKUndo undo = EKUndo::NotKept);
+    bool removeEvent(const std::shared_ptr<EKEvent>& event, EKSpan span, StoreError* error,
+                     EKUndo undo = EKUndo::NotKept);
+    // Whether a write kept for undo is there to take back.
+    bool canUndo() const;
+    // Main thread. Takes the last kept write back exactly, in one transaction, and forgets it; fails
+    // and changes nothing when a row it touched was changed since.
+    bool undo(StoreError* error);
 
     // In creation order. Any thread.
     std::vector<std::shared_ptr<EKCalendar>> calendars() const;

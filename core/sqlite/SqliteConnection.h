@@ -3,6 +3,7 @@
 #include "core/sqlite/SqliteResult.h"
 #include "core/sqlite/SqliteStatement.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -63,8 +64,14 @@ public:
     QString journalMode();
     bool hasTable(const QString& name);
 
+    // Takes back a change a SqliteChangeRecorder recorded on a connection to this database, in
+    // the current transaction. Fails, changing nothing, when a row it touched was changed since.
+    SqliteResult applyInverse(const QByteArray& changeset,
+                              std::source_location location = std::source_location::current());
+
 private:
     friend class SqliteStatement;
+    friend class SqliteChangeRecorder;
 
     sqlite3* m_database = nullptr;
     std::unordered_map<std::string, std::unique_ptr<SqliteStatement>> m_statements;

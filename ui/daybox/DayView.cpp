@@ -140,6 +140,19 @@ bool DayView::isVeiled() const {
            !DateUtilities::isEqualToDateIgnoreTime(*mode.tappedDate(), *m_displayedDate);
 }
 
+void DayView::showKeyboardSelection(bool selected) {
+    if (!m_selectedHeaderImage) {
+        createSelectedHeaderAndBackground();
+    }
+    m_dayOfWeekLabel->setText(leftTitle());
+    m_dayOfMonthLabel->setText(rightTitle());
+    if (selected) {
+        showPressed(*m_selectedHeaderImage, 1.0);
+    } else {
+        hidePressed(*m_selectedHeaderImage);
+    }
+}
+
 void DayView::showPressed(ImageView& image, double alpha) {
     image.setHidden(false);
     image.setAlpha(alpha);

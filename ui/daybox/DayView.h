@@ -34,6 +34,8 @@ public:
     void highlightAllText(bool highlighted);
     // Takes the pressed look away; returns whether it was showing.
     bool deselectAnimated(bool animated, bool delayed);
+    // The keyboard's selection of the day itself (a day without rows): its header shows pressed.
+    void showKeyboardSelection(bool selected);
 
     void setDelegate(std::weak_ptr<TouchableViewDelegate> delegate) { m_delegate = std::move(delegate); }
     // The controller's row list, shared so that the card can highlight the rows.

@@ -660,7 +660,7 @@ void EventEditFormController::deleteEvent() {
 
 void EventEditFormController::remove(EKSpan span) {
     StoreError error;
-    if (!m_eventStore.removeEvent(m_event, span, &error)) {
+    if (!m_eventStore.removeEvent(m_event, span, &error, EKUndo::Kept)) {
         showAlert(QStringLiteral("Error deleting event"), error.localizedDescription);
         return;
     }

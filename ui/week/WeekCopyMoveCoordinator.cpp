@@ -269,7 +269,7 @@ void WeekCopyMoveCoordinator::noteStoreChangeDuringMove() {
 }
 
 void WeekCopyMoveCoordinator::saveEvent(const EventSaveCommand& command) {
-    m_eventService.saveEvent(command.event(), command.span());
+    m_eventService.saveEvent(command.event(), command.span(), EKUndo::Kept);
 }
 
 void WeekCopyMoveCoordinator::copyEventToDate(Date date) {

@@ -96,6 +96,7 @@ WeekScrollViewController::WeekScrollViewController()
     m_editing = std::make_shared<EventEditingCoordinator>(m_eventService, m_copyMoveEventMode, m_dispatcher);
     m_actionsMenu = std::make_shared<ActionsMenuCoordinator>(m_eventService);
     m_rotation = std::make_shared<WeekRotationCoordinator>(m_copyMoveEventMode);
+    m_keyboard = std::make_shared<WeekKeyboard>(m_eventService, m_copyMoveEventMode, m_dispatcher);
     WeekArtwork::registerImages();
 }
 
@@ -138,6 +139,7 @@ void WeekScrollViewController::viewDidLoad() {
     m_editing->setHost(weakSelf);
     m_actionsMenu->setHost(weakSelf);
     m_rotation->setHost(weakSelf);
+    m_keyboard->setHost(weakSelf);
 
     m_todayButton = std::make_shared<BarButtonItem>(
         localizedString(QStringLiteral("Today")), BarButtonItem::Style::Bordered,
@@ -167,8 +169,7 @@ void WeekScrollViewController::viewDidLoad() {
     m_dispatcher.registerTarget<TimeZoneChangedEvent>(this, &WeekScrollViewController::timeZoneChanged);
     m_dispatcher.registerTarget<WeekendDaysChangedEvent>(this, &WeekScrollViewController::weekendDaysChanged);
     m_dispatcher.registerTarget<DeleteEventEvent>(this, &WeekScrollViewController::deleteEvent);
-    m_dispatcher.registerTarget<EventStoreChangedEvent>(this,
-                                                        &WeekScrollViewController::noteStoreChangeDuringMove);
+    m_dispatcher.registerTarget<EventStoreChangedEvent>(this, &WeekScrollViewController::eventStoreChanged);
     NotificationCenter::defaultCenter().addObserver(this, Application::willTerminateNotification,
                                                     [weakSelf](const Notification&) {
                                                         if (auto self = weakSelf.lock()) {
@@ -216,37 +217,15 @@ bool WeekScrollViewController::handleScreenKeyInput(const KeyInput& input) {
     if (input.key == Qt::Key_Escape) {
         return closeTopmostPopup();
     }
-    return handleWeekKey(input);
+    return m_keyboard->handleWeekKey(input);
 }
 
-bool WeekScrollViewController::handleWeekKey(const KeyInput& input) {
-    // Keys page the week only where a finger could: not while the picker or search holds it.
-    if (input.hasCommandModifiers() || !m_scrollView || !m_scrollView->scrollEnabled() ||
-        listEventsViewVisible()) {
-        return false;
-    }
-    switch (input.key) {
-    case Qt::Key_Left:
-    case Qt::Key_PageUp:
-        showNeighbourWeek(-1);
-        return true;
-    case Qt::Key_Right:
-    case Qt::Key_PageDown:
-        showNeighbourWeek(1);
-        return true;
-    case Qt::Key_Home:
-    case Qt::Key_T:
-        scrollToToday();
-        return true;
-    case Qt::Key_N:
-        if (m_copyMoveEventMode.activated()) {
-            return false;
-        }
-        m_editing->editEventOnDate(DateUtilities::day(RunLoop::main().now()).noon());
-        return true;
-    default:
-        return false;
-    }
+bool WeekScrollViewController::weekTakesKeys() const {
+    return m_scrollView && m_scrollView->scrollEnabled() && !listEventsViewVisible();
+}
+
+void WeekScrollViewController::addEventOnDay(Date date) {
+    m_editing->editEventOnDate(date);
 }
 
 void WeekScrollViewController::showNeighbourWeek(int weeks) {
@@ -490,6 +469,7 @@ void WeekScrollViewController::jumpToWeek(const Week& week) {
 }
 
 void WeekScrollViewController::updateHeaderWithWeek(const Week& week) {
+    m_keyboard->clearSelection();
     if (m_dateTitleView) {
         m_dateTitleView->setWeek(week);
     }

@@ -11,6 +11,7 @@
 #include "ui/week/ActionsMenuCoordinator.h"
 #include "ui/week/EventEditingCoordinator.h"
 #include "ui/week/WeekCopyMoveCoordinator.h"
+#include "ui/week/WeekKeyboard.h"
 #include "ui/week/WeekPager.h"
 #include "ui/week/WeekPickerCoordinator.h"
 #include "ui/week/WeekRotationCoordinator.h"
@@ -65,6 +66,7 @@ class WeekScrollViewController : public ViewController,
                                  public EventEditingHost,
                                  public ActionsMenuHost,
                                  public WeekRotationHost,
+                                 public WeekKeyboardHost,
                                  public NavigationControllerDelegate {
 public:
     static constexpr int pageCount = WeekPager::pageCount;
@@ -102,7 +104,7 @@ public:
 
     // Navigation.
     void scrollToWeek(const Week& week, bool animated, bool closeListEventsPopup) override;
-    void scrollToToday();
+    void scrollToToday() override;
     void jumpToWeek(const Week& week) override;
     void updateHeaderWithWeek(const Week& week) override;
     void correctDateTitleViewSize();
@@ -228,11 +230,11 @@ protected:
 
 private:
     bool closeTopmostPopup();
-    // Left and Right (Page Up, Page Down) page a week, Home or T return to today, N adds an event
-    // on today.
-    bool handleWeekKey(const KeyInput& input);
+    // The week's own keys (see WeekKeyboard).
+    bool weekTakesKeys() const override;
     // The week before (-1) or after (1), in the week pages or the three weeks.
-    void showNeighbourWeek(int weeks);
+    void showNeighbourWeek(int weeks) override;
+    void addEventOnDay(Date date) override;
     // The hosts' side of the collaborators.
     ViewController& weekScreen() override { return *this; }
     void middlePageMovedForJump(double dx) override;
@@ -259,7 +261,12 @@ private:
     void settleGlideNow();
     void resetScreen();
     void applyWeekSettings();
-    void noteStoreChangeDuringMove() { m_copyMove->noteStoreChangeDuringMove(); }
+    // The pages read their weeks again: a move waiting for its save notes it, and the keyboard's
+    // selection goes.
+    void eventStoreChanged() {
+        m_copyMove->noteStoreChangeDuringMove();
+        m_keyboard->clearSelection();
+    }
     void closeListEventsPopupAnimated(bool animated);
     // The editor, week picker and day list were laid out for the old week settings; they are
     // made again on next use.
@@ -287,4 +294,5 @@ private:
     std::shared_ptr<EventEditingCoordinator> m_editing;
     std::shared_ptr<ActionsMenuCoordinator> m_actionsMenu;
     std::shared_ptr<WeekRotationCoordinator> m_rotation;
+    std::shared_ptr<WeekKeyboard> m_keyboard;
 };
