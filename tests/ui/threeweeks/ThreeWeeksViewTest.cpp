@@ -65,13 +65,17 @@ class ThreeWeeksViewTest : public testing::Test {
 protected:
     void SetUp() override {
         // The landscape view is wider than the portrait window, whose touches reach x 320.
+        // Weeks from Monday, as the week screen sets them for the default weekend.
+        Week::setFirstWeekdayOfWeek(2);
         auto screen = std::make_shared<View>(Rect(0, 0, 320, 460));
+        week.harness.launch(screen);
         view = ThreeWeeksView::create(Rect(0, 0, 480, 268));
         screen->addSubview(view);
-        week.harness.launch(screen);
-        view->setCurrentWeek(december7);
+        view->setCurrentWeek(december7());
         week.settle();
     }
+
+    void TearDown() override { Week::setFirstWeekdayOfWeek(m_previousFirstWeekday); }
 
     static Date at(int day, int hour, int minute = 0) { return WeekScreen::at(2026, 12, day, hour, minute); }
 
@@ -101,7 +105,8 @@ protected:
         return mini.convertRectToView(mini.bounds(), nullptr).center();
     }
 
-    const Week december7 = Day(2026, 12, 7).week();
+    static Week december7() { return Day(2026, 12, 7).week(); }
+    const int m_previousFirstWeekday = Week::firstWeekdayOfWeek();
     WeekScreen week;
     std::shared_ptr<ThreeWeeksView> view;
 };
@@ -116,7 +121,7 @@ TEST_F(ThreeWeeksViewTest, PageDataPlacesEventsOnTheirDaysWithContinuationLines)
     week.settle();
 
     // Timed colours keep 70% of the distance to white, all-day ones 30%.
-    EXPECT_EQ(pageDataText(ThreeWeeksView::loadDataForWeek(december7)),
+    EXPECT_EQ(pageDataText(ThreeWeeksView::loadDataForWeek(december7())),
               "4 - Trip 0.76,0.82,0.88"
               " | 4 - Trip 0.76,0.82,0.88, 0 10p Night shift 0.44,0.58,0.72"
               " | 3 10p Night shift 0.44,0.58,0.72"
@@ -158,7 +163,7 @@ TEST_F(ThreeWeeksViewTest, TheRulerSplitsWhereTheNextMonthBegins) {
     EXPECT_EQ(ruler.rightMonth(), Month(2027, 4));
     EXPECT_DOUBLE_EQ(ruler.monthSplitX(), 161 + 161 * 0.5 - 1);
     // December began on the second day of the page before.
-    ruler.positionOnWeek(december7, 161);
+    ruler.positionOnWeek(december7(), 161);
     EXPECT_EQ(ruler.leftMonth(), Month(2026, 11));
     EXPECT_EQ(ruler.rightMonth(), Month(2026, 12));
     EXPECT_DOUBLE_EQ(ruler.monthSplitX(), 161 - 161 * (5.0 / 6.0) - 1);
