@@ -12,8 +12,12 @@
 #include "kit/Artwork.h"
 #include "kit/DeviceDependentValues.h"
 #include "kit/ScrollView.h"
+#include "ui/paging/InfiniteScrollPageView.h"
 #include "ui/paging/InfiniteScrollView.h"
 #include "ui/paging/PageScrollView.h"
+#include "ui/threeweeks/MiniWeekDayContentView.h"
+#include "ui/threeweeks/MiniWeekDayView.h"
+#include "ui/threeweeks/MiniWeekView.h"
 #include "ui/threeweeks/ThreeWeeksView.h"
 
 #include <benchmark/benchmark.h>
@@ -104,6 +108,12 @@ void BM_ThreeWeeksScrollFrame(benchmark::State& state) {
         benchmark::DoNotOptimize(view->renderToImage(2.0));
     }
     environment.loop().runUntilIdle();
+    // Every day of the middle page shows four events and the line counting the other four.
+    const auto& middle =
+        static_cast<const MiniWeekView&>(*view->infiniteScrollView()->currentPageViewAtCenterOfScreen());
+    if (middle.dayViews().front()->contentView()->lines().size() != 5) {
+        state.SkipWithError("the pages drew without their data");
+    }
     EventService::setSharedInstance(previousService);
 }
 BENCHMARK(BM_ThreeWeeksScrollFrame)

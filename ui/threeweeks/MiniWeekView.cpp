@@ -5,6 +5,8 @@
 #include "ui/threeweeks/MiniWeekDayView.h"
 #include "ui/threeweeks/ThreeWeeksArtwork.h"
 
+#include <algorithm>
+
 namespace {
 
 const Color miniWeekPageColor = Color::fromRgb255(178, 191, 201);

@@ -51,10 +51,6 @@ ThreeWeeksView::ThreeWeeksView(const Rect& frame) : View(frame), m_lastKnownStea
     setBackgroundColor(Color(1, 1, 1));
 }
 
-ThreeWeeksView::~ThreeWeeksView() {
-    ApplicationEventDispatcher::sharedInstance().unregisterAllEventsForTarget(this);
-}
-
 void ThreeWeeksView::addSubviews() {
     const double width = bounds().width();
     m_infiniteScrollView =

@@ -15,14 +15,14 @@ class WeekIndicatorView;
 
 // The week screen in landscape: a strip of week pages scrolled freely sideways, the month ruler
 // above them and a thin indicator marking the week in the middle, which the view reports to its
-// owner as the current week.
+// owner as the current week. Any user, store or calendar-visibility change drops the pages' data;
+// the registrations on the bus end with the view.
 class ThreeWeeksView : public View, public BusReceiver {
 public:
     using WeekAction = std::function<void(const Week& week)>;
 
     static std::shared_ptr<ThreeWeeksView> create(const Rect& frame);
     explicit ThreeWeeksView(const Rect& frame);
-    ~ThreeWeeksView() override;
 
     const std::shared_ptr<InfiniteScrollView>& infiniteScrollView() const { return m_infiniteScrollView; }
     const std::shared_ptr<ThreeWeeksRulerView>& rulerView() const { return m_rulerView; }
@@ -43,7 +43,8 @@ public:
     void scrollToWeek(const Week& week, bool animated);
     // Forgets every page's data; a visible view reads it again at once.
     void refreshCachedData();
-    // Hides the view as View::setHidden does; shown again, it reads the pages' data.
+    // Hides the view as View::setHidden does; shown again, it reads the pages' data. View's own
+    // setHidden is not virtual, so the owner calls this one on the view itself.
     void setHidden(bool hidden);
 
     // A week page's data from the event service. Runs on the background queue.
