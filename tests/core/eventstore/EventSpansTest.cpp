@@ -263,3 +263,38 @@ TEST_F(EventSpansTest, MovingAnOccurrenceToAnotherCalendarMovesItsSeries) {
 }
 
 } // namespace
+
+TEST_F(EventSpansTest, AKeptWriteIsTakenBackExactlyOnceAndNotOverALaterChange) {
+    auto series = standup();
+    auto third = occurrenceOn(series, 2024, 5, 8);
+    third->setTitle(QStringLiteral("Standup (late)"));
+    ASSERT_TRUE(store().saveEvent(third, EKSpan::ThisEvent, nullptr));
+    const QStringList before = may();
+    EXPECT_FALSE(store().canUndo());
+
+    // This and the following occurrences go, the changed one and its exception with them.
+    ASSERT_TRUE(
+        store().removeEvent(occurrenceOn(series, 2024, 5, 7), EKSpan::FutureEvents, nullptr, EKUndo::Kept));
+    EXPECT_EQ(may().size(), 1);
+    ASSERT_TRUE(store().canUndo());
+    StoreError error;
+    ASSERT_TRUE(store().undo(&error)) << error.localizedDescription.toStdString();
+    EXPECT_FALSE(store().canUndo());
+    EXPECT_EQ(may(), before);
+    reopen();
+    EXPECT_EQ(may(), before);
+    EXPECT_TRUE(occurrenceOn(series, 2024, 5, 8)->isDetached());
+
+    // A move changed again afterwards is not taken back over the later change.
+    auto first = occurrenceOn(series, 2024, 5, 6);
+    first->setStartDate(at(2024, 5, 6, 11));
+    first->setEndDate(at(2024, 5, 6, 11, 15));
+    ASSERT_TRUE(store().saveEvent(first, EKSpan::ThisEvent, nullptr, EKUndo::Kept));
+    auto moved = occurrenceOn(series, 2024, 5, 6);
+    moved->setTitle(QStringLiteral("Standup (moved)"));
+    ASSERT_TRUE(store().saveEvent(moved, EKSpan::ThisEvent, nullptr));
+    const QStringList changed = may();
+    EXPECT_FALSE(store().undo(&error));
+    EXPECT_FALSE(error.localizedDescription.isEmpty());
+    EXPECT_EQ(may(), changed);
+}

@@ -13,7 +13,9 @@
 #include "core/settings/AppSettings.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/RunLoop.h"
+#include "kit/ActionSheet.h"
 #include "kit/BarButtonItem.h"
+#include "kit/Button.h"
 #include "kit/ImageView.h"
 #include "kit/KeyInput.h"
 #include "kit/LoadingIndicator.h"
@@ -26,6 +28,7 @@
 #include "ui/weekpicker/WeekPickerController.h"
 
 #include <algorithm>
+#include <functional>
 #include <string>
 
 namespace {
@@ -407,4 +410,61 @@ TEST_F(WeekScrollViewControllerTest, keysPageTheWeekReturnToTodayAndAddAnEvent) 
     ASSERT_TRUE(editor);
     EXPECT_FALSE(editor->editMode());
     EXPECT_EQ(DateUtilities::day(editor->event()->startDate()), DateUtilities::day(RunLoop::main().now()));
+}
+
+TEST_F(WeekScrollViewControllerTest, altArrowsSelectARowThatReturnOpensDeleteRemovesAndControlZBringsBack) {
+    week.addEvent("Standup", WeekScreen::at(2026, 12, 7, 9), WeekScreen::at(2026, 12, 7, 10));
+    week.addEvent("Review", WeekScreen::at(2026, 12, 7, 11), WeekScreen::at(2026, 12, 7, 12));
+    week.settle();
+    const auto press = [this](int key, int modifiers = 0) {
+        KeyInput input;
+        input.key = key;
+        input.modifiers = modifiers;
+        const bool used = week.harness.window().keyInput(input);
+        week.settle();
+        return used;
+    };
+    const auto mondayTitles = [this] {
+        const EventList events = week.harness.eventService().findEventsInWeek(Week::currentWeek());
+        QStringList titles;
+        for (const auto& event : events.array()) {
+            titles.append(event->title());
+        }
+        titles.sort();
+        return titles;
+    };
+    // Today (Tuesday, no events) first, then up the left column to Monday's last row.
+    EXPECT_TRUE(press(Qt::Key_Down, Qt::AltModifier));
+    EXPECT_TRUE(press(Qt::Key_Up, Qt::AltModifier));
+    EXPECT_TRUE(press(Qt::Key_Return));
+    const auto editor =
+        std::dynamic_pointer_cast<EventDetailsViewController>(week.navigation->topViewController());
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(editor->event()->title(), "Review");
+    week.navigation->popViewControllerAnimated(false);
+    week.settle();
+
+    EXPECT_TRUE(press(Qt::Key_Up, Qt::AltModifier));
+    EXPECT_TRUE(press(Qt::Key_Delete));
+    std::shared_ptr<ActionSheet> sheet;
+    std::function<void(const std::shared_ptr<View>&)> find = [&](const std::shared_ptr<View>& view) {
+        if (auto found = std::dynamic_pointer_cast<ActionSheet>(view)) {
+            sheet = found;
+        }
+        for (const auto& subview : view->subviews()) {
+            find(subview);
+        }
+    };
+    find(std::static_pointer_cast<View>(week.harness.window().shared_from_this()));
+    ASSERT_TRUE(sheet);
+    const Button& deleteButton = *sheet->buttons().front();
+    week.harness.tap(deleteButton.convertPointToView(
+        Point(deleteButton.bounds().width() / 2, deleteButton.bounds().height() / 2),
+        &week.harness.window()));
+    week.settle();
+    EXPECT_EQ(mondayTitles(), QStringList{"Review"});
+
+    EXPECT_TRUE(press(Qt::Key_Z, Qt::ControlModifier));
+    EXPECT_EQ(mondayTitles(), (QStringList{"Review", "Standup"}));
+    EXPECT_FALSE(press(Qt::Key_Z, Qt::ControlModifier));
 }
