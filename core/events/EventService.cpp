@@ -1,6 +1,7 @@
 #include "core/events/EventService.h"
 
 #include "core/bus/ApplicationEventDispatcher.h"
+#include "core/bus/EventStoreChangedEvent.h"
 #include "core/bus/UserChangedEvent.h"
 #include "core/calendar/DateUtilities.h"
 #include "core/calendar/Day.h"
@@ -213,11 +214,15 @@ bool EventService::undoLastChange() {
     }
     StoreError error;
     const bool undone = m_eventStore->undo(&error);
-    ApplicationEventDispatcher::sharedInstance().dispatch<UserChangedEvent>();
+    ApplicationEventDispatcher& dispatcher = ApplicationEventDispatcher::sharedInstance();
+    dispatcher.dispatch<UserChangedEvent>();
     if (!undone) {
         displayError(error, QStringLiteral("Cannot Undo"));
+        return false;
     }
-    return undone;
+    // No screen shows the change by itself, as they do for a save: every one reads its data again.
+    dispatcher.dispatch<EventStoreChangedEvent>();
+    return true;
 }
 
 void EventService::logFailedSave(const StoreError& error, const EKEvent& event) const {

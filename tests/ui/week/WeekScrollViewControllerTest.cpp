@@ -21,6 +21,7 @@
 #include "kit/LoadingIndicator.h"
 #include "kit/ScrollView.h"
 #include "kit/Window.h"
+#include "ui/daybox/EventView.h"
 #include "ui/editor/EventDetailsViewController.h"
 #include "ui/eventkit/EKEventViewController.h"
 #include "ui/week/DateTitleView.h"
@@ -466,5 +467,10 @@ TEST_F(WeekScrollViewControllerTest, altArrowsSelectARowThatReturnOpensDeleteRem
 
     EXPECT_TRUE(press(Qt::Key_Z, Qt::ControlModifier));
     EXPECT_EQ(mondayTitles(), (QStringList{"Review", "Standup"}));
+    // The page shows it again at once.
+    const auto& monday = screen().weekViews()[1]->dayViewControllers()[0];
+    EXPECT_EQ(std::count_if(monday->eventViews().begin(), monday->eventViews().end(),
+                            [](const auto& row) { return row->event() && !row->hidden(); }),
+              2);
     EXPECT_FALSE(press(Qt::Key_Z, Qt::ControlModifier));
 }
