@@ -1,5 +1,7 @@
 #include "kit/NavigationController.h"
 
+#include "kit/KeyInput.h"
+
 #include "kit/NavigationBar.h"
 #include "kit/NavigationItem.h"
 #include "kit/Screen.h"
@@ -410,5 +412,34 @@ void NavigationController::didRotateFromInterfaceOrientation(int fromOrientation
 
 bool NavigationController::handleScreenKeyInput(const KeyInput& input) {
     const std::shared_ptr<ViewController> top = topViewController();
-    return top && top->handleKeyInput(input);
+    if (!top) {
+        return false;
+    }
+    if (top->handleKeyInput(input)) {
+        return true;
+    }
+    return input.type == KeyInput::Type::Press && input.key == Qt::Key_Escape &&
+           !input.hasCommandModifiers() && leaveTopScreen(*top);
+}
+
+bool NavigationController::leaveTopScreen(ViewController& top) {
+    const auto press = [](const std::shared_ptr<BarButtonItem>& item, BarButtonItem::SystemItem kind) {
+        if (!item || item->systemItem() != kind || !item->enabled() || !item->onAction) {
+            return false;
+        }
+        item->onAction();
+        return true;
+    };
+    const std::shared_ptr<NavigationItem>& item = top.navigationItem();
+    // The screen's own Cancel, else the way back (the bar's back button), else the Done that
+    // closes a screen shown over another.
+    if (press(item->leftBarButtonItem(), BarButtonItem::SystemItem::Cancel)) {
+        return true;
+    }
+    if (m_viewControllers.size() > 1 && !item->leftBarButtonItem() && !item->hidesBackButton()) {
+        popViewControllerAnimated(true);
+        return true;
+    }
+    return m_viewControllers.size() == 1 && presentingViewController() &&
+           press(item->rightBarButtonItem(), BarButtonItem::SystemItem::Done);
 }

@@ -92,6 +92,9 @@ private:
     Rect contentFrame() const;
     // 44 points, lower on a phone on its side.
     double navigationBarHeight() const;
+    // Escape that the top screen did not use: its Cancel button, else the way back, else the Done
+    // of a screen shown over another. Says whether it did anything.
+    bool leaveTopScreen(ViewController& top);
 
     std::vector<std::shared_ptr<ViewController>> m_viewControllers;
     std::shared_ptr<NavigationBar> m_navigationBar;

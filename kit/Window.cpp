@@ -11,6 +11,11 @@
 #include "kit/TouchRouter.h"
 #include "kit/WheelScrolling.h"
 
+#include <algorithm>
+#include <functional>
+#include <utility>
+#include <vector>
+
 bool RotationHandler::shouldAutorotateToInterfaceOrientation(int orientation) {
     return orientation == InterfaceOrientation::Portrait;
 }
@@ -163,7 +168,58 @@ bool Window::keyInput(const KeyInput& input) {
     if (responder && responder->handleKeyInput(input)) {
         return true;
     }
+    if (input.type == KeyInput::Type::Press && (input.key == Qt::Key_Tab || input.key == Qt::Key_Backtab) &&
+        moveFocus(input.key == Qt::Key_Backtab || (input.modifiers & Qt::ShiftModifier) != 0)) {
+        return true;
+    }
     return onUnhandledKeyInput && onUnhandledKeyInput(input);
+}
+
+namespace {
+
+bool showsOnScreen(const View& view) {
+    for (const View* shown = &view; shown; shown = shown->superview().get()) {
+        if (shown->hidden() || shown->alpha() <= 0.0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool Window::moveFocus(bool backwards) {
+    // The fields a finger could reach now, in reading order: not hidden, not covered by another
+    // screen, taking touches.
+    std::vector<std::pair<Point, std::shared_ptr<View>>> fields;
+    std::function<void(const std::shared_ptr<View>&)> collect = [&](const std::shared_ptr<View>& view) {
+        for (const auto& subview : view->subviews()) {
+            collect(subview);
+        }
+        if (!view->canBecomeFirstResponder() || !view->userInteractionEnabled() || !showsOnScreen(*view)) {
+            return;
+        }
+        const Rect frame = view->convertRectToView(view->bounds(), this);
+        const std::shared_ptr<View> hit = hitTest(frame.center());
+        if (hit && (hit == view || hit->isDescendantOfView(*view))) {
+            fields.emplace_back(frame.origin(), view);
+        }
+    };
+    collect(shared_from_this());
+    if (fields.empty()) {
+        return false;
+    }
+    std::stable_sort(fields.begin(), fields.end(), [](const auto& a, const auto& b) {
+        return a.first.y() != b.first.y() ? a.first.y() < b.first.y() : a.first.x() < b.first.x();
+    });
+    const auto current = std::find_if(fields.begin(), fields.end(),
+                                      [this](const auto& field) { return field.second == m_firstResponder; });
+    const auto count = static_cast<std::ptrdiff_t>(fields.size());
+    std::ptrdiff_t next = backwards ? count - 1 : 0;
+    if (current != fields.end()) {
+        next = ((current - fields.begin()) + (backwards ? count - 1 : 1)) % count;
+    }
+    return makeFirstResponder(fields[static_cast<std::size_t>(next)].second);
 }
 
 void Window::setContentRaise(double raise) {

@@ -120,6 +120,8 @@ private:
     // Shows the keyboard for a text field that is first responder, hides it otherwise.
     void updateKeyboard();
     bool allows(int orientation) const;
+    // Tab and Shift+Tab: the next (or previous) field that can take typing becomes first responder.
+    bool moveFocus(bool backwards);
     void turnTo(int orientation);
 
     std::unique_ptr<TouchRouter> m_touchRouter;

@@ -2,6 +2,7 @@
 #include "TouchTestSupport.h"
 #include "kit/BarButtonItem.h"
 #include "kit/BarButtonView.h"
+#include "kit/KeyInput.h"
 #include "kit/Label.h"
 #include "kit/NavigationBar.h"
 #include "kit/NavigationItem.h"
@@ -425,3 +426,37 @@ TEST_F(NavigationControllerTest, samplePictures) {
 }
 
 } // namespace
+
+TEST_F(NavigationControllerTest, escapePressesTheTopScreensCancelElseGoesBackElseClosesWithDone) {
+    const auto escape = [this] {
+        KeyInput input;
+        input.key = Qt::Key_Escape;
+        const bool used = window->keyInput(input);
+        advance(1.0);
+        return used;
+    };
+    auto navigation = installed(make("root"));
+    EXPECT_FALSE(escape());
+
+    navigation->pushViewController(make("back"), false);
+    EXPECT_TRUE(escape());
+    EXPECT_EQ(titles(*navigation), QStringList{"root"});
+
+    int cancelled = 0;
+    auto withCancel = make("cancel");
+    withCancel->navigationItem()->setLeftBarButtonItem(
+        std::make_shared<BarButtonItem>(BarButtonItem::SystemItem::Cancel, [&] { ++cancelled; }));
+    navigation->pushViewController(withCancel, false);
+    EXPECT_TRUE(escape());
+    EXPECT_EQ(cancelled, 1);
+    EXPECT_EQ(titles(*navigation), (QStringList{"root", "cancel"}));
+    navigation->popViewControllerAnimated(false);
+
+    auto shownOver = make("over");
+    auto overNavigation = std::make_shared<NavigationController>(shownOver);
+    shownOver->navigationItem()->setRightBarButtonItem(std::make_shared<BarButtonItem>(
+        BarButtonItem::SystemItem::Done, [&] { navigation->dismissModalViewControllerAnimated(false); }));
+    navigation->presentModalViewController(overNavigation, false);
+    EXPECT_TRUE(escape());
+    EXPECT_FALSE(navigation->modalViewController());
+}

@@ -362,3 +362,24 @@ TEST_F(TextFieldTest, UndoTakesBackAnAcceptedChange) {
 }
 
 } // namespace
+
+TEST_F(TextFieldTest, TabGoesToTheNextFieldInReadingOrderAndShiftTabBack) {
+    auto right = addField(Rect(220, 10, 90, 31));
+    auto below = addField(Rect(10, 60, 200, 31));
+    auto hidden = addField(Rect(10, 110, 200, 31));
+    hidden->setHidden(true);
+    const auto tab = [this](int modifiers = 0) {
+        return m_window->keyInput(press(Qt::Key_Tab, QString(), modifiers));
+    };
+    ASSERT_TRUE(tab());
+    EXPECT_TRUE(m_field->isEditing());
+    tab();
+    EXPECT_TRUE(right->isEditing());
+    tab();
+    EXPECT_TRUE(below->isEditing());
+    tab();
+    EXPECT_TRUE(m_field->isEditing());
+    tab(Qt::ShiftModifier);
+    EXPECT_TRUE(below->isEditing());
+    EXPECT_FALSE(hidden->isEditing());
+}

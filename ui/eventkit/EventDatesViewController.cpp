@@ -35,8 +35,7 @@ std::weak_ptr<EventDatesViewController> EventDatesViewController::weakSelf() {
 void EventDatesViewController::viewDidLoad() {
     const std::weak_ptr<EventDatesViewController> weakSelf = this->weakSelf();
     navigationItem()->setLeftBarButtonItem(std::make_shared<BarButtonItem>(
-        localizedString(QStringLiteral("Cancel")), BarButtonItem::Style::Bordered,
-        weakScreenAction(weakSelf, &EventDatesViewController::cancel)));
+        BarButtonItem::SystemItem::Cancel, weakScreenAction(weakSelf, &EventDatesViewController::cancel)));
     navigationItem()->setRightBarButtonItem(
         std::make_shared<BarButtonItem>(localizedString(QStringLiteral("Done")), BarButtonItem::Style::Done,
                                         weakScreenAction(weakSelf, &EventDatesViewController::done)));

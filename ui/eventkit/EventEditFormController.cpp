@@ -202,8 +202,7 @@ void EventEditFormController::setEvent(std::shared_ptr<EKEvent> event) {
 void EventEditFormController::viewDidLoad() {
     const std::weak_ptr<EventEditFormController> weakSelf = this->weakSelf();
     navigationItem()->setLeftBarButtonItem(std::make_shared<BarButtonItem>(
-        localizedString(QStringLiteral("Cancel")), BarButtonItem::Style::Bordered,
-        weakScreenAction(weakSelf, &EventEditFormController::cancel)));
+        BarButtonItem::SystemItem::Cancel, weakScreenAction(weakSelf, &EventEditFormController::cancel)));
     m_doneButtonItem =
         std::make_shared<BarButtonItem>(localizedString(QStringLiteral("Done")), BarButtonItem::Style::Done,
                                         weakScreenAction(weakSelf, &EventEditFormController::done));
