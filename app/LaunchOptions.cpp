@@ -1,5 +1,6 @@
 #include "app/LaunchOptions.h"
 
+#include "core/settings/KeyboardShortcuts.h"
 #include "foundation/Paths.h"
 
 #include <QCommandLineParser>
@@ -94,6 +95,11 @@ LaunchOptions LaunchOptions::parse(const QStringList& arguments) {
 }
 
 QString LaunchOptions::helpText() {
+    return usageText() + QStringLiteral("\nKeyboard shortcuts (also in Settings):\n") +
+           KeyboardShortcuts::asText();
+}
+
+QString LaunchOptions::usageText() {
     return QStringLiteral(
         R"(Usage: orvella [--data-dir DIR] [--tablet] [--scale 1|2|3] [--screenshot FILE.png] [FILE.ics...]
 

@@ -26,6 +26,8 @@ struct LaunchOptions {
 
     // Reads the options from the arguments (the program name first) and applies the data folder.
     static LaunchOptions parse(const QStringList& arguments);
-    // What --help prints.
+    // What --help prints: the usage and the keyboard shortcuts.
     static QString helpText();
+    // The options alone, also printed after wrong usage.
+    static QString usageText();
 };

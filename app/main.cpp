@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     QTextStream err(stderr);
     const LaunchOptions options = LaunchOptions::parse(arguments);
     if (!options.error.isEmpty()) {
-        err << "orvella: " << options.error << "\n\n" << LaunchOptions::helpText();
+        err << "orvella: " << options.error << "\n\n" << LaunchOptions::usageText();
         return 2;
     }
     if (options.help) {

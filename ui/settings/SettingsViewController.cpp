@@ -5,6 +5,7 @@
 #include "core/settings/DefaultAlertSetting.h"
 #include "core/settings/DefaultCalendarSetting.h"
 #include "core/settings/HintsSetting.h"
+#include "core/settings/KeyboardShortcutsSetting.h"
 #include "core/settings/MultipleSettings.h"
 #include "core/settings/ResetScreenSetting.h"
 #include "core/settings/TimeZoneSetting.h"
@@ -19,6 +20,7 @@
 #include "kit/NavigationItem.h"
 #include "ui/calendars/DefaultCalendarViewController.h"
 #include "ui/common/DotImage.h"
+#include "ui/settings/KeyboardShortcutsViewController.h"
 #include "ui/settings/MultiValueSelectController.h"
 
 namespace {
@@ -45,6 +47,7 @@ std::vector<std::shared_ptr<Setting>> topLevelSettings(const CalendarDirectory& 
     Hint::connectSetting(*hints);
     auto other = std::make_shared<MultipleSettings>(localizedString(QStringLiteral("Other")));
     other->addSetting(hints);
+    other->addSetting(std::make_shared<KeyboardShortcutsSetting>());
     settings.push_back(other);
     return settings;
 }
@@ -149,6 +152,11 @@ std::shared_ptr<TableViewCell> SettingsViewController::cellForRowAtIndexPath(Tab
         const auto* defaultCalendar = dynamic_cast<const DefaultCalendarSetting*>(multiSelect);
         cell->imageView().setImage(
             defaultCalendar ? DotImage::dotImageForColor(defaultCalendar->settingValueColor()) : Image());
+    } else if (dynamic_cast<KeyboardShortcutsSetting*>(&setting)) {
+        text.setText(setting.settingTitle());
+        text.setTextColor(Color(0, 0, 0));
+        cell->setAccessoryType(TableViewCell::AccessoryType::DisclosureIndicator);
+        cell->imageView().setImage(Image());
     } else if (auto* switchSetting = dynamic_cast<SwitchSetting*>(&setting)) {
         const bool on = switchSetting->switchedOn();
         text.setText(switchSetting->settingTitle());
@@ -189,6 +197,10 @@ void SettingsViewController::didSelectRowAtIndexPath(TableView&, const IndexPath
     if (auto* multiSelect = dynamic_cast<MultiSelectSetting*>(&setting)) {
         if (auto navigation = navigationController()) {
             navigation->pushViewController(multiSelectViewController(*multiSelect), true);
+        }
+    } else if (dynamic_cast<KeyboardShortcutsSetting*>(&setting)) {
+        if (auto navigation = navigationController()) {
+            navigation->pushViewController(std::make_shared<KeyboardShortcutsViewController>(), true);
         }
     } else if (auto* switchSetting = dynamic_cast<SwitchSetting*>(&setting)) {
         switchSetting->switchFlipped();

@@ -10,6 +10,7 @@
 #include "kit/Label.h"
 #include "kit/NavigationItem.h"
 #include "ui/calendars/DefaultCalendarViewController.h"
+#include "ui/settings/KeyboardShortcutsViewController.h"
 #include "ui/settings/MultiValueSelectController.h"
 #include "ui/settings/SettingsViewController.h"
 #include "ui/settings/ValueCell.h"
@@ -110,7 +111,8 @@ TEST_F(SettingsScreenTest, TheListShowsTheStoredSettingsAndTheVersion) {
     EXPECT_EQ(describe(*settings),
               (QStringList{"Default Alert: None >", "Week Numbering Method: USA >",
                            "Back to Current Week: after 15 minutes >", "Time Zone: Berlin, Europe >",
-                           "Weekend on: Saturday and Sunday >", "Other: Hints Enabled ✓", ": "}));
+                           "Weekend on: Saturday and Sunday >",
+                           "Other: Hints Enabled ✓ | Keyboard Shortcuts >", ": "}));
     TableView& table = *settings->tableView();
     const int last = settings->numberOfSectionsInTableView(table) - 1;
     EXPECT_EQ(settings->titleForFooterInSection(table, last),
@@ -232,3 +234,17 @@ TEST_F(SettingsScreenTest, ChangesReachTheWeekScreen) {
 }
 
 } // namespace
+
+TEST_F(SettingsScreenTest, KeyboardShortcutsOpenFromOtherAsAList) {
+    const std::shared_ptr<SettingsViewController> settings = openSettings();
+    tapRow(*settings->tableView(), IndexPath(1, sectionTitled(*settings, "Other")));
+    week.settle();
+    const auto shortcuts =
+        std::dynamic_pointer_cast<KeyboardShortcutsViewController>(navigation->topViewController());
+    ASSERT_TRUE(shortcuts);
+    TableView& table = *shortcuts->tableView();
+    ASSERT_EQ(shortcuts->numberOfRowsInSection(table, 0), static_cast<int>(KeyboardShortcuts::all().size()));
+    const auto undo = shortcuts->cellForRowAtIndexPath(table, IndexPath(8, 0));
+    EXPECT_EQ(undo->detailTextLabel().text(), "Ctrl + Z");
+    SamplePictures::keep(week.harness.render(), "keyboard-shortcuts.png");
+}
