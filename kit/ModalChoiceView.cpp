@@ -1,5 +1,7 @@
 #include "kit/ModalChoiceView.h"
 
+#include "kit/KeyInput.h"
+
 #include "kit/Button.h"
 #include "kit/Label.h"
 
@@ -79,6 +81,18 @@ void ModalChoiceView::buttonTapped(int buttonIndex) {
     if (m_visible && !m_dismissing) {
         dismiss(buttonIndex, true);
     }
+}
+
+bool ModalChoiceView::handleKeyInput(const KeyInput& input) {
+    if (input.type != KeyInput::Type::Press || input.hasCommandModifiers()) {
+        return true;
+    }
+    if (input.key == Qt::Key_Escape && m_cancelButtonIndex >= 0) {
+        buttonTapped(m_cancelButtonIndex);
+    } else if ((input.key == Qt::Key_Return || input.key == Qt::Key_Enter) && numberOfButtons() == 1) {
+        buttonTapped(0);
+    }
+    return true;
 }
 
 void ModalChoiceView::dismissWithClickedButtonIndex(int buttonIndex, bool animated) {

@@ -44,6 +44,10 @@ public:
     // The button views in index order while shown; an index the look leaves out has none.
     const std::vector<std::shared_ptr<Button>>& buttons() const { return m_buttons; }
 
+    // While shown the choice takes all typing: Escape chooses its cancel button, Return its only
+    // button; other keys do nothing.
+    bool handleKeyInput(const KeyInput& input) override;
+
 protected:
     explicit ModalChoiceView(const Rect& frame = Rect());
 

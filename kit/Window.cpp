@@ -5,6 +5,7 @@
 #include "kit/InterfaceOrientation.h"
 #include "kit/KeyInput.h"
 #include "kit/Keyboard.h"
+#include "kit/ModalChoiceView.h"
 #include "kit/Screen.h"
 #include "kit/StatusBar.h"
 #include "kit/TextField.h"
@@ -163,6 +164,10 @@ void Window::layoutSubviews() {
 }
 
 bool Window::keyInput(const KeyInput& input) {
+    // A question on screen holds the typing, as it holds the touches.
+    if (const std::shared_ptr<ModalChoiceView> choice = frontmostChoice()) {
+        return choice->handleKeyInput(input);
+    }
     // Held while it handles the input, which may end its time as first responder.
     const std::shared_ptr<View> responder = m_firstResponder;
     if (responder && responder->handleKeyInput(input)) {
@@ -187,6 +192,21 @@ bool showsOnScreen(const View& view) {
 }
 
 } // namespace
+
+std::shared_ptr<ModalChoiceView> Window::frontmostChoice() {
+    std::shared_ptr<ModalChoiceView> frontmost;
+    std::function<void(const std::shared_ptr<View>&)> find = [&](const std::shared_ptr<View>& view) {
+        if (auto choice = std::dynamic_pointer_cast<ModalChoiceView>(view);
+            choice && choice->isVisible() && showsOnScreen(*choice)) {
+            frontmost = choice;
+        }
+        for (const auto& subview : view->subviews()) {
+            find(subview);
+        }
+    };
+    find(shared_from_this());
+    return frontmost;
+}
 
 bool Window::moveFocus(bool backwards) {
     // The fields a finger could reach now, in reading order: not hidden, not covered by another

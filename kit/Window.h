@@ -3,6 +3,7 @@
 #include "kit/View.h"
 
 class Keyboard;
+class ModalChoiceView;
 struct KeyInput;
 class StatusBar;
 class TouchEvent;
@@ -122,6 +123,8 @@ private:
     bool allows(int orientation) const;
     // Tab and Shift+Tab: the next (or previous) field that can take typing becomes first responder.
     bool moveFocus(bool backwards);
+    // The alert or action sheet on top, if one is shown.
+    std::shared_ptr<ModalChoiceView> frontmostChoice();
     void turnTo(int orientation);
 
     std::unique_ptr<TouchRouter> m_touchRouter;
