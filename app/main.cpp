@@ -1,6 +1,10 @@
+#include "app/BackgroundProgram.h"
+#include "app/ClockJumpWatcher.h"
 #include "app/LaunchOptions.h"
+#include "app/OccurrencePresenter.h"
 #include "app/OrvellaApp.h"
 #include "app/OrvellaAppDelegate.h"
+#include "app/ReminderCenter.h"
 #include "app/TerminationSignals.h"
 #include "core/events/EventService.h"
 #include "core/eventstore/EKEventStore.h"
@@ -19,6 +23,7 @@
 #include "ui/week/WeekScrollViewController.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QTextStream>
 
 #include <cstdlib>
@@ -107,6 +112,9 @@ int main(int argc, char** argv) {
         err << "orvella: " << problem << "\n";
         return 1;
     }
+    if (options.background) {
+        return BackgroundProgram::run(argc, argv);
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !hasDisplay()) {
         if (options.screenshotPath.isEmpty()) {
             err << "orvella: no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
@@ -142,6 +150,9 @@ int main(int argc, char** argv) {
     application.setDelegate(&delegate);
     application.finishLaunching();
     const int storeStatus = reportStoreProblem();
+    if (!options.showEventIdentifier.isEmpty()) {
+        OccurrencePresenter::present(*weekScreen, options.showEventIdentifier, options.showEventStart);
+    }
 
     if (!options.screenshotPath.isEmpty()) {
         application.becomeActive();
@@ -152,6 +163,22 @@ int main(int argc, char** argv) {
     }
     WindowHost host(window, application);
     host.show();
+    // The window delivers the reminders while it runs; "Open" brings it to the front.
+    auto reminders = std::make_shared<ReminderCenter>(
+        ReminderCenter::Role::Window, EventService::sharedInstance(), QDBusConnection::sessionBus());
+    reminders->toShowEvent = [weekScreen, &host](const QString& identifier, Date startDate) {
+        OccurrencePresenter::present(*weekScreen, identifier, startDate);
+        host.widget().showNormal();
+        host.widget().raise();
+        host.widget().activateWindow();
+    };
+    reminders->start();
+    const std::weak_ptr<ReminderCenter> weakReminders = reminders;
+    const ClockJumpWatcher clockJumps([weakReminders] {
+        if (const auto shown = weakReminders.lock()) {
+            shown->clockChanged();
+        }
+    });
     const int status = qtApplication.exec();
     application.terminate();
     return status;

@@ -6,6 +6,7 @@
 #include "core/settings/DefaultCalendarSetting.h"
 #include "core/settings/HintsSetting.h"
 #include "core/settings/MultipleSettings.h"
+#include "core/settings/RemindersWhenClosedSetting.h"
 #include "core/settings/ResetScreenSetting.h"
 #include "core/settings/TimeZoneSetting.h"
 #include "core/settings/WeekNumbersSetting.h"
@@ -45,6 +46,7 @@ std::vector<std::shared_ptr<Setting>> topLevelSettings(const CalendarDirectory& 
     Hint::connectSetting(*hints);
     auto other = std::make_shared<MultipleSettings>(localizedString(QStringLiteral("Other")));
     other->addSetting(hints);
+    other->addSetting(std::make_shared<RemindersWhenClosedSetting>());
     settings.push_back(other);
     return settings;
 }

@@ -110,7 +110,7 @@ TEST_F(SettingsScreenTest, TheListShowsTheStoredSettingsAndTheVersion) {
     EXPECT_EQ(describe(*settings),
               (QStringList{"Default Alert: None >", "Week Numbering Method: USA >",
                            "Back to Current Week: after 15 minutes >", "Time Zone: Berlin, Europe >",
-                           "Weekend on: Saturday and Sunday >", "Other: Hints Enabled ✓", ": "}));
+                           "Weekend on: Saturday and Sunday >", "Other: Hints Enabled ✓ | Reminders When Closed ✓", ": "}));
     TableView& table = *settings->tableView();
     const int last = settings->numberOfSectionsInTableView(table) - 1;
     EXPECT_EQ(settings->titleForFooterInSection(table, last),
