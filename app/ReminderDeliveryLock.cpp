@@ -1,5 +1,6 @@
 #include "app/ReminderDeliveryLock.h"
 
+#include "foundation/Date.h"
 #include "foundation/Log.h"
 #include "foundation/Paths.h"
 

@@ -1,12 +1,14 @@
 #pragma once
 
-#include "foundation/Date.h"
-
 #include <QDBusConnection>
 #include <QObject>
 #include <QString>
 
 #include <functional>
+
+// Not included: the meta-object compiler cannot read the standard library's C++20 headers that
+// Date.h brings in.
+class Date;
 
 // Decides which of the running programs delivers reminders: the one that owns a well-known name
 // on the session bus, one name per data folder. The bus itself queues the others and hands the

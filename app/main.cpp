@@ -25,6 +25,7 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QTextStream>
+#include <QWidget>
 
 #include <cstdlib>
 #include <utility>
