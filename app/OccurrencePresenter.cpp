@@ -26,10 +26,11 @@ void OccurrencePresenter::present(WeekScrollViewController& weekScreen, const QS
             if (!shown) {
                 return;
             }
-            // Only the occurrence's own day: the other days may show other occurrences.
+            // Only the occurrence's own day: the other days may show other occurrences. The flash
+            // waits for the rows to have faded in.
             for (const std::shared_ptr<DayViewController>& day : shown->dayViewControllers()) {
                 if (DateUtilities::isEqualToDateIgnoreTime(day->displayedDate(), startDate)) {
-                    day->flashEvent(*event, false);
+                    day->flashEvent(*event, true);
                 }
             }
         });
