@@ -1,6 +1,5 @@
 #include "app/BackgroundProgram.h"
 
-#include "app/ClockJumpWatcher.h"
 #include "app/ReminderCenter.h"
 #include "app/TerminationSignals.h"
 #include "core/calendar/DateTimeFormatter.h"
@@ -56,11 +55,5 @@ int BackgroundProgram::run(int argc, char** argv) {
     reminders->toPrepareDelivery = applySettings;
     reminders->toShowEvent = startWindow;
     reminders->start();
-    const std::weak_ptr<ReminderCenter> weakReminders = reminders;
-    const ClockJumpWatcher clockJumps([weakReminders] {
-        if (const auto shown = weakReminders.lock()) {
-            shown->clockChanged();
-        }
-    });
     return QCoreApplication::exec();
 }

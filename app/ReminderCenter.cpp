@@ -1,5 +1,6 @@
 #include "app/ReminderCenter.h"
 
+#include "app/ClockJumpWatcher.h"
 #include "app/DesktopNotifications.h"
 #include "app/ReminderDeliveryLock.h"
 #include "core/reminders/ReminderRecord.h"
@@ -72,12 +73,13 @@ void ReminderCenter::start() {
             self->m_schedule->recompute();
         }
     };
+    m_clockJumps = std::make_unique<ClockJumpWatcher>([weak] {
+        if (const auto self = weak.lock()) {
+            self->m_schedule->recompute();
+        }
+    });
     // Without a session bus nothing could show a reminder: the notifications said so.
     m_lock->claim();
-}
-
-void ReminderCenter::clockChanged() {
-    m_schedule->recompute();
 }
 
 void ReminderCenter::deliveryAcquired() {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <unordered_map>
 
+class ClockJumpWatcher;
 class DesktopNotifications;
 class EventService;
 class ReminderDeliveryLock;
@@ -36,10 +37,9 @@ public:
     ReminderCenter(const ReminderCenter&) = delete;
     ReminderCenter& operator=(const ReminderCenter&) = delete;
 
-    // Claims the delivery lock; delivery starts once it is held.
+    // Claims the delivery lock; delivery starts once it is held. From here on a jump of the
+    // clock makes the schedule look again.
     void start();
-    // After a clock jump.
-    void clockChanged();
 
     // Shows the occurrence: in the window its week with the row flashed, in the background
     // program the window started on it.
@@ -63,6 +63,7 @@ private:
     std::shared_ptr<ReminderSchedule> m_schedule;
     std::unique_ptr<DesktopNotifications> m_notifications;
     std::unique_ptr<ReminderDeliveryLock> m_lock;
+    std::unique_ptr<ClockJumpWatcher> m_clockJumps;
     // The reminders of the notifications this program shows, by the server's id.
     std::unordered_map<uint, Reminder> m_shown;
 };

@@ -1,5 +1,4 @@
 #include "app/BackgroundProgram.h"
-#include "app/ClockJumpWatcher.h"
 #include "app/LaunchOptions.h"
 #include "app/OccurrencePresenter.h"
 #include "app/OrvellaApp.h"
@@ -174,12 +173,6 @@ int main(int argc, char** argv) {
         host.widget().activateWindow();
     };
     reminders->start();
-    const std::weak_ptr<ReminderCenter> weakReminders = reminders;
-    const ClockJumpWatcher clockJumps([weakReminders] {
-        if (const auto shown = weakReminders.lock()) {
-            shown->clockChanged();
-        }
-    });
     const int status = qtApplication.exec();
     application.terminate();
     return status;

@@ -3,6 +3,7 @@
 #include "core/events/EventService.h"
 #include "core/eventstore/EKEventStore.h"
 #include "harness/ScreenHarness.h"
+#include "testing/LogCapture.h"
 #include "testing/ManualRunLoop.h"
 
 #include <QCoreApplication>
@@ -178,11 +179,13 @@ TEST(ReminderNotificationsTest, AnAlertDueOnTheTestClockReachesARealNotification
     ASSERT_TRUE(harness.eventService().saveEvent(event, EKSpan::ThisEvent));
 
     {
+        const LogCapture log;
         const QDBusConnection connection =
             QDBusConnection::connectToBus(session.address(), QStringLiteral("reminders"));
         auto reminders = std::make_shared<ReminderCenter>(ReminderCenter::Role::Window,
                                                           harness.eventService(), connection);
         reminders->start();
+        EXPECT_TRUE(log.contains(Log::Level::Info, "reminders", "The window delivers reminders"));
         harness.advance(2.9);
         QCoreApplication::processEvents();
         EXPECT_EQ(session.dunstctl({QStringLiteral("count"), QStringLiteral("displayed")}).trimmed(), "0");
