@@ -113,7 +113,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (options.background) {
-        return BackgroundProgram::run(argc, argv);
+        BackgroundProgram::replaceWithBackgroundExecutable();
+        return BackgroundProgram::run(argc, argv, QString());
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !hasDisplay()) {
         if (options.screenshotPath.isEmpty()) {

@@ -21,7 +21,7 @@ for tool in desktop-file-validate appstreamcli cpack dpkg-deb; do
 done
 
 # Nothing to do after scripts/test.sh; otherwise brings the programs and icon renderings up to date.
-cmake --build "$build" --target orvella orvella-cli orvella_icons >/dev/null
+cmake --build "$build" --target orvella orvella-cli orvella-background orvella_icons >/dev/null
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -29,6 +29,7 @@ trap 'rm -rf "$work"' EXIT
 expected=(
   bin/orvella
   bin/orvella-cli
+  libexec/orvella/orvella-background
   "share/applications/$app_id.desktop"
   "share/metainfo/$app_id.metainfo.xml"
   "share/icons/hicolor/scalable/apps/$app_id.svg"
@@ -48,7 +49,7 @@ for file in "${expected[@]}"; do
 done
 [ -f "$root/$autostart" ] || missing+=("/$autostart")
 [ ${#missing[@]} -eq 0 ] || fail "the installation lacks: ${missing[*]}"
-for program in bin/orvella bin/orvella-cli; do
+for program in bin/orvella bin/orvella-cli libexec/orvella/orvella-background; do
   [ -x "$root/usr/$program" ] || fail "$program is installed without execute permission"
 done
 
