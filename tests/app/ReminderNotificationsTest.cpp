@@ -28,7 +28,7 @@
 namespace {
 
 // Keeps serving Qt's events until `condition` holds or `milliseconds` pass.
-bool waitFor(const std::function<bool()>& condition, int milliseconds = 5000) {
+bool serveEventsUntil(const std::function<bool()>& condition, int milliseconds = 5000) {
     const QDeadlineTimer deadline(milliseconds);
     while (!condition()) {
         if (deadline.hasExpired()) {
@@ -70,7 +70,7 @@ public:
         QProcess& bus =
             launch(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
                                                    QStringLiteral("--print-address")});
-        if (!waitFor([&bus] { return bus.canReadLine(); })) {
+        if (!serveEventsUntil([&bus] { return bus.canReadLine(); })) {
             return false;
         }
         m_address = QString::fromUtf8(bus.readLine()).trimmed();
@@ -78,7 +78,7 @@ public:
         launch(QStringLiteral("dunst"), {});
         const QDBusConnection connection =
             QDBusConnection::connectToBus(m_address, QStringLiteral("session-check"));
-        const bool serving = waitFor([&connection] {
+        const bool serving = serveEventsUntil([&connection] {
             return connection.interface()
                 ->isServiceRegistered(QStringLiteral("org.freedesktop.Notifications"))
                 .value();
@@ -147,7 +147,8 @@ private:
                        {QStringLiteral(":%1").arg(display), QStringLiteral("-screen"), QStringLiteral("0"),
                         QStringLiteral("640x480x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
             const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(display);
-            if (waitFor([&] { return QFile::exists(socket) || server.state() == QProcess::NotRunning; }) &&
+            if (serveEventsUntil(
+                    [&] { return QFile::exists(socket) || server.state() == QProcess::NotRunning; }) &&
                 server.state() == QProcess::Running) {
                 m_environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":%1").arg(display));
                 return true;
@@ -192,7 +193,7 @@ TEST(ReminderNotificationsTest, AnAlertDueOnTheTestClockReachesARealNotification
 
         harness.advance(0.1);
         std::vector<QString> shown;
-        EXPECT_TRUE(waitFor([&] {
+        EXPECT_TRUE(serveEventsUntil([&] {
             shown = session.history();
             return !shown.empty();
         }));
