@@ -19,8 +19,7 @@ const QString snoozeAction = QStringLiteral("snooze");
 } // namespace
 
 ReminderCenter::ReminderCenter(Role role, EventService& eventService, QDBusConnection connection)
-    : m_role(role), m_eventService(eventService),
-      m_record(std::make_shared<ReminderRecord>(ReminderRecord::defaultFilePath())),
+    : m_role(role), m_record(std::make_shared<ReminderRecord>(ReminderRecord::defaultFilePath())),
       m_schedule(std::make_shared<ReminderSchedule>(eventService, m_record)),
       m_notifications(std::make_unique<DesktopNotifications>(connection)),
       m_lock(std::make_unique<ReminderDeliveryLock>(

@@ -58,7 +58,6 @@ private:
     void snooze(const Reminder& reminder);
 
     Role m_role;
-    EventService& m_eventService;
     std::shared_ptr<ReminderRecord> m_record;
     std::shared_ptr<ReminderSchedule> m_schedule;
     std::unique_ptr<DesktopNotifications> m_notifications;
