@@ -11,6 +11,19 @@ namespace {
 
 const QString scaleName = QStringLiteral("scale");
 const QString screenshotName = QStringLiteral("screenshot");
+const QString showEventName = QStringLiteral("show-event");
+
+// "IDENTIFIER@SECONDS": the identifier may hold an "@" itself, the seconds never do.
+bool readShowEvent(const QString& value, LaunchOptions& options) {
+    const qsizetype at = value.lastIndexOf(QLatin1Char('@'));
+    bool ok = false;
+    const double seconds = at > 0 ? value.mid(at + 1).toDouble(&ok) : 0.0;
+    if (ok) {
+        options.showEventIdentifier = value.left(at);
+        options.showEventStart = Date::withTimeIntervalSince1970(seconds);
+    }
+    return ok;
+}
 
 QString scaleProblem(const QString& value) {
     return QStringLiteral("--scale takes 1, 2 or 3, not \"%1\"").arg(value);
@@ -43,8 +56,10 @@ LaunchOptions LaunchOptions::parse(const QStringList& arguments) {
     const QCommandLineOption screenshotOption(screenshotName, QString(), QStringLiteral("FILE.png"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
     const QCommandLineOption versionOption(QStringLiteral("version"));
+    const QCommandLineOption backgroundOption(QStringLiteral("background"));
+    const QCommandLineOption showEventOption(showEventName, QString(), QStringLiteral("ID@SECONDS"));
     parser.addOptions({Paths::dataDirectoryOption(), tabletOption, scaleOption, screenshotOption, helpOption,
-                       versionOption});
+                       versionOption, backgroundOption, showEventOption});
 
     LaunchOptions options;
     const bool parsed = parser.parse(arguments);
@@ -91,6 +106,11 @@ LaunchOptions LaunchOptions::parse(const QStringList& arguments) {
     }
     options.handsOverToRunningWindow =
         options.screenshotPath.isEmpty() && !Paths::isDataDirectoryOverridden();
+    options.background = parser.isSet(backgroundOption);
+    if (parser.isSet(showEventOption) && !readShowEvent(parser.value(showEventOption), options)) {
+        options.error = QStringLiteral("--show-event takes IDENTIFIER@SECONDS, not \"%1\"")
+                            .arg(parser.value(showEventOption));
+    }
     return options;
 }
 
@@ -102,6 +122,7 @@ QString LaunchOptions::helpText() {
 QString LaunchOptions::usageText() {
     return QStringLiteral(
         R"(Usage: orvella [--data-dir DIR] [--tablet] [--scale 1|2|3] [--screenshot FILE.png] [FILE.ics...]
+       orvella [--data-dir DIR] --background
 
 Orvella, a week-planner calendar. The window needs a display (X11 or Wayland); without one, run it
 under xvfb-run, or draw the screen into a picture with --screenshot.
@@ -117,6 +138,11 @@ Options:
   --screenshot FILE.png draw the screen once its first content is loaded, write it to FILE.png
                         and exit (no display needed); the status is 1 when the calendar
                         database cannot be opened
+  --background          show no window; deliver the reminders as desktop notifications
+                        while the window is closed (started at login)
+  --show-event ID@SECONDS
+                        show the week of the event's occurrence starting at SECONDS (since
+                        1970), its row flashed
   --help                show this text
   --version             show the version
 

@@ -1,7 +1,10 @@
+#include "app/BackgroundProgram.h"
 #include "app/InstanceHandOver.h"
 #include "app/LaunchOptions.h"
+#include "app/OccurrencePresenter.h"
 #include "app/OrvellaApp.h"
 #include "app/OrvellaAppDelegate.h"
+#include "app/ReminderCenter.h"
 #include "app/TerminationSignals.h"
 #include "core/events/EventService.h"
 #include "core/eventstore/EKEventStore.h"
@@ -22,7 +25,9 @@
 #include "ui/week/WeekScrollViewController.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QTextStream>
+#include <QWidget>
 
 #include <cstdlib>
 #include <optional>
@@ -111,6 +116,10 @@ int main(int argc, char** argv) {
         err << "orvella: " << problem << "\n";
         return 1;
     }
+    if (options.background) {
+        BackgroundProgram::replaceWithBackgroundExecutable();
+        return BackgroundProgram::run(argc, argv, QString());
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !hasDisplay()) {
         if (options.screenshotPath.isEmpty()) {
             err << "orvella: no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
@@ -160,6 +169,9 @@ int main(int argc, char** argv) {
     application.finishLaunching();
     const int storeStatus = reportStoreProblem();
     importer->openFiles(options.files);
+    if (!options.showEventIdentifier.isEmpty()) {
+        OccurrencePresenter::present(*weekScreen, options.showEventIdentifier, options.showEventStart);
+    }
 
     if (!options.screenshotPath.isEmpty()) {
         application.becomeActive();
@@ -174,6 +186,16 @@ int main(int argc, char** argv) {
         handOver->onOpen = [importer](const QStringList& files) { importer->openFiles(files); };
     }
     host.show();
+    // The window delivers the reminders while it runs; "Open" brings it to the front.
+    auto reminders = std::make_shared<ReminderCenter>(
+        ReminderCenter::Role::Window, EventService::sharedInstance(), QDBusConnection::sessionBus());
+    reminders->toShowEvent = [weekScreen, &host](const QString& identifier, Date startDate) {
+        OccurrencePresenter::present(*weekScreen, identifier, startDate);
+        host.widget().showNormal();
+        host.widget().raise();
+        host.widget().activateWindow();
+    };
+    reminders->start();
     const int status = qtApplication.exec();
     if (handOver) {
         handOver->onActivate = nullptr;

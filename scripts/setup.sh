@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core fonts-noto-color-emoji xvfb xauth
   librsvg2-bin desktop-file-utils appstream
-  dbus
+  dbus dunst
 )
 
 missing=()

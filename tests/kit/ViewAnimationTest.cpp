@@ -14,7 +14,7 @@ namespace {
 
 // Clock values of today have a resolution of about 2e-7 seconds, which moves a point by up to
 // 1e-5 over 100 points in a second.
-constexpr double tolerance = 1e-4;
+constexpr double frameTolerance = 1e-4;
 
 // Records completions as "name:true" or "name:false", in the order they run.
 class CompletionLog {
@@ -68,14 +68,14 @@ TEST_F(ViewAnimationTest, GettersReturnTheNewValueAtOnceWhileThePresentationFoll
     });
     EXPECT_EQ(m_view->frame(), Rect(100, 50, 20, 20));
     EXPECT_EQ(m_view->alpha(), 0.0);
-    expectRectNear(m_view->presentationFrame(), Rect(0, 0, 10, 10), tolerance);
-    EXPECT_NEAR(m_view->presentationAlpha(), 1.0, tolerance);
+    expectRectNear(m_view->presentationFrame(), Rect(0, 0, 10, 10), frameTolerance);
+    EXPECT_NEAR(m_view->presentationAlpha(), 1.0, frameTolerance);
 
     advanceTo(0.5);
     // The centre goes from (5, 5) to (110, 60), the size from 10 to 20.
-    expectRectNear(m_view->presentationFrame(), Rect(50, 25, 15, 15), tolerance);
-    EXPECT_NEAR(m_view->presentationCenter().x(), 57.5, tolerance);
-    EXPECT_NEAR(m_view->presentationAlpha(), 0.5, tolerance);
+    expectRectNear(m_view->presentationFrame(), Rect(50, 25, 15, 15), frameTolerance);
+    EXPECT_NEAR(m_view->presentationCenter().x(), 57.5, frameTolerance);
+    EXPECT_NEAR(m_view->presentationAlpha(), 0.5, frameTolerance);
     EXPECT_EQ(m_view->frame(), Rect(100, 50, 20, 20));
     EXPECT_TRUE(Animator::hasRunningAnimations());
 
@@ -125,9 +125,9 @@ TEST_F(ViewAnimationTest, ADelayedAnimationShowsTheOldValueUntilItStarts) {
         1.0, 0.5, AnimationCurve::linear, {}, [&] { m_view->setAlpha(0.0); }, m_log.entry("fade"));
     EXPECT_EQ(m_view->alpha(), 0.0);
     advanceTo(0.4);
-    EXPECT_NEAR(m_view->presentationAlpha(), 1.0, tolerance);
+    EXPECT_NEAR(m_view->presentationAlpha(), 1.0, frameTolerance);
     advanceTo(1.0);
-    EXPECT_NEAR(m_view->presentationAlpha(), 0.5, tolerance);
+    EXPECT_NEAR(m_view->presentationAlpha(), 0.5, frameTolerance);
     advanceTo(1.49);
     EXPECT_EQ(m_log.joined(), "");
     advanceTo(1.5);
@@ -142,22 +142,22 @@ TEST_F(ViewAnimationTest, TransformsAndBackgroundColoursAnimate) {
         m_view->setBackgroundColor(Color(1, 0, 0));
     });
     advanceTo(0.5);
-    EXPECT_NEAR(m_view->presentationTransform().a(), 1.15, tolerance);
-    EXPECT_NEAR(m_view->presentationTransform().d(), 1.15, tolerance);
+    EXPECT_NEAR(m_view->presentationTransform().a(), 1.15, frameTolerance);
+    EXPECT_NEAR(m_view->presentationTransform().d(), 1.15, frameTolerance);
     // The frame grows around the unmoved centre.
-    expectRectNear(m_view->presentationFrame(), Rect(-7.5, -7.5, 115, 115), tolerance);
+    expectRectNear(m_view->presentationFrame(), Rect(-7.5, -7.5, 115, 115), frameTolerance);
     // From no colour, only the opacity of the new colour changes.
     const std::optional<Color> colour = m_view->presentationBackgroundColor();
     ASSERT_TRUE(colour.has_value());
-    EXPECT_NEAR(colour->red(), 1.0, tolerance);
-    EXPECT_NEAR(colour->alpha(), 0.5, tolerance);
+    EXPECT_NEAR(colour->red(), 1.0, frameTolerance);
+    EXPECT_NEAR(colour->alpha(), 0.5, frameTolerance);
     advanceTo(1.0);
     EXPECT_EQ(m_view->presentationBackgroundColor(), Color(1, 0, 0));
 
     animateLinear(1.0, [&] { m_view->setBackgroundColor(std::nullopt); });
     advanceTo(1.25);
-    EXPECT_NEAR(m_view->presentationBackgroundColor()->alpha(), 0.75, tolerance);
-    EXPECT_NEAR(m_view->presentationBackgroundColor()->red(), 1.0, tolerance);
+    EXPECT_NEAR(m_view->presentationBackgroundColor()->alpha(), 0.75, frameTolerance);
+    EXPECT_NEAR(m_view->presentationBackgroundColor()->red(), 1.0, frameTolerance);
     advanceTo(2.0);
     EXPECT_EQ(m_view->presentationBackgroundColor(), std::nullopt);
 }
@@ -243,13 +243,13 @@ TEST_F(ViewAnimationTest, ANewAnimationReplacesTheRunningOneWhichJumpsToItsTarge
     animateLinear(
         1.0, [&] { m_view->setAlpha(1.0); }, m_log.entry("in"));
     // Without beginning from the current state, the new animation starts from the model value.
-    EXPECT_NEAR(m_view->presentationAlpha(), 0.0, tolerance);
+    EXPECT_NEAR(m_view->presentationAlpha(), 0.0, frameTolerance);
     // The replaced animation completes on the next turn, not inside the new block.
     EXPECT_EQ(m_log.joined(), "");
     m_loop->runPostedTasks();
     EXPECT_EQ(m_log.joined(), "out:false");
     advanceTo(1.0);
-    EXPECT_NEAR(m_view->presentationAlpha(), 0.5, tolerance);
+    EXPECT_NEAR(m_view->presentationAlpha(), 0.5, frameTolerance);
     advanceTo(1.5);
     EXPECT_EQ(m_log.joined(), "out:false in:true");
 }
@@ -261,9 +261,9 @@ TEST_F(ViewAnimationTest, BeginningFromTheCurrentStateContinuesFromWhatIsShown) 
     animateLinear(
         1.0, [&] { m_view->setCenter(Point(5, 5)); }, m_log.entry("back"),
         AnimationOption::beginFromCurrentState);
-    EXPECT_NEAR(m_view->presentationCenter().x(), 45.0, tolerance);
+    EXPECT_NEAR(m_view->presentationCenter().x(), 45.0, frameTolerance);
     advanceTo(0.9);
-    EXPECT_NEAR(m_view->presentationCenter().x(), 25.0, tolerance);
+    EXPECT_NEAR(m_view->presentationCenter().x(), 25.0, frameTolerance);
     advanceTo(1.4);
     EXPECT_EQ(m_view->presentationCenter(), Point(5, 5));
     EXPECT_EQ(m_log.joined(), "right:false back:true");
@@ -273,7 +273,7 @@ TEST_F(ViewAnimationTest, BeginningFromTheCurrentStateWithNothingRunningStartsFr
     animateLinear(
         1.0, [&] { m_view->setAlpha(0.0); }, {}, AnimationOption::beginFromCurrentState);
     advanceTo(0.25);
-    EXPECT_NEAR(m_view->presentationAlpha(), 0.75, tolerance);
+    EXPECT_NEAR(m_view->presentationAlpha(), 0.75, frameTolerance);
     advanceTo(1.0);
 }
 
@@ -288,7 +288,7 @@ TEST_F(ViewAnimationTest, AChangeOutsideAnyBlockStopsOnlyTheAnimationOfThatPrope
     advanceTo(0.5);
     m_view->setAlpha(0.3);
     EXPECT_EQ(m_view->presentationAlpha(), 0.3);
-    EXPECT_NEAR(m_view->presentationCenter().x(), 55.0, tolerance);
+    EXPECT_NEAR(m_view->presentationCenter().x(), 55.0, frameTolerance);
     m_loop->runPostedTasks();
     // The block still has its centre animation running.
     EXPECT_EQ(m_log.joined(), "");
@@ -350,8 +350,8 @@ TEST_F(ViewAnimationTest, NestedBlocksAnimateTheirOwnChangesWithTheirOwnParamete
         },
         m_log.entry("outer"));
     advanceTo(0.25);
-    EXPECT_NEAR(m_view->presentationCenter().x(), 30.0, tolerance);
-    EXPECT_NEAR(m_view->presentationAlpha(), 0.75, tolerance);
+    EXPECT_NEAR(m_view->presentationCenter().x(), 30.0, frameTolerance);
+    EXPECT_NEAR(m_view->presentationAlpha(), 0.75, frameTolerance);
     advanceTo(0.5);
     EXPECT_EQ(m_log.joined(), "inner:true");
     advanceTo(1.0);
@@ -372,7 +372,7 @@ TEST_F(ViewAnimationTest, ChangesWithoutAnimationInsideABlockApplyAtOnce) {
         m_log.entry("fade"));
     EXPECT_EQ(m_view->presentationCenter(), Point(50, 50));
     EXPECT_EQ(m_view->presentationTransform(), AffineTransform::scaling(2, 2));
-    EXPECT_NEAR(m_view->presentationAlpha(), 1.0, tolerance);
+    EXPECT_NEAR(m_view->presentationAlpha(), 1.0, frameTolerance);
     m_loop->runPostedTasks();
     EXPECT_EQ(m_log.joined(), "off:true");
     advanceTo(1.0);
@@ -385,7 +385,7 @@ TEST_F(ViewAnimationTest, SeveralChangesOfOnePropertyInABlockAnimateFromTheFirst
         m_view->moveFrameY(40);
     });
     advanceTo(0.5);
-    expectRectNear(m_view->presentationFrame(), Rect(50, 20, 20, 10), tolerance);
+    expectRectNear(m_view->presentationFrame(), Rect(50, 20, 20, 10), frameTolerance);
     advanceTo(1.0);
 }
 
@@ -409,7 +409,7 @@ TEST_F(ViewAnimationTest, TheLayoutOptionAnimatesTheFramesSetByLayout) {
         padded->layoutIfNeeded();
         advanceTo(start + 0.5);
         // The content goes from 80 to 180 wide with its parent, or jumps without the option.
-        EXPECT_NEAR(padded->m_content->presentationFrame().width(), withOption ? 130.0 : 180.0, tolerance);
+        EXPECT_NEAR(padded->m_content->presentationFrame().width(), withOption ? 130.0 : 180.0, frameTolerance);
         advanceTo(start + 1.0);
     }
 }
@@ -422,11 +422,11 @@ TEST_F(ViewAnimationTest, RepeatingAndReversingPulsesWithoutEnd) {
         AnimationOption::repeat | AnimationOption::autoreverse | AnimationOption::allowUserInteraction);
     EXPECT_EQ(m_view->alpha(), 0.6);
     advanceTo(0.15);
-    EXPECT_NEAR(m_view->presentationAlpha(), 0.8, tolerance);
+    EXPECT_NEAR(m_view->presentationAlpha(), 0.8, frameTolerance);
     advanceTo(0.3);
-    EXPECT_NEAR(m_view->presentationAlpha(), 0.6, tolerance);
+    EXPECT_NEAR(m_view->presentationAlpha(), 0.6, frameTolerance);
     advanceTo(0.45);
-    EXPECT_NEAR(m_view->presentationAlpha(), 0.8, tolerance);
+    EXPECT_NEAR(m_view->presentationAlpha(), 0.8, frameTolerance);
     advanceTo(60.075);
     EXPECT_NEAR(m_view->presentationAlpha(), 0.9, 1e-5);
     EXPECT_TRUE(Animator::hasRunningAnimations());
@@ -446,9 +446,9 @@ TEST_F(ViewAnimationTest, ReversingWithoutRepeatGoesThereAndBackOnceThenShowsThe
         0.5, [&] { m_view->setCenter(Point(105, 5)); }, m_log.entry("there-and-back"),
         AnimationOption::autoreverse);
     advanceTo(0.5);
-    EXPECT_NEAR(m_view->presentationCenter().x(), 105.0, tolerance);
+    EXPECT_NEAR(m_view->presentationCenter().x(), 105.0, frameTolerance);
     advanceTo(0.75);
-    EXPECT_NEAR(m_view->presentationCenter().x(), 55.0, tolerance);
+    EXPECT_NEAR(m_view->presentationCenter().x(), 55.0, frameTolerance);
     advanceTo(0.99);
     EXPECT_EQ(m_log.joined(), "");
     advanceTo(1.0);

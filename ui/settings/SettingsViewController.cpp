@@ -7,6 +7,7 @@
 #include "core/settings/HintsSetting.h"
 #include "core/settings/KeyboardShortcutsSetting.h"
 #include "core/settings/MultipleSettings.h"
+#include "core/settings/RemindersWhenClosedSetting.h"
 #include "core/settings/ResetScreenSetting.h"
 #include "core/settings/TimeZoneSetting.h"
 #include "core/settings/WeekNumbersSetting.h"
@@ -47,6 +48,7 @@ std::vector<std::shared_ptr<Setting>> topLevelSettings(const CalendarDirectory& 
     Hint::connectSetting(*hints);
     auto other = std::make_shared<MultipleSettings>(localizedString(QStringLiteral("Other")));
     other->addSetting(hints);
+    other->addSetting(std::make_shared<RemindersWhenClosedSetting>());
     other->addSetting(std::make_shared<KeyboardShortcutsSetting>());
     settings.push_back(other);
     return settings;

@@ -112,7 +112,7 @@ TEST_F(SettingsScreenTest, TheListShowsTheStoredSettingsAndTheVersion) {
               (QStringList{"Default Alert: None >", "Week Numbering Method: USA >",
                            "Back to Current Week: after 15 minutes >", "Time Zone: Berlin, Europe >",
                            "Weekend on: Saturday and Sunday >",
-                           "Other: Hints Enabled ✓ | Keyboard Shortcuts >", ": "}));
+                           "Other: Hints Enabled ✓ | Reminders When Closed ✓ | Keyboard Shortcuts >", ": "}));
     TableView& table = *settings->tableView();
     const int last = settings->numberOfSectionsInTableView(table) - 1;
     EXPECT_EQ(settings->titleForFooterInSection(table, last),
@@ -237,7 +237,7 @@ TEST_F(SettingsScreenTest, ChangesReachTheWeekScreen) {
 
 TEST_F(SettingsScreenTest, KeyboardShortcutsOpenFromOtherAsAList) {
     const std::shared_ptr<SettingsViewController> settings = openSettings();
-    tapRow(*settings->tableView(), IndexPath(1, sectionTitled(*settings, "Other")));
+    tapRow(*settings->tableView(), IndexPath(2, sectionTitled(*settings, "Other")));
     week.settle();
     const auto shortcuts =
         std::dynamic_pointer_cast<KeyboardShortcutsViewController>(navigation->topViewController());
