@@ -3,6 +3,7 @@
 #include "kit/AlertViewDelegate.h"
 #include "kit/Button.h"
 #include "kit/DimmingView.h"
+#include "kit/KeyInput.h"
 #include "kit/Label.h"
 
 #include <gtest/gtest.h>
@@ -251,4 +252,35 @@ TEST_F(AlertViewTest, DismissedDuringItsPopItShowsAgainAtItsSize) {
     EXPECT_TRUE(alert->isVisible());
     EXPECT_EQ(alert->presentationTransform(), AffineTransform::identity());
     EXPECT_EQ(alert->presentationAlpha(), 1.0);
+}
+
+TEST_F(AlertViewTest, EscapeChoosesTheCancelButtonReturnTheOnlyOneAndNothingReachesTheScreen) {
+    int screenKeys = 0;
+    m_window->onUnhandledKeyInput = [&](const KeyInput&) { return ++screenKeys > 0; };
+    const auto key = [this](int code) {
+        KeyInput input;
+        input.key = code;
+        const bool used = m_window->keyInput(input);
+        settle();
+        return used;
+    };
+    auto question = std::make_shared<AlertView>("Delete?", "", m_delegate, "No", QStringList{"Yes"});
+    question->show();
+    settle();
+    EXPECT_TRUE(key(Qt::Key_Return)); // two buttons: no default
+    EXPECT_TRUE(key(Qt::Key_Left));
+    EXPECT_TRUE(question->isVisible());
+    EXPECT_TRUE(key(Qt::Key_Escape));
+    EXPECT_FALSE(question->isVisible());
+    EXPECT_EQ(m_delegate->log, "clicked:Delete?:0 will:Delete?:0 did:Delete?:0 ");
+
+    m_delegate->log.clear();
+    auto notice = std::make_shared<AlertView>("Saved", "", m_delegate, "", QStringList{"OK"});
+    notice->show();
+    settle();
+    EXPECT_TRUE(key(Qt::Key_Return));
+    EXPECT_EQ(m_delegate->log, "clicked:Saved:0 will:Saved:0 did:Saved:0 ");
+    EXPECT_EQ(screenKeys, 0);
+    key(Qt::Key_Left);
+    EXPECT_EQ(screenKeys, 1);
 }
