@@ -8,7 +8,7 @@
 #include <algorithm>
 
 CalendarsViewController::CalendarsViewController(EventService& eventService, TableView::Style style)
-    : TableViewController(style), m_eventService(&eventService) {}
+    : FollowsPresenterRotation<TableViewController>(style), m_eventService(&eventService) {}
 
 CalendarsViewController::~CalendarsViewController() = default;
 

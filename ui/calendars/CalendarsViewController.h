@@ -17,7 +17,8 @@ class EventService;
 //
 // Subclasses load the groups with reloadCalendars once they are constructed (their hooks are
 // not yet in place in this constructor). Make every screen with std::make_shared.
-class CalendarsViewController : public TableViewController {
+// It turns as the week screen it was opened from does.
+class CalendarsViewController : public FollowsPresenterRotation<TableViewController> {
 public:
     explicit CalendarsViewController(EventService& eventService,
                                      TableView::Style style = TableView::Style::Grouped);
@@ -37,20 +38,6 @@ public:
     std::shared_ptr<TableViewCell> cellForRowAtIndexPath(TableView& tableView,
                                                          const IndexPath& indexPath) override;
     QString titleForHeaderInSection(TableView& tableView, int section) override;
-
-    // Turning is the week screen's decision.
-    bool shouldAutorotateToInterfaceOrientation(int orientation) override {
-        return PresenterRotation::shouldAutorotateToInterfaceOrientation(*this, orientation);
-    }
-    void willRotateToInterfaceOrientation(int orientation, double duration) override {
-        PresenterRotation::willRotateToInterfaceOrientation(*this, orientation, duration);
-    }
-    void willAnimateRotationToInterfaceOrientation(int orientation, double duration) override {
-        PresenterRotation::willAnimateRotationToInterfaceOrientation(*this, orientation, duration);
-    }
-    void didRotateFromInterfaceOrientation(int fromOrientation) override {
-        PresenterRotation::didRotateFromInterfaceOrientation(*this, fromOrientation);
-    }
 
 protected:
     EventService& eventService() const { return *m_eventService; }

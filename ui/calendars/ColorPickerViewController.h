@@ -21,7 +21,8 @@ class SaturationColorRenderer;
 // The custom colour picker, pushed by the calendar form: hue, saturation and brightness sliders
 // whose tracks show the colours they would give, and a day with two sample events in the colour
 // built. "Done" hands the colour to the delegate and pops back; "Cancel" pops back.
-class ColorPickerViewController : public ViewController {
+// It turns as the week screen it was opened from does.
+class ColorPickerViewController : public FollowsPresenterRotation<ViewController> {
 public:
     static constexpr double previewOpeningDuration = 0.3;
     static constexpr double previewGrowth = 100.0;
@@ -47,19 +48,6 @@ public:
     void cancelButtonPressed();
 
     void viewDidAppear(bool animated) override;
-    // Turning is the week screen's decision.
-    bool shouldAutorotateToInterfaceOrientation(int orientation) override {
-        return PresenterRotation::shouldAutorotateToInterfaceOrientation(*this, orientation);
-    }
-    void willRotateToInterfaceOrientation(int orientation, double duration) override {
-        PresenterRotation::willRotateToInterfaceOrientation(*this, orientation, duration);
-    }
-    void willAnimateRotationToInterfaceOrientation(int orientation, double duration) override {
-        PresenterRotation::willAnimateRotationToInterfaceOrientation(*this, orientation, duration);
-    }
-    void didRotateFromInterfaceOrientation(int fromOrientation) override {
-        PresenterRotation::didRotateFromInterfaceOrientation(*this, fromOrientation);
-    }
 
 protected:
     void loadView() override;

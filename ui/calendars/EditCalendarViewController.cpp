@@ -76,7 +76,7 @@ EditCalendarViewController::EditCalendarViewController(EventService& eventServic
                                                        std::shared_ptr<EKCalendar> calendar, bool editMode,
                                                        bool deleteEnabled,
                                                        EditCalendarViewControllerDelegate* delegate)
-    : TableViewController(TableView::Style::Grouped), m_eventService(&eventService),
+    : FollowsPresenterRotation<TableViewController>(TableView::Style::Grouped), m_eventService(&eventService),
       m_calendar(std::move(calendar)), m_delegate(delegate), m_editMode(editMode),
       m_deleteEnabled(deleteEnabled) {
     setTitle(localizedString(editMode ? QStringLiteral("Edit Calendar") : QStringLiteral("Add Calendar")));

@@ -21,7 +21,8 @@ class TextFieldTableViewCell;
 // The form of one calendar, pushed by the calendar list: its name, its colour (one of seven
 // named ones, a custom one, or a new one from the colour picker) and, for an existing calendar
 // of an account that allows it, a button that deletes it with all its events.
-class EditCalendarViewController : public TableViewController,
+// It turns as the week screen it was opened from does.
+class EditCalendarViewController : public FollowsPresenterRotation<TableViewController>,
                                    public ColorPickerDelegate,
                                    public ActionSheetDelegate {
 public:
@@ -78,19 +79,6 @@ public:
     void clickedButtonAtIndex(ActionSheet& actionSheet, int buttonIndex) override;
 
     void viewDidAppear(bool animated) override;
-    // Turning is the week screen's decision.
-    bool shouldAutorotateToInterfaceOrientation(int orientation) override {
-        return PresenterRotation::shouldAutorotateToInterfaceOrientation(*this, orientation);
-    }
-    void willRotateToInterfaceOrientation(int orientation, double duration) override {
-        PresenterRotation::willRotateToInterfaceOrientation(*this, orientation, duration);
-    }
-    void willAnimateRotationToInterfaceOrientation(int orientation, double duration) override {
-        PresenterRotation::willAnimateRotationToInterfaceOrientation(*this, orientation, duration);
-    }
-    void didRotateFromInterfaceOrientation(int fromOrientation) override {
-        PresenterRotation::didRotateFromInterfaceOrientation(*this, fromOrientation);
-    }
 
 protected:
     void viewDidLoad() override;

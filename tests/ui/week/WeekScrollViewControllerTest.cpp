@@ -59,6 +59,16 @@ protected:
     bool todayEnabled() { return screen().todayButton()->enabled(); }
     std::shared_ptr<Hint> weekPickerHint() { return Hint::hintByIdentifier("jumpToDateHint"); }
 
+    // A key typed on the window; whether a screen used it.
+    bool press(int key, int modifiers = 0) {
+        KeyInput input;
+        input.key = key;
+        input.modifiers = modifiers;
+        const bool used = week.harness.window().keyInput(input);
+        week.settle();
+        return used;
+    }
+
     // Full-page drags: to the left shows the next week, to the right the previous one.
     void pageForward() {
         week.dragAcross(280, 40);
@@ -373,14 +383,6 @@ TEST_F(WeekScrollViewControllerTest, todayDuringAGlideLandsOnTheCurrentWeek) {
 }
 
 TEST_F(WeekScrollViewControllerTest, keysPageTheWeekReturnToTodayAndAddAnEvent) {
-    const auto press = [this](int key, int modifiers = 0) {
-        KeyInput input;
-        input.key = key;
-        input.modifiers = modifiers;
-        const bool used = week.harness.window().keyInput(input);
-        week.settle();
-        return used;
-    };
     EXPECT_TRUE(press(Qt::Key_Right));
     EXPECT_EQ(relative(week.pageWeeks()), "0 1 2");
     EXPECT_TRUE(press(Qt::Key_PageDown));
@@ -417,14 +419,6 @@ TEST_F(WeekScrollViewControllerTest, altArrowsSelectARowThatReturnOpensDeleteRem
     week.addEvent("Standup", WeekScreen::at(2026, 12, 7, 9), WeekScreen::at(2026, 12, 7, 10));
     week.addEvent("Review", WeekScreen::at(2026, 12, 7, 11), WeekScreen::at(2026, 12, 7, 12));
     week.settle();
-    const auto press = [this](int key, int modifiers = 0) {
-        KeyInput input;
-        input.key = key;
-        input.modifiers = modifiers;
-        const bool used = week.harness.window().keyInput(input);
-        week.settle();
-        return used;
-    };
     const auto mondayTitles = [this] {
         const EventList events = week.harness.eventService().findEventsInWeek(Week::currentWeek());
         QStringList titles;
