@@ -4,15 +4,21 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace {
 
 const QString scaleName = QStringLiteral("scale");
 const QString screenshotName = QStringLiteral("screenshot");
+const QString languageName = QStringLiteral("lang");
 
 QString scaleProblem(const QString& value) {
     return QStringLiteral("--scale takes 1, 2 or 3, not \"%1\"").arg(value);
+}
+
+QString languageProblem(const QString& value) {
+    return QStringLiteral("--lang takes a language code such as de, fr or en, not \"%1\"").arg(value);
 }
 
 // The parser's own messages name options without their dashes; ours say what to write instead.
@@ -25,6 +31,9 @@ QString parseProblem(const QCommandLineParser& parser, const QStringList& argume
     const QString last = arguments.isEmpty() ? QString() : arguments.last();
     if (last == QLatin1String("--") + scaleName) {
         return scaleProblem(QString());
+    }
+    if (last == QLatin1String("--") + languageName) {
+        return languageProblem(QString());
     }
     if (last == QLatin1String("--") + screenshotName) {
         return QStringLiteral("--screenshot needs the path of the PNG file to write");
@@ -40,10 +49,11 @@ LaunchOptions LaunchOptions::parse(const QStringList& arguments) {
     const QCommandLineOption tabletOption(QStringLiteral("tablet"));
     const QCommandLineOption scaleOption(scaleName, QString(), QStringLiteral("N"));
     const QCommandLineOption screenshotOption(screenshotName, QString(), QStringLiteral("FILE.png"));
+    const QCommandLineOption languageOption(languageName, QString(), QStringLiteral("CODE"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
     const QCommandLineOption versionOption(QStringLiteral("version"));
-    parser.addOptions({Paths::dataDirectoryOption(), tabletOption, scaleOption, screenshotOption, helpOption,
-                       versionOption});
+    parser.addOptions({Paths::dataDirectoryOption(), tabletOption, scaleOption, screenshotOption,
+                       languageOption, helpOption, versionOption});
 
     LaunchOptions options;
     const bool parsed = parser.parse(arguments);
@@ -88,6 +98,14 @@ LaunchOptions LaunchOptions::parse(const QStringList& arguments) {
             options.error = QStringLiteral("--screenshot needs the path of the PNG file to write");
         }
     }
+    if (parser.isSet(languageOption)) {
+        options.language = parser.value(languageOption);
+        static const QRegularExpression code(QStringLiteral("^[A-Za-z]{2,3}([_-][A-Za-z0-9]{2,4})?$"));
+        if (!code.match(options.language).hasMatch()) {
+            options.error = languageProblem(options.language);
+            return options;
+        }
+    }
     options.handsOverToRunningWindow =
         options.screenshotPath.isEmpty() && !Paths::isDataDirectoryOverridden();
     return options;
@@ -95,7 +113,8 @@ LaunchOptions LaunchOptions::parse(const QStringList& arguments) {
 
 QString LaunchOptions::helpText() {
     return QStringLiteral(
-        R"(Usage: orvella [--data-dir DIR] [--tablet] [--scale 1|2|3] [--screenshot FILE.png] [FILE.ics...]
+        R"(Usage: orvella [--data-dir DIR] [--tablet] [--scale 1|2|3] [--screenshot FILE.png]
+              [--lang CODE] [FILE.ics...]
 
 Orvella, a week-planner calendar. The window needs a display (X11 or Wayland); without one, run it
 under xvfb-run, or draw the screen into a picture with --screenshot.
@@ -111,6 +130,8 @@ Options:
   --screenshot FILE.png draw the screen once its first content is loaded, write it to FILE.png
                         and exit (no display needed); the status is 1 when the calendar
                         database cannot be opened
+  --lang CODE           show the program in the language CODE (de, fr, en) instead of the
+                        locale's (LANGUAGE, LC_ALL, LC_MESSAGES, LANG)
   --help                show this text
   --version             show the version
 

@@ -5,7 +5,8 @@
 
 // The program's command-line options: `--tablet` (the tablet layouts), `--scale N` (screen
 // scale 1, 2 or 3; 2 by default), `--screenshot FILE.png` (draw the screen once its first
-// content is loaded, save it and exit; no display needed), `--help`, `--version`, and the data
+// content is loaded, save it and exit; no display needed), `--lang CODE` (the language, instead
+// of the locale's), `--help`, `--version`, and the data
 // folder option of Paths. Other arguments are .ics files to import: paths or file:// addresses.
 struct LaunchOptions {
     // The program's version, as the build system gives it for the project.
@@ -14,6 +15,8 @@ struct LaunchOptions {
     bool tablet = false;
     double scale = 2.0;
     QString screenshotPath;
+    // The language --lang names ("de", "fr_CH"); empty for the locale's.
+    QString language;
     bool help = false;
     bool version = false;
     // The files to import, as absolute paths.

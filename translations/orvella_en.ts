@@ -1,0 +1,14 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="en_US">
+<context>
+    <name>Orvella</name>
+    <message numerus="yes">
+        <source> %i more events ...</source>
+        <translation>
+            <numerusform> %n more event ...</numerusform>
+            <numerusform> %n more events ...</numerusform>
+        </translation>
+    </message>
+</context>
+</TS>
