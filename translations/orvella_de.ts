@@ -323,6 +323,10 @@
         <translation>Termin bearbeiten</translation>
     </message>
     <message>
+        <source>Emergency Call</source>
+        <translation>Notruf</translation>
+    </message>
+    <message>
         <source>End Repeat</source>
         <translation>Wiederholung endet</translation>
     </message>
@@ -499,6 +503,10 @@ die länger als 1 Tag dauern
         <translation>Januar</translation>
     </message>
     <message>
+        <source>Join</source>
+        <translation>Beitreten</translation>
+    </message>
+    <message>
         <source>July</source>
         <translation>Juli</translation>
     </message>
@@ -570,6 +578,10 @@ die länger als 1 Tag dauern
     <message>
         <source>New Event</source>
         <translation>Neuer Termin</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Weiter</translation>
     </message>
     <message>
         <source>No</source>
@@ -688,6 +700,14 @@ die länger als 1 Tag dauern
         <translation>Wiederholen</translation>
     </message>
     <message>
+        <source>return</source>
+        <translation>Eingabe</translation>
+    </message>
+    <message>
+        <source>Route</source>
+        <translation>Route</translation>
+    </message>
+    <message>
         <source>Saturday</source>
         <translation>Samstag</translation>
     </message>
@@ -732,12 +752,20 @@ die länger als 1 Tag dauern
         <translation>Datum für die Kopie des Termins wählen</translation>
     </message>
     <message>
+        <source>Send</source>
+        <translation>Senden</translation>
+    </message>
+    <message>
         <source>September</source>
         <translation>September</translation>
     </message>
     <message>
         <source>Settings</source>
         <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>space</source>
+        <translation>Leerzeichen</translation>
     </message>
     <message>
         <source>Start &amp; End</source>

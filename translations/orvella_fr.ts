@@ -323,6 +323,10 @@
         <translation>Modifier l'événement</translation>
     </message>
     <message>
+        <source>Emergency Call</source>
+        <translation>Appel d'urgence</translation>
+    </message>
+    <message>
         <source>End Repeat</source>
         <translation>Fin de répétition</translation>
     </message>
@@ -499,6 +503,10 @@ plus longs qu’un jour
         <translation>janvier</translation>
     </message>
     <message>
+        <source>Join</source>
+        <translation>Rejoindre</translation>
+    </message>
+    <message>
         <source>July</source>
         <translation>juillet</translation>
     </message>
@@ -570,6 +578,10 @@ plus longs qu’un jour
     <message>
         <source>New Event</source>
         <translation>Nouvel événement</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Suivant</translation>
     </message>
     <message>
         <source>No</source>
@@ -688,6 +700,14 @@ plus longs qu’un jour
         <translation>Répéter</translation>
     </message>
     <message>
+        <source>return</source>
+        <translation>retour</translation>
+    </message>
+    <message>
+        <source>Route</source>
+        <translation>Itinéraire</translation>
+    </message>
+    <message>
         <source>Saturday</source>
         <translation>samedi</translation>
     </message>
@@ -732,12 +752,20 @@ plus longs qu’un jour
         <translation>Choisissez la date de la copie</translation>
     </message>
     <message>
+        <source>Send</source>
+        <translation>Envoyer</translation>
+    </message>
+    <message>
         <source>September</source>
         <translation>septembre</translation>
     </message>
     <message>
         <source>Settings</source>
         <translation>Réglages</translation>
+    </message>
+    <message>
+        <source>space</source>
+        <translation>espace</translation>
     </message>
     <message>
         <source>Start &amp; End</source>
