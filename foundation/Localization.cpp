@@ -104,8 +104,10 @@ QString Localization::chosenLanguage(const QString& requested) {
     if (!requested.isEmpty()) {
         return requested;
     }
+    // GNU's list of languages in order of preference ("de_AT:de"); "C" or garbage names none.
     const QString preferred = qEnvironmentVariable("LANGUAGE").section(QLatin1Char(':'), 0, 0);
-    if (!preferred.isEmpty()) {
+    static const QRegularExpression languageCode(QStringLiteral("^[A-Za-z]{2,3}([_.@-]|$)"));
+    if (languageCode.match(preferred).hasMatch()) {
         return preferred;
     }
     return languagePart(Locale::currentLocaleIdentifier());

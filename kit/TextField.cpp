@@ -177,7 +177,7 @@ QString TextField::returnKeyTitle(ReturnKeyType type) {
     case ReturnKeyType::Route:
         return localizedString(QStringLiteral("Route"));
     case ReturnKeyType::Search:
-        return localizedString(QStringLiteral("Search"));
+        return localizedString(QStringLiteral("Search ~keyboard"));
     case ReturnKeyType::Send:
         return localizedString(QStringLiteral("Send"));
     case ReturnKeyType::Yahoo:

@@ -283,7 +283,7 @@
     </message>
     <message>
         <source>Delete all future events</source>
-        <translation>Alle zukünftigen Termine löschen</translation>
+        <translation>Alle künftigen löschen</translation>
     </message>
     <message>
         <source>Delete Calendar</source>
@@ -312,7 +312,7 @@
     </message>
     <message>
         <source>Edit Calendar</source>
-        <translation>Kalender bearbeiten</translation>
+        <translation>Bearbeiten</translation>
     </message>
     <message>
         <source>Edit Calendars</source>
@@ -320,7 +320,7 @@
     </message>
     <message>
         <source>Edit Event</source>
-        <translation>Termin bearbeiten</translation>
+        <translation>Bearbeiten</translation>
     </message>
     <message>
         <source>Emergency Call</source>
@@ -328,7 +328,7 @@
     </message>
     <message>
         <source>End Repeat</source>
-        <translation>Wiederholung endet</translation>
+        <translation>Endet</translation>
     </message>
     <message>
         <source>Ends</source>
@@ -561,11 +561,11 @@ die länger als 1 Tag dauern
     </message>
     <message>
         <source>Move all future events</source>
-        <translation>Alle zukünftigen Termine verschieben</translation>
+        <translation>Alle künftigen verschieben</translation>
     </message>
     <message>
         <source>Move this event only</source>
-        <translation>Nur diesen Termin verschieben</translation>
+        <translation>Nur diesen verschieben</translation>
     </message>
     <message>
         <source>Never</source>
@@ -716,15 +716,24 @@ die länger als 1 Tag dauern
         <translation>Samstag und Sonntag</translation>
     </message>
     <message>
+        <source>Save</source>
+        <translation>Sichern</translation>
+    </message>
+    <message>
         <source>Save for future events</source>
-        <translation>Für zukünftige Termine sichern</translation>
+        <translation>Alle künftigen sichern</translation>
     </message>
     <message>
         <source>Save for this event</source>
-        <translation>Nur für diesen Termin sichern</translation>
+        <translation>Nur diesen Termin sichern</translation>
     </message>
     <message>
         <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <comment>keyboard</comment>
         <translation>Suchen</translation>
     </message>
     <message>

@@ -149,7 +149,7 @@
     </message>
     <message>
         <source>All-day</source>
-        <translation>Toute la journée</translation>
+        <translation>Jour entier</translation>
     </message>
     <message>
         <source>all-day</source>
@@ -283,7 +283,7 @@
     </message>
     <message>
         <source>Delete all future events</source>
-        <translation>Supprimer les événements futurs</translation>
+        <translation>Supprimer les suivants</translation>
     </message>
     <message>
         <source>Delete Calendar</source>
@@ -300,7 +300,7 @@
     </message>
     <message>
         <source>Delete this event only</source>
-        <translation>Supprimer cet événement seulement</translation>
+        <translation>Supprimer celui-ci</translation>
     </message>
     <message>
         <source>Done</source>
@@ -312,7 +312,7 @@
     </message>
     <message>
         <source>Edit Calendar</source>
-        <translation>Modifier le calendrier</translation>
+        <translation>Modifier</translation>
     </message>
     <message>
         <source>Edit Calendars</source>
@@ -320,7 +320,7 @@
     </message>
     <message>
         <source>Edit Event</source>
-        <translation>Modifier l'événement</translation>
+        <translation>Modifier</translation>
     </message>
     <message>
         <source>Emergency Call</source>
@@ -561,11 +561,11 @@ plus longs qu’un jour
     </message>
     <message>
         <source>Move all future events</source>
-        <translation>Déplacer les événements futurs</translation>
+        <translation>Déplacer les suivants</translation>
     </message>
     <message>
         <source>Move this event only</source>
-        <translation>Déplacer cet événement seulement</translation>
+        <translation>Déplacer celui-ci</translation>
     </message>
     <message>
         <source>Never</source>
@@ -716,16 +716,25 @@ plus longs qu’un jour
         <translation>Samedi et dimanche</translation>
     </message>
     <message>
+        <source>Save</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message>
         <source>Save for future events</source>
-        <translation>Enregistrer pour les suivants</translation>
+        <translation>Enregistrer les suivants</translation>
     </message>
     <message>
         <source>Save for this event</source>
-        <translation>Enregistrer pour celui-ci</translation>
+        <translation>Enregistrer celui-ci</translation>
     </message>
     <message>
         <source>Search</source>
         <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <comment>keyboard</comment>
+        <translation>Chercher</translation>
     </message>
     <message>
         <source>Searching</source>

@@ -145,6 +145,8 @@ TEST(Localization, TheLanguageComesFromTheRequestThenLanguageThenTheLocale) {
     Locale::setCurrentLocale(QStringLiteral("en_US"));
     qunsetenv("LANGUAGE");
     EXPECT_EQ(Localization::chosenLanguage(QString()), "en");
+    qputenv("LANGUAGE", "C");
+    EXPECT_EQ(Localization::chosenLanguage(QString()), "en");
     qputenv("LANGUAGE", "fr_CA:de");
     EXPECT_EQ(Localization::chosenLanguage(QString()), "fr_CA");
     EXPECT_EQ(Localization::chosenLanguage(QStringLiteral("de")), "de");
