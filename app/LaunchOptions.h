@@ -6,8 +6,8 @@
 // The program's command-line options: `--tablet` (the tablet layouts), `--scale N` (screen
 // scale 1, 2 or 3; 2 by default), `--screenshot FILE.png` (draw the screen once its first
 // content is loaded, save it and exit; no display needed), `--lang CODE` (the language, instead
-// of the locale's), `--help`, `--version`, and the data
-// folder option of Paths. Other arguments are .ics files to import: paths or file:// addresses.
+// of the locale's), `--help`, `--version`, and the data folder option of Paths. Other arguments
+// are .ics files to import: paths or file:// addresses.
 struct LaunchOptions {
     // The program's version, as the build system gives it for the project.
     static constexpr const char* programVersion = ORVELLA_VERSION;
