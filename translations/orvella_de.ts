@@ -6,8 +6,8 @@
     <message numerus="yes">
         <source> %i more events ...</source>
         <translation>
-            <numerusform> %n weiterer Termin ...</numerusform>
-            <numerusform> %n weitere Termine ...</numerusform>
+            <numerusform> %n weiterer ...</numerusform>
+            <numerusform> %n weitere ...</numerusform>
         </translation>
     </message>
     <message>

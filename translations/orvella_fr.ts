@@ -6,8 +6,8 @@
     <message numerus="yes">
         <source> %i more events ...</source>
         <translation>
-            <numerusform> %n autre événement ...</numerusform>
-            <numerusform> %n autres événements ...</numerusform>
+            <numerusform> %n autre ...</numerusform>
+            <numerusform> %n autres ...</numerusform>
         </translation>
     </message>
     <message>

@@ -126,10 +126,8 @@ TEST(Localization, PluralFormsFollowTheCountInEachLanguage) {
     EXPECT_EQ(localizedString("and %1 more", 4), "and 4 more");
     const std::map<QString, std::vector<std::pair<int, QString>>> expected{
         {"en", {{1, " 1 more event ..."}, {2, " 2 more events ..."}, {12, " 12 more events ..."}}},
-        {"de",
-         {{1, " 1 weiterer Termin ..."}, {2, " 2 weitere Termine ..."}, {12, " 12 weitere Termine ..."}}},
-        {"fr",
-         {{1, " 1 autre événement ..."}, {2, " 2 autres événements ..."}, {12, " 12 autres événements ..."}}},
+        {"de", {{1, " 1 weiterer ..."}, {2, " 2 weitere ..."}, {12, " 12 weitere ..."}}},
+        {"fr", {{0, " 0 autre ..."}, {1, " 1 autre ..."}, {2, " 2 autres ..."}, {12, " 12 autres ..."}}},
     };
     for (const auto& [language, forms] : expected) {
         const InstalledTranslation translation(language);
