@@ -758,7 +758,7 @@ die länger als 1 Tag dauern
     </message>
     <message>
         <source>Select date to copy the event to</source>
-        <translation>Datum für die Kopie des Termins wählen</translation>
+        <translation>Datum für die Kopie wählen</translation>
     </message>
     <message>
         <source>Send</source>

@@ -754,7 +754,7 @@ plus longs qu’un jour
     </message>
     <message>
         <source>Select a new date for the event</source>
-        <translation>Choisissez la nouvelle date de l'événement</translation>
+        <translation>Choisissez la nouvelle date</translation>
     </message>
     <message>
         <source>Select date to copy the event to</source>
