@@ -13,7 +13,7 @@
 
 namespace {
 
-const QString sourceRoot = QStringLiteral(ORVELLA_SOURCE_DIR);
+const QString scannedSourceRoot = QStringLiteral(ORVELLA_SOURCE_DIR);
 
 // A key as a translation file holds it: its text part and its place.
 using CatalogueKey = std::pair<QString, QString>;
@@ -113,32 +113,32 @@ QStringList keysInSource(const QString& source) {
 QMap<CatalogueKey, QStringList> keysInCode() {
     QMap<CatalogueKey, QStringList> keys;
     for (const char* layer : {"core", "kit", "ui", "app"}) {
-        QDirIterator files(sourceRoot + QLatin1Char('/') + QLatin1String(layer), {"*.cpp", "*.h"},
+        QDirIterator files(scannedSourceRoot + QLatin1Char('/') + QLatin1String(layer), {"*.cpp", "*.h"},
                            QDir::Files, QDirIterator::Subdirectories);
         while (files.hasNext()) {
             QFile file(files.next());
             EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
             for (const QString& key : keysInSource(QString::fromUtf8(file.readAll()))) {
-                keys[catalogueKeyOf(key)].append(file.fileName().mid(sourceRoot.size() + 1));
+                keys[catalogueKeyOf(key)].append(file.fileName().mid(scannedSourceRoot.size() + 1));
             }
         }
     }
     return keys;
 }
 
-struct CatalogueEntry {
+struct TranslationEntry {
     QStringList translations; // one, or a plural form each
     bool plural = false;
     bool unfinished = false;
 };
 
-QMap<CatalogueKey, CatalogueEntry> entriesOf(const QString& language) {
-    QFile file(sourceRoot + QStringLiteral("/translations/orvella_%1.ts").arg(language));
+QMap<CatalogueKey, TranslationEntry> entriesOf(const QString& language) {
+    QFile file(scannedSourceRoot + QStringLiteral("/translations/orvella_%1.ts").arg(language));
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
-    QMap<CatalogueKey, CatalogueEntry> entries;
+    QMap<CatalogueKey, TranslationEntry> entries;
     QXmlStreamReader xml(&file);
     CatalogueKey key;
-    CatalogueEntry entry;
+    TranslationEntry entry;
     while (!xml.atEnd()) {
         xml.readNext();
         if (xml.isEndElement() && xml.name() == QLatin1String("message")) {
@@ -170,7 +170,7 @@ QMap<CatalogueKey, CatalogueEntry> entriesOf(const QString& language) {
     return entries;
 }
 
-std::string described(const CatalogueKey& key) {
+std::string catalogueKeyText(const CatalogueKey& key) {
     return (key.second.isEmpty() ? key.first : key.first + QStringLiteral(" ~") + key.second).toStdString();
 }
 
@@ -182,14 +182,14 @@ TEST(LocalizationCatalogue, EveryKeyHasAGermanAndAFrenchEntryAndEveryEntryAKey) 
     EXPECT_TRUE(keys.contains(
         catalogueKeyOf(QStringLiteral("Events shown:\nLonger than 1 day\n(for example holidays)."))));
     for (const QString& language : {QStringLiteral("de"), QStringLiteral("fr")}) {
-        const QMap<CatalogueKey, CatalogueEntry> entries = entriesOf(language);
+        const QMap<CatalogueKey, TranslationEntry> entries = entriesOf(language);
         for (auto key = keys.cbegin(); key != keys.cend(); ++key) {
             EXPECT_TRUE(entries.contains(key.key()))
-                << language.toStdString() << " lacks \"" << described(key.key()) << "\", used in "
+                << language.toStdString() << " lacks \"" << catalogueKeyText(key.key()) << "\", used in "
                 << key.value().join(QStringLiteral(", ")).toStdString();
         }
         for (auto entry = entries.cbegin(); entry != entries.cend(); ++entry) {
-            const std::string name = language.toStdString() + " \"" + described(entry.key()) + "\"";
+            const std::string name = language.toStdString() + " \"" + catalogueKeyText(entry.key()) + "\"";
             EXPECT_TRUE(keys.contains(entry.key())) << name << " is used nowhere";
             EXPECT_FALSE(entry->unfinished) << name << " is unfinished";
             EXPECT_EQ(entry->translations.size(), entry->plural ? 2 : 1) << name;
@@ -206,11 +206,11 @@ TEST(LocalizationCatalogue, EveryKeyHasAGermanAndAFrenchEntryAndEveryEntryAKey) 
         }
     }
     // The English file holds only plural forms, each of a key in use.
-    const QMap<CatalogueKey, CatalogueEntry> english = entriesOf(QStringLiteral("en"));
+    const QMap<CatalogueKey, TranslationEntry> english = entriesOf(QStringLiteral("en"));
     EXPECT_FALSE(english.isEmpty());
     for (auto entry = english.cbegin(); entry != english.cend(); ++entry) {
-        EXPECT_TRUE(entry->plural && keys.contains(entry.key())) << described(entry.key());
-        EXPECT_EQ(entry->translations.size(), 2) << described(entry.key());
+        EXPECT_TRUE(entry->plural && keys.contains(entry.key())) << catalogueKeyText(entry.key());
+        EXPECT_EQ(entry->translations.size(), 2) << catalogueKeyText(entry.key());
     }
 }
 
