@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace {
@@ -24,9 +25,14 @@ bool readShowEvent(const QString& value, LaunchOptions& options) {
     }
     return ok;
 }
+const QString languageName = QStringLiteral("lang");
 
 QString scaleProblem(const QString& value) {
     return QStringLiteral("--scale takes 1, 2 or 3, not \"%1\"").arg(value);
+}
+
+QString languageProblem(const QString& value) {
+    return QStringLiteral("--lang takes a language code such as de, fr or en, not \"%1\"").arg(value);
 }
 
 // The parser's own messages name options without their dashes; ours say what to write instead.
@@ -39,6 +45,9 @@ QString parseProblem(const QCommandLineParser& parser, const QStringList& argume
     const QString last = arguments.isEmpty() ? QString() : arguments.last();
     if (last == QLatin1String("--") + scaleName) {
         return scaleProblem(QString());
+    }
+    if (last == QLatin1String("--") + languageName) {
+        return languageProblem(QString());
     }
     if (last == QLatin1String("--") + screenshotName) {
         return QStringLiteral("--screenshot needs the path of the PNG file to write");
@@ -54,12 +63,13 @@ LaunchOptions LaunchOptions::parse(const QStringList& arguments) {
     const QCommandLineOption tabletOption(QStringLiteral("tablet"));
     const QCommandLineOption scaleOption(scaleName, QString(), QStringLiteral("N"));
     const QCommandLineOption screenshotOption(screenshotName, QString(), QStringLiteral("FILE.png"));
+    const QCommandLineOption languageOption(languageName, QString(), QStringLiteral("CODE"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
     const QCommandLineOption versionOption(QStringLiteral("version"));
     const QCommandLineOption backgroundOption(QStringLiteral("background"));
     const QCommandLineOption showEventOption(showEventName, QString(), QStringLiteral("ID@SECONDS"));
-    parser.addOptions({Paths::dataDirectoryOption(), tabletOption, scaleOption, screenshotOption, helpOption,
-                       versionOption, backgroundOption, showEventOption});
+    parser.addOptions({Paths::dataDirectoryOption(), tabletOption, scaleOption, screenshotOption,
+                       languageOption, helpOption, versionOption, backgroundOption, showEventOption});
 
     LaunchOptions options;
     const bool parsed = parser.parse(arguments);
@@ -104,6 +114,14 @@ LaunchOptions LaunchOptions::parse(const QStringList& arguments) {
             options.error = QStringLiteral("--screenshot needs the path of the PNG file to write");
         }
     }
+    if (parser.isSet(languageOption)) {
+        options.language = parser.value(languageOption);
+        static const QRegularExpression code(QStringLiteral("^[A-Za-z]{2,3}([_-][A-Za-z0-9]{2,4})?$"));
+        if (!code.match(options.language).hasMatch()) {
+            options.error = languageProblem(options.language);
+            return options;
+        }
+    }
     options.handsOverToRunningWindow =
         options.screenshotPath.isEmpty() && !Paths::isDataDirectoryOverridden();
     options.background = parser.isSet(backgroundOption);
@@ -121,7 +139,8 @@ QString LaunchOptions::helpText() {
 
 QString LaunchOptions::usageText() {
     return QStringLiteral(
-        R"(Usage: orvella [--data-dir DIR] [--tablet] [--scale 1|2|3] [--screenshot FILE.png] [FILE.ics...]
+        R"(Usage: orvella [--data-dir DIR] [--tablet] [--scale 1|2|3] [--screenshot FILE.png]
+              [--lang CODE] [FILE.ics...]
        orvella [--data-dir DIR] --background
 
 Orvella, a week-planner calendar. The window needs a display (X11 or Wayland); without one, run it
@@ -138,6 +157,8 @@ Options:
   --screenshot FILE.png draw the screen once its first content is loaded, write it to FILE.png
                         and exit (no display needed); the status is 1 when the calendar
                         database cannot be opened
+  --lang CODE           show the program in the language CODE (de, fr, en) instead of the
+                        locale's (LANGUAGE, LC_ALL, LC_MESSAGES, LANG)
   --background          show no window; deliver the reminders as desktop notifications
                         while the window is closed (started at login)
   --show-event ID@SECONDS

@@ -7,10 +7,10 @@
 
 // The program's command-line options: `--tablet` (the tablet layouts), `--scale N` (screen
 // scale 1, 2 or 3; 2 by default), `--screenshot FILE.png` (draw the screen once its first
-// content is loaded, save it and exit; no display needed), `--background` (no window: deliver
-// reminders), `--show-event ID@SECONDS` (open on the week of that occurrence, its row flashed),
-// `--help`, `--version`, and the data folder option of Paths. Other arguments are .ics files to
-// import: paths or file:// addresses.
+// content is loaded, save it and exit; no display needed), `--lang CODE` (the language, instead
+// of the locale's), `--background` (no window: deliver reminders), `--show-event ID@SECONDS`
+// (open on the week of that occurrence, its row flashed), `--help`, `--version`, and the data
+// folder option of Paths. Other arguments are .ics files to import: paths or file:// addresses.
 struct LaunchOptions {
     // The program's version, as the build system gives it for the project.
     static constexpr const char* programVersion = ORVELLA_VERSION;
@@ -22,6 +22,8 @@ struct LaunchOptions {
     // The occurrence to show: its event's identifier and its start.
     QString showEventIdentifier;
     Date showEventStart;
+    // The language --lang names ("de", "fr_CH"); empty for the locale's.
+    QString language;
     bool help = false;
     bool version = false;
     // The files to import, as absolute paths.

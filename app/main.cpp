@@ -9,6 +9,7 @@
 #include "core/events/EventService.h"
 #include "core/eventstore/EKEventStore.h"
 #include "core/settings/AppSettings.h"
+#include "foundation/Localization.h"
 #include "foundation/Paths.h"
 #include "foundation/RunLoop.h"
 #include "kit/AlertView.h"
@@ -27,6 +28,7 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QTextStream>
+#include <QTranslator>
 #include <QWidget>
 
 #include <cstdlib>
@@ -83,8 +85,8 @@ int reportStoreProblem() {
         return 0;
     }
     QTextStream(stderr) << "orvella: " << problem << "\n";
-    std::make_shared<AlertView>(QStringLiteral("Cannot open the calendar"), problem, nullptr,
-                                QStringLiteral("OK"))
+    std::make_shared<AlertView>(localizedString(QStringLiteral("Cannot open the calendar")), problem, nullptr,
+                                localizedString(QStringLiteral("OK")))
         ->show();
     return 1;
 }
@@ -132,6 +134,9 @@ int main(int argc, char** argv) {
     // Before Qt starts its threads, so that none of them takes the signals.
     TerminationSignals terminationSignals;
     QApplication qtApplication(argc, argv);
+    // The person's language, or the one --lang names, before any screen is made.
+    QTranslator translation;
+    Localization::useLanguage(options.language, translation);
     // Desktops match the window to its installed entry (name and icon) by this id.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.orvella.Orvella"));
     terminationSignals.quitEventLoopOnArrival();

@@ -2,18 +2,20 @@
 
 #include "kit/BarButtonView.h"
 
+#include "foundation/Localization.h"
+
 namespace {
 
 QString systemTitle(BarButtonItem::SystemItem item) {
     switch (item) {
     case BarButtonItem::SystemItem::Done:
-        return QStringLiteral("Done");
+        return localizedString(QStringLiteral("Done"));
     case BarButtonItem::SystemItem::Cancel:
-        return QStringLiteral("Cancel");
+        return localizedString(QStringLiteral("Cancel"));
     case BarButtonItem::SystemItem::Edit:
-        return QStringLiteral("Edit");
+        return localizedString(QStringLiteral("Edit"));
     case BarButtonItem::SystemItem::Save:
-        return QStringLiteral("Save");
+        return localizedString(QStringLiteral("Save"));
     case BarButtonItem::SystemItem::Add:
     case BarButtonItem::SystemItem::FlexibleSpace:
     case BarButtonItem::SystemItem::FixedSpace:

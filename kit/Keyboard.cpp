@@ -1,5 +1,7 @@
 #include "kit/Keyboard.h"
 
+#include "foundation/Localization.h"
+
 #include "kit/GraphicsContext.h"
 #include "kit/NotificationCenter.h"
 #include "kit/RoundedRectangle.h"
@@ -188,7 +190,8 @@ void Keyboard::layoutKeys() {
         TextField::returnKeyTitle(field ? field->returnKeyType() : TextField::ReturnKeyType::Default);
     m_keys.push_back(Key{Key::Kind::Numbers, m_numbers ? QStringLiteral("ABC") : QStringLiteral(".?123"),
                          keyRect(0, 3, pitch * 2.5)});
-    m_keys.push_back(Key{Key::Kind::Space, QStringLiteral("space"), keyRect(pitch * 2.5, 3, pitch * 5.0)});
+    m_keys.push_back(Key{Key::Kind::Space, localizedString(QStringLiteral("space")),
+                         keyRect(pitch * 2.5, 3, pitch * 5.0)});
     m_keys.push_back(Key{Key::Kind::Return, returnTitle, keyRect(pitch * 7.5, 3, pitch * 2.5)});
 }
 

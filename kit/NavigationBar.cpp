@@ -2,6 +2,7 @@
 
 #include "kit/Screen.h"
 
+#include "foundation/Localization.h"
 #include "kit/BarButtonItem.h"
 #include "kit/BarButtonView.h"
 #include "kit/GraphicsContext.h"
@@ -163,10 +164,10 @@ void NavigationBar::showTopItem(Transition transition, bool animated) {
             m_backButton->setKind(BarButtonView::Kind::Back);
             const auto& custom = back->backBarButtonItem();
             QString title = custom ? custom->title() : back->title();
-            m_backButton->setTitle(title.isEmpty() ? QStringLiteral("Back") : title);
+            m_backButton->setTitle(title.isEmpty() ? localizedString(QStringLiteral("Back")) : title);
             m_backButton->sizeToFit();
             if (m_backButton->frame().width() > longestBackButton) {
-                m_backButton->setTitle(QStringLiteral("Back"));
+                m_backButton->setTitle(localizedString(QStringLiteral("Back")));
                 m_backButton->sizeToFit();
             }
             if (m_tintColor) {

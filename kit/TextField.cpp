@@ -1,5 +1,7 @@
 #include "kit/TextField.h"
 
+#include "foundation/Localization.h"
+
 #include "kit/GraphicsContext.h"
 #include "kit/KeyInput.h"
 #include "kit/Keyboard.h"
@@ -163,29 +165,29 @@ void TextField::setReturnKeyType(ReturnKeyType type) {
 QString TextField::returnKeyTitle(ReturnKeyType type) {
     switch (type) {
     case ReturnKeyType::Default:
-        return QStringLiteral("return");
+        return localizedString(QStringLiteral("return"));
     case ReturnKeyType::Go:
-        return QStringLiteral("Go");
+        return localizedString(QStringLiteral("Go"));
     case ReturnKeyType::Google:
         return QStringLiteral("Google");
     case ReturnKeyType::Join:
-        return QStringLiteral("Join");
+        return localizedString(QStringLiteral("Join"));
     case ReturnKeyType::Next:
-        return QStringLiteral("Next");
+        return localizedString(QStringLiteral("Next"));
     case ReturnKeyType::Route:
-        return QStringLiteral("Route");
+        return localizedString(QStringLiteral("Route"));
     case ReturnKeyType::Search:
-        return QStringLiteral("Search");
+        return localizedString(QStringLiteral("Search ~keyboard"));
     case ReturnKeyType::Send:
-        return QStringLiteral("Send");
+        return localizedString(QStringLiteral("Send"));
     case ReturnKeyType::Yahoo:
         return QStringLiteral("Yahoo");
     case ReturnKeyType::Done:
-        return QStringLiteral("Done");
+        return localizedString(QStringLiteral("Done"));
     case ReturnKeyType::EmergencyCall:
-        return QStringLiteral("Emergency Call");
+        return localizedString(QStringLiteral("Emergency Call"));
     }
-    return QStringLiteral("return");
+    return localizedString(QStringLiteral("return"));
 }
 
 bool TextField::isReturnKeyEnabled() const {

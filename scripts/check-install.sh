@@ -34,6 +34,9 @@ expected=(
   "share/metainfo/$app_id.metainfo.xml"
   "share/icons/hicolor/scalable/apps/$app_id.svg"
 )
+for language in de en fr; do
+  expected+=("share/orvella/translations/orvella_$language.qm")
+done
 for size in 16 22 24 32 48 64 128 256 512; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/$app_id.png")
 done

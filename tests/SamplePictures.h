@@ -19,6 +19,13 @@ inline bool wanted() {
     return !folder().isEmpty();
 }
 
+// The language the screens of the pictures speak, from ORVELLA_SAMPLE_LANGUAGE ("de", "fr"):
+// the screen harness installs its translation and gives the locale its language. Empty (the
+// test's own locale and English texts) when unset or when no pictures are wanted.
+inline QString language() {
+    return wanted() ? qEnvironmentVariable("ORVELLA_SAMPLE_LANGUAGE") : QString();
+}
+
 // Writes the image as `name` when pictures are wanted; a failed write fails the test.
 inline void keep(const Image& image, const QString& name) {
     if (!wanted()) {

@@ -29,21 +29,28 @@ struct CatalogueEntry {
 
 // In the order the hints are created.
 constexpr CatalogueEntry catalogue[] = {
-    {"quickMoveHint", "Tap and hold on an event to quickly move it to another day.", false, false},
-    {"jumpToDateHint", "Tap on the week/year button at the top to directly jump to the desired week.", false,
+    {"quickMoveHint", localizationKey("Tap and hold on an event to quickly move it to another day."), false,
      false},
-    {"pinchDayHint", "You can use a pinch gesture (zoom with two fingers) on a day to list all events.",
+    {"jumpToDateHint",
+     localizationKey("Tap on the week/year button at the top to directly jump to the desired week."), false,
+     false},
+    {"pinchDayHint",
+     localizationKey("You can use a pinch gesture (zoom with two fingers) on a day to list all events."),
      false, false},
-    {"addEventHint", "You can also tap on any empty space to add an event.", false, false},
+    {"addEventHint", localizationKey("You can also tap on any empty space to add an event."), false, false},
     {"jumpToDateButtonHint",
-     "You can also tap on the week/year button at the top to jump to the desired week.", false, false},
-    {"searchHint", "You can also swipe up to activate search.", false, false},
+     localizationKey("You can also tap on the week/year button at the top to jump to the desired week."),
+     false, false},
+    {"searchHint", localizationKey("You can also swipe up to activate search."), false, false},
     {"moreDetailsHint",
-     "The [More] button opens the full event editor. Use it to set additional options for the event, such "
-     "as its address and notes.",
+     localizationKey("The [More] button opens the full event editor. Use it to set additional options for "
+                     "the event, such "
+                     "as its address and notes."),
      true, true},
-    {"headerHint", "To create additional events for the same day, tap on the day header.", true, false},
-    {"holidaysHint", "Events shown:\nLonger than 1 day\n(for example holidays).", true, false},
+    {"headerHint", localizationKey("To create additional events for the same day, tap on the day header."),
+     true, false},
+    {"holidaysHint", localizationKey("Events shown:\nLonger than 1 day\n(for example holidays)."), true,
+     false},
 };
 
 constexpr float catalogueDuration = 10.0f;

@@ -17,8 +17,7 @@ QString Reminder::body(Date now) const {
 }
 
 QString Reminder::missedSummary(std::size_t count) {
-    return count == 1 ? localizedString(QStringLiteral("1 missed reminder"))
-                      : localizedString(QStringLiteral("%1 missed reminders")).arg(count);
+    return localizedString(QStringLiteral("%n missed reminders"), static_cast<int>(count));
 }
 
 QString Reminder::missedBody(const std::vector<Reminder>& reminders) {

@@ -16,15 +16,15 @@ bool DefaultAlertSetting::hideFromOverview() const {
 
 OptionListSetting::OptionKeys DefaultAlertSetting::optionKeys() const {
     return {
-        {QString::number(AppSettings::noAlarm), "None"},
-        {"-300", "5 minutes before"},
-        {"-900", "15 minutes before"},
-        {"-1800", "30 minutes before"},
-        {"-3600", "1 hour before"},
-        {"-7200", "2 hours before"},
-        {"-86400", "1 day before"},
-        {"-172800", "2 days before"},
-        {"0", "On date of event"},
+        {QString::number(AppSettings::noAlarm), localizationKey("None")},
+        {"-300", localizationKey("5 minutes before")},
+        {"-900", localizationKey("15 minutes before")},
+        {"-1800", localizationKey("30 minutes before")},
+        {"-3600", localizationKey("1 hour before")},
+        {"-7200", localizationKey("2 hours before")},
+        {"-86400", localizationKey("1 day before")},
+        {"-172800", localizationKey("2 days before")},
+        {"0", localizationKey("On date of event")},
     };
 }
 

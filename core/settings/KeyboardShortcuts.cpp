@@ -12,21 +12,22 @@ std::vector<KeyboardShortcut> all() {
                                 localizedString(QString::fromUtf8(action))};
     };
     return {
-        entry("Left, Right ~Keys", "Previous or next week"),
-        entry("Page Up, Page Down ~Keys", "Previous or next week"),
-        entry("Wheel, touchpad ~Keys", "Scroll the weeks"),
-        entry("Home, T ~Keys", "Back to the current week"),
-        entry("N ~Keys", "New event on the selected day or today"),
-        entry("Alt + arrows ~Keys", "Select an event or a day"),
-        entry("Return, Space ~Keys", "Open the selected event"),
-        entry("Delete ~Keys", "Delete the selected event"),
-        entry("Ctrl + Z ~Keys", "Undo the last deletion, copy or move"),
-        entry("Ctrl + F ~Keys", "Search"),
-        entry("Tab, Shift + Tab ~Keys", "Next or previous field"),
-        entry("Escape ~Keys", "Cancel or close what is on top"),
-        entry("Ctrl + Left, Ctrl + Right ~Keys", "Turn the screen (three weeks in landscape)"),
-        entry("Ctrl + wheel ~Keys", "Zoom in or out (a pinch)"),
-        entry("Ctrl + Q, Ctrl + W ~Keys", "Close the window"),
+        entry(localizationKey("Left, Right ~Keys"), localizationKey("Previous or next week")),
+        entry(localizationKey("Page Up, Page Down ~Keys"), localizationKey("Previous or next week")),
+        entry(localizationKey("Wheel, touchpad ~Keys"), localizationKey("Scroll the weeks")),
+        entry(localizationKey("Home, T ~Keys"), localizationKey("Back to the current week")),
+        entry(localizationKey("N ~Keys"), localizationKey("New event on the selected day or today")),
+        entry(localizationKey("Alt + arrows ~Keys"), localizationKey("Select an event or a day")),
+        entry(localizationKey("Return, Space ~Keys"), localizationKey("Open the selected event")),
+        entry(localizationKey("Delete ~Keys"), localizationKey("Delete the selected event")),
+        entry(localizationKey("Ctrl + Z ~Keys"), localizationKey("Undo the last deletion, copy or move")),
+        entry(localizationKey("Ctrl + F ~Keys"), localizationKey("Search")),
+        entry(localizationKey("Tab, Shift + Tab ~Keys"), localizationKey("Next or previous field")),
+        entry(localizationKey("Escape ~Keys"), localizationKey("Cancel or close what is on top")),
+        entry(localizationKey("Ctrl + Left, Ctrl + Right ~Keys"),
+              localizationKey("Turn the screen (three weeks in landscape)")),
+        entry(localizationKey("Ctrl + wheel ~Keys"), localizationKey("Zoom in or out (a pinch)")),
+        entry(localizationKey("Ctrl + Q, Ctrl + W ~Keys"), localizationKey("Close the window")),
     };
 }
 

@@ -9,9 +9,10 @@ QString ResetScreenSetting::settingTitle() const {
 
 OptionListSetting::OptionKeys ResetScreenSetting::optionKeys() const {
     return {
-        {"0", "On each reopen"},    {"15", "after 15 seconds"},  {"60", "after 1 minute"},
-        {"300", "after 5 minutes"}, {"900", "after 15 minutes"}, {"1800", "after 30 minutes"},
-        {"3600", "after 1 hour"},   {"7200", "after 2 hours"},
+        {"0", localizationKey("On each reopen")},     {"15", localizationKey("after 15 seconds")},
+        {"60", localizationKey("after 1 minute")},    {"300", localizationKey("after 5 minutes")},
+        {"900", localizationKey("after 15 minutes")}, {"1800", localizationKey("after 30 minutes")},
+        {"3600", localizationKey("after 1 hour")},    {"7200", localizationKey("after 2 hours")},
     };
 }
 

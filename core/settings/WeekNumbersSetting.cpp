@@ -11,8 +11,8 @@ QString WeekNumbersSetting::settingTitle() const {
 
 OptionListSetting::OptionKeys WeekNumbersSetting::optionKeys() const {
     return {
-        {"0", "International (ISO-8601)"},
-        {"1", "USA"},
+        {"0", localizationKey("International (ISO-8601)")},
+        {"1", localizationKey("USA")},
     };
 }
 

@@ -11,9 +11,9 @@ QString WeekendDaysSetting::settingTitle() const {
 
 OptionListSetting::OptionKeys WeekendDaysSetting::optionKeys() const {
     return {
-        {"0", "Thursday and Friday"},
-        {"1", "Friday and Saturday"},
-        {"2", "Saturday and Sunday"},
+        {"0", localizationKey("Thursday and Friday")},
+        {"1", localizationKey("Friday and Saturday")},
+        {"2", localizationKey("Saturday and Sunday")},
     };
 }
 

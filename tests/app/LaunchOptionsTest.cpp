@@ -29,6 +29,9 @@ TEST(LaunchOptionsTest, ReadsEachOptionInBothForms) {
     EXPECT_EQ(options.screenshotPath, QStringLiteral("/tmp/a b.png"));
     EXPECT_EQ(parse({"--scale=3"}).scale, 3.0);
     EXPECT_EQ(parse({"--screenshot", "shot.png"}).screenshotPath, QStringLiteral("shot.png"));
+    EXPECT_EQ(parse({"--lang", "de"}).language, QStringLiteral("de"));
+    EXPECT_EQ(parse({"--lang=fr_CH"}).language, QStringLiteral("fr_CH"));
+    EXPECT_TRUE(options.language.isEmpty());
     // Files as a file manager passes them, made absolute; a picture never hands them over.
     EXPECT_EQ(parse({"/tmp/a.ics", "file:///tmp/b%20c.ics", "d.ics"}).files,
               (QStringList{"/tmp/a.ics", "/tmp/b c.ics", QDir::current().absoluteFilePath("d.ics")}));
@@ -40,6 +43,10 @@ TEST(LaunchOptionsTest, WrongOptionsSayWhatWasWrong) {
     EXPECT_EQ(parse({"--scale"}).error, QStringLiteral("--scale takes 1, 2 or 3, not \"\""));
     EXPECT_EQ(parse({"--scale=x"}).error, QStringLiteral("--scale takes 1, 2 or 3, not \"x\""));
     EXPECT_FALSE(parse({"--screenshot"}).error.isEmpty());
+    EXPECT_EQ(parse({"--lang", "german!"}).error,
+              QStringLiteral("--lang takes a language code such as de, fr or en, not \"german!\""));
+    EXPECT_EQ(parse({"--lang"}).error,
+              QStringLiteral("--lang takes a language code such as de, fr or en, not \"\""));
     EXPECT_TRUE(parse({"--tabletx"}).error.startsWith(QStringLiteral("unknown option \"--tabletx\"")));
     EXPECT_EQ(parse({"https://example.org/week.ics"}).error,
               QStringLiteral("\"https://example.org/week.ics\" is no local file: only .ics files on this "
@@ -50,7 +57,7 @@ TEST(LaunchOptionsTest, HelpAndVersion) {
     EXPECT_TRUE(parse({"--help"}).help);
     EXPECT_TRUE(parse({"-h"}).help);
     EXPECT_TRUE(parse({"--version"}).version);
-    for (const char* option : {"--tablet", "--scale", "--screenshot", "--data-dir", "--version"}) {
+    for (const char* option : {"--tablet", "--scale", "--screenshot", "--lang", "--data-dir", "--version"}) {
         EXPECT_TRUE(LaunchOptions::helpText().contains(QLatin1String(option))) << option;
     }
 }

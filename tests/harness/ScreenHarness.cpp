@@ -8,13 +8,16 @@
 #include "core/eventstore/EKEventStore.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/Locale.h"
-#include "testing/ManualRunLoop.h"
+#include "foundation/Localization.h"
 #include "foundation/Paths.h"
 #include "foundation/UserDefaults.h"
 #include "kit/DeviceDependentValues.h"
 #include "kit/Screen.h"
 #include "kit/View.h"
 #include "kit/Window.h"
+#include "testing/ManualRunLoop.h"
+
+#include "SamplePictures.h"
 
 #include <cmath>
 #include <stdexcept>
@@ -44,6 +47,9 @@ ScreenHarness::ScreenHarness(const Options& options)
     RunLoop::setMain(m_loop);
     DispatchQueue::setGlobalMode(DispatchQueue::Mode::Inline);
     Locale::setCurrentLocale(options.locale);
+    if (const QString language = SamplePictures::language(); !language.isEmpty()) {
+        Localization::useLanguage(language, m_translation);
+    }
     const std::optional<TimeZone> zone = TimeZone::withName(options.timeZone);
     if (!zone) {
         throw std::invalid_argument("ScreenHarness: unknown time zone " + options.timeZone.toStdString());

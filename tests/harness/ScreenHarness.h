@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <QTranslator>
 
 #include <memory>
 
@@ -91,6 +92,8 @@ private:
     std::shared_ptr<EventService> m_previousEventService;
     TimeZone m_previousZone;
     QString m_previousLocale;
+    // The translation of the pictures' language, when one is asked for.
+    QTranslator m_translation;
     double m_previousScale;
     std::unique_ptr<OrvellaApp> m_application;
     std::shared_ptr<Window> m_window;

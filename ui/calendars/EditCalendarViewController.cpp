@@ -35,13 +35,13 @@ Color calendarFormNameColor() {
 
 const std::vector<ColorOption>& EditCalendarViewController::colorOptions() {
     static const std::vector<ColorOption> options{
-        {ColorExtensions::rgb255(185, 14, 0), QStringLiteral("Red")},
-        {ColorExtensions::rgb255(246, 79, 0), QStringLiteral("Orange")},
-        {ColorExtensions::rgb255(230, 200, 0), QStringLiteral("Yellow")},
-        {ColorExtensions::rgb255(68, 167, 3), QStringLiteral("Green")},
-        {ColorExtensions::rgb255(14, 97, 185), QStringLiteral("Blue")},
-        {ColorExtensions::rgb255(113, 26, 118), QStringLiteral("Purple")},
-        {ColorExtensions::rgb255(136, 47, 0), QStringLiteral("Brown")},
+        {ColorExtensions::rgb255(185, 14, 0), localizationKey("Red")},
+        {ColorExtensions::rgb255(246, 79, 0), localizationKey("Orange")},
+        {ColorExtensions::rgb255(230, 200, 0), localizationKey("Yellow")},
+        {ColorExtensions::rgb255(68, 167, 3), localizationKey("Green")},
+        {ColorExtensions::rgb255(14, 97, 185), localizationKey("Blue")},
+        {ColorExtensions::rgb255(113, 26, 118), localizationKey("Purple")},
+        {ColorExtensions::rgb255(136, 47, 0), localizationKey("Brown")},
     };
     return options;
 }

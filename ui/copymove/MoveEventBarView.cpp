@@ -34,11 +34,11 @@ MoveEventBarView::MoveEventBarView()
 }
 
 void MoveEventBarView::setCopyMode() {
-    setMode(QStringLiteral("copy-top-bar"), QStringLiteral("Select date to copy the event to"));
+    setMode(QStringLiteral("copy-top-bar"), localizationKey("Select date to copy the event to"));
 }
 
 void MoveEventBarView::setMoveMode() {
-    setMode(QStringLiteral("move-top-bar"), QStringLiteral("Select a new date for the event"));
+    setMode(QStringLiteral("move-top-bar"), localizationKey("Select a new date for the event"));
 }
 
 void MoveEventBarView::setMode(const QString& imageName, const QString& text) {

@@ -191,7 +191,7 @@ void EKEventViewController::rebuildSections() {
 
     std::vector<Row> alerts;
     for (const EKAlarm& alarm : event.alarms()) {
-        const QString label = alerts.empty() ? QStringLiteral("Alert") : QStringLiteral("Second Alert");
+        const QString label = alerts.empty() ? localizationKey("Alert") : localizationKey("Second Alert");
         alerts.push_back(Row{Row::Kind::Value, localizedString(label), {alertText(alarm)}});
     }
     if (!alerts.empty()) {
@@ -216,8 +216,8 @@ QStringList EKEventViewController::whenText(const EKEvent& event) {
         if (DateUtilities::isEqualToDateIgnoreTime(start, lastDay)) {
             return {formatter.formatFullDate(start), localizedString(QStringLiteral("all-day"))};
         }
-        return {format(QStringLiteral("from %@"), formatter.formatFullDate(start)),
-                format(QStringLiteral("to %@"), formatter.formatFullDate(lastDay))};
+        return {format(localizationKey("from %@"), formatter.formatFullDate(start)),
+                format(localizationKey("to %@"), formatter.formatFullDate(lastDay))};
     }
     const Date end = std::max(start, event.endDate());
     // An event that ends at midnight ends on the day it started.
@@ -225,11 +225,11 @@ QStringList EKEventViewController::whenText(const EKEvent& event) {
     if (DateUtilities::isEqualToDateIgnoreTime(start, lastMoment)) {
         return {
             formatter.formatFullDate(start),
-            format(QStringLiteral("from %@ to %@"), formatter.formatTime(start), formatter.formatTime(end))};
+            format(localizationKey("from %@ to %@"), formatter.formatTime(start), formatter.formatTime(end))};
     }
-    return {format(QStringLiteral("from %@"),
+    return {format(localizationKey("from %@"),
                    formatter.formatFullDate(start) + QLatin1Char(' ') + formatter.formatTime(start)),
-            format(QStringLiteral("to %@"),
+            format(localizationKey("to %@"),
                    formatter.formatFullDate(end) + QLatin1Char(' ') + formatter.formatTime(end))};
 }
 
@@ -244,16 +244,16 @@ QString EKEventViewController::repeatText(const EKRecurrenceRule& rule) {
     switch (rule.frequency()) {
     case EKRecurrenceFrequency::Daily:
         return interval == 1 ? localizedString(QStringLiteral("Every Day"))
-                             : format(QStringLiteral("Every %@ days"), QString::number(interval));
+                             : format(localizationKey("Every %@ days"), QString::number(interval));
     case EKRecurrenceFrequency::Weekly:
         return interval == 1 ? localizedString(QStringLiteral("Every Week"))
-                             : format(QStringLiteral("Every %@ weeks"), QString::number(interval));
+                             : format(localizationKey("Every %@ weeks"), QString::number(interval));
     case EKRecurrenceFrequency::Monthly:
         return interval == 1 ? localizedString(QStringLiteral("Every Month"))
-                             : format(QStringLiteral("Every %@ months"), QString::number(interval));
+                             : format(localizationKey("Every %@ months"), QString::number(interval));
     case EKRecurrenceFrequency::Yearly:
         return interval == 1 ? localizedString(QStringLiteral("Every Year"))
-                             : format(QStringLiteral("Every %@ years"), QString::number(interval));
+                             : format(localizationKey("Every %@ years"), QString::number(interval));
     }
     return localizedString(QStringLiteral("Custom"));
 }
@@ -268,7 +268,7 @@ std::optional<QString> EKEventViewController::repeatEndText(const EKRecurrenceRu
     }
     const int count = end->occurrenceCount();
     return count == 1 ? localizedString(QStringLiteral("After 1 time"))
-                      : format(QStringLiteral("After %@ times"), QString::number(count));
+                      : format(localizationKey("After %@ times"), QString::number(count));
 }
 
 QString EKEventViewController::alertText(const EKAlarm& alarm) {
@@ -282,17 +282,17 @@ QString EKEventViewController::alertText(const EKAlarm& alarm) {
     if (std::fmod(seconds, secondsPerDay) == 0.0) {
         const int days = static_cast<int>(seconds / secondsPerDay);
         amount = days == 1 ? localizedString(QStringLiteral("1 day"))
-                           : format(QStringLiteral("%@ days"), QString::number(days));
+                           : format(localizationKey("%@ days"), QString::number(days));
     } else if (std::fmod(seconds, secondsPerHour) == 0.0) {
         const int hours = static_cast<int>(seconds / secondsPerHour);
         amount = hours == 1 ? localizedString(QStringLiteral("1 hour"))
-                            : format(QStringLiteral("%@ hours"), QString::number(hours));
+                            : format(localizationKey("%@ hours"), QString::number(hours));
     } else {
         const int minutes = static_cast<int>(std::round(seconds / secondsPerMinute));
         amount = minutes == 1 ? localizedString(QStringLiteral("1 minute"))
-                              : format(QStringLiteral("%@ minutes"), QString::number(minutes));
+                              : format(localizationKey("%@ minutes"), QString::number(minutes));
     }
-    return format(before ? QStringLiteral("%@ before") : QStringLiteral("%@ after"), amount);
+    return format(before ? localizationKey("%@ before") : localizationKey("%@ after"), amount);
 }
 
 const EKEventViewController::Row& EKEventViewController::rowAt(const IndexPath& indexPath) const {

@@ -55,11 +55,11 @@ struct SimpleRepetition {
     const char* title;
 };
 constexpr std::array<SimpleRepetition, 5> simpleRepetitions{{
-    {RepeatChoice::Daily, EKRecurrenceFrequency::Daily, 1, "Every Day"},
-    {RepeatChoice::Weekly, EKRecurrenceFrequency::Weekly, 1, "Every Week"},
-    {RepeatChoice::Biweekly, EKRecurrenceFrequency::Weekly, 2, "Every 2 Weeks"},
-    {RepeatChoice::Monthly, EKRecurrenceFrequency::Monthly, 1, "Every Month"},
-    {RepeatChoice::Yearly, EKRecurrenceFrequency::Yearly, 1, "Every Year"},
+    {RepeatChoice::Daily, EKRecurrenceFrequency::Daily, 1, localizationKey("Every Day")},
+    {RepeatChoice::Weekly, EKRecurrenceFrequency::Weekly, 1, localizationKey("Every Week")},
+    {RepeatChoice::Biweekly, EKRecurrenceFrequency::Weekly, 2, localizationKey("Every 2 Weeks")},
+    {RepeatChoice::Monthly, EKRecurrenceFrequency::Monthly, 1, localizationKey("Every Month")},
+    {RepeatChoice::Yearly, EKRecurrenceFrequency::Yearly, 1, localizationKey("Every Year")},
 }};
 
 const SimpleRepetition* simpleRepetition(RepeatChoice choice) {
@@ -578,7 +578,7 @@ void EventEditFormController::done() {
     QString message;
     m_pendingDates = checkDates(&message);
     if (!m_pendingDates) {
-        showAlert(QStringLiteral("Cannot Save Event"), message);
+        showAlert(localizationKey("Cannot Save Event"), message);
         return;
     }
     if (!asksForSpan()) {

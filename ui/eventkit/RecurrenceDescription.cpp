@@ -42,24 +42,25 @@ QString joinedList(const QStringList& items) {
     if (items.size() <= 1) {
         return items.value(0);
     }
-    return fill(QStringLiteral("%@ and %@"),
+    return fill(localizationKey("%@ and %@"),
                 {items.mid(0, items.size() - 1).join(QStringLiteral(", ")), items.last()});
 }
 
 QString weekdayName(const QString& code) {
-    static const QMap<QString, QString> names{{QStringLiteral("MO"), QStringLiteral("Monday")},
-                                              {QStringLiteral("TU"), QStringLiteral("Tuesday")},
-                                              {QStringLiteral("WE"), QStringLiteral("Wednesday")},
-                                              {QStringLiteral("TH"), QStringLiteral("Thursday")},
-                                              {QStringLiteral("FR"), QStringLiteral("Friday")},
-                                              {QStringLiteral("SA"), QStringLiteral("Saturday")},
-                                              {QStringLiteral("SU"), QStringLiteral("Sunday")}};
+    static const QMap<QString, QString> names{{QStringLiteral("MO"), localizationKey("Monday")},
+                                              {QStringLiteral("TU"), localizationKey("Tuesday")},
+                                              {QStringLiteral("WE"), localizationKey("Wednesday")},
+                                              {QStringLiteral("TH"), localizationKey("Thursday")},
+                                              {QStringLiteral("FR"), localizationKey("Friday")},
+                                              {QStringLiteral("SA"), localizationKey("Saturday")},
+                                              {QStringLiteral("SU"), localizationKey("Sunday")}};
     return localizedString(names.value(code.toUpper(), code));
 }
 
 QString ordinal(int position) {
-    static const QStringList words{QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("third"),
-                                   QStringLiteral("fourth"), QStringLiteral("fifth")};
+    static const QStringList words{localizationKey("first"), localizationKey("second"),
+                                   localizationKey("third"), localizationKey("fourth"),
+                                   localizationKey("fifth")};
     if (position == -1) {
         return localizedString(QStringLiteral("last"));
     }
@@ -69,7 +70,7 @@ QString ordinal(int position) {
     if (position >= 1 && position <= words.size()) {
         return localizedString(words[position - 1]);
     }
-    return fill(QStringLiteral("%@."), {QString::number(position)});
+    return fill(localizationKey("%@."), {QString::number(position)});
 }
 
 // "MO", "2TU" or "-1FR" in words; `setPosition` stands for a missing number (BYSETPOS).
@@ -81,7 +82,7 @@ QString weekdayPhrase(const QString& item, int setPosition) {
     }
     const int position = match.captured(1).isEmpty() ? setPosition : match.captured(1).toInt();
     const QString day = weekdayName(match.captured(2));
-    return position == 0 ? day : fill(QStringLiteral("the %@ %@"), {ordinal(position), day});
+    return position == 0 ? day : fill(localizationKey("the %@ %@"), {ordinal(position), day});
 }
 
 struct FrequencyWords {
@@ -90,13 +91,13 @@ struct FrequencyWords {
     const char* many;
 };
 constexpr std::array<FrequencyWords, 7> frequencyWords{{
-    {"DAILY", "Every day", "Every %@ days"},
-    {"WEEKLY", "Every week", "Every %@ weeks"},
-    {"MONTHLY", "Every month", "Every %@ months"},
-    {"YEARLY", "Every year", "Every %@ years"},
-    {"HOURLY", "Every hour", "Every %@ hours"},
-    {"MINUTELY", "Every minute", "Every %@ minutes"},
-    {"SECONDLY", "Every second", "Every %@ seconds"},
+    {"DAILY", localizationKey("Every day"), localizationKey("Every %@ days")},
+    {"WEEKLY", localizationKey("Every week"), localizationKey("Every %@ weeks")},
+    {"MONTHLY", localizationKey("Every month"), localizationKey("Every %@ months")},
+    {"YEARLY", localizationKey("Every year"), localizationKey("Every %@ years")},
+    {"HOURLY", localizationKey("Every hour"), localizationKey("Every %@ hours")},
+    {"MINUTELY", localizationKey("Every minute"), localizationKey("Every %@ minutes")},
+    {"SECONDLY", localizationKey("Every second"), localizationKey("Every %@ seconds")},
 }};
 
 QString frequencyPhrase(const QString& frequency, int interval) {
@@ -111,10 +112,10 @@ QString frequencyPhrase(const QString& frequency, int interval) {
 
 QString monthName(int month) {
     static const QStringList names{
-        QStringLiteral("January"), QStringLiteral("February"), QStringLiteral("March"),
-        QStringLiteral("April"),   QStringLiteral("May"),      QStringLiteral("June"),
-        QStringLiteral("July"),    QStringLiteral("August"),   QStringLiteral("September"),
-        QStringLiteral("October"), QStringLiteral("November"), QStringLiteral("December")};
+        localizationKey("January"), localizationKey("February"), localizationKey("March"),
+        localizationKey("April"),   localizationKey("May"),      localizationKey("June"),
+        localizationKey("July"),    localizationKey("August"),   localizationKey("September"),
+        localizationKey("October"), localizationKey("November"), localizationKey("December")};
     return month >= 1 && month <= 12 ? localizedString(names[month - 1]) : QString::number(month);
 }
 
@@ -132,8 +133,8 @@ QString calendarName(const QString& scale) {
 // A month of another calendar by its number: "month 5", or "leap month 5" for "5L".
 QString otherCalendarMonth(const QString& month) {
     return month.endsWith(QLatin1Char('L'), Qt::CaseInsensitive)
-               ? fill(QStringLiteral("leap month %@"), {month.chopped(1)})
-               : fill(QStringLiteral("month %@"), {month});
+               ? fill(localizationKey("leap month %@"), {month.chopped(1)})
+               : fill(localizationKey("month %@"), {month});
 }
 
 QStringList restrictions(const RuleParts& parts) {
@@ -145,7 +146,7 @@ QStringList restrictions(const RuleParts& parts) {
         for (const QString& month : parts.value(QStringLiteral("BYMONTH")).split(QLatin1Char(','))) {
             months.append(otherCalendar ? otherCalendarMonth(month) : monthName(month.toInt()));
         }
-        phrases.append(fill(QStringLiteral("in %@"), {joinedList(months)}));
+        phrases.append(fill(localizationKey("in %@"), {joinedList(months)}));
     }
     if (parts.contains(QStringLiteral("BYDAY"))) {
         const QStringList positions =
@@ -159,21 +160,21 @@ QStringList restrictions(const RuleParts& parts) {
         for (const QString& day : items) {
             days.append(weekdayPhrase(day, positionOfSet ? 0 : setPosition));
         }
-        phrases.append(positionOfSet
-                           ? fill(QStringLiteral("on the %@ of %@"), {ordinal(setPosition), joinedList(days)})
-                           : fill(QStringLiteral("on %@"), {joinedList(days)}));
+        phrases.append(
+            positionOfSet ? fill(localizationKey("on the %@ of %@"), {ordinal(setPosition), joinedList(days)})
+                          : fill(localizationKey("on %@"), {joinedList(days)}));
     }
     if (parts.contains(QStringLiteral("BYMONTHDAY"))) {
         QStringList days;
         for (const QString& day : parts.value(QStringLiteral("BYMONTHDAY")).split(QLatin1Char(','))) {
             const int number = day.toInt();
-            days.append(number < 0 ? fill(QStringLiteral("the %@ day"), {ordinal(number)})
-                                   : fill(QStringLiteral("the %@."), {QString::number(number)}));
+            days.append(number < 0 ? fill(localizationKey("the %@ day"), {ordinal(number)})
+                                   : fill(localizationKey("the %@."), {QString::number(number)}));
         }
-        phrases.append(fill(QStringLiteral("on %@"), {joinedList(days)}));
+        phrases.append(fill(localizationKey("on %@"), {joinedList(days)}));
     }
     if (otherCalendar) {
-        phrases.append(fill(QStringLiteral("in the %@ calendar"), {calendarName(scale)}));
+        phrases.append(fill(localizationKey("in the %@ calendar"), {calendarName(scale)}));
     }
     return phrases;
 }
@@ -184,11 +185,11 @@ QString endPhrase(const EKRecurrenceRule& rule) {
         return {};
     }
     if (const auto date = end->endDate()) {
-        return fill(QStringLiteral("until %@"), {DateTimeFormatter::instance().formatFullDate(*date)});
+        return fill(localizationKey("until %@"), {DateTimeFormatter::instance().formatFullDate(*date)});
     }
     const int count = end->occurrenceCount();
     return count == 1 ? localizedString(QStringLiteral("once"))
-                      : fill(QStringLiteral("%@ times"), {QString::number(count)});
+                      : fill(localizationKey("%@ times"), {QString::number(count)});
 }
 
 } // namespace

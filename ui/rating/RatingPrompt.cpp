@@ -90,12 +90,12 @@ void RatingPrompt::showRatingAlert() {
         return;
     }
     m_ratingAlert = std::make_shared<AlertView>(
-        ratingTextWithDisplayName(QStringLiteral("rateTitle")),
+        ratingTextWithDisplayName(localizationKey("rateTitle")),
         ratingTextWithDisplayName(
-            QStringLiteral("If you enjoy using %@, would you mind taking a moment to rate it? It "
-                           "won't take more than a minute. Thanks for your support!")),
+            localizationKey("If you enjoy using %@, would you mind taking a moment to rate it? It "
+                            "won't take more than a minute. Thanks for your support!")),
         shared_from_this(), localizedString(QStringLiteral("No, Thanks")),
-        QStringList{ratingTextWithDisplayName(QStringLiteral("Rate %@")),
+        QStringList{ratingTextWithDisplayName(localizationKey("Rate %@")),
                     localizedString(QStringLiteral("Remind me later"))});
     m_ratingAlert->show();
 }

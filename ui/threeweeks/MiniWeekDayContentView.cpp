@@ -181,8 +181,7 @@ void MiniWeekDayContentView::drawMoreEventsLine(GraphicsContext& context, int mo
     const double cellWidth = bounds().width();
     const double iconWidth = icon.size().width();
     const double availableWidth = cellWidth - iconWidth - 4;
-    const QString text = localizedString(QStringLiteral(" %i more events ..."))
-                             .replace(QStringLiteral("%i"), QString::number(moreEvents));
+    const QString text = localizedString(QStringLiteral(" %i more events ..."), moreEvents);
     double fontSize = miniMoreEventsFont.pointSize();
     const double textWidth =
         StringDrawing::sizeWithFont(text, miniMoreEventsFont, miniMoreEventsMinimumFontSize, &fontSize,

@@ -151,8 +151,7 @@ void DayViewController::populateViewsAnimated(bool animated) {
     more.setHidden(!overflow);
     if (overflow) {
         const int hiddenCount = events.size() - static_cast<int>(m_eventViews->size()) + 1;
-        more.setTitle(localizedString(QStringLiteral(" %i more events ..."))
-                          .replace(QStringLiteral("%i"), QString::number(hiddenCount)));
+        more.setTitle(localizedString(QStringLiteral(" %i more events ..."), hiddenCount));
         if (animated) {
             more.setAlpha(0);
             const std::weak_ptr<View> weakMore = m_dayView->moreEventsButton();

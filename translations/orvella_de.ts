@@ -1,0 +1,1105 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE" sourcelanguage="en_US">
+<context>
+    <name>Orvella</name>
+    <message numerus="yes">
+        <source> %i more events ...</source>
+        <translation>
+            <numerusform> %n weiterer ...</numerusform>
+            <numerusform> %n weitere ...</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 events cannot be read:</source>
+        <translation>%1 Termine können nicht gelesen werden:</translation>
+    </message>
+    <message>
+        <source>%@ after</source>
+        <translation>%@ danach</translation>
+    </message>
+    <message>
+        <source>%@ and %@</source>
+        <translation>%@ und %@</translation>
+    </message>
+    <message>
+        <source>%@ before</source>
+        <translation>%@ vorher</translation>
+    </message>
+    <message>
+        <source>%@ days</source>
+        <translation>%@ Tage</translation>
+    </message>
+    <message>
+        <source>%@ hours</source>
+        <translation>%@ Stunden</translation>
+    </message>
+    <message>
+        <source>%@ minutes</source>
+        <translation>%@ Minuten</translation>
+    </message>
+    <message>
+        <source>%@ times</source>
+        <translation>%@-mal</translation>
+    </message>
+    <message>
+        <source>%@.</source>
+        <translation>%@.</translation>
+    </message>
+    <message>
+        <source>1 day</source>
+        <translation>1 Tag</translation>
+    </message>
+    <message>
+        <source>1 day before</source>
+        <translation>1 Tag vorher</translation>
+    </message>
+    <message>
+        <source>1 event cannot be read:</source>
+        <translation>1 Termin kann nicht gelesen werden:</translation>
+    </message>
+    <message>
+        <source>1 hour</source>
+        <translation>1 Stunde</translation>
+    </message>
+    <message>
+        <source>1 hour before</source>
+        <translation>1 Stunde vorher</translation>
+    </message>
+    <message>
+        <source>1 minute</source>
+        <translation>1 Minute</translation>
+    </message>
+    <message>
+        <source>15 minutes before</source>
+        <translation>15 Minuten vorher</translation>
+    </message>
+    <message>
+        <source>2 days before</source>
+        <translation>2 Tage vorher</translation>
+    </message>
+    <message>
+        <source>2 hours before</source>
+        <translation>2 Stunden vorher</translation>
+    </message>
+    <message>
+        <source>30 minutes before</source>
+        <translation>30 Minuten vorher</translation>
+    </message>
+    <message>
+        <source>5 minutes before</source>
+        <translation>5 Minuten vorher</translation>
+    </message>
+    <message>
+        <source>Add Calendar</source>
+        <translation>Neuer Kalender</translation>
+    </message>
+    <message>
+        <source>Add Calendar...</source>
+        <translation>Kalender hinzufügen...</translation>
+    </message>
+    <message>
+        <source>Add Event</source>
+        <translation>Neuer Termin</translation>
+    </message>
+    <message>
+        <source>Add Event</source>
+        <comment>Button</comment>
+        <translation>Termin hinzufügen</translation>
+    </message>
+    <message>
+        <source>After %@ times</source>
+        <translation>Nach %@ Wiederholungen</translation>
+    </message>
+    <message>
+        <source>after 1 hour</source>
+        <translation>nach 1 Stunde</translation>
+    </message>
+    <message>
+        <source>after 1 minute</source>
+        <translation>nach 1 Minute</translation>
+    </message>
+    <message>
+        <source>After 1 time</source>
+        <translation>Nach 1 Wiederholung</translation>
+    </message>
+    <message>
+        <source>after 15 minutes</source>
+        <translation>nach 15 Minuten</translation>
+    </message>
+    <message>
+        <source>after 15 seconds</source>
+        <translation>nach 15 Sekunden</translation>
+    </message>
+    <message>
+        <source>after 2 hours</source>
+        <translation>nach 2 Stunden</translation>
+    </message>
+    <message>
+        <source>after 30 minutes</source>
+        <translation>nach 30 Minuten</translation>
+    </message>
+    <message>
+        <source>after 5 minutes</source>
+        <translation>nach 5 Minuten</translation>
+    </message>
+    <message>
+        <source>Alert</source>
+        <translation>Erinnerung</translation>
+    </message>
+    <message>
+        <source>All-day</source>
+        <translation>Ganztägig</translation>
+    </message>
+    <message>
+        <source>all-day</source>
+        <translation>ganztägig</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>und %1 weitere</translation>
+    </message>
+    <message>
+        <source>April</source>
+        <translation>April</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete this calendar? All events associated with the calendar will also be deleted.</source>
+        <translation>Möchtest du diesen Kalender wirklich löschen? Alle Termine des Kalenders werden ebenfalls gelöscht.</translation>
+    </message>
+    <message>
+        <source>At time of event</source>
+        <translation>Zum Terminbeginn</translation>
+    </message>
+    <message>
+        <source>August</source>
+        <translation>August</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+    <message>
+        <source>Back to Current Week</source>
+        <translation>Zurück zur aktuellen Woche</translation>
+    </message>
+    <message>
+        <source>Birthdays</source>
+        <translation>Geburtstage</translation>
+    </message>
+    <message>
+        <source>Blue</source>
+        <translation>Blau</translation>
+    </message>
+    <message>
+        <source>Brown</source>
+        <translation>Braun</translation>
+    </message>
+    <message>
+        <source>Calendar</source>
+        <translation>Kalender</translation>
+    </message>
+    <message>
+        <source>Calendar is hidden</source>
+        <translation>Kalender ist ausgeblendet</translation>
+    </message>
+    <message>
+        <source>Calendar Name</source>
+        <translation>Kalendername</translation>
+    </message>
+    <message>
+        <source>Calendars</source>
+        <translation>Kalender</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Cannot Import</source>
+        <translation>Import nicht möglich</translation>
+    </message>
+    <message>
+        <source>Cannot Open File</source>
+        <translation>Datei kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Cannot open the calendar</source>
+        <translation>Kalender kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Cannot Save Event</source>
+        <translation>Sichern nicht möglich</translation>
+    </message>
+    <message>
+        <source>Choose a color</source>
+        <translation>Farbe wählen</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Farbe</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <comment>menu</comment>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>Eigene</translation>
+    </message>
+    <message>
+        <source>Custom Color</source>
+        <translation>Eigene Farbe</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>December</source>
+        <translation>Dezember</translation>
+    </message>
+    <message>
+        <source>Default 2nd Alert</source>
+        <translation>Standard-Erinnerung 2</translation>
+    </message>
+    <message>
+        <source>Default Alert</source>
+        <translation>Standard-Erinnerung</translation>
+    </message>
+    <message>
+        <source>Default Calendar</source>
+        <translation>Standardkalender</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <comment>menu</comment>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Delete all future events</source>
+        <translation>Alle künftigen löschen</translation>
+    </message>
+    <message>
+        <source>Delete Calendar</source>
+        <translation>Kalender löschen</translation>
+    </message>
+    <message>
+        <source>Delete Calendar</source>
+        <comment>actionSheet</comment>
+        <translation>Kalender löschen</translation>
+    </message>
+    <message>
+        <source>Delete Event</source>
+        <translation>Termin löschen</translation>
+    </message>
+    <message>
+        <source>Delete this event only</source>
+        <translation>Nur diesen Termin löschen</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Fertig</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Edit Calendar</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Edit Calendars</source>
+        <translation>Kalender bearbeiten</translation>
+    </message>
+    <message>
+        <source>Edit Event</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Emergency Call</source>
+        <translation>Notruf</translation>
+    </message>
+    <message>
+        <source>End Repeat</source>
+        <translation>Endet</translation>
+    </message>
+    <message>
+        <source>Ends</source>
+        <translation>Ende</translation>
+    </message>
+    <message>
+        <source>Enter the end of the repetition as %@, or leave it empty.</source>
+        <translation>Gib das Ende der Wiederholung als %@ ein oder lass das Feld leer.</translation>
+    </message>
+    <message>
+        <source>Event Details</source>
+        <translation>Termindetails</translation>
+    </message>
+    <message>
+        <source>Events shown:
+Longer than 1 day
+(for example holidays).</source>
+        <translation>Hier stehen Termine,
+die länger als 1 Tag dauern
+(zum Beispiel Ferien).</translation>
+    </message>
+    <message>
+        <source>Every %@ days</source>
+        <translation>Alle %@ Tage</translation>
+    </message>
+    <message>
+        <source>Every %@ hours</source>
+        <translation>Alle %@ Stunden</translation>
+    </message>
+    <message>
+        <source>Every %@ minutes</source>
+        <translation>Alle %@ Minuten</translation>
+    </message>
+    <message>
+        <source>Every %@ months</source>
+        <translation>Alle %@ Monate</translation>
+    </message>
+    <message>
+        <source>Every %@ seconds</source>
+        <translation>Alle %@ Sekunden</translation>
+    </message>
+    <message>
+        <source>Every %@ weeks</source>
+        <translation>Alle %@ Wochen</translation>
+    </message>
+    <message>
+        <source>Every %@ years</source>
+        <translation>Alle %@ Jahre</translation>
+    </message>
+    <message>
+        <source>Every 2 Weeks</source>
+        <translation>Alle 2 Wochen</translation>
+    </message>
+    <message>
+        <source>Every Day</source>
+        <translation>Täglich</translation>
+    </message>
+    <message>
+        <source>Every day</source>
+        <translation>Täglich</translation>
+    </message>
+    <message>
+        <source>Every hour</source>
+        <translation>Stündlich</translation>
+    </message>
+    <message>
+        <source>Every minute</source>
+        <translation>Jede Minute</translation>
+    </message>
+    <message>
+        <source>Every Month</source>
+        <translation>Monatlich</translation>
+    </message>
+    <message>
+        <source>Every month</source>
+        <translation>Monatlich</translation>
+    </message>
+    <message>
+        <source>Every second</source>
+        <translation>Jede Sekunde</translation>
+    </message>
+    <message>
+        <source>Every Week</source>
+        <translation>Wöchentlich</translation>
+    </message>
+    <message>
+        <source>Every week</source>
+        <translation>Wöchentlich</translation>
+    </message>
+    <message>
+        <source>Every Year</source>
+        <translation>Jährlich</translation>
+    </message>
+    <message>
+        <source>Every year</source>
+        <translation>Jährlich</translation>
+    </message>
+    <message>
+        <source>February</source>
+        <translation>Februar</translation>
+    </message>
+    <message>
+        <source>fifth</source>
+        <translation>fünften</translation>
+    </message>
+    <message>
+        <source>first</source>
+        <translation>ersten</translation>
+    </message>
+    <message>
+        <source>fourth</source>
+        <translation>vierten</translation>
+    </message>
+    <message>
+        <source>Friday</source>
+        <translation>Freitag</translation>
+    </message>
+    <message>
+        <source>Friday and Saturday</source>
+        <translation>Freitag und Samstag</translation>
+    </message>
+    <message>
+        <source>from %@</source>
+        <translation>von %@</translation>
+    </message>
+    <message>
+        <source>from %@ to %@</source>
+        <translation>von %@ bis %@</translation>
+    </message>
+    <message>
+        <source>Gardening</source>
+        <translation>Gartenarbeit</translation>
+    </message>
+    <message>
+        <source>Go</source>
+        <translation>Los</translation>
+    </message>
+    <message>
+        <source>Green</source>
+        <translation>Grün</translation>
+    </message>
+    <message>
+        <source>Hint</source>
+        <translation>Tipp</translation>
+    </message>
+    <message>
+        <source>Hints Enabled</source>
+        <translation>Tipps anzeigen</translation>
+    </message>
+    <message>
+        <source>If you enjoy using %@, would you mind taking a moment to rate it? It won't take more than a minute. Thanks for your support!</source>
+        <translation>Gefällt dir %@? Dann nimm dir doch einen Moment Zeit für eine Bewertung. Es dauert nicht länger als eine Minute. Danke für deine Unterstützung!</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Importieren</translation>
+    </message>
+    <message>
+        <source>in %@</source>
+        <translation>im %@</translation>
+    </message>
+    <message>
+        <source>in the %@ calendar</source>
+        <translation>im Kalender %@</translation>
+    </message>
+    <message>
+        <source>International (ISO-8601)</source>
+        <translation>International (ISO 8601)</translation>
+    </message>
+    <message>
+        <source>January</source>
+        <translation>Januar</translation>
+    </message>
+    <message>
+        <source>Join</source>
+        <translation>Beitreten</translation>
+    </message>
+    <message>
+        <source>July</source>
+        <translation>Juli</translation>
+    </message>
+    <message>
+        <source>Jump to Week</source>
+        <translation>Zur Woche</translation>
+    </message>
+    <message>
+        <source>June</source>
+        <translation>Juni</translation>
+    </message>
+    <message>
+        <source>last</source>
+        <translation>letzten</translation>
+    </message>
+    <message>
+        <source>leap month %@</source>
+        <translation>Schaltmonat %@</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Ort</translation>
+    </message>
+    <message>
+        <source>Making it default will make it visible. Continue?</source>
+        <translation>Als Standardkalender wird er wieder eingeblendet. Fortfahren?</translation>
+    </message>
+    <message>
+        <source>March</source>
+        <translation>März</translation>
+    </message>
+    <message>
+        <source>May</source>
+        <translation>Mai</translation>
+    </message>
+    <message>
+        <source>Monday</source>
+        <translation>Montag</translation>
+    </message>
+    <message>
+        <source>month %@</source>
+        <translation>Monat %@</translation>
+    </message>
+    <message>
+        <source>More</source>
+        <translation>Mehr</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <comment>menu</comment>
+        <translation>Verschieben</translation>
+    </message>
+    <message>
+        <source>Move all future events</source>
+        <translation>Alle künftigen verschieben</translation>
+    </message>
+    <message>
+        <source>Move this event only</source>
+        <translation>Nur diesen verschieben</translation>
+    </message>
+    <message>
+        <source>Never</source>
+        <translation>Nie</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>Neu</translation>
+    </message>
+    <message>
+        <source>New Event</source>
+        <translation>Neuer Termin</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Weiter</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>No calendar takes events</source>
+        <translation>Kein Kalender nimmt Termine auf</translation>
+    </message>
+    <message>
+        <source>No events to import</source>
+        <translation>Keine Termine zum Importieren</translation>
+    </message>
+    <message>
+        <source>No more results</source>
+        <translation>Keine weiteren Treffer</translation>
+    </message>
+    <message>
+        <source>No results</source>
+        <translation>Keine Treffer</translation>
+    </message>
+    <message>
+        <source>No, Thanks</source>
+        <translation>Nein, danke</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Keine</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>Notizen</translation>
+    </message>
+    <message>
+        <source>November</source>
+        <translation>November</translation>
+    </message>
+    <message>
+        <source>October</source>
+        <translation>Oktober</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>on %@</source>
+        <translation>am %@</translation>
+    </message>
+    <message>
+        <source>On date of event</source>
+        <translation>Am Tag des Termins</translation>
+    </message>
+    <message>
+        <source>On each reopen</source>
+        <translation>Bei jedem Öffnen</translation>
+    </message>
+    <message>
+        <source>On My iPhone</source>
+        <translation>Auf diesem Computer</translation>
+    </message>
+    <message>
+        <source>on the %@ of %@</source>
+        <translation>am %@ von %@</translation>
+    </message>
+    <message>
+        <source>once</source>
+        <translation>einmal</translation>
+    </message>
+    <message>
+        <source>or</source>
+        <translation>oder</translation>
+    </message>
+    <message>
+        <source>Orange</source>
+        <translation>Orange</translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation>Sonstige</translation>
+    </message>
+    <message>
+        <source>Photo Course</source>
+        <translation>Fotokurs</translation>
+    </message>
+    <message>
+        <source>Pick a Week</source>
+        <translation>Woche wählen</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>Purple</source>
+        <translation>Lila</translation>
+    </message>
+    <message>
+        <source>Rate %@</source>
+        <translation>%@ bewerten</translation>
+    </message>
+    <message>
+        <source>rateTitle</source>
+        <translation>%@ bewerten</translation>
+    </message>
+    <message>
+        <source>Red</source>
+        <translation>Rot</translation>
+    </message>
+    <message>
+        <source>Remind me later</source>
+        <translation>Später erinnern</translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>Wiederholen</translation>
+    </message>
+    <message>
+        <source>return</source>
+        <translation>Eingabe</translation>
+    </message>
+    <message>
+        <source>Route</source>
+        <translation>Route</translation>
+    </message>
+    <message>
+        <source>Saturday</source>
+        <translation>Samstag</translation>
+    </message>
+    <message>
+        <source>Saturday and Sunday</source>
+        <translation>Samstag und Sonntag</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Sichern</translation>
+    </message>
+    <message>
+        <source>Save for future events</source>
+        <translation>Alle künftigen sichern</translation>
+    </message>
+    <message>
+        <source>Save for this event</source>
+        <translation>Nur diesen Termin sichern</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <comment>keyboard</comment>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Searching</source>
+        <translation>Suche läuft</translation>
+    </message>
+    <message>
+        <source>second</source>
+        <translation>zweiten</translation>
+    </message>
+    <message>
+        <source>Second Alert</source>
+        <translation>Zweite Erinnerung</translation>
+    </message>
+    <message>
+        <source>second to last</source>
+        <translation>vorletzten</translation>
+    </message>
+    <message>
+        <source>Select a new date for the event</source>
+        <translation>Neues Datum für den Termin wählen</translation>
+    </message>
+    <message>
+        <source>Select date to copy the event to</source>
+        <translation>Datum für die Kopie wählen</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>Senden</translation>
+    </message>
+    <message>
+        <source>September</source>
+        <translation>September</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>space</source>
+        <translation>Leerzeichen</translation>
+    </message>
+    <message>
+        <source>Start &amp; End</source>
+        <translation>Beginn &amp; Ende</translation>
+    </message>
+    <message>
+        <source>Starts</source>
+        <translation>Beginn</translation>
+    </message>
+    <message>
+        <source>Subscribed Calendars</source>
+        <translation>Abonnierte Kalender</translation>
+    </message>
+    <message>
+        <source>Sunday</source>
+        <translation>Sonntag</translation>
+    </message>
+    <message>
+        <source>Tap and hold on an event to quickly move it to another day.</source>
+        <translation>Halte einen Termin gedrückt, um ihn schnell auf einen anderen Tag zu verschieben.</translation>
+    </message>
+    <message>
+        <source>Tap on the week/year button at the top to directly jump to the desired week.</source>
+        <translation>Tippe oben auf die Woche/Jahr-Taste, um direkt zur gewünschten Woche zu springen.</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>the %@ %@</source>
+        <translation>%@ %@</translation>
+    </message>
+    <message>
+        <source>the %@ day</source>
+        <translation>%@ Tag</translation>
+    </message>
+    <message>
+        <source>the %@.</source>
+        <translation>%@.</translation>
+    </message>
+    <message>
+        <source>The [More] button opens the full event editor. Use it to set additional options for the event, such as its address and notes.</source>
+        <translation>Die Taste [Mehr] öffnet den vollständigen Editor. Dort legst du weitere Optionen des Termins fest, etwa Adresse und Notizen.</translation>
+    </message>
+    <message>
+        <source>The event cannot end before it starts.</source>
+        <translation>Der Termin kann nicht vor seinem Beginn enden.</translation>
+    </message>
+    <message>
+        <source>The repetition cannot end before the event starts.</source>
+        <translation>Die Wiederholung kann nicht vor dem Beginn des Termins enden.</translation>
+    </message>
+    <message>
+        <source>third</source>
+        <translation>dritten</translation>
+    </message>
+    <message>
+        <source>This feature is only available for iOS 5.0 and above. Update your iPhone to the latest version of iOS via Settings &gt; General &gt; Software Update.</source>
+        <translation>Diese Funktion gibt es erst ab iOS 5.0. Aktualisiere dein iPhone unter Einstellungen &gt; Allgemein &gt; Softwareaktualisierung auf die neueste iOS-Version.</translation>
+    </message>
+    <message>
+        <source>This is a repeating event.</source>
+        <comment>Delete</comment>
+        <translation>Dies ist ein sich wiederholender Termin.</translation>
+    </message>
+    <message>
+        <source>This is a repeating event.</source>
+        <comment>Move</comment>
+        <translation>Dies ist ein sich wiederholender Termin.</translation>
+    </message>
+    <message>
+        <source>This is a repeating event.</source>
+        <comment>Save</comment>
+        <translation>Dies ist ein sich wiederholender Termin.</translation>
+    </message>
+    <message>
+        <source>Thursday</source>
+        <translation>Donnerstag</translation>
+    </message>
+    <message>
+        <source>Thursday and Friday</source>
+        <translation>Donnerstag und Freitag</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Uhrzeit</translation>
+    </message>
+    <message>
+        <source>Time Zone</source>
+        <translation>Zeitzone</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>to %@</source>
+        <translation>bis %@</translation>
+    </message>
+    <message>
+        <source>To create additional events for the same day, tap on the day header.</source>
+        <translation>Für weitere Termine am selben Tag tippe auf die Kopfzeile des Tages.</translation>
+    </message>
+    <message>
+        <source>Today</source>
+        <translation>Heute</translation>
+    </message>
+    <message>
+        <source>Tuesday</source>
+        <translation>Dienstag</translation>
+    </message>
+    <message>
+        <source>until %@</source>
+        <translation>bis %@</translation>
+    </message>
+    <message>
+        <source>Untitled Calendar</source>
+        <translation>Unbenannter Kalender</translation>
+    </message>
+    <message>
+        <source>URL</source>
+        <translation>URL</translation>
+    </message>
+    <message>
+        <source>USA</source>
+        <translation>USA</translation>
+    </message>
+    <message>
+        <source>Wednesday</source>
+        <translation>Mittwoch</translation>
+    </message>
+    <message>
+        <source>Week %@</source>
+        <translation>Woche %@</translation>
+    </message>
+    <message>
+        <source>Week Numbering Method</source>
+        <translation>Wochenzählung</translation>
+    </message>
+    <message>
+        <source>Weekend on</source>
+        <translation>Wochenende</translation>
+    </message>
+    <message>
+        <source>Yellow</source>
+        <translation>Gelb</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>You can also swipe up to activate search.</source>
+        <translation>Zum Suchen kannst du auch nach oben wischen.</translation>
+    </message>
+    <message>
+        <source>You can also tap on any empty space to add an event.</source>
+        <translation>Du kannst auch auf eine freie Stelle tippen, um einen Termin hinzuzufügen.</translation>
+    </message>
+    <message>
+        <source>You can also tap on the week/year button at the top to jump to the desired week.</source>
+        <translation>Du kannst auch oben auf die Woche/Jahr-Taste tippen, um zur gewünschten Woche zu springen.</translation>
+    </message>
+    <message>
+        <source>You can use a pinch gesture (zoom with two fingers) on a day to list all events.</source>
+        <translation>Zieh einen Tag mit zwei Fingern auf (Zoom-Geste), um alle seine Termine aufzulisten.</translation>
+    </message>
+    <message>
+        <source>You cannot hide the default calendar (see settings).</source>
+        <translation>Der Standardkalender kann nicht ausgeblendet werden (siehe Einstellungen).</translation>
+    </message>
+    <message>
+        <source>Left, Right</source>
+        <comment>Keys</comment>
+        <translation>Links, Rechts</translation>
+    </message>
+    <message>
+        <source>Page Up, Page Down</source>
+        <comment>Keys</comment>
+        <translation>Bild auf, Bild ab</translation>
+    </message>
+    <message>
+        <source>Wheel, touchpad</source>
+        <comment>Keys</comment>
+        <translation>Mausrad, Touchpad</translation>
+    </message>
+    <message>
+        <source>Home, T</source>
+        <comment>Keys</comment>
+        <translation>Pos1, T</translation>
+    </message>
+    <message>
+        <source>N</source>
+        <comment>Keys</comment>
+        <translation>N</translation>
+    </message>
+    <message>
+        <source>Alt + arrows</source>
+        <comment>Keys</comment>
+        <translation>Alt + Pfeiltasten</translation>
+    </message>
+    <message>
+        <source>Return, Space</source>
+        <comment>Keys</comment>
+        <translation>Eingabe, Leertaste</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <comment>Keys</comment>
+        <translation>Entf</translation>
+    </message>
+    <message>
+        <source>Ctrl + Z</source>
+        <comment>Keys</comment>
+        <translation>Strg + Z</translation>
+    </message>
+    <message>
+        <source>Ctrl + F</source>
+        <comment>Keys</comment>
+        <translation>Strg + F</translation>
+    </message>
+    <message>
+        <source>Tab, Shift + Tab</source>
+        <comment>Keys</comment>
+        <translation>Tab, Umschalt + Tab</translation>
+    </message>
+    <message>
+        <source>Escape</source>
+        <comment>Keys</comment>
+        <translation>Esc</translation>
+    </message>
+    <message>
+        <source>Ctrl + Left, Ctrl + Right</source>
+        <comment>Keys</comment>
+        <translation>Strg + Links, Strg + Rechts</translation>
+    </message>
+    <message>
+        <source>Ctrl + wheel</source>
+        <comment>Keys</comment>
+        <translation>Strg + Mausrad</translation>
+    </message>
+    <message>
+        <source>Ctrl + Q, Ctrl + W</source>
+        <comment>Keys</comment>
+        <translation>Strg + Q, Strg + W</translation>
+    </message>
+    <message>
+        <source>Previous or next week</source>
+        <translation>Vorige oder nächste Woche</translation>
+    </message>
+    <message>
+        <source>Scroll the weeks</source>
+        <translation>Durch die Wochen blättern</translation>
+    </message>
+    <message>
+        <source>Back to the current week</source>
+        <translation>Zurück zur aktuellen Woche</translation>
+    </message>
+    <message>
+        <source>New event on the selected day or today</source>
+        <translation>Neuer Termin am gewählten Tag oder heute</translation>
+    </message>
+    <message>
+        <source>Select an event or a day</source>
+        <translation>Termin oder Tag auswählen</translation>
+    </message>
+    <message>
+        <source>Open the selected event</source>
+        <translation>Gewählten Termin öffnen</translation>
+    </message>
+    <message>
+        <source>Delete the selected event</source>
+        <translation>Gewählten Termin löschen</translation>
+    </message>
+    <message>
+        <source>Undo the last deletion, copy or move</source>
+        <translation>Letztes Löschen, Kopieren oder Verschieben zurücknehmen</translation>
+    </message>
+    <message>
+        <source>Next or previous field</source>
+        <translation>Nächstes oder voriges Feld</translation>
+    </message>
+    <message>
+        <source>Cancel or close what is on top</source>
+        <translation>Abbrechen oder das Oberste schließen</translation>
+    </message>
+    <message>
+        <source>Turn the screen (three weeks in landscape)</source>
+        <translation>Bildschirm drehen (quer: drei Wochen)</translation>
+    </message>
+    <message>
+        <source>Zoom in or out (a pinch)</source>
+        <translation>Vergrößern oder verkleinern</translation>
+    </message>
+    <message>
+        <source>Close the window</source>
+        <translation>Fenster schließen</translation>
+    </message>
+    <message>
+        <source>All day</source>
+        <translation>Ganztägig</translation>
+    </message>
+    <message>
+        <source>Keyboard Shortcuts</source>
+        <translation>Tastenkürzel</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Reminders When Closed</source>
+        <translation>Erinnern, wenn geschlossen</translation>
+    </message>
+    <message>
+        <source>Snooze</source>
+        <translation>Später erinnern</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n missed reminders</source>
+        <translation>
+            <numerusform>%n verpasste Erinnerung</numerusform>
+            <numerusform>%n verpasste Erinnerungen</numerusform>
+        </translation>
+    </message>
+</context>
+</TS>
