@@ -1,5 +1,6 @@
 #include "kit/BarButtonView.h"
 
+#include "foundation/Localization.h"
 #include "kit/Font.h"
 #include "kit/GraphicsContext.h"
 #include "kit/RoundedRectangle.h"
@@ -210,4 +211,12 @@ void BarButtonView::touchesCancelled(const TouchSet& touches, const TouchEvent& 
     }
     m_tracking = false;
     setHighlighted(false);
+}
+
+AccessibilityDescription BarButtonView::describeAccessibility() const {
+    AccessibilityDescription description;
+    description.role = AccessibilityRole::Button;
+    description.label = m_showsAddSign ? localizedString(QStringLiteral("Add")) : m_title;
+    description.enabled = enabled();
+    return description;
 }

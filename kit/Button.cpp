@@ -416,3 +416,13 @@ Size Button::fittingSize(Size /*size*/) const {
     const Size background = currentBackgroundImage().size();
     return {std::max(result.width(), background.width()), std::max(result.height(), background.height())};
 }
+
+AccessibilityDescription Button::describeAccessibility() const {
+    AccessibilityDescription description;
+    description.role = AccessibilityRole::Button;
+    description.label = currentTitle().simplified();
+    description.enabled = enabled();
+    description.selected = selected();
+    description.subviewsAreElements = false;
+    return description;
+}
