@@ -217,6 +217,9 @@ AccessibilityDescription BarButtonView::describeAccessibility() const {
     AccessibilityDescription description;
     description.role = AccessibilityRole::Button;
     description.label = m_showsAddSign ? localizedString(QStringLiteral("Add")) : m_title;
+    if (description.label.isEmpty() && m_image) {
+        description.label = m_image->name();
+    }
     description.enabled = enabled();
     return description;
 }

@@ -421,6 +421,9 @@ AccessibilityDescription Button::describeAccessibility() const {
     AccessibilityDescription description;
     description.role = AccessibilityRole::Button;
     description.label = currentTitle().simplified();
+    if (description.label.isEmpty()) {
+        description.label = currentImage().name();
+    }
     description.enabled = enabled();
     description.selected = selected();
     description.subviewsAreElements = false;

@@ -302,10 +302,13 @@ AccessibilityDescription DayView::describeAccessibility() const {
     description.role = AccessibilityRole::Pane;
     if (m_displayedDate) {
         DateTimeFormatter& formatter = DateTimeFormatter::instance();
-        const QString count = m_eventCount == 1
-                                  ? localizedString(QStringLiteral("1 event"))
-                                  : localizedString(QStringLiteral("%i events"))
-                                        .replace(QStringLiteral("%i"), QString::number(m_eventCount));
+        QString count = localizedString(QStringLiteral("%i events"))
+                            .replace(QStringLiteral("%i"), QString::number(m_eventCount));
+        if (m_eventCount == 0) {
+            count = localizedString(QStringLiteral("no events"));
+        } else if (m_eventCount == 1) {
+            count = localizedString(QStringLiteral("1 event"));
+        }
         description.label = formatter.formatDayOfWeek(*m_displayedDate) + QLatin1Char(' ') +
                             formatter.formatFullDayOfMonth(*m_displayedDate) + QStringLiteral(", ") + count;
     }

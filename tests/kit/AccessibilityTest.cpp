@@ -1,0 +1,151 @@
+#include "kit/AccessibilityTestSupport.h"
+#include "kit/Application.h"
+#include "kit/Button.h"
+#include "kit/Label.h"
+#include "kit/Switch.h"
+#include "kit/TextField.h"
+#include "kit/Window.h"
+#include "kit/WindowHost.h"
+#include "testing/ManualRunLoop.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QAccessibleEvent>
+#include <QApplication>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// Qt hands accessibility updates to a plain function, so the test keeps what it saw in one place.
+QStringList& seenAccessibilityUpdates() {
+    static QStringList updates;
+    return updates;
+}
+
+void recordAccessibilityUpdate(QAccessibleEvent* event) {
+    QAccessibleInterface* element = event->accessibleInterface();
+    seenAccessibilityUpdates() << QStringLiteral("%1 %2")
+                                      .arg(int(event->type()))
+                                      .arg(element ? element->text(QAccessible::Name) : QString());
+}
+
+class AccessibilityTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(qobject_cast<QApplication*>(QCoreApplication::instance()), nullptr);
+        RunLoop::setMain(m_loop);
+        m_window->setRootView(m_root);
+        m_application.finishLaunching();
+        m_window->makeKeyAndVisible();
+
+        m_save->setTitle(QStringLiteral("Save"));
+        m_save->onTouchUpInside = [this] { ++m_saves; };
+        m_root->addSubview(m_save);
+        m_root->addSubview(label(QStringLiteral("Hidden"), Rect(0, 60, 100, 20)))->setHidden(true);
+        m_root->addSubview(label(QStringLiteral("Faded"), Rect(0, 80, 100, 20)))->setAlpha(0);
+        m_root->addSubview(label(QStringLiteral("Far away"), Rect(1000, 80, 100, 20)));
+        m_field->setPlaceholder(QStringLiteral("Title"));
+        m_field->setText(QStringLiteral("Lunch"));
+        m_root->addSubview(m_field);
+        m_switch->setOn(true);
+        m_root->addSubview(m_switch);
+        // A view that carries nothing itself: its label stands in its place.
+        auto group = std::make_shared<View>(Rect(0, 200, 320, 100));
+        group->addSubview(label(QStringLiteral("Inside"), Rect(10, 10, 100, 20)));
+        m_root->addSubview(group);
+
+        m_host = std::make_unique<WindowHost>(m_window, m_application);
+        m_host->show();
+        m_host->widget().resize(640, 960); // zoom 2
+        QCoreApplication::processEvents();
+    }
+
+    void TearDown() override {
+        m_host.reset();
+        m_window.reset();
+        RunLoop::setMain(nullptr);
+    }
+
+    static std::shared_ptr<Label> label(const QString& text, const Rect& frame) {
+        auto label = std::make_shared<Label>(frame);
+        label->setText(text);
+        return label;
+    }
+
+    QAccessibleInterface& root() { return *QAccessible::queryAccessibleInterface(&m_host->widget()); }
+
+    QString tree() {
+        QString out;
+        describeAccessibleTree(root(), 0, out);
+        return out;
+    }
+
+    std::shared_ptr<ManualRunLoop> m_loop = std::make_shared<ManualRunLoop>();
+    Application m_application;
+    std::shared_ptr<Window> m_window = std::make_shared<Window>();
+    std::shared_ptr<View> m_root = std::make_shared<View>();
+    std::shared_ptr<Button> m_save = std::make_shared<Button>(Rect(10, 10, 100, 40));
+    std::shared_ptr<TextField> m_field = std::make_shared<TextField>(Rect(10, 100, 200, 30));
+    std::shared_ptr<Switch> m_switch = std::make_shared<Switch>(Rect(10, 150, 94, 27));
+    int m_saves = 0;
+    std::unique_ptr<WindowHost> m_host;
+};
+
+TEST_F(AccessibilityTest, TheTreeFollowsTheShownViewsWithTheirNamesAndStates) {
+    EXPECT_EQ(tree().toStdString(), "Window Orvella\n"
+                                    "  Button Save\n"
+                                    "  Field Title = Lunch\n"
+                                    "  Switch (on)\n"
+                                    "  Text Inside\n");
+
+    // The button's place on the screen: window points through the zoom of 2, below the status
+    // bar's 20 points.
+    QAccessibleInterface* save = root().child(0);
+    const QPoint origin = m_host->widget().mapToGlobal(QPoint(0, 0));
+    EXPECT_EQ(save->rect(), QRect(origin + QPoint(20, 60), QSize(200, 80)));
+    EXPECT_EQ(root().childAt(origin.x() + 30, origin.y() + 70), save);
+
+    // A disabled button says so and offers no press.
+    m_save->setEnabled(false);
+    EXPECT_TRUE(save->state().disabled);
+    EXPECT_TRUE(save->actionInterface()->actionNames().isEmpty());
+
+    // Hiding a view takes it out of the tree; its interface stays valid while the view lives.
+    m_switch->setHidden(true);
+    EXPECT_EQ(root().childCount(), 3);
+}
+
+TEST_F(AccessibilityTest, PressingTapsAndFocusFollowsTheFirstResponder) {
+    QAccessibleInterface* save = root().child(0);
+    save->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(m_saves, 1);
+
+    seenAccessibilityUpdates().clear();
+    const auto previousHandler = QAccessible::installUpdateHandler(&recordAccessibilityUpdate);
+    const bool wasActive = QAccessible::isActive();
+    QAccessible::setActive(true);
+
+    QAccessibleInterface* field = root().child(1);
+    field->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+    EXPECT_TRUE(m_field->isFirstResponder());
+    EXPECT_TRUE(field->state().focused);
+    EXPECT_EQ(root().focusChild(), field);
+
+    m_switch->postAccessibilityNotification(AccessibilityNotification::ValueChanged);
+    m_field->postAccessibilityNotification(AccessibilityNotification::LabelChanged);
+
+    QAccessible::setActive(wasActive);
+    QAccessible::installUpdateHandler(previousHandler);
+    EXPECT_EQ(seenAccessibilityUpdates().join(QStringLiteral("; ")).toStdString(),
+              QStringLiteral("%1 Title; %2 ; %3 Title")
+                  .arg(int(QAccessible::Focus))
+                  .arg(int(QAccessible::ValueChanged))
+                  .arg(int(QAccessible::NameChanged))
+                  .toStdString());
+}
+
+} // namespace
