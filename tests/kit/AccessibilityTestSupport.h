@@ -46,7 +46,7 @@ inline void describeAccessibleTree(QAccessibleInterface& element, int depth, QSt
     if (state.disabled) {
         out += QStringLiteral(" (disabled)");
     }
-    if (state.focused) {
+    if (state.focused && depth > 0) {
         out += QStringLiteral(" (focused)");
     }
     out += QLatin1Char('\n');

@@ -3,6 +3,7 @@
 #include "core/bus/ActivateCopyMoveEvent.h"
 #include "core/bus/ApplicationEventDispatcher.h"
 #include "core/bus/EventSelectedEvent.h"
+#include "core/events/EventService.h"
 #include "kit/InterfaceOrientation.h"
 #include "kit/KeyInput.h"
 #include "kit/ScrollView.h"
