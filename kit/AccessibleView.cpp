@@ -185,6 +185,9 @@ void* AccessibleView::interface_cast(QAccessible::InterfaceType type) {
     if (type == QAccessible::ActionInterface) {
         return static_cast<QAccessibleActionInterface*>(this);
     }
+    if (type == QAccessible::TextInterface && role() == QAccessible::EditableText) {
+        return static_cast<QAccessibleTextInterface*>(this);
+    }
     return nullptr;
 }
 
@@ -214,5 +217,99 @@ void AccessibleView::doAction(const QString& actionName) {
 }
 
 QStringList AccessibleView::keyBindingsForAction(const QString&) const {
+    return {};
+}
+
+QString AccessibleView::fieldText() const {
+    const std::shared_ptr<View> view = m_view.lock();
+    return view ? view->accessibilityDescription().value : QString();
+}
+
+void AccessibleView::selection(int, int* startOffset, int* endOffset) const {
+    *startOffset = 0;
+    *endOffset = 0;
+}
+
+int AccessibleView::selectionCount() const {
+    return 0;
+}
+
+void AccessibleView::addSelection(int, int) {}
+
+void AccessibleView::removeSelection(int) {}
+
+void AccessibleView::setSelection(int, int, int) {}
+
+int AccessibleView::cursorPosition() const {
+    return characterCount();
+}
+
+void AccessibleView::setCursorPosition(int) {}
+
+QString AccessibleView::text(int startOffset, int endOffset) const {
+    return fieldText().mid(startOffset, endOffset - startOffset);
+}
+
+QString AccessibleView::piece(int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset,
+                              int* endOffset) const {
+    const QString all = fieldText();
+    if (offset < 0 || offset > all.size() ||
+        (boundaryType == QAccessible::CharBoundary && offset == all.size())) {
+        *startOffset = -1;
+        *endOffset = -1;
+        return {};
+    }
+    if (boundaryType == QAccessible::CharBoundary) {
+        *startOffset = offset;
+        *endOffset = offset + 1;
+        return all.mid(offset, 1);
+    }
+    *startOffset = 0;
+    *endOffset = int(all.size());
+    return all;
+}
+
+QString AccessibleView::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                         int* startOffset, int* endOffset) const {
+    if (boundaryType == QAccessible::CharBoundary) {
+        return piece(offset - 1, boundaryType, startOffset, endOffset);
+    }
+    *startOffset = -1;
+    *endOffset = -1;
+    return {};
+}
+
+QString AccessibleView::textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                        int* startOffset, int* endOffset) const {
+    if (boundaryType == QAccessible::CharBoundary) {
+        return piece(offset + 1, boundaryType, startOffset, endOffset);
+    }
+    *startOffset = -1;
+    *endOffset = -1;
+    return {};
+}
+
+QString AccessibleView::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset,
+                                     int* endOffset) const {
+    return piece(offset, boundaryType, startOffset, endOffset);
+}
+
+int AccessibleView::characterCount() const {
+    return int(fieldText().size());
+}
+
+QRect AccessibleView::characterRect(int) const {
+    return {};
+}
+
+int AccessibleView::offsetAtPoint(const QPoint&) const {
+    return -1;
+}
+
+void AccessibleView::scrollToSubstring(int, int) {}
+
+QString AccessibleView::attributes(int offset, int* startOffset, int* endOffset) const {
+    *startOffset = offset;
+    *endOffset = offset;
     return {};
 }
