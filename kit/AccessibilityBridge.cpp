@@ -59,6 +59,14 @@ std::vector<std::shared_ptr<View>> AccessibilityBridge::elementsIn(const View& v
 std::vector<std::shared_ptr<View>> AccessibilityBridge::rootElements() const {
     std::vector<std::shared_ptr<View>> elements;
     appendElements(*m_window, elements);
+    // A dialog is modal: what it covers cannot be reached until it goes.
+    const auto isDialog = [](const std::shared_ptr<View>& element) {
+        return element->accessibilityDescription().role == AccessibilityRole::Dialog;
+    };
+    if (std::any_of(elements.begin(), elements.end(), isDialog)) {
+        std::erase_if(elements,
+                      [&isDialog](const std::shared_ptr<View>& element) { return !isDialog(element); });
+    }
     return elements;
 }
 

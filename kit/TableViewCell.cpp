@@ -68,9 +68,10 @@ TableViewCell::TableViewCell(Style style, const QString& reuseIdentifier)
     m_selectedBackgroundView = m_standardSelectedBackground;
     m_selectedBackgroundView->setHidden(true);
     m_separator->setUserInteractionEnabled(false);
+    m_separator->setBackgroundColor(Color::fromRgb255(224, 224, 224));
+    // The row's name says what they show.
     m_textLabel->setAccessibilityElementsHidden(true);
     m_detailTextLabel->setAccessibilityElementsHidden(true);
-    m_separator->setBackgroundColor(Color::fromRgb255(224, 224, 224));
 
     m_textLabel->setHighlightedTextColor(Color(1, 1, 1));
     m_detailTextLabel->setHighlightedTextColor(Color(1, 1, 1));

@@ -258,6 +258,8 @@ protected:
     // Typing from the computer's keyboard while this view is first responder; returns whether
     // the view used it.
     virtual bool handleKeyInput(const KeyInput& input);
+    // The accessibility hook: the role, name, value and state the view shows to a screen reader;
+    // by default none (not an element).
     virtual AccessibilityDescription describeAccessibility() const;
 
 private:

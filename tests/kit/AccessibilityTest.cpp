@@ -1,4 +1,5 @@
 #include "kit/AccessibilityTestSupport.h"
+#include "kit/AlertView.h"
 #include "kit/Application.h"
 #include "kit/Button.h"
 #include "kit/Label.h"
@@ -125,6 +126,22 @@ TEST_F(AccessibilityTest, PressingTapsAndFocusFollowsTheFirstResponder) {
     m_field.reset();
     EXPECT_FALSE(field->isValid());
     EXPECT_EQ(root().focusChild(), nullptr);
+}
+
+TEST_F(AccessibilityTest, AnAlertIsAModalDialogWithItsTextsAndButtons) {
+    auto alert =
+        std::make_shared<AlertView>("Calendar is hidden", "Continue?", nullptr, "No", QStringList{"Yes"});
+    alert->show();
+    m_loop->advance(2.0);
+    EXPECT_EQ(tree().toStdString(), "Window Orvella\n"
+                                    "  Dialog Calendar is hidden\n"
+                                    "    Text Calendar is hidden\n"
+                                    "    Text Continue?\n"
+                                    "    Button No\n"
+                                    "    Button Yes\n");
+    root().child(0)->child(2)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    m_loop->advance(2.0);
+    EXPECT_EQ(root().childCount(), 4);
 }
 
 } // namespace
