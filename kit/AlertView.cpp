@@ -245,6 +245,7 @@ void AlertView::present() {
     coverWindow(*window, DimmingView::Style::Radial);
     setCenter(Point(window->bounds().width() / 2, window->bounds().height() / 2));
     setAlpha(1.0);
+    postAccessibilityNotification(AccessibilityNotification::AlertShown);
 
     // A quick pop: from nothing to a little too large, a little too small, then its size.
     dimmingView()->setAlpha(0.0);
@@ -321,4 +322,11 @@ void AlertView::didDismiss(int buttonIndex) {
     if (const std::shared_ptr<AlertViewDelegate> reportTo = delegate()) {
         reportTo->didDismissWithButtonIndex(*this, buttonIndex);
     }
+}
+
+AccessibilityDescription AlertView::describeAccessibility() const {
+    AccessibilityDescription description;
+    description.role = AccessibilityRole::Dialog;
+    description.label = title();
+    return description;
 }

@@ -46,6 +46,7 @@ public:
     static std::vector<std::shared_ptr<AlertView>> queuedAlerts();
 
 protected:
+    AccessibilityDescription describeAccessibility() const override;
     void drawRect(GraphicsContext& context, const Rect& rect) override;
     void layoutSubviews() override;
 

@@ -65,10 +65,10 @@ Image Artwork::imageNamed(const QString& name) {
     const DrawFunction draw = entry.draw;
     const unsigned generation = entry.generation;
     Image image = Image::draw(size, scale, [&](GraphicsContext& context) {
-        if (draw) {
-            draw(context, size);
-        }
-    });
+                      if (draw) {
+                          draw(context, size);
+                      }
+                  }).named(name);
     // The entry may have been replaced while drawing; look it up again.
     const auto again = all.entries.find(name);
     if (again != all.entries.end() && again->second.generation == generation) {

@@ -1,5 +1,6 @@
 #include "kit/BarButtonView.h"
 
+#include "foundation/Localization.h"
 #include "kit/Font.h"
 #include "kit/GraphicsContext.h"
 #include "kit/RoundedRectangle.h"
@@ -210,4 +211,15 @@ void BarButtonView::touchesCancelled(const TouchSet& touches, const TouchEvent& 
     }
     m_tracking = false;
     setHighlighted(false);
+}
+
+AccessibilityDescription BarButtonView::describeAccessibility() const {
+    AccessibilityDescription description;
+    description.role = AccessibilityRole::Button;
+    description.label = m_showsAddSign ? localizedString(QStringLiteral("Add")) : m_title;
+    if (description.label.isEmpty() && m_image) {
+        description.label = m_image->name();
+    }
+    description.enabled = enabled();
+    return description;
 }

@@ -40,6 +40,7 @@ public:
     static Color defaultTintColor();
 
 protected:
+    AccessibilityDescription describeAccessibility() const override;
     void drawRect(GraphicsContext& context, const Rect& rect) override;
     Size fittingSize(Size size) const override;
     void touchesBegan(const TouchSet& touches, const TouchEvent& event) override;

@@ -416,3 +416,16 @@ Size Button::fittingSize(Size /*size*/) const {
     const Size background = currentBackgroundImage().size();
     return {std::max(result.width(), background.width()), std::max(result.height(), background.height())};
 }
+
+AccessibilityDescription Button::describeAccessibility() const {
+    AccessibilityDescription description;
+    description.role = AccessibilityRole::Button;
+    description.label = currentTitle().simplified();
+    if (description.label.isEmpty()) {
+        description.label = currentImage().name();
+    }
+    description.enabled = enabled();
+    description.selected = selected();
+    description.subviewsAreElements = false;
+    return description;
+}

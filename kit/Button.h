@@ -107,6 +107,7 @@ public:
     std::function<void()> onTouchCancel;
 
 protected:
+    AccessibilityDescription describeAccessibility() const override;
     void drawRect(GraphicsContext& context, const Rect& rect) final;
     void layoutSubviews() override;
     void touchesBegan(const TouchSet& touches, const TouchEvent& event) override;

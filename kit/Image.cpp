@@ -40,6 +40,12 @@ Image Image::stretchableImage(int leftCapWidth, int topCapHeight) const {
     return result;
 }
 
+Image Image::named(const QString& name) const {
+    Image result = *this;
+    result.m_name = name;
+    return result;
+}
+
 double Image::rightCapWidth() const {
     return m_leftCapWidth > 0 ? std::max(size().width() - m_leftCapWidth - 1.0, 0.0) : 0.0;
 }

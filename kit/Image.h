@@ -55,6 +55,11 @@ public:
     // Kit-internal access to the pixels.
     const QImage& pixels() const;
 
+    // The artwork name the image was made under, or empty; a button without a title is read out
+    // by it.
+    const QString& name() const { return m_name; }
+    Image named(const QString& name) const;
+
     // Whether both share the same pixels (and caps).
     bool isSameImage(const Image& other) const;
 
@@ -63,4 +68,5 @@ private:
     double m_scale = 1.0;
     int m_leftCapWidth = 0;
     int m_topCapHeight = 0;
+    QString m_name;
 };

@@ -148,3 +148,11 @@ Size Label::fittingSize(Size size) const {
     }
     return measure(m_font, Size(size.width(), 0.0));
 }
+
+AccessibilityDescription Label::describeAccessibility() const {
+    AccessibilityDescription description;
+    description.role = AccessibilityRole::StaticText;
+    description.label = m_text.simplified();
+    description.enabled = m_enabled;
+    return description;
+}

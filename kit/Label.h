@@ -59,6 +59,7 @@ public:
     Rect textRectForBounds(const Rect& bounds) const;
 
 protected:
+    AccessibilityDescription describeAccessibility() const override;
     void drawRect(GraphicsContext& context, const Rect& rect) final;
     // Draws the text into the rectangle with the label's font and colours already set.
     virtual void drawTextInRect(GraphicsContext& context, const Rect& rect);

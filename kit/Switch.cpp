@@ -192,3 +192,12 @@ void Switch::finishTracking(bool on, bool report) {
         sendValueChanged();
     }
 }
+
+AccessibilityDescription Switch::describeAccessibility() const {
+    AccessibilityDescription description;
+    description.role = AccessibilityRole::Switch;
+    description.enabled = enabled();
+    description.checked = m_on;
+    description.subviewsAreElements = false;
+    return description;
+}

@@ -30,6 +30,7 @@ public:
     bool isTracking() const { return m_tracking; }
 
 protected:
+    AccessibilityDescription describeAccessibility() const override;
     void drawRect(GraphicsContext& context, const Rect& rect) final;
     Size fittingSize(Size size) const override;
     void touchesBegan(const TouchSet& touches, const TouchEvent& event) override;

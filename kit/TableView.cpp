@@ -1010,3 +1010,9 @@ void TableView::accessoryButtonTapped(TableViewCell& cell) {
         }
     }
 }
+
+AccessibilityDescription TableView::describeAccessibility() const {
+    AccessibilityDescription description;
+    description.role = AccessibilityRole::List;
+    return description;
+}

@@ -141,6 +141,7 @@ public:
     std::size_t cellsRequested() const { return m_cellsRequested; }
 
 protected:
+    AccessibilityDescription describeAccessibility() const override;
     void layoutSubviews() override;
     void drawRect(GraphicsContext& context, const Rect& rect) override;
     void touchesBegan(const TouchSet& touches, const TouchEvent& event) override;

@@ -10,6 +10,8 @@
 #include "kit/StringDrawing.h"
 #include "kit/TableViewCellEditingControl.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <cmath>
 
@@ -67,6 +69,9 @@ TableViewCell::TableViewCell(Style style, const QString& reuseIdentifier)
     m_selectedBackgroundView->setHidden(true);
     m_separator->setUserInteractionEnabled(false);
     m_separator->setBackgroundColor(Color::fromRgb255(224, 224, 224));
+    // The row's name says what they show.
+    m_textLabel->setAccessibilityElementsHidden(true);
+    m_detailTextLabel->setAccessibilityElementsHidden(true);
 
     m_textLabel->setHighlightedTextColor(Color(1, 1, 1));
     m_detailTextLabel->setHighlightedTextColor(Color(1, 1, 1));
@@ -566,4 +571,19 @@ Image TableViewCell::detailDisclosureButtonImage() {
         context.addLineTo({12.5, 19.5});
         context.strokePath();
     });
+}
+
+AccessibilityDescription TableViewCell::describeAccessibility() const {
+    AccessibilityDescription description;
+    description.role = AccessibilityRole::Row;
+    // The standard texts are read as the row's name; anything else inside stays an element.
+    QStringList texts;
+    for (const Label* label : {m_textLabel.get(), m_detailTextLabel.get()}) {
+        if (label->superview() && !label->hidden() && !label->text().trimmed().isEmpty()) {
+            texts << label->text().simplified();
+        }
+    }
+    description.label = texts.join(QStringLiteral(", "));
+    description.selected = m_selected;
+    return description;
 }

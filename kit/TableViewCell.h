@@ -106,6 +106,7 @@ public:
     static Color value1DetailColor() { return Color::fromRgb255(56, 84, 135); }
 
 protected:
+    AccessibilityDescription describeAccessibility() const override;
     void layoutSubviews() override;
     // Hooks: the selection or highlight changed; the editing mode changed.
     virtual void selectionChanged(bool animated);

@@ -819,3 +819,13 @@ void TextField::touchesCancelled(const TouchSet&, const TouchEvent&) {
     m_tracking = false;
     m_trackingClearButton = false;
 }
+
+AccessibilityDescription TextField::describeAccessibility() const {
+    AccessibilityDescription description;
+    description.role = AccessibilityRole::EditableText;
+    description.label = m_placeholder;
+    description.value = displayText();
+    description.enabled = enabled();
+    description.subviewsAreElements = false;
+    return description;
+}

@@ -160,6 +160,7 @@ public:
     std::function<void()> onEditingDidEndOnExit;
 
 protected:
+    AccessibilityDescription describeAccessibility() const override;
     void drawRect(GraphicsContext& context, const Rect& rect) final;
     void layoutSubviews() override;
     void touchesBegan(const TouchSet& touches, const TouchEvent& event) override;

@@ -679,3 +679,17 @@ void View::didResignFirstResponder() {}
 bool View::handleKeyInput(const KeyInput&) {
     return false;
 }
+
+AccessibilityDescription View::accessibilityDescription() const {
+    return describeAccessibility();
+}
+
+AccessibilityDescription View::describeAccessibility() const {
+    return {};
+}
+
+void View::postAccessibilityNotification(AccessibilityNotification notification) {
+    if (Window* root = window()) {
+        root->accessibilityNotification(*this, notification);
+    }
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/Color.h"
+#include "kit/Accessibility.h"
 #include "kit/AffineTransform.h"
 #include "kit/AnimationOptions.h"
 #include "kit/Image.h"
@@ -221,6 +222,16 @@ public:
     // The window at the root of this view's tree, or null.
     Window* window() const;
 
+    // Accessibility: what a screen reader is told about this view, through the
+    // `describeAccessibility` hook (by default nothing: the view only holds its subviews).
+    AccessibilityDescription accessibilityDescription() const;
+    // Whether this view and everything inside it stay out of the screen reader's sight (parts
+    // that an enclosing element already names).
+    bool accessibilityElementsHidden() const { return m_accessibilityElementsHidden; }
+    void setAccessibilityElementsHidden(bool hidden) { m_accessibilityElementsHidden = hidden; }
+    // Tells the screen reader of a change of this view, through the view's window.
+    void postAccessibilityNotification(AccessibilityNotification notification);
+
 protected:
     // Draws the view's own content; `rect` is the area to draw, in bounds coordinates.
     virtual void drawRect(GraphicsContext& context, const Rect& rect);
@@ -247,6 +258,9 @@ protected:
     // Typing from the computer's keyboard while this view is first responder; returns whether
     // the view used it.
     virtual bool handleKeyInput(const KeyInput& input);
+    // The accessibility hook: the role, name, value and state the view shows to a screen reader;
+    // by default none (not an element).
+    virtual AccessibilityDescription describeAccessibility() const;
 
 private:
     friend class Layer;
@@ -273,6 +287,7 @@ private:
     bool m_userInteractionEnabled = true;
     bool m_exclusiveTouch = false;
     int m_tag = 0;
+    bool m_accessibilityElementsHidden = false;
     bool m_needsLayout = false;
     bool m_needsDisplay = true;
     bool m_subtreeNeedsDisplay = true;

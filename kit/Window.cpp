@@ -265,7 +265,16 @@ bool Window::makeFirstResponder(const std::shared_ptr<View>& view) {
         view->didBecomeFirstResponder();
     }
     updateKeyboard();
+    if (view) {
+        view->postAccessibilityNotification(AccessibilityNotification::FocusChanged);
+    }
     return true;
+}
+
+void Window::accessibilityNotification(View& view, AccessibilityNotification notification) {
+    if (m_onAccessibilityNotification) {
+        m_onAccessibilityNotification(view, notification);
+    }
 }
 
 void Window::clearFirstResponder() {

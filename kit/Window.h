@@ -107,6 +107,15 @@ public:
         m_onNeedsDisplay = std::move(onNeedsDisplay);
     }
 
+    // Called with every accessibility notification of a view of this window (the first
+    // responder's focus included), so that whoever shows the window passes it on to the screen
+    // reader.
+    void setOnAccessibilityNotification(
+        std::function<void(View& view, AccessibilityNotification notification)> onNotification) {
+        m_onAccessibilityNotification = std::move(onNotification);
+    }
+    void accessibilityNotification(View& view, AccessibilityNotification notification);
+
     // Delivers a touch event to the views under its touches (called by the application).
     void deliverEvent(const TouchEvent& event);
     TouchRouter& touchRouter();
@@ -138,6 +147,7 @@ private:
     RotationHandler* m_rotationHandler = nullptr;
     std::function<void()> m_onNeedsDisplay;
     std::function<void()> m_onOrientationChanged;
+    std::function<void(View&, AccessibilityNotification)> m_onAccessibilityNotification;
     int m_orientation;
     int m_deviceOrientation;
 };

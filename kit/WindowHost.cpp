@@ -1,5 +1,7 @@
 #include "kit/WindowHost.h"
 
+#include "kit/AccessibilityBridge.h"
+#include "kit/AccessibleWindowHost.h"
 #include "kit/Application.h"
 #include "kit/GraphicsContext.h"
 #include "kit/InterfaceOrientation.h"
@@ -8,6 +10,7 @@
 #include "kit/WheelScrolling.h"
 #include "kit/Window.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
@@ -51,7 +54,10 @@ int turnedCounterClockwise(int orientation) {
 class WindowHost::Widget final : public QWidget {
 public:
     Widget(std::shared_ptr<Window> window, Application& application)
-        : m_window(std::move(window)), m_application(application) {
+        : m_window(std::move(window)), m_application(application),
+          m_accessibility(std::make_shared<AccessibilityBridge>(*this, m_window)) {
+        // Before anything below asks for this widget's interface (Qt keeps the first one made).
+        QAccessible::installFactory(&Widget::accessibleInterface);
         setWindowTitle(QStringLiteral("Orvella"));
         setAttribute(Qt::WA_AcceptTouchEvents);
         setAttribute(Qt::WA_OpaquePaintEvent);
@@ -67,11 +73,27 @@ public:
             }
         });
         m_window->setOnOrientationChanged([this] { takeWindowShape(); });
+        m_window->setOnAccessibilityNotification(
+            [bridge = std::weak_ptr(m_accessibility)](View& view, AccessibilityNotification notification) {
+                if (const auto accessibility = bridge.lock()) {
+                    accessibility->notify(view, notification);
+                }
+            });
     }
 
     ~Widget() override {
         m_window->setOnNeedsDisplay(nullptr);
         m_window->setOnOrientationChanged(nullptr);
+        m_window->setOnAccessibilityNotification(nullptr);
+    }
+
+    // Qt's accessibility asks this for the interface of every object it meets; the desktop window
+    // of a host answers with the root of its view tree.
+    static QAccessibleInterface* accessibleInterface(const QString&, QObject* object) {
+        if (auto* widget = dynamic_cast<Widget*>(object)) {
+            return new AccessibleWindowHost(widget, widget->m_accessibility);
+        }
+        return nullptr;
     }
 
 protected:
@@ -258,6 +280,7 @@ private:
         m_zoom = std::min(width() / points.width(), height() / points.height());
         m_origin =
             Point((width() - points.width() * m_zoom) / 2.0, (height() - points.height() * m_zoom) / 2.0);
+        m_accessibility->setPlacement(m_zoom, m_origin);
         update();
     }
 
@@ -319,6 +342,7 @@ private:
     double m_zoom = 1.0;
     Point m_origin;
     bool m_mouseDown = false;
+    std::shared_ptr<AccessibilityBridge> m_accessibility;
 };
 
 WindowHost::WindowHost(std::shared_ptr<Window> window, Application& application)

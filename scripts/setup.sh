@@ -11,6 +11,7 @@ packages=(
   fonts-liberation2 fonts-dejavu-core fonts-noto-color-emoji xvfb xauth
   librsvg2-bin desktop-file-utils appstream
   dbus dunst
+  at-spi2-core python3-pyatspi
 )
 
 missing=()

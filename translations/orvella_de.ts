@@ -1101,5 +1101,20 @@ die länger als 1 Tag dauern
             <numerusform>%n verpasste Erinnerungen</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n events</source>
+        <translation>
+            <numerusform>%n Termin</numerusform>
+            <numerusform>%n Termine</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>no events</source>
+        <translation>keine Termine</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
+    </message>
 </context>
 </TS>

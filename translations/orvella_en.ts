@@ -17,5 +17,12 @@
             <numerusform>%n missed reminders</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n events</source>
+        <translation>
+            <numerusform>%n event</numerusform>
+            <numerusform>%n events</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

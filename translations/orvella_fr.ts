@@ -1101,5 +1101,20 @@ plus longs qu’un jour
             <numerusform>%n rappels manqués</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n events</source>
+        <translation>
+            <numerusform>%n événement</numerusform>
+            <numerusform>%n événements</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>no events</source>
+        <translation>aucun événement</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Ajouter</translation>
+    </message>
 </context>
 </TS>

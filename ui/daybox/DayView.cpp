@@ -4,6 +4,7 @@
 #include "core/bus/ListEventsEvent.h"
 #include "core/calendar/DateTimeFormatter.h"
 #include "core/calendar/DateUtilities.h"
+#include "foundation/Localization.h"
 #include "kit/Artwork.h"
 #include "kit/Button.h"
 #include "kit/ImageView.h"
@@ -97,6 +98,8 @@ std::shared_ptr<Label> DayView::newHeaderLabel(const Rect& frame) const {
     label->setTextColor(Color(1, 1, 1));
     label->setShadowColor(Color(0, 0, 0));
     label->setShadowOffset(Size(1, 1));
+    // The card's own name says the date.
+    label->setAccessibilityElementsHidden(true);
     return label;
 }
 
@@ -305,4 +308,17 @@ bool DayView::deselectAnimated(bool animated, bool delayed) {
 void DayView::drawRect(GraphicsContext& context, const Rect& rect) {
     setHideBorders(isVeiled());
     CalendarBoxView::drawRect(context, rect);
+}
+
+AccessibilityDescription DayView::describeAccessibility() const {
+    AccessibilityDescription description;
+    description.role = AccessibilityRole::Pane;
+    if (m_displayedDate) {
+        DateTimeFormatter& formatter = DateTimeFormatter::instance();
+        const QString count = m_eventCount == 0 ? localizedString(QStringLiteral("no events"))
+                                                : localizedString(QStringLiteral("%n events"), m_eventCount);
+        description.label = formatter.formatDayOfWeek(*m_displayedDate) + QLatin1Char(' ') +
+                            formatter.formatFullDayOfMonth(*m_displayedDate) + QStringLiteral(", ") + count;
+    }
+    return description;
 }

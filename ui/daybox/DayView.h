@@ -50,10 +50,16 @@ public:
     const std::shared_ptr<Label>& dayOfWeekLabel() const { return m_dayOfWeekLabel; }
     const std::shared_ptr<Label>& dayOfMonthLabel() const { return m_dayOfMonthLabel; }
 
+    // How many events the day has, shown in rows or behind the more button; read out with the
+    // date.
+    int eventCount() const { return m_eventCount; }
+    void setEventCount(int count) { m_eventCount = count; }
+
     static double getDayOfMonthLabelWidth() { return 66.0; }
     static double getDayOfWeekLabelWidth() { return 86.0; }
 
 protected:
+    AccessibilityDescription describeAccessibility() const override;
     void drawRect(GraphicsContext& context, const Rect& rect) override;
     void touchesBegan(const TouchSet& touches, const TouchEvent& event) override;
     void touchesMoved(const TouchSet& touches, const TouchEvent& event) override;
@@ -81,4 +87,5 @@ private:
     std::shared_ptr<Button> m_moreEventsButton;
     std::weak_ptr<TouchableViewDelegate> m_delegate;
     bool m_halfSized = false;
+    int m_eventCount = 0;
 };

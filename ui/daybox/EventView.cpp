@@ -16,6 +16,8 @@
 #include "ui/daybox/SelectedBackgroundView.h"
 #include "ui/search/SearchResultHighlightView.h"
 
+#include <QStringList>
+
 #include <algorithm>
 
 namespace {
@@ -525,4 +527,23 @@ void EventView::drawRect(GraphicsContext& context, const Rect&) {
         return;
     }
     m_coloredBackground.draw(context, timeBoxRect(), rowBoxRect());
+}
+
+AccessibilityDescription EventView::describeAccessibility() const {
+    AccessibilityDescription description;
+    if (!m_event) {
+        return description;
+    }
+    description.role = AccessibilityRole::Row;
+    QStringList parts;
+    for (const Label* label : {m_timeLabel.get(), m_titleLabel.get()}) {
+        if (label != nullptr && !label->hidden() && !label->text().trimmed().isEmpty()) {
+            parts << label->text().simplified();
+        }
+    }
+    description.label = parts.join(QLatin1Char(' '));
+    description.selected = m_selected;
+    description.enabled = !m_touchDisabled;
+    description.subviewsAreElements = false;
+    return description;
 }

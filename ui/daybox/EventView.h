@@ -70,6 +70,8 @@ public:
     bool canBecomeFirstResponder() override { return true; }
 
 protected:
+    // Read out as one element: the time as shown, then the title and location.
+    AccessibilityDescription describeAccessibility() const override;
     // Layout hooks, overridden by the tablet row.
     virtual std::shared_ptr<Label> newTimeLabel();
     virtual std::shared_ptr<Label> newTitleLabel();

@@ -35,6 +35,7 @@ DateTitleWeekButtonView::~DateTitleWeekButtonView() {
 
 void DateTitleWeekButtonView::setWeek(const Week& week) {
     m_week = week;
+    postAccessibilityNotification(AccessibilityNotification::LabelChanged);
     setNeedsDisplay();
 }
 
@@ -119,4 +120,13 @@ void DateTitleWeekButtonView::drawSeparator(GraphicsContext& context, const Layo
     context.setStrokeColor(getLineColor());
     context.setLineWidth(DeviceDependentValues::singlePixelLineWidth());
     context.strokePath();
+}
+
+AccessibilityDescription DateTitleWeekButtonView::describeAccessibility() const {
+    AccessibilityDescription description;
+    if (m_week) {
+        description.role = AccessibilityRole::Button;
+        description.label = weekText() + QStringLiteral(", ") + yearText();
+    }
+    return description;
 }

@@ -37,6 +37,8 @@ public:
     static Layout layoutForWidths(double faceWidth, double widthA, double widthB);
 
 protected:
+    // "Week 50, 2026".
+    AccessibilityDescription describeAccessibility() const override;
     void drawRect(GraphicsContext& context, const Rect& rect) override;
 
 private:

@@ -95,6 +95,7 @@ void DayViewController::initializeWithDate(Date dayStart, bool firstTime) {
             eventView->initializeWithEvent(nullptr, dayStart, false);
         }
         m_dayView->moreEventsButton()->setHidden(true);
+        m_dayView->setEventCount(0);
     }
     keepOverlayInFront();
 }
@@ -131,6 +132,7 @@ bool DayViewController::hasOverflow() const {
 
 void DayViewController::populateViewsAnimated(bool animated) {
     const EventList& events = compileEventList();
+    m_dayView->setEventCount(events.size());
     const int rows = maxRows();
     for (int i = 0; i < rows; ++i) {
         const std::shared_ptr<EKEvent> event = i < events.size() ? events.eventAtIndex(i) : nullptr;

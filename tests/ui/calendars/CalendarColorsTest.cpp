@@ -26,11 +26,11 @@ namespace {
 
 // Pixels hold 8 bits per component, so drawn colours are compared to within two steps.
 ::testing::AssertionResult closeColor(const Color& actual, const Color& expected,
-                                      double tolerance = 2.5 / 255.0) {
-    if (std::abs(actual.red() - expected.red()) <= tolerance &&
-        std::abs(actual.green() - expected.green()) <= tolerance &&
-        std::abs(actual.blue() - expected.blue()) <= tolerance &&
-        std::abs(actual.alpha() - expected.alpha()) <= tolerance) {
+                                      double maxDifference = 2.5 / 255.0) {
+    if (std::abs(actual.red() - expected.red()) <= maxDifference &&
+        std::abs(actual.green() - expected.green()) <= maxDifference &&
+        std::abs(actual.blue() - expected.blue()) <= maxDifference &&
+        std::abs(actual.alpha() - expected.alpha()) <= maxDifference) {
         return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionFailure()
