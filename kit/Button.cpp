@@ -294,6 +294,16 @@ bool Button::continueTracking(Point point) {
     return m_tracking;
 }
 
+bool Button::performKeyboardAction() {
+    if (!onTouchUpInside) {
+        return false;
+    }
+    // Held while its action runs, which may take its screen away.
+    const std::shared_ptr<View> keepAlive = shared_from_this();
+    onTouchUpInside();
+    return true;
+}
+
 void Button::endTracking(Point point) {
     if (!m_tracking) {
         return;

@@ -107,6 +107,9 @@ public:
     std::function<void()> onTouchCancel;
 
 protected:
+    // A button with an action is reached by Tab; Space or Return run its touch up inside.
+    bool acceptsKeyboardFocus() const override { return static_cast<bool>(onTouchUpInside); }
+    bool performKeyboardAction() override;
     AccessibilityDescription describeAccessibility() const override;
     void drawRect(GraphicsContext& context, const Rect& rect) final;
     void layoutSubviews() override;

@@ -4,6 +4,7 @@
 #include "kit/View.h"
 
 #include <functional>
+#include <memory>
 
 // The common ground of the controls (button, bar button, text field, switch, slider, time picker,
 // segmented control): the enabled, selected and highlighted flags and the value-changed report.
@@ -27,7 +28,18 @@ public:
 
     std::function<void()> onValueChanged;
 
+    // Tab reaches a control that acts on the keyboard: it shows a focus ring while it is first
+    // responder, and Space or Return act as a tap would.
+    bool canBecomeFirstResponder() override;
+    bool handleKeyInput(const KeyInput& input) override;
+
 protected:
+    // Whether the keyboard can act on this control (see performKeyboardAction); no by default.
+    virtual bool acceptsKeyboardFocus() const { return false; }
+    // What Space or Return do; says whether anything was done.
+    virtual bool performKeyboardAction() { return false; }
+    void didBecomeFirstResponder() override;
+    void didResignFirstResponder() override;
     // Reports a change the user made.
     void sendValueChanged();
     // Runs after any of the three flags changed, once the control has asked for a new drawing;
@@ -35,6 +47,7 @@ protected:
     virtual void stateDidChange() {}
 
 private:
+    std::shared_ptr<View> m_focusRing;
     bool m_enabled = true;
     bool m_selected = false;
     bool m_highlighted = false;

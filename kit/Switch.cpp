@@ -193,6 +193,11 @@ void Switch::finishTracking(bool on, bool report) {
     }
 }
 
+bool Switch::performKeyboardAction() {
+    finishTracking(!m_on, true);
+    return true;
+}
+
 AccessibilityDescription Switch::describeAccessibility() const {
     AccessibilityDescription description;
     description.role = AccessibilityRole::Switch;

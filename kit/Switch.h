@@ -30,6 +30,9 @@ public:
     bool isTracking() const { return m_tracking; }
 
 protected:
+    // Tab reaches the switch; Space or Return flip it as a tap does.
+    bool acceptsKeyboardFocus() const override { return true; }
+    bool performKeyboardAction() override;
     AccessibilityDescription describeAccessibility() const override;
     void drawRect(GraphicsContext& context, const Rect& rect) final;
     Size fittingSize(Size size) const override;

@@ -1,6 +1,8 @@
 #include "kit/TextField.h"
 #include "TextInputTestSupport.h"
+#include "kit/Button.h"
 #include "kit/KeyInput.h"
+#include "kit/Switch.h"
 #include "kit/TextFieldDelegate.h"
 #include "kit/TextLayout.h"
 
@@ -382,4 +384,37 @@ TEST_F(TextFieldTest, TabGoesToTheNextFieldInReadingOrderAndShiftTabBack) {
     tab(Qt::ShiftModifier);
     EXPECT_TRUE(below->isEditing());
     EXPECT_FALSE(hidden->isEditing());
+}
+
+TEST_F(TextFieldTest, TabReachesButtonsAndSwitchesThatSpaceAndReturnWork) {
+    auto button = std::make_shared<Button>(Rect(10, 60, 100, 40));
+    int pressed = 0;
+    button->onTouchUpInside = [&] { ++pressed; };
+    auto inert = std::make_shared<Button>(Rect(120, 60, 100, 40)); // no action: not reached
+    auto toggle = std::make_shared<Switch>(Rect(10, 110, 0, 0));
+    m_root->addSubview(button);
+    m_root->addSubview(inert);
+    m_root->addSubview(toggle);
+    const auto key = [this](int code, int modifiers = 0) {
+        return m_window->keyInput(press(code, QString(), modifiers));
+    };
+    key(Qt::Key_Tab);
+    ASSERT_TRUE(m_field->isEditing());
+    key(Qt::Key_Tab);
+    EXPECT_TRUE(button->isFirstResponder());
+    EXPECT_FALSE(m_field->isEditing());
+    const std::shared_ptr<View> ring = button->subviews().back();
+    EXPECT_EQ(ring->frame(), button->bounds());
+    EXPECT_TRUE(key(Qt::Key_Space));
+    EXPECT_TRUE(key(Qt::Key_Return));
+    EXPECT_EQ(pressed, 2);
+    key(Qt::Key_Tab);
+    EXPECT_TRUE(toggle->isFirstResponder());
+    EXPECT_FALSE(ring->superview());
+    EXPECT_TRUE(key(Qt::Key_Space));
+    EXPECT_TRUE(toggle->on());
+    key(Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_TRUE(button->isFirstResponder());
+    key(Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_TRUE(m_field->isEditing());
 }
