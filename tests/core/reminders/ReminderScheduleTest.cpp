@@ -9,6 +9,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
@@ -37,11 +38,11 @@ protected:
             shown.push_back(reminder.title.toStdString() + " " + berlin(m_loop->now()));
         };
         m_schedule->onRemindersMissed = [this](const std::vector<Reminder>& reminders) {
-            std::string titles;
+            QStringList titles{QStringLiteral("missed")};
             for (const Reminder& reminder : reminders) {
-                titles += " " + reminder.title.toStdString();
+                titles.append(reminder.title);
             }
-            missed.push_back("missed" + titles);
+            missed.push_back(titles.join(QLatin1Char(' ')).toStdString());
         };
         m_schedule->start();
     }
