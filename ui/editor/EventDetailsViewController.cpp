@@ -564,7 +564,8 @@ void EventDetailsViewController::clickedCancelButton(RecurringEventActionSheet& 
 }
 
 bool EventDetailsViewController::saveEventMultiple(bool future) {
-    if (!m_eventService.saveEvent(m_event, future ? EKSpan::FutureEvents : EKSpan::ThisEvent)) {
+    const EKUndo undo = m_dateChanged ? EKUndo::Kept : EKUndo::NotKept; // a move round trip
+    if (!m_eventService.saveEvent(m_event, future ? EKSpan::FutureEvents : EKSpan::ThisEvent, undo)) {
         m_doneEditing = false;
         return false;
     }

@@ -346,6 +346,10 @@ TEST_F(QuickCopyMoveTest, aMoveFromTheEditorSavedForOneOccurrenceLeavesNoWeekToG
     screen.navigation->popViewControllerAnimated(true);
     screen.settle();
     EXPECT_EQ(week().currentWeek(), Week::currentWeek().addWeeks(1));
+    // The move can be taken back, as a quick move can.
+    ASSERT_TRUE(screen.harness.eventService().undoLastChange());
+    EXPECT_EQ(seen(), "Swim 8.12 18:00-19:00, Swim 15.12 18:00-19:00, Swim 22.12 18:00-19:00, "
+                      "Swim 29.12 18:00-19:00");
 }
 
 TEST_F(QuickCopyMoveTest, aStoreChangeWhileTheMoveWaitsLeavesTheRowsInTheirNewPlace) {
