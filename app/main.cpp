@@ -29,7 +29,6 @@
 #include <QDBusConnection>
 #include <QTextStream>
 #include <QTranslator>
-#include <QWidget>
 
 #include <cstdlib>
 #include <optional>
@@ -196,9 +195,7 @@ int main(int argc, char** argv) {
         ReminderCenter::Role::Window, EventService::sharedInstance(), QDBusConnection::sessionBus());
     reminders->toShowEvent = [weekScreen, &host](const QString& identifier, Date startDate) {
         OccurrencePresenter::present(*weekScreen, identifier, startDate);
-        host.widget().showNormal();
-        host.widget().raise();
-        host.widget().activateWindow();
+        host.raise();
     };
     reminders->start();
     const int status = qtApplication.exec();

@@ -97,16 +97,7 @@ bool AccessibilityBridge::isWithinSight(const View& view) const {
 }
 
 bool AccessibilityBridge::isShowing(const View& view) const {
-    const View* current = &view;
-    for (; current != nullptr; current = current->superview().get()) {
-        if (isTransparent(*current)) {
-            return false;
-        }
-        if (current == m_window.get()) {
-            return true;
-        }
-    }
-    return false;
+    return view.window() == m_window.get() && view.isShowing();
 }
 
 QAccessibleInterface* AccessibilityBridge::rootInterface() const {

@@ -672,6 +672,20 @@ Window* View::window() const {
     return dynamic_cast<Window*>(const_cast<View*>(view));
 }
 
+bool View::isShowing() const {
+    const View* view = this;
+    for (;;) {
+        if (view->m_hidden || view->m_alpha < 0.01) {
+            return false;
+        }
+        const std::shared_ptr<View> parent = view->superview();
+        if (!parent) {
+            return dynamic_cast<const Window*>(view) != nullptr;
+        }
+        view = parent.get();
+    }
+}
+
 void View::didBecomeFirstResponder() {}
 
 void View::didResignFirstResponder() {}

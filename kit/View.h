@@ -221,6 +221,9 @@ public:
     virtual bool canPerformAction(const QString& action);
     // The window at the root of this view's tree, or null.
     Window* window() const;
+    // Whether the view is in a window and neither it nor a view it lies in is hidden or (all
+    // but) transparent: what a finger, the keyboard or a screen reader can reach.
+    bool isShowing() const;
 
     // Accessibility: what a screen reader is told about this view, through the
     // `describeAccessibility` hook (by default nothing: the view only holds its subviews).

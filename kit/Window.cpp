@@ -180,24 +180,11 @@ bool Window::keyInput(const KeyInput& input) {
     return onUnhandledKeyInput && onUnhandledKeyInput(input);
 }
 
-namespace {
-
-bool showsOnScreen(const View& view) {
-    for (const View* shown = &view; shown; shown = shown->superview().get()) {
-        if (shown->hidden() || shown->alpha() <= 0.0) {
-            return false;
-        }
-    }
-    return true;
-}
-
-} // namespace
-
 std::shared_ptr<ModalChoiceView> Window::frontmostChoice() {
     std::shared_ptr<ModalChoiceView> frontmost;
     std::function<void(const std::shared_ptr<View>&)> find = [&](const std::shared_ptr<View>& view) {
         if (auto choice = std::dynamic_pointer_cast<ModalChoiceView>(view);
-            choice && choice->isVisible() && showsOnScreen(*choice)) {
+            choice && choice->isVisible() && choice->isShowing()) {
             frontmost = choice;
         }
         for (const auto& subview : view->subviews()) {
@@ -216,7 +203,7 @@ bool Window::moveFocus(bool backwards) {
         for (const auto& subview : view->subviews()) {
             collect(subview);
         }
-        if (!view->canBecomeFirstResponder() || !view->userInteractionEnabled() || !showsOnScreen(*view)) {
+        if (!view->canBecomeFirstResponder() || !view->userInteractionEnabled() || !view->isShowing()) {
             return;
         }
         const Rect frame = view->convertRectToView(view->bounds(), this);

@@ -71,8 +71,9 @@ void ReminderSchedule::recompute() {
     const Date now = RunLoop::main().now();
     m_record->reload();
     // Reminders whose moment passed since the last look, and snoozes that ended.
+    const std::vector<Reminder> recent = remindersDue(now.addingTimeInterval(-missedPeriod), now);
     std::vector<Reminder> due;
-    for (Reminder reminder : remindersDue(now.addingTimeInterval(-missedPeriod), now)) {
+    for (Reminder reminder : recent) {
         if (const std::optional<Date> until = m_record->snoozedUntil(reminder)) {
             if (*until <= now) {
                 reminder.dueDate = *until;
@@ -94,7 +95,7 @@ void ReminderSchedule::recompute() {
         }
     }
     if (m_started) {
-        scheduleTimer(nextMoment(now), now);
+        scheduleTimer(nextMoment(now, recent), now);
     }
 }
 
@@ -123,10 +124,10 @@ std::vector<Reminder> ReminderSchedule::remindersDue(Date from, Date to) const {
     return reminders;
 }
 
-Date ReminderSchedule::nextMoment(Date now) const {
+Date ReminderSchedule::nextMoment(Date now, const std::vector<Reminder>& recent) const {
     std::optional<Date> next;
     // Snoozes end within the missed period of their first moment.
-    for (const Reminder& reminder : remindersDue(now.addingTimeInterval(-missedPeriod), now)) {
+    for (const Reminder& reminder : recent) {
         if (const std::optional<Date> until = m_record->snoozedUntil(reminder); until && *until > now) {
             next = std::min(next.value_or(*until), *until);
         }

@@ -60,7 +60,8 @@ private:
     void recomputeOnNextTurn();
     // The first moment after `now` at which a reminder not shown yet is due, searched in growing
     // periods; the end of the look-ahead when there is none.
-    Date nextMoment(Date now) const;
+    // `recent`: the reminders of the missed period up to now, already read.
+    Date nextMoment(Date now, const std::vector<Reminder>& recent) const;
     void scheduleTimer(Date at, Date now);
 
     EventService& m_eventService;

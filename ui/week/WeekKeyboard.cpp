@@ -15,6 +15,7 @@
 #include "ui/week/WeekViewController.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -199,13 +200,9 @@ std::shared_ptr<EventView> WeekKeyboard::selectedRow() const {
     if (!day || m_selection->row < 0) {
         return nullptr;
     }
-    int index = 0;
-    for (const auto& row : day->eventViews()) {
-        if (row->event() && !row->hidden() && index++ == m_selection->row) {
-            return row;
-        }
-    }
-    return nullptr;
+    const std::vector<std::shared_ptr<EventView>> rows = shownRows(*day);
+    const auto index = static_cast<std::size_t>(m_selection->row);
+    return index < rows.size() ? rows[index] : nullptr;
 }
 
 std::shared_ptr<EKEvent> WeekKeyboard::selectedEvent() const {
@@ -215,10 +212,14 @@ std::shared_ptr<EKEvent> WeekKeyboard::selectedEvent() const {
 
 int WeekKeyboard::rowCount(int day) const {
     const std::shared_ptr<WeekViewController> page = middlePage();
-    if (!page) {
-        return 0;
-    }
-    const auto& rows = page->dayViewControllers()[static_cast<std::size_t>(day)]->eventViews();
-    return static_cast<int>(std::count_if(rows.begin(), rows.end(),
-                                          [](const auto& row) { return row->event() && !row->hidden(); }));
+    return page ? static_cast<int>(
+                      shownRows(*page->dayViewControllers()[static_cast<std::size_t>(day)]).size())
+                : 0;
+}
+
+std::vector<std::shared_ptr<EventView>> WeekKeyboard::shownRows(const DayViewController& day) {
+    std::vector<std::shared_ptr<EventView>> rows;
+    std::copy_if(day.eventViews().begin(), day.eventViews().end(), std::back_inserter(rows),
+                 [](const auto& row) { return row->event() && !row->hidden(); });
+    return rows;
 }

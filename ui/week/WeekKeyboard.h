@@ -58,6 +58,8 @@ private:
     std::shared_ptr<EventView> selectedRow() const;
     std::shared_ptr<EKEvent> selectedEvent() const;
     int rowCount(int day) const;
+    // The day's rows that show an event, top to bottom.
+    static std::vector<std::shared_ptr<EventView>> shownRows(const DayViewController& day);
 
     std::weak_ptr<WeekKeyboardHost> m_host;
     EventService& m_eventService;
