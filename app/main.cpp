@@ -23,6 +23,7 @@
 #include "ui/hints/HintView.h"
 #include "ui/import/ImportCoordinator.h"
 #include "ui/rating/RatingPrompt.h"
+#include "ui/tablet/IPadWeekScrollViewController.h"
 #include "ui/week/WeekScrollViewController.h"
 
 #include <QApplication>
@@ -155,7 +156,10 @@ int main(int argc, char** argv) {
     OrvellaApp application;
     auto window = std::make_shared<Window>();
     // The week screen lives for the whole run, at the bottom of the navigation stack.
-    const std::shared_ptr<WeekScrollViewController> weekScreen = WeekScrollViewController::create();
+    // The one place that chooses between the phone's and the tablet's screens: every other
+    // tablet screen is made by the tablet week screen and its parts.
+    const std::shared_ptr<WeekScrollViewController> weekScreen =
+        options.tablet ? IPadWeekScrollViewController::create() : WeekScrollViewController::create();
     auto navigation = std::make_shared<NavigationController>(weekScreen);
     OrvellaAppDelegate delegate(window, navigation);
     const auto importer = std::make_shared<ImportCoordinator>(weekScreen, EventService::sharedInstance(),

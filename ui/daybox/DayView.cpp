@@ -41,10 +41,14 @@ Size DayView::cardSize(bool halfSize) {
 std::shared_ptr<DayView> DayView::create(Point point, bool halfSize) {
     DayBoxArtwork::registerImages();
     auto dayView = std::make_shared<DayView>(Rect(point, cardSize(halfSize)), halfSize);
-    dayView->m_moreEventsButton = dayView->newMoreEventsButton();
-    dayView->addSubview(dayView->m_moreEventsButton);
-    dayView->highlight(false);
+    dayView->buildSubviews();
     return dayView;
+}
+
+void DayView::buildSubviews() {
+    m_moreEventsButton = newMoreEventsButton();
+    addSubview(m_moreEventsButton);
+    highlight(false);
 }
 
 std::shared_ptr<Button> DayView::newMoreEventsButton() const {

@@ -59,6 +59,8 @@ public:
     static double getDayOfWeekLabelWidth() { return 86.0; }
 
 protected:
+    // Adds the more button and the plain look; create() of a subclass calls it.
+    void buildSubviews();
     AccessibilityDescription describeAccessibility() const override;
     void drawRect(GraphicsContext& context, const Rect& rect) override;
     void touchesBegan(const TouchSet& touches, const TouchEvent& event) override;

@@ -50,12 +50,21 @@ DayViewController::~DayViewController() = default;
 std::shared_ptr<DayViewController> DayViewController::create(Point point, bool halfSize,
                                                              std::shared_ptr<EventTouchLock> touchLock) {
     auto controller = std::make_shared<DayViewController>(halfSize, std::move(touchLock));
-    const std::weak_ptr<DayViewController> weak = controller;
-    auto dayView = DayView::create(point, halfSize);
-    controller->m_dayView = dayView;
-    controller->setView(dayView);
-    dayView->setDelegate(std::weak_ptr<TouchableViewDelegate>(controller));
-    dayView->setEventViews(controller->m_eventViews);
+    controller->initWithPoint(point);
+    return controller;
+}
+
+std::shared_ptr<DayView> DayViewController::newDayView(Point point, bool halfSize) {
+    return DayView::create(point, halfSize);
+}
+
+void DayViewController::initWithPoint(Point point) {
+    const std::weak_ptr<DayViewController> weak = weakSelf();
+    auto dayView = newDayView(point, m_halfSized);
+    m_dayView = dayView;
+    setView(dayView);
+    dayView->setDelegate(std::weak_ptr<TouchableViewDelegate>(weakSelf().lock()));
+    dayView->setEventViews(m_eventViews);
     dayView->setExclusiveTouch(true);
 
     Button& more = *dayView->moreEventsButton();
@@ -73,10 +82,9 @@ std::shared_ptr<DayViewController> DayViewController::create(Point point, bool h
     };
     dayView->addGestureRecognizer(pinch);
 
-    controller->m_dayOverlayView = DayOverlayView::create(dayView->bounds());
-    controller->m_dayOverlayView->setHidden(true);
-    dayView->addSubview(controller->m_dayOverlayView);
-    return controller;
+    m_dayOverlayView = DayOverlayView::create(dayView->bounds());
+    m_dayOverlayView->setHidden(true);
+    dayView->addSubview(m_dayOverlayView);
 }
 
 std::weak_ptr<DayViewController> DayViewController::weakSelf() {
@@ -131,7 +139,7 @@ bool DayViewController::hasOverflow() const {
 }
 
 void DayViewController::populateViewsAnimated(bool animated) {
-    const EventList& events = compileEventList();
+    const EventList events = compileEventList();
     m_dayView->setEventCount(events.size());
     const int rows = maxRows();
     for (int i = 0; i < rows; ++i) {

@@ -49,14 +49,14 @@ public:
     void setDisplayedEvents(EventList events) { m_displayedEvents = std::move(events); }
     const EventList& displayedEvents() const { return m_displayedEvents; }
     // The list the rows are filled from; the tablet box adds to it.
-    virtual const EventList& compileEventList() const { return m_displayedEvents; }
+    virtual EventList compileEventList() const { return m_displayedEvents; }
     bool leftColumn() const { return m_leftColumn; }
     void setLeftColumn(bool leftColumn) { m_leftColumn = leftColumn; }
     bool halfSized() const { return m_halfSized; }
     bool shrunk() const { return m_shrunk; }
     const std::vector<std::shared_ptr<EventView>>& eventViews() const { return *m_eventViews; }
     // The number of rows a card of this size holds.
-    int maxRows() const { return m_halfSized ? maxEventsCountInWeekend : maxEventsCount; }
+    virtual int maxRows() const { return m_halfSized ? maxEventsCountInWeekend : maxEventsCount; }
 
     void populateViewsAnimated(bool animated);
     void addEvent(const std::shared_ptr<EKEvent>& event, bool animated, bool delayed);
@@ -99,8 +99,13 @@ public:
 
 protected:
     void viewDidUnload() override;
-    std::shared_ptr<EventView> newEventViewForIndex(int index) const;
+    // Makes the card at `point` through newDayView and wires it, its more button and its pinch to
+    // this controller; create() of a subclass calls it.
+    void initWithPoint(Point point);
+    virtual std::shared_ptr<DayView> newDayView(Point point, bool halfSize);
+    virtual std::shared_ptr<EventView> newEventViewForIndex(int index) const;
     void createAndAddEventView();
+    const std::shared_ptr<EventTouchLock>& touchLock() const { return m_touchLock; }
 
 private:
     void pinchDetected(GestureRecognizer& recognizer);

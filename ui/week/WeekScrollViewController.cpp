@@ -68,8 +68,13 @@ constexpr double titleHeight = 32.0;
 
 std::shared_ptr<WeekScrollViewController> WeekScrollViewController::create() {
     auto controller = std::make_shared<WeekScrollViewController>();
-    sharedController() = controller;
+    becomeSharedInstance(controller);
     return controller;
+}
+
+void WeekScrollViewController::becomeSharedInstance(
+    const std::shared_ptr<WeekScrollViewController>& controller) {
+    sharedController() = controller;
 }
 
 std::shared_ptr<WeekScrollViewController> WeekScrollViewController::sharedWeekScrollViewController() {
@@ -150,7 +155,7 @@ void WeekScrollViewController::viewDidLoad() {
     m_cancelMoveButton = std::make_shared<BarButtonItem>(
         localizedString(QStringLiteral("Cancel")), BarButtonItem::Style::Done,
         weakScreenAction(weakSelf, &WeekScrollViewController::cancelCopyMoveEvent));
-    m_dateTitleView = DateTitleView::create(Rect(0, 0, titleAreaWidth - minimumLeftButtonWidth, titleHeight));
+    m_dateTitleView = newDateTitleView(Rect(0, 0, titleAreaWidth - minimumLeftButtonWidth, titleHeight));
     m_dateTitleView->setOnTapped(weakScreenAction(weakSelf, &WeekScrollViewController::dateTitleTapped));
     NavigationItem& item = *navigationItem();
     item.setLeftBarButtonItem(m_todayButton);
@@ -319,6 +324,10 @@ void WeekScrollViewController::didReceiveMemoryWarning() {
 std::shared_ptr<WeekViewController>
 WeekScrollViewController::newWeekViewController(std::shared_ptr<EventTouchLock> touchLock) {
     return WeekViewController::create(std::move(touchLock));
+}
+
+std::shared_ptr<DateTitleView> WeekScrollViewController::newDateTitleView(const Rect& frame) {
+    return DateTitleView::create(frame);
 }
 
 std::weak_ptr<WeekScrollViewController> WeekScrollViewController::weakSelf() {

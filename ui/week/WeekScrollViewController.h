@@ -75,6 +75,8 @@ public:
     // Reads the settings (time zone, first weekday, week numbering) and becomes the shared
     // instance.
     static std::shared_ptr<WeekScrollViewController> create();
+    // The same for a screen of a subclass (the tablet's).
+    static void becomeSharedInstance(const std::shared_ptr<WeekScrollViewController>& controller);
     WeekScrollViewController();
     ~WeekScrollViewController() override;
     // The instance made last, or null.
@@ -147,8 +149,8 @@ public:
     void savePendingMove() { m_copyMove->savePendingMove(); }
 
     // Bus receivers.
-    void handleSelectedEvent(const std::shared_ptr<EventSelectedEvent>& event);
-    void handleSelectedDate(const std::shared_ptr<DateSelectedEvent>& event);
+    virtual void handleSelectedEvent(const std::shared_ptr<EventSelectedEvent>& event);
+    virtual void handleSelectedDate(const std::shared_ptr<DateSelectedEvent>& event);
     void listEvents(const std::shared_ptr<ListEventsEvent>& event);
     void activateCopyOrMove(const std::shared_ptr<ActivateCopyMoveEvent>& event);
     void applicationBecameActive(const std::shared_ptr<ApplicationActivatedEvent>& event);
@@ -175,7 +177,7 @@ public:
     const std::shared_ptr<SearchBarView>& searchBar() const { return m_search->searchBar(); }
     // The actions menu under the actions button, made on first use for each orientation, and
     // its choices.
-    void showActions();
+    virtual void showActions();
     void clickedButtonAtIndex(int buttonIndex) { m_actionsMenu->clickedButtonAtIndex(buttonIndex); }
     const std::shared_ptr<GlobalActionsListView>& portraitMenuView() const {
         return m_actionsMenu->portraitMenuView();
@@ -227,6 +229,11 @@ protected:
     // A page whose rows take their touches under `touchLock`, the lock of all pages.
     std::shared_ptr<WeekViewController>
     newWeekViewController(std::shared_ptr<EventTouchLock> touchLock) override;
+    // The title in the middle of the bar.
+    virtual std::shared_ptr<DateTitleView> newDateTitleView(const Rect& frame);
+    // A button of the bar pressed while the pages glide stops the glide and settles the pages
+    // first, so that what it starts begins from a settled week.
+    void settleGlideNow();
 
 private:
     bool closeTopmostPopup();
@@ -256,9 +263,6 @@ private:
     void scrollViewDidReallyEndScrollingAnimation();
     void settleAfterDrag();
     void settleIfPending();
-    // A button of the bar pressed while the pages glide stops the glide and settles the pages
-    // first, so that what it starts begins from a settled week.
-    void settleGlideNow();
     void resetScreen();
     void applyWeekSettings();
     // The pages read their weeks again: a move waiting for its save notes it, and the keyboard's

@@ -42,17 +42,17 @@ WeekViewController::~WeekViewController() {
 }
 
 void WeekViewController::loadView() {
-    auto page = std::make_shared<View>(Rect(0, 0, WeekArtwork::pageWidth, WeekArtwork::pageHeight));
+    auto page = std::make_shared<View>(Rect(Point(0, 0), pageSize()));
     page->setBackgroundColor(pageColor);
     setView(page);
 }
 
+Size WeekViewController::pageSize() const {
+    return Size(WeekArtwork::pageWidth, WeekArtwork::pageHeight);
+}
+
 void WeekViewController::viewDidLoad() {
-    if (denseScreen()) {
-        positionDayViews(159.5, 138.5, 1, 1);
-    } else {
-        positionDayViews(159, 138, 1, 1);
-    }
+    layOutDayViews();
     m_dispatcher.registerTarget<EventStoreChangedEvent>(this, &WeekViewController::reload);
 }
 
@@ -69,6 +69,14 @@ std::shared_ptr<DayViewController> WeekViewController::createDayView(double x, d
     view()->addSubview(day->view());
     m_dayViewControllers.push_back(day);
     return day;
+}
+
+void WeekViewController::layOutDayViews() {
+    if (denseScreen()) {
+        positionDayViews(159.5, 138.5, 1, 1);
+    } else {
+        positionDayViews(159, 138, 1, 1);
+    }
 }
 
 void WeekViewController::positionDayViews(double width, double height, double paddingLeft,

@@ -92,6 +92,10 @@ protected:
     // How a load reads a week; the function runs on the global queue and must not touch the page.
     using EventsFetcher = std::function<EventList(const Week& week)>;
     virtual EventsFetcher eventsFetcher() const;
+    const std::shared_ptr<EventTouchLock>& touchLock() const { return m_touchLock; }
+    virtual Size pageSize() const;
+    // Places the seven boxes with positionDayViews.
+    virtual void layOutDayViews();
     // Box width, height and the padding at the left and the top.
     virtual void positionDayViews(double width, double height, double paddingLeft, double paddingTop);
     virtual void adjustDayViews();
