@@ -290,6 +290,14 @@ void NavigationController::setNavigationBarHidden(bool hidden, bool animated) {
         });
 }
 
+Size NavigationController::contentSizeForViewInPopover() const {
+    if (m_viewControllers.empty()) {
+        return ViewController::contentSizeForViewInPopover();
+    }
+    const Size top = m_viewControllers.back()->contentSizeForViewInPopover();
+    return Size(top.width(), top.height() + (m_navigationBarHidden ? 0.0 : navigationBarHeight()));
+}
+
 double NavigationController::navigationBarHeight() const {
     const Rect bounds = m_view ? m_view->bounds() : Rect();
     return NavigationBar::heightForLandscape(bounds.width() > bounds.height());

@@ -54,6 +54,9 @@ public:
     std::shared_ptr<ViewController> visibleViewController();
     bool isInTransition() const { return static_cast<bool>(m_finishTransition); }
 
+    // The top screen's size for popovers with the bar above it.
+    Size contentSizeForViewInPopover() const override;
+
     const std::shared_ptr<NavigationBar>& navigationBar();
     bool navigationBarHidden() const { return m_navigationBarHidden; }
     // Hiding slides the bar up and gives its room to the screen.

@@ -38,9 +38,15 @@ void PopoverController::setContentViewController(std::shared_ptr<ViewController>
     if (m_visible && oldController) {
         oldController->beginAppearanceTransition(false, animated);
     }
+    if (oldController && oldController->m_popoverController.lock().get() == this) {
+        oldController->m_popoverController.reset();
+    }
     m_contentViewController = std::move(contentViewController);
     m_contentView.reset();
     m_contentSizeSet = false;
+    if (m_contentViewController) {
+        m_contentViewController->m_popoverController = weak_from_this();
+    }
     replaceShownContent(oldView, animated);
     if (m_visible && oldController) {
         oldController->endAppearanceTransition();
@@ -272,6 +278,7 @@ void PopoverController::present(const Rect& anchorInWindow, View& window, Popove
     };
     m_popoverView = std::make_shared<PopoverView>();
     if (m_contentViewController) {
+        m_contentViewController->m_popoverController = weak_from_this();
         m_contentViewController->beginAppearanceTransition(true, animated);
     }
     m_popoverView->setContentView(contentView());

@@ -26,7 +26,8 @@ public:
     static constexpr double screenMargin = 10.0;
 
     // The content is a screen: its view fills the popover, and it hears when the popover
-    // appears and disappears.
+    // appears and disappears. Once presented or set as the content, the screen knows the
+    // popover (ViewController::popoverController), and a size it sets for popovers applies.
     explicit PopoverController(std::shared_ptr<ViewController> contentViewController);
     // The content is a plain view (the action sheet's buttons, for one).
     explicit PopoverController(std::shared_ptr<View> contentView);

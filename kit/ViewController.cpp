@@ -1,7 +1,9 @@
 #include "kit/ViewController.h"
 
 #include "kit/InterfaceOrientation.h"
+#include "kit/NavigationController.h"
 #include "kit/NavigationItem.h"
+#include "kit/PopoverController.h"
 #include "kit/Screen.h"
 #include "kit/StatusBar.h"
 
@@ -100,6 +102,30 @@ std::shared_ptr<NavigationController> ViewController::navigationController() con
     }
     if (const auto container = m_container.lock()) {
         return container->navigationController();
+    }
+    return nullptr;
+}
+
+void ViewController::setContentSizeForViewInPopover(Size size) {
+    m_contentSizeForViewInPopover = size;
+    const std::shared_ptr<PopoverController> popover = popoverController();
+    if (const std::shared_ptr<ViewController> content =
+            popover ? popover->contentViewController() : nullptr) {
+        popover->setPopoverContentSize(content->contentSizeForViewInPopover());
+    }
+}
+
+void ViewController::forcePopoverSize() {
+    const Size size = contentSizeForViewInPopover();
+    setContentSizeForViewInPopover(Size(size.width() - 1.0, size.height() - 1.0));
+}
+
+std::shared_ptr<PopoverController> ViewController::popoverController() const {
+    if (auto popover = m_popoverController.lock()) {
+        return popover;
+    }
+    if (const auto navigation = navigationController()) {
+        return navigation->popoverController();
     }
     return nullptr;
 }

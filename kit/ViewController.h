@@ -10,6 +10,7 @@
 
 class NavigationController;
 class NavigationItem;
+class PopoverController;
 
 // The controller of one screen: it makes its view when the view is first asked for, hears
 // when the screen appears, disappears and turns, and can cover the whole window with another
@@ -51,9 +52,15 @@ public:
 
     // The orientation of the window showing the view; portrait while it is in none.
     int interfaceOrientation() const;
-    // The size a popover gives the view; 320 × 1100 unless set.
-    Size contentSizeForViewInPopover() const { return m_contentSizeForViewInPopover; }
-    void setContentSizeForViewInPopover(Size size) { m_contentSizeForViewInPopover = size; }
+    // The size a popover gives the view; 320 × 1100 unless set. A popover showing the screen
+    // (alone or in its navigation controller) takes a new size at once.
+    virtual Size contentSizeForViewInPopover() const { return m_contentSizeForViewInPopover; }
+    void setContentSizeForViewInPopover(Size size);
+    // Sets the size for popovers a point narrower and lower than it is, so that the popover
+    // showing the screen lays itself out again; the size the screen sets next applies.
+    void forcePopoverSize();
+    // The popover whose content is this screen or the navigation controller holding it, or none.
+    std::shared_ptr<PopoverController> popoverController() const;
 
     // Covers the window's content with the screen's view, sliding it up from the bottom when
     // animated. The presentation starts from the outermost container of this screen; a screen
@@ -115,6 +122,7 @@ protected:
 
 private:
     friend class NavigationController;
+    friend class PopoverController;
     enum class Appearance { Disappeared, Appearing, Appeared, Disappearing };
     class WindowRotationRouter;
 
@@ -134,6 +142,8 @@ private:
     std::weak_ptr<ViewController> m_presentingViewController;
     std::shared_ptr<ViewController> m_modalViewController;
     Size m_contentSizeForViewInPopover{320.0, 1100.0};
+    // Set by the popover while this screen is its content.
+    std::weak_ptr<PopoverController> m_popoverController;
     Appearance m_appearance = Appearance::Disappeared;
     bool m_appearanceAnimated = false;
     bool m_loadingView = false;

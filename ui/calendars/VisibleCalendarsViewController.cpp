@@ -49,18 +49,41 @@ void VisibleCalendarsViewController::viewDidLoad() {
         std::static_pointer_cast<VisibleCalendarsViewController>(shared_from_this());
     m_doneButtonItem = std::make_shared<BarButtonItem>(
         BarButtonItem::SystemItem::Done, weakScreenAction(weakSelf, &VisibleCalendarsViewController::done));
-    navigationItem()->setRightBarButtonItem(m_doneButtonItem);
+    navigationItem()->setRightBarButtonItem(getRightBarButtonItem());
     tableView()->setAllowsSelectionDuringEditing(true);
-    if (Device::current().isOlderGeneration()) {
-        return;
+    navigationItem()->setLeftBarButtonItem(getLeftBarButtonItem());
+}
+
+std::shared_ptr<BarButtonItem> VisibleCalendarsViewController::determineEditButtonItem() {
+    if (m_editButtonItem || Device::current().isOlderGeneration()) {
+        return m_editButtonItem;
     }
     // Editing calendars needs a system of version 5 or later; older ones explain that instead.
     const bool canEdit = Device::current().isAtLeastVersion(QStringLiteral("5.0"));
+    const std::weak_ptr<VisibleCalendarsViewController> weakSelf =
+        std::static_pointer_cast<VisibleCalendarsViewController>(shared_from_this());
     m_editButtonItem = std::make_shared<BarButtonItem>(
         BarButtonItem::SystemItem::Edit,
         weakScreenAction(weakSelf, canEdit ? &VisibleCalendarsViewController::toggleEditing
                                            : &VisibleCalendarsViewController::explainEditingUnavailable));
-    navigationItem()->setLeftBarButtonItem(m_editButtonItem);
+    return m_editButtonItem;
+}
+
+std::shared_ptr<BarButtonItem> VisibleCalendarsViewController::getLeftBarButtonItem() {
+    return determineEditButtonItem();
+}
+
+std::shared_ptr<BarButtonItem> VisibleCalendarsViewController::getRightBarButtonItem() {
+    return m_doneButtonItem;
+}
+
+void VisibleCalendarsViewController::configureBarButtonItemsForEditing(bool editing, bool animated) {
+    if (m_editButtonItem) {
+        m_editButtonItem->setTitle(
+            localizedString(editing ? QStringLiteral("Done") : QStringLiteral("Edit")));
+        m_editButtonItem->setStyle(editing ? BarButtonItem::Style::Done : BarButtonItem::Style::Bordered);
+    }
+    navigationItem()->setRightBarButtonItem(editing ? nullptr : getRightBarButtonItem(), animated);
 }
 
 void VisibleCalendarsViewController::explainEditingUnavailable() {
@@ -83,12 +106,7 @@ void VisibleCalendarsViewController::setEditing(bool editing, bool animated) {
     }
     CalendarsViewController::setEditing(editing, animated);
     setTitle(localizedString(editing ? QStringLiteral("Edit Calendars") : QStringLiteral("Calendars")));
-    if (m_editButtonItem) {
-        m_editButtonItem->setTitle(
-            localizedString(editing ? QStringLiteral("Done") : QStringLiteral("Edit")));
-        m_editButtonItem->setStyle(editing ? BarButtonItem::Style::Done : BarButtonItem::Style::Bordered);
-    }
-    navigationItem()->setRightBarButtonItem(editing ? nullptr : m_doneButtonItem, animated);
+    configureBarButtonItemsForEditing(editing, animated);
     if (!isViewLoaded()) {
         return;
     }

@@ -59,6 +59,13 @@ protected:
     void onCreateCell(CalendarCell& cell) override;
     // A calendar was shown or hidden; nothing here (the tablet layout follows it).
     virtual void onShowOrHideCalendar();
+    // The edit button, made on first use; none on the oldest devices.
+    std::shared_ptr<BarButtonItem> determineEditButtonItem();
+    // The bar's buttons: the edit button on the left, "Done" on the right.
+    virtual std::shared_ptr<BarButtonItem> getLeftBarButtonItem();
+    virtual std::shared_ptr<BarButtonItem> getRightBarButtonItem();
+    // In edit mode the edit button reads "Done" and the right button goes; back out, both return.
+    virtual void configureBarButtonItemsForEditing(bool editing, bool animated);
 
 private:
     bool isHidden(const EKCalendar& calendar) const;

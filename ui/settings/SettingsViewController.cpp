@@ -80,16 +80,18 @@ QString SettingsViewController::versionText() {
         .arg(bundle.displayName(), bundle.shortVersionString(), bundle.buildVersion());
 }
 
+void SettingsViewController::viewDidLoad() {
+    TableViewController::viewDidLoad();
+    const std::weak_ptr<SettingsViewController> weak = weakSelf();
+    navigationItem()->setRightBarButtonItem(std::make_shared<BarButtonItem>(
+        localizedString(QStringLiteral("Done")), BarButtonItem::Style::Done, [weak] {
+            if (auto self = weak.lock()) {
+                self->closeSettings();
+            }
+        }));
+}
+
 void SettingsViewController::viewWillAppear(bool animated) {
-    if (!navigationItem()->rightBarButtonItem()) {
-        const std::weak_ptr<SettingsViewController> weak = weakSelf();
-        navigationItem()->setRightBarButtonItem(std::make_shared<BarButtonItem>(
-            localizedString(QStringLiteral("Done")), BarButtonItem::Style::Done, [weak] {
-                if (auto self = weak.lock()) {
-                    self->closeSettings();
-                }
-            }));
-    }
     reloadAndDeselect(animated);
 }
 

@@ -41,6 +41,10 @@ public:
     std::optional<double> heightForFooterInSection(TableView& tableView, int section) override;
     void didSelectRowAtIndexPath(TableView& tableView, const IndexPath& indexPath) override;
 
+protected:
+    // The "Done" button that closes the settings.
+    void viewDidLoad() override;
+
 private:
     std::weak_ptr<SettingsViewController> weakSelf();
     bool isVersionSection(int section) const;

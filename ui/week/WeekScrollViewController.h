@@ -234,9 +234,10 @@ protected:
     // A button of the bar pressed while the pages glide stops the glide and settles the pages
     // first, so that what it starts begins from a settled week.
     void settleGlideNow();
+    // Closes the top-most menu or screen laid over the week (Escape); says whether it did.
+    virtual bool closeTopmostPopup();
 
 private:
-    bool closeTopmostPopup();
     // The week's own keys (see WeekKeyboard).
     bool weekTakesKeys() const override;
     // The week before (-1) or after (1), in the week pages or the three weeks.
