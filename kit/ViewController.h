@@ -56,7 +56,7 @@ public:
     // (alone or in its navigation controller) takes a new size at once.
     virtual Size contentSizeForViewInPopover() const { return m_contentSizeForViewInPopover; }
     void setContentSizeForViewInPopover(Size size);
-    // Sets the size for popovers a point narrower and lower than it is, so that the popover
+    // Sets the size for popovers a point narrower and shorter than it is, so that the popover
     // showing the screen lays itself out again; the size the screen sets next applies.
     void forcePopoverSize();
     // The popover whose content is this screen or the navigation controller holding it, or none.

@@ -18,6 +18,7 @@ public:
     static std::shared_ptr<IPadWeekScrollViewController> create();
 
     // The menu popover.
+
     // The menu button: the popover is made on first use; a press while it shows closes it,
     // otherwise it shows the menu (again) pointing at `item`.
     void openMenu(BarButtonItem& item);
