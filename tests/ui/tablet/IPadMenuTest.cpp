@@ -31,21 +31,21 @@
 
 namespace {
 
-QString rgb255(const Color& color) {
-    return QStringLiteral("%1,%2,%3")
-        .arg(std::round(color.red() * 255))
-        .arg(std::round(color.green() * 255))
-        .arg(std::round(color.blue() * 255));
-}
-
-QString sizeText(Size size) {
-    return QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
-}
-
 // The tablet's week screen in its navigation controller, launched as the executable launches it
 // with --tablet.
 class IPadMenuTest : public testing::Test {
 protected:
+    static QString rgb255(const Color& color) {
+        return QStringLiteral("%1,%2,%3")
+            .arg(std::round(color.red() * 255))
+            .arg(std::round(color.green() * 255))
+            .arg(std::round(color.blue() * 255));
+    }
+
+    static QString sizeText(Size size) {
+        return QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+    }
+
     static ScreenHarness::Options tabletOptions() {
         ScreenHarness::Options options;
         options.tablet = true;
