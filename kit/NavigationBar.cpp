@@ -8,6 +8,7 @@
 #include "kit/GraphicsContext.h"
 #include "kit/Label.h"
 #include "kit/NavigationItem.h"
+#include "kit/PopoverView.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,6 +18,8 @@ namespace {
 constexpr double titleGap = 6.0;
 // A back title wider than this gives way to "Back".
 constexpr double longestBackButton = 110.0;
+const Color tabletTitleColor = Color::fromRgb255(113, 120, 128);
+const Color tabletButtonTint = Color::fromRgb255(150, 158, 168);
 
 Color shaded(const Color& color, double amount) {
     const Color target = amount >= 0.0 ? Color(1, 1, 1) : Color(0, 0, 0);
@@ -49,6 +52,35 @@ void NavigationBar::setTintColor(std::optional<Color> color) {
     m_tintColor = color;
     setNeedsDisplay();
     showTopItem(Transition::None, false);
+}
+
+bool NavigationBar::showsTabletLook() const {
+    if (!Screen::main().isTablet() || m_tintColor || m_barStyle != BarStyle::Default) {
+        return false;
+    }
+    for (auto view = superview(); view; view = view->superview()) {
+        if (dynamic_cast<const PopoverView*>(view.get())) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void NavigationBar::applyItemColours() {
+    const bool tablet = showsTabletLook();
+    if (m_titleLabel) {
+        m_titleLabel->setTextColor(tablet ? tabletTitleColor : Color(1, 1, 1));
+        m_titleLabel->setShadowColor(tablet ? Color(1, 1, 1) : Color(0, 0, 0, 0.5));
+        m_titleLabel->setShadowOffset(tablet ? Size(0, 1) : Size(0, -1));
+    }
+    if (m_tintColor) {
+        return;
+    }
+    for (const auto& view : {m_leftView, m_rightView}) {
+        if (auto button = std::dynamic_pointer_cast<BarButtonView>(view)) {
+            button->setTintColor(tablet ? tabletButtonTint : BarButtonView::defaultTintColor());
+        }
+    }
 }
 
 Color NavigationBar::barColor() const {
@@ -317,6 +349,7 @@ void NavigationBar::showTopItem(Transition transition, bool animated) {
 }
 
 void NavigationBar::layoutItemViews(Size size) {
+    applyItemColours();
     const double width = size.width();
     const double barHeight = size.height();
     double leftEdge = sideMargin;
@@ -359,6 +392,12 @@ void NavigationBar::layoutItemViews(Size size) {
     }
 }
 
+void NavigationBar::didMoveToSuperview() {
+    View::didMoveToSuperview();
+    applyItemColours();
+    setNeedsDisplay();
+}
+
 void NavigationBar::layoutSubviews() {
     if (!m_itemLayer && !m_items.empty()) {
         showTopItem(Transition::None, false);
@@ -375,7 +414,13 @@ void NavigationBar::drawRect(GraphicsContext& context, const Rect&) {
     const Color base = barColor();
     context.saveGState();
     context.clipToRect(area);
-    if (!m_tintColor && m_barStyle == BarStyle::Default) {
+    const bool tablet = showsTabletLook();
+    if (tablet) {
+        context.drawLinearGradient({{0.0, Color::fromRgb255(240, 241, 243)},
+                                    {0.5, Color::fromRgb255(218, 222, 227)},
+                                    {1.0, Color::fromRgb255(186, 192, 200)}},
+                                   Point(0, area.minY()), Point(0, area.maxY()));
+    } else if (!m_tintColor && m_barStyle == BarStyle::Default) {
         context.drawLinearGradient({{0.0, Color::fromRgb255(176, 188, 205)},
                                     {0.5, Color::fromRgb255(137, 155, 179)},
                                     {1.0, Color::fromRgb255(109, 132, 162)}},
@@ -385,10 +430,16 @@ void NavigationBar::drawRect(GraphicsContext& context, const Rect&) {
                                    Point(0, area.minY()), Point(0, area.maxY()));
     }
     context.restoreGState();
-    context.setFillColor(m_tintColor || m_barStyle == BarStyle::Black ? shaded(base, 0.55)
-                                                                      : Color::fromRgb255(199, 208, 220));
+    Color topLine =
+        m_tintColor || m_barStyle == BarStyle::Black ? shaded(base, 0.55) : Color::fromRgb255(199, 208, 220);
+    Color bottomLine =
+        m_tintColor || m_barStyle == BarStyle::Black ? shaded(base, -0.6) : Color::fromRgb255(45, 55, 70);
+    if (tablet) {
+        topLine = Color::fromRgb255(250, 250, 251);
+        bottomLine = Color::fromRgb255(120, 128, 138);
+    }
+    context.setFillColor(topLine);
     context.fillRect(Rect(area.minX(), area.minY(), area.width(), 1.0));
-    context.setFillColor(m_tintColor || m_barStyle == BarStyle::Black ? shaded(base, -0.6)
-                                                                      : Color::fromRgb255(45, 55, 70));
+    context.setFillColor(bottomLine);
     context.fillRect(Rect(area.minX(), area.maxY() - 1.0, area.width(), 1.0));
 }

@@ -61,6 +61,8 @@ public:
 protected:
     void drawRect(GraphicsContext& context, const Rect& rect) override;
     void layoutSubviews() override;
+    // In or out of a popover, the bar may change its look.
+    void didMoveToSuperview() override;
 
 private:
     enum class Transition { None, Push, Pop, Fade };
@@ -72,6 +74,10 @@ private:
     void backButtonTapped();
     void watchItems();
     Color barColor() const;
+    // The tablet's own bars are silver with grey titles; bars in a popover, tinted or black bars
+    // keep their colours.
+    bool showsTabletLook() const;
+    void applyItemColours();
 
     BarStyle m_barStyle = BarStyle::Default;
     std::optional<Color> m_tintColor;

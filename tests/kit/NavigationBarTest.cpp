@@ -4,6 +4,8 @@
 #include "kit/BarButtonView.h"
 #include "kit/Label.h"
 #include "kit/NavigationItem.h"
+#include "kit/PopoverView.h"
+#include "kit/Screen.h"
 #include "kit/Window.h"
 
 #include <gtest/gtest.h>
@@ -180,6 +182,26 @@ TEST_F(NavigationBarTest, tintColourReachesTheButtons) {
     EXPECT_EQ(right->buttonView()->tintColor(), Color(0.1, 0.4, 0.1));
     EXPECT_EQ(bar->backButton()->tintColor(), Color(0.1, 0.4, 0.1));
     EXPECT_EQ(BarButtonView().tintColor(), BarButtonView::defaultTintColor());
+}
+
+TEST_F(NavigationBarTest, theTabletsOwnBarIsSilverWithGreyTitlesButNotInAPopover) {
+    Screen::main().setIdiom(Screen::Idiom::Tablet);
+    auto top = item("Settings");
+    auto right = std::make_shared<BarButtonItem>(QStringLiteral("Edit"), BarButtonItem::Style::Bordered);
+    top->setRightBarButtonItem(right);
+    bar->pushNavigationItem(top, false);
+    bar->layoutIfNeeded();
+    EXPECT_EQ(bar->titleLabel()->textColor(), Color::fromRgb255(113, 120, 128));
+    EXPECT_NE(right->buttonView()->tintColor(), BarButtonView::defaultTintColor());
+
+    auto popover = std::make_shared<PopoverView>();
+    window->addSubview(popover);
+    popover->addSubview(bar);
+    bar->setFrame(Rect(0, 0, 320, 44));
+    bar->layoutIfNeeded();
+    EXPECT_EQ(bar->titleLabel()->textColor(), Color(1, 1, 1));
+    EXPECT_EQ(right->buttonView()->tintColor(), BarButtonView::defaultTintColor());
+    Screen::main().setIdiom(Screen::Idiom::Phone);
 }
 
 TEST_F(NavigationBarTest, longTitleIsShortenedBetweenTheButtons) {
