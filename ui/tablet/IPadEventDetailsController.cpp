@@ -442,36 +442,53 @@ void IPadEventDetailsController::keyboardWillOpenOrDock(const Notification& noti
     if (rowTop > limit) {
         m_weekScrollViewMovedUpPixels = rowTop - limit;
     }
-    const std::shared_ptr<View> week = m_weekScrollView.lock();
-    if (!week || m_weekScrollViewMovedUpPixels == 0.0) {
-        return;
-    }
-    const double up = m_weekScrollViewMovedUpPixels;
-    View::animate(weekMoveDuration, [week, up] { week->moveFrameY(-up); });
+    moveWeekScrollViewBy(-m_weekScrollViewMovedUpPixels, keyboardHeight, {});
 }
 
 void IPadEventDetailsController::keyboardWillCloseOrUndock(const Notification&) {
+    const bool moved = m_weekScrollViewMovedUpPixels != 0.0;
     moveWeekScrollViewDownIfNecessary();
+    if (!moved) {
+        repositionPopover(0.0);
+    }
 }
 
 void IPadEventDetailsController::moveWeekScrollViewDownIfNecessary() {
     if (m_weekScrollViewMovedUpPixels == 0.0) {
         return;
     }
-    const std::shared_ptr<View> week = m_weekScrollView.lock();
-    if (!week) {
-        m_weekScrollViewMovedUpPixels = 0.0;
-        return;
-    }
-    const double down = m_weekScrollViewMovedUpPixels;
     const std::weak_ptr<IPadEventDetailsController> weak = weakSelf();
-    View::animate(
-        weekMoveDuration, [week, down] { week->moveFrameY(down); },
-        [weak](bool) {
-            if (const auto self = weak.lock()) {
-                self->m_weekScrollViewMovedUpPixels = 0.0;
-            }
-        });
+    moveWeekScrollViewBy(m_weekScrollViewMovedUpPixels, 0.0, [weak] {
+        if (const auto self = weak.lock()) {
+            self->m_weekScrollViewMovedUpPixels = 0.0;
+        }
+    });
+}
+
+void IPadEventDetailsController::moveWeekScrollViewBy(double dy, double keyboardHeight,
+                                                      const std::function<void()>& completion) {
+    const std::shared_ptr<View> week = m_weekScrollView.lock();
+    if (week && dy != 0.0) {
+        // The navigation controller lays its screen's frame out again whenever it lays itself out;
+        // the week's content moves by its bounds, which that leaves alone.
+        View::animate(
+            weekMoveDuration, [week, dy] { week->setBounds(week->bounds().offset(0, -dy)); },
+            [completion](bool) {
+                if (completion) {
+                    completion();
+                }
+            });
+    } else if (completion) {
+        completion();
+    }
+    repositionPopover(keyboardHeight);
+}
+
+void IPadEventDetailsController::repositionPopover(double keyboardHeight) {
+    const std::shared_ptr<EventView> row = m_currentEventView.lock();
+    if (m_popoverController && row && row->superview()) {
+        m_popoverController->repositionPopoverFromRect(row->frame(), *row->superview(), keyboardHeight, true);
+    }
 }
 
 // The table.

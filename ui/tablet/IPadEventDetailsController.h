@@ -143,6 +143,11 @@ private:
     // The editor's size, and the popover's with the navigation bar above it.
     void setContentSize(Size size);
     void presentPopover();
+    // Moves the week screen's content by `dy` over the keyboard's time and points the popover at
+    // the row where it then stands, above a keyboard of that height (0 without one).
+    void moveWeekScrollViewBy(double dy, double keyboardHeight, const std::function<void()>& completion);
+    // The popover follows its row and stays clear of the keyboard.
+    void repositionPopover(double keyboardHeight);
     // The store refused the save: the placeholder or the edited row is shown again with the
     // popover, the edit kept, under the store's alert.
     void saveRefused(const EventModel& eventModel, const std::shared_ptr<EKEvent>& shownEvent);

@@ -222,23 +222,30 @@ TEST_F(IPadEditorTest, KeyboardPushesTheWeekUpWhileItWouldCoverTheRow) {
     }
     launch();
     const auto wednesday = day(12, 9);
-    const double weekY = screen->view()->frame().y();
     tapEmptyPartOf(*wednesday);
     ASSERT_TRUE(popoverShown());
-    const double rowTop = inWindow(*editor()->currentEventView()).y();
+    const auto row = editor()->currentEventView();
+    const double rowTop = inWindow(*row).y();
     ASSERT_GT(rowTop, 708.0);
+    const double headerTop = inWindow(*wednesday->dayView()).y();
 
     // The title takes the keyboard, 264 high: the row must stay above 1024 - 264 - 52.
     week.harness.tap(inWindow(*editor()->titleCell()).center());
     week.harness.advance(0.1);
     EXPECT_DOUBLE_EQ(editor()->weekScrollViewMovedUpPixels(), rowTop - 708.0);
     week.settle(0.5);
-    EXPECT_DOUBLE_EQ(screen->view()->frame().y(), weekY - (rowTop - 708.0));
-    EXPECT_DOUBLE_EQ(inWindow(*editor()->currentEventView()).y(), 708.0);
+    week.harness.render();
+    EXPECT_DOUBLE_EQ(inWindow(*row).y(), 708.0);
+    EXPECT_DOUBLE_EQ(inWindow(*wednesday->dayView()).y(), headerTop - (rowTop - 708.0));
+    const Rect popover = inWindow(*editor()->popoverController()->popoverView());
+    EXPECT_LE(popover.maxY(), 1024.0 - 264.0) << "clear of the keyboard";
+    EXPECT_LE(popover.minY(), 708.0 + 14.0);
+    EXPECT_GE(popover.maxY(), 708.0 + 14.0) << "beside the row";
+    keepPicture("tablet-editor-keyboard.png");
 
     editor()->navigationItem()->leftBarButtonItem()->onAction();
     week.settle(0.5);
-    EXPECT_DOUBLE_EQ(screen->view()->frame().y(), weekY);
+    EXPECT_DOUBLE_EQ(inWindow(*row).y(), rowTop);
     EXPECT_DOUBLE_EQ(editor()->weekScrollViewMovedUpPixels(), 0.0);
 }
 
