@@ -32,11 +32,11 @@
 
 namespace {
 
-constexpr IndexPath timeRow(0, IPadEventDetailsController::timeSection);
-constexpr double firstHeaderHeight = 15.0;
-constexpr double groupSpacing = 5.0;
+constexpr IndexPath timeRowIndexPath(0, IPadEventDetailsController::timeSection);
+constexpr double editorFirstHeaderHeight = 15.0;
+constexpr double editorGroupSpacing = 5.0;
 // A section without rows still needs a height above zero to count as collapsed.
-constexpr double collapsedSpacing = 0.1;
+constexpr double editorCollapsedSpacing = 0.1;
 
 } // namespace
 
@@ -209,7 +209,7 @@ void IPadEventDetailsController::presentPopover() {
 void IPadEventDetailsController::viewWillAppear(bool animated) {
     BaseTableViewController::viewWillAppear(animated);
     if (!allDay()) {
-        tableView()->selectRowAtIndexPath(timeRow, false, TableView::ScrollPosition::None);
+        tableView()->selectRowAtIndexPath(timeRowIndexPath, false, TableView::ScrollPosition::None);
     }
 }
 
@@ -259,19 +259,19 @@ void IPadEventDetailsController::allDayValueChanged() {
     }
     m_eventModel->setAllDay(on);
     if (on) {
-        tableView()->deleteRowsAtIndexPaths({timeRow}, TableView::RowAnimation::Fade);
+        tableView()->deleteRowsAtIndexPaths({timeRowIndexPath}, TableView::RowAnimation::Fade);
         m_titleCell->textField().becomeFirstResponder();
         setContentSize(Size(width, allDayHeight));
     } else {
-        tableView()->insertRowsAtIndexPaths({timeRow}, TableView::RowAnimation::Fade);
+        tableView()->insertRowsAtIndexPaths({timeRowIndexPath}, TableView::RowAnimation::Fade);
         setContentSize(Size(width, tableHeight));
     }
     eventModelChanged();
 }
 
 void IPadEventDetailsController::deselectTimeSection() {
-    if (isViewLoaded() && tableView()->indexPathForSelectedRow() == timeRow) {
-        tableView()->deselectRowAtIndexPath(timeRow, false);
+    if (isViewLoaded() && tableView()->indexPathForSelectedRow() == timeRowIndexPath) {
+        tableView()->deselectRowAtIndexPath(timeRowIndexPath, false);
     }
     setContentSize(Size(width, allDay() ? allDayHeight : tableHeight));
 }
@@ -517,13 +517,13 @@ std::shared_ptr<TableViewCell> IPadEventDetailsController::cellForRowAtIndexPath
 
 std::optional<double> IPadEventDetailsController::heightForHeaderInSection(TableView&, int section) {
     if (section == timeSection && allDay()) {
-        return collapsedSpacing;
+        return editorCollapsedSpacing;
     }
-    return section == titleSection ? firstHeaderHeight : groupSpacing;
+    return section == titleSection ? editorFirstHeaderHeight : editorGroupSpacing;
 }
 
 std::optional<double> IPadEventDetailsController::heightForFooterInSection(TableView&, int section) {
-    return section == timeSection && allDay() ? collapsedSpacing : groupSpacing;
+    return section == timeSection && allDay() ? editorCollapsedSpacing : editorGroupSpacing;
 }
 
 std::optional<IndexPath> IPadEventDetailsController::willSelectRowAtIndexPath(TableView&,
@@ -539,7 +539,7 @@ std::optional<IndexPath> IPadEventDetailsController::willSelectRowAtIndexPath(Ta
     if (allDay()) {
         return std::nullopt;
     }
-    return timeRow;
+    return timeRowIndexPath;
 }
 
 void IPadEventDetailsController::didSelectRowAtIndexPath(TableView&, const IndexPath& indexPath) {

@@ -105,11 +105,8 @@ public:
     const std::shared_ptr<TextFieldTableViewCell>& titleCell() const { return m_titleCell; }
     const std::shared_ptr<AllDayCell>& allDayCell() const { return m_allDayCell; }
     const std::shared_ptr<TimeCell>& timeCell() const { return m_timeCell; }
-    const std::shared_ptr<CalendarPickerCell>& calendarCell() const { return m_calendarCell; }
-    const std::shared_ptr<DatePicker>& timePicker() const { return m_timePicker; }
     const std::optional<EventModel>& eventModel() const { return m_eventModel; }
     std::shared_ptr<EventView> currentEventView() const { return m_currentEventView.lock(); }
-    bool hasEventModelChanged() const { return m_eventModelChanged; }
     double weekScrollViewMovedUpPixels() const { return m_weekScrollViewMovedUpPixels; }
 
     // PopoverControllerDelegate: a tap outside saves a changed event and closes an unchanged one.

@@ -21,7 +21,7 @@
 
 namespace {
 
-ScreenHarness::Options tabletOptions() {
+ScreenHarness::Options editorTabletOptions() {
     ScreenHarness::Options options;
     options.tablet = true;
     options.scale = 1.0;
@@ -31,7 +31,7 @@ ScreenHarness::Options tabletOptions() {
 // The tablet week screen on a real store; the editor popover is opened by touches and typing.
 class IPadEditorTest : public testing::Test {
 protected:
-    IPadEditorTest() : week(tabletOptions()) {}
+    IPadEditorTest() : week(editorTabletOptions()) {}
 
     static Date at(int month, int day, int hour = 0, int minute = 0) {
         return WeekScreen::at(2026, month, day, hour, minute);
@@ -182,6 +182,17 @@ TEST_F(IPadEditorTest, TapOutsideSavesAChangeAndOnlyClosesWithoutOne) {
     EXPECT_FALSE(thursday->fakeEvent());
     EXPECT_EQ(rowTitles(*thursday), QStringList({"Dentist moved"}));
     EXPECT_EQ(storedTitled("New Event"), 0);
+
+    // The week moves on during the slide and the day's page is used for another week: the save
+    // still happens.
+    tapRow(*thursday->eventViews()[0]);
+    type(" again");
+    week.harness.tap(Point(20, 1000));
+    week.harness.advance(0.1);
+    screen->scrollToWeek(Week(at(12, 17)), false, true);
+    week.settle();
+    EXPECT_EQ(storedTitled("Dentist moved again"), 1);
+    EXPECT_FALSE(popoverShown());
 }
 
 TEST_F(IPadEditorTest, AllDayAndTheTimeRowSetThePopoverSize) {
