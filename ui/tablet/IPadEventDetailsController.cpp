@@ -192,6 +192,10 @@ void IPadEventDetailsController::presentPopover() {
     const std::shared_ptr<EventView> row = m_currentEventView.lock();
     if (row && row->superview()) {
         m_popoverController->presentPopoverFromRect(row->frame(), *row->superview(), sideways, true);
+        // Shown again after a refused save, the keyboard may still be up.
+        if (m_keyboardHeight > 0.0) {
+            repositionPopover(m_keyboardHeight);
+        }
         return;
     }
     const std::shared_ptr<IPadDayViewController> dayViewController = m_dayViewController.lock();
@@ -208,7 +212,7 @@ void IPadEventDetailsController::presentPopover() {
 
 void IPadEventDetailsController::viewWillAppear(bool animated) {
     BaseTableViewController::viewWillAppear(animated);
-    if (!allDay()) {
+    if (!allDay() && !m_titleCell->textField().isEditing()) {
         tableView()->selectRowAtIndexPath(timeRowIndexPath, false, TableView::ScrollPosition::None);
     }
 }
@@ -431,11 +435,12 @@ bool IPadEventDetailsController::handleScreenKeyInput(const KeyInput& input) {
 // The keyboard.
 
 void IPadEventDetailsController::keyboardWillOpenOrDock(const Notification& notification) {
+    const double keyboardHeight =
+        notification.rectValue(Keyboard::frameEndUserInfoKey).value_or(Rect()).height();
+    m_keyboardHeight = keyboardHeight;
     if (m_weekScrollViewMovedUpPixels != 0.0) {
         return;
     }
-    const double keyboardHeight =
-        notification.rectValue(Keyboard::frameEndUserInfoKey).value_or(Rect()).height();
     const std::shared_ptr<EventView> row = m_currentEventView.lock();
     const double rowTop = row ? row->convertRectToView(row->bounds(), nullptr).y() : 0.0;
     const double limit = portraitScreenHeight - keyboardHeight - keyboardMargin;
@@ -446,6 +451,7 @@ void IPadEventDetailsController::keyboardWillOpenOrDock(const Notification& noti
 }
 
 void IPadEventDetailsController::keyboardWillCloseOrUndock(const Notification&) {
+    m_keyboardHeight = 0.0;
     const bool moved = m_weekScrollViewMovedUpPixels != 0.0;
     moveWeekScrollViewDownIfNecessary();
     if (!moved) {

@@ -159,6 +159,8 @@ private:
     std::weak_ptr<EventView> m_currentEventView;
     bool m_eventModelChanged = false;
     double m_weekScrollViewMovedUpPixels = 0.0;
+    // The height of the keyboard while it is up, else 0.
+    double m_keyboardHeight = 0.0;
     std::weak_ptr<EventDetailsViewControllerDelegate> m_delegate;
     std::weak_ptr<IPadDayViewController> m_dayViewController;
     std::weak_ptr<View> m_weekScrollView;

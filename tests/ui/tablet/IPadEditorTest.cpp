@@ -310,6 +310,8 @@ TEST_F(IPadEditorTest, SaveTheStoreRefusesKeepsThePlaceholderAndThePopoverUnderT
     const auto alerts = AlertView::queuedAlerts();
     ASSERT_EQ(alerts.size(), 1u);
     EXPECT_TRUE(alerts.front()->isShowing()) << "in front of the popover";
+    EXPECT_LE(inWindow(*editor()->popoverController()->popoverView()).maxY(), 1024.0 - 264.0)
+        << "clear of the keyboard still up";
     keepPicture("tablet-editor-refused-save.png");
     alerts.front()->dismissWithClickedButtonIndex(0, false);
     week.settle();
