@@ -39,10 +39,11 @@ protected:
     std::shared_ptr<WeekViewController>
     newWeekViewController(std::shared_ptr<EventTouchLock> touchLock) override;
     std::shared_ptr<DateTitleView> newDateTitleView(const Rect& frame) override;
-    // While the editor popover shows, the keys go to it: Escape cancels, Return in the title
+    // The compact editor popover: while it shows, the keys go to it: Escape cancels, Return in the title
     // saves.
     bool handleScreenKeyInput(const KeyInput& input) override;
 
 private:
+    // The compact editor popover.
     std::shared_ptr<IPadEventDetailsController> m_iPadEventDetailsController;
 };
