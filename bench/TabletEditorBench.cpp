@@ -53,12 +53,14 @@ public:
 
     bool hasRow() const { return m_row != nullptr; }
 
-    // The report the row sends on a tap, the popover's making and its first frame.
+    // The report the row sends on a tap, the popover's making and its first frame drawn.
     void openEditor() {
         ApplicationEventDispatcher::sharedInstance().dispatch<EventSelectedEvent>(
             m_row->event(), m_day->displayedDate(), m_day->dayView());
+        // The popover fades in: its first frame is drawn one display refresh later.
+        m_environment.loop().advance(1.0 / 60.0);
         const auto popoverView = editor()->popoverController()->popoverView();
-        Image frame = ViewRenderer::render(*popoverView, 1.0);
+        Image frame = ViewRenderer::render(*popoverView, Screen::main().scale());
         benchmark::DoNotOptimize(frame);
     }
     bool popoverShown() const {
