@@ -260,9 +260,7 @@ void PopoverController::present(const Rect& anchorInWindow, View& window, Popove
     ++m_generation;
     m_anchor = anchorInWindow;
     const Rect bounds = window.bounds();
-    m_area =
-        Rect(bounds.minX() + screenMargin, bounds.minY() + Screen::statusBarHeight + screenMargin,
-             bounds.width() - 2 * screenMargin, bounds.height() - Screen::statusBarHeight - 2 * screenMargin);
+    m_area = areaIn(bounds, 0.0);
     m_arrowDirection = arrowDirectionFor(m_anchor, popoverContentSize(), m_area, permitted);
 
     m_dimmingView = std::make_shared<DimmingView>(bounds, DimmingView::Style::Clear);
@@ -303,6 +301,24 @@ void PopoverController::present(const Rect& anchorInWindow, View& window, Popove
                 popover->m_contentViewController->endAppearanceTransition();
             }
         });
+}
+
+void PopoverController::repositionPopoverFromRect(const Rect& rect, View& view, double bottomInset,
+                                                  bool animated) {
+    if (!m_visible || !m_popoverView) {
+        return;
+    }
+    const auto window = view.rootView();
+    m_anchor = view.convertRectToView(rect, window.get());
+    m_area = areaIn(window->bounds(), bottomInset);
+    placePopover(animated);
+}
+
+Rect PopoverController::areaIn(const Rect& windowBounds, double bottomInset) {
+    return Rect(windowBounds.minX() + screenMargin,
+                windowBounds.minY() + Screen::statusBarHeight + screenMargin,
+                windowBounds.width() - 2 * screenMargin,
+                windowBounds.height() - Screen::statusBarHeight - 2 * screenMargin - bottomInset);
 }
 
 void PopoverController::placePopover(bool animated) {

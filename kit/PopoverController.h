@@ -65,6 +65,10 @@ public:
     // The same for an item shown in a bar.
     void presentPopoverFromBarButtonItem(BarButtonItem& item, PopoverArrowDirections permittedArrowDirections,
                                          bool animated);
+    // Points the popover shown at `rect` of `view` again (what it points at moved), keeping its
+    // arrow's direction, and keeps it above the lowest `bottomInset` points of the window (a
+    // keyboard there).
+    void repositionPopoverFromRect(const Rect& rect, View& view, double bottomInset, bool animated);
     // Takes the popover away without telling the delegate.
     void dismissPopoverAnimated(bool animated);
     bool isPopoverVisible() const { return m_visible; }
@@ -91,6 +95,9 @@ public:
                                 PopoverArrowDirection direction, double* arrowOffset);
 
 private:
+    // Where a popover may stand in a window of these bounds: within the margins, below the status
+    // bar and above the lowest `bottomInset` points.
+    static Rect areaIn(const Rect& windowBounds, double bottomInset);
     void present(const Rect& anchorInWindow, View& window, PopoverArrowDirections permitted, bool animated);
     void placePopover(bool animated);
     void touchedOutside();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/editor/EventDetailsViewControllerDelegate.h"
 #include "ui/week/GlobalActionsListViewDelegate.h"
 #include "ui/week/WeekScrollViewController.h"
 
@@ -8,11 +9,15 @@
 class BarButtonItem;
 class IPadMenuViewController;
 class PopoverController;
+class DayView;
+class IPadEventDetailsController;
 
 // The week screen of the tablet: larger pages, a recoloured title, the actions menu, the calendar
 // list and the settings in one popover at the menu button, and a compact editor popover beside
 // the tapped row in place of the full editor.
-class IPadWeekScrollViewController : public WeekScrollViewController, public GlobalActionsListViewDelegate {
+class IPadWeekScrollViewController : public WeekScrollViewController,
+                                     public GlobalActionsListViewDelegate,
+                                     public EventDetailsViewControllerDelegate {
 public:
     // Becomes the shared instance, as WeekScrollViewController::create does.
     static std::shared_ptr<IPadWeekScrollViewController> create();
@@ -34,6 +39,23 @@ public:
     const std::shared_ptr<IPadMenuViewController>& iPadMenuViewController() const {
         return m_iPadMenuViewController;
     }
+    // The compact editor popover.
+    // A tapped event or day opens a new editor beside its row; a read-only event opens nothing.
+    void handleSelectedEvent(const std::shared_ptr<EventSelectedEvent>& event) override;
+    void handleSelectedDate(const std::shared_ptr<DateSelectedEvent>& event) override;
+    // An editor for the card's day (none for the day list) reporting to this screen.
+    std::shared_ptr<IPadEventDetailsController>
+    createEventDetailsController(const std::shared_ptr<DayView>& dayView);
+    // The editor of the last tap, or null.
+    const std::shared_ptr<IPadEventDetailsController>& iPadEventDetailsController() const {
+        return m_iPadEventDetailsController;
+    }
+    // EventDetailsViewControllerDelegate: the editor's reports go where the phone's go.
+    void eventSaved(const std::shared_ptr<EKEvent>& event, bool isNew, bool spansMultipleEvents,
+                    bool delayed) override;
+    void eventCopiedOrMoved(const std::shared_ptr<EKEvent>& event, bool copied) override;
+    void eventDeleted(const QString& eventIdentifier, bool recurring) override;
+    void toggleMovingEventMode() override;
 
 protected:
     std::shared_ptr<WeekViewController>
@@ -42,9 +64,14 @@ protected:
 
     // The menu popover: Escape closes it first.
     bool closeTopmostPopup() override;
+    // The compact editor popover: while it shows, the keys go to it: Escape cancels, Return in the
+    // title saves.
+    bool handleScreenKeyInput(const KeyInput& input) override;
 
 private:
     // The menu popover.
     std::shared_ptr<PopoverController> m_menuPopoverController;
     std::shared_ptr<IPadMenuViewController> m_iPadMenuViewController;
+    // The compact editor popover.
+    std::shared_ptr<IPadEventDetailsController> m_iPadEventDetailsController;
 };
