@@ -175,22 +175,25 @@ TEST_F(IPadWeekTest, placeholderRowSlidesIntoItsSortedPlace) {
     EXPECT_EQ(tabletRowsText(tuesday), "T0 T1 T2 T3 New");
     EXPECT_EQ(rowTops(tuesday), "31 59 87 115 143");
 
-    bool completed = false;
-    tuesday.animateFakeEventIntoPosition([&completed] { completed = true; });
+    // What the rows show when the completion (the save) runs.
+    std::string atCompletion;
+    tuesday.animateFakeEventIntoPosition(
+        [&] { atCompletion = rowTops(tuesday) + " / " + rowTops(tuesday, true); });
     EXPECT_EQ(placeholder->alpha(), 1);
     // The row goes to 31 + 28 × 2 and the rows between make room.
     EXPECT_EQ(rowTops(tuesday), "31 59 115 143 87");
     week.harness.advance(0.15);
     EXPECT_EQ(rowTops(tuesday), "31 59 115 143 87");
-    const double drawnY = placeholder->presentationFrame().y();
-    EXPECT_GT(drawnY, 87);
-    EXPECT_LT(drawnY, 143);
-    EXPECT_FALSE(completed);
+    const double placeholderY = placeholder->presentationFrame().y();
+    EXPECT_GT(placeholderY, 87);
+    EXPECT_LT(placeholderY, 143);
+    const double thirdRowY = tuesday.eventViews()[2]->presentationFrame().y();
+    EXPECT_GT(thirdRowY, 87);
+    EXPECT_LT(thirdRowY, 115);
+    EXPECT_EQ(atCompletion, "");
 
     week.harness.advance(0.2);
-    EXPECT_TRUE(completed);
-    EXPECT_EQ(rowTops(tuesday), "31 59 87 115 143");
-    EXPECT_EQ(rowTops(tuesday, true), "31 59 87 115 143");
+    EXPECT_EQ(atCompletion, "31 59 87 115 143 / 31 59 87 115 143");
 }
 
 TEST_F(IPadWeekTest, editedEventSlidesToItsNewPlace) {
@@ -205,17 +208,17 @@ TEST_F(IPadWeekTest, editedEventSlidesToItsNewPlace) {
     edited->setStartDate(at(8, 10, 30));
     edited->setEndDate(at(8, 11));
 
-    bool completed = false;
-    tuesday.animateEventIntoPosition(edited, [&completed] { completed = true; });
+    std::string atCompletion;
+    tuesday.animateEventIntoPosition(
+        edited, [&] { atCompletion = rowTops(tuesday) + " / " + rowTops(tuesday, true); });
     // From the first place to the third: the rows between move up.
     EXPECT_EQ(rowTops(tuesday), "87 31 59 115");
     week.harness.advance(0.1);
     EXPECT_GT(row->presentationFrame().y(), 31);
     EXPECT_LT(row->presentationFrame().y(), 87);
-    EXPECT_FALSE(completed);
+    EXPECT_EQ(atCompletion, "");
     week.harness.advance(0.25);
-    EXPECT_TRUE(completed);
-    EXPECT_EQ(rowTops(tuesday, true), "31 59 87 115");
+    EXPECT_EQ(atCompletion, "31 59 87 115 / 31 59 87 115");
 }
 
 TEST_F(IPadWeekTest, picturesOfTheTabletWeekAndASlide) {
