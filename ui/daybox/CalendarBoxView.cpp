@@ -64,7 +64,7 @@ void CalendarBoxView::setHideBorders(bool hide) {
     }
 }
 
-Font CalendarBoxView::getEventFont() {
+Font CalendarBoxView::eventFont() const {
     return Font::boldSystemFontOfSize(14);
 }
 
@@ -73,7 +73,7 @@ Font CalendarBoxView::miniTitleFont() {
 }
 
 double CalendarBoxView::getHeaderHeight() const {
-    return isMini() ? 14.0 : 23.0;
+    return isMini() ? 14.0 : headerHeight();
 }
 
 void CalendarBoxView::drawFixedContentOnSuperView(GraphicsContext& context) {

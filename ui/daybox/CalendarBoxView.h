@@ -30,14 +30,21 @@ public:
     // only what changes.
     void drawFixedContentOnSuperView(GraphicsContext& context);
 
-    static Font getEventFont();
-    static Font titleFont() { return getEventFont(); }
+    // The header's geometry and the titles' font; a mini box has its own header height and font.
+    Font getEventFont() const { return eventFont(); }
+    Font titleFont() const { return getEventFont(); }
     static Font miniTitleFont();
     double getHeaderHeight() const;
-    static double getHeaderMargin() { return 3.0; }
-    static double getTextPositionY() { return 2.0; }
+    double getHeaderMargin() const { return headerMargin(); }
+    double getTextPositionY() const { return textPositionY(); }
 
 protected:
+    // The card's own header, overridden by the tablet's larger card.
+    virtual Font eventFont() const;
+    virtual double headerHeight() const { return 23.0; }
+    virtual double headerMargin() const { return 3.0; }
+    virtual double textPositionY() const { return 2.0; }
+
     void drawRect(GraphicsContext& context, const Rect& rect) override;
     // The white card, its header band, outline and the line under the header.
     void drawFixedContentInRect(GraphicsContext& context, const Rect& rect) const;

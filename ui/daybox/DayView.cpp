@@ -18,7 +18,6 @@
 namespace {
 
 constexpr double halfCardHeight = 68.0;
-constexpr double pressedHeaderHeight = 23.0;
 constexpr int cardImageCap = 80;
 constexpr int moreButtonBackgroundCap = 75;
 const Color moreTitleColor = Color::fromRgb255(44, 87, 168);
@@ -51,9 +50,17 @@ void DayView::buildSubviews() {
     highlight(false);
 }
 
+Rect DayView::moreEventsButtonFrame() const {
+    return Rect(2, m_halfSized ? 45 : 113, 155, 23);
+}
+
+Font DayView::moreEventsButtonFont() const {
+    return Font::boldSystemFontOfSize(13);
+}
+
 std::shared_ptr<Button> DayView::newMoreEventsButton() const {
-    auto button = std::make_shared<Button>(Rect(2, m_halfSized ? 45 : 113, 155, 23));
-    button->titleLabel().setFont(Font::boldSystemFontOfSize(13));
+    auto button = std::make_shared<Button>(moreEventsButtonFrame());
+    button->titleLabel().setFont(moreEventsButtonFont());
     button->titleLabel().setAdjustsFontSizeToFitWidth(true);
     button->titleLabel().setMinimumFontSize(10);
     button->titleLabel().setShadowOffset(Size(1, 1));
@@ -78,6 +85,10 @@ void DayView::setDisplayedDate(Date date) {
         return;
     }
     m_displayedDate = date;
+    setLeftAndRightTitle(date);
+}
+
+void DayView::setLeftAndRightTitle(Date date) {
     setLeftTitle(DateTimeFormatter::instance().formatDayOfWeek(date));
     setRightTitle(DateTimeFormatter::instance().formatDayOfMonth(date));
 }
@@ -109,14 +120,17 @@ std::shared_ptr<Label> DayView::newHeaderLabel(const Rect& frame) const {
 
 void DayView::createSelectedHeaderAndBackground() {
     const double width = bounds().width();
+    const double pressedHeaderHeight = getHeaderHeight();
+    // The pressed titles stand where the card draws its own.
+    const double margin = getHeaderMargin();
     m_selectedHeaderImage = std::make_shared<ImageView>(Rect(0, 0, width, pressedHeaderHeight));
     m_selectedHeaderImage->setImage(
         Artwork::imageNamed(QStringLiteral("block-header")).stretchableImage(cardImageCap, 0));
     m_selectedHeaderImage->setHidden(true);
     m_selectedHeaderImage->setAlpha(0);
-    m_dayOfWeekLabel = newHeaderLabel(Rect(4, 0, getDayOfWeekLabelWidth(), pressedHeaderHeight));
+    m_dayOfWeekLabel = newHeaderLabel(Rect(margin + 1, 0, getDayOfWeekLabelWidth(), pressedHeaderHeight));
     m_dayOfMonthLabel = newHeaderLabel(
-        Rect(width - getDayOfMonthLabelWidth() - 3, 0, getDayOfMonthLabelWidth(), pressedHeaderHeight));
+        Rect(width - getDayOfMonthLabelWidth() - margin, 0, getDayOfMonthLabelWidth(), pressedHeaderHeight));
     m_dayOfMonthLabel->setTextAlignment(TextAlignment::Right);
     m_selectedHeaderImage->addSubview(m_dayOfWeekLabel);
     m_selectedHeaderImage->addSubview(m_dayOfMonthLabel);

@@ -55,12 +55,21 @@ public:
     int eventCount() const { return m_eventCount; }
     void setEventCount(int count) { m_eventCount = count; }
 
-    static double getDayOfMonthLabelWidth() { return 66.0; }
-    static double getDayOfWeekLabelWidth() { return 86.0; }
+    // The widths of the pressed header's titles.
+    double getDayOfMonthLabelWidth() const { return dayOfMonthLabelWidth(); }
+    double getDayOfWeekLabelWidth() const { return dayOfWeekLabelWidth(); }
 
 protected:
     // Adds the more button and the plain look; create() of a subclass calls it.
     void buildSubviews();
+    // The card's geometry and texts, overridden by the tablet's larger card.
+    virtual double dayOfMonthLabelWidth() const { return 66.0; }
+    virtual double dayOfWeekLabelWidth() const { return 86.0; }
+    virtual Rect moreEventsButtonFrame() const;
+    virtual Font moreEventsButtonFont() const;
+    // The header's titles for the date: the day of the week at the left, the day of the month at
+    // the right.
+    virtual void setLeftAndRightTitle(Date date);
     AccessibilityDescription describeAccessibility() const override;
     void drawRect(GraphicsContext& context, const Rect& rect) override;
     void touchesBegan(const TouchSet& touches, const TouchEvent& event) override;

@@ -78,6 +78,8 @@ protected:
     virtual void adjustTitleLabelFrame(Label& titleLabel, const Label& timeLabel);
     virtual void setTitleLabelFrameToAllDay(Label& titleLabel);
     virtual std::shared_ptr<SelectedBackgroundView> newSelectedBackgroundView();
+    // An event of the birthday calendar, which shows the age icon before its title.
+    bool isBirthdayEvent() const;
 
     void drawRect(GraphicsContext& context, const Rect& rect) override;
     void touchesBegan(const TouchSet& touches, const TouchEvent& event) override;
@@ -100,7 +102,6 @@ private:
     void applyCopyMoveState(Date displayedDate);
     void updateBirthdayIcon(Date displayedDate);
     void longPressed();
-    bool isBirthdayEvent() const;
     bool isWithinTouchBand(double y) const;
     Rect timeBoxRect() const;
     Rect rowBoxRect() const;

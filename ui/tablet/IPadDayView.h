@@ -6,7 +6,8 @@
 
 class IPadDayViewController;
 
-// The tablet's day card: 378 × 315 points, a half card 155 high.
+// The tablet's day card: 378 × 315 points, a half card 155 high, with a higher header, larger
+// titles and the full month name at the right.
 class IPadDayView : public DayView {
 public:
     static std::shared_ptr<IPadDayView> create(Point point, bool halfSize);
@@ -19,6 +20,17 @@ public:
     void setDayViewController(std::weak_ptr<IPadDayViewController> controller) {
         m_dayViewController = std::move(controller);
     }
+
+protected:
+    Font eventFont() const override;
+    double headerHeight() const override { return 28.0; }
+    double headerMargin() const override { return 6.0; }
+    double textPositionY() const override { return 3.0; }
+    double dayOfMonthLabelWidth() const override { return 120.0; }
+    double dayOfWeekLabelWidth() const override { return 120.0; }
+    Rect moreEventsButtonFrame() const override;
+    Font moreEventsButtonFont() const override;
+    void setLeftAndRightTitle(Date date) override;
 
 private:
     std::weak_ptr<IPadDayViewController> m_dayViewController;

@@ -4,6 +4,7 @@
 #include "kit/View.h"
 #include "ui/daybox/EventView.h"
 #include "ui/tablet/IPadDayView.h"
+#include "ui/tablet/IPadEventView.h"
 
 #include <algorithm>
 
@@ -47,7 +48,11 @@ Rect IPadDayViewController::rowFrameForIndex(int index) const {
 }
 
 std::shared_ptr<EventView> IPadDayViewController::newEventViewForIndex(int index) const {
-    return EventView::create(rowFrameForIndex(index), touchLock());
+    return IPadEventView::create(rowFrameForIndex(index), touchLock());
+}
+
+Point IPadDayViewController::searchHighlightPositionOverDayBox() const {
+    return rowFrameForIndex(maxRows() - 1).origin();
 }
 
 EventList IPadDayViewController::compileEventList() const {

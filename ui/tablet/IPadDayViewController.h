@@ -53,6 +53,7 @@ protected:
     int maxRows() const override { return halfSized() ? maxEventsCountInWeekend : maxEventsCount; }
     std::shared_ptr<DayView> newDayView(Point point, bool halfSize) override;
     std::shared_ptr<EventView> newEventViewForIndex(int index) const override;
+    Point searchHighlightPositionOverDayBox() const override;
 
 private:
     std::weak_ptr<IPadDayViewController> weakSelf();

@@ -339,7 +339,8 @@ void DayViewController::showSearchHighlightOverDayBox(const EKEvent& event) {
         return;
     }
     bubble->setEvent(event);
-    const Point position = m_dayView->convertPointToView(Point(0, m_halfSized ? 43 : 106), background.get());
+    const Point position =
+        m_dayView->convertPointToView(searchHighlightPositionOverDayBox(), background.get());
     bubble->showAnimatedOnTopOfPosition(position);
     const std::weak_ptr<DayViewController> weak = weakSelf();
     bubble->setOnCompletion([weak] {
@@ -350,6 +351,10 @@ void DayViewController::showSearchHighlightOverDayBox(const EKEvent& event) {
     if (!m_eventViews->empty()) {
         m_eventViews->back()->setHidden(true);
     }
+}
+
+Point DayViewController::searchHighlightPositionOverDayBox() const {
+    return Point(0, m_halfSized ? 43 : 106);
 }
 
 void DayViewController::resetAfterSearchHighlight() {

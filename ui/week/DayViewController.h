@@ -104,6 +104,8 @@ protected:
     void initWithPoint(Point point);
     virtual std::shared_ptr<DayView> newDayView(Point point, bool halfSize);
     virtual std::shared_ptr<EventView> newEventViewForIndex(int index) const;
+    // Where, on the card, the search bubble of an event without a row shows: over the last row.
+    virtual Point searchHighlightPositionOverDayBox() const;
     void createAndAddEventView();
     const std::shared_ptr<EventTouchLock>& touchLock() const { return m_touchLock; }
 

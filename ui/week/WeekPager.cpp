@@ -290,7 +290,9 @@ void WeekPager::prepareFuzzyTransitionStartingAtPosition(int position) {
     }
     const std::shared_ptr<ScrollView>& scrollView = host->scrollView();
     if (!m_fuzzyTransitionView) {
-        m_fuzzyTransitionView = std::make_shared<ImageView>(Rect(middlePagePosition * m_width, 0, 320, 416));
+        // The blurred picture covers a whole page, whatever the page's size.
+        m_fuzzyTransitionView =
+            std::make_shared<ImageView>(Rect(middlePagePosition * m_width, 0, m_width, m_height));
         m_fuzzyTransitionView->setImage(Artwork::imageNamed(QStringLiteral("fuzzy-transition")));
         m_fuzzyTransitionView->setHidden(true);
         scrollView->insertSubview(m_fuzzyTransitionView, 0);
