@@ -1,6 +1,7 @@
 #include "ui/week/WeekKeyboard.h"
 
 #include "core/bus/ApplicationEventDispatcher.h"
+#include "core/bus/DateSelectedEvent.h"
 #include "core/bus/DeleteEventEvent.h"
 #include "core/bus/EventSelectedEvent.h"
 #include "core/calendar/DateUtilities.h"
@@ -79,9 +80,11 @@ bool WeekKeyboard::handleWeekKey(const KeyInput& input) {
         if (m_copyMoveEventMode.activated()) {
             return false;
         }
-        const std::shared_ptr<DayViewController> day = selectedDay();
-        host->addEventOnDay(day ? DateUtilities::day(day->displayedDate()).noon()
-                                : DateUtilities::day(RunLoop::main().now()).noon());
+        // As a tap on the day's card would: the tablet opens its editor beside the card.
+        const std::shared_ptr<DayViewController> day = selectedDay() ? selectedDay() : todayOnMiddlePage();
+        m_dispatcher.dispatch<DateSelectedEvent>(
+            day ? day->displayedDate() : DateUtilities::day(RunLoop::main().now()).beginDateTime(),
+            day ? day->dayView() : nullptr);
         return true;
     }
     case Qt::Key_Return:
@@ -193,6 +196,20 @@ std::shared_ptr<DayViewController> WeekKeyboard::selectedDay() const {
         return nullptr;
     }
     return page->dayViewControllers()[static_cast<std::size_t>(m_selection->day)];
+}
+
+std::shared_ptr<DayViewController> WeekKeyboard::todayOnMiddlePage() const {
+    const std::shared_ptr<WeekViewController> page = middlePage();
+    if (!page) {
+        return nullptr;
+    }
+    const Date now = RunLoop::main().now();
+    for (const auto& day : page->dayViewControllers()) {
+        if (DateUtilities::isEqualToDateIgnoreTime(day->displayedDate(), now)) {
+            return day;
+        }
+    }
+    return nullptr;
 }
 
 std::shared_ptr<EventView> WeekKeyboard::selectedRow() const {

@@ -25,8 +25,6 @@ public:
     // The week before (-1) or after (1).
     virtual void showNeighbourWeek(int weeks) = 0;
     virtual void scrollToToday() = 0;
-    // A new event on the day, as a tap on the day would start one.
-    virtual void addEventOnDay(Date date) = 0;
 };
 
 // The week screen's keys. Left and Right (Page Up, Page Down) page a week, Home or T return to
@@ -55,6 +53,8 @@ private:
     void showSelection();
     std::shared_ptr<WeekViewController> middlePage() const;
     std::shared_ptr<DayViewController> selectedDay() const;
+    // Today's day of the middle page, if that page shows this week.
+    std::shared_ptr<DayViewController> todayOnMiddlePage() const;
     std::shared_ptr<EventView> selectedRow() const;
     std::shared_ptr<EKEvent> selectedEvent() const;
     int rowCount(int day) const;

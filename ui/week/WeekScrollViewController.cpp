@@ -229,10 +229,6 @@ bool WeekScrollViewController::weekTakesKeys() const {
     return m_scrollView && m_scrollView->scrollEnabled() && !listEventsViewVisible();
 }
 
-void WeekScrollViewController::addEventOnDay(Date date) {
-    m_editing->editEventOnDate(date);
-}
-
 void WeekScrollViewController::showNeighbourWeek(int weeks) {
     const Week week = currentWeek().addWeeks(weeks);
     if (m_rotation->landscapeShown()) {

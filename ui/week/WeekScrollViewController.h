@@ -242,7 +242,6 @@ private:
     bool weekTakesKeys() const override;
     // The week before (-1) or after (1), in the week pages or the three weeks.
     void showNeighbourWeek(int weeks) override;
-    void addEventOnDay(Date date) override;
     // The hosts' side of the collaborators.
     ViewController& weekScreen() override { return *this; }
     void middlePageMovedForJump(double dx) override;

@@ -322,7 +322,7 @@ TEST_F(IPadEditorTest, SaveTheStoreRefusesKeepsThePlaceholderAndThePopoverUnderT
     EXPECT_TRUE(rowTitles(*wednesday).isEmpty());
 }
 
-TEST_F(IPadEditorTest, EscapeCancelsAndReturnInTheTitleSaves) {
+TEST_F(IPadEditorTest, EscapeCancelsNOpensTheEditorOnTodayAndReturnInTheTitleSaves) {
     launch();
     const auto thursday = day(12, 10);
     tapEmptyPartOf(*thursday);
@@ -334,13 +334,18 @@ TEST_F(IPadEditorTest, EscapeCancelsAndReturnInTheTitleSaves) {
     EXPECT_FALSE(thursday->fakeEvent());
     EXPECT_EQ(storedTitled("Gym"), 0);
 
-    tapEmptyPartOf(*thursday);
+    // N with nothing selected: a new event today, beside today's card.
+    const auto today = day(12, 8);
+    press(Qt::Key_N);
+    week.settle(0.5);
+    ASSERT_TRUE(popoverShown());
+    EXPECT_TRUE(today->fakeEvent());
     type("Swim");
     press(Qt::Key_Return);
     week.settle();
     EXPECT_FALSE(popoverShown());
     EXPECT_EQ(storedTitled("Swim"), 1);
-    EXPECT_EQ(rowTitles(*thursday), QStringList({"Swim"}));
+    EXPECT_EQ(rowTitles(*today), QStringList({"Swim"}));
 }
 
 } // namespace
