@@ -2,6 +2,7 @@
 
 #include "kit/GraphicsContext.h"
 #include "kit/RoundedRectangle.h"
+#include "kit/Screen.h"
 
 #include <algorithm>
 
@@ -92,7 +93,29 @@ void PopoverView::layoutSubviews() {
     }
 }
 
+PopoverView::FrameLook PopoverView::currentLook() const {
+    std::optional<Rect> contentFrame;
+    if (m_contentView) {
+        contentFrame = m_contentView->frame();
+    }
+    return FrameLook{bounds().size(), m_arrowDirection, clampedArrowOffset(), contentFrame,
+                     Screen::main().scale()};
+}
+
 void PopoverView::drawRect(GraphicsContext& context, const Rect&) {
+    const FrameLook look = currentLook();
+    const Rect area = bounds().inset(-shadowMargin, -shadowMargin);
+    if (m_drawnLook != look) {
+        m_drawnFrame = Image::draw(area.size(), look.scale, [this, &area](GraphicsContext& frameContext) {
+            frameContext.translateCTM(-area.x(), -area.y());
+            drawFrame(frameContext);
+        });
+        m_drawnLook = look;
+    }
+    context.drawImage(m_drawnFrame, area);
+}
+
+void PopoverView::drawFrame(GraphicsContext& context) const {
     const Rect body = bodyRect().inset(0.5, 0.5);
     const Point tip = arrowTip();
     const double half = arrowBase / 2;
