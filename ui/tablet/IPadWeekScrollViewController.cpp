@@ -7,6 +7,7 @@
 #include "core/events/EventModel.h"
 #include "core/events/ReadOnlyCheck.h"
 #include "kit/BarButtonItem.h"
+#include "kit/InterfaceOrientation.h"
 #include "kit/PopoverController.h"
 #include "ui/copymove/CopyMoveEventMode.h"
 #include "ui/tablet/IPadDateTitleView.h"
@@ -29,6 +30,10 @@ IPadWeekScrollViewController::newWeekViewController(std::shared_ptr<EventTouchLo
 
 std::shared_ptr<DateTitleView> IPadWeekScrollViewController::newDateTitleView(const Rect& frame) {
     return IPadDateTitleView::create(frame);
+}
+
+bool IPadWeekScrollViewController::shouldAutorotateToInterfaceOrientation(int orientation) {
+    return orientation == InterfaceOrientation::Portrait;
 }
 
 // The menu popover.

@@ -39,6 +39,10 @@ public:
     const std::shared_ptr<IPadMenuViewController>& iPadMenuViewController() const {
         return m_iPadMenuViewController;
     }
+    // The tablet's week stays upright: the three-weeks view is laid out for the phone's
+    // landscape screen only.
+    bool shouldAutorotateToInterfaceOrientation(int orientation) override;
+
     // The compact editor popover.
     // A tapped event or day opens a new editor beside its row; a read-only event opens nothing.
     void handleSelectedEvent(const std::shared_ptr<EventSelectedEvent>& event) override;

@@ -7,6 +7,7 @@
 #include "core/eventstore/StoreError.h"
 #include "harness/ScreenHarness.h"
 #include "kit/BarButtonItem.h"
+#include "kit/InterfaceOrientation.h"
 #include "kit/KeyInput.h"
 #include "kit/NavigationBar.h"
 #include "kit/NavigationController.h"
@@ -117,6 +118,12 @@ protected:
     std::shared_ptr<IPadWeekScrollViewController> screen;
     std::shared_ptr<NavigationController> navigation;
 };
+
+TEST_F(IPadMenuTest, TheTabletWeekStaysUpright) {
+    EXPECT_TRUE(screen->shouldAutorotateToInterfaceOrientation(InterfaceOrientation::Portrait));
+    EXPECT_FALSE(screen->shouldAutorotateToInterfaceOrientation(InterfaceOrientation::LandscapeLeft));
+    EXPECT_FALSE(screen->shouldAutorotateToInterfaceOrientation(InterfaceOrientation::LandscapeRight));
+}
 
 TEST_F(IPadMenuTest, TheTitleFacesTakeTheTabletColours) {
     const auto title = std::dynamic_pointer_cast<IPadDateTitleView>(screen->dateTitleView());
