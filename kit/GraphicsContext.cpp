@@ -29,31 +29,59 @@ double toQtDegrees(double radians) {
     return -radians * 180.0 / std::numbers::pi;
 }
 
-// One pass of a running-average blur of the given radius over rows (or columns) of `values`.
-void boxBlur(std::vector<float>& values, std::vector<float>& scratch, int width, int height, int radius,
-             bool horizontal) {
-    const int lines = horizontal ? height : width;
-    const int length = horizontal ? width : height;
-    const auto at = [&](int line, int i) {
-        return static_cast<std::size_t>(horizontal ? line * width + i : i * width + line);
-    };
+// One pass of a running-average blur of the given radius along the rows of `values`.
+void boxBlurRows(std::vector<float>& values, std::vector<float>& scratch, int width, int height, int radius) {
     const float window = static_cast<float>(2 * radius + 1);
-    for (int line = 0; line < lines; ++line) {
+    for (int y = 0; y < height; ++y) {
+        const float* row = values.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+        float* out = scratch.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
         float sum = 0.0f;
-        for (int i = -radius; i <= radius; ++i) {
-            if (i >= 0 && i < length) {
-                sum += values[at(line, i)];
+        for (int i = 0; i <= radius && i < width; ++i) {
+            sum += row[i];
+        }
+        for (int i = 0; i < width; ++i) {
+            out[i] = sum / window;
+            if (i - radius >= 0) {
+                sum -= row[i - radius];
+            }
+            if (i + radius + 1 < width) {
+                sum += row[i + radius + 1];
             }
         }
-        for (int i = 0; i < length; ++i) {
-            scratch[at(line, i)] = sum / window;
-            const int leaving = i - radius;
-            const int entering = i + radius + 1;
-            if (leaving >= 0) {
-                sum -= values[at(line, leaving)];
+    }
+    values.swap(scratch);
+}
+
+// The same down the columns, kept row by row with one running sum per column so that the
+// memory is read in order.
+void boxBlurColumns(std::vector<float>& values, std::vector<float>& scratch, std::vector<float>& sums,
+                    int width, int height, int radius) {
+    const float window = static_cast<float>(2 * radius + 1);
+    const auto row = [&](std::vector<float>& image, int y) {
+        return image.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+    };
+    std::fill(sums.begin(), sums.end(), 0.0f);
+    for (int y = 0; y <= radius && y < height; ++y) {
+        const float* entering = row(values, y);
+        for (int x = 0; x < width; ++x) {
+            sums[static_cast<std::size_t>(x)] += entering[x];
+        }
+    }
+    for (int y = 0; y < height; ++y) {
+        float* out = row(scratch, y);
+        for (int x = 0; x < width; ++x) {
+            out[x] = sums[static_cast<std::size_t>(x)] / window;
+        }
+        if (y - radius >= 0) {
+            const float* leaving = row(values, y - radius);
+            for (int x = 0; x < width; ++x) {
+                sums[static_cast<std::size_t>(x)] -= leaving[x];
             }
-            if (entering < length) {
-                sum += values[at(line, entering)];
+        }
+        if (y + radius + 1 < height) {
+            const float* entering = row(values, y + radius + 1);
+            for (int x = 0; x < width; ++x) {
+                sums[static_cast<std::size_t>(x)] += entering[x];
             }
         }
     }
@@ -85,9 +113,10 @@ QImage shadowFromLayer(const QImage& layer, double blurPixels, const QColor& col
         const int radius =
             std::max(1, static_cast<int>(std::lround((std::sqrt(4.0 * sigma * sigma + 1.0) - 1.0) / 2.0)));
         std::vector<float> scratch(alpha.size());
+        std::vector<float> sums(static_cast<std::size_t>(width));
         for (int pass = 0; pass < 3; ++pass) {
-            boxBlur(alpha, scratch, width, height, radius, true);
-            boxBlur(alpha, scratch, width, height, radius, false);
+            boxBlurRows(alpha, scratch, width, height, radius);
+            boxBlurColumns(alpha, scratch, sums, width, height, radius);
         }
     }
     QImage result(width, height, QImage::Format_ARGB32_Premultiplied);
@@ -99,9 +128,9 @@ QImage shadowFromLayer(const QImage& layer, double blurPixels, const QColor& col
         auto* row = reinterpret_cast<QRgb*>(result.scanLine(y));
         for (int x = 0; x < width; ++x) {
             const float a = std::clamp(alpha[static_cast<std::size_t>(y * width + x)] * opacity, 0.0f, 1.0f);
-            const auto channel = [a](float c) { return static_cast<int>(std::lround(c * a * 255.0f)); };
-            row[x] =
-                qRgba(channel(red), channel(green), channel(blue), static_cast<int>(std::lround(a * 255.0f)));
+            // Rounded half up: every value here is at least 0.
+            const auto channel = [a](float c) { return static_cast<int>(c * a * 255.0f + 0.5f); };
+            row[x] = qRgba(channel(red), channel(green), channel(blue), static_cast<int>(a * 255.0f + 0.5f));
         }
     }
     return result;

@@ -1,13 +1,39 @@
 #include "kit/PopoverView.h"
 
+#include "kit/Artwork.h"
 #include "kit/GraphicsContext.h"
 #include "kit/RoundedRectangle.h"
-#include "kit/Screen.h"
 
 #include <algorithm>
 
+namespace {
+
+// The popover's shadow is one small blurred rounded rectangle, drawn once and stretched under
+// every popover: blurring a whole popover's area on each drawing costs far more than a frame.
+const QString shadowImageName = QStringLiteral("popover-shadow");
+constexpr double shadowBlur = 16.0;
+constexpr double shadowReach = 24.0;
+constexpr double shadowDrop = 4.0;
+
+void registerShadowImage() {
+    if (Artwork::isRegistered(shadowImageName)) {
+        return;
+    }
+    const double side = 2 * (shadowReach + PopoverView::cornerRadius) + 1;
+    Artwork::registerImage(shadowImageName, Size(side, side), [](GraphicsContext& context, Size size) {
+        context.setShadow(Size(0, 0), shadowBlur, Color(0, 0, 0, 0.55));
+        context.setFillColor(Color::fromRgb255(12, 24, 50));
+        const Rect body = Rect(Point(0, 0), size).inset(shadowReach, shadowReach);
+        RoundedRectangle(body, PopoverView::cornerRadius).drawRoundedRectPath(context);
+        context.fillPath();
+    });
+}
+
+} // namespace
+
 PopoverView::PopoverView() {
     setClipsToBounds(false);
+    registerShadowImage();
 }
 
 Size PopoverView::frameSizeForContentSize(Size contentSize, PopoverArrowDirection direction) {
@@ -93,29 +119,7 @@ void PopoverView::layoutSubviews() {
     }
 }
 
-PopoverView::FrameLook PopoverView::currentLook() const {
-    std::optional<Rect> contentFrame;
-    if (m_contentView) {
-        contentFrame = m_contentView->frame();
-    }
-    return FrameLook{bounds().size(), m_arrowDirection, clampedArrowOffset(), contentFrame,
-                     Screen::main().scale()};
-}
-
 void PopoverView::drawRect(GraphicsContext& context, const Rect&) {
-    const FrameLook look = currentLook();
-    const Rect area = bounds().inset(-shadowMargin, -shadowMargin);
-    if (m_drawnLook != look) {
-        m_drawnFrame = Image::draw(area.size(), look.scale, [this, &area](GraphicsContext& frameContext) {
-            frameContext.translateCTM(-area.x(), -area.y());
-            drawFrame(frameContext);
-        });
-        m_drawnLook = look;
-    }
-    context.drawImage(m_drawnFrame, area);
-}
-
-void PopoverView::drawFrame(GraphicsContext& context) const {
     const Rect body = bodyRect().inset(0.5, 0.5);
     const Point tip = arrowTip();
     const double half = arrowBase / 2;
@@ -148,12 +152,12 @@ void PopoverView::drawFrame(GraphicsContext& context) const {
         }
         context.closePath();
     };
-    context.saveGState();
-    context.setShadow(Size(0, 4), 16, Color(0, 0, 0, 0.55));
+    const int cap = static_cast<int>(shadowReach + cornerRadius);
+    context.drawImage(Artwork::imageNamed(shadowImageName).stretchableImage(cap, cap),
+                      body.inset(-shadowReach, -shadowReach).offset(0, shadowDrop));
     context.setFillColor(Color::fromRgb255(12, 24, 50));
     outline();
     context.fillPath();
-    context.restoreGState();
     // The navy gradient with a glossy band along the top, which shows in the border.
     context.saveGState();
     outline();

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "kit/Image.h"
 #include "kit/PopoverArrowDirection.h"
 #include "kit/View.h"
 
 #include <memory>
-#include <optional>
 
 // The frame of a popover: a dark navy rounded border around the content, with the arrow on one
 // side pointing at what the popover belongs to. The content view fills the inside.
@@ -39,26 +37,9 @@ protected:
     void layoutSubviews() override;
 
 private:
-    // What the frame's drawing depends on; the blurred shadow is costly, so the drawing is kept
-    // until one of these changes.
-    struct FrameLook {
-        Size size;
-        PopoverArrowDirection direction;
-        double arrowOffset;
-        std::optional<Rect> contentFrame;
-        double scale;
-        bool operator==(const FrameLook&) const = default;
-    };
-    // The space round the bounds that the shadow reaches.
-    static constexpr double shadowMargin = 40.0;
-
     double clampedArrowOffset() const;
-    FrameLook currentLook() const;
-    void drawFrame(GraphicsContext& context) const;
 
     std::shared_ptr<View> m_contentView;
     PopoverArrowDirection m_arrowDirection = PopoverArrowDirection::up;
     double m_arrowOffset = 0.0;
-    std::optional<FrameLook> m_drawnLook;
-    Image m_drawnFrame;
 };
