@@ -1,39 +1,43 @@
 #include "kit/PopoverView.h"
 
-#include "kit/Artwork.h"
 #include "kit/GraphicsContext.h"
 #include "kit/RoundedRectangle.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 
 namespace {
 
-// The popover's shadow is one small blurred rounded rectangle, drawn once and stretched under
-// every popover: blurring a whole popover's area on each drawing costs far more than a frame.
-const QString shadowImageName = QStringLiteral("popover-shadow");
-constexpr double shadowBlur = 16.0;
+// The popover's shadow: the fall-off of a blurred edge (a Gaussian of deviation 8 points)
+// drawn as thin rings round the body. Blurring the popover's whole area on every drawing
+// costs far more than a frame; the rings cost little more than the outline.
+constexpr double shadowDeviation = 8.0;
 constexpr double shadowReach = 24.0;
 constexpr double shadowDrop = 4.0;
+constexpr double shadowOpacity = 0.55;
+constexpr int shadowRings = 12;
 
-void registerShadowImage() {
-    if (Artwork::isRegistered(shadowImageName)) {
-        return;
+void drawShadow(GraphicsContext& context, const Rect& body) {
+    const double step = shadowReach / shadowRings;
+    context.saveGState();
+    context.setLineWidth(step);
+    for (int ring = 0; ring < shadowRings; ++ring) {
+        const double distance = (ring + 0.5) * step;
+        const double coverage = 0.5 * std::erfc(distance / (shadowDeviation * std::numbers::sqrt2));
+        context.setStrokeColor(Color(0, 0, 0, shadowOpacity * coverage));
+        RoundedRectangle(body.inset(-distance, -distance).offset(0, shadowDrop),
+                         PopoverView::cornerRadius + distance)
+            .drawRoundedRectPath(context);
+        context.strokePath();
     }
-    const double side = 2 * (shadowReach + PopoverView::cornerRadius) + 1;
-    Artwork::registerImage(shadowImageName, Size(side, side), [](GraphicsContext& context, Size size) {
-        context.setShadow(Size(0, 0), shadowBlur, Color(0, 0, 0, 0.55));
-        context.setFillColor(Color::fromRgb255(12, 24, 50));
-        const Rect body = Rect(Point(0, 0), size).inset(shadowReach, shadowReach);
-        RoundedRectangle(body, PopoverView::cornerRadius).drawRoundedRectPath(context);
-        context.fillPath();
-    });
+    context.restoreGState();
 }
 
 } // namespace
 
 PopoverView::PopoverView() {
     setClipsToBounds(false);
-    registerShadowImage();
 }
 
 Size PopoverView::frameSizeForContentSize(Size contentSize, PopoverArrowDirection direction) {
@@ -152,13 +156,9 @@ void PopoverView::drawRect(GraphicsContext& context, const Rect&) {
         }
         context.closePath();
     };
-    const int cap = static_cast<int>(shadowReach + cornerRadius);
-    context.drawImage(Artwork::imageNamed(shadowImageName).stretchableImage(cap, cap),
-                      body.inset(-shadowReach, -shadowReach).offset(0, shadowDrop));
-    context.setFillColor(Color::fromRgb255(12, 24, 50));
-    outline();
-    context.fillPath();
-    // The navy gradient with a glossy band along the top, which shows in the border.
+    drawShadow(context, body);
+    // The navy gradient with a glossy band along the top, which shows in the border; it covers
+    // the whole outline, the arrow too.
     context.saveGState();
     outline();
     context.clip();
