@@ -1,4 +1,5 @@
 #include "harness/ScreenHarness.h"
+#include "kit/KeyInput.h"
 
 #include "app/OrvellaApp.h"
 #include "app/OrvellaAppDelegate.h"
@@ -127,6 +128,16 @@ void ScreenHarness::tap(Point point) {
     touchDown(point);
     advance(0.05);
     touchUp(point);
+}
+
+void ScreenHarness::type(const QString& text) {
+    for (const QChar character : text) {
+        KeyInput input;
+        input.key =
+            character.isLetter() ? Qt::Key_A + (character.toUpper().unicode() - 'A') : Qt::Key_unknown;
+        input.text = QString(character);
+        window().keyInput(input);
+    }
 }
 
 void ScreenHarness::drag(Point from, Point to, double duration, int steps, bool release) {

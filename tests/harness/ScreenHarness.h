@@ -75,6 +75,8 @@ public:
     // that, in `steps` moves over `duration` seconds.
     void pinch(Point center, double scale, double startDistance = 100.0, double duration = 0.3,
                int steps = 10);
+    // Typing on the computer's keyboard into the first responder, one key a character.
+    void type(const QString& text);
 
     // Lays out and draws the whole window, or one view, at the harness scale.
     Image render();

@@ -93,15 +93,7 @@ public:
     }
 
     // Typing on the computer's keyboard into the first responder.
-    void type(const QString& text) {
-        for (const QChar character : text) {
-            KeyInput input;
-            input.key =
-                character.isLetter() ? Qt::Key_A + (character.toUpper().unicode() - 'A') : Qt::Key_unknown;
-            input.text = QString(character);
-            harness.window().keyInput(input);
-        }
-    }
+    void type(const QString& text) { harness.type(text); }
     void pressReturn() {
         KeyInput input;
         input.key = Qt::Key_Return;

@@ -69,15 +69,7 @@ protected:
     bool popoverShown() const {
         return editor() && editor()->popoverController() && editor()->popoverController()->isPopoverVisible();
     }
-    void type(const QString& text) {
-        for (const QChar character : text) {
-            KeyInput input;
-            input.key =
-                character.isLetter() ? Qt::Key_A + (character.toUpper().unicode() - 'A') : Qt::Key_unknown;
-            input.text = QString(character);
-            week.harness.window().keyInput(input);
-        }
-    }
+    void type(const QString& text) { week.harness.type(text); }
     void press(int key) {
         KeyInput input;
         input.key = key;
