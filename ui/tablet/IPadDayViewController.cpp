@@ -55,6 +55,15 @@ Point IPadDayViewController::searchHighlightPositionOverDayBox() const {
     return rowFrameForIndex(maxRows() - 1).origin();
 }
 
+void IPadDayViewController::didPopulateRows() {
+    if (!m_fakeEvent || m_fakeEventSliding) {
+        return;
+    }
+    if (const std::shared_ptr<EventView> row = findEventViewByEvent(*m_fakeEvent)) {
+        row->setAlpha(placeholderAlpha);
+    }
+}
+
 EventList IPadDayViewController::compileEventList() const {
     EventList events = displayedEvents();
     if (m_fakeEvent) {
@@ -65,12 +74,14 @@ EventList IPadDayViewController::compileEventList() const {
 
 std::shared_ptr<EventView> IPadDayViewController::addFakeEvent(std::shared_ptr<EKEvent> event) {
     m_fakeEvent = std::move(event);
+    m_fakeEventSliding = false;
     populateViewsAnimated(false);
     return findEventViewByEvent(*m_fakeEvent);
 }
 
 void IPadDayViewController::removeFakeEventAnimated(bool animated) {
     m_fakeEvent.reset();
+    m_fakeEventSliding = false;
     populateViewsAnimated(animated);
 }
 
@@ -104,6 +115,7 @@ void IPadDayViewController::animateFakeEventIntoPosition(std::function<void()> c
     sorted.addWithSort(m_fakeEvent);
     const int to = sorted.indexOfEvent(*m_fakeEvent);
     const std::shared_ptr<EventView> row = findEventViewByEvent(*m_fakeEvent);
+    m_fakeEventSliding = true;
     if (row) {
         row->setAlpha(1);
     }

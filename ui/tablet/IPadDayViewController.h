@@ -18,6 +18,8 @@ public:
     static constexpr double rowTop = 31.0;
     static constexpr double rowHeight = 28.0;
     static constexpr double slideDuration = 0.3;
+    // The placeholder row is half transparent until it slides into place.
+    static constexpr double placeholderAlpha = 0.5;
 
     static std::shared_ptr<IPadDayViewController> create(Point point, bool halfSize,
                                                          std::shared_ptr<EventTouchLock> touchLock);
@@ -29,7 +31,10 @@ public:
     EventList compileEventList() const override;
     const std::shared_ptr<EKEvent>& fakeEvent() const { return m_fakeEvent; }
     // Keeps the rows' preview of an edit when they are filled again.
-    void setFakeEvent(std::shared_ptr<EKEvent> event) { m_fakeEvent = std::move(event); }
+    void setFakeEvent(std::shared_ptr<EKEvent> event) {
+        m_fakeEvent = std::move(event);
+        m_fakeEventSliding = false;
+    }
     // Shows the placeholder and returns its row, or null when the card has no row for it.
     std::shared_ptr<EventView> addFakeEvent(std::shared_ptr<EKEvent> event);
     void removeFakeEventAnimated(bool animated);
@@ -53,6 +58,8 @@ protected:
     int maxRows() const override { return halfSized() ? maxEventsCountInWeekend : maxEventsCount; }
     std::shared_ptr<DayView> newDayView(Point point, bool halfSize) override;
     std::shared_ptr<EventView> newEventViewForIndex(int index) const override;
+    // A refilled placeholder row stays half transparent.
+    void didPopulateRows() override;
     Point searchHighlightPositionOverDayBox() const override;
 
 private:
@@ -61,4 +68,5 @@ private:
     Rect rowFrameForIndex(int index) const;
 
     std::shared_ptr<EKEvent> m_fakeEvent;
+    bool m_fakeEventSliding = false;
 };

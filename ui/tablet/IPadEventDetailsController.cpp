@@ -168,9 +168,6 @@ void IPadEventDetailsController::show() {
             if (const std::shared_ptr<EKEvent> event = m_eventModel->ekEvent()) {
                 row = dayViewController->addFakeEvent(event);
             }
-            if (row) {
-                row->setAlpha(placeholderAlpha);
-            }
         } else {
             row = dayViewController->findEventViewByEventIdentifier(*m_eventModel->identifier());
         }
@@ -290,7 +287,7 @@ void IPadEventDetailsController::eventModelChanged() {
     if (const std::shared_ptr<EventView> row = m_currentEventView.lock()) {
         row->initializeWithEvent(event, m_eventModel->date(), false);
         if (isNew) {
-            row->setAlpha(placeholderAlpha);
+            row->setAlpha(IPadDayViewController::placeholderAlpha);
         }
     }
     if (isNew) {
@@ -363,10 +360,10 @@ void IPadEventDetailsController::saveRefused(const EventModel& eventModel,
             dayViewController->setDisplayedEvents(std::move(events));
             row = dayViewController->findEventViewByEventIdentifier(shownEvent->eventIdentifier());
         } else if (const std::shared_ptr<EKEvent>& placeholder = dayViewController->fakeEvent()) {
+            // Filled again, the placeholder row is half transparent once more.
+            dayViewController->setFakeEvent(placeholder);
+            dayViewController->populateViewsAnimated(false);
             row = dayViewController->findEventViewByEvent(*placeholder);
-            if (row) {
-                row->setAlpha(placeholderAlpha);
-            }
         }
     }
     m_currentEventView = row;

@@ -42,7 +42,6 @@ public:
     static constexpr double allDayHeight = 185.0;
     static constexpr double timePickerHeight = 216.0;
     static constexpr int timePickerMinuteInterval = 5;
-    static constexpr double placeholderAlpha = 0.5;
     static constexpr double weekMoveDuration = 0.25;
     // The keyboard rule is made for the upright screen: a row must stay this far above the
     // keyboard's top.

@@ -175,6 +175,7 @@ void DayViewController::populateViewsAnimated(bool animated) {
         }
     }
     updateDayOverlayVisibility();
+    didPopulateRows();
 }
 
 void DayViewController::updateDayOverlayVisibility() {

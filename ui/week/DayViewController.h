@@ -107,6 +107,8 @@ protected:
     // Where, on the card, the search bubble of an event without a row shows: over the last row.
     virtual Point searchHighlightPositionOverDayBox() const;
     void createAndAddEventView();
+    // Runs after every filling of the rows.
+    virtual void didPopulateRows() {}
     const std::shared_ptr<EventTouchLock>& touchLock() const { return m_touchLock; }
 
 private:

@@ -1,3 +1,5 @@
+#include "core/bus/ApplicationEventDispatcher.h"
+#include "core/bus/EventStoreChangedEvent.h"
 #include "ui/week/WeekScreenTestSupport.h"
 
 #include "kit/AlertView.h"
@@ -128,6 +130,11 @@ TEST_F(IPadEditorTest, NewEventStandsAsPlaceholderPreviewsTypingAndSlidesIntoPla
     EXPECT_EQ(placeholder->titleLabel()->text(), "Lunch");
     EXPECT_DOUBLE_EQ(placeholder->alpha(), 0.5);
     EXPECT_EQ(rowTitles(*wednesday), QStringList({"Standup", "Review", "Lunch"}));
+    // The store changed meanwhile: the week reads its days again, the placeholder stays one.
+    ApplicationEventDispatcher::sharedInstance().dispatch<EventStoreChangedEvent>();
+    week.harness.runUntilIdle();
+    EXPECT_EQ(rowTitles(*wednesday), QStringList({"Standup", "Review", "Lunch"}));
+    EXPECT_DOUBLE_EQ(placeholder->alpha(), 0.5);
 
     editor()->navigationItem()->rightBarButtonItem()->onAction();
     EXPECT_FALSE(popoverShown());
