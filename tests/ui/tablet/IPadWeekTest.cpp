@@ -1,3 +1,4 @@
+#include "core/calendar/Week.h"
 #include "ui/week/WeekScreenTestSupport.h"
 
 #include "core/events/EventService.h"
@@ -59,6 +60,10 @@ ScreenHarness::Options tabletOptions() {
 class IPadWeekTest : public testing::Test {
 protected:
     IPadWeekTest() : week(tabletOptions()) {}
+    // Weeks from Monday, as the week screen sets them for the default weekend; the pages here
+    // are made without a week screen, so another test's weekend must not reach them.
+    void SetUp() override { Week::setFirstWeekdayOfWeek(2); }
+    void TearDown() override { Week::setFirstWeekdayOfWeek(m_previousFirstWeekday); }
 
     std::shared_ptr<IPadWeekViewController> loadedPage() {
         auto page = IPadWeekViewController::create(std::make_shared<EventTouchLock>());
@@ -93,6 +98,7 @@ protected:
     }
 
     WeekScreen week;
+    const int m_previousFirstWeekday = Week::firstWeekdayOfWeek();
 };
 
 } // namespace
