@@ -1,38 +1,21 @@
 #include "kit/PopoverView.h"
 
 #include "kit/GraphicsContext.h"
+#include "kit/Image.h"
 #include "kit/RoundedRectangle.h"
 
 #include <algorithm>
-#include <cmath>
-#include <numbers>
 
 namespace {
 
-// The popover's shadow: the fall-off of a blurred edge (a Gaussian of deviation 8 points)
-// drawn as thin rings round the body. Blurring the popover's whole area on every drawing
-// costs far more than a frame; the rings cost little more than the outline.
-constexpr double shadowDeviation = 8.0;
-constexpr double shadowReach = 24.0;
+// The popover's shadow is blurred at an eighth of a point's resolution and drawn enlarged: a blur
+// over the popover's whole area at the screen's scale costs far more than a frame, and a shadow
+// this soft loses nothing at the lower resolution.
+constexpr double shadowScale = 0.125;
+constexpr double shadowBlur = 16.0;
+constexpr double shadowReach = 32.0;
 constexpr double shadowDrop = 4.0;
-constexpr double shadowOpacity = 0.55;
-constexpr int shadowRings = 12;
-
-void drawShadow(GraphicsContext& context, const Rect& body) {
-    const double step = shadowReach / shadowRings;
-    context.saveGState();
-    context.setLineWidth(step);
-    for (int ring = 0; ring < shadowRings; ++ring) {
-        const double distance = (ring + 0.5) * step;
-        const double coverage = 0.5 * std::erfc(distance / (shadowDeviation * std::numbers::sqrt2));
-        context.setStrokeColor(Color(0, 0, 0, shadowOpacity * coverage));
-        RoundedRectangle(body.inset(-distance, -distance).offset(0, shadowDrop),
-                         PopoverView::cornerRadius + distance)
-            .drawRoundedRectPath(context);
-        context.strokePath();
-    }
-    context.restoreGState();
-}
+const Color shadowColor(0, 0, 0, 0.55);
 
 } // namespace
 
@@ -123,44 +106,61 @@ void PopoverView::layoutSubviews() {
     }
 }
 
-void PopoverView::drawRect(GraphicsContext& context, const Rect&) {
+void PopoverView::addOutlinePath(GraphicsContext& context) const {
     const Rect body = bodyRect().inset(0.5, 0.5);
     const Point tip = arrowTip();
     const double half = arrowBase / 2;
-    // The outline: the rounded body with the arrow's triangle joined to it.
-    auto outline = [&] {
-        RoundedRectangle(body, cornerRadius).drawRoundedRectPath(context);
-        switch (m_arrowDirection) {
-        case PopoverArrowDirection::up:
-            context.moveTo(Point(tip.x() - half, body.minY() + 1));
-            context.addLineTo(tip);
-            context.addLineTo(Point(tip.x() + half, body.minY() + 1));
-            break;
-        case PopoverArrowDirection::down:
-            context.moveTo(Point(tip.x() + half, body.maxY() - 1));
-            context.addLineTo(tip);
-            context.addLineTo(Point(tip.x() - half, body.maxY() - 1));
-            break;
-        case PopoverArrowDirection::left:
-            context.moveTo(Point(body.minX() + 1, tip.y() + half));
-            context.addLineTo(tip);
-            context.addLineTo(Point(body.minX() + 1, tip.y() - half));
-            break;
-        case PopoverArrowDirection::right:
-            context.moveTo(Point(body.maxX() - 1, tip.y() - half));
-            context.addLineTo(tip);
-            context.addLineTo(Point(body.maxX() - 1, tip.y() + half));
-            break;
-        default:
-            return;
-        }
-        context.closePath();
-    };
-    drawShadow(context, body);
+    // The rounded body with the arrow's triangle joined to it.
+    RoundedRectangle(body, cornerRadius).drawRoundedRectPath(context);
+    switch (m_arrowDirection) {
+    case PopoverArrowDirection::up:
+        context.moveTo(Point(tip.x() - half, body.minY() + 1));
+        context.addLineTo(tip);
+        context.addLineTo(Point(tip.x() + half, body.minY() + 1));
+        break;
+    case PopoverArrowDirection::down:
+        context.moveTo(Point(tip.x() + half, body.maxY() - 1));
+        context.addLineTo(tip);
+        context.addLineTo(Point(tip.x() - half, body.maxY() - 1));
+        break;
+    case PopoverArrowDirection::left:
+        context.moveTo(Point(body.minX() + 1, tip.y() + half));
+        context.addLineTo(tip);
+        context.addLineTo(Point(body.minX() + 1, tip.y() - half));
+        break;
+    case PopoverArrowDirection::right:
+        context.moveTo(Point(body.maxX() - 1, tip.y() - half));
+        context.addLineTo(tip);
+        context.addLineTo(Point(body.maxX() - 1, tip.y() + half));
+        break;
+    default:
+        return;
+    }
+    context.closePath();
+}
+
+void PopoverView::drawShadow(GraphicsContext& context) {
+    const Rect area = bounds().inset(-shadowReach, -shadowReach);
+    const ShadowShape shape{bounds().size(), m_arrowDirection, clampedArrowOffset()};
+    if (m_shadowShape != shape) {
+        m_shadowImage = Image::draw(area.size(), shadowScale, [this, &area](GraphicsContext& shadowContext) {
+            shadowContext.translateCTM(-area.x(), -area.y());
+            shadowContext.setShadow(Size(0, shadowDrop), shadowBlur, shadowColor);
+            shadowContext.setFillColor(shadowColor);
+            addOutlinePath(shadowContext);
+            shadowContext.fillPath();
+        });
+        m_shadowShape = shape;
+    }
+    context.drawImage(m_shadowImage, area);
+}
+
+void PopoverView::drawRect(GraphicsContext& context, const Rect&) {
+    drawShadow(context);
     // The navy gradient with a glossy band along the top, which shows in the border; it covers
     // the whole outline, the arrow too.
     context.saveGState();
-    outline();
+    addOutlinePath(context);
     context.clip();
     const Rect all = bodyRect();
     context.drawLinearGradient({{0.0, Color::fromRgb255(104, 118, 146)},
@@ -171,7 +171,7 @@ void PopoverView::drawRect(GraphicsContext& context, const Rect&) {
     context.restoreGState();
     context.setLineWidth(1.0);
     context.setStrokeColor(Color(0, 0, 0, 0.7));
-    outline();
+    addOutlinePath(context);
     context.strokePath();
     // A dark edge round the content so that light content stands off the border.
     if (m_contentView) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kit/Image.h"
 #include "kit/PopoverArrowDirection.h"
 #include "kit/View.h"
 
@@ -37,9 +38,22 @@ protected:
     void layoutSubviews() override;
 
 private:
+    // What the shadow's drawing depends on; it is drawn again only when one of these changes.
+    struct ShadowShape {
+        Size size;
+        PopoverArrowDirection direction = PopoverArrowDirection::unknown;
+        double arrowOffset = 0.0;
+        bool operator==(const ShadowShape&) const = default;
+    };
+
     double clampedArrowOffset() const;
+    // The outline, the rounded body with the arrow, as the context's current path.
+    void addOutlinePath(GraphicsContext& context) const;
+    void drawShadow(GraphicsContext& context);
 
     std::shared_ptr<View> m_contentView;
     PopoverArrowDirection m_arrowDirection = PopoverArrowDirection::up;
     double m_arrowOffset = 0.0;
+    ShadowShape m_shadowShape;
+    Image m_shadowImage;
 };

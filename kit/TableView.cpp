@@ -730,13 +730,20 @@ void TableView::drawRect(GraphicsContext& context, const Rect& /*rect*/) {
     const Rect area = bounds();
     if (m_style == Style::Grouped) {
         if (!backgroundColor()) {
-            context.setFillColor(Color::fromRgb255(197, 204, 212));
-            context.fillRect(area);
             // Thin lighter stripes, fixed to the view rather than to the content.
-            context.setFillColor(Color::fromRgb255(203, 210, 217));
-            for (double x = 0; x < area.width(); x += 7.0) {
-                context.fillRect({area.x() + x, area.y(), 3.0, area.height()});
+            const Size line(area.width(), 1.0);
+            if (m_stripesLine.isNull() || m_stripesLine.size() != line) {
+                m_stripesLine =
+                    Image::draw(line, Screen::main().scale(), [line](GraphicsContext& lineContext) {
+                        lineContext.setFillColor(Color::fromRgb255(197, 204, 212));
+                        lineContext.fillRect(Rect(Point(0, 0), line));
+                        lineContext.setFillColor(Color::fromRgb255(203, 210, 217));
+                        for (double x = 0; x < line.width(); x += 7.0) {
+                            lineContext.fillRect({x, 0.0, 3.0, 1.0});
+                        }
+                    });
             }
+            context.drawImage(m_stripesLine, area);
         }
         return;
     }

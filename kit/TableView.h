@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/Color.h"
+#include "kit/Image.h"
 #include "kit/IndexPath.h"
 #include "kit/ScrollView.h"
 #include "kit/TableViewCell.h"
@@ -201,6 +202,9 @@ private:
     double m_sectionFooterHeight;
     SeparatorStyle m_separatorStyle = SeparatorStyle::SingleLine;
     Color m_separatorColor;
+    // One line of the grouped background's stripes, stretched down the view when drawn: one
+    // fill instead of one for each stripe.
+    Image m_stripesLine;
     std::shared_ptr<View> m_tableHeaderView;
     std::shared_ptr<View> m_tableFooterView;
     bool m_allowsSelection = true;
