@@ -10,7 +10,6 @@
 #include "kit/BarButtonItem.h"
 #include "kit/DatePicker.h"
 #include "kit/Keyboard.h"
-#include "kit/NavigationBar.h"
 #include "kit/NavigationController.h"
 #include "kit/NavigationItem.h"
 #include "kit/NotificationCenter.h"
@@ -116,14 +115,6 @@ bool IPadEventDetailsController::allDay() const {
     return m_eventModel ? m_eventModel->allDay() : m_allDayCell->allDaySwitch()->on();
 }
 
-void IPadEventDetailsController::setContentSize(Size size) {
-    setContentSizeForViewInPopover(size);
-    if (m_popoverController) {
-        m_popoverController->setPopoverContentSize(Size(size.width(), size.height() + NavigationBar::height),
-                                                   m_popoverController->isPopoverVisible());
-    }
-}
-
 // Opening.
 
 void IPadEventDetailsController::setEventModel(const EventModel& eventModel) {
@@ -153,7 +144,7 @@ void IPadEventDetailsController::applyValuesFromEventModel() {
         deselectTimeSection();
         m_titleCell->textField().becomeFirstResponder();
     } else {
-        setContentSize(Size(width, heightWithTimePicker));
+        setContentSizeForViewInPopover(Size(width, heightWithTimePicker));
     }
 }
 
@@ -182,7 +173,6 @@ void IPadEventDetailsController::presentPopover() {
     m_popoverController = std::make_shared<PopoverController>(std::make_shared<NavigationController>(self));
     m_popoverController->setDelegate(std::static_pointer_cast<PopoverControllerDelegate>(
         std::static_pointer_cast<IPadEventDetailsController>(self)));
-    setContentSize(contentSizeForViewInPopover());
     const PopoverArrowDirections sideways = PopoverArrowDirection::left | PopoverArrowDirection::right;
     // Beside the row; without one (a full card, an event in the overflow) beside the card, and
     // for a day list with no card in the middle of the week, without an arrow.
@@ -262,10 +252,10 @@ void IPadEventDetailsController::allDayValueChanged() {
     if (on) {
         tableView()->deleteRowsAtIndexPaths({timeRowIndexPath}, TableView::RowAnimation::Fade);
         m_titleCell->textField().becomeFirstResponder();
-        setContentSize(Size(width, allDayHeight));
+        setContentSizeForViewInPopover(Size(width, allDayHeight));
     } else {
         tableView()->insertRowsAtIndexPaths({timeRowIndexPath}, TableView::RowAnimation::Fade);
-        setContentSize(Size(width, tableHeight));
+        setContentSizeForViewInPopover(Size(width, tableHeight));
     }
     eventModelChanged();
 }
@@ -274,7 +264,7 @@ void IPadEventDetailsController::deselectTimeSection() {
     if (isViewLoaded() && tableView()->indexPathForSelectedRow() == timeRowIndexPath) {
         tableView()->deselectRowAtIndexPath(timeRowIndexPath, false);
     }
-    setContentSize(Size(width, allDay() ? allDayHeight : tableHeight));
+    setContentSizeForViewInPopover(Size(width, allDay() ? allDayHeight : tableHeight));
 }
 
 void IPadEventDetailsController::eventModelChanged() {
@@ -548,9 +538,9 @@ std::optional<IndexPath> IPadEventDetailsController::willSelectRowAtIndexPath(Ta
 void IPadEventDetailsController::didSelectRowAtIndexPath(TableView&, const IndexPath& indexPath) {
     if (indexPath.section() == titleSection) {
         m_titleCell->textField().becomeFirstResponder();
-        setContentSize(Size(width, tableHeight));
+        setContentSizeForViewInPopover(Size(width, tableHeight));
     } else if (indexPath.section() == timeSection) {
         m_titleCell->textField().resignFirstResponder();
-        setContentSize(Size(width, heightWithTimePicker));
+        setContentSizeForViewInPopover(Size(width, heightWithTimePicker));
     }
 }

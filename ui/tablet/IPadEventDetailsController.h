@@ -136,8 +136,6 @@ private:
     void init();
     std::weak_ptr<IPadEventDetailsController> weakSelf();
     bool allDay() const;
-    // The editor's size, and the popover's with the navigation bar above it.
-    void setContentSize(Size size);
     void presentPopover();
     // Moves the week screen's content by `dy` over the keyboard's time and points the popover at
     // the row where it then stands, above a keyboard of that height (0 without one).
