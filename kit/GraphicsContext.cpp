@@ -158,9 +158,24 @@ struct GraphicsContext::Data {
     State state;
     std::vector<State> saved;
 
+    // A solid colour to fill or stroke with. Qt's raster engine hands each translucent solid blend
+    // of more than about 95 scanlines to its thread pool and waits for it, which costs more than
+    // the blend itself; a vertical gradient of the one colour gives the same pixels and is blended
+    // row by row on this thread. Opaque colours at full opacity have a direct path of their own.
+    QBrush brush(const Color& color) const {
+        const QColor solid = toQColor(color);
+        if (solid.alpha() == 255 && painter.opacity() >= 1.0) {
+            return QBrush(solid);
+        }
+        QLinearGradient flat(0.0, 0.0, 0.0, 1.0);
+        flat.setColorAt(0.0, solid);
+        flat.setColorAt(1.0, solid);
+        return QBrush(flat);
+    }
+
     // Butt caps and miter joins that turn into bevels past the miter limit, like the platform's.
     QPen pen() const {
-        QPen result(toQColor(state.stroke), state.lineWidth, Qt::SolidLine, Qt::FlatCap, Qt::SvgMiterJoin);
+        QPen result(brush(state.stroke), state.lineWidth, Qt::SolidLine, Qt::FlatCap, Qt::SvgMiterJoin);
         result.setMiterLimit(10.0);
         if (!state.dashLengths.empty()) {
             // Qt measures dashes in line widths, the platform in points.
@@ -359,8 +374,8 @@ double GraphicsContext::lineWidth() const {
 
 void GraphicsContext::fillRect(const Rect& rect) {
     const QRectF area = toQRect(rect);
-    const QColor color = toQColor(m_data->state.fill);
-    m_data->paint(area, [&](QPainter& painter) { painter.fillRect(area, color); });
+    const QBrush brush = m_data->brush(m_data->state.fill);
+    m_data->paint(area, [&](QPainter& painter) { painter.fillRect(area, brush); });
 }
 
 void GraphicsContext::strokeRect(const Rect& rect) {
@@ -402,6 +417,37 @@ void GraphicsContext::drawLinearGradient(const std::vector<GradientStop>& stops,
         area = area.intersected(painter.clipBoundingRect());
     }
     painter.fillRect(area, gradient);
+}
+
+void GraphicsContext::drawTransparencyLayer(const Rect& area, double alpha,
+                                            const std::function<void(GraphicsContext&)>& draw) {
+    QPainter& painter = m_data->painter;
+    const QTransform world = painter.worldTransform();
+    QRect device = world.mapRect(toQRect(area))
+                       .toAlignedRect()
+                       .intersected(QRect(0, 0, painter.device()->width(), painter.device()->height()));
+    if (painter.hasClipping()) {
+        device = device.intersected(world.mapRect(painter.clipBoundingRect()).toAlignedRect());
+    }
+    if (device.isEmpty() || alpha <= 0.0) {
+        return;
+    }
+    QImage layer(device.size(), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    {
+        QPainter layerPainter(&layer);
+        layerPainter.setRenderHints(painter.renderHints());
+        layerPainter.setTransform(world * QTransform::fromTranslate(-device.x(), -device.y()));
+        GraphicsContext layerContext(layerPainter);
+        draw(layerContext);
+    }
+    painter.save();
+    painter.resetTransform();
+    // Pixel for pixel: without smoothing the raster engine blends the layer directly.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.setOpacity(painter.opacity() * std::clamp(alpha, 0.0, 1.0));
+    painter.drawImage(device.topLeft(), layer);
+    painter.restore();
 }
 
 void GraphicsContext::setShadow(Size offset, double blur, const Color& color) {
@@ -642,8 +688,8 @@ bool GraphicsContext::pathContainsPoint(Point point) const {
 
 void GraphicsContext::fillPath() {
     const QPainterPath path = m_data->windingPath();
-    const QColor color = toQColor(m_data->state.fill);
-    m_data->paint(path.boundingRect(), [&](QPainter& painter) { painter.fillPath(path, color); });
+    const QBrush brush = m_data->brush(m_data->state.fill);
+    m_data->paint(path.boundingRect(), [&](QPainter& painter) { painter.fillPath(path, brush); });
     m_data->resetPath();
 }
 

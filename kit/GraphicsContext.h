@@ -13,6 +13,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -125,6 +126,13 @@ public:
     Rect pathBoundingBox() const;
     // Whether the filled path (non-zero winding) covers the point.
     bool pathContainsPoint(Point point) const;
+
+    // Draws what `draw` draws into a layer of its own covering `area` (in user space, cut to the
+    // clip) and then lays the layer down at `alpha` times the current alpha: shapes drawn inside
+    // do not show through each other, and each is drawn opaque, the raster engine's fast case.
+    // The layer's context starts from the default state with the current transform.
+    void drawTransparencyLayer(const Rect& area, double alpha,
+                               const std::function<void(GraphicsContext&)>& draw);
 
     // Fill, stroke and clip use the current path and then empty it.
     void fillPath();

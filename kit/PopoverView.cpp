@@ -21,6 +21,8 @@ const Color shadowColor(0, 0, 0, 0.55);
 
 PopoverView::PopoverView() {
     setClipsToBounds(false);
+    // It fades in and out as one piece, its content not showing the frame through.
+    setAllowsGroupOpacity(true);
 }
 
 Size PopoverView::frameSizeForContentSize(Size contentSize, PopoverArrowDirection direction) {
@@ -153,6 +155,10 @@ void PopoverView::drawShadow(GraphicsContext& context) {
         m_shadowShape = shape;
     }
     context.drawImage(m_shadowImage, area);
+}
+
+Rect PopoverView::drawingBounds() const {
+    return bounds().inset(-shadowReach, -shadowReach);
 }
 
 void PopoverView::drawRect(GraphicsContext& context, const Rect&) {

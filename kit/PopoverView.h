@@ -35,6 +35,7 @@ public:
 
 protected:
     void drawRect(GraphicsContext& context, const Rect& rect) override;
+    Rect drawingBounds() const override;
     void layoutSubviews() override;
 
 private:

@@ -257,8 +257,19 @@ Size TextLayout::size() const {
 
 void TextLayout::draw(QPainter& painter, const Rect& rect, TextAlignment alignment) const {
     const bool clips = m_mode == LineBreakMode::Clip && m_width > 0.0;
-    if (clips) {
+    const bool translucent = painter.opacity() < 1.0;
+    if (clips || translucent) {
         painter.save();
+    }
+    if (translucent) {
+        // The same result as the painter's opacity, but glyphs in a translucent pen take the raster
+        // engine's direct path, where an opacity sends every glyph through its span blending.
+        QColor color = painter.pen().color();
+        color.setAlphaF(color.alphaF() * static_cast<float>(painter.opacity()));
+        painter.setPen(color);
+        painter.setOpacity(1.0);
+    }
+    if (clips) {
         // Only the width clips; the rectangle may have no height of its own.
         const double height =
             std::max(rect.height(), static_cast<double>(m_lines.size()) * m_font.lineHeight());
@@ -277,7 +288,7 @@ void TextLayout::draw(QPainter& painter, const Rect& rect, TextAlignment alignme
         const double baseline = rect.y() + static_cast<double>(i) * lineHeight + m_font.ascender();
         drawLine(painter, line.text, m_font, Point(x, baseline));
     }
-    if (clips) {
+    if (clips || translucent) {
         painter.restore();
     }
 }

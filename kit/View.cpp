@@ -435,6 +435,39 @@ void View::drawHierarchy(GraphicsContext& context) {
         m_needsDisplay = false;
         return;
     }
+    if (alpha < 1.0 && m_allowsGroupOpacity) {
+        context.drawTransparencyLayer(drawnArea(), alpha,
+                                      [this](GraphicsContext& layer) { drawSelfAndSubviews(layer, 1.0); });
+        m_needsDisplay = false;
+        return;
+    }
+    drawSelfAndSubviews(context, alpha);
+}
+
+Rect View::drawnArea() const {
+    if (m_clipsToBounds) {
+        return presentationBounds();
+    }
+    Rect area = drawingBounds();
+    for (const std::shared_ptr<View>& subview : m_subviews) {
+        if (subview->m_hidden) {
+            continue;
+        }
+        const Point boundsCenter = subview->presentationBounds().center();
+        const Point center = subview->presentationCenter();
+        const AffineTransform toThisView = AffineTransform::translation(-boundsCenter.x(), -boundsCenter.y())
+                                               .concat(subview->presentationTransform())
+                                               .concat(AffineTransform::translation(center.x(), center.y()));
+        area = area.united(toThisView.apply(subview->drawnArea()));
+    }
+    return area;
+}
+
+Rect View::drawingBounds() const {
+    return presentationBounds();
+}
+
+void View::drawSelfAndSubviews(GraphicsContext& context, double alpha) {
     const Rect bounds = presentationBounds();
     context.saveGState();
     context.setAlpha(context.alpha() * alpha);

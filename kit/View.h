@@ -54,6 +54,11 @@ public:
 
     double alpha() const { return m_alpha; }
     void setAlpha(double alpha);
+    // With group opacity a view below full alpha and its subviews are drawn as one picture that
+    // is then faded, so that they do not show through each other; without it, the default, each
+    // drawing is faded on its own.
+    bool allowsGroupOpacity() const { return m_allowsGroupOpacity; }
+    void setAllowsGroupOpacity(bool allows) { m_allowsGroupOpacity = allows; }
     bool hidden() const { return m_hidden; }
     void setHidden(bool hidden);
     bool clipsToBounds() const { return m_clipsToBounds; }
@@ -238,6 +243,9 @@ public:
 protected:
     // Draws the view's own content; `rect` is the area to draw, in bounds coordinates.
     virtual void drawRect(GraphicsContext& context, const Rect& rect);
+    // The area drawRect may cover, in bounds coordinates: the bounds, unless the view draws
+    // beyond them (a shadow) without clipping.
+    virtual Rect drawingBounds() const;
     virtual void layoutSubviews();
     // The hit-testing hook: by default this view or its front-most hit subview when the point
     // is inside, else none.
@@ -276,6 +284,10 @@ private:
     Point pointFromRoot(Point point) const;
     // Marks this view and its superviews as changed.
     void markChanged();
+    // The area drawing the view and its visible subviews may cover, in bounds coordinates.
+    Rect drawnArea() const;
+    // The background, drawRect, then the subviews, all faded by `alpha`.
+    void drawSelfAndSubviews(GraphicsContext& context, double alpha);
     std::size_t indexOfSubview(const View& subview) const;
     void detachSubview(std::size_t index);
     void attachSubview(const std::shared_ptr<View>& view, std::size_t index);
@@ -286,6 +298,7 @@ private:
     double m_alpha = 1.0;
     bool m_hidden = false;
     bool m_clipsToBounds = false;
+    bool m_allowsGroupOpacity = false;
     std::optional<Color> m_backgroundColor;
     bool m_userInteractionEnabled = true;
     bool m_exclusiveTouch = false;

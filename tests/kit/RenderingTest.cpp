@@ -96,6 +96,40 @@ TEST_F(RenderingTest, AlphaBlendsAndMultipliesDownTheTree) {
     expectColor(image, Point(10, 10), Color(0.75, 0.375, 0.625));
 }
 
+TEST_F(RenderingTest, GroupOpacityFadesTheViewAndAllItsSubviewsAsOnePicture) {
+    auto half = coloured(Rect(0, 0, 50, 50), red);
+    half->setAlpha(0.5);
+    half->setAllowsGroupOpacity(true);
+    half->addSubview(coloured(Rect(0, 0, 20, 20), blue));
+    // Beyond the faded view's bounds, which do not clip it.
+    half->addSubview(coloured(Rect(60, 60, 20, 20), blue));
+    m_root->addSubview(half);
+    const Image image = m_root->renderToImage();
+    expectColor(image, Point(40, 40), Color(1, 0.5, 0.5));
+    // Blue at a half over white: the red under it does not show through.
+    expectColor(image, Point(10, 10), Color(0.5, 0.5, 1));
+    expectColor(image, Point(70, 70), Color(0.5, 0.5, 1));
+}
+
+TEST_F(RenderingTest, TranslucentFillsAndStrokesAreEvenOverTheirWholeHeight) {
+    const Image image = Image::draw(Size(40, 400), 2.0, [](GraphicsContext& context) {
+        context.setFillColor(white);
+        context.fillRect(Rect(0, 0, 40, 400));
+        context.setAlpha(0.5);
+        context.setFillColor(Color(1, 0, 0, 0.5));
+        context.fillRect(Rect(0, 0, 10, 400));
+        context.setStrokeColor(Color(0, 0, 1, 0.5));
+        context.setLineWidth(4);
+        context.moveTo(Point(30, 0));
+        context.addLineTo(Point(30, 400));
+        context.strokePath();
+    });
+    for (const double y : {1.0, 200.0, 399.0}) {
+        expectColor(image, Point(5, y), Color(1, 0.75, 0.75));
+        expectColor(image, Point(30, y), Color(0.75, 0.75, 1));
+    }
+}
+
 TEST_F(RenderingTest, HiddenAndFullyTransparentViewsAreNotDrawn) {
     auto hidden = coloured(Rect(0, 0, 50, 50), red);
     hidden->setHidden(true);

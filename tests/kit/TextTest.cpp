@@ -194,6 +194,25 @@ TEST(TextDrawingTest, TextInRectIsAlignedAndReturnsItsSize) {
     }
 }
 
+TEST(TextDrawingTest, FadedTextLooksLikeTextInATranslucentColour) {
+    const Font font = Font::systemFontOfSize(17);
+    const auto draw = [&](double alpha, const Color& color) {
+        return Image::draw(Size(120, 30), 2.0, [&](GraphicsContext& context) {
+            context.setAlpha(alpha);
+            context.setFillColor(color);
+            context.drawText("Hamburg", Point(2, 2), font);
+        });
+    };
+    const Image faded = draw(0.4, Color(0.2, 0.3, 0.9));
+    const Image translucent = draw(1.0, Color(0.2, 0.3, 0.9, 0.4));
+    ASSERT_TRUE(inkedBounds(faded));
+    for (double y = 0.25; y < 30; y += 0.5) {
+        for (double x = 0.25; x < 120; x += 0.5) {
+            expectColor(faded, Point(x, y), translucent.colorAtPoint(Point(x, y)));
+        }
+    }
+}
+
 TEST(TextDrawingTest, MissingGlyphsComeFromAFallbackFace) {
     const Font font = Font::boldSystemFontOfSize(12);
     EXPECT_GT(StringDrawing::sizeWithFont(QString(QChar(0x21B3)), font).width(), 3.0);
