@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -470,6 +471,36 @@ bool GraphicsContext::hasShadow() const {
 
 namespace {
 
+bool isWhole(double value) {
+    return std::abs(value - std::round(value)) < 1e-6;
+}
+
+// The rectangle in device pixels when the transform only moves and enlarges, else nothing.
+std::optional<QRectF> deviceRect(const QTransform& world, const QRectF& rect) {
+    if (world.type() > QTransform::TxScale || world.m11() <= 0.0 || world.m22() <= 0.0) {
+        return std::nullopt;
+    }
+    return world.mapRect(rect);
+}
+
+// Draws the source part of the pixels into the target. A part that lands pixel for pixel on
+// whole device pixels is blended directly; resampling it would go through the raster engine's
+// slower span drawing for the same result.
+void drawImagePart(QPainter& painter, const QImage& pixels, const QRectF& target, const QRectF& source) {
+    const std::optional<QRectF> device = deviceRect(painter.worldTransform(), target);
+    if (device && isWhole(device->x()) && isWhole(device->y()) && isWhole(source.x()) &&
+        isWhole(source.y()) && std::abs(device->width() - source.width()) < 1e-6 &&
+        std::abs(device->height() - source.height()) < 1e-6) {
+        painter.save();
+        painter.resetTransform();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(QPointF(std::round(device->x()), std::round(device->y())), pixels, source);
+        painter.restore();
+        return;
+    }
+    painter.drawImage(target, pixels, source);
+}
+
 // Draws the image into the target, keeping the caps of a stretchable image unscaled: the image
 // is cut into up to three columns and rows at the caps, and only the middle ones stretch. When
 // the target is smaller than the caps, the caps shrink in proportion.
@@ -513,14 +544,20 @@ void drawStretched(QPainter& painter, const Image& image, const QRectF& target) 
                 column.sourceLength <= 0.0) {
                 continue;
             }
-            painter.drawImage(
-                QRectF(column.targetStart, row.targetStart, column.targetLength, row.targetLength), pixels,
-                QRectF(column.sourceStart, row.sourceStart, column.sourceLength, row.sourceLength));
+            drawImagePart(painter, pixels,
+                          QRectF(column.targetStart, row.targetStart, column.targetLength, row.targetLength),
+                          QRectF(column.sourceStart, row.sourceStart, column.sourceLength, row.sourceLength));
         }
     }
 }
 
 } // namespace
+
+bool GraphicsContext::isPixelAligned(const Rect& rect) const {
+    const std::optional<QRectF> device = deviceRect(m_data->painter.worldTransform(), toQRect(rect));
+    return device && isWhole(device->x()) && isWhole(device->y()) && isWhole(device->width()) &&
+           isWhole(device->height());
+}
 
 void GraphicsContext::drawImage(const Image& image, const Rect& rect) {
     if (image.isNull()) {
@@ -530,7 +567,9 @@ void GraphicsContext::drawImage(const Image& image, const Rect& rect) {
     if (image.leftCapWidth() > 0 || image.topCapHeight() > 0) {
         m_data->paint(target, [&](QPainter& painter) { drawStretched(painter, image, target); });
     } else {
-        m_data->paint(target, [&](QPainter& painter) { painter.drawImage(target, image.pixels()); });
+        m_data->paint(target, [&](QPainter& painter) {
+            drawImagePart(painter, image.pixels(), target, QRectF(image.pixels().rect()));
+        });
     }
 }
 

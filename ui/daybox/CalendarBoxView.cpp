@@ -1,5 +1,6 @@
 #include "ui/daybox/CalendarBoxView.h"
 
+#include "kit/Artwork.h"
 #include "kit/DeviceDependentValues.h"
 #include "kit/Gradient.h"
 #include "kit/GraphicsContext.h"
@@ -84,7 +85,7 @@ void CalendarBoxView::drawFixedContentOnSuperView(GraphicsContext& context) {
 
 void CalendarBoxView::drawRect(GraphicsContext& context, const Rect&) {
     if (!m_fixedContentDrawn) {
-        drawFixedContentInRect(context, bounds());
+        drawFixedContent(context);
     }
     if (m_permanentlyHighlighted) {
         drawTodayBackground(context, bounds());
@@ -92,12 +93,42 @@ void CalendarBoxView::drawRect(GraphicsContext& context, const Rect&) {
     drawTitles(context);
 }
 
+// Every card of a size looks the same until its titles: the static card is drawn once as artwork
+// and then laid down, unless the card is off the device's pixel grid, where it is drawn as it is.
+void CalendarBoxView::drawFixedContent(GraphicsContext& context) const {
+    const Rect area = bounds();
+    if (!context.isPixelAligned(area)) {
+        drawFixedContentInRect(context, area);
+        return;
+    }
+    const QString name = QStringLiteral("day-card-%1x%2-header-%3-line-%4%5")
+                             .arg(area.width())
+                             .arg(area.height())
+                             .arg(getHeaderHeight())
+                             .arg(DeviceDependentValues::singlePixelLineWidth())
+                             .arg(m_hideBorders ? QStringLiteral("-borderless") : QString());
+    if (!Artwork::isRegistered(name)) {
+        const bool hideBorders = m_hideBorders;
+        const double headerHeight = getHeaderHeight();
+        Artwork::registerImage(name, area.size(),
+                               [hideBorders, headerHeight](GraphicsContext& card, Size size) {
+                                   drawCard(card, Rect(Point(), size), headerHeight, hideBorders);
+                               });
+    }
+    context.drawImage(Artwork::imageNamed(name), area);
+}
+
 void CalendarBoxView::drawFixedContentInRect(GraphicsContext& context, const Rect& rect) const {
+    drawCard(context, rect, getHeaderHeight(), m_hideBorders);
+}
+
+void CalendarBoxView::drawCard(GraphicsContext& context, const Rect& rect, double headerHeight,
+                               bool hideBorders) {
     const RoundedRectangle shape = cardShape(rect);
-    const double headerBottom = rect.y() + getHeaderHeight();
+    const double headerBottom = rect.y() + headerHeight;
     shape.fill(context, cardBackgroundColor);
     paintBand(context, shape, headerGradient, rect, rect.y(), headerBottom);
-    if (!m_hideBorders) {
+    if (!hideBorders) {
         shape.stroke(context, borderColor, DeviceDependentValues::singlePixelLineWidth());
     }
     const double hairline = DeviceDependentValues::singlePixelLineWidth();

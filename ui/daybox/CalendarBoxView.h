@@ -50,6 +50,9 @@ protected:
     void drawFixedContentInRect(GraphicsContext& context, const Rect& rect) const;
 
 private:
+    static void drawCard(GraphicsContext& context, const Rect& rect, double headerHeight, bool hideBorders);
+    // The fixed content over the bounds.
+    void drawFixedContent(GraphicsContext& context) const;
     void drawTodayBackground(GraphicsContext& context, const Rect& rect) const;
     void drawTitles(GraphicsContext& context) const;
     bool isMini() const { return m_size != 0; }
