@@ -84,6 +84,35 @@ void EKEvent::setOccurrence(Date occurrenceDate, std::int64_t occurrenceWall) {
     m_occurrenceWall = occurrenceWall;
 }
 
+void EKEvent::setAlarmOffsets(const std::vector<double>& offsets) {
+    std::vector<EKAlarm> kept = m_alarms;
+    std::vector<EKAlarm> alarms;
+    for (const double offset : offsets) {
+        const auto found = std::find_if(kept.begin(), kept.end(), [offset](const EKAlarm& alarm) {
+            return alarm.relativeOffset() == offset;
+        });
+        if (found != kept.end()) {
+            alarms.push_back(std::move(*found));
+            kept.erase(found);
+        } else {
+            alarms.push_back(EKAlarm::alarmWithRelativeOffset(offset));
+        }
+    }
+    m_alarms = std::move(alarms);
+}
+
+void EKEvent::setOtherProperties(QString properties) {
+    m_otherProperties = std::move(properties);
+}
+
+void EKEvent::setSequence(int sequence) {
+    m_sequence = std::max(sequence, 0);
+}
+
+void EKEvent::setLastModifiedDate(std::optional<Date> date) {
+    m_lastModifiedDate = date;
+}
+
 void EKEvent::setDetached(bool detached) {
     m_detached = detached;
 }

@@ -61,6 +61,9 @@ public:
     void setAlarms(std::vector<EKAlarm> alarms);
     void addAlarm(EKAlarm alarm);
     void removeAlarm(const EKAlarm& alarm);
+    // Alarms at these offsets, in this order; an alarm already at one of them stays as it is, with
+    // what another program wrote in it.
+    void setAlarmOffsets(const std::vector<double>& offsets);
 
     const std::optional<EKRecurrenceRule>& recurrenceRule() const { return m_recurrenceRule; }
     void setRecurrenceRule(std::optional<EKRecurrenceRule> recurrenceRule);
@@ -85,6 +88,18 @@ public:
     // Part of a series: a repeating event, or one occurrence of one (moved ones included). The
     // rows of a series share one identifier, so a change to one shows only by reading again.
     bool belongsToSeries() const { return hasRecurrenceRules() || m_occurrenceDate.has_value(); }
+
+    // The event's iCalendar content lines this program does not edit (ORGANIZER, ATTENDEE,
+    // CATEGORIES, STATUS, X- properties, components other than alarms, ...), unfolded, one a line,
+    // as another program wrote them; written back unchanged.
+    const QString& otherProperties() const { return m_otherProperties; }
+    void setOtherProperties(QString properties);
+    // The iCalendar revision counter (SEQUENCE); the store raises it with each change it saves.
+    int sequence() const { return m_sequence; }
+    void setSequence(int sequence);
+    // When the event last changed (LAST-MODIFIED), if known.
+    std::optional<Date> lastModifiedDate() const { return m_lastModifiedDate; }
+    void setLastModifiedDate(std::optional<Date> date);
 
     // An occurrence changed on its own.
     bool isDetached() const { return m_detached; }
@@ -114,5 +129,8 @@ private:
     std::vector<Date> m_excludedOccurrenceDates;
     std::optional<Date> m_occurrenceDate;
     std::optional<std::int64_t> m_occurrenceWall;
+    QString m_otherProperties;
+    int m_sequence = 0;
+    std::optional<Date> m_lastModifiedDate;
     bool m_detached = false;
 };

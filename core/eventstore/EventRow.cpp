@@ -4,12 +4,17 @@
 #include "core/sqlite/SqliteStatement.h"
 #include "foundation/CivilDate.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStringList>
+
+#include <algorithm>
 
 const char* EventRow::columns() {
     return "e.id, e.identifier, e.recurrence_id, e.series_id, e.calendar_id, e.kind, e.title, e.location, "
            "e.notes, e.url, e.all_day, e.tzid, e.dtstart, e.dtend, e.start_utc, e.end_utc, e.rrule, "
-           "e.count_end, e.exdates, e.alarms, e.revision";
+           "e.count_end, e.exdates, e.alarms, e.revision, e.other_properties, e.sequence, e.last_modified";
 }
 
 void EventRow::readFrom(const SqliteStatement& statement, int first) {
@@ -34,6 +39,9 @@ void EventRow::readFrom(const SqliteStatement& statement, int first) {
     exdates = statement.text(first + 18);
     alarms = statement.text(first + 19);
     revision = statement.int64(first + 20);
+    otherProperties = statement.text(first + 21);
+    sequence = statement.integer(first + 22);
+    lastModified = statement.isNull(first + 23) ? std::nullopt : std::optional(statement.real(first + 23));
 }
 
 std::int64_t EventRow::startWall() const {
@@ -86,9 +94,21 @@ void EventRow::setExcludedWalls(const std::vector<std::int64_t>& walls) {
     exdates = parts.join(QLatin1Char(' '));
 }
 
+// Alarms made here are their offsets, separated by commas. Alarms that keep content lines of
+// another program are a JSON array of {"offset", "properties"} objects.
 QString EventRow::formatAlarms(const std::vector<EKAlarm>& alarms) {
     if (alarms.empty()) {
         return QString();
+    }
+    const bool plain = std::all_of(alarms.begin(), alarms.end(),
+                                   [](const EKAlarm& alarm) { return alarm.otherProperties().isEmpty(); });
+    if (!plain) {
+        QJsonArray list;
+        for (const EKAlarm& alarm : alarms) {
+            list.append(QJsonObject{{QStringLiteral("offset"), alarm.relativeOffset()},
+                                    {QStringLiteral("properties"), alarm.otherProperties()}});
+        }
+        return QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Compact));
     }
     QStringList parts;
     for (const EKAlarm& alarm : alarms) {
@@ -99,7 +119,17 @@ QString EventRow::formatAlarms(const std::vector<EKAlarm>& alarms) {
 
 std::vector<EKAlarm> EventRow::parseAlarms(const QString& text) {
     std::vector<EKAlarm> alarms;
-    if (text.isEmpty()) {
+    if (text.startsWith(QLatin1Char('['))) {
+        for (const QJsonValue& item : QJsonDocument::fromJson(text.toUtf8()).array()) {
+            const QJsonObject object = item.toObject();
+            if (!object.value(QStringLiteral("offset")).isDouble()) {
+                continue;
+            }
+            EKAlarm alarm =
+                EKAlarm::alarmWithRelativeOffset(object.value(QStringLiteral("offset")).toDouble());
+            alarm.setOtherProperties(object.value(QStringLiteral("properties")).toString());
+            alarms.push_back(std::move(alarm));
+        }
         return alarms;
     }
     for (const QString& part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {

@@ -24,6 +24,7 @@ public:
 
     // The columns `readFrom` expects, in order, for a table aliased "e".
     static const char* columns();
+    static constexpr int columnCount = 24;
     void readFrom(const SqliteStatement& statement, int firstColumn = 0);
 
     bool isSeries() const { return !rrule.isNull(); }
@@ -66,4 +67,9 @@ public:
     QString exdates;
     QString alarms;
     std::int64_t revision = 0;
+    // The iCalendar content lines kept as they were read (EKEvent::otherProperties).
+    QString otherProperties;
+    int sequence = 0;
+    // Seconds since 1970.
+    std::optional<double> lastModified;
 };

@@ -239,6 +239,11 @@ std::shared_ptr<EKEvent> EventStoreConnection::eventWithRowFields(const EventRow
     event->setAllDay(row.allDay);
     event->setTimeZone(row.allDay ? QString() : row.tzid);
     event->setAlarms(EventRow::parseAlarms(row.alarms));
+    event->setOtherProperties(row.otherProperties);
+    event->setSequence(row.sequence);
+    if (row.lastModified) {
+        event->setLastModifiedDate(Date::withTimeIntervalSince1970(*row.lastModified));
+    }
     return event;
 }
 
@@ -338,7 +343,8 @@ EventStoreConnection::eventsInRange(Date start, Date end,
             continue;
         }
         if (row.isException()) {
-            exceptions.push_back(Pending{std::move(row), singles.int64(22)});
+            // The series' revision follows the row's columns and its series_id.
+            exceptions.push_back(Pending{std::move(row), singles.int64(EventRow::columnCount + 1)});
         } else {
             result.push_back(makeEvent(row, calendar->second));
         }

@@ -63,6 +63,16 @@ CREATE INDEX events_calendar ON events(calendar_id);
 )sql"));
 }
 
+// Version 2. What another program wrote in an event and this one does not edit: its other
+// content lines, its revision counter (SEQUENCE) and when it last changed (seconds since 1970).
+SqliteResult addVersion2(SqliteConnection& connection) {
+    return connection.exec(QStringLiteral(R"sql(
+ALTER TABLE events ADD COLUMN other_properties TEXT;
+ALTER TABLE events ADD COLUMN sequence INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE events ADD COLUMN last_modified REAL;
+)sql"));
+}
+
 } // namespace
 
 bool EventStoreSchema::isOwnSchema(SqliteConnection& connection) {
@@ -82,7 +92,7 @@ int EventStoreSchema::currentVersion() {
 }
 
 const std::vector<EventStoreSchema::Migration>& EventStoreSchema::migrations() {
-    static const std::vector<Migration> steps = {createVersion1};
+    static const std::vector<Migration> steps = {createVersion1, addVersion2};
     return steps;
 }
 

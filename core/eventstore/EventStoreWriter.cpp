@@ -7,6 +7,7 @@
 #include "core/eventstore/WallClock.h"
 #include "foundation/CivilDate.h"
 #include "foundation/Log.h"
+#include "foundation/RunLoop.h"
 
 #include <QUuid>
 
@@ -60,13 +61,18 @@ icaltimetype utcTime(Date date) {
     return time;
 }
 
-// Binds the twenty columns that INSERT and UPDATE of an event row share, as ?1 to ?20.
+// Binds the columns that INSERT and UPDATE of an event row share, as ?1 to ?23.
 SqliteStatement& bindRowFields(SqliteStatement& statement, const EventRow& row) {
     statement.bind(1, row.identifier).bind(2, row.recurrenceId);
     if (row.seriesId != 0) {
         statement.bind(3, row.seriesId);
     } else {
         statement.bindNull(3);
+    }
+    if (row.lastModified) {
+        statement.bind(23, *row.lastModified);
+    } else {
+        statement.bindNull(23);
     }
     return statement.bind(4, row.calendarId)
         .bind(5, row.kind)
@@ -84,7 +90,9 @@ SqliteStatement& bindRowFields(SqliteStatement& statement, const EventRow& row) 
         .bind(17, row.countEnd)
         .bind(18, row.exdates)
         .bind(19, row.alarms)
-        .bind(20, row.revision);
+        .bind(20, row.revision)
+        .bind(21, row.otherProperties)
+        .bind(22, row.sequence);
 }
 
 } // namespace
@@ -283,6 +291,11 @@ void EventStoreWriter::fillFields(EventRow& row, const EKEvent& event) const {
     row.notes = event.notes();
     row.url = event.URL();
     row.alarms = EventRow::formatAlarms(event.alarms());
+    row.otherProperties = event.otherProperties();
+    row.sequence = event.sequence();
+    if (const std::optional<Date> modified = event.lastModifiedDate()) {
+        row.lastModified = modified->timeIntervalSince1970();
+    }
 }
 
 void EventStoreWriter::fillTimes(EventRow& row, const EKEvent& event, const QString& fallbackZone) const {
@@ -357,12 +370,15 @@ bool EventStoreWriter::finishSeries(EventRow& row, StoreError* error) {
 
 bool EventStoreWriter::insertRow(EventRow& row, StoreError* error) {
     row.revision = revision();
+    // An event read from a file keeps when it last changed; one made here changes now.
+    if (!row.lastModified) {
+        row.lastModified = RunLoop::main().now().timeIntervalSince1970();
+    }
     SqliteStatement& insert = m_connection.sql().statement(
         "INSERT INTO events (identifier, recurrence_id, series_id, calendar_id, kind, title, location, "
-        "notes, url, "
-        "all_day, tzid, dtstart, dtend, start_utc, end_utc, rrule, count_end, exdates, alarms, revision) "
-        "VALUES "
-        "(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18, ?19, ?20)");
+        "notes, url, all_day, tzid, dtstart, dtend, start_utc, end_utc, rrule, count_end, exdates, alarms, "
+        "revision, other_properties, sequence, last_modified) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, "
+        "?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18, ?19, ?20, ?21, ?22, ?23)");
     bindRowFields(insert, row);
     if (!insert.execute()) {
         return databaseFailure(error);
@@ -371,16 +387,18 @@ bool EventStoreWriter::insertRow(EventRow& row, StoreError* error) {
     return true;
 }
 
+// Each change raises the event's revision counter past both its stored one and the one the
+// change brings (an import of a newer version), and stamps the time of the change.
 bool EventStoreWriter::updateRow(EventRow& row, StoreError* error) {
     row.revision = revision();
+    row.lastModified = RunLoop::main().now().timeIntervalSince1970();
     SqliteStatement& update = m_connection.sql().statement(
         "UPDATE events SET identifier = ?1, recurrence_id = ?2, series_id = ?3, calendar_id = ?4, kind = ?5, "
-        "title = ?6, location = ?7, notes = ?8, url = ?9, all_day = ?10, tzid = ?11, dtstart = ?12, dtend = "
-        "?13, "
-        "start_utc = ?14, end_utc = ?15, rrule = ?16, count_end = ?17, exdates = ?18, alarms = ?19, revision "
-        "= ?20 "
-        "WHERE id = ?21");
-    bindRowFields(update, row).bind(21, row.id);
+        "title = ?6, location = ?7, notes = ?8, url = ?9, all_day = ?10, tzid = ?11, dtstart = ?12, "
+        "dtend = ?13, start_utc = ?14, end_utc = ?15, rrule = ?16, count_end = ?17, exdates = ?18, "
+        "alarms = ?19, revision = ?20, other_properties = ?21, sequence = max(sequence + 1, ?22), "
+        "last_modified = ?23 WHERE id = ?24");
+    bindRowFields(update, row).bind(24, row.id);
     return update.execute() || databaseFailure(error);
 }
 

@@ -358,7 +358,9 @@ private:
         }
         // What the own checks above let through, libical may still refuse; the event's identity is
         // taken only once nothing refuses it.
+        m_leftOut.clear();
         checkWithLibical(component);
+        keepOtherProperties(component, *event);
         if (recurrenceId) {
             if (recurrenceId->parameter("RANGE").toUpper() == "THISANDFUTURE") {
                 warn(recurrenceId->line,
@@ -391,6 +393,76 @@ private:
         }
         m_masters.push_back(record);
         addEventsOfAddedDates(record, addedDates);
+    }
+
+    // Properties an event's own fields hold, or that are read into other events (RDATE, EXRULE).
+    static bool isEventField(const QByteArray& name) {
+        static const char* const fields[] = {"UID",           "SUMMARY",  "LOCATION", "DESCRIPTION",
+                                             "URL",           "DTSTART",  "DTEND",    "DURATION",
+                                             "RRULE",         "RDATE",    "EXDATE",   "EXRULE",
+                                             "RECURRENCE-ID", "SEQUENCE", "DTSTAMP",  "LAST-MODIFIED"};
+        return std::any_of(std::begin(fields), std::end(fields),
+                           [&](const char* field) { return name == field; });
+    }
+
+    // The content line as written, unfolded.
+    QString unfolded(const ContentLine& property) {
+        QByteArray text = QByteArrayView(m_text).sliced(property.offset, property.length).toByteArray();
+        for (const char* fold : {"\r\n ", "\r\n\t", "\n ", "\n\t"}) {
+            text.replace(fold, "");
+        }
+        return decode(text, property.line);
+    }
+
+    // The component's properties that `isField` does not name and that were not left out, and its
+    // components, whole, except those `skipped` names; one line each.
+    QStringList otherLines(const ICalendarComponent& component,
+                           const std::function<bool(const QByteArray&)>& isField, const char* skipped) {
+        QStringList lines;
+        for (const ContentLine& property : component.properties) {
+            if (!isField(property.name) &&
+                std::find(m_leftOut.begin(), m_leftOut.end(), &property) == m_leftOut.end()) {
+                lines.append(unfolded(property));
+            }
+        }
+        for (const ICalendarComponent& child : component.children) {
+            if (skipped && child.name == skipped) {
+                continue;
+            }
+            lines.append(QStringLiteral("BEGIN:") + QString::fromLatin1(child.name));
+            lines.append(otherLines(
+                child, [](const QByteArray&) { return false; }, nullptr));
+            lines.append(QStringLiteral("END:") + QString::fromLatin1(child.name));
+        }
+        return lines;
+    }
+
+    // What the event's fields do not hold stays with it as written, to be written back unchanged:
+    // the other properties and components, those of its alarms, its SEQUENCE and LAST-MODIFIED.
+    void keepOtherProperties(const ICalendarComponent& component, EKEvent& event) {
+        const auto kept = [this](const ContentLine* property) {
+            return property && std::find(m_leftOut.begin(), m_leftOut.end(), property) == m_leftOut.end();
+        };
+        event.setOtherProperties(otherLines(component, isEventField, "VALARM").join(QLatin1Char('\n')));
+        if (const ContentLine* sequence = component.first("SEQUENCE"); kept(sequence)) {
+            event.setSequence(sequence->value.trimmed().toInt());
+        }
+        if (const ContentLine* modified = component.first("LAST-MODIFIED"); kept(modified)) {
+            try {
+                event.setLastModifiedDate(toDate(readTime(*modified)));
+            } catch (const ICalendarReadFailure&) {
+                // Only a record of the other program's; the event does not need it.
+            }
+        }
+        std::vector<EKAlarm> alarms = event.alarms();
+        auto alarm = alarms.begin();
+        for (const ICalendarComponent& child : component.children) {
+            if (child.name == "VALARM" && alarm != alarms.end()) {
+                const auto isTrigger = [](const QByteArray& name) { return name == "TRIGGER"; };
+                (alarm++)->setOtherProperties(otherLines(child, isTrigger, nullptr).join(QLatin1Char('\n')));
+            }
+        }
+        event.setAlarms(std::move(alarms));
     }
 
     EKRecurrenceRule readRule(const ContentLine& property) const {
@@ -545,6 +617,7 @@ private:
                     throw ICalendarReadFailure{properties[i]->line, *complaint};
                 }
                 warn(properties[i]->line, *complaint + QStringLiteral("; the property is left out"));
+                m_leftOut.push_back(properties[i]);
             }
         }
     }
@@ -856,6 +929,8 @@ private:
     std::vector<Record> m_occurrences;
     std::map<QString, int> m_masterLines;
     std::map<std::pair<QString, double>, int> m_occurrenceLines;
+    // The properties of the event being read that are left out, as libical refuses them.
+    std::vector<const ContentLine*> m_leftOut;
 };
 
 } // namespace

@@ -30,6 +30,23 @@ void line(QByteArray& out, const QByteArray& content) {
     out += ICalendarWriter::foldLine(content);
 }
 
+// Content lines kept from another program, one a line.
+void keptLines(QByteArray& out, const QString& lines) {
+    for (const QString& kept : lines.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        line(out, kept.toUtf8());
+    }
+}
+
+bool hasProperty(const QString& lines, QLatin1StringView name) {
+    for (const QString& kept : lines.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        if (kept.startsWith(name, Qt::CaseInsensitive) && kept.size() > name.size() &&
+            (kept[name.size()] == QLatin1Char(':') || kept[name.size()] == QLatin1Char(';'))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 QByteArray ICalendarWriter::write(const std::vector<std::shared_ptr<EKEvent>>& records) {
@@ -121,7 +138,14 @@ void ICalendarWriter::writeEvent(const EKEvent& event, QByteArray& out) {
                                    ? QUuid::createUuid().toString(QUuid::WithoutBraces)
                                    : event.eventIdentifier();
     line(out, "UID:" + escapeText(identifier));
-    line(out, "DTSTAMP" + time(QString(), {Date::now()}));
+    const std::optional<Date> modified = event.lastModifiedDate();
+    line(out, "DTSTAMP" + time(QString(), {modified.value_or(Date::now())}));
+    if (modified) {
+        line(out, "LAST-MODIFIED" + time(QString(), {*modified}));
+    }
+    if (event.sequence() > 0) {
+        line(out, "SEQUENCE:" + QByteArray::number(event.sequence()));
+    }
     const QString zone = zoneOf(event);
     if (event.allDay()) {
         const Day startDay = DateUtilities::day(event.startDate());
@@ -172,12 +196,18 @@ void ICalendarWriter::writeEvent(const EKEvent& event, QByteArray& out) {
     }
     for (const EKAlarm& alarm : event.alarms()) {
         line(out, "BEGIN:VALARM");
-        line(out, "ACTION:DISPLAY");
-        line(out, "DESCRIPTION:" +
-                      escapeText(event.title().isEmpty() ? QStringLiteral("Reminder") : event.title()));
+        // An alarm another program wrote keeps its action and texts; one made here is a display.
+        const QString& kept = alarm.otherProperties();
+        if (!hasProperty(kept, QLatin1StringView("ACTION"))) {
+            line(out, "ACTION:DISPLAY");
+            line(out, "DESCRIPTION:" +
+                          escapeText(event.title().isEmpty() ? QStringLiteral("Reminder") : event.title()));
+        }
         line(out, "TRIGGER:" + duration(alarm.relativeOffset()));
+        keptLines(out, kept);
         line(out, "END:VALARM");
     }
+    keptLines(out, event.otherProperties());
     line(out, "END:VEVENT");
 }
 

@@ -620,13 +620,13 @@ void EventEditFormController::applyForm(EKEvent& event, const CheckedDates& date
     if (m_calendar) {
         event.setCalendar(m_calendar);
     }
-    std::vector<EKAlarm> alarms;
+    std::vector<double> offsets;
     for (const std::optional<double>& offset : m_alerts) {
         if (offset) {
-            alarms.push_back(EKAlarm::alarmWithRelativeOffset(*offset));
+            offsets.push_back(*offset);
         }
     }
-    event.setAlarms(std::move(alarms));
+    event.setAlarmOffsets(offsets);
     const std::optional<EKRecurrenceRule> rule = chosenRule(dates);
     if (rule != event.recurrenceRule()) {
         event.setRecurrenceRule(rule);

@@ -96,10 +96,38 @@ TEST_F(EventStoreBasicsTest, TheDatabaseCarriesTheSchemaVersionAndWriteAheadLog)
     SqliteConnection connection;
     ASSERT_TRUE(connection.open(databasePath(), SqliteConnection::Mode::ReadOnly));
     EXPECT_EQ(connection.userVersion(), EKEventStore::schemaVersion());
-    EXPECT_EQ(EKEventStore::schemaVersion(), 1);
+    EXPECT_EQ(EKEventStore::schemaVersion(), 2);
     SqliteStatement& mode = connection.statement("PRAGMA journal_mode");
     ASSERT_TRUE(mode.step());
     EXPECT_EQ(mode.text(0), QStringLiteral("wal"));
+}
+
+TEST_F(EventStoreBasicsTest, AFolderOfTheFirstVersionOpensWithItsEvents) {
+    {
+        SqliteConnection connection;
+        ASSERT_TRUE(connection.open(databasePath(), SqliteConnection::Mode::ReadWrite));
+        const std::vector<EventStoreSchema::Migration> first(EventStoreSchema::migrations().begin(),
+                                                             EventStoreSchema::migrations().begin() + 1);
+        ASSERT_EQ(EventStoreSchema::migrate(connection, first, nullptr), EventStoreSchema::Result::Migrated);
+        ASSERT_TRUE(connection.exec(QStringLiteral(
+            "INSERT INTO sources (id, identifier, title, type) VALUES (1, 'local', 'On My Computer', 0);"
+            "INSERT INTO calendars (id, identifier, source_id, title, color, type) "
+            "VALUES (1, 'home', 1, 'Home', '#3366cc', 0);"
+            "INSERT INTO events (identifier, calendar_id, kind, title, all_day, tzid, dtstart, dtend, "
+            "start_utc, end_utc, alarms, revision) VALUES ('old-1', 1, 0, 'Dentist', 0, 'Europe/Berlin', "
+            "'20240506T093000', '20240506T101500', 1714980600, 1714983300, '-900', 1);")));
+    }
+    const auto found = store().eventWithIdentifier(QStringLiteral("old-1"));
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->title(), QStringLiteral("Dentist"));
+    EXPECT_EQ(found->startDate(), at(2024, 5, 6, 9, 30));
+    EXPECT_EQ(found->alarms(), std::vector<EKAlarm>{EKAlarm::alarmWithRelativeOffset(-900)});
+    EXPECT_EQ(found->sequence(), 0);
+    EXPECT_TRUE(found->otherProperties().isEmpty());
+    EXPECT_FALSE(found->lastModifiedDate().has_value());
+    SqliteConnection connection;
+    ASSERT_TRUE(connection.open(databasePath(), SqliteConnection::Mode::ReadOnly));
+    EXPECT_EQ(connection.userVersion(), EKEventStore::schemaVersion());
 }
 
 TEST_F(EventStoreBasicsTest, MigrationsRunInOrderOnceAndStopAtTheFirstFailure) {

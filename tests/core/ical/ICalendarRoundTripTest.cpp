@@ -2,6 +2,7 @@
 #include "ICalendarTestSupport.h"
 
 #include "testing/LogCapture.h"
+#include "testing/ManualRunLoop.h"
 
 #include "core/eventstore/ICalendarExporter.h"
 #include "core/eventstore/ICalendarImporter.h"
@@ -66,4 +67,76 @@ TEST_F(ICalendarRoundTripTest, EveryImportedFileExportsAndImportsBackToTheSameOc
         ++compared;
     }
     EXPECT_GT(compared, 20);
+}
+
+namespace {
+
+// The content lines of an exported text, unfolded.
+QStringList unfoldedLines(const QByteArray& text) {
+    QByteArray unfolded = text;
+    unfolded.replace("\r\n ", "");
+    return QString::fromUtf8(unfolded).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+// Attendees, alarms with other actions, categories, X- properties and unknown components come back
+// out as they went in; a change made here raises SEQUENCE and stamps LAST-MODIFIED.
+TEST_F(ICalendarRoundTripTest, WhatThisProgramDoesNotEditIsWrittenBackAsItCame) {
+    const auto loop =
+        std::make_shared<ManualRunLoop>(Date::withTimeIntervalSince1970(1767225600)); // 2026-01-01
+    RunLoop::setMain(loop);
+    const QStringList kept{
+        "ORGANIZER;CN=\"Ana Lima\":mailto:ana@example.org",
+        "ATTENDEE;CUTYPE=INDIVIDUAL;ROLE=REQ-PARTICIPANT;PARTSTAT=NEEDS-ACTION;RSVP=TRUE;CN=Ben Okafor:"
+        "mailto:ben.okafor@example.org",
+        "CATEGORIES:Work,Planning",
+        "STATUS:CONFIRMED",
+        "X-EXAMPLE-FLAG;X-KIND=a:yes",
+    };
+    const QStringList vlocation{"BEGIN:VLOCATION", "UID:room-4", "NAME:Room 4", "END:VLOCATION"};
+    const QStringList audioAlarm{"BEGIN:VALARM", "ACTION:AUDIO", "TRIGGER:-PT15M",
+                                 "ATTACH;FMTTYPE=audio/basic:https://example.org/ding.au", "END:VALARM"};
+    QStringList body = eventWithUid("kept-1", QStringList{"DTEND:20240105T100000Z", "SUMMARY:Planning",
+                                                          "SEQUENCE:3", "LAST-MODIFIED:20240101T120000Z"} +
+                                                  kept + vlocation + audioAlarm);
+    const auto invites = newCalendar(store());
+    const ICalendarImportResult imported =
+        ICalendarImporter().importText(calendar(body), "invite.ics", invites, store());
+    ASSERT_FALSE(imported.error.has_value());
+    ASSERT_EQ(imported.imported, 1);
+
+    const QStringList first = unfoldedLines(ICalendarExporter::exportCalendars({invites}, store()));
+    for (const QString& line : kept + vlocation + audioAlarm.mid(1, 3)) {
+        EXPECT_TRUE(first.contains(line)) << line.toStdString();
+    }
+    EXPECT_TRUE(first.contains("SEQUENCE:3"));
+    EXPECT_TRUE(first.contains("LAST-MODIFIED:20240101T120000Z"));
+    EXPECT_FALSE(first.contains("ACTION:DISPLAY"));
+
+    // The same file read back keeps the same lines.
+    const auto reread = events(ICalendarExporter::exportCalendars({invites}, store()));
+    ASSERT_EQ(reread.size(), 1u);
+    const auto stored = store().eventWithIdentifier("kept-1");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(reread[0]->otherProperties(), stored->otherProperties());
+    ASSERT_EQ(reread[0]->alarms().size(), 1u);
+    EXPECT_EQ(reread[0]->alarms()[0].otherProperties(), stored->alarms()[0].otherProperties());
+
+    // A change here: the title is new, the rest is as it came, the revision counter goes up.
+    stored->setTitle("Planning, moved");
+    stored->setAlarmOffsets({-900, -3600});
+    StoreError error;
+    ASSERT_TRUE(store().saveEvent(stored, EKSpan::ThisEvent, &error))
+        << error.localizedDescription.toStdString();
+    const QStringList second = unfoldedLines(ICalendarExporter::exportCalendars({invites}, store()));
+    for (const QString& line : kept + vlocation + audioAlarm.mid(1, 3)) {
+        EXPECT_TRUE(second.contains(line)) << line.toStdString();
+    }
+    EXPECT_TRUE(second.contains("SUMMARY:Planning\\, moved"));
+    EXPECT_TRUE(second.contains("SEQUENCE:4"));
+    EXPECT_TRUE(second.contains("LAST-MODIFIED:20260101T000000Z"));
+    // The new alarm is a display alarm of this program's.
+    EXPECT_EQ(second.count("ACTION:DISPLAY"), 1);
+    RunLoop::setMain(nullptr);
 }
