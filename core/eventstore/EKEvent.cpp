@@ -84,6 +84,10 @@ void EKEvent::setOccurrence(Date occurrenceDate, std::int64_t occurrenceWall) {
     m_occurrenceWall = occurrenceWall;
 }
 
+void EKEvent::setCalendarItemExternalIdentifier(const QString& identifier) {
+    m_calendarItemExternalIdentifier = identifier;
+}
+
 void EKEvent::setAlarmOffsets(const std::vector<double>& offsets) {
     std::vector<EKAlarm> kept = m_alarms;
     std::vector<EKAlarm> alarms;

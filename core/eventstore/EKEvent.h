@@ -27,6 +27,10 @@ public:
     QString eventIdentifier() const { return m_eventIdentifier; }
     // Only for records that are not saved yet (import keeps the UIDs of its events).
     void setEventIdentifier(const QString& eventIdentifier);
+    // The event's UID as its calendar's files and server know it, unique within its calendar; the
+    // eventIdentifier may differ where the same UID is in two calendars. Empty for a new event.
+    QString calendarItemExternalIdentifier() const { return m_calendarItemExternalIdentifier; }
+    void setCalendarItemExternalIdentifier(const QString& identifier);
 
     // A null QString means absent.
     QString title() const { return m_title; }
@@ -115,6 +119,7 @@ public:
 
 private:
     QString m_eventIdentifier;
+    QString m_calendarItemExternalIdentifier;
     QString m_title;
     QString m_location;
     QString m_notes;

@@ -14,7 +14,8 @@
 const char* EventRow::columns() {
     return "e.id, e.identifier, e.recurrence_id, e.series_id, e.calendar_id, e.kind, e.title, e.location, "
            "e.notes, e.url, e.all_day, e.tzid, e.dtstart, e.dtend, e.start_utc, e.end_utc, e.rrule, "
-           "e.count_end, e.exdates, e.alarms, e.revision, e.other_properties, e.sequence, e.last_modified";
+           "e.count_end, e.exdates, e.alarms, e.revision, e.other_properties, e.sequence, e.last_modified, "
+           "e.uid";
 }
 
 void EventRow::readFrom(const SqliteStatement& statement, int first) {
@@ -42,6 +43,7 @@ void EventRow::readFrom(const SqliteStatement& statement, int first) {
     otherProperties = statement.text(first + 21);
     sequence = statement.integer(first + 22);
     lastModified = statement.isNull(first + 23) ? std::nullopt : std::optional(statement.real(first + 23));
+    uid = statement.text(first + 24);
 }
 
 std::int64_t EventRow::startWall() const {

@@ -24,7 +24,7 @@ public:
 
     // The columns `readFrom` expects, in order, for a table aliased "e".
     static const char* columns();
-    static constexpr int columnCount = 24;
+    static constexpr int columnCount = 25;
     void readFrom(const SqliteStatement& statement, int firstColumn = 0);
 
     bool isSeries() const { return !rrule.isNull(); }
@@ -67,6 +67,8 @@ public:
     QString exdates;
     QString alarms;
     std::int64_t revision = 0;
+    // The iCalendar UID, unique within the calendar (EKEvent::calendarItemExternalIdentifier).
+    QString uid;
     // The iCalendar content lines kept as they were read (EKEvent::otherProperties).
     QString otherProperties;
     int sequence = 0;

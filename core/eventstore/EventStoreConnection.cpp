@@ -135,6 +135,15 @@ std::optional<EventRow> EventStoreConnection::rowWithIdentifier(const QString& i
     return firstRow(query);
 }
 
+std::optional<EventRow> EventStoreConnection::rowWithUid(std::int64_t calendarId, const QString& uid) {
+    static const QByteArray sql =
+        QByteArray("SELECT ") + EventRow::columns() +
+        " FROM events e WHERE e.calendar_id = ?1 AND e.uid = ?2 AND e.recurrence_id IS NULL";
+    SqliteStatement& query = m_sql.statement(sql.constData());
+    query.bind(1, calendarId).bind(2, uid);
+    return firstRow(query);
+}
+
 std::optional<EventRow> EventStoreConnection::exceptionRow(std::int64_t seriesId,
                                                            const QString& recurrenceId) {
     static const QByteArray sql = QByteArray("SELECT ") + EventRow::columns() +
@@ -232,6 +241,7 @@ Date EventStoreConnection::frameDate(std::int64_t wall, bool allDay, const QStri
 std::shared_ptr<EKEvent> EventStoreConnection::eventWithRowFields(const EventRow& row) {
     auto event = std::make_shared<EKEvent>();
     event->setEventIdentifier(row.identifier);
+    event->setCalendarItemExternalIdentifier(row.uid);
     event->setTitle(row.title);
     event->setLocation(row.location);
     event->setNotes(row.notes);

@@ -52,6 +52,8 @@ public:
     QString setting(const QString& key);
 
     std::optional<EventRow> rowWithIdentifier(const QString& identifier);
+    // The single event or series of the calendar with that UID.
+    std::optional<EventRow> rowWithUid(std::int64_t calendarId, const QString& uid);
     std::optional<EventRow> exceptionRow(std::int64_t seriesId, const QString& recurrenceId);
     std::vector<EventRow> exceptionRows(std::int64_t seriesId);
 

@@ -65,11 +65,16 @@ CREATE INDEX events_calendar ON events(calendar_id);
 
 // Version 2. What another program wrote in an event and this one does not edit: its other
 // content lines, its revision counter (SEQUENCE) and when it last changed (seconds since 1970).
+// The iCalendar UID, unique within a calendar as files and servers have it; the identifier stays
+// unique in the whole store. Earlier events take their identifier as their UID.
 SqliteResult addVersion2(SqliteConnection& connection) {
     return connection.exec(QStringLiteral(R"sql(
 ALTER TABLE events ADD COLUMN other_properties TEXT;
 ALTER TABLE events ADD COLUMN sequence INTEGER NOT NULL DEFAULT 0;
 ALTER TABLE events ADD COLUMN last_modified REAL;
+ALTER TABLE events ADD COLUMN uid TEXT;
+UPDATE events SET uid = identifier;
+CREATE UNIQUE INDEX events_uid ON events(calendar_id, uid, ifnull(recurrence_id, ''));
 )sql"));
 }
 

@@ -61,7 +61,7 @@ icaltimetype utcTime(Date date) {
     return time;
 }
 
-// Binds the columns that INSERT and UPDATE of an event row share, as ?1 to ?23.
+// Binds the columns that INSERT and UPDATE of an event row share, as ?1 to ?24.
 SqliteStatement& bindRowFields(SqliteStatement& statement, const EventRow& row) {
     statement.bind(1, row.identifier).bind(2, row.recurrenceId);
     if (row.seriesId != 0) {
@@ -92,7 +92,8 @@ SqliteStatement& bindRowFields(SqliteStatement& statement, const EventRow& row) 
         .bind(19, row.alarms)
         .bind(20, row.revision)
         .bind(21, row.otherProperties)
-        .bind(22, row.sequence);
+        .bind(22, row.sequence)
+        .bind(24, row.uid);
 }
 
 } // namespace
@@ -370,6 +371,10 @@ bool EventStoreWriter::finishSeries(EventRow& row, StoreError* error) {
 
 bool EventStoreWriter::insertRow(EventRow& row, StoreError* error) {
     row.revision = revision();
+    // A UID of its own unless the row takes one from a file or its series.
+    if (row.uid.isEmpty()) {
+        row.uid = row.identifier;
+    }
     // An event read from a file keeps when it last changed; one made here changes now.
     if (!row.lastModified) {
         row.lastModified = RunLoop::main().now().timeIntervalSince1970();
@@ -377,8 +382,8 @@ bool EventStoreWriter::insertRow(EventRow& row, StoreError* error) {
     SqliteStatement& insert = m_connection.sql().statement(
         "INSERT INTO events (identifier, recurrence_id, series_id, calendar_id, kind, title, location, "
         "notes, url, all_day, tzid, dtstart, dtend, start_utc, end_utc, rrule, count_end, exdates, alarms, "
-        "revision, other_properties, sequence, last_modified) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, "
-        "?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18, ?19, ?20, ?21, ?22, ?23)");
+        "revision, other_properties, sequence, last_modified, uid) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, "
+        "?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18, ?19, ?20, ?21, ?22, ?23, ?24)");
     bindRowFields(insert, row);
     if (!insert.execute()) {
         return databaseFailure(error);
@@ -397,8 +402,8 @@ bool EventStoreWriter::updateRow(EventRow& row, StoreError* error) {
         "title = ?6, location = ?7, notes = ?8, url = ?9, all_day = ?10, tzid = ?11, dtstart = ?12, "
         "dtend = ?13, start_utc = ?14, end_utc = ?15, rrule = ?16, count_end = ?17, exdates = ?18, "
         "alarms = ?19, revision = ?20, other_properties = ?21, sequence = max(sequence + 1, ?22), "
-        "last_modified = ?23 WHERE id = ?24");
-    bindRowFields(update, row).bind(24, row.id);
+        "last_modified = ?23, uid = ?24 WHERE id = ?25");
+    bindRowFields(update, row).bind(25, row.id);
     return update.execute() || databaseFailure(error);
 }
 
@@ -460,6 +465,10 @@ bool EventStoreWriter::saveEvent(EKEvent& event, EKSpan span, StoreError* error)
         EventRow row = existing.value_or(EventRow{});
         if (!existing) {
             row.identifier = event.eventIdentifier().isEmpty() ? newIdentifier() : event.eventIdentifier();
+            // An event coming back (an undone deletion) keeps its UID; a new one gets its own.
+            if (!event.eventIdentifier().isEmpty()) {
+                row.uid = event.calendarItemExternalIdentifier();
+            }
         }
         row.calendarId = calendar->id;
         fillFields(row, event);
@@ -525,6 +534,7 @@ bool EventStoreWriter::saveOccurrence(EKEvent& event, const EventRow& series, st
     const std::optional<EventRow> old = m_connection.exceptionRow(series.id, recurrenceId);
     EventRow row = old.value_or(EventRow{});
     row.identifier = series.identifier;
+    row.uid = series.uid;
     row.recurrenceId = recurrenceId;
     row.seriesId = series.id;
     row.calendarId = series.calendarId;
@@ -725,6 +735,7 @@ bool EventStoreWriter::saveSeriesFrom(EKEvent& event, EventRow series, std::int6
     }
     for (EventRow& exception : laterExceptions) {
         exception.identifier = fresh.identifier;
+        exception.uid = fresh.uid;
         exception.seriesId = fresh.id;
         exception.calendarId = fresh.calendarId;
         if (!insertRow(exception, error)) {
@@ -797,19 +808,21 @@ bool EventStoreWriter::saveEvents(const std::vector<std::shared_ptr<EKEvent>>& e
         const QString original =
             event->eventIdentifier().isEmpty() ? newIdentifier() : event->eventIdentifier();
         QString identifier = original;
-        if (const std::optional<EventRow> existing = m_connection.rowWithIdentifier(identifier)) {
-            if (existing->calendarId == calendar->id) {
-                if (!deleteRow(existing->id)) {
-                    return databaseFailure(error);
-                }
-            } else {
-                // The same identifier in another calendar belongs to another event.
-                identifier = newIdentifier();
+        // The calendar's event of the same UID is replaced and keeps its identifier. The same
+        // identifier in another calendar belongs to another event: this one gets an identifier of
+        // its own and keeps its UID.
+        if (const std::optional<EventRow> same = m_connection.rowWithUid(calendar->id, original)) {
+            identifier = same->identifier;
+            if (!deleteRow(same->id)) {
+                return databaseFailure(error);
             }
+        } else if (m_connection.rowWithIdentifier(identifier)) {
+            identifier = newIdentifier();
         }
         renamed[original] = identifier;
         EventRow row;
         row.identifier = identifier;
+        row.uid = original;
         row.calendarId = calendar->id;
         fillFields(row, *event);
         fillTimes(row, *event, QString());
@@ -877,6 +890,7 @@ bool EventStoreWriter::saveEvents(const std::vector<std::shared_ptr<EKEvent>>& e
         }
         EventRow row;
         row.identifier = master->identifier;
+        row.uid = master->uid;
         row.recurrenceId = recurrenceId;
         row.seriesId = master->id;
         row.calendarId = master->calendarId;

@@ -387,6 +387,7 @@ private:
             }
         }
         event->setEventIdentifier(record.uid);
+        event->setCalendarItemExternalIdentifier(record.uid);
         if (!record.recurrenceIdText.isNull()) {
             m_occurrences.push_back(std::move(record));
             return;
@@ -553,6 +554,7 @@ private:
                 continue;
             }
             record.event->setEventIdentifier(record.uid);
+            record.event->setCalendarItemExternalIdentifier(record.uid);
             m_masters.push_back(std::move(record));
         }
     }

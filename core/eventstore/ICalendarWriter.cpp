@@ -134,9 +134,12 @@ QByteArray ICalendarWriter::days(const std::vector<Date>& dates) {
 
 void ICalendarWriter::writeEvent(const EKEvent& event, QByteArray& out) {
     line(out, "BEGIN:VEVENT");
-    const QString identifier = event.eventIdentifier().isEmpty()
-                                   ? QUuid::createUuid().toString(QUuid::WithoutBraces)
-                                   : event.eventIdentifier();
+    // The UID the event came with, unique in its calendar, else its identifier in the store.
+    QString identifier = event.calendarItemExternalIdentifier();
+    if (identifier.isEmpty()) {
+        identifier = event.eventIdentifier().isEmpty() ? QUuid::createUuid().toString(QUuid::WithoutBraces)
+                                                       : event.eventIdentifier();
+    }
     line(out, "UID:" + escapeText(identifier));
     const std::optional<Date> modified = event.lastModifiedDate();
     line(out, "DTSTAMP" + time(QString(), {modified.value_or(Date::now())}));

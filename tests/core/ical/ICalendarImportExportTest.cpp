@@ -143,6 +143,39 @@ TEST_F(ICalendarImportExportTest, ImportsIntoACalendarAndReplacesOnReimport) {
     EXPECT_EQ(series->title(), "Daily");
 }
 
+// A UID is unique within a calendar, as on a server: the same file in two calendars keeps its UIDs
+// in both, and importing it again replaces each calendar's own events.
+TEST_F(ICalendarImportExportTest, TheSameUidsLiveInTwoCalendarsAndReimportReplacesEachOnesOwn) {
+    const auto team = newCalendar(store(), "Team");
+    const auto other = newCalendar(store(), "Other");
+    ICalendarImporter importer;
+    QString error;
+    ASSERT_EQ(
+        count(importer.import(write("a.ics", calendar(teamCalendar("Stand-up"))), team, store()), &error), 3);
+    ASSERT_EQ(count(importer.import(write("b.ics", calendar(teamCalendar("Copy"))), other, store()), &error),
+              3);
+    ASSERT_EQ(count(importer.import(write("c.ics", calendar(teamCalendar("Daily"))), other, store()), &error),
+              3);
+
+    const auto teamRecords = store().eventRecords(team);
+    const auto otherRecords = store().eventRecords(other);
+    ASSERT_EQ(teamRecords.size(), 4u);
+    ASSERT_EQ(otherRecords.size(), 4u);
+    const auto uidOf = [](const auto& records, const QString& uid) {
+        return std::find_if(records.begin(), records.end(), [&](const auto& record) {
+            return record->calendarItemExternalIdentifier() == uid && !record->occurrenceDate();
+        });
+    };
+    const auto teamSeries = uidOf(teamRecords, "standup");
+    const auto otherSeries = uidOf(otherRecords, "standup");
+    ASSERT_NE(teamSeries, teamRecords.end());
+    ASSERT_NE(otherSeries, otherRecords.end());
+    EXPECT_NE((*teamSeries)->eventIdentifier(), (*otherSeries)->eventIdentifier());
+    EXPECT_EQ((*teamSeries)->title(), "Stand-up");
+    EXPECT_EQ((*otherSeries)->title(), "Daily");
+    EXPECT_TRUE(ICalendarExporter::exportCalendars({other}, store()).contains("\r\nUID:standup\r\n"));
+}
+
 TEST_F(ICalendarImportExportTest, BadFilesWriteNothing) {
     const auto team = newCalendar(store(), "Team");
     ICalendarImporter importer;
