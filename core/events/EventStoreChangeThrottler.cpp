@@ -16,7 +16,7 @@ EventStoreChangeThrottler::EventStoreChangeThrottler(EKEventStore& store)
         this, &EventStoreChangeThrottler::dispatchEventWhenEventStoreChanged);
     m_dispatcher.registerTarget<UserIsActiveEvent>(this, &EventStoreChangeThrottler::resetIdle);
     m_dispatcher.registerTarget<UserChangedEvent>(this, &EventStoreChangeThrottler::userChangedEvent);
-    m_observerId = m_store.addChangeObserver([this] { notificationReceived(); });
+    m_observerId = m_store.addChangeObserver([this](const EKEventStoreChange&) { notificationReceived(); });
     m_lastNotificationReceivedDate = RunLoop::main().now();
 }
 

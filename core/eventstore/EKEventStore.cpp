@@ -63,10 +63,15 @@ public:
     // observers unless `announce` is false (the store's own set-up). With `undo` Kept, the rows it
     // changed are kept so that undoKeptWrite can take them back.
     template <typename Change>
-    bool write(StoreError* error, Change change, bool announce = true, EKUndo undo = EKUndo::NotKept);
+    bool write(StoreError* error, Change change, bool announce = true, EKUndo undo = EKUndo::NotKept,
+               EKEventStoreChange::Origin origin = EKEventStoreChange::Origin::ThisProgram);
     bool undoKeptWrite(StoreError* error);
 
-    void notifyObservers();
+    void notifyObservers(const EKEventStoreChange& change);
+    // Sets up the writer's record of the calendars each write touches.
+    SqliteResult recordChangedCalendars();
+    // The calendars the current write touched so far, forgetting them.
+    std::vector<QString> takeChangedCalendars();
     // Tells the observers when another process changed the database since the last look.
     void checkForForeignChanges();
     void checkForForeignChangesOnNextTurn();
@@ -91,7 +96,7 @@ public:
     std::vector<std::unique_ptr<EventStoreConnection>> m_idle;
 
     std::mutex m_observersMutex;
-    std::map<ObserverId, std::function<void()>> m_observers;
+    std::map<ObserverId, ChangeObserver> m_observers;
     ObserverId m_nextObserverId = 1;
 
     std::mutex m_watcherMutex;
@@ -157,6 +162,9 @@ void EKEventStore::Impl::open() {
         m_writeProblem = problem;
         Log::error(eventStoreLogCategory, problem);
     } else {
+        if (const SqliteResult recording = recordChangedCalendars(); !recording) {
+            Log::error(eventStoreLogCategory, recording.error().description());
+        }
         StoreError error;
         if (!write(
                 &error, [](EventStoreWriter& writer, StoreError* e) { return writer.ensureDefaults(e); },
@@ -173,8 +181,51 @@ void EKEventStore::Impl::open() {
     }
 }
 
+// Triggers of the writer's own connection note the calendars that each of its writes touches, in
+// a table of its own that rolls back with the write; another program's writes do not fire them.
+SqliteResult EKEventStore::Impl::recordChangedCalendars() {
+    return m_writer.sql().exec(QStringLiteral(R"sql(
+CREATE TEMP TABLE IF NOT EXISTS changed_calendars (identifier TEXT PRIMARY KEY) WITHOUT ROWID;
+CREATE TEMP TRIGGER IF NOT EXISTS event_inserted AFTER INSERT ON main.events BEGIN
+    INSERT OR IGNORE INTO changed_calendars SELECT identifier FROM main.calendars WHERE id = NEW.calendar_id;
+END;
+CREATE TEMP TRIGGER IF NOT EXISTS event_updated AFTER UPDATE ON main.events BEGIN
+    INSERT OR IGNORE INTO changed_calendars
+        SELECT identifier FROM main.calendars WHERE id IN (OLD.calendar_id, NEW.calendar_id);
+END;
+CREATE TEMP TRIGGER IF NOT EXISTS event_deleted AFTER DELETE ON main.events BEGIN
+    INSERT OR IGNORE INTO changed_calendars SELECT identifier FROM main.calendars WHERE id = OLD.calendar_id;
+END;
+CREATE TEMP TRIGGER IF NOT EXISTS calendar_inserted AFTER INSERT ON main.calendars BEGIN
+    INSERT OR IGNORE INTO changed_calendars VALUES (NEW.identifier);
+END;
+CREATE TEMP TRIGGER IF NOT EXISTS calendar_updated AFTER UPDATE ON main.calendars BEGIN
+    INSERT OR IGNORE INTO changed_calendars VALUES (OLD.identifier), (NEW.identifier);
+END;
+CREATE TEMP TRIGGER IF NOT EXISTS calendar_deleted AFTER DELETE ON main.calendars BEGIN
+    INSERT OR IGNORE INTO changed_calendars VALUES (OLD.identifier);
+END;
+)sql"));
+}
+
+std::vector<QString> EKEventStore::Impl::takeChangedCalendars() {
+    std::vector<QString> identifiers;
+    SqliteStatement& changed = m_writer.sql().statement("SELECT identifier FROM temp.changed_calendars");
+    while (changed.step()) {
+        identifiers.push_back(changed.text(0));
+    }
+    changed.reset();
+    if (const SqliteResult cleared =
+            m_writer.sql().exec(QStringLiteral("DELETE FROM temp.changed_calendars"));
+        !cleared) {
+        Log::warning(eventStoreLogCategory, cleared.error().description());
+    }
+    return identifiers;
+}
+
 template <typename Change>
-bool EKEventStore::Impl::write(StoreError* error, Change change, bool announce, EKUndo undo) {
+bool EKEventStore::Impl::write(StoreError* error, Change change, bool announce, EKUndo undo,
+                               EKEventStoreChange::Origin origin) {
     std::unique_lock lock(m_writeMutex);
     const auto fail = [&](const QString& message) {
         if (error) {
@@ -211,6 +262,7 @@ bool EKEventStore::Impl::write(StoreError* error, Change change, bool announce, 
         return false;
     }
     const QByteArray recorded = recorder ? recorder->changeset() : QByteArray();
+    EKEventStoreChange announced{origin, takeChangedCalendars()};
     if (const SqliteResult committed = transaction.commit(); !committed) {
         Log::error(eventStoreLogCategory, committed.error().description());
         return fail(
@@ -225,9 +277,9 @@ bool EKEventStore::Impl::write(StoreError* error, Change change, bool announce, 
     }
     std::weak_ptr<Impl> weak = weak_from_this();
     if (announce && !weak.expired()) {
-        RunLoop::main().post([weak] {
+        RunLoop::main().post([weak, announced = std::move(announced)] {
             if (const std::shared_ptr<Impl> self = weak.lock()) {
-                self->notifyObservers();
+                self->notifyObservers(announced);
             }
         });
     }
@@ -295,16 +347,16 @@ void EKEventStore::Impl::emptyLog() {
     }
 }
 
-void EKEventStore::Impl::notifyObservers() {
-    std::vector<std::function<void()>> observers;
+void EKEventStore::Impl::notifyObservers(const EKEventStoreChange& change) {
+    std::vector<ChangeObserver> observers;
     {
         std::lock_guard lock(m_observersMutex);
         for (const auto& [id, observer] : m_observers) {
             observers.push_back(observer);
         }
     }
-    for (const std::function<void()>& observer : observers) {
-        observer();
+    for (const ChangeObserver& observer : observers) {
+        observer(change);
     }
 }
 
@@ -328,7 +380,7 @@ void EKEventStore::Impl::checkForForeignChanges() {
         m_dataVersion = version;
     }
     if (changed) {
-        notifyObservers();
+        notifyObservers(EKEventStoreChange{EKEventStoreChange::Origin::OtherProgram, {}});
     }
 }
 
@@ -566,7 +618,7 @@ bool EKEventStore::removeCalendar(const std::shared_ptr<EKCalendar>& calendar, b
         error, [&](EventStoreWriter& writer, StoreError* e) { return writer.removeCalendar(*calendar, e); });
 }
 
-EKEventStore::ObserverId EKEventStore::addChangeObserver(std::function<void()> observer) {
+EKEventStore::ObserverId EKEventStore::addChangeObserver(ChangeObserver observer) {
     std::lock_guard lock(m_impl->m_observersMutex);
     const ObserverId id = m_impl->m_nextObserverId++;
     m_impl->m_observers.emplace(id, std::move(observer));
@@ -701,9 +753,12 @@ void EKEventStore::refreshSourcesIfNecessary() {
                 false);
             continue;
         }
-        if (!m_impl->write(&error, [&](EventStoreWriter& writer, StoreError* e) {
-                return writer.replaceFeedEvents(feed.calendar, events, stamp, e);
-            })) {
+        if (!m_impl->write(
+                &error,
+                [&](EventStoreWriter& writer, StoreError* e) {
+                    return writer.replaceFeedEvents(feed.calendar, events, stamp, e);
+                },
+                true, EKUndo::NotKept, EKEventStoreChange::Origin::Sync)) {
             Log::warning(eventStoreLogCategory, QStringLiteral("the calendar “%1” could not be refreshed: %2")
                                                     .arg(feed.calendar->title(), error.localizedDescription));
         }

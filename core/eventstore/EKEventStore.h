@@ -16,6 +16,22 @@ enum class EKSpan { ThisEvent = 0, FutureEvents = 1 };
 // Whether a write is kept so that EKEventStore::undo can take it back.
 enum class EKUndo { NotKept, Kept };
 
+// What a change notification is about: who changed the store, and which calendars.
+struct EKEventStoreChange {
+    enum class Origin {
+        // This program's screens and commands.
+        ThisProgram,
+        // This program bringing in what changed elsewhere: subscribed files, birthdays, servers.
+        Sync,
+        // Another program writing the database.
+        OtherProgram,
+    };
+    Origin origin = Origin::ThisProgram;
+    // The calendars whose events or settings changed, by identifier; empty when that is not known
+    // (another program's change): any of them may have changed.
+    std::vector<QString> calendarIdentifiers;
+};
+
 // The event store: calendars and events in an SQLite database, repeating events expanded with
 // libical. Reads may run on any thread beside writes on the main thread; every query returns fresh
 // objects. Change observers are called on the main thread after every own write and after
@@ -76,7 +92,8 @@ public:
 
     // The EKEventStoreChangedNotification.
     using ObserverId = int;
-    ObserverId addChangeObserver(std::function<void()> observer);
+    using ChangeObserver = std::function<void(const EKEventStoreChange&)>;
+    ObserverId addChangeObserver(ChangeObserver observer);
     void removeChangeObserver(ObserverId observerId);
 
     // Bulk write for import and subscriptions, one transaction: identifiers and changed

@@ -26,7 +26,7 @@ void ReminderSchedule::start() {
     dispatcher.registerTarget<TimeZoneChangedEvent>(this, &ReminderSchedule::recomputeOnNextTurn);
     dispatcher.registerTarget<VisibleCalendarsChangedEvent>(this, &ReminderSchedule::recomputeOnNextTurn);
     const std::weak_ptr<ReminderSchedule> weak = weak_from_this();
-    m_storeObserver = m_eventService.eventStore().addChangeObserver([weak] {
+    m_storeObserver = m_eventService.eventStore().addChangeObserver([weak](const EKEventStoreChange&) {
         if (const std::shared_ptr<ReminderSchedule> self = weak.lock()) {
             self->recomputeOnNextTurn();
         }

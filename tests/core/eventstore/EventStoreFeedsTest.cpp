@@ -135,7 +135,11 @@ TEST_F(EventStoreFeedsTest, ASubscriptionMayBeRenamedRecolouredAndRemoved) {
 TEST_F(EventStoreFeedsTest, RefreshingRereadsOnlyFilesThatChanged) {
     auto calendar = subscribe();
     int calls = 0;
-    store().addChangeObserver([&] { ++calls; });
+    std::optional<EKEventStoreChange> last;
+    store().addChangeObserver([&](const EKEventStoreChange& change) {
+        ++calls;
+        last = change;
+    });
     m_loop->runUntilIdle();
     calls = 0;
 
@@ -147,6 +151,9 @@ TEST_F(EventStoreFeedsTest, RefreshingRereadsOnlyFilesThatChanged) {
     store().refreshSourcesIfNecessary();
     m_loop->runUntilIdle();
     EXPECT_EQ(calls, 1);
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->origin, EKEventStoreChange::Origin::Sync);
+    EXPECT_EQ(last->calendarIdentifiers, std::vector<QString>{calendar->calendarIdentifier()});
     EXPECT_EQ(titlesIn(at(2024, 5, 1), at(2024, 5, 3)),
               (QStringList{QStringLiteral("Labour Day"), QStringLiteral("Bridge Day")}));
 
@@ -161,7 +168,6 @@ TEST_F(EventStoreFeedsTest, RefreshingRereadsOnlyFilesThatChanged) {
     write(QStringLiteral("holidays.ics"), holidays());
     store().refreshSourcesIfNecessary();
     EXPECT_EQ(titlesIn(at(2024, 5, 1), at(2024, 5, 3)), QStringList{QStringLiteral("Labour Day")});
-    Q_UNUSED(calendar);
 }
 
 TEST_F(EventStoreFeedsTest, ABadFileIsRefusedWithItsLineAndAddsNothing) {

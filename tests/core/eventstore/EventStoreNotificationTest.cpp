@@ -27,7 +27,7 @@ protected:
 
 TEST_F(EventStoreNotificationTest, ObserversHearOfOwnWritesOnTheNextTurnOfTheMainLoop) {
     int calls = 0;
-    const auto id = store().addChangeObserver([&] {
+    const auto id = store().addChangeObserver([&](const EKEventStoreChange&) {
         EXPECT_TRUE(m_loop->isMainThread());
         ++calls;
     });
@@ -56,13 +56,13 @@ TEST_F(EventStoreNotificationTest, ObserversHearOfOwnWritesOnTheNextTurnOfTheMai
 
 TEST_F(EventStoreNotificationTest, AnotherProcessWritingTheDatabaseIsNoticedWhenItsFilesChange) {
     int calls = 0;
-    store().addChangeObserver([&] { ++calls; });
+    store().addChangeObserver([&](const EKEventStoreChange&) { ++calls; });
     m_loop->runUntilIdle();
 
     // A second store on the same file stands for another process.
     EKEventStore other(databasePath());
     int otherCalls = 0;
-    other.addChangeObserver([&] { ++otherCalls; });
+    other.addChangeObserver([&](const EKEventStoreChange&) { ++otherCalls; });
     auto event = EKEvent::eventWithEventStore(other);
     event->setTitle(QStringLiteral("From elsewhere"));
     event->setStartDate(at(2024, 5, 6, 9));
@@ -91,9 +91,60 @@ TEST_F(EventStoreNotificationTest, AnotherProcessWritingTheDatabaseIsNoticedWhen
     EXPECT_EQ(m_loop->pendingTimerCount(), 0);
 }
 
+// Each notification says who changed the store and which calendars: a move touches both, another
+// program's change names none (any may have changed).
+TEST_F(EventStoreNotificationTest, NotificationsNameTheirOriginAndTheCalendarsTouched) {
+    std::vector<EKEventStoreChange> heard;
+    store().addChangeObserver([&](const EKEventStoreChange& change) { heard.push_back(change); });
+    auto work = EKCalendar::calendarWithEventStore(store());
+    work->setTitle(QStringLiteral("Work"));
+    ASSERT_TRUE(store().saveCalendar(work, true, nullptr));
+    auto event = saved(QStringLiteral("A"), at(2024, 5, 6, 9), at(2024, 5, 6, 10));
+    m_loop->runUntilIdle();
+    const QString home = defaultCalendar()->calendarIdentifier();
+    const auto names = [](const EKEventStoreChange& change) {
+        QStringList identifiers(change.calendarIdentifiers.begin(), change.calendarIdentifiers.end());
+        identifiers.sort();
+        return identifiers;
+    };
+    ASSERT_EQ(heard.size(), 2u);
+    EXPECT_EQ(names(heard[0]), QStringList{work->calendarIdentifier()});
+    EXPECT_EQ(names(heard[1]), QStringList{home});
+    EXPECT_EQ(heard[1].origin, EKEventStoreChange::Origin::ThisProgram);
+
+    event->setCalendar(work);
+    ASSERT_TRUE(store().saveEvent(event, EKSpan::ThisEvent, nullptr));
+    // A refused write names nothing, and leaves nothing to be named by the next.
+    auto bad = newEvent(QStringLiteral("Bad"), at(2024, 5, 6, 10), at(2024, 5, 6, 9));
+    EXPECT_FALSE(store().saveEvent(bad, EKSpan::ThisEvent, nullptr));
+    m_loop->runUntilIdle();
+    ASSERT_EQ(heard.size(), 3u);
+    QStringList both{home, work->calendarIdentifier()};
+    both.sort();
+    EXPECT_EQ(names(heard[2]), both);
+
+    ASSERT_TRUE(store().removeCalendar(work, true, nullptr));
+    m_loop->runUntilIdle();
+    ASSERT_EQ(heard.size(), 4u);
+    EXPECT_EQ(names(heard[3]), QStringList{work->calendarIdentifier()});
+
+    EKEventStore other(databasePath());
+    auto elsewhere = EKEvent::eventWithEventStore(other);
+    elsewhere->setTitle(QStringLiteral("From elsewhere"));
+    elsewhere->setStartDate(at(2024, 5, 6, 9));
+    elsewhere->setEndDate(at(2024, 5, 6, 10));
+    elsewhere->setCalendar(other.defaultCalendarForNewEvents());
+    ASSERT_TRUE(other.saveEvent(elsewhere, EKSpan::ThisEvent, nullptr));
+    m_loop->runUntilIdle();
+    ASSERT_TRUE(deliverFileNotices());
+    ASSERT_EQ(heard.size(), 5u);
+    EXPECT_EQ(heard[4].origin, EKEventStoreChange::Origin::OtherProgram);
+    EXPECT_TRUE(heard[4].calendarIdentifiers.empty());
+}
+
 TEST_F(EventStoreNotificationTest, BecomingActiveLooksForChangesOfOtherProcessesOnce) {
     int calls = 0;
-    store().addChangeObserver([&] { ++calls; });
+    store().addChangeObserver([&](const EKEventStoreChange&) { ++calls; });
     m_loop->runUntilIdle();
     // Without the file system's notices (their events are not delivered here), only becoming
     // active finds the change.
@@ -117,7 +168,7 @@ TEST_F(EventStoreNotificationTest, BecomingActiveLooksForChangesOfOtherProcesses
 
 TEST_F(EventStoreNotificationTest, ADestroyedStoreStopsCheckingAndAnnouncesNothingMore) {
     int calls = 0;
-    store().addChangeObserver([&] { ++calls; });
+    store().addChangeObserver([&](const EKEventStoreChange&) { ++calls; });
     saved(QStringLiteral("A"), at(2024, 5, 6, 9), at(2024, 5, 6, 10));
     m_store.reset();
     m_loop->advance(2.0);
