@@ -23,6 +23,18 @@ protected:
         m_loop->runPostedTasks();
         return delivered;
     }
+
+    // An event written by a second store on the same file, standing for another process.
+    void writeFromAnotherProcess(const QString& title) {
+        EKEventStore other(databasePath());
+        auto event = EKEvent::eventWithEventStore(other);
+        event->setTitle(title);
+        event->setStartDate(at(2024, 5, 6, 9));
+        event->setEndDate(at(2024, 5, 6, 10));
+        event->setCalendar(other.defaultCalendarForNewEvents());
+        ASSERT_TRUE(other.saveEvent(event, EKSpan::ThisEvent, nullptr));
+        m_loop->runUntilIdle();
+    }
 };
 
 TEST_F(EventStoreNotificationTest, ObserversHearOfOwnWritesOnTheNextTurnOfTheMainLoop) {
@@ -128,14 +140,7 @@ TEST_F(EventStoreNotificationTest, NotificationsNameTheirOriginAndTheCalendarsTo
     ASSERT_EQ(heard.size(), 4u);
     EXPECT_EQ(names(heard[3]), QStringList{work->calendarIdentifier()});
 
-    EKEventStore other(databasePath());
-    auto elsewhere = EKEvent::eventWithEventStore(other);
-    elsewhere->setTitle(QStringLiteral("From elsewhere"));
-    elsewhere->setStartDate(at(2024, 5, 6, 9));
-    elsewhere->setEndDate(at(2024, 5, 6, 10));
-    elsewhere->setCalendar(other.defaultCalendarForNewEvents());
-    ASSERT_TRUE(other.saveEvent(elsewhere, EKSpan::ThisEvent, nullptr));
-    m_loop->runUntilIdle();
+    writeFromAnotherProcess(QStringLiteral("From elsewhere"));
     ASSERT_TRUE(deliverFileNotices());
     ASSERT_EQ(heard.size(), 5u);
     EXPECT_EQ(heard[4].origin, EKEventStoreChange::Origin::OtherProgram);
@@ -148,14 +153,7 @@ TEST_F(EventStoreNotificationTest, BecomingActiveLooksForChangesOfOtherProcesses
     m_loop->runUntilIdle();
     // Without the file system's notices (their events are not delivered here), only becoming
     // active finds the change.
-    EKEventStore other(databasePath());
-    auto event = EKEvent::eventWithEventStore(other);
-    event->setTitle(QStringLiteral("While away"));
-    event->setStartDate(at(2024, 5, 6, 9));
-    event->setEndDate(at(2024, 5, 6, 10));
-    event->setCalendar(other.defaultCalendarForNewEvents());
-    ASSERT_TRUE(other.saveEvent(event, EKSpan::ThisEvent, nullptr));
-    m_loop->runUntilIdle();
+    writeFromAnotherProcess(QStringLiteral("While away"));
     EXPECT_EQ(calls, 0);
     ApplicationEventDispatcher::sharedInstance().dispatch<ApplicationActivatedEvent>();
     EXPECT_EQ(calls, 0);

@@ -106,10 +106,15 @@ TEST_F(ICalendarRoundTripTest, WhatThisProgramDoesNotEditIsWrittenBackAsItCame) 
     ASSERT_FALSE(imported.error.has_value());
     ASSERT_EQ(imported.imported, 1);
 
-    const QStringList first = unfoldedLines(ICalendarExporter::exportCalendars({invites}, store()));
-    for (const QString& line : kept + vlocation + audioAlarm.mid(1, 3)) {
-        EXPECT_TRUE(first.contains(line)) << line.toStdString();
-    }
+    // The exported lines, each line of the other program's expected among them.
+    const auto exportedKeepingAll = [&] {
+        const QStringList exported = unfoldedLines(ICalendarExporter::exportCalendars({invites}, store()));
+        for (const QString& line : kept + vlocation + audioAlarm.mid(1, 3)) {
+            EXPECT_TRUE(exported.contains(line)) << line.toStdString();
+        }
+        return exported;
+    };
+    const QStringList first = exportedKeepingAll();
     EXPECT_TRUE(first.contains("SEQUENCE:3"));
     EXPECT_TRUE(first.contains("LAST-MODIFIED:20240101T120000Z"));
     EXPECT_FALSE(first.contains("ACTION:DISPLAY"));
@@ -129,10 +134,7 @@ TEST_F(ICalendarRoundTripTest, WhatThisProgramDoesNotEditIsWrittenBackAsItCame) 
     StoreError error;
     ASSERT_TRUE(store().saveEvent(stored, EKSpan::ThisEvent, &error))
         << error.localizedDescription.toStdString();
-    const QStringList second = unfoldedLines(ICalendarExporter::exportCalendars({invites}, store()));
-    for (const QString& line : kept + vlocation + audioAlarm.mid(1, 3)) {
-        EXPECT_TRUE(second.contains(line)) << line.toStdString();
-    }
+    const QStringList second = exportedKeepingAll();
     EXPECT_TRUE(second.contains("SUMMARY:Planning\\, moved"));
     EXPECT_TRUE(second.contains("SEQUENCE:4"));
     EXPECT_TRUE(second.contains("LAST-MODIFIED:20260101T000000Z"));
