@@ -553,10 +553,11 @@ void drawStretched(QPainter& painter, const Image& image, const QRectF& target) 
 
 } // namespace
 
-bool GraphicsContext::isPixelAligned(const Rect& rect) const {
+bool GraphicsContext::landsPixelForPixel(const Image& image, const Rect& rect) const {
     const std::optional<QRectF> device = deviceRect(m_data->painter.worldTransform(), toQRect(rect));
-    return device && isWhole(device->x()) && isWhole(device->y()) && isWhole(device->width()) &&
-           isWhole(device->height());
+    return device && !image.isNull() && isWhole(device->x()) && isWhole(device->y()) &&
+           std::abs(device->width() - image.pixels().width()) < 1e-6 &&
+           std::abs(device->height() - image.pixels().height()) < 1e-6;
 }
 
 void GraphicsContext::drawImage(const Image& image, const Rect& rect) {

@@ -85,9 +85,9 @@ public:
     void clearShadow();
     bool hasShadow() const;
 
-    // Whether the rectangle covers whole device pixels, so that an image of its size at the
-    // device's scale lands on it pixel for pixel.
-    bool isPixelAligned(const Rect& rect) const;
+    // Whether the image drawn into the rectangle lands pixel for pixel on whole device pixels, so
+    // that it shows exactly as drawn.
+    bool landsPixelForPixel(const Image& image, const Rect& rect) const;
     // Draws the whole image scaled into the rectangle; a stretchable image keeps its caps.
     void drawImage(const Image& image, const Rect& rect);
     // Draws the image at its own size with its top-left corner at the point.

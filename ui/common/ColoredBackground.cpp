@@ -3,6 +3,7 @@
 #include "core/calendar/DateUtilities.h"
 #include "core/eventstore/EKCalendar.h"
 #include "core/eventstore/EKEvent.h"
+#include "kit/Artwork.h"
 #include "kit/Gradient.h"
 #include "kit/GraphicsContext.h"
 #include "kit/RoundedRectangle.h"
@@ -56,7 +57,7 @@ bool ColoredBackground::applyColorForEvent(const EKEvent& event, Date displayedD
 void ColoredBackground::draw(GraphicsContext& context, const Rect& barRect,
                              const Rect& backgroundRect) const {
     if (m_displayedCalendarColor) {
-        drawCalendarColor(context, barRect);
+        layDownCalendarColor(context, barRect);
     } else if (m_displayedBackgroundCalendarColor) {
         drawBackgroundCalendarColor(context, backgroundRect);
     }
@@ -68,6 +69,30 @@ void ColoredBackground::drawCalendarColor(GraphicsContext& context, const Rect& 
         Gradient::gradientFromColor(ColorExtensions::adjustRGBValuesWithFactor(color, 0.65), color);
     RoundedRectangle::rectangleWithRect(rect, 9.0).applyGradient(
         context, gradient, Point(rect.midX(), rect.minY()), Point(rect.midX(), rect.maxY()));
+}
+
+// Rows of a calendar share their bar: it is drawn once per colour and size as artwork and laid
+// down, unless it would not land pixel for pixel.
+void ColoredBackground::layDownCalendarColor(GraphicsContext& context, const Rect& rect) const {
+    const Color& color = *m_displayedCalendarColor;
+    const QString name = QStringLiteral("calendar-bar-%1,%2,%3,%4-%5x%6")
+                             .arg(color.red(), 0, 'g', 17)
+                             .arg(color.green(), 0, 'g', 17)
+                             .arg(color.blue(), 0, 'g', 17)
+                             .arg(color.alpha(), 0, 'g', 17)
+                             .arg(rect.width())
+                             .arg(rect.height());
+    if (!Artwork::isRegistered(name)) {
+        Artwork::registerImage(name, rect.size(), [bar = *this](GraphicsContext& into, Size size) {
+            bar.drawCalendarColor(into, Rect(Point(), size));
+        });
+    }
+    const Image image = Artwork::imageNamed(name);
+    if (context.landsPixelForPixel(image, rect)) {
+        context.drawImage(image, rect);
+    } else {
+        drawCalendarColor(context, rect);
+    }
 }
 
 void ColoredBackground::drawBackgroundCalendarColor(GraphicsContext& context, const Rect& rect) const {

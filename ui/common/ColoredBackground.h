@@ -38,6 +38,9 @@ public:
     static Color adjust(const std::optional<Color>& color, double brightness);
 
 private:
+    // drawCalendarColor through artwork kept for each colour and size.
+    void layDownCalendarColor(GraphicsContext& context, const Rect& rect) const;
+
     std::optional<Color> m_displayedCalendarColor;
     std::optional<Color> m_displayedBackgroundCalendarColor;
 };

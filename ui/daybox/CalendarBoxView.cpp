@@ -85,37 +85,45 @@ void CalendarBoxView::drawFixedContentOnSuperView(GraphicsContext& context) {
 
 void CalendarBoxView::drawRect(GraphicsContext& context, const Rect&) {
     if (!m_fixedContentDrawn) {
-        drawFixedContent(context);
+        layDown(context, CardLayer::Card);
     }
     if (m_permanentlyHighlighted) {
-        drawTodayBackground(context, bounds());
+        layDown(context, CardLayer::Today);
     }
     drawTitles(context);
 }
 
-// Every card of a size looks the same until its titles: the static card is drawn once as artwork
-// and then laid down, unless the card is off the device's pixel grid, where it is drawn as it is.
-void CalendarBoxView::drawFixedContent(GraphicsContext& context) const {
+// Every card of a size looks the same until its titles: its static layers are drawn once as
+// artwork and then laid down, unless the artwork would not land pixel for pixel (a card off the
+// device's pixel grid, another scale), where they are drawn as they are.
+void CalendarBoxView::layDown(GraphicsContext& context, CardLayer layer) const {
     const Rect area = bounds();
-    if (!context.isPixelAligned(area)) {
-        drawFixedContentInRect(context, area);
-        return;
-    }
-    const QString name = QStringLiteral("day-card-%1x%2-header-%3-line-%4%5")
+    const double headerHeight = getHeaderHeight();
+    const bool hideBorders = m_hideBorders;
+    const auto draw = [layer, headerHeight, hideBorders](GraphicsContext& into, const Rect& rect) {
+        if (layer == CardLayer::Card) {
+            drawCard(into, rect, headerHeight, hideBorders);
+        } else {
+            drawToday(into, rect, headerHeight, hideBorders);
+        }
+    };
+    const QString name = QStringLiteral("day-%1-%2x%3-header-%4-line-%5%6")
+                             .arg(layer == CardLayer::Card ? QStringLiteral("card") : QStringLiteral("today"))
                              .arg(area.width())
                              .arg(area.height())
-                             .arg(getHeaderHeight())
+                             .arg(headerHeight)
                              .arg(DeviceDependentValues::singlePixelLineWidth())
-                             .arg(m_hideBorders ? QStringLiteral("-borderless") : QString());
+                             .arg(hideBorders ? QStringLiteral("-borderless") : QString());
     if (!Artwork::isRegistered(name)) {
-        const bool hideBorders = m_hideBorders;
-        const double headerHeight = getHeaderHeight();
         Artwork::registerImage(name, area.size(),
-                               [hideBorders, headerHeight](GraphicsContext& card, Size size) {
-                                   drawCard(card, Rect(Point(), size), headerHeight, hideBorders);
-                               });
+                               [draw](GraphicsContext& into, Size size) { draw(into, Rect(Point(), size)); });
     }
-    context.drawImage(Artwork::imageNamed(name), area);
+    const Image image = Artwork::imageNamed(name);
+    if (context.landsPixelForPixel(image, area)) {
+        context.drawImage(image, area);
+    } else {
+        draw(context, area);
+    }
 }
 
 void CalendarBoxView::drawFixedContentInRect(GraphicsContext& context, const Rect& rect) const {
@@ -142,15 +150,15 @@ void CalendarBoxView::drawCard(GraphicsContext& context, const Rect& rect, doubl
     context.restoreGState();
 }
 
-void CalendarBoxView::drawTodayBackground(GraphicsContext& context, const Rect& rect) const {
+void CalendarBoxView::drawToday(GraphicsContext& context, const Rect& rect, double headerHeight,
+                                bool hideBorders) {
     const RoundedRectangle shape = cardShape(rect);
-    const double headerHeight = getHeaderHeight();
     const double middle = rect.y() + headerHeight / 2.0;
     const double headerBottom = rect.y() + headerHeight;
     paintBand(context, shape, headerGradient1, rect, rect.y(), middle);
     paintBand(context, shape, headerGradient2, rect, middle, headerBottom);
     paintBand(context, shape, backgroundGradient, rect, headerBottom, rect.maxY());
-    if (!m_hideBorders) {
+    if (!hideBorders) {
         shape.stroke(context, borderColor, DeviceDependentValues::singlePixelLineWidth());
     }
 }

@@ -50,10 +50,12 @@ protected:
     void drawFixedContentInRect(GraphicsContext& context, const Rect& rect) const;
 
 private:
+    // The static layers of a card: the card itself, and today's darker look over it.
+    enum class CardLayer { Card, Today };
     static void drawCard(GraphicsContext& context, const Rect& rect, double headerHeight, bool hideBorders);
-    // The fixed content over the bounds.
-    void drawFixedContent(GraphicsContext& context) const;
-    void drawTodayBackground(GraphicsContext& context, const Rect& rect) const;
+    static void drawToday(GraphicsContext& context, const Rect& rect, double headerHeight, bool hideBorders);
+    // Draws the layer over the bounds.
+    void layDown(GraphicsContext& context, CardLayer layer) const;
     void drawTitles(GraphicsContext& context) const;
     bool isMini() const { return m_size != 0; }
 

@@ -103,16 +103,20 @@ TEST_F(DayViewTest, TheStaticCardLooksTheSameWhetherLaidDownOrDrawnAndKeepsItsBo
     auto box = std::make_shared<CalendarBoxView>(Rect(0, 0, 158, 137));
     // At scale 2 the card lands on whole pixels and comes from its artwork; at 1.5 it does not
     // and is drawn as it is.
-    const Image laidDown = ViewRenderer::render(*box, 2.0);
-    const Image drawn = ViewRenderer::render(*box, 1.5);
     const auto byte = [](double component) { return static_cast<int>(std::lround(component * 255)); };
-    for (const Point point : {Point(80, 1.5), Point(80, 12), Point(80, 20), Point(80, 100)}) {
-        const Color expected = drawn.colorAtPoint(point);
-        EXPECT_TRUE(near(laidDown.colorAtPoint(point), byte(expected.red()), byte(expected.green()),
-                         byte(expected.blue()), 4))
-            << point.x() << ", " << point.y();
+    for (const bool today : {false, true}) {
+        box->setPermanentlyHighlighted(today);
+        const Image laidDown = ViewRenderer::render(*box, 2.0);
+        const Image drawn = ViewRenderer::render(*box, 1.5);
+        for (const Point point : {Point(80, 1.5), Point(80, 12), Point(80, 20), Point(80, 100)}) {
+            const Color expected = drawn.colorAtPoint(point);
+            EXPECT_TRUE(near(laidDown.colorAtPoint(point), byte(expected.red()), byte(expected.green()),
+                             byte(expected.blue()), 4))
+                << today << " at " << point.x() << ", " << point.y();
+        }
+        EXPECT_TRUE(near(laidDown.pixelColor(0, 150), 152, 152, 152, 20));
     }
-    EXPECT_TRUE(near(laidDown.pixelColor(0, 150), 152, 152, 152, 20));
+    box->setPermanentlyHighlighted(false);
     box->setHideBorders(true);
     EXPECT_TRUE(near(ViewRenderer::render(*box, 2.0).pixelColor(0, 150), 255, 255, 255, 10));
 }
