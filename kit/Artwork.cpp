@@ -77,6 +77,20 @@ Image Artwork::imageNamed(const QString& name) {
     return image;
 }
 
+void Artwork::drawThrough(GraphicsContext& context, const QString& name, const Rect& rect,
+                          const std::function<void(GraphicsContext& context, const Rect& rect)>& draw) {
+    if (!isRegistered(name)) {
+        registerImage(name, rect.size(),
+                      [draw](GraphicsContext& into, Size size) { draw(into, Rect(Point(), size)); });
+    }
+    const Image image = imageNamed(name);
+    if (context.landsPixelForPixel(image, rect)) {
+        context.drawImage(image, rect);
+    } else {
+        draw(context, rect);
+    }
+}
+
 double Artwork::screenScale() {
     Registry& all = registry();
     const std::lock_guard<std::recursive_mutex> lock(all.mutex);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kit/Image.h"
+#include "kit/Rect.h"
 #include "kit/Size.h"
 
 #include <QString>
@@ -22,6 +23,11 @@ public:
     static void registerImage(const QString& name, Size size, DrawFunction draw);
     static bool isRegistered(const QString& name);
     static Image imageNamed(const QString& name);
+    // Draws over `rect` what `draw` draws into a rectangle of its size: through the image kept
+    // under `name` (registered at the first call) where that lands pixel for pixel, else directly.
+    // For drawings that many views repeat unchanged.
+    static void drawThrough(GraphicsContext& context, const QString& name, const Rect& rect,
+                            const std::function<void(GraphicsContext& context, const Rect& rect)>& draw);
 
     // The scale images are drawn at, 2.0 unless set.
     static double screenScale();

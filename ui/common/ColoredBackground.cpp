@@ -82,17 +82,9 @@ void ColoredBackground::layDownCalendarColor(GraphicsContext& context, const Rec
                              .arg(color.alpha(), 0, 'g', 17)
                              .arg(rect.width())
                              .arg(rect.height());
-    if (!Artwork::isRegistered(name)) {
-        Artwork::registerImage(name, rect.size(), [bar = *this](GraphicsContext& into, Size size) {
-            bar.drawCalendarColor(into, Rect(Point(), size));
-        });
-    }
-    const Image image = Artwork::imageNamed(name);
-    if (context.landsPixelForPixel(image, rect)) {
-        context.drawImage(image, rect);
-    } else {
-        drawCalendarColor(context, rect);
-    }
+    Artwork::drawThrough(context, name, rect, [bar = *this](GraphicsContext& into, const Rect& area) {
+        bar.drawCalendarColor(into, area);
+    });
 }
 
 void ColoredBackground::drawBackgroundCalendarColor(GraphicsContext& context, const Rect& rect) const {

@@ -114,16 +114,7 @@ void CalendarBoxView::layDown(GraphicsContext& context, CardLayer layer) const {
                              .arg(headerHeight)
                              .arg(DeviceDependentValues::singlePixelLineWidth())
                              .arg(hideBorders ? QStringLiteral("-borderless") : QString());
-    if (!Artwork::isRegistered(name)) {
-        Artwork::registerImage(name, area.size(),
-                               [draw](GraphicsContext& into, Size size) { draw(into, Rect(Point(), size)); });
-    }
-    const Image image = Artwork::imageNamed(name);
-    if (context.landsPixelForPixel(image, area)) {
-        context.drawImage(image, area);
-    } else {
-        draw(context, area);
-    }
+    Artwork::drawThrough(context, name, area, draw);
 }
 
 void CalendarBoxView::drawFixedContentInRect(GraphicsContext& context, const Rect& rect) const {
