@@ -99,7 +99,8 @@ public:
     // MKCALENDAR under the calendar home, for events; gives the new calendar's address.
     DavResult<QUrl> makeCalendar(const QUrl& home, const QString& displayName, const QString& color);
     // PROPPATCH of the name and colour.
-    DavResult<DavDone> updateCalendar(const QUrl& calendarUrl, const QString& displayName, const QString& color);
+    DavResult<DavDone> updateCalendar(const QUrl& calendarUrl, const QString& displayName,
+                                      const QString& color);
     DavResult<DavDone> removeCalendar(const QUrl& calendarUrl);
 
 private:

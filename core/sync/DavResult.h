@@ -48,8 +48,7 @@ struct DavError {
 };
 
 // A value, or the error that kept it from being had. True when it holds the value.
-template <typename T>
-class DavResult {
+template <typename T> class DavResult {
 public:
     DavResult(T value) : m_state(std::move(value)) {}
     DavResult(DavError error) : m_state(std::move(error)) {}
