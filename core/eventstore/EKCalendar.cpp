@@ -49,11 +49,15 @@ void EKCalendar::setColor(std::optional<Color> color) {
 }
 
 bool EKCalendar::allowsContentModifications() const {
-    return m_type != EKCalendarType::Subscription && m_type != EKCalendarType::Birthday;
+    return !isImmutable() && !m_readOnly;
+}
+
+void EKCalendar::setReadOnly(bool readOnly) {
+    m_readOnly = readOnly;
 }
 
 bool EKCalendar::isImmutable() const {
-    return !allowsContentModifications();
+    return m_type == EKCalendarType::Subscription || m_type == EKCalendarType::Birthday;
 }
 
 void EKCalendar::setSource(std::shared_ptr<const EKSource> source) {

@@ -26,8 +26,11 @@ public:
     std::optional<Color> color() const { return m_color; }
     void setColor(std::optional<Color> color);
     EKCalendarType type() const { return m_type; }
-    // False for subscription and birthday calendars.
+    // False for subscription and birthday calendars, and for server calendars the user may not
+    // write.
     bool allowsContentModifications() const;
+    // A server calendar whose events the user may only read.
+    void setReadOnly(bool readOnly);
     // True for subscription and birthday calendars.
     bool isImmutable() const;
     std::shared_ptr<const EKSource> source() const { return m_source; }
@@ -52,4 +55,5 @@ private:
     EKCalendarType m_type;
     std::shared_ptr<const EKSource> m_source;
     QString m_subscriptionPath;
+    bool m_readOnly = false;
 };

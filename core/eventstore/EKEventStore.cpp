@@ -70,6 +70,8 @@ public:
     void notifyObservers(const EKEventStoreChange& change);
     // Sets up the writer's record of the calendars each write touches.
     SqliteResult recordChangedCalendars();
+    // Sets up the writer's journal of changes to send to calendar servers.
+    SqliteResult journalUnsentChanges();
     // The calendars the current write touched so far, forgetting them.
     std::vector<QString> takeChangedCalendars();
     // Tells the observers when another process changed the database since the last look.
@@ -162,8 +164,10 @@ void EKEventStore::Impl::open() {
         m_writeProblem = problem;
         Log::error(eventStoreLogCategory, problem);
     } else {
-        if (const SqliteResult recording = recordChangedCalendars(); !recording) {
-            Log::error(eventStoreLogCategory, recording.error().description());
+        for (const SqliteResult& recording : {recordChangedCalendars(), journalUnsentChanges()}) {
+            if (!recording) {
+                Log::error(eventStoreLogCategory, recording.error().description());
+            }
         }
         StoreError error;
         if (!write(
@@ -208,6 +212,44 @@ END;
 )sql"));
 }
 
+// Triggers of the writer's own connection journal every change to an event of a server calendar
+// in the same transaction, unless the sync itself is writing (a row in temp.sync_writing). A
+// resource's first journal entry keeps its address and etag as the server last had them; an event
+// moved to another calendar leaves its address behind, as it becomes a new resource there.
+SqliteResult EKEventStore::Impl::journalUnsentChanges() {
+    return m_writer.sql().exec(QStringLiteral(R"sql(
+CREATE TEMP TABLE IF NOT EXISTS sync_writing (flag INTEGER);
+CREATE TEMP TRIGGER IF NOT EXISTS journal_event_inserted AFTER INSERT ON main.events
+WHEN NOT EXISTS (SELECT 1 FROM temp.sync_writing) BEGIN
+    INSERT INTO main.sync_journal (calendar_id, uid, href, etag)
+        SELECT NEW.calendar_id, NEW.uid, NEW.href, NEW.etag FROM main.calendars
+        WHERE id = NEW.calendar_id AND remote_url IS NOT NULL
+        ON CONFLICT (calendar_id, uid) DO UPDATE SET changes = changes + 1;
+END;
+CREATE TEMP TRIGGER IF NOT EXISTS journal_event_updated AFTER UPDATE ON main.events
+WHEN NOT EXISTS (SELECT 1 FROM temp.sync_writing) BEGIN
+    INSERT INTO main.sync_journal (calendar_id, uid, href, etag)
+        SELECT OLD.calendar_id, OLD.uid, OLD.href, OLD.etag FROM main.calendars
+        WHERE id = OLD.calendar_id AND remote_url IS NOT NULL
+        ON CONFLICT (calendar_id, uid) DO UPDATE SET changes = changes + 1;
+    INSERT INTO main.sync_journal (calendar_id, uid)
+        SELECT NEW.calendar_id, NEW.uid FROM main.calendars
+        WHERE id = NEW.calendar_id AND remote_url IS NOT NULL
+            AND (NEW.calendar_id <> OLD.calendar_id OR NEW.uid IS NOT OLD.uid)
+        ON CONFLICT (calendar_id, uid) DO UPDATE SET changes = changes + 1;
+    UPDATE main.events SET href = NULL, etag = NULL
+        WHERE id = NEW.id AND NEW.calendar_id <> OLD.calendar_id AND NEW.href IS NOT NULL;
+END;
+CREATE TEMP TRIGGER IF NOT EXISTS journal_event_deleted AFTER DELETE ON main.events
+WHEN NOT EXISTS (SELECT 1 FROM temp.sync_writing) BEGIN
+    INSERT INTO main.sync_journal (calendar_id, uid, href, etag)
+        SELECT OLD.calendar_id, OLD.uid, OLD.href, OLD.etag FROM main.calendars
+        WHERE id = OLD.calendar_id AND remote_url IS NOT NULL
+        ON CONFLICT (calendar_id, uid) DO UPDATE SET changes = changes + 1;
+END;
+)sql"));
+}
+
 std::vector<QString> EKEventStore::Impl::takeChangedCalendars() {
     std::vector<QString> identifiers;
     SqliteStatement& changed = m_writer.sql().statement("SELECT identifier FROM temp.changed_calendars");
@@ -248,9 +290,20 @@ bool EKEventStore::Impl::write(StoreError* error, Change change, bool announce, 
     std::optional<SqliteChangeRecorder> recorder;
     if (undo == EKUndo::Kept) {
         recorder.emplace(m_writer.sql());
-        if (const SqliteResult started = recorder->start(); !started) {
+        // Taking a change back journals it again through the triggers; the journal's own rows
+        // are the sync's to keep.
+        if (const SqliteResult started = recorder->start({QByteArrayLiteral("sync_journal")}); !started) {
             Log::warning(eventStoreLogCategory, started.error().description());
             recorder.reset();
+        }
+    }
+    // The sync's own writes bring the servers' state in: they are not changes to send back.
+    const bool fromSync = origin == EKEventStoreChange::Origin::Sync;
+    if (fromSync) {
+        if (const SqliteResult marked =
+                m_writer.sql().exec(QStringLiteral("INSERT INTO temp.sync_writing VALUES (1)"));
+            !marked) {
+            return fail(marked.error().description());
         }
     }
     EventStoreWriter writer(m_writer);
@@ -260,6 +313,13 @@ bool EKEventStore::Impl::write(StoreError* error, Change change, bool announce, 
             *error = local;
         }
         return false;
+    }
+    if (fromSync) {
+        if (const SqliteResult unmarked =
+                m_writer.sql().exec(QStringLiteral("DELETE FROM temp.sync_writing"));
+            !unmarked) {
+            return fail(unmarked.error().description());
+        }
     }
     const QByteArray recorded = recorder ? recorder->changeset() : QByteArray();
     EKEventStoreChange announced{origin, takeChangedCalendars()};
@@ -554,6 +614,18 @@ bool EKEventStore::saveEvents(const std::vector<std::shared_ptr<EKEvent>>& event
     }
     m_impl->emptyLog();
     return true;
+}
+
+bool EKEventStore::writeSynced(const std::function<bool(EventStoreWriter&, StoreError*)>& change,
+                               StoreError* error) {
+    return m_impl->write(error, change, true, EKUndo::NotKept, EKEventStoreChange::Origin::Sync);
+}
+
+void EKEventStore::read(const std::function<void(EventStoreConnection&)>& reading) const {
+    Impl::Lease connection = m_impl->reader();
+    if (connection) {
+        reading(*connection.operator->());
+    }
 }
 
 std::vector<std::shared_ptr<EKCalendar>> EKEventStore::calendars() const {

@@ -12,6 +12,9 @@
 #include <memory>
 #include <vector>
 
+class EventStoreConnection;
+class EventStoreWriter;
+
 enum class EKSpan { ThisEvent = 0, FutureEvents = 1 };
 // Whether a write is kept so that EKEventStore::undo can take it back.
 enum class EKUndo { NotKept, Kept };
@@ -114,6 +117,13 @@ public:
     // The birthdays calendar (type Birthday, source "Birthdays", read-only) fed from a vCard
     // file's BDAY fields; an empty path removes it.
     bool setBirthdaysContactsFile(const QString& vcfPath, StoreError* error);
+
+    // For the sync with calendar servers (core/sync), which keeps its own tables in the store. Any
+    // thread. `writeSynced` runs `change` in one write transaction whose event changes are not
+    // journalled as changes to send, announced with the origin Sync; `read` runs `reading` on a
+    // reading connection of its own.
+    bool writeSynced(const std::function<bool(EventStoreWriter&, StoreError*)>& change, StoreError* error);
+    void read(const std::function<void(EventStoreConnection&)>& reading) const;
 
     QString databasePath() const;
     // Why the store cannot be used at all (its file is not a database of ours, is damaged or cannot

@@ -68,8 +68,8 @@ std::vector<EventStoreConnection::CalendarInfo> EventStoreConnection::calendars(
     std::map<QString, std::shared_ptr<const EKSource>> sources;
     SqliteStatement& query =
         m_sql.statement("SELECT c.id, c.identifier, c.title, c.color, c.type, c.feed_path, c.feed_stamp, "
-                        "s.identifier, s.title, "
-                        "s.type FROM calendars c JOIN sources s ON s.id = c.source_id ORDER BY c.id");
+                        "s.identifier, s.title, s.type, c.read_only "
+                        "FROM calendars c JOIN sources s ON s.id = c.source_id ORDER BY c.id");
     while (query.step()) {
         const QString sourceIdentifier = query.text(7);
         auto source = sources.find(sourceIdentifier);
@@ -87,6 +87,7 @@ std::vector<EventStoreConnection::CalendarInfo> EventStoreConnection::calendars(
             query.text(1), static_cast<EKCalendarType>(query.integer(4)), source->second);
         info.calendar->setTitle(query.text(2));
         info.calendar->setColor(parseColor(query.text(3)));
+        info.calendar->setReadOnly(query.integer(10) != 0);
         info.feedPath = query.text(5);
         info.feedStamp = query.text(6);
         if (info.calendar->type() == EKCalendarType::Subscription) {
@@ -444,7 +445,8 @@ std::shared_ptr<EKEvent> EventStoreConnection::eventWithIdentifier(const QString
     return event;
 }
 
-std::vector<std::shared_ptr<EKEvent>> EventStoreConnection::records(const QString& calendarIdentifier) {
+std::vector<std::shared_ptr<EKEvent>> EventStoreConnection::records(const QString& calendarIdentifier,
+                                                                    const std::optional<QString>& uid) {
     std::vector<std::shared_ptr<EKEvent>> result;
     beginRead();
     std::optional<CalendarInfo> info = calendarWithIdentifier(calendarIdentifier);
@@ -452,12 +454,12 @@ std::vector<std::shared_ptr<EKEvent>> EventStoreConnection::records(const QStrin
         endRead();
         return result;
     }
-    static const QByteArray sql =
-        QByteArray("SELECT ") + EventRow::columns() +
-        " FROM events e WHERE e.calendar_id = ?1 ORDER BY e.recurrence_id IS NOT NULL, "
-        "e.start_utc, e.identifier, e.recurrence_id";
+    static const QByteArray sql = QByteArray("SELECT ") + EventRow::columns() +
+                                  " FROM events e WHERE e.calendar_id = ?1 AND (?2 = 0 OR e.uid = ?3) ORDER "
+                                  "BY e.recurrence_id IS NOT NULL, "
+                                  "e.start_utc, e.identifier, e.recurrence_id";
     SqliteStatement& query = m_sql.statement(sql.constData());
-    query.bind(1, info->id);
+    query.bind(1, info->id).bind(2, uid ? 1 : 0).bind(3, uid.value_or(QString()));
     std::vector<EventRow> rows;
     while (query.step()) {
         rows.emplace_back().readFrom(query);

@@ -65,7 +65,10 @@ public:
     std::vector<std::shared_ptr<EKEvent>>
     eventsInRange(Date start, Date end, const std::vector<std::shared_ptr<EKCalendar>>& wanted);
     std::shared_ptr<EKEvent> eventWithIdentifier(const QString& identifier);
-    std::vector<std::shared_ptr<EKEvent>> records(const QString& calendarIdentifier);
+    // The records of a calendar for export; with `uid`, only those of one resource (a series with
+    // its changed occurrences, or a single event).
+    std::vector<std::shared_ptr<EKEvent>> records(const QString& calendarIdentifier,
+                                                  const std::optional<QString>& uid = std::nullopt);
 
     // Event objects of rows.
     static std::shared_ptr<EKEvent> eventWithRowFields(const EventRow& row);

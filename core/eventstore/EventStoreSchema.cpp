@@ -78,6 +78,41 @@ CREATE UNIQUE INDEX events_uid ON events(calendar_id, uid, ifnull(recurrence_id,
 )sql"));
 }
 
+// Version 3. Accounts on calendar servers: a source of type CalDAV keeps the address it was added
+// with, its user name, its calendar home, the pinned certificate fingerprint and when it was last
+// synced. A server calendar keeps its address (unique within its account), whether the server
+// lets the user write it, and its sync token and collection tag. Events keep the address and etag
+// of the server resource they came in. The journal lists the resources (calendar and UID) changed
+// here and not yet sent, with the resource's address and etag as last known when it was first
+// changed (so a deletion can still be sent); `changes` counts the changes since, so that a change
+// made while a send was under way is not taken as sent.
+SqliteResult addVersion3(SqliteConnection& connection) {
+    return connection.exec(QStringLiteral(R"sql(
+ALTER TABLE sources ADD COLUMN server_url TEXT;
+ALTER TABLE sources ADD COLUMN user_name TEXT;
+ALTER TABLE sources ADD COLUMN home_url TEXT;
+ALTER TABLE sources ADD COLUMN certificate_sha256 TEXT;
+ALTER TABLE sources ADD COLUMN last_sync REAL;
+ALTER TABLE calendars ADD COLUMN remote_url TEXT;
+ALTER TABLE calendars ADD COLUMN read_only INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE calendars ADD COLUMN sync_token TEXT;
+ALTER TABLE calendars ADD COLUMN ctag TEXT;
+CREATE UNIQUE INDEX calendars_remote ON calendars(source_id, remote_url) WHERE remote_url IS NOT NULL;
+ALTER TABLE events ADD COLUMN href TEXT;
+ALTER TABLE events ADD COLUMN etag TEXT;
+CREATE INDEX events_href ON events(calendar_id, href) WHERE href IS NOT NULL;
+CREATE TABLE sync_journal (
+    id INTEGER PRIMARY KEY,
+    calendar_id INTEGER NOT NULL REFERENCES calendars(id) ON DELETE CASCADE,
+    uid TEXT NOT NULL,
+    href TEXT,
+    etag TEXT,
+    changes INTEGER NOT NULL DEFAULT 1,
+    UNIQUE (calendar_id, uid)
+);
+)sql"));
+}
+
 } // namespace
 
 bool EventStoreSchema::isOwnSchema(SqliteConnection& connection) {
@@ -97,7 +132,7 @@ int EventStoreSchema::currentVersion() {
 }
 
 const std::vector<EventStoreSchema::Migration>& EventStoreSchema::migrations() {
-    static const std::vector<Migration> steps = {createVersion1, addVersion2};
+    static const std::vector<Migration> steps = {createVersion1, addVersion2, addVersion3};
     return steps;
 }
 

@@ -21,9 +21,12 @@ namespace {
 // Occurrences counted when resolving COUNT or counting what lies before a cut.
 constexpr int countBudget = 100000;
 
-bool isWritableType(int type) {
+// Whether the user may write a calendar's events: not a feed's, nor a server calendar that only
+// lets them read.
+bool isWritable(int type, bool readOnly) {
     const auto calendarType = static_cast<EKCalendarType>(type);
-    return calendarType != EKCalendarType::Subscription && calendarType != EKCalendarType::Birthday;
+    return calendarType != EKCalendarType::Subscription && calendarType != EKCalendarType::Birthday &&
+           !readOnly;
 }
 
 // The rule text with its end replaced: an UNTIL (and no COUNT), or a COUNT (and no UNTIL).
@@ -248,11 +251,12 @@ bool EventStoreWriter::ensureDefaults(StoreError* error) {
 }
 
 std::optional<EventStoreWriter::CalendarCheck> EventStoreWriter::calendarById(std::int64_t id) {
-    SqliteStatement& query = m_connection.sql().statement("SELECT title, type FROM calendars WHERE id = ?1");
+    SqliteStatement& query =
+        m_connection.sql().statement("SELECT title, type, read_only FROM calendars WHERE id = ?1");
     query.bind(1, id);
     std::optional<CalendarCheck> result;
     if (query.step()) {
-        result = CalendarCheck{id, query.text(0), isWritableType(query.integer(1))};
+        result = CalendarCheck{id, query.text(0), isWritable(query.integer(1), query.integer(2) != 0)};
     }
     query.reset();
     return result;
@@ -265,12 +269,13 @@ EventStoreWriter::checkCalendar(const std::shared_ptr<EKCalendar>& calendar, boo
         fail(error, StoreError::NoCalendar, QStringLiteral("The event has no calendar."));
         return std::nullopt;
     }
-    SqliteStatement& query =
-        m_connection.sql().statement("SELECT id, title, type FROM calendars WHERE identifier = ?1");
+    SqliteStatement& query = m_connection.sql().statement(
+        "SELECT id, title, type, read_only FROM calendars WHERE identifier = ?1");
     query.bind(1, calendar->calendarIdentifier());
     std::optional<CalendarCheck> result;
     if (query.step()) {
-        result = CalendarCheck{query.int64(0), query.text(1), isWritableType(query.integer(2))};
+        result =
+            CalendarCheck{query.int64(0), query.text(1), isWritable(query.integer(2), query.integer(3) != 0)};
     }
     query.reset();
     if (!result) {

@@ -27,6 +27,9 @@ public:
 
     explicit EventStoreWriter(EventStoreConnection& connection);
 
+    // The connection it writes in, inside the write's transaction.
+    EventStoreConnection& connection() { return m_connection; }
+
     // First run: the local source "Default" with one calendar, the default for new events.
     bool ensureDefaults(StoreError* error);
 
@@ -56,6 +59,9 @@ public:
 
     SqliteResult setSetting(const QString& key, const QString& value);
 
+    // Sets the error from the connection's last failure; false.
+    bool databaseFailure(StoreError* error);
+
     static QString formatColor(const std::optional<Color>& color);
     static QString newIdentifier();
 
@@ -67,7 +73,6 @@ private:
     };
 
     bool fail(StoreError* error, int code, const QString& message);
-    bool databaseFailure(StoreError* error);
     std::optional<CalendarCheck> checkCalendar(const std::shared_ptr<EKCalendar>& calendar,
                                                bool allowReadOnly, StoreError* error);
     std::optional<CalendarCheck> calendarById(std::int64_t id);

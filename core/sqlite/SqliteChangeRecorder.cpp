@@ -4,12 +4,20 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace {
 
 // Any row that is no longer as the changeset left it makes the whole inverse fail: taking back
 // a change over a later one would lose the later one.
 int abortOnConflict(void*, int, sqlite3_changeset_iter*) {
     return SQLITE_CHANGESET_ABORT;
+}
+
+// Whether the session records a table: every one the recorder does not leave out.
+int recordsTable(void* context, const char* table) {
+    const auto* leftOut = static_cast<const std::vector<QByteArray>*>(context);
+    return std::find(leftOut->begin(), leftOut->end(), QByteArray(table)) == leftOut->end() ? 1 : 0;
 }
 
 } // namespace
@@ -22,7 +30,7 @@ SqliteChangeRecorder::~SqliteChangeRecorder() {
     }
 }
 
-SqliteResult SqliteChangeRecorder::start(std::source_location location) {
+SqliteResult SqliteChangeRecorder::start(std::vector<QByteArray> leftOut, std::source_location location) {
     if (!m_connection.m_database) {
         return SqliteError{QStringLiteral("the database is not open"), QString(), location};
     }
@@ -31,6 +39,8 @@ SqliteResult SqliteChangeRecorder::start(std::source_location location) {
         return SqliteError{QString::fromUtf8(sqlite3_errmsg(m_connection.m_database)),
                            QStringLiteral("recording changes"), location};
     }
+    m_leftOut = std::move(leftOut);
+    sqlite3session_table_filter(m_session, recordsTable, &m_leftOut);
     return SqliteResult();
 }
 

@@ -5,6 +5,7 @@
 #include <QByteArray>
 
 #include <source_location>
+#include <vector>
 
 class SqliteConnection;
 struct sqlite3_session;
@@ -20,12 +21,14 @@ public:
     SqliteChangeRecorder(const SqliteChangeRecorder&) = delete;
     SqliteChangeRecorder& operator=(const SqliteChangeRecorder&) = delete;
 
-    // Starts recording every table of the main database.
-    SqliteResult start(std::source_location location = std::source_location::current());
+    // Starts recording every table of the main database but those left out.
+    SqliteResult start(std::vector<QByteArray> leftOut = {},
+                       std::source_location location = std::source_location::current());
     // What was recorded so far as a changeset; empty when nothing changed.
     QByteArray changeset() const;
 
 private:
     SqliteConnection& m_connection;
     sqlite3_session* m_session = nullptr;
+    std::vector<QByteArray> m_leftOut;
 };
