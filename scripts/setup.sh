@@ -12,6 +12,7 @@ packages=(
   librsvg2-bin desktop-file-utils appstream
   dbus dunst
   at-spi2-core python3-pyatspi
+  python3 radicale
 )
 
 missing=()

@@ -1,0 +1,149 @@
+#include "testing/RadicaleServer.h"
+
+#include "core/sync/CalDavClient.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QHostAddress>
+#include <QStandardPaths>
+#include <QTcpServer>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int radicaleStartMilliseconds = 15000;
+constexpr int radicaleStopMilliseconds = 5000;
+
+quint16 freeLoopbackPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+bool writeFile(const QString& path, const QByteArray& contents) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(contents) == contents.size();
+}
+
+} // namespace
+
+RadicaleServer::RadicaleServer() {
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+}
+
+RadicaleServer::~RadicaleServer() {
+    stop();
+}
+
+QString RadicaleServer::writeConfiguration() {
+    if (!m_folder.isValid()) {
+        return QStringLiteral("No temporary folder for Radicale: %1").arg(m_folder.errorString());
+    }
+    const QString users = m_folder.filePath(QStringLiteral("users"));
+    const QString configuration = m_folder.filePath(QStringLiteral("config"));
+    const QString text = QStringLiteral("[server]\n"
+                                        "hosts = 127.0.0.1:%1\n"
+                                        "[auth]\n"
+                                        "type = htpasswd\n"
+                                        "htpasswd_filename = %2\n"
+                                        "htpasswd_encryption = plain\n"
+                                        "delay = 0\n"
+                                        "[rights]\n"
+                                        "type = owner_only\n"
+                                        "[storage]\n"
+                                        "filesystem_folder = %3\n"
+                                        "[web]\n"
+                                        "type = none\n"
+                                        "[logging]\n"
+                                        "level = info\n"
+                                        "mask_passwords = True\n")
+                             .arg(m_port)
+                             .arg(users, storageFolder());
+    if (!writeFile(users, (userName() + QLatin1Char(':') + password() + QLatin1Char('\n')).toUtf8()) ||
+        !writeFile(configuration, text.toUtf8())) {
+        return QStringLiteral("Could not write Radicale's configuration in %1").arg(m_folder.path());
+    }
+    return QString();
+}
+
+QString RadicaleServer::start() {
+    if (isRunning()) {
+        return QString();
+    }
+    if (m_port == 0) {
+        m_port = freeLoopbackPort();
+        if (const QString failure = writeConfiguration(); !failure.isEmpty()) {
+            return failure;
+        }
+    }
+    // Debian's interpreter, which sees the modules of Debian's radicale package, rather than another
+    // python3 earlier on the PATH.
+    QString python = QStandardPaths::findExecutable(QStringLiteral("python3"), {QStringLiteral("/usr/bin")});
+    if (python.isEmpty()) {
+        python = QStringLiteral("python3");
+    }
+    m_process.start(python, {QStringLiteral("-m"), QStringLiteral("radicale"), QStringLiteral("--config"),
+                             m_folder.filePath(QStringLiteral("config"))});
+    if (!m_process.waitForStarted(radicaleStartMilliseconds)) {
+        return QStringLiteral("python3 could not be started for Radicale: %1").arg(m_process.errorString());
+    }
+    // Radicale says so in its log once it listens.
+    const QDeadlineTimer deadline(radicaleStartMilliseconds);
+    QByteArray log;
+    while (!log.contains("Radicale server ready")) {
+        if (!m_process.waitForReadyRead(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0)))) {
+            log += m_process.readAll();
+            const bool missing = log.contains("No module named radicale");
+            const bool ended = !isRunning();
+            stop();
+            if (missing) {
+                return QStringLiteral("Radicale is not installed: install the Debian package radicale "
+                                      "(scripts/setup.sh does)");
+            }
+            if (ended) {
+                return QStringLiteral("Radicale stopped before it listened on 127.0.0.1:%1:\n%2")
+                    .arg(m_port)
+                    .arg(QString::fromUtf8(log));
+            }
+            return QStringLiteral("Radicale did not start listening on 127.0.0.1:%1 within %2 seconds:\n%3")
+                .arg(m_port)
+                .arg(radicaleStartMilliseconds / 1000)
+                .arg(QString::fromUtf8(log));
+        }
+        log += m_process.readAll();
+    }
+    return QString();
+}
+
+void RadicaleServer::stop() {
+    if (m_process.state() == QProcess::NotRunning) {
+        return;
+    }
+    m_process.terminate();
+    if (!m_process.waitForFinished(radicaleStopMilliseconds)) {
+        m_process.kill();
+        m_process.waitForFinished(radicaleStopMilliseconds);
+    }
+}
+
+bool RadicaleServer::isRunning() const {
+    return m_process.state() != QProcess::NotRunning;
+}
+
+QUrl RadicaleServer::url() const {
+    return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(m_port));
+}
+
+QUrl RadicaleServer::homeUrl() const {
+    return url().resolved(QUrl(userName() + QLatin1Char('/')));
+}
+
+QString RadicaleServer::storageFolder() const {
+    return m_folder.filePath(QStringLiteral("collections"));
+}
+
+DavResult<QUrl> RadicaleServer::createCalendar(const QString& displayName, const QString& color) {
+    CalDavClient client(userName(), password(), CalDavClient::Options{});
+    return client.makeCalendar(homeUrl(), displayName, color);
+}
