@@ -214,35 +214,38 @@ END;
 
 // Triggers of the writer's own connection journal every change to an event of a server calendar
 // in the same transaction, unless the sync itself is writing (a row in temp.sync_writing). A
-// resource's first journal entry keeps its address and etag as the server last had them; an event
-// moved to another calendar leaves its address behind, as it becomes a new resource there.
+// resource's first journal entry keeps its address and etag as the server last had them (a changed
+// occurrence added to a series takes them from the series); an event moved to another calendar
+// leaves its address behind, as it becomes a new resource there.
 SqliteResult EKEventStore::Impl::journalUnsentChanges() {
     return m_writer.sql().exec(QStringLiteral(R"sql(
 CREATE TEMP TABLE IF NOT EXISTS sync_writing (flag INTEGER);
 CREATE TEMP TRIGGER IF NOT EXISTS journal_event_inserted AFTER INSERT ON main.events
 WHEN NOT EXISTS (SELECT 1 FROM temp.sync_writing) BEGIN
-    INSERT INTO main.sync_journal (calendar_id, uid, href, etag)
-        SELECT NEW.calendar_id, NEW.uid, NEW.href, NEW.etag FROM main.calendars
+    INSERT INTO sync_journal (calendar_id, uid, href, etag)
+        SELECT NEW.calendar_id, NEW.uid, sibling.href, sibling.etag FROM main.calendars
+        LEFT JOIN (SELECT href, etag FROM main.events WHERE calendar_id = NEW.calendar_id AND uid = NEW.uid
+                   AND href IS NOT NULL LIMIT 1) AS sibling
         WHERE id = NEW.calendar_id AND remote_url IS NOT NULL
         ON CONFLICT (calendar_id, uid) DO UPDATE SET changes = changes + 1;
 END;
 CREATE TEMP TRIGGER IF NOT EXISTS journal_event_updated AFTER UPDATE ON main.events
 WHEN NOT EXISTS (SELECT 1 FROM temp.sync_writing) BEGIN
-    INSERT INTO main.sync_journal (calendar_id, uid, href, etag)
+    INSERT INTO sync_journal (calendar_id, uid, href, etag)
         SELECT OLD.calendar_id, OLD.uid, OLD.href, OLD.etag FROM main.calendars
         WHERE id = OLD.calendar_id AND remote_url IS NOT NULL
         ON CONFLICT (calendar_id, uid) DO UPDATE SET changes = changes + 1;
-    INSERT INTO main.sync_journal (calendar_id, uid)
+    INSERT INTO sync_journal (calendar_id, uid)
         SELECT NEW.calendar_id, NEW.uid FROM main.calendars
         WHERE id = NEW.calendar_id AND remote_url IS NOT NULL
             AND (NEW.calendar_id <> OLD.calendar_id OR NEW.uid IS NOT OLD.uid)
         ON CONFLICT (calendar_id, uid) DO UPDATE SET changes = changes + 1;
-    UPDATE main.events SET href = NULL, etag = NULL
+    UPDATE events SET href = NULL, etag = NULL
         WHERE id = NEW.id AND NEW.calendar_id <> OLD.calendar_id AND NEW.href IS NOT NULL;
 END;
 CREATE TEMP TRIGGER IF NOT EXISTS journal_event_deleted AFTER DELETE ON main.events
 WHEN NOT EXISTS (SELECT 1 FROM temp.sync_writing) BEGIN
-    INSERT INTO main.sync_journal (calendar_id, uid, href, etag)
+    INSERT INTO sync_journal (calendar_id, uid, href, etag)
         SELECT OLD.calendar_id, OLD.uid, OLD.href, OLD.etag FROM main.calendars
         WHERE id = OLD.calendar_id AND remote_url IS NOT NULL
         ON CONFLICT (calendar_id, uid) DO UPDATE SET changes = changes + 1;
