@@ -1,5 +1,7 @@
 #include "app/cli/CommandLineTool.h"
 
+#include "app/cli/AccountCommands.h"
+
 #include "core/calendar/DateTimeFormatter.h"
 #include "core/calendar/DateUtilities.h"
 #include "core/calendar/Day.h"
@@ -242,6 +244,25 @@ std::span<const CommandLineTool::Command> CommandLineTool::commands() {
          1,
          ReadAgain,
          &CommandLineTool::searchCommand},
+        {"account",
+         "add caldav URL --user NAME [--title TITLE] [--password-file F] | list | remove NAME",
+         "add an account on a CalDAV server (its calendars are found and synced), list the accounts,\n"
+         "or remove one with its calendars here (the server keeps them); the password is read from\n"
+         "F or from standard input",
+         {{"user", "NAME"}, {"title", "TITLE"}, {"password-file", "F"}},
+         {"add, list or remove", "caldav, or the account's name", "the server's address"},
+         1,
+         AsTheyAre,
+         &CommandLineTool::accountCommand},
+        {"sync",
+         "[--account NAME] [--password-file F]",
+         "sync every account (or the one named) both ways with its server and print what was\n"
+         "pulled, pushed and kept twice; the password is read from F or from standard input",
+         {{"account", "NAME"}, {"password-file", "F"}},
+         {},
+         0,
+         AsTheyAre,
+         &CommandLineTool::syncCommand},
     };
     return table;
 }
@@ -595,4 +616,34 @@ int CommandLineTool::searchCommand(const QCommandLineParser& parser) {
         m_out.flush();
     }
     return success;
+}
+
+int CommandLineTool::accountCommand(const QCommandLineParser& parser) {
+    const QStringList given = parser.positionalArguments();
+    const QString action = given.first();
+    AccountCommands accounts(service().eventStore(), m_out, m_err);
+    QString problem;
+    if (action == QLatin1String("add")) {
+        if (given.size() < 3) {
+            return reportWrongUsage(
+                QStringLiteral("account add needs the kind (caldav) and the server's address"));
+        }
+        problem = accounts.add(given.at(1), given.at(2), parser.value(QStringLiteral("user")),
+                               parser.value(QStringLiteral("title")),
+                               parser.value(QStringLiteral("password-file")));
+    } else if (action == QLatin1String("list") && given.size() == 1) {
+        problem = accounts.list();
+    } else if (action == QLatin1String("remove") && given.size() == 2) {
+        problem = accounts.remove(given.at(1));
+    } else {
+        return reportWrongUsage(QStringLiteral("account takes add caldav URL, list, or remove NAME"));
+    }
+    return problem.isEmpty() ? success : reportFailure(problem);
+}
+
+int CommandLineTool::syncCommand(const QCommandLineParser& parser) {
+    AccountCommands accounts(service().eventStore(), m_out, m_err);
+    const QString problem =
+        accounts.sync(parser.value(QStringLiteral("account")), parser.value(QStringLiteral("password-file")));
+    return problem.isEmpty() ? success : reportFailure(problem);
 }

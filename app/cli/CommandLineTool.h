@@ -48,6 +48,8 @@ private:
     int weekCommand(const QCommandLineParser& parser);
     int occurrencesCommand(const QCommandLineParser& parser);
     int searchCommand(const QCommandLineParser& parser);
+    int accountCommand(const QCommandLineParser& parser);
+    int syncCommand(const QCommandLineParser& parser);
 
     QTextStream& m_out;
     QTextStream& m_err;

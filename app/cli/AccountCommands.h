@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QTextStream>
+
+class EKEventStore;
+struct CalDavAccount;
+
+// orvella-cli's accounts on calendar servers: adding one (found by discovery, then synced),
+// listing and removing them, and syncing them with a progress line on a terminal and a summary.
+// Passwords come from a file or standard input, never from the store or the settings.
+class AccountCommands {
+public:
+    AccountCommands(EKEventStore& store, QTextStream& out, QTextStream& err);
+
+    // Each gives why it failed, or an empty text.
+    QString add(const QString& kind, const QString& address, const QString& userName, const QString& title,
+                const QString& passwordFile);
+    QString list();
+    QString remove(const QString& name);
+    // Every account, or the one named.
+    QString sync(const QString& name, const QString& passwordFile);
+
+private:
+    // The first line of the file, or of standard input when `path` is empty.
+    QString readPassword(const QString& path, QString* problem) const;
+    QString syncAccount(const CalDavAccount& account, const QString& password);
+
+    EKEventStore& m_store;
+    QTextStream& m_out;
+    QTextStream& m_err;
+};
