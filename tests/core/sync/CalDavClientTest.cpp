@@ -4,6 +4,7 @@
 #include "testing/RadicaleServer.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -190,11 +191,16 @@ TEST_F(CalDavClientTest, SyncCollectionGivesChangesAndRemovalsSinceAToken) {
 
 TEST_F(CalDavClientTest, MultigetAsksInBatchesAndLeavesOutWhatIsGone) {
     const QUrl calendar = newCalendar(QStringLiteral("many"));
+    // Laid down in Radicale's storage directly, one file per event, which is much faster than a
+    // request for each.
     std::vector<QUrl> resources;
     for (int index = 0; index < 101; ++index) {
         const QString uid = QStringLiteral("event-%1").arg(index);
         resources.push_back(calendar.resolved(QUrl(uid + QStringLiteral(".ics"))));
-        ASSERT_TRUE(m_client.put(resources.back(), eventData(uid, uid), {}));
+        QFile item(m_radicale.storageFolder() + QStringLiteral("/collection-root/orvella/many/") + uid +
+                   QStringLiteral(".ics"));
+        ASSERT_TRUE(item.open(QIODevice::WriteOnly));
+        item.write(eventData(uid, uid));
     }
     const auto entries = m_client.entries(calendar);
     ASSERT_TRUE(entries);
