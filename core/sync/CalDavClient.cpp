@@ -7,6 +7,7 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -144,10 +145,13 @@ public:
         return DavXml::parseMultistatus(reply.body, reply.url);
     }
 
-    // REPORT (RFC 3253 §3.6) answered with a multistatus.
-    DavResult<HttpAnswer> report(const QUrl& url, int depth, const QByteArray& body) {
-        return send("REPORT", url, body,
-                    {{"Depth", QByteArray::number(depth)}, {"Content-Type", xmlContentType}});
+    // REPORT (RFC 3253 §3.6), with a Depth header only where the report defines one.
+    DavResult<HttpAnswer> report(const QUrl& url, const QByteArray& body, std::optional<int> depth) {
+        HttpHeaders headers{{"Content-Type", xmlContentType}};
+        if (depth) {
+            headers.append({"Depth", QByteArray::number(*depth)});
+        }
+        return send("REPORT", url, body, headers);
     }
 
     DavResult<DavDiscovery> discoverFrom(const QUrl& address);
@@ -207,7 +211,10 @@ DavResult<DavDiscovery> CalDavClient::Impl::discoverFrom(const QUrl& address) {
                             found ? QStringLiteral("%1 is not a CalDAV server: it names no calendars for the "
                                                    "user, nor does %2")
                                         .arg(address.toDisplayString(), wellKnown.toDisplayString())
-                                  : found.error().message);
+                            : found.error().kind == DavError::Kind::NotCalDav
+                                ? found.error().message
+                                : QStringLiteral("%1 is not a CalDAV server: %2")
+                                      .arg(address.toDisplayString(), found.error().message));
         default:
             return known.error();
         }
@@ -273,7 +280,7 @@ DavResult<DavCalendar> CalDavClient::calendar(const QUrl& calendarUrl) {
 }
 
 DavResult<DavChanges> CalDavClient::syncCollection(const QUrl& calendarUrl, const QString& syncToken) {
-    auto answer = m_impl->report(calendarUrl, 0, DavXml::syncCollection(syncToken));
+    auto answer = m_impl->report(calendarUrl, DavXml::syncCollection(syncToken), 0);
     if (!answer) {
         return answer.error();
     }
@@ -333,7 +340,8 @@ DavResult<std::vector<DavResource>> CalDavClient::multiget(const QUrl& calendarU
         const auto first = resources.begin() + static_cast<std::ptrdiff_t>(start);
         const std::vector<QUrl> batch(first, first + static_cast<std::ptrdiff_t>(std::min(
                                                          multigetBatchSize, resources.size() - start)));
-        auto answer = m_impl->report(calendarUrl, 1, DavXml::calendarMultiget(batch));
+        // RFC 4791 §7.9: the hrefs name the resources, so no Depth header is sent.
+        auto answer = m_impl->report(calendarUrl, DavXml::calendarMultiget(batch), std::nullopt);
         if (!answer) {
             return answer.error();
         }
