@@ -1,12 +1,15 @@
 #include "testing/RadicaleServer.h"
 
-#include "core/sync/CalDavClient.h"
-
 #include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QHostAddress>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
 #include <QStandardPaths>
 #include <QTcpServer>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -14,6 +17,7 @@ namespace {
 
 constexpr int radicaleStartMilliseconds = 15000;
 constexpr int radicaleStopMilliseconds = 5000;
+constexpr int radicaleRequestMilliseconds = 10000;
 
 quint16 freeLoopbackPort() {
     QTcpServer probe;
@@ -143,7 +147,42 @@ QString RadicaleServer::storageFolder() const {
     return m_folder.filePath(QStringLiteral("collections"));
 }
 
-DavResult<QUrl> RadicaleServer::createCalendar(const QString& displayName, const QString& color) {
-    CalDavClient client(userName(), password(), CalDavClient::Options{});
-    return client.makeCalendar(homeUrl(), displayName, color);
+QUrl RadicaleServer::calendarUrl(const QString& name) const {
+    return homeUrl().resolved(QUrl(name + QLatin1Char('/')));
+}
+
+QString RadicaleServer::createCalendar(const QString& name, const QString& displayName, const QString& color,
+                                       const QString& component) {
+    QByteArray body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+                      "<C:mkcalendar xmlns:D=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:caldav\" "
+                      "xmlns:I=\"http://apple.com/ns/ical/\"><D:set><D:prop>";
+    body += "<D:displayname>" + displayName.toHtmlEscaped().toUtf8() + "</D:displayname>";
+    if (!color.isEmpty()) {
+        body += "<I:calendar-color>" + color.toHtmlEscaped().toUtf8() + "</I:calendar-color>";
+    }
+    body += "<C:supported-calendar-component-set><C:comp name=\"" + component.toUtf8() +
+            "\"/></C:supported-calendar-component-set></D:prop></D:set></C:mkcalendar>";
+
+    QNetworkAccessManager network;
+    QNetworkRequest request(calendarUrl(name));
+    request.setRawHeader("Authorization",
+                         "Basic " + (userName() + QLatin1Char(':') + password()).toUtf8().toBase64());
+    request.setHeader(QNetworkRequest::ContentTypeHeader,
+                      QByteArrayLiteral("application/xml; charset=utf-8"));
+    QNetworkReply* reply = network.sendCustomRequest(request, "MKCALENDAR", body);
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(radicaleRequestMilliseconds, &loop, &QEventLoop::quit);
+    if (!reply->isFinished()) {
+        loop.exec();
+    }
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QString failure =
+        status == 201 ? QString()
+                      : QStringLiteral("MKCALENDAR %1 failed with status %2: %3")
+                            .arg(calendarUrl(name).toString())
+                            .arg(status)
+                            .arg(reply->isFinished() ? reply->errorString() : QStringLiteral("no answer"));
+    delete reply;
+    return failure;
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/sync/DavResult.h"
-
 #include <QByteArray>
 #include <QProcess>
 #include <QString>
@@ -33,8 +31,12 @@ public:
     QString password() const { return QStringLiteral("week-planner"); }
     QString storageFolder() const;
 
-    // Makes a calendar collection for events in the user's home; gives its address.
-    DavResult<QUrl> createCalendar(const QString& displayName, const QString& color = QString());
+    // Makes the calendar collection `name` in the user's home with a plain MKCALENDAR, holding
+    // `component`s (VEVENT or VTODO); gives why it could not (empty when it is made).
+    QString createCalendar(const QString& name, const QString& displayName, const QString& color = QString(),
+                           const QString& component = QStringLiteral("VEVENT"));
+    // The address of the user's calendar collection `name`.
+    QUrl calendarUrl(const QString& name) const;
 
 private:
     QString writeConfiguration();

@@ -7,54 +7,26 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
 // RFC 4791 §7.9 sets no limit; this keeps each request and answer of a large calendar moderate.
 constexpr std::size_t multigetBatchSize = 100;
 
-const QString davResourceType = DavXml::name(DavXml::dav, QStringLiteral("resourcetype"));
-const QString davDisplayName = DavXml::name(DavXml::dav, QStringLiteral("displayname"));
-const QString davGetEtag = DavXml::name(DavXml::dav, QStringLiteral("getetag"));
-const QString davSyncToken = DavXml::name(DavXml::dav, QStringLiteral("sync-token"));
-const QString davPrivileges = DavXml::name(DavXml::dav, QStringLiteral("current-user-privilege-set"));
-const QString davPrincipal = DavXml::name(DavXml::dav, QStringLiteral("current-user-principal"));
-const QString davCollection = DavXml::name(DavXml::dav, QStringLiteral("collection"));
-const QString calendarHomeSet = DavXml::name(DavXml::caldav, QStringLiteral("calendar-home-set"));
-const QString calendarComponents =
-    DavXml::name(DavXml::caldav, QStringLiteral("supported-calendar-component-set"));
-const QString calendarData = DavXml::name(DavXml::caldav, QStringLiteral("calendar-data"));
-const QString calendarType = DavXml::name(DavXml::caldav, QStringLiteral("calendar"));
-const QString calendarColor = DavXml::name(DavXml::appleIcal, QStringLiteral("calendar-color"));
-const QString calendarCtag = DavXml::name(DavXml::calendarServer, QStringLiteral("getctag"));
-
-const QStringList calendarProperties{davResourceType, davDisplayName,     calendarColor, calendarCtag,
-                                     davSyncToken,    calendarComponents, davPrivileges};
-
-using Headers = QList<std::pair<QByteArray, QByteArray>>;
+const QStringList davCalendarProperties{DavXml::Names::resourceType,
+                                        DavXml::Names::displayName,
+                                        DavXml::Names::calendarColor,
+                                        DavXml::Names::getCtag,
+                                        DavXml::Names::syncToken,
+                                        DavXml::Names::supportedCalendarComponentSet,
+                                        DavXml::Names::currentUserPrivilegeSet};
 
 const QByteArray xmlContentType = QByteArrayLiteral("application/xml; charset=utf-8");
 
-DavError davError(DavError::Kind kind, const QUrl& url, int status, const QString& message) {
-    DavError error;
-    error.kind = kind;
-    error.httpStatus = status;
-    error.url = url;
-    error.message = message;
-    return error;
-}
-
-QString addressOf(const QUrl& url) {
-    return url.toDisplayString(QUrl::RemoveUserInfo);
-}
-
-bool isSuccessStatus(int status) {
-    return status >= 200 && status < 300;
-}
-
 // What an unexpected status means, for an answer to a request that meant to `doing`.
 DavError statusError(const HttpAnswer& answer, const QString& doing) {
-    const QString address = addressOf(answer.url);
+    const QString address = answer.url.toDisplayString();
     switch (answer.status) {
     case 401:
         return davError(DavError::Kind::Unauthorized, answer.url, answer.status,
@@ -81,13 +53,13 @@ DavError statusError(const HttpAnswer& answer, const QString& doing) {
 }
 
 bool isCalendarResponse(const DavXml::Response& response) {
-    const DavXml::Property* type = response.property(davResourceType);
-    return type != nullptr && type->contains(calendarType);
+    const DavXml::Property* type = response.property(DavXml::Names::resourceType);
+    return type != nullptr && type->contains(DavXml::Names::calendar);
 }
 
 bool isCollectionResponse(const DavXml::Response& response) {
-    const DavXml::Property* type = response.property(davResourceType);
-    return type != nullptr && type->contains(davCollection);
+    const DavXml::Property* type = response.property(DavXml::Names::resourceType);
+    return type != nullptr && type->contains(DavXml::Names::collection);
 }
 
 QString trimmedText(const DavXml::Response& response, const QString& property) {
@@ -103,15 +75,16 @@ QUrl firstHref(const DavXml::Response& response, const QString& property) {
 DavCalendar calendarOf(const DavXml::Response& response) {
     DavCalendar calendar;
     calendar.url = response.url;
-    calendar.displayName = trimmedText(response, davDisplayName);
-    calendar.color = trimmedText(response, calendarColor);
-    calendar.ctag = trimmedText(response, calendarCtag);
-    calendar.syncToken = trimmedText(response, davSyncToken);
-    if (const DavXml::Property* components = response.property(calendarComponents)) {
+    calendar.displayName = trimmedText(response, DavXml::Names::displayName);
+    calendar.color = trimmedText(response, DavXml::Names::calendarColor);
+    calendar.ctag = trimmedText(response, DavXml::Names::getCtag);
+    calendar.syncToken = trimmedText(response, DavXml::Names::syncToken);
+    if (const DavXml::Property* components =
+            response.property(DavXml::Names::supportedCalendarComponentSet)) {
         calendar.hasEvents =
             components->componentNames.contains(QStringLiteral("VEVENT"), Qt::CaseInsensitive);
     }
-    if (const DavXml::Property* privileges = response.property(davPrivileges)) {
+    if (const DavXml::Property* privileges = response.property(DavXml::Names::currentUserPrivilegeSet)) {
         calendar.writable = privileges->contains(DavXml::name(DavXml::dav, QStringLiteral("write"))) ||
                             privileges->contains(DavXml::name(DavXml::dav, QStringLiteral("all")));
     }
@@ -148,7 +121,7 @@ public:
                          : "Basic " + (userName + QLatin1Char(':') + password).toUtf8().toBase64()) {}
 
     DavResult<HttpAnswer> send(const QByteArray& method, const QUrl& url, const QByteArray& body,
-                               const Headers& headers) {
+                               const HttpHeaders& headers) {
         return m_exchange.send(HttpRequest{method, url, headers, body});
     }
 
@@ -161,10 +134,10 @@ public:
             return answer.error();
         }
         const HttpAnswer& reply = answer.value();
-        if (reply.status == 405 || (isSuccessStatus(reply.status) && reply.status != 207)) {
+        if (reply.status == 405 || (DavXml::isSuccessStatus(reply.status) && reply.status != 207)) {
             return davError(DavError::Kind::NotCalDav, reply.url, reply.status,
                             QStringLiteral("%1 is not a CalDAV server: it does not answer WebDAV requests")
-                                .arg(addressOf(url)));
+                                .arg(url.toDisplayString()));
         }
         if (reply.status != 207) {
             return statusError(reply, QStringLiteral("read its properties"));
@@ -172,10 +145,13 @@ public:
         return DavXml::parseMultistatus(reply.body, reply.url);
     }
 
-    // REPORT (RFC 3253 §3.6) answered with a multistatus.
-    DavResult<HttpAnswer> report(const QUrl& url, int depth, const QByteArray& body) {
-        return send("REPORT", url, body,
-                    {{"Depth", QByteArray::number(depth)}, {"Content-Type", xmlContentType}});
+    // REPORT (RFC 3253 §3.6), with a Depth header only where the report defines one.
+    DavResult<HttpAnswer> report(const QUrl& url, const QByteArray& body, std::optional<int> depth) {
+        HttpHeaders headers{{"Content-Type", xmlContentType}};
+        if (depth) {
+            headers.append({"Depth", QByteArray::number(*depth)});
+        }
+        return send("REPORT", url, body, headers);
     }
 
     DavResult<DavDiscovery> discoverFrom(const QUrl& address);
@@ -186,27 +162,37 @@ public:
 };
 
 DavResult<DavDiscovery> CalDavClient::Impl::discoverFrom(const QUrl& address) {
-    QStringList properties = calendarProperties;
-    properties << davPrincipal << calendarHomeSet;
+    QStringList properties = davCalendarProperties;
+    properties << DavXml::Names::currentUserPrincipal << DavXml::Names::calendarHomeSet;
     auto found = propfind(address, 0, properties);
     if (found) {
         if (const DavXml::Response* response = ownResponse(found.value(), address)) {
             if (isCalendarResponse(*response)) {
-                return DavDiscovery{firstHref(*response, davPrincipal), QUrl(), {calendarOf(*response)}};
+                return DavDiscovery{firstHref(*response, DavXml::Names::currentUserPrincipal),
+                                    QUrl(),
+                                    {calendarOf(*response)}};
             }
-            if (const QUrl principal = firstHref(*response, davPrincipal); !principal.isEmpty()) {
+            if (const QUrl principal = firstHref(*response, DavXml::Names::currentUserPrincipal);
+                !principal.isEmpty()) {
                 return calendarsOf(principal);
             }
-            if (response->property(calendarHomeSet) != nullptr) {
+            if (response->property(DavXml::Names::calendarHomeSet) != nullptr) {
                 return calendarsOf(response->url);
             }
         }
     } else {
+        // A wrong password or an unreachable server ends discovery; an address that is merely not
+        // the right one leaves the well-known address to try.
         switch (found.error().kind) {
         case DavError::Kind::NotCalDav:
         case DavError::Kind::NotFound:
         case DavError::Kind::BadAnswer:
         case DavError::Kind::Http:
+            break;
+        case DavError::Kind::Unauthorized:
+            if (found.error().httpStatus == 401) {
+                return found.error();
+            }
             break;
         default:
             return found.error();
@@ -215,7 +201,7 @@ DavResult<DavDiscovery> CalDavClient::Impl::discoverFrom(const QUrl& address) {
 
     // RFC 6764 §5: the server's well-known address leads to the principal.
     const QUrl wellKnown = address.resolved(QUrl(QStringLiteral("/.well-known/caldav")));
-    auto known = propfind(wellKnown, 0, {davPrincipal});
+    auto known = propfind(wellKnown, 0, {DavXml::Names::currentUserPrincipal});
     if (!known) {
         switch (known.error().kind) {
         case DavError::Kind::NotCalDav:
@@ -224,36 +210,41 @@ DavResult<DavDiscovery> CalDavClient::Impl::discoverFrom(const QUrl& address) {
             return davError(DavError::Kind::NotCalDav, address, known.error().httpStatus,
                             found ? QStringLiteral("%1 is not a CalDAV server: it names no calendars for the "
                                                    "user, nor does %2")
-                                        .arg(addressOf(address), addressOf(wellKnown))
-                                  : found.error().message);
+                                        .arg(address.toDisplayString(), wellKnown.toDisplayString())
+                            : found.error().kind == DavError::Kind::NotCalDav
+                                ? found.error().message
+                                : QStringLiteral("%1 is not a CalDAV server: %2")
+                                      .arg(address.toDisplayString(), found.error().message));
         default:
             return known.error();
         }
     }
     for (const DavXml::Response& response : known.value().responses) {
-        if (const QUrl principal = firstHref(response, davPrincipal); !principal.isEmpty()) {
+        if (const QUrl principal = firstHref(response, DavXml::Names::currentUserPrincipal);
+            !principal.isEmpty()) {
             return calendarsOf(principal);
         }
     }
     return davError(DavError::Kind::NotCalDav, address, 0,
                     QStringLiteral("%1 is not a CalDAV server: it names no principal for the user")
-                        .arg(addressOf(address)));
+                        .arg(address.toDisplayString()));
 }
 
 DavResult<DavDiscovery> CalDavClient::Impl::calendarsOf(const QUrl& principal) {
     // RFC 4791 §6.2.1.
-    auto homes = propfind(principal, 0, {calendarHomeSet});
+    auto homes = propfind(principal, 0, {DavXml::Names::calendarHomeSet});
     if (!homes) {
         return homes.error();
     }
     const DavXml::Response* principalResponse = ownResponse(homes.value(), principal);
-    const QUrl home = principalResponse == nullptr ? QUrl() : firstHref(*principalResponse, calendarHomeSet);
+    const QUrl home =
+        principalResponse == nullptr ? QUrl() : firstHref(*principalResponse, DavXml::Names::calendarHomeSet);
     if (home.isEmpty()) {
         return davError(DavError::Kind::NotCalDav, principal, 0,
                         QStringLiteral("%1 is not a CalDAV server: it names no calendar home for the user")
-                            .arg(addressOf(principal)));
+                            .arg(principal.toDisplayString()));
     }
-    auto listed = propfind(home, 1, calendarProperties);
+    auto listed = propfind(home, 1, davCalendarProperties);
     if (!listed) {
         return listed.error();
     }
@@ -276,20 +267,20 @@ DavResult<DavDiscovery> CalDavClient::discover(const QUrl& address) {
 }
 
 DavResult<DavCalendar> CalDavClient::calendar(const QUrl& calendarUrl) {
-    auto found = m_impl->propfind(calendarUrl, 0, calendarProperties);
+    auto found = m_impl->propfind(calendarUrl, 0, davCalendarProperties);
     if (!found) {
         return found.error();
     }
     const DavXml::Response* response = ownResponse(found.value(), calendarUrl);
     if (response == nullptr || !isCalendarResponse(*response)) {
         return davError(DavError::Kind::NotCalDav, calendarUrl, 207,
-                        QStringLiteral("%1 is not a calendar").arg(addressOf(calendarUrl)));
+                        QStringLiteral("%1 is not a calendar").arg(calendarUrl.toDisplayString()));
     }
     return calendarOf(*response);
 }
 
 DavResult<DavChanges> CalDavClient::syncCollection(const QUrl& calendarUrl, const QString& syncToken) {
-    auto answer = m_impl->report(calendarUrl, 0, DavXml::syncCollection(syncToken));
+    auto answer = m_impl->report(calendarUrl, DavXml::syncCollection(syncToken), 0);
     if (!answer) {
         return answer.error();
     }
@@ -302,7 +293,7 @@ DavResult<DavChanges> CalDavClient::syncCollection(const QUrl& calendarUrl, cons
         return davError(
             DavError::Kind::SyncTokenInvalid, reply.url, reply.status,
             QStringLiteral("%1 no longer accepts the sync token; the calendar has to be read whole")
-                .arg(addressOf(calendarUrl)));
+                .arg(calendarUrl.toDisplayString()));
     }
     if (reply.status != 207) {
         return statusError(reply, QStringLiteral("list its changes"));
@@ -320,7 +311,7 @@ DavResult<DavChanges> CalDavClient::syncCollection(const QUrl& calendarUrl, cons
         }
         if (response.status == 404) {
             changes.removed.push_back(response.url);
-        } else if (const DavXml::Property* etag = response.property(davGetEtag)) {
+        } else if (const DavXml::Property* etag = response.property(DavXml::Names::getEtag)) {
             changes.changed.push_back(DavEntry{response.url, etag->text.trimmed()});
         }
     }
@@ -328,13 +319,13 @@ DavResult<DavChanges> CalDavClient::syncCollection(const QUrl& calendarUrl, cons
 }
 
 DavResult<std::vector<DavEntry>> CalDavClient::entries(const QUrl& calendarUrl) {
-    auto found = m_impl->propfind(calendarUrl, 1, {davResourceType, davGetEtag});
+    auto found = m_impl->propfind(calendarUrl, 1, {DavXml::Names::resourceType, DavXml::Names::getEtag});
     if (!found) {
         return found.error();
     }
     std::vector<DavEntry> entries;
     for (const DavXml::Response& response : found.value().responses) {
-        const DavXml::Property* etag = response.property(davGetEtag);
+        const DavXml::Property* etag = response.property(DavXml::Names::getEtag);
         if (etag != nullptr && !isCollectionResponse(response)) {
             entries.push_back(DavEntry{response.url, etag->text.trimmed()});
         }
@@ -349,7 +340,8 @@ DavResult<std::vector<DavResource>> CalDavClient::multiget(const QUrl& calendarU
         const auto first = resources.begin() + static_cast<std::ptrdiff_t>(start);
         const std::vector<QUrl> batch(first, first + static_cast<std::ptrdiff_t>(std::min(
                                                          multigetBatchSize, resources.size() - start)));
-        auto answer = m_impl->report(calendarUrl, 1, DavXml::calendarMultiget(batch));
+        // RFC 4791 §7.9: the hrefs name the resources, so no Depth header is sent.
+        auto answer = m_impl->report(calendarUrl, DavXml::calendarMultiget(batch), std::nullopt);
         if (!answer) {
             return answer.error();
         }
@@ -361,10 +353,10 @@ DavResult<std::vector<DavResource>> CalDavClient::multiget(const QUrl& calendarU
             return parsed.error();
         }
         for (const DavXml::Response& response : parsed.value().responses) {
-            const DavXml::Property* data = response.property(calendarData);
+            const DavXml::Property* data = response.property(DavXml::Names::calendarData);
             if (response.status == 0 && data != nullptr) {
-                found.push_back(
-                    DavResource{response.url, trimmedText(response, davGetEtag), data->text.toUtf8()});
+                found.push_back(DavResource{response.url, trimmedText(response, DavXml::Names::getEtag),
+                                            data->text.toUtf8()});
             }
         }
     }
@@ -385,7 +377,7 @@ DavResult<DavResource> CalDavClient::get(const QUrl& resource) {
 
 DavResult<QString> CalDavClient::put(const QUrl& resource, const QByteArray& icalendar,
                                      const QString& ifMatchEtag) {
-    Headers headers{{"Content-Type", "text/calendar; charset=utf-8"}};
+    HttpHeaders headers{{"Content-Type", "text/calendar; charset=utf-8"}};
     // The etag goes back exactly as the server gave it, quotes included.
     headers.append(ifMatchEtag.isEmpty()
                        ? std::pair<QByteArray, QByteArray>{"If-None-Match", "*"}
@@ -394,7 +386,7 @@ DavResult<QString> CalDavClient::put(const QUrl& resource, const QByteArray& ica
     if (!answer) {
         return answer.error();
     }
-    if (!isSuccessStatus(answer.value().status)) {
+    if (!DavXml::isSuccessStatus(answer.value().status)) {
         return statusError(answer.value(), ifMatchEtag.isEmpty() ? QStringLiteral("create it")
                                                                  : QStringLiteral("replace it"));
     }
@@ -410,7 +402,7 @@ DavResult<QString> CalDavClient::put(const QUrl& resource, const QByteArray& ica
 }
 
 DavResult<DavDone> CalDavClient::remove(const QUrl& resource, const QString& ifMatchEtag) {
-    Headers headers;
+    HttpHeaders headers;
     if (!ifMatchEtag.isEmpty()) {
         headers.append({"If-Match", ifMatchEtag.toUtf8()});
     }
@@ -418,7 +410,7 @@ DavResult<DavDone> CalDavClient::remove(const QUrl& resource, const QString& ifM
     if (!answer) {
         return answer.error();
     }
-    if (!isSuccessStatus(answer.value().status)) {
+    if (!DavXml::isSuccessStatus(answer.value().status)) {
         return statusError(answer.value(), QStringLiteral("delete it"));
     }
     return DavDone{};
@@ -436,7 +428,7 @@ DavResult<QUrl> CalDavClient::makeCalendar(const QUrl& home, const QString& disp
     if (!answer) {
         return answer.error();
     }
-    if (!isSuccessStatus(answer.value().status)) {
+    if (!DavXml::isSuccessStatus(answer.value().status)) {
         return statusError(answer.value(), QStringLiteral("create the calendar"));
     }
     return address;
@@ -450,7 +442,7 @@ DavResult<DavDone> CalDavClient::updateCalendar(const QUrl& calendarUrl, const Q
         return answer.error();
     }
     const HttpAnswer& reply = answer.value();
-    if (!isSuccessStatus(reply.status)) {
+    if (!DavXml::isSuccessStatus(reply.status)) {
         return statusError(reply, QStringLiteral("rename the calendar"));
     }
     if (reply.status == 207) {
@@ -462,7 +454,7 @@ DavResult<DavDone> CalDavClient::updateCalendar(const QUrl& calendarUrl, const Q
             if (response.failedPropertyStatus != 0) {
                 return davError(DavError::Kind::Http, reply.url, response.failedPropertyStatus,
                                 QStringLiteral("%1 did not take the new name and colour (status %2)")
-                                    .arg(addressOf(calendarUrl))
+                                    .arg(calendarUrl.toDisplayString())
                                     .arg(response.failedPropertyStatus));
             }
         }
@@ -475,7 +467,7 @@ DavResult<DavDone> CalDavClient::removeCalendar(const QUrl& calendarUrl) {
     if (!answer) {
         return answer.error();
     }
-    if (!isSuccessStatus(answer.value().status)) {
+    if (!DavXml::isSuccessStatus(answer.value().status)) {
         return statusError(answer.value(), QStringLiteral("delete the calendar"));
     }
     return DavDone{};

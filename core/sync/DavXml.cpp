@@ -1,5 +1,7 @@
 #include "core/sync/DavXml.h"
 
+#include "core/sync/HttpExchange.h"
+
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -15,10 +17,6 @@ int statusOfLine(const QString& statusLine) {
     // "HTTP/1.1 404 Not Found"
     const QStringList parts = statusLine.simplified().split(QLatin1Char(' '));
     return parts.size() >= 2 ? parts.at(1).toInt() : 0;
-}
-
-bool isSuccess(int status) {
-    return status >= 200 && status < 300;
 }
 
 DavXml::Property readProperty(QXmlStreamReader& reader, const QUrl& base) {
@@ -64,7 +62,7 @@ void readPropstat(QXmlStreamReader& reader, const QUrl& base, DavXml::Response& 
             reader.skipCurrentElement();
         }
     }
-    if (isSuccess(status)) {
+    if (DavXml::isSuccessStatus(status)) {
         response.properties.merge(properties);
     } else if (response.failedPropertyStatus == 0) {
         response.failedPropertyStatus = status;
@@ -112,6 +110,10 @@ void writeCalendarProperties(QXmlStreamWriter& writer, const QString& displayNam
 
 namespace DavXml {
 
+bool isSuccessStatus(int status) {
+    return status >= 200 && status < 300;
+}
+
 QString name(const QString& xmlNamespace, const QString& localName) {
     return QLatin1Char('{') + xmlNamespace + QLatin1Char('}') + localName;
 }
@@ -139,12 +141,9 @@ DavResult<Multistatus> parseMultistatus(const QByteArray& body, const QUrl& url)
     QXmlStreamReader reader(body);
     Multistatus multistatus;
     const auto badAnswer = [&](const QString& what) {
-        DavError error;
-        error.kind = DavError::Kind::BadAnswer;
-        error.url = url;
-        error.message =
-            QStringLiteral("The answer of %1 cannot be read: %2").arg(url.toDisplayString(), what);
-        return error;
+        return davError(
+            DavError::Kind::BadAnswer, url, 207,
+            QStringLiteral("The answer of %1 cannot be read: %2").arg(url.toDisplayString(), what));
     };
     if (!reader.readNextStartElement()) {
         return badAnswer(

@@ -22,6 +22,26 @@ inline const QString calendarServer = QStringLiteral("http://calendarserver.org/
 inline const QString appleIcal = QStringLiteral("http://apple.com/ns/ical/");
 
 QString name(const QString& xmlNamespace, const QString& localName);
+// 2xx, for answers and for the statuses inside them.
+bool isSuccessStatus(int status);
+
+// Element names of the properties read here.
+namespace Names {
+inline const QString resourceType = QStringLiteral("{DAV:}resourcetype");
+inline const QString displayName = QStringLiteral("{DAV:}displayname");
+inline const QString getEtag = QStringLiteral("{DAV:}getetag");
+inline const QString syncToken = QStringLiteral("{DAV:}sync-token");
+inline const QString currentUserPrivilegeSet = QStringLiteral("{DAV:}current-user-privilege-set");
+inline const QString currentUserPrincipal = QStringLiteral("{DAV:}current-user-principal");
+inline const QString collection = QStringLiteral("{DAV:}collection");
+inline const QString supportedCalendarComponentSet =
+    QStringLiteral("{urn:ietf:params:xml:ns:caldav}supported-calendar-component-set");
+inline const QString calendarHomeSet = QStringLiteral("{urn:ietf:params:xml:ns:caldav}calendar-home-set");
+inline const QString calendarData = QStringLiteral("{urn:ietf:params:xml:ns:caldav}calendar-data");
+inline const QString calendar = QStringLiteral("{urn:ietf:params:xml:ns:caldav}calendar");
+inline const QString calendarColor = QStringLiteral("{http://apple.com/ns/ical/}calendar-color");
+inline const QString getCtag = QStringLiteral("{http://calendarserver.org/ns/}getctag");
+} // namespace Names
 
 // A resource's address in the one form answers and stored addresses are compared in: `href`
 // (percent-encoded, usually a path) resolved against the request's address, dot segments removed.

@@ -30,19 +30,16 @@ bool isRedirect(int status) {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
-DavError exchangeError(DavError::Kind kind, const QUrl& url, const QString& message) {
+} // namespace
+
+DavError davError(DavError::Kind kind, const QUrl& url, int status, const QString& message) {
     DavError error;
     error.kind = kind;
+    error.httpStatus = status;
     error.url = url;
     error.message = message;
     return error;
 }
-
-QString shownAddress(const QUrl& url) {
-    return url.toDisplayString(QUrl::RemoveUserInfo);
-}
-
-} // namespace
 
 QByteArray HttpAnswer::header(const QByteArray& name) const {
     for (const auto& [key, value] : headers) {
@@ -66,14 +63,14 @@ DavResult<HttpAnswer> HttpExchange::send(const HttpRequest& request) {
     const QString scheme = url.scheme().toLower();
     if (scheme == QStringLiteral("http")) {
         if (!isLoopbackHost(url.host())) {
-            return exchangeError(DavError::Kind::Insecure, url,
-                                 QStringLiteral("%1 is a plain http:// address; only https:// addresses are "
-                                                "used for other computers than this one")
-                                     .arg(shownAddress(url)));
+            return davError(DavError::Kind::Insecure, url, 0,
+                            QStringLiteral("%1 is a plain http:// address; only https:// addresses are "
+                                           "used for other computers than this one")
+                                .arg(url.toDisplayString()));
         }
     } else if (scheme != QStringLiteral("https") || url.host().isEmpty()) {
-        return exchangeError(DavError::Kind::Insecure, url,
-                             QStringLiteral("%1 is not an https:// address").arg(shownAddress(url)));
+        return davError(DavError::Kind::Insecure, url, 0,
+                        QStringLiteral("%1 is not an https:// address").arg(url.toDisplayString()));
     }
 
     const QDeadlineTimer deadline(m_bounds.timeout);
@@ -89,17 +86,17 @@ DavResult<HttpAnswer> HttpExchange::send(const HttpRequest& request) {
         }
         const QUrl target = current.url.resolved(QUrl::fromEncoded(location.trimmed()));
         if (!isSameServer(target, request.url)) {
-            return exchangeError(
-                DavError::Kind::Insecure, current.url,
+            return davError(
+                DavError::Kind::Insecure, current.url, 0,
                 QStringLiteral("%1 sent the request on to %2, another server; it was not "
                                "followed so that the password stays with %3")
-                    .arg(shownAddress(current.url), shownAddress(target), request.url.host()));
+                    .arg(current.url.toDisplayString(), target.toDisplayString(), request.url.host()));
         }
         if (redirects >= m_bounds.maxRedirects) {
-            return exchangeError(DavError::Kind::Insecure, current.url,
-                                 QStringLiteral("%1 sent the request on more than %2 times")
-                                     .arg(shownAddress(request.url))
-                                     .arg(m_bounds.maxRedirects));
+            return davError(DavError::Kind::Insecure, current.url, 0,
+                            QStringLiteral("%1 sent the request on more than %2 times")
+                                .arg(request.url.toDisplayString())
+                                .arg(m_bounds.maxRedirects));
         }
         // WebDAV methods keep their method and body through every kind of redirect.
         current.url = target;
@@ -109,10 +106,10 @@ DavResult<HttpAnswer> HttpExchange::send(const HttpRequest& request) {
 DavResult<HttpAnswer> HttpExchange::sendOnce(const HttpRequest& request, const QDeadlineTimer& deadline) {
     const QUrl& url = request.url;
     const auto timedOut = [&] {
-        return exchangeError(DavError::Kind::Timeout, url,
-                             QStringLiteral("%1 did not answer completely within %2 seconds")
-                                 .arg(shownAddress(url))
-                                 .arg(static_cast<double>(m_bounds.timeout.count()) / 1000.0));
+        return davError(DavError::Kind::Timeout, url, 0,
+                        QStringLiteral("%1 did not answer completely within %2 seconds")
+                            .arg(url.toDisplayString())
+                            .arg(static_cast<double>(m_bounds.timeout.count()) / 1000.0));
     };
     if (deadline.hasExpired()) {
         return timedOut();
@@ -185,24 +182,24 @@ DavResult<HttpAnswer> HttpExchange::sendOnce(const HttpRequest& request, const Q
         readAvailable();
     }
     if (tooLarge) {
-        return exchangeError(DavError::Kind::TooLarge, url,
-                             QStringLiteral("The answer of %1 is larger than the %2 bytes allowed")
-                                 .arg(shownAddress(url))
-                                 .arg(m_bounds.maxAnswerBytes));
+        return davError(DavError::Kind::TooLarge, url, 0,
+                        QStringLiteral("The answer of %1 is larger than the %2 bytes allowed")
+                            .arg(url.toDisplayString())
+                            .arg(m_bounds.maxAnswerBytes));
     }
 
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!status.isValid()) {
         if (!refusedCertificate.isEmpty()) {
-            DavError error = exchangeError(DavError::Kind::Certificate, url,
-                                           QStringLiteral("The certificate of %1 is not trusted: %2")
-                                               .arg(url.host(), reply->errorString()));
+            DavError error = davError(DavError::Kind::Certificate, url, 0,
+                                      QStringLiteral("The certificate of %1 is not trusted: %2")
+                                          .arg(url.host(), reply->errorString()));
             error.certificateSha256 = refusedCertificate;
             return error;
         }
-        return exchangeError(
-            DavError::Kind::Network, url,
-            QStringLiteral("Could not reach %1: %2").arg(shownAddress(url), reply->errorString()));
+        return davError(
+            DavError::Kind::Network, url, 0,
+            QStringLiteral("Could not reach %1: %2").arg(url.toDisplayString(), reply->errorString()));
     }
 
     HttpAnswer answer;

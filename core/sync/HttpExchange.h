@@ -12,11 +12,16 @@
 
 class QNetworkAccessManager;
 
+// An error of a request to `url`, with the status it was answered with (0 when none).
+DavError davError(DavError::Kind kind, const QUrl& url, int status, const QString& message);
+
+using HttpHeaders = QList<std::pair<QByteArray, QByteArray>>;
+
 // One HTTP request to a calendar server and its answer.
 struct HttpRequest {
     QByteArray method;
     QUrl url;
-    QList<std::pair<QByteArray, QByteArray>> headers;
+    HttpHeaders headers;
     QByteArray body;
 };
 
@@ -24,7 +29,7 @@ struct HttpAnswer {
     int status = 0;
     // Where the answer came from, after redirects.
     QUrl url;
-    QList<std::pair<QByteArray, QByteArray>> headers;
+    HttpHeaders headers;
     QByteArray body;
 
     // The first header of that name (compared without regard to case); empty when absent.
