@@ -28,9 +28,9 @@ protected:
         ASSERT_TRUE(m_folder.isValid());
         const QString failure = m_radicale.start();
         ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
-        const DavResult<QUrl> made = m_radicale.createCalendar(QStringLiteral("Work"));
-        ASSERT_TRUE(made);
-        m_work = made.value();
+        const QString problem = m_radicale.createCalendar(QStringLiteral("work"), QStringLiteral("Work"));
+        ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
+        m_work = m_radicale.calendarUrl(QStringLiteral("work"));
         QFile password(passwordFile());
         ASSERT_TRUE(password.open(QIODevice::WriteOnly));
         password.write(m_radicale.password().toUtf8() + '\n');
@@ -55,7 +55,6 @@ protected:
         return {process->exitCode(),
                 QString::fromUtf8(process->readAllStandardOutput() + process->readAllStandardError())};
     }
-
 
     QTemporaryDir m_folder;
     RadicaleServer m_radicale;

@@ -34,10 +34,10 @@ protected:
         EventStoreTest::SetUp();
         const QString failure = m_radicale.start();
         ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
-        const DavResult<QUrl> made =
-            m_radicale.createCalendar(QStringLiteral("Work"), QStringLiteral("#FF8000"));
-        ASSERT_TRUE(made);
-        m_work = made.value();
+        const QString problem = m_radicale.createCalendar(QStringLiteral("work"), QStringLiteral("Work"),
+                                                          QStringLiteral("#FF8000"));
+        ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
+        m_work = m_radicale.calendarUrl(QStringLiteral("work"));
         m_account.title = QStringLiteral("Radicale");
         m_account.serverUrl = m_radicale.url();
         m_account.userName = m_radicale.userName();
