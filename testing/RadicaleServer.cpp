@@ -71,6 +71,14 @@ QString RadicaleServer::writeConfiguration() {
     return QString();
 }
 
+QString RadicaleServer::notStartedWhy() {
+#if defined(__SANITIZE_THREAD__)
+    return QStringLiteral("Radicale is not started under ThreadSanitizer");
+#else
+    return QString();
+#endif
+}
+
 QString RadicaleServer::start() {
     if (isRunning()) {
         return QString();
