@@ -65,3 +65,26 @@ Color Color::scaledBy(double factor) const {
     return {std::clamp(m_red * factor, 0.0, 1.0), std::clamp(m_green * factor, 0.0, 1.0),
             std::clamp(m_blue * factor, 0.0, 1.0), m_alpha};
 }
+
+std::optional<Color> Color::fromHexString(const QString& text) {
+    if (!text.startsWith(QLatin1Char('#')) || (text.size() != 7 && text.size() != 9)) {
+        return std::nullopt;
+    }
+    bool valid = true;
+    const auto component = [&](int index) {
+        bool ok = false;
+        const int value = text.mid(1 + 2 * index, 2).toInt(&ok, 16);
+        valid = valid && ok;
+        return value / 255.0;
+    };
+    const Color color(component(0), component(1), component(2), text.size() == 9 ? component(3) : 1.0);
+    return valid ? std::optional<Color>(color) : std::nullopt;
+}
+
+QString Color::hexString() const {
+    const auto hex = [](double component) {
+        const int value = static_cast<int>(std::lround(std::clamp(component, 0.0, 1.0) * 255.0));
+        return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
+    };
+    return QLatin1Char('#') + hex(m_red) + hex(m_green) + hex(m_blue);
+}

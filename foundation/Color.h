@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QString>
+
+#include <optional>
+
 // A colour of the platform: red, green, blue and alpha, each from 0 to 1. Colours can also be
 // made from hue, saturation and brightness (the HSB/HSV model, every component 0..1); the HSB
 // accessors are computed back from the stored RGB components.
@@ -13,6 +17,9 @@ public:
     static constexpr Color fromRgb255(double red, double green, double blue, double alpha = 1.0) {
         return Color(red / 255.0, green / 255.0, blue / 255.0, alpha);
     }
+
+    // "#RRGGBB" or "#RRGGBBAA", as colours are written in files and by servers; none for other text.
+    static std::optional<Color> fromHexString(const QString& text);
 
     // A hue of 1 is the same as 0 (red); hues outside 0..1 wrap around the circle.
     static Color fromHsb(double hue, double saturation, double brightness, double alpha = 1.0);
@@ -29,6 +36,9 @@ public:
 
     // Each channel multiplied by `factor` and kept within 0..1; the alpha stays.
     Color scaledBy(double factor) const;
+
+    // "#RRGGBB" in capitals; the alpha is left out.
+    QString hexString() const;
 
     constexpr bool operator==(const Color&) const = default;
 

@@ -88,11 +88,7 @@ QString colorText(const std::optional<Color>& color) {
     if (!color) {
         return "none";
     }
-    const auto component = [](double value) {
-        return QString("%1").arg(std::clamp(static_cast<int>(value * 255.0 + 0.5), 0, 255), 2, 16,
-                                 QChar('0'));
-    };
-    return "#" + component(color->red()) + component(color->green()) + component(color->blue());
+    return color->hexString().toLower();
 }
 
 QString calendarTypeText(EKCalendarType type) {

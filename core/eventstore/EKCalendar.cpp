@@ -24,11 +24,6 @@ QString typeName(EKCalendarType type) {
     return QStringLiteral("Local");
 }
 
-QString hexComponent(double component) {
-    const int value = static_cast<int>(std::lround(std::clamp(component, 0.0, 1.0) * 255.0));
-    return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
-}
-
 } // namespace
 
 std::shared_ptr<EKCalendar> EKCalendar::calendarWithEventStore(EKEventStore& store) {
@@ -57,7 +52,11 @@ void EKCalendar::setReadOnly(bool readOnly) {
 }
 
 bool EKCalendar::isImmutable() const {
-    return m_type == EKCalendarType::Subscription || m_type == EKCalendarType::Birthday;
+    return isImmutableType(m_type);
+}
+
+bool EKCalendar::isImmutableType(EKCalendarType type) {
+    return type == EKCalendarType::Subscription || type == EKCalendarType::Birthday;
 }
 
 void EKCalendar::setSource(std::shared_ptr<const EKSource> source) {
@@ -65,9 +64,7 @@ void EKCalendar::setSource(std::shared_ptr<const EKSource> source) {
 }
 
 QString EKCalendar::descriptionText() const {
-    const QString color = m_color ? QStringLiteral("#") + hexComponent(m_color->red()) +
-                                        hexComponent(m_color->green()) + hexComponent(m_color->blue())
-                                  : QStringLiteral("(null)");
+    const QString color = m_color ? m_color->hexString() : QStringLiteral("(null)");
     const QString account = m_source ? m_source->title() : QStringLiteral("(null)");
     // The account comes first: readers split the entries at "; " and the last one keeps the "}".
     return QStringLiteral(

@@ -33,6 +33,7 @@ public:
     void setReadOnly(bool readOnly);
     // True for subscription and birthday calendars.
     bool isImmutable() const;
+    static bool isImmutableType(EKCalendarType type);
     std::shared_ptr<const EKSource> source() const { return m_source; }
     void setSource(std::shared_ptr<const EKSource> source);
     QString calendarIdentifier() const { return m_calendarIdentifier; }

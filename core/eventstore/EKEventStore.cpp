@@ -49,6 +49,7 @@ public:
         Lease& operator=(const Lease&) = delete;
 
         EventStoreConnection* operator->() const { return m_connection.get(); }
+        EventStoreConnection& operator*() const { return *m_connection; }
         explicit operator bool() const { return m_connection != nullptr; }
 
     private:
@@ -627,7 +628,7 @@ bool EKEventStore::writeSynced(const std::function<bool(EventStoreWriter&, Store
 void EKEventStore::read(const std::function<void(EventStoreConnection&)>& reading) const {
     Impl::Lease connection = m_impl->reader();
     if (connection) {
-        reading(*connection.operator->());
+        reading(*connection);
     }
 }
 

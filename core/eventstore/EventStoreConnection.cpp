@@ -454,12 +454,18 @@ std::vector<std::shared_ptr<EKEvent>> EventStoreConnection::records(const QStrin
         endRead();
         return result;
     }
-    static const QByteArray sql = QByteArray("SELECT ") + EventRow::columns() +
-                                  " FROM events e WHERE e.calendar_id = ?1 AND (?2 = 0 OR e.uid = ?3) ORDER "
-                                  "BY e.recurrence_id IS NOT NULL, "
-                                  "e.start_utc, e.identifier, e.recurrence_id";
-    SqliteStatement& query = m_sql.statement(sql.constData());
-    query.bind(1, info->id).bind(2, uid ? 1 : 0).bind(3, uid.value_or(QString()));
+    static const QByteArray order =
+        " ORDER BY e.recurrence_id IS NOT NULL, e.start_utc, e.identifier, e.recurrence_id";
+    static const QByteArray all =
+        QByteArray("SELECT ") + EventRow::columns() + " FROM events e WHERE e.calendar_id = ?1" + order;
+    // One resource's records come through the UID index.
+    static const QByteArray ofUid = QByteArray("SELECT ") + EventRow::columns() +
+                                    " FROM events e WHERE e.calendar_id = ?1 AND e.uid = ?2" + order;
+    SqliteStatement& query = m_sql.statement(uid ? ofUid.constData() : all.constData());
+    query.bind(1, info->id);
+    if (uid) {
+        query.bind(2, *uid);
+    }
     std::vector<EventRow> rows;
     while (query.step()) {
         rows.emplace_back().readFrom(query);

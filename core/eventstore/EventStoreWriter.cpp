@@ -24,9 +24,7 @@ constexpr int countBudget = 100000;
 // Whether the user may write a calendar's events: not a feed's, nor a server calendar that only
 // lets them read.
 bool isWritable(int type, bool readOnly) {
-    const auto calendarType = static_cast<EKCalendarType>(type);
-    return calendarType != EKCalendarType::Subscription && calendarType != EKCalendarType::Birthday &&
-           !readOnly;
+    return !EKCalendar::isImmutableType(static_cast<EKCalendarType>(type)) && !readOnly;
 }
 
 // The rule text with its end replaced: an UNTIL (and no COUNT), or a COUNT (and no UNTIL).

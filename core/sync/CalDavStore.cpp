@@ -69,6 +69,19 @@ bool store(EventStoreWriter& writer, const SyncedCalendar& calendar, const Recei
             writer.databaseFailure(error));
 }
 
+// The title a server calendar shows: its name, else the last part of its address.
+QString titleOf(const DavCalendar& calendar) {
+    return calendar.displayName.isEmpty() ? calendar.url.fileName() : calendar.displayName;
+}
+
+// Whether the server describes a calendar otherwise than the store keeps it; a calendar the server
+// gives no colour keeps the one it has.
+bool differs(const SyncedCalendar& stored, const DavCalendar& found) {
+    const std::optional<Color> color = Color::fromHexString(found.color);
+    return stored.calendar->title() != titleOf(found) || stored.readOnly == found.writable ||
+           (color && stored.calendar->color() != color);
+}
+
 } // namespace
 
 CalDavStore::CalDavStore(EKEventStore& store) : m_store(store) {}
@@ -201,16 +214,12 @@ bool CalDavStore::updateCalendars(const CalDavAccount& account, const std::vecto
             return calendar.hasEvents && hrefKey(calendar.url) == hrefKey(url);
         });
     };
-    bool changes = std::any_of(known.begin(), known.end(),
-                               [&](const SyncedCalendar& calendar) { return !listed(calendar.url); });
-    for (const DavCalendar& calendar : found) {
-        const SyncedCalendar* stored = calendar.hasEvents ? knownAt(calendar.url) : nullptr;
-        changes = changes || (calendar.hasEvents && !stored) ||
-                  (stored && (stored->calendar->title() != calendar.displayName ||
-                              colorForServer(stored->calendar->color()) !=
-                                  colorForServer(colorFromServer(calendar.color)) ||
-                              stored->readOnly != !calendar.writable));
-    }
+    const bool changes = std::any_of(known.begin(), known.end(),
+                                     [&](const SyncedCalendar& calendar) { return !listed(calendar.url); }) ||
+                         std::any_of(found.begin(), found.end(), [&](const DavCalendar& calendar) {
+                             const SyncedCalendar* stored = knownAt(calendar.url);
+                             return calendar.hasEvents && (!stored || differs(*stored, calendar));
+                         });
     if (!changes) {
         return true;
     }
@@ -231,14 +240,14 @@ bool CalDavStore::updateCalendars(const CalDavAccount& account, const std::vecto
                 if (!calendar.hasEvents) {
                     continue;
                 }
-                const QString title =
-                    calendar.displayName.isEmpty() ? calendar.url.fileName() : calendar.displayName;
+                const QString title = titleOf(calendar);
+                const std::optional<Color> color = Color::fromHexString(calendar.color);
                 const SyncedCalendar* stored = knownAt(calendar.url);
                 std::int64_t id = stored ? stored->id : 0;
                 if (!stored) {
                     EKCalendar added(EventStoreWriter::newIdentifier(), EKCalendarType::CalDAV, nullptr);
                     added.setTitle(title);
-                    added.setColor(colorFromServer(calendar.color).value_or(Color(0.2, 0.6, 0.86)));
+                    added.setColor(color.value_or(Color(0.2, 0.6, 0.86)));
                     id = writer.insertCalendar(added, *source, QString(), e);
                     if (id == 0) {
                         return false;
@@ -247,7 +256,6 @@ bool CalDavStore::updateCalendars(const CalDavAccount& account, const std::vecto
                 SqliteStatement& update =
                     sql.statement("UPDATE calendars SET remote_url = ?1, read_only = ?2, title = ?3, "
                                   "color = coalesce(?4, color) WHERE id = ?5");
-                const std::optional<Color> color = colorFromServer(calendar.color);
                 update.bind(1, hrefKey(calendar.url)).bind(2, calendar.writable ? 0 : 1).bind(3, title);
                 if (color) {
                     update.bind(4, EventStoreWriter::formatColor(color));
@@ -408,46 +416,18 @@ bool CalDavStore::keepBoth(const SyncedCalendar& calendar, const UnsentChange& c
         error);
 }
 
-bool CalDavStore::forgetServerCopy(const SyncedCalendar& calendar, const UnsentChange& change,
-                                   StoreError* error) {
+bool CalDavStore::discardUnsent(const SyncedCalendar& calendar, const UnsentChange& change,
+                                StoreError* error) {
     return m_store.writeSynced(
         [&](EventStoreWriter& writer, StoreError* e) {
             SqliteConnection& sql = writer.connection().sql();
-            SqliteStatement& update =
-                sql.statement("UPDATE sync_journal SET href = NULL, etag = NULL WHERE id = ?1");
-            if (!update.bind(1, change.id).execute()) {
-                return writer.databaseFailure(e);
-            }
             SqliteStatement& rows = sql.statement(
                 "UPDATE events SET href = NULL, etag = NULL WHERE calendar_id = ?1 AND uid = ?2");
-            return rows.bind(1, calendar.id).bind(2, change.uid).execute() || writer.databaseFailure(e);
+            SqliteStatement& state =
+                sql.statement("UPDATE calendars SET sync_token = NULL, ctag = NULL WHERE id = ?1");
+            return (rows.bind(1, calendar.id).bind(2, change.uid).execute() && settle(sql, change) &&
+                    state.bind(1, calendar.id).execute()) ||
+                   writer.databaseFailure(e);
         },
         error);
-}
-
-std::optional<Color> CalDavStore::colorFromServer(const QString& text) {
-    if (!text.startsWith(QLatin1Char('#')) || (text.size() != 7 && text.size() != 9)) {
-        return std::nullopt;
-    }
-    bool valid = true;
-    const auto component = [&](int index) {
-        bool ok = false;
-        const int value = text.mid(1 + 2 * index, 2).toInt(&ok, 16);
-        valid = valid && ok;
-        return value / 255.0;
-    };
-    const double alpha = text.size() == 9 ? component(3) : 1.0;
-    const Color color(component(0), component(1), component(2), alpha);
-    return valid ? std::optional<Color>(color) : std::nullopt;
-}
-
-QString CalDavStore::colorForServer(const std::optional<Color>& color) {
-    if (!color) {
-        return QString();
-    }
-    const auto hex = [](double component) {
-        return QStringLiteral("%1").arg(static_cast<int>(std::lround(component * 255.0)), 2, 16,
-                                        QLatin1Char('0'));
-    };
-    return (QLatin1Char('#') + hex(color->red()) + hex(color->green()) + hex(color->blue())).toUpper();
 }

@@ -115,13 +115,10 @@ public:
     // the server's version takes their place; one transaction.
     bool keepBoth(const SyncedCalendar& calendar, const UnsentChange& change, const ReceivedResource& server,
                   const QString& suffix, StoreError* error);
-    // The server no longer has the resource: the journal entry stays and forgets its address and
-    // etag, so that the events are created there anew.
-    bool forgetServerCopy(const SyncedCalendar& calendar, const UnsentChange& change, StoreError* error);
-
-    // "#RRGGBB" or "#RRGGBBAA" as servers give colours; null for anything else.
-    static std::optional<Color> colorFromServer(const QString& text);
-    static QString colorForServer(const std::optional<Color>& color);
+    // A change the server will not take (its calendar became read-only): the journal entry goes,
+    // and the UID's events and the calendar forget what the server had, so that the next pull
+    // brings the server's version back.
+    bool discardUnsent(const SyncedCalendar& calendar, const UnsentChange& change, StoreError* error);
 
 private:
     EKEventStore& m_store;

@@ -82,9 +82,18 @@ SyncReport CalDavSync::sync(const CalDavAccount& account) {
 
 bool CalDavSync::push(const SyncedCalendar& calendar, SyncReport& report) {
     for (const UnsentChange& change : m_store.unsentChanges(calendar)) {
-        const bool sent = m_store.records(calendar, change.uid).empty()
+        StoreError error;
+        if (calendar.readOnly) {
+            // The server would refuse it; the server's version comes back with the next pull.
+            if (!m_store.discardUnsent(calendar, change, &error)) {
+                return failed(report, error.localizedDescription);
+            }
+            continue;
+        }
+        const std::vector<std::shared_ptr<EKEvent>> records = m_store.records(calendar, change.uid);
+        const bool sent = records.empty()
                               ? pushRemoval(calendar, change, report)
-                              : pushChange(calendar, change, report);
+                              : pushChange(calendar, change, ICalendarWriter().write(records), report);
         if (!sent) {
             return false;
         }
@@ -92,14 +101,8 @@ bool CalDavSync::push(const SyncedCalendar& calendar, SyncReport& report) {
     return true;
 }
 
-bool CalDavSync::pushChange(const SyncedCalendar& calendar, const UnsentChange& change, SyncReport& report) {
-    if (calendar.readOnly) {
-        // The server would refuse it; the server's version comes back with the next pull.
-        StoreError error;
-        return m_store.forgetServerCopy(calendar, change, &error) &&
-               m_store.storeResources(calendar, {}, &error, {change});
-    }
-    const QByteArray body = icalendar(calendar, change.uid);
+bool CalDavSync::pushChange(const SyncedCalendar& calendar, const UnsentChange& change,
+                            const QByteArray& body, SyncReport& report) {
     const QUrl href = change.href.isEmpty() ? newResourceUrl(calendar, change.uid) : change.href;
     DavResult<QString> put = m_client.put(href, body, change.etag);
     if (!put && put.error().kind == DavError::Kind::NotFound && !change.etag.isEmpty()) {
@@ -156,11 +159,8 @@ bool CalDavSync::settleRefusedWrite(const SyncedCalendar& calendar, const Unsent
 
 bool CalDavSync::pushRemoval(const SyncedCalendar& calendar, const UnsentChange& change, SyncReport& report) {
     StoreError error;
-    if (change.href.isEmpty() || calendar.readOnly) {
-        // Never on the server, or not to be removed there: the next pull brings it back.
-        if (calendar.readOnly && !change.href.isEmpty()) {
-            m_store.setCalendarState(calendar, QString(), QString(), &error);
-        }
+    if (change.href.isEmpty()) {
+        // Never on the server.
         return m_store.storeResources(calendar, {}, &error, {change}) ||
                failed(report, error.localizedDescription);
     }
@@ -314,10 +314,6 @@ std::optional<ReceivedResource> CalDavSync::received(const DavResource& resource
         return std::nullopt;
     }
     return read;
-}
-
-QByteArray CalDavSync::icalendar(const SyncedCalendar& calendar, const QString& uid) const {
-    return ICalendarWriter().write(m_store.records(calendar, uid));
 }
 
 QUrl CalDavSync::newResourceUrl(const SyncedCalendar& calendar, const QString& uid) const {

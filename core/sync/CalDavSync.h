@@ -53,7 +53,8 @@ public:
 private:
     // Each step gives false when the sync must stop; the report says why.
     bool push(const SyncedCalendar& calendar, SyncReport& report);
-    bool pushChange(const SyncedCalendar& calendar, const UnsentChange& change, SyncReport& report);
+    bool pushChange(const SyncedCalendar& calendar, const UnsentChange& change, const QByteArray& body,
+                    SyncReport& report);
     bool pushRemoval(const SyncedCalendar& calendar, const UnsentChange& change, SyncReport& report);
     // A write refused because the server's copy changed: keep both unless they are the same.
     bool settleRefusedWrite(const SyncedCalendar& calendar, const UnsentChange& change, const QUrl& href,
@@ -62,7 +63,6 @@ private:
     bool fetch(const SyncedCalendar& calendar, const std::vector<QUrl>& hrefs, SyncReport& report);
 
     std::optional<ReceivedResource> received(const DavResource& resource, SyncReport& report) const;
-    QByteArray icalendar(const SyncedCalendar& calendar, const QString& uid) const;
     QUrl newResourceUrl(const SyncedCalendar& calendar, const QString& uid) const;
     bool failed(SyncReport& report, const QString& message) const;
     void progress(const QString& step) const;

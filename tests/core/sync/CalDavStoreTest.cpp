@@ -115,7 +115,7 @@ TEST_F(CalDavStoreTest, ServerCalendarsFollowTheServerAndKeepTheirIdentifiers) {
     const QString identifier = m_calendar.calendar->calendarIdentifier();
     EXPECT_EQ(m_calendar.calendar->type(), EKCalendarType::CalDAV);
     EXPECT_EQ(m_calendar.calendar->source()->title(), QStringLiteral("Work server"));
-    EXPECT_EQ(CalDavStore::colorForServer(m_calendar.calendar->color()), QStringLiteral("#FF8000"));
+    EXPECT_EQ(m_calendar.calendar->color()->hexString(), QStringLiteral("#FF8000"));
 
     // Found again, renamed and now read-only; a new calendar and one without events.
     DavCalendar todo = serverCalendar("todo", "Tasks", true);
