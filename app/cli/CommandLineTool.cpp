@@ -17,6 +17,7 @@
 #include "core/eventstore/ICalendarExporter.h"
 #include "core/eventstore/ICalendarImporter.h"
 #include "core/settings/AppSettings.h"
+#include "core/sync/WebCalendarSubscriptions.h"
 #include "foundation/CivilDate.h"
 #include "foundation/Paths.h"
 #include "foundation/TimeZone.h"
@@ -26,6 +27,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QRegularExpression>
+#include <QUrl>
 
 #include <algorithm>
 #include <vector>
@@ -199,10 +201,11 @@ std::span<const CommandLineTool::Command> CommandLineTool::commands() {
          ReadAgain,
          &CommandLineTool::exportCommand},
         {"subscribe",
-         "FILE.ics --title TITLE",
-         "add FILE.ics as a read-only calendar TITLE, read again when the file changes",
+         "FILE.ics|URL --title TITLE",
+         "add FILE.ics, or the calendar at a webcal:// or https:// address, as a read-only calendar\n"
+         "TITLE, read again when the file changes or the address's refresh interval has passed",
          {{"title", "TITLE"}},
-         {"the .ics file to subscribe to"},
+         {"the .ics file or address to subscribe to"},
          1,
          AsTheyAre,
          &CommandLineTool::subscribeCommand},
@@ -491,11 +494,19 @@ int CommandLineTool::subscribeCommand(const QCommandLineParser& parser) {
     if (title.trimmed().isEmpty()) {
         return reportWrongUsage(QStringLiteral("subscribe needs --title TITLE"));
     }
-    StoreError error;
-    const std::shared_ptr<EKCalendar> calendar =
-        service().eventStore().addSubscribedCalendar(title, path, &error);
+    std::shared_ptr<EKCalendar> calendar;
+    QString problem;
+    const QString scheme = QUrl(path).scheme().toLower();
+    if (scheme == QLatin1String("https") || scheme == QLatin1String("http") ||
+        scheme.startsWith(QLatin1String("webcal"))) {
+        calendar = WebCalendarSubscriptions(service().eventStore()).subscribe(path, title, &problem);
+    } else {
+        StoreError error;
+        calendar = service().eventStore().addSubscribedCalendar(title, path, &error);
+        problem = error.localizedDescription;
+    }
     if (!calendar) {
-        return reportFailure(error.localizedDescription);
+        return reportFailure(problem);
     }
     m_out << "subscribed " << calendar->title() << " to " << path << "\n";
     return success;

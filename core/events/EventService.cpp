@@ -12,8 +12,10 @@
 #include "core/events/LogAlertPresenter.h"
 #include "core/events/NetworkActivityIndicator.h"
 #include "core/events/ReadOnlyCheck.h"
+#include "core/eventstore/EventStoreLog.h"
 #include "core/eventstore/WallClock.h"
 #include "core/settings/AppSettings.h"
+#include "core/sync/WebCalendarSubscriptions.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/Log.h"
 
@@ -352,6 +354,9 @@ std::shared_ptr<EKCalendar> EventService::newCalendarForSource(std::shared_ptr<c
 void EventService::refreshSourcesIfNecessary() {
     DispatchQueue::main().async([] { NetworkActivityIndicator::setVisible(true); });
     m_eventStore->refreshSourcesIfNecessary();
+    for (const QString& problem : WebCalendarSubscriptions(*m_eventStore).refreshDue()) {
+        Log::warning(eventStoreLogCategory, problem);
+    }
     DispatchQueue::main().async([] { NetworkActivityIndicator::setVisible(false); });
 }
 

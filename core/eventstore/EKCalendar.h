@@ -42,7 +42,7 @@ public:
     QString descriptionText() const;
     bool isEqual(const EKCalendar& other) const;
 
-    // The .ics file a subscription calendar is fed from; empty for other calendars.
+    // The .ics file or the address a subscription calendar is fed from; empty for other calendars.
     QString subscriptionPath() const { return m_subscriptionPath; }
     void setSubscriptionPath(QString path);
 

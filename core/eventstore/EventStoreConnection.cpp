@@ -68,7 +68,7 @@ std::vector<EventStoreConnection::CalendarInfo> EventStoreConnection::calendars(
     std::map<QString, std::shared_ptr<const EKSource>> sources;
     SqliteStatement& query =
         m_sql.statement("SELECT c.id, c.identifier, c.title, c.color, c.type, c.feed_path, c.feed_stamp, "
-                        "s.identifier, s.title, s.type, c.read_only "
+                        "s.identifier, s.title, s.type, c.read_only, c.remote_url "
                         "FROM calendars c JOIN sources s ON s.id = c.source_id ORDER BY c.id");
     while (query.step()) {
         const QString sourceIdentifier = query.text(7);
@@ -91,7 +91,8 @@ std::vector<EventStoreConnection::CalendarInfo> EventStoreConnection::calendars(
         info.feedPath = query.text(5);
         info.feedStamp = query.text(6);
         if (info.calendar->type() == EKCalendarType::Subscription) {
-            info.calendar->setSubscriptionPath(info.feedPath);
+            // A file, or the address of a calendar on the web.
+            info.calendar->setSubscriptionPath(info.feedPath.isEmpty() ? query.text(11) : info.feedPath);
         }
         result.push_back(std::move(info));
     }

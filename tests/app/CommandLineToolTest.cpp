@@ -250,13 +250,14 @@ TEST_F(CommandLineToolTest, ExportThenImportElsewhereGivesTheSameOccurrences) {
 TEST_F(CommandLineToolTest, CalendarsListsGroupsAndSubscriptionsAreReadOnly) {
     ASSERT_EQ(run({"subscribe", path("planner.ics"), "--title", "Team"}).status, 0);
     EXPECT_EQ(run({"subscribe", path("planner.ics")}).status, 2);
-    // The same file twice would show every event twice; an address is not a file.
+    // The same file twice would show every event twice; a plain http:// address of another
+    // computer is refused before anything is sent.
     const auto again = run({"subscribe", path("planner.ics"), "--title", "Again"});
     EXPECT_EQ(again.status, 1);
     EXPECT_TRUE(again.err.contains("is already subscribed as “Team”")) << again.err.toStdString();
-    const auto address = run({"subscribe", "https://example.org/team.ics", "--title", "Web"});
+    const auto address = run({"subscribe", "http://192.0.2.1/team.ics", "--title", "Web"});
     EXPECT_EQ(address.status, 1);
-    EXPECT_TRUE(address.err.contains("https://example.org/team.ics is an address, not a file"))
+    EXPECT_TRUE(address.err.contains("http://192.0.2.1/team.ics is a plain http:// address"))
         << address.err.toStdString();
     const QStringList lines = run({"calendars"}).out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);

@@ -158,10 +158,13 @@ TEST_F(CalDavSyncTest, TheServersEventsComeInAndChangesGoBothWays) {
 
     ASSERT_TRUE(m_other.remove(m_work.resolved(QUrl(QStringLiteral("lunch.ics"))),
                                onServer(QStringLiteral("lunch.ics")).etag));
+    putOnServer(QStringLiteral("standup.ics"),
+                serverEvent(QStringLiteral("standup"), QStringLiteral("Standup room 4")),
+                onServer(QStringLiteral("standup.ics")).etag);
     ASSERT_TRUE(store().removeEvent(here(QStringLiteral("Review")), EKSpan::ThisEvent, &error));
-    EXPECT_EQ(counts(synced()), QStringLiteral("pulled 0, pushed 0, removed here 1, there 1, conflicts 0"));
-    EXPECT_EQ(serverTitles(), QStringLiteral("Standup room 3 | Weekly"));
-    EXPECT_EQ(titlesHere(), QStringLiteral("Standup room 3 | Weekly | Weekly last | Weekly moved"));
+    EXPECT_EQ(counts(synced()), QStringLiteral("pulled 1, pushed 0, removed here 1, there 1, conflicts 0"));
+    EXPECT_EQ(serverTitles(), QStringLiteral("Standup room 4 | Weekly"));
+    EXPECT_EQ(titlesHere(), QStringLiteral("Standup room 4 | Weekly | Weekly last | Weekly moved"));
 }
 
 TEST_F(CalDavSyncTest, NothingIsLostWhenBothSidesChangedAnEvent) {
