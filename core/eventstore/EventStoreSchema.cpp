@@ -82,9 +82,7 @@ CREATE UNIQUE INDEX events_uid ON events(calendar_id, uid, ifnull(recurrence_id,
 // with, its user name, its calendar home, the pinned certificate fingerprint and when it was last
 // synced. A server calendar keeps its address (unique within its account), whether the server
 // lets the user write it, and its sync token and collection tag. Events keep the address and etag
-// of the server resource they came in. A calendar subscribed to by address keeps the address in
-// remote_url, the answer's ETag in ctag and its Last-Modified in sync_token, how often it is to be
-// fetched (seconds) and when it last was. The journal lists the resources (calendar and UID) changed
+// of the server resource they came in. The journal lists the resources (calendar and UID) changed
 // here and not yet sent, with the resource's address and etag as last known when it was first
 // changed (so a deletion can still be sent); `changes` counts the changes since, so that a change
 // made while a send was under way is not taken as sent.
@@ -99,8 +97,6 @@ ALTER TABLE calendars ADD COLUMN remote_url TEXT;
 ALTER TABLE calendars ADD COLUMN read_only INTEGER NOT NULL DEFAULT 0;
 ALTER TABLE calendars ADD COLUMN sync_token TEXT;
 ALTER TABLE calendars ADD COLUMN ctag TEXT;
-ALTER TABLE calendars ADD COLUMN refresh_interval REAL;
-ALTER TABLE calendars ADD COLUMN last_fetch REAL;
 CREATE UNIQUE INDEX calendars_remote ON calendars(source_id, remote_url) WHERE remote_url IS NOT NULL;
 ALTER TABLE events ADD COLUMN href TEXT;
 ALTER TABLE events ADD COLUMN etag TEXT;
@@ -114,6 +110,16 @@ CREATE TABLE sync_journal (
     changes INTEGER NOT NULL DEFAULT 1,
     UNIQUE (calendar_id, uid)
 );
+)sql"));
+}
+
+// Version 4. A calendar subscribed to by address keeps the address in remote_url, the answer's
+// ETag in ctag and its Last-Modified in sync_token, how often it is to be fetched (seconds) and
+// when it last was.
+SqliteResult addVersion4(SqliteConnection& connection) {
+    return connection.exec(QStringLiteral(R"sql(
+ALTER TABLE calendars ADD COLUMN refresh_interval REAL;
+ALTER TABLE calendars ADD COLUMN last_fetch REAL;
 )sql"));
 }
 
@@ -136,7 +142,7 @@ int EventStoreSchema::currentVersion() {
 }
 
 const std::vector<EventStoreSchema::Migration>& EventStoreSchema::migrations() {
-    static const std::vector<Migration> steps = {createVersion1, addVersion2, addVersion3};
+    static const std::vector<Migration> steps = {createVersion1, addVersion2, addVersion3, addVersion4};
     return steps;
 }
 
