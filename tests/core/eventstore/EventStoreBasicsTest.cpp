@@ -96,7 +96,7 @@ TEST_F(EventStoreBasicsTest, TheDatabaseCarriesTheSchemaVersionAndWriteAheadLog)
     SqliteConnection connection;
     ASSERT_TRUE(connection.open(databasePath(), SqliteConnection::Mode::ReadOnly));
     EXPECT_EQ(connection.userVersion(), EKEventStore::schemaVersion());
-    EXPECT_EQ(EKEventStore::schemaVersion(), 3);
+    EXPECT_EQ(EKEventStore::schemaVersion(), 4);
     SqliteStatement& mode = connection.statement("PRAGMA journal_mode");
     ASSERT_TRUE(mode.step());
     EXPECT_EQ(mode.text(0), QStringLiteral("wal"));
