@@ -1,6 +1,8 @@
 #include "core/sync/CalDavClient.h"
 #include "testing/RadicaleServer.h"
+#include "testing/SessionKeyring.h"
 
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -43,6 +45,7 @@ protected:
         m_processes.emplace_back(process);
         arguments.prepend(m_folder.filePath(QStringLiteral("data")));
         arguments.prepend(QStringLiteral("--data-dir"));
+        process->setProcessEnvironment(m_environment);
         process->start(QStringLiteral(ORVELLA_CLI_EXECUTABLE), arguments);
         EXPECT_TRUE(process->waitForStarted(5000));
         return process;
@@ -56,6 +59,8 @@ protected:
                 QString::fromUtf8(process->readAllStandardOutput() + process->readAllStandardError())};
     }
 
+    // No keyring unless a test starts one: the person's own is never touched.
+    QProcessEnvironment m_environment = SessionKeyring::withoutKeyring();
     QTemporaryDir m_folder;
     RadicaleServer m_radicale;
     QUrl m_work;
@@ -91,6 +96,41 @@ TEST_F(SyncCommandTest, AnAccountIsAddedListedSyncedAndRemoved) {
     EXPECT_EQ(removed, 0) << removeOutput.toStdString();
     EXPECT_FALSE(run({QStringLiteral("week"), QStringLiteral("2024-05-06")})
                      .second.contains(QStringLiteral("Server 1")));
+}
+
+TEST_F(SyncCommandTest, APasswordIsKeptInTheKeyringAndNowhereElse) {
+    SessionKeyring keyring;
+    const QString notStarted = keyring.start();
+    ASSERT_TRUE(notStarted.isEmpty()) << notStarted.toStdString();
+    m_environment = keyring.environment();
+    CalDavClient other(m_radicale.userName(), m_radicale.password(), CalDavClient::Options{});
+    ASSERT_TRUE(other.put(m_work.resolved(QUrl(QStringLiteral("a.ics"))), serverEvent(1), QString()));
+
+    auto [added, addOutput] = run({QStringLiteral("account"), QStringLiteral("add"), QStringLiteral("caldav"),
+                                   m_radicale.url().toString(), QStringLiteral("--user"),
+                                   m_radicale.userName(), QStringLiteral("--title"), QStringLiteral("Home"),
+                                   QStringLiteral("--password-file"), passwordFile()});
+    ASSERT_EQ(added, 0) << addOutput.toStdString();
+    EXPECT_TRUE(addOutput.contains(QStringLiteral("kept in the keyring"))) << addOutput.toStdString();
+
+    // The next sync asks for nothing: standard input is closed at once.
+    ASSERT_TRUE(other.put(m_work.resolved(QUrl(QStringLiteral("b.ics"))), serverEvent(2), QString()));
+    QProcess* sync = start({QStringLiteral("sync")});
+    sync->closeWriteChannel();
+    ASSERT_TRUE(sync->waitForFinished(60000));
+    const QString syncOutput =
+        QString::fromUtf8(sync->readAllStandardOutput() + sync->readAllStandardError());
+    EXPECT_EQ(sync->exitCode(), 0) << syncOutput.toStdString();
+    EXPECT_TRUE(syncOutput.contains(QStringLiteral("Home: pulled 1"))) << syncOutput.toStdString();
+
+    // Not in the settings, not in the database, not in any file of the data folder.
+    QDirIterator files(m_folder.filePath(QStringLiteral("data")), QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_FALSE(file.readAll().contains(m_radicale.password().toUtf8()))
+            << file.fileName().toStdString();
+    }
 }
 
 // Syncs killed with SIGKILL at different moments, each followed by another sync, leave the server
