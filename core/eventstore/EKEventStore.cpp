@@ -217,7 +217,8 @@ END;
 // in the same transaction, unless the sync itself is writing (a row in temp.sync_writing). A
 // resource's first journal entry keeps its address and etag as the server last had them (a changed
 // occurrence added to a series takes them from the series); an event moved to another calendar
-// leaves its address behind, as it becomes a new resource there.
+// leaves its address behind, as it becomes a new resource there. A server calendar renamed or
+// recoloured is marked to be changed on the server, and one removed is listed to be removed there.
 SqliteResult EKEventStore::Impl::journalUnsentChanges() {
     return m_writer.sql().exec(QStringLiteral(R"sql(
 CREATE TEMP TABLE IF NOT EXISTS sync_writing (flag INTEGER);
@@ -243,6 +244,15 @@ WHEN NOT EXISTS (SELECT 1 FROM temp.sync_writing) BEGIN
         ON CONFLICT (calendar_id, uid) DO UPDATE SET changes = changes + 1;
     UPDATE events SET href = NULL, etag = NULL
         WHERE id = NEW.id AND NEW.calendar_id <> OLD.calendar_id AND NEW.href IS NOT NULL;
+END;
+CREATE TEMP TRIGGER IF NOT EXISTS journal_calendar_changed AFTER UPDATE OF title, color ON main.calendars
+WHEN NOT EXISTS (SELECT 1 FROM temp.sync_writing) AND NEW.remote_url IS NOT NULL AND NEW.type = 1
+    AND (NEW.title IS NOT OLD.title OR NEW.color IS NOT OLD.color) BEGIN
+    UPDATE calendars SET changed_here = 1 WHERE id = NEW.id;
+END;
+CREATE TEMP TRIGGER IF NOT EXISTS journal_calendar_removed AFTER DELETE ON main.calendars
+WHEN NOT EXISTS (SELECT 1 FROM temp.sync_writing) AND OLD.remote_url IS NOT NULL AND OLD.type = 1 BEGIN
+    INSERT OR IGNORE INTO removed_calendars (source_id, remote_url) VALUES (OLD.source_id, OLD.remote_url);
 END;
 CREATE TEMP TRIGGER IF NOT EXISTS journal_event_deleted AFTER DELETE ON main.events
 WHEN NOT EXISTS (SELECT 1 FROM temp.sync_writing) BEGIN

@@ -115,11 +115,20 @@ CREATE TABLE sync_journal (
 
 // Version 4. A calendar subscribed to by address keeps the address in remote_url, the answer's
 // ETag in ctag and its Last-Modified in sync_token, how often it is to be fetched (seconds) and
-// when it last was.
+// when it last was. A server calendar renamed or recoloured here and not yet changed on the server
+// is marked changed_here; a server calendar removed here is listed in removed_calendars until the
+// server has removed it too.
 SqliteResult addVersion4(SqliteConnection& connection) {
     return connection.exec(QStringLiteral(R"sql(
 ALTER TABLE calendars ADD COLUMN refresh_interval REAL;
 ALTER TABLE calendars ADD COLUMN last_fetch REAL;
+ALTER TABLE calendars ADD COLUMN changed_here INTEGER NOT NULL DEFAULT 0;
+CREATE TABLE removed_calendars (
+    id INTEGER PRIMARY KEY,
+    source_id INTEGER NOT NULL REFERENCES sources(id) ON DELETE CASCADE,
+    remote_url TEXT NOT NULL,
+    UNIQUE (source_id, remote_url)
+);
 )sql"));
 }
 

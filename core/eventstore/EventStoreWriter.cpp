@@ -949,8 +949,19 @@ bool EventStoreWriter::saveCalendar(const EKCalendar& calendar, StoreError* erro
     }
     EKCalendar stored = calendar;
     stored.setTitle(title);
-    if (insertCalendar(stored, sourceId, QString(), error) == 0) {
+    const std::int64_t calendarId = insertCalendar(stored, sourceId, QString(), error);
+    if (calendarId == 0) {
         return false;
+    }
+    // A calendar of a server account is a server calendar, made there at the next sync.
+    SqliteStatement& serverType =
+        m_connection.sql().statement("UPDATE calendars SET type = ?1 WHERE id = ?2 AND source_id IN (SELECT "
+                                     "id FROM sources WHERE type = ?3)");
+    if (!serverType.bind(1, static_cast<int>(EKCalendarType::CalDAV))
+             .bind(2, calendarId)
+             .bind(3, static_cast<int>(EKSourceType::CalDAV))
+             .execute()) {
+        return databaseFailure(error);
     }
     const QString currentDefault = m_connection.setting(QString::fromLatin1(defaultCalendarKey));
     if (currentDefault.isEmpty() || !m_connection.calendarWithIdentifier(currentDefault)) {

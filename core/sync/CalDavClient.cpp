@@ -4,7 +4,6 @@
 #include "core/sync/HttpExchange.h"
 
 #include <QNetworkAccessManager>
-#include <QUuid>
 
 #include <algorithm>
 #include <optional>
@@ -416,11 +415,11 @@ DavResult<DavDone> CalDavClient::remove(const QUrl& resource, const QString& ifM
     return DavDone{};
 }
 
-DavResult<QUrl> CalDavClient::makeCalendar(const QUrl& home, const QString& displayName,
+DavResult<QUrl> CalDavClient::makeCalendar(const QUrl& home, const QString& name, const QString& displayName,
                                            const QString& color) {
     const QUrl address =
         asCollection(home)
-            .resolved(QUrl(QUuid::createUuid().toString(QUuid::WithoutBraces) + QLatin1Char('/')))
+            .resolved(QUrl(QString::fromLatin1(QUrl::toPercentEncoding(name)) + QLatin1Char('/')))
             .adjusted(QUrl::NormalizePathSegments);
     // RFC 4791 §5.3.1.
     auto answer = m_impl->send("MKCALENDAR", address, DavXml::makeCalendar(displayName, color),
@@ -429,6 +428,10 @@ DavResult<QUrl> CalDavClient::makeCalendar(const QUrl& home, const QString& disp
         return answer.error();
     }
     if (!DavXml::isSuccessStatus(answer.value().status)) {
+        // RFC 4791 §5.3.1.1: 405 when a resource exists there already.
+        if (answer.value().status == 405 && calendar(address)) {
+            return address;
+        }
         return statusError(answer.value(), QStringLiteral("create the calendar"));
     }
     return address;

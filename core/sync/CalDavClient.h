@@ -96,8 +96,11 @@ public:
     // DELETE with If-Match; Kind::PreconditionFailed when it changed, Kind::NotFound when gone.
     DavResult<DavDone> remove(const QUrl& resource, const QString& ifMatchEtag);
 
-    // MKCALENDAR under the calendar home, for events; gives the new calendar's address.
-    DavResult<QUrl> makeCalendar(const QUrl& home, const QString& displayName, const QString& color);
+    // MKCALENDAR of the collection `name` under the calendar home, for events; gives the new
+    // calendar's address. A calendar already at that address (made by an attempt whose answer was
+    // lost) counts as made.
+    DavResult<QUrl> makeCalendar(const QUrl& home, const QString& name, const QString& displayName,
+                                 const QString& color);
     // PROPPATCH of the name and colour.
     DavResult<DavDone> updateCalendar(const QUrl& calendarUrl, const QString& displayName,
                                       const QString& color);

@@ -5,7 +5,10 @@
 #include "core/eventstore/EventStoreWriter.h"
 #include "core/sqlite/SqliteStatement.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <set>
 
 namespace {
 
@@ -213,9 +216,19 @@ std::vector<SyncedCalendar> CalDavStore::calendars(const CalDavAccount& account)
     return result;
 }
 
-bool CalDavStore::updateCalendars(const CalDavAccount& account, const std::vector<DavCalendar>& found,
-                                  StoreError* error) {
+bool CalDavStore::updateCalendars(const CalDavAccount& account,
+                                  const std::vector<DavCalendar>& listedCalendars, StoreError* error) {
     const std::vector<SyncedCalendar> known = calendars(account);
+    // Calendars removed here and not yet on the server do not come back.
+    std::set<QString> removedHere;
+    for (const CalendarChange& change : calendarChanges(account)) {
+        if (change.kind == CalendarChange::Kind::Removed) {
+            removedHere.insert(hrefKey(change.url));
+        }
+    }
+    std::vector<DavCalendar> found;
+    std::copy_if(listedCalendars.begin(), listedCalendars.end(), std::back_inserter(found),
+                 [&](const DavCalendar& calendar) { return removedHere.count(hrefKey(calendar.url)) == 0; });
     const auto knownAt = [&](const QUrl& url) -> const SyncedCalendar* {
         for (const SyncedCalendar& calendar : known) {
             if (hrefKey(calendar.url) == hrefKey(url)) {
@@ -280,6 +293,81 @@ bool CalDavStore::updateCalendars(const CalDavAccount& account, const std::vecto
                 if (!update.bind(5, id).execute()) {
                     return writer.databaseFailure(e);
                 }
+            }
+            return true;
+        },
+        error);
+}
+
+std::vector<CalendarChange> CalDavStore::calendarChanges(const CalDavAccount& account) const {
+    std::vector<CalendarChange> result;
+    m_store.read([&](EventStoreConnection& connection) {
+        std::map<std::int64_t, std::shared_ptr<EKCalendar>> byId;
+        for (EventStoreConnection::CalendarInfo& info : connection.calendars()) {
+            byId.emplace(info.id, info.calendar);
+        }
+        SqliteStatement& changed = connection.sql().statement(
+            "SELECT c.id, c.remote_url, c.color FROM calendars c JOIN sources s ON s.id = c.source_id "
+            "WHERE s.identifier = ?1 AND c.type = ?2 AND (c.remote_url IS NULL OR c.changed_here <> 0) "
+            "ORDER BY c.id");
+        changed.bind(1, account.identifier).bind(2, static_cast<int>(EKCalendarType::CalDAV));
+        while (changed.step()) {
+            const auto found = byId.find(changed.int64(0));
+            if (found == byId.end()) {
+                continue;
+            }
+            CalendarChange change;
+            change.kind = changed.isNull(1) ? CalendarChange::Kind::Made : CalendarChange::Kind::Changed;
+            change.id = found->first;
+            change.identifier = found->second->calendarIdentifier();
+            change.url = changed.isNull(1) ? QUrl() : QUrl(changed.text(1));
+            change.title = found->second->title();
+            change.color = found->second->color() ? found->second->color()->hexString() : QString();
+            change.storedColor = changed.text(2);
+            result.push_back(std::move(change));
+        }
+        changed.reset();
+        SqliteStatement& removed = connection.sql().statement(
+            "SELECT r.id, r.remote_url FROM removed_calendars r JOIN sources s ON s.id = r.source_id "
+            "WHERE s.identifier = ?1 ORDER BY r.id");
+        removed.bind(1, account.identifier);
+        while (removed.step()) {
+            CalendarChange change;
+            change.kind = CalendarChange::Kind::Removed;
+            change.id = removed.int64(0);
+            change.url = QUrl(removed.text(1));
+            result.push_back(std::move(change));
+        }
+        removed.reset();
+    });
+    return result;
+}
+
+bool CalDavStore::confirmCalendarChange(const CalendarChange& change, const QUrl& url, StoreError* error) {
+    return m_store.writeSynced(
+        [&](EventStoreWriter& writer, StoreError* e) {
+            SqliteConnection& sql = writer.connection().sql();
+            switch (change.kind) {
+            case CalendarChange::Kind::Made: {
+                SqliteStatement& made = sql.statement("UPDATE calendars SET remote_url = ?1 WHERE id = ?2");
+                SqliteStatement& journal =
+                    sql.statement("INSERT INTO sync_journal (calendar_id, uid) SELECT DISTINCT calendar_id, "
+                                  "uid FROM events "
+                                  "WHERE calendar_id = ?1 ON CONFLICT (calendar_id, uid) DO NOTHING");
+                return (made.bind(1, hrefKey(url)).bind(2, change.id).execute() &&
+                        journal.bind(1, change.id).execute()) ||
+                       writer.databaseFailure(e);
+            }
+            case CalendarChange::Kind::Changed: {
+                SqliteStatement& sent = sql.statement("UPDATE calendars SET changed_here = 0 WHERE id = ?1 "
+                                                      "AND title = ?2 AND ifnull(color, '') = ?3");
+                return sent.bind(1, change.id).bind(2, change.title).bind(3, change.storedColor).execute() ||
+                       writer.databaseFailure(e);
+            }
+            case CalendarChange::Kind::Removed: {
+                SqliteStatement& gone = sql.statement("DELETE FROM removed_calendars WHERE id = ?1");
+                return gone.bind(1, change.id).execute() || writer.databaseFailure(e);
+            }
             }
             return true;
         },

@@ -58,6 +58,30 @@ struct UnsentChange {
     int changes = 0;
 };
 
+// A calendar of an account changed here and not yet on the server.
+struct CalendarChange {
+    enum class Kind {
+        // Added here: to be made on the server.
+        Made,
+        // Renamed or recoloured here.
+        Changed,
+        // Removed here: to be removed on the server.
+        Removed,
+    };
+    Kind kind = Kind::Made;
+    // The calendar's row, or the removal's.
+    std::int64_t id = 0;
+    // The calendar's identifier; empty for Removed.
+    QString identifier;
+    // The server calendar's address; empty for Made.
+    QUrl url;
+    QString title;
+    // "#RRGGBB", or empty.
+    QString color;
+    // The colour as the store holds it, to tell whether it changed again meanwhile.
+    QString storedColor;
+};
+
 // A resource read from the server, ready to be stored: its events (a single event, or a series
 // with its changed occurrences) all of one UID.
 struct ReceivedResource {
@@ -96,6 +120,12 @@ public:
     // privilege, and those the server no longer lists are removed here.
     bool updateCalendars(const CalDavAccount& account, const std::vector<DavCalendar>& found,
                          StoreError* error);
+    // The account's calendars made, renamed, recoloured or removed here since the last sync.
+    std::vector<CalendarChange> calendarChanges(const CalDavAccount& account) const;
+    // The server has the change: a made calendar takes its address `url` and its events are
+    // journalled to be sent; a changed one is no longer marked, unless it changed again meanwhile;
+    // a removal is forgotten.
+    bool confirmCalendarChange(const CalendarChange& change, const QUrl& url, StoreError* error);
     bool setCalendarState(const SyncedCalendar& calendar, const QString& syncToken, const QString& ctag,
                           StoreError* error);
 

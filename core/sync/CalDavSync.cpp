@@ -49,6 +49,9 @@ void CalDavSync::setOnProgress(std::function<void(const QString&)> onProgress) {
 
 SyncReport CalDavSync::sync(const CalDavAccount& account) {
     SyncReport report;
+    if (!pushCalendarChanges(account, report)) {
+        return report;
+    }
     progress(QStringLiteral("Looking for the calendars of “%1”").arg(account.title));
     DavResult<DavDiscovery> discovery = m_client.discover(account.serverUrl);
     if (!discovery) {
@@ -78,6 +81,59 @@ SyncReport CalDavSync::sync(const CalDavAccount& account) {
         failed(report, error.localizedDescription);
     }
     return report;
+}
+
+bool CalDavSync::pushCalendarChanges(const CalDavAccount& account, SyncReport& report) {
+    for (const CalendarChange& change : m_store.calendarChanges(account)) {
+        QUrl url = change.url;
+        switch (change.kind) {
+        case CalendarChange::Kind::Made: {
+            if (account.homeUrl.isEmpty()) {
+                report.skipped.push_back(
+                    QStringLiteral(
+                        "“%1” stays on this computer: the account is one calendar's address, under "
+                        "which no calendar can be made")
+                        .arg(change.title));
+                continue;
+            }
+            progress(QStringLiteral("Making “%1” on the server").arg(change.title));
+            // Named after the calendar, so that a sync stopped before the answer makes no second one.
+            const DavResult<QUrl> made = m_client.makeCalendar(account.homeUrl, change.identifier.toLower(),
+                                                               change.title, change.color);
+            if (!made) {
+                return failed(report, made.error().message);
+            }
+            url = made.value();
+            break;
+        }
+        case CalendarChange::Kind::Changed: {
+            progress(QStringLiteral("Renaming “%1” on the server").arg(change.title));
+            const DavResult<DavDone> changed =
+                m_client.updateCalendar(change.url, change.title, change.color);
+            // A server that does not let this user change it: its name and colour come back.
+            if (!changed && changed.error().httpStatus != 403) {
+                return failed(report, changed.error().message);
+            }
+            break;
+        }
+        case CalendarChange::Kind::Removed: {
+            progress(QStringLiteral("Removing a calendar on the server"));
+            const DavResult<DavDone> removed = m_client.removeCalendar(change.url);
+            // Gone already, or kept by a server that does not let this user remove it: then it
+            // comes back here with the next discovery, and nothing is lost.
+            if (!removed && removed.error().kind != DavError::Kind::NotFound &&
+                removed.error().httpStatus != 403) {
+                return failed(report, removed.error().message);
+            }
+            break;
+        }
+        }
+        StoreError error;
+        if (!m_store.confirmCalendarChange(change, url, &error)) {
+            return failed(report, error.localizedDescription);
+        }
+    }
+    return true;
 }
 
 bool CalDavSync::push(const SyncedCalendar& calendar, SyncReport& report) {

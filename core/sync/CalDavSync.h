@@ -30,7 +30,8 @@ struct SyncReport {
 };
 
 // Syncs an account's calendars both ways (RFC 4791, RFC 6578): the server's calendars are
-// discovered again, the changes journalled here are sent (conditional on the etag last seen, so
+// discovered again (after the calendars made, renamed, recoloured or removed here were so on the
+// server too), the changes journalled here are sent (conditional on the etag last seen, so
 // that nothing on the server is overwritten unseen), then the server's changes are brought in
 // (sync-collection where the server offers it, else the etags of the whole collection) and stored
 // in short transactions. Nothing is lost: when both sides changed an event, the server's version
@@ -52,6 +53,7 @@ public:
 
 private:
     // Each step gives false when the sync must stop; the report says why.
+    bool pushCalendarChanges(const CalDavAccount& account, SyncReport& report);
     bool push(const SyncedCalendar& calendar, SyncReport& report);
     bool pushChange(const SyncedCalendar& calendar, const UnsentChange& change, const QByteArray& body,
                     SyncReport& report);

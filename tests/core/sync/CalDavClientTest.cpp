@@ -81,8 +81,8 @@ protected:
 };
 
 TEST_F(CalDavClientTest, DiscoversCalendarsFromServerPrincipalOrCalendarAndEditsThem) {
-    const auto made =
-        m_client.makeCalendar(m_radicale.homeUrl(), QStringLiteral("Work"), QStringLiteral("#FF0000FF"));
+    const auto made = m_client.makeCalendar(m_radicale.homeUrl(), QStringLiteral("work"),
+                                            QStringLiteral("Work"), QStringLiteral("#FF0000FF"));
     ASSERT_TRUE(made) << made.error().message.toStdString();
     const QUrl work = made.value();
     EXPECT_EQ(work.adjusted(QUrl::RemoveFilename | QUrl::StripTrailingSlash).adjusted(QUrl::RemoveFilename),

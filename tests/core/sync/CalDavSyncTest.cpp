@@ -227,3 +227,53 @@ TEST_F(CalDavSyncTest, ChangesMadeOfflineWaitAndAreSentWhenTheServerIsBack) {
 }
 
 } // namespace
+
+TEST_F(CalDavSyncTest, CalendarsAddedRenamedAndRemovedHereAreSoOnTheServer) {
+    synced();
+    m_account = *CalDavStore(store()).account(m_account.identifier);
+    const auto serverCalendars = [this] {
+        QStringList names;
+        const DavResult<DavDiscovery> found = m_other.discover(m_radicale.url());
+        EXPECT_TRUE(found);
+        for (const DavCalendar& calendar : found ? found.value().calendars : std::vector<DavCalendar>{}) {
+            names.append(calendar.displayName + QLatin1Char(' ') + calendar.color.left(7));
+        }
+        names.sort();
+        return names.join(QStringLiteral(" | "));
+    };
+
+    // Added in the account, with an event, before the calendar is on the server.
+    StoreError error;
+    auto trips = EKCalendar::calendarWithEventStore(store());
+    trips->setSource(workHere().calendar->source());
+    trips->setTitle(QStringLiteral("Trips"));
+    trips->setColor(Color::fromRgb255(0, 128, 0));
+    ASSERT_TRUE(store().saveCalendar(trips, true, &error)) << error.localizedDescription.toStdString();
+    auto train = EKEvent::eventWithEventStore(store());
+    train->setCalendar(trips);
+    train->setTitle(QStringLiteral("Train"));
+    train->setStartDate(at(2024, 5, 8, 9));
+    train->setEndDate(at(2024, 5, 8, 10));
+    ASSERT_TRUE(store().saveEvent(train, EKSpan::ThisEvent, &error));
+    // Renamed and recoloured.
+    auto work = workHere().calendar;
+    work->setTitle(QStringLiteral("Office"));
+    work->setColor(Color::fromRgb255(0, 0, 255));
+    ASSERT_TRUE(store().saveCalendar(work, true, &error));
+
+    EXPECT_EQ(counts(synced()), QStringLiteral("pulled 0, pushed 1, removed here 0, there 0, conflicts 0"));
+    EXPECT_EQ(serverCalendars(), QStringLiteral("Office #0000FF | Trips #008000"));
+    EXPECT_EQ(synced().pushed, 0) << "nothing is sent twice";
+    EXPECT_EQ(serverCalendars(), QStringLiteral("Office #0000FF | Trips #008000"));
+
+    // Removed here: removed there, and it does not come back.
+    ASSERT_TRUE(store().removeCalendar(work, true, &error));
+    synced();
+    EXPECT_EQ(serverCalendars(), QStringLiteral("Trips #008000"));
+    QStringList here;
+    for (const SyncedCalendar& calendar : CalDavStore(store()).calendars(m_account)) {
+        here.append(calendar.calendar->title());
+    }
+    EXPECT_EQ(here, QStringList{QStringLiteral("Trips")});
+    EXPECT_EQ(titlesHere(), QStringLiteral("Train"));
+}
