@@ -21,6 +21,7 @@
 #include "ui/common/DotImage.h"
 #include "ui/editing/DeleteButtonTableViewCell.h"
 #include "ui/editing/TextFieldTableViewCell.h"
+#include "ui/eventkit/ChangedElsewhereCheck.h"
 #include "ui/eventkit/EKEventEditViewController.h"
 #include "ui/eventkit/EKEventViewController.h"
 #include "ui/eventkit/EventDateText.h"
@@ -128,36 +129,16 @@ std::shared_ptr<TableViewCell> makeValueCell(const QString& caption) {
     return cell;
 }
 
+// In the order of FormRow.
+constexpr std::array<const char*, 13> rowCaptions{
+    localizationKey("Title"),       localizationKey("Location"), localizationKey("All-day"),
+    localizationKey("Starts"),      localizationKey("Ends"),     localizationKey("Repeat"),
+    localizationKey("End Repeat"),  localizationKey("Alert"),    localizationKey("Second Alert"),
+    localizationKey("Calendar"),    localizationKey("URL"),      localizationKey("Notes"),
+    localizationKey("Delete Event")};
+
 QString captionForRow(FormRow row) {
-    switch (row) {
-    case FormRow::Title:
-        return localizedString(QStringLiteral("Title"));
-    case FormRow::Location:
-        return localizedString(QStringLiteral("Location"));
-    case FormRow::AllDay:
-        return localizedString(QStringLiteral("All-day"));
-    case FormRow::Starts:
-        return localizedString(QStringLiteral("Starts"));
-    case FormRow::Ends:
-        return localizedString(QStringLiteral("Ends"));
-    case FormRow::Repeat:
-        return localizedString(QStringLiteral("Repeat"));
-    case FormRow::EndRepeat:
-        return localizedString(QStringLiteral("End Repeat"));
-    case FormRow::Alert:
-        return localizedString(QStringLiteral("Alert"));
-    case FormRow::SecondAlert:
-        return localizedString(QStringLiteral("Second Alert"));
-    case FormRow::Calendar:
-        return localizedString(QStringLiteral("Calendar"));
-    case FormRow::Url:
-        return localizedString(QStringLiteral("URL"));
-    case FormRow::Notes:
-        return localizedString(QStringLiteral("Notes"));
-    case FormRow::Delete:
-        return localizedString(QStringLiteral("Delete Event"));
-    }
-    return {};
+    return localizedString(QString::fromLatin1(rowCaptions.at(static_cast<std::size_t>(row))));
 }
 
 // A failure or a refused form, told with "OK" only; the form stays as it is.
@@ -192,6 +173,8 @@ void EventEditFormController::setEvent(std::shared_ptr<EKEvent> event) {
     m_event = std::move(event);
     m_existing = m_event && !m_event->eventIdentifier().isEmpty();
     m_wasRepeating = m_event && m_event->hasRecurrenceRules();
+    m_changedElsewhere = std::make_shared<ChangedElsewhereCheck>(
+        m_eventStore, m_existing ? m_event->eventIdentifier() : QString());
     m_finished = false;
     setTitle(localizedString(m_existing ? QStringLiteral("Edit Event") : QStringLiteral("Add Event")));
     if (isViewLoaded()) {
@@ -581,11 +564,17 @@ void EventEditFormController::done() {
         showAlert(localizationKey("Cannot Save Event"), message);
         return;
     }
-    if (!asksForSpan()) {
+    const std::weak_ptr<EventEditFormController> weak = weakSelf();
+    m_changedElsewhere->confirmSave(weakScreenAction(weak, &EventEditFormController::saveOrAskForSpan),
+                                    weakScreenAction(weak, &EventEditFormController::cancel));
+}
+
+void EventEditFormController::saveOrAskForSpan() {
+    if (asksForSpan()) {
+        showChoice(RecurringEventActionSheet::Change::Save, true);
+    } else {
         save(EKSpan::ThisEvent);
-        return;
     }
-    showChoice(RecurringEventActionSheet::Change::Save, true);
 }
 
 void EventEditFormController::showChoice(RecurringEventActionSheet::Change change, bool repeating) {

@@ -18,6 +18,7 @@
 #include <vector>
 
 class BarButtonItem;
+class ChangedElsewhereCheck;
 class EKCalendar;
 class EKEvent;
 class Switch;
@@ -109,6 +110,8 @@ private:
     std::optional<CheckedDates> checkDates(QString* message) const;
     bool asksForSpan() const;
     void showChoice(RecurringEventActionSheet::Change change, bool repeating);
+    // After "Done" and the check for a change made elsewhere meanwhile.
+    void saveOrAskForSpan();
     void save(EKSpan span);
     void remove(EKSpan span);
     void applyForm(EKEvent& event, const CheckedDates& dates) const;
@@ -118,6 +121,7 @@ private:
     void finish(EKEventEditViewAction action);
 
     EKEventStore& m_eventStore;
+    std::shared_ptr<ChangedElsewhereCheck> m_changedElsewhere;
     std::shared_ptr<EKEvent> m_event;
     bool m_existing = false;
     bool m_wasRepeating = false;

@@ -221,3 +221,48 @@ TEST(RecurrenceDescriptionTest, rulesTheListCannotExpressReadAsWords) {
     EXPECT_EQ(describe("RSCALE=HEBREW;FREQ=YEARLY;BYMONTH=5L;BYMONTHDAY=8;SKIP=FORWARD"),
               "Every year in leap month 5 on the 8. in the Hebrew calendar");
 }
+
+TEST_F(EventEditFormControllerTest, aChangeThatCameInWhileEditingIsNotUndoneUnasked) {
+    const auto event =
+        screen.addEvent("Talk", WeekScreen::at(2026, 12, 9, 14), WeekScreen::at(2026, 12, 9, 15));
+    const auto changeElsewhere = [&](const QString& location) {
+        const auto other = stored(event);
+        other->setLocation(location);
+        StoreError error;
+        ASSERT_TRUE(screen.harness.eventStore().saveEvent(other, EKSpan::ThisEvent, &error));
+    };
+
+    // Nothing changed meanwhile: "Done" saves without a question.
+    EventEditFormController& plain = openFullEditor(event);
+    plain.field(FormRow::Title).setText("Talk 2");
+    plain.done();
+    screen.settle();
+    EXPECT_TRUE(AlertView::queuedAlerts().empty());
+    EXPECT_EQ(stored(event)->title(), "Talk 2");
+
+    // The other version kept: the editor's changes go, the other change stays.
+    EventEditFormController& first = openFullEditor(stored(event));
+    first.field(FormRow::Title).setText("Talk 3");
+    changeElsewhere("Hall A");
+    first.done();
+    screen.settle();
+    EXPECT_TRUE(takeAlert().startsWith("Changed Elsewhere: "));
+    screen.settle();
+    EXPECT_EQ(stored(event)->title(), "Talk 2");
+    EXPECT_EQ(stored(event)->location(), "Hall A");
+
+    // Mine saved over it, when asked for.
+    EventEditFormController& second = openFullEditor(stored(event));
+    second.field(FormRow::Title).setText("Talk 4");
+    const QString mine = second.field(FormRow::Location).text();
+    changeElsewhere("Hall B");
+    second.done();
+    screen.settle();
+    const auto alerts = AlertView::queuedAlerts();
+    ASSERT_EQ(alerts.size(), 1u);
+    screen.tapView(*alerts.front()->buttons().at(1));
+    screen.settle();
+    EXPECT_EQ(stored(event)->title(), "Talk 4");
+    EXPECT_EQ(stored(event)->location(), mine);
+    EXPECT_NE(mine, "Hall B");
+}
