@@ -1,5 +1,6 @@
 #include "testing/RadicaleServer.h"
 
+#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QSslCertificate>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTimer>
@@ -63,7 +65,13 @@ QString RadicaleServer::writeConfiguration() {
                                         "level = info\n"
                                         "mask_passwords = True\n")
                              .arg(m_port)
-                             .arg(users, storageFolder());
+                             .arg(users, storageFolder())
+                             .replace(QStringLiteral("[auth]\n"),
+                                      m_certificateSha256.isEmpty()
+                                          ? QStringLiteral("[auth]\n")
+                                          : QStringLiteral("ssl = True\ncertificate = %1\nkey = %2\n[auth]\n")
+                                                .arg(m_folder.filePath(QStringLiteral("cert.pem")),
+                                                     m_folder.filePath(QStringLiteral("key.pem"))));
     if (!writeFile(users, (userName() + QLatin1Char(':') + password() + QLatin1Char('\n')).toUtf8()) ||
         !writeFile(configuration, text.toUtf8())) {
         return QStringLiteral("Could not write Radicale's configuration in %1").arg(m_folder.path());
@@ -77,6 +85,29 @@ QString RadicaleServer::notStartedWhy() {
 #else
     return QString();
 #endif
+}
+
+QString RadicaleServer::useSelfSignedCertificate() {
+    QProcess openssl;
+    openssl.setProcessChannelMode(QProcess::MergedChannels);
+    openssl.start(QStringLiteral("openssl"),
+                  {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                   QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-days"),
+                   QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
+                   QStringLiteral("-addext"), QStringLiteral("subjectAltName=IP:127.0.0.1"),
+                   QStringLiteral("-keyout"), m_folder.filePath(QStringLiteral("key.pem")),
+                   QStringLiteral("-out"), m_folder.filePath(QStringLiteral("cert.pem"))});
+    if (!openssl.waitForFinished(radicaleStartMilliseconds) || openssl.exitCode() != 0) {
+        return QStringLiteral("openssl could not make a certificate: %1%2")
+            .arg(openssl.errorString(), QString::fromUtf8(openssl.readAll()));
+    }
+    const QList<QSslCertificate> certificates =
+        QSslCertificate::fromPath(m_folder.filePath(QStringLiteral("cert.pem")));
+    if (certificates.isEmpty()) {
+        return QStringLiteral("openssl's certificate cannot be read");
+    }
+    m_certificateSha256 = certificates.front().digest(QCryptographicHash::Sha256);
+    return QString();
 }
 
 QString RadicaleServer::start() {
@@ -144,7 +175,9 @@ bool RadicaleServer::isRunning() const {
 }
 
 QUrl RadicaleServer::url() const {
-    return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(m_port));
+    return QUrl(QStringLiteral("%1://127.0.0.1:%2/")
+                    .arg(m_certificateSha256.isEmpty() ? QStringLiteral("http") : QStringLiteral("https"))
+                    .arg(m_port));
 }
 
 QUrl RadicaleServer::homeUrl() const {
@@ -178,6 +211,8 @@ QString RadicaleServer::createCalendar(const QString& name, const QString& displ
     request.setHeader(QNetworkRequest::ContentTypeHeader,
                       QByteArrayLiteral("application/xml; charset=utf-8"));
     QNetworkReply* reply = network.sendCustomRequest(request, "MKCALENDAR", body);
+    // Its own certificate, which no one has confirmed.
+    QObject::connect(reply, &QNetworkReply::sslErrors, reply, [reply] { reply->ignoreSslErrors(); });
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     QTimer::singleShot(radicaleRequestMilliseconds, &loop, &QEventLoop::quit);

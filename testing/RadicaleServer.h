@@ -21,6 +21,12 @@ public:
     // that lock properly.
     static QString notStartedWhy();
 
+    // Makes it serve https:// with a self-signed certificate made for it (openssl); call before the
+    // first start. Gives why it could not (empty when done).
+    QString useSelfSignedCertificate();
+    // SHA-256 of that certificate (DER), as a person would confirm it.
+    QByteArray certificateSha256() const { return m_certificateSha256; }
+
     // Starts it, on the same port as before when it ran already, and returns once it listens.
     // Gives why it could not start (empty when it runs).
     QString start();
@@ -28,7 +34,7 @@ public:
     void stop();
     bool isRunning() const;
 
-    // http://127.0.0.1:<port>/
+    // http://127.0.0.1:<port>/, or https:// with the certificate.
     QUrl url() const;
     // The user's principal, which Radicale also uses as the calendar home.
     QUrl homeUrl() const;
@@ -49,4 +55,5 @@ private:
     QTemporaryDir m_folder;
     QProcess m_process;
     quint16 m_port = 0;
+    QByteArray m_certificateSha256;
 };

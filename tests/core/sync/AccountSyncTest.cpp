@@ -219,3 +219,45 @@ TEST_F(AccountSyncTest, LocalChangesTheDueTimerAndAMissingPasswordStartSyncsAsTh
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(AccountSyncTest, ASelfSignedServerIsTakenOnlyWithTheCertificateThePersonConfirmed) {
+    RadicaleServer secure;
+    const QString noCertificate = secure.useSelfSignedCertificate();
+    ASSERT_TRUE(noCertificate.isEmpty()) << noCertificate.toStdString();
+    ASSERT_TRUE(secure.start().isEmpty());
+    ASSERT_EQ(secure.url().scheme(), QStringLiteral("https"));
+    ASSERT_TRUE(secure.createCalendar(QStringLiteral("home"), QStringLiteral("Home")).isEmpty());
+    CalDavClient::Options pinned;
+    pinned.pinnedCertificateSha256 = secure.certificateSha256();
+    CalDavClient device(secure.userName(), secure.password(), pinned);
+    ASSERT_TRUE(
+        device.put(secure.calendarUrl(QStringLiteral("home")).resolved(QUrl(QStringLiteral("dentist.ics"))),
+                   otherDeviceEvent(QStringLiteral("dentist"), QStringLiteral("Dentist")), QString()));
+    m_accountSync = makeAccountSync();
+    AccountForm form;
+    form.serverAddress = secure.url().toString();
+    form.userName = secure.userName();
+    form.password = secure.password();
+
+    // Unconfirmed, or confirmed with another fingerprint: asked to confirm this one, nothing stored.
+    const AddAccountResult unconfirmed = added(*m_accountSync, form);
+    EXPECT_EQ(unconfirmed.outcome, AddAccountResult::Outcome::CertificateToConfirm);
+    EXPECT_EQ(unconfirmed.certificateSha256, secure.certificateSha256());
+    form.confirmedCertificateSha256 = QByteArray(32, '\x01');
+    EXPECT_EQ(added(*m_accountSync, form).outcome, AddAccountResult::Outcome::CertificateToConfirm);
+    EXPECT_TRUE(m_accountSync->accounts().empty());
+
+    // Confirmed: pinned for the account, and its syncs go through.
+    form.confirmedCertificateSha256 = unconfirmed.certificateSha256;
+    const AddAccountResult result = added(*m_accountSync, form);
+    ASSERT_EQ(result.outcome, AddAccountResult::Outcome::Added) << result.message.toStdString();
+    ASSERT_TRUE(syncEnds(*m_accountSync));
+    const AccountStatus status = m_accountSync->accounts().front();
+    EXPECT_EQ(status.account.certificateSha256, secure.certificateSha256());
+    EXPECT_TRUE(status.failure.isEmpty()) << status.failure.toStdString();
+    EXPECT_EQ(titlesHere(), QStringList{QStringLiteral("Dentist")});
+}
+
+} // namespace
