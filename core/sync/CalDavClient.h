@@ -75,11 +75,15 @@ public:
 
     // From a server address (its /.well-known/caldav, then current-user-principal and
     // calendar-home-set) or a calendar's own address. Calendars without events are listed with
-    // hasEvents false.
+    // hasEvents false. The calendars of a home come without their ctag and sync token (ask
+    // calendar() or collectionTag() for those).
     DavResult<DavDiscovery> discover(const QUrl& address);
     // The properties of one calendar (name, colour, ctag, sync token, privileges).
     DavResult<DavCalendar> calendar(const QUrl& calendarUrl);
 
+    // The collection tag (getctag) alone, the cheapest question about a whole calendar; empty when
+    // the server keeps none.
+    DavResult<QString> collectionTag(const QUrl& calendarUrl);
     // sync-collection (RFC 6578); an empty token asks for everything. Kind::SyncTokenInvalid when
     // the server refuses the token.
     DavResult<DavChanges> syncCollection(const QUrl& calendarUrl, const QString& syncToken);

@@ -73,7 +73,7 @@ SyncReport CalDavSync::sync(const CalDavAccount& account) {
         progress(QStringLiteral("Syncing “%1”").arg(calendar.calendar->title()));
         // Conflicts found while pulling leave copies of this computer's versions to send: one more
         // push sends them at once.
-        if (!push(calendar, report) || !pull(calendar, *server, report) || !push(calendar, report)) {
+        if (!push(calendar, report) || !pull(calendar, report) || !push(calendar, report)) {
             return report;
         }
     }
@@ -243,18 +243,25 @@ bool CalDavSync::pushRemoval(const SyncedCalendar& calendar, const UnsentChange&
            failed(report, error.localizedDescription);
 }
 
-bool CalDavSync::pull(const SyncedCalendar& calendar, const DavCalendar& server, SyncReport& report) {
-    const bool unchanged = (!server.syncToken.isEmpty() && server.syncToken == calendar.syncToken) ||
-                           (!server.ctag.isEmpty() && server.ctag == calendar.ctag);
-    if (unchanged) {
-        return true;
+bool CalDavSync::pull(const SyncedCalendar& calendar, SyncReport& report) {
+    // Unchanged since the last sync when its collection tag is the same.
+    QString ctag;
+    if (!calendar.ctag.isEmpty()) {
+        const DavResult<QString> tag = m_client.collectionTag(calendar.url);
+        if (!tag) {
+            return failed(report, tag.error().message);
+        }
+        if (tag.value() == calendar.ctag) {
+            return true;
+        }
+        ctag = tag.value();
     }
     const std::map<QString, StoredResource> stored = m_store.resources(calendar);
     std::vector<DavEntry> changed;
     std::vector<QUrl> removed;
-    QString token = server.syncToken;
+    QString token;
     bool listed = false;
-    if (!calendar.syncToken.isEmpty() && !server.syncToken.isEmpty()) {
+    if (!calendar.syncToken.isEmpty()) {
         DavResult<DavChanges> changes = m_client.syncCollection(calendar.url, calendar.syncToken);
         if (changes) {
             changed = std::move(changes).value().changed;
@@ -266,6 +273,14 @@ bool CalDavSync::pull(const SyncedCalendar& calendar, const DavCalendar& server,
         }
     }
     if (!listed) {
+        // The first sync, a server without sync-collection, or a token it no longer takes: the
+        // calendar's state and every entry.
+        const DavResult<DavCalendar> server = m_client.calendar(calendar.url);
+        if (!server) {
+            return failed(report, server.error().message);
+        }
+        token = server.value().syncToken;
+        ctag = server.value().ctag;
         DavResult<std::vector<DavEntry>> entries = m_client.entries(calendar.url);
         if (!entries) {
             return failed(report, entries.error().message);
@@ -311,7 +326,7 @@ bool CalDavSync::pull(const SyncedCalendar& calendar, const DavCalendar& server,
         return failed(report, error.localizedDescription);
     }
     report.removedHere += static_cast<int>(gone.size());
-    return m_store.setCalendarState(calendar, token, server.ctag, &error) ||
+    return m_store.setCalendarState(calendar, token, ctag, &error) ||
            failed(report, error.localizedDescription);
 }
 

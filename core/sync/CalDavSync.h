@@ -61,7 +61,7 @@ private:
     // A write refused because the server's copy changed: keep both unless they are the same.
     bool settleRefusedWrite(const SyncedCalendar& calendar, const UnsentChange& change, const QUrl& href,
                             const QByteArray& sent, SyncReport& report);
-    bool pull(const SyncedCalendar& calendar, const DavCalendar& server, SyncReport& report);
+    bool pull(const SyncedCalendar& calendar, SyncReport& report);
     bool fetch(const SyncedCalendar& calendar, const std::vector<QUrl>& hrefs, SyncReport& report);
 
     std::optional<ReceivedResource> received(const DavResource& resource, SyncReport& report) const;
