@@ -1,8 +1,7 @@
 #include "core/sync/AccountSync.h"
-#include "../eventstore/EventStoreTestSupport.h"
+#include "RadicaleStoreTest.h"
 #include "core/sync/PasswordKeyring.h"
 #include "foundation/DispatchQueue.h"
-#include "testing/RadicaleServer.h"
 
 namespace {
 
@@ -26,31 +25,15 @@ public:
     std::map<QString, QString> passwords;
 };
 
-QByteArray otherDeviceEvent(const QString& uid, const QString& summary) {
-    return QStringLiteral("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Another device//EN\r\n"
-                          "BEGIN:VEVENT\r\nUID:%1\r\nDTSTAMP:20240101T000000Z\r\n"
-                          "DTSTART:20240506T070000Z\r\nDTEND:20240506T080000Z\r\nSUMMARY:%2\r\n"
-                          "END:VEVENT\r\nEND:VCALENDAR\r\n")
-        .arg(uid, summary)
-        .toUtf8();
-}
-
-class AccountSyncTest : public EventStoreTest {
+class AccountSyncTest : public RadicaleStoreTest {
 protected:
     void SetUp() override {
-        EventStoreTest::SetUp();
-        if (const QString why = RadicaleServer::notStartedWhy(); !why.isEmpty()) {
-            GTEST_SKIP() << why.toStdString();
+        RadicaleStoreTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
         }
-        const QString failure = m_radicale.start();
-        ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
-        ASSERT_TRUE(
-            m_radicale
-                .createCalendar(QStringLiteral("work"), QStringLiteral("Work"), QStringLiteral("#FF8000"))
-                .isEmpty());
-        m_work = m_radicale.calendarUrl(QStringLiteral("work"));
         ASSERT_TRUE(m_other.put(m_work.resolved(QUrl(QStringLiteral("standup.ics"))),
-                                otherDeviceEvent(QStringLiteral("standup"), QStringLiteral("Standup")),
+                                serverEvent(QStringLiteral("standup"), QStringLiteral("Standup")),
                                 QString()));
         m_sharedStore = std::make_shared<EKEventStore>(databasePath());
     }
@@ -117,9 +100,6 @@ protected:
         return titles;
     }
 
-    RadicaleServer m_radicale;
-    QUrl m_work;
-    CalDavClient m_other{m_radicale.userName(), m_radicale.password(), CalDavClient::Options{}};
     std::shared_ptr<EKEventStore> m_sharedStore;
     std::shared_ptr<MemoryKeyring> m_keyring = std::make_shared<MemoryKeyring>();
     std::shared_ptr<AccountSync> m_accountSync;
@@ -194,7 +174,7 @@ TEST_F(AccountSyncTest, LocalChangesTheDueTimerAndAMissingPasswordStartSyncsAsTh
 
     // Every 15 minutes while running, the server's changes come in.
     ASSERT_TRUE(m_other.put(m_work.resolved(QUrl(QStringLiteral("lunch.ics"))),
-                            otherDeviceEvent(QStringLiteral("lunch"), QStringLiteral("Lunch")), QString()));
+                            serverEvent(QStringLiteral("lunch"), QStringLiteral("Lunch")), QString()));
     m_loop->advance(AccountSync::syncInterval);
     ASSERT_TRUE(syncEnds(*m_accountSync));
     EXPECT_EQ(titlesHere(),
@@ -234,7 +214,7 @@ TEST_F(AccountSyncTest, ASelfSignedServerIsTakenOnlyWithTheCertificateThePersonC
     CalDavClient device(secure.userName(), secure.password(), pinned);
     ASSERT_TRUE(
         device.put(secure.calendarUrl(QStringLiteral("home")).resolved(QUrl(QStringLiteral("dentist.ics"))),
-                   otherDeviceEvent(QStringLiteral("dentist"), QStringLiteral("Dentist")), QString()));
+                   serverEvent(QStringLiteral("dentist"), QStringLiteral("Dentist")), QString()));
     m_accountSync = makeAccountSync();
     AccountForm form;
     form.serverAddress = secure.url().toString();

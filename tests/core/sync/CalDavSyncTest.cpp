@@ -1,19 +1,7 @@
 #include "core/sync/CalDavSync.h"
-#include "../eventstore/EventStoreTestSupport.h"
-#include "core/sync/CalDavClient.h"
-#include "testing/RadicaleServer.h"
+#include "RadicaleStoreTest.h"
 
 namespace {
-
-// An event as another device would put it on the server; `extra` goes into the VEVENT.
-QByteArray serverEvent(const QString& uid, const QString& summary, const QByteArray& extra = {}) {
-    return QStringLiteral("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Another device//EN\r\n"
-                          "BEGIN:VEVENT\r\nUID:%1\r\nDTSTAMP:20240101T000000Z\r\n"
-                          "DTSTART:20240506T070000Z\r\nDTEND:20240506T080000Z\r\nSUMMARY:%2\r\n")
-               .arg(uid, summary)
-               .toUtf8() +
-           extra + "END:VEVENT\r\nEND:VCALENDAR\r\n";
-}
 
 // A weekly series on Mondays with its second occurrence moved to 11:00.
 QByteArray serverSeries() {
@@ -28,19 +16,13 @@ QByteArray serverSeries() {
         "SUMMARY:Weekly moved\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
 }
 
-class CalDavSyncTest : public EventStoreTest {
+class CalDavSyncTest : public RadicaleStoreTest {
 protected:
     void SetUp() override {
-        EventStoreTest::SetUp();
-        if (const QString why = RadicaleServer::notStartedWhy(); !why.isEmpty()) {
-            GTEST_SKIP() << why.toStdString();
+        RadicaleStoreTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
         }
-        const QString failure = m_radicale.start();
-        ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
-        const QString problem = m_radicale.createCalendar(QStringLiteral("work"), QStringLiteral("Work"),
-                                                          QStringLiteral("#FF8000"));
-        ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
-        m_work = m_radicale.calendarUrl(QStringLiteral("work"));
         m_account.title = QStringLiteral("Radicale");
         m_account.serverUrl = m_radicale.url();
         m_account.userName = m_radicale.userName();
@@ -106,11 +88,8 @@ protected:
     }
     SyncedCalendar workHere() { return CalDavStore(store()).calendars(m_account).front(); }
 
-    RadicaleServer m_radicale;
-    QUrl m_work;
     CalDavAccount m_account;
     CalDavClient m_client{m_radicale.userName(), m_radicale.password(), CalDavClient::Options{}};
-    CalDavClient m_other{m_radicale.userName(), m_radicale.password(), CalDavClient::Options{}};
 };
 
 TEST_F(CalDavSyncTest, TheServersEventsComeInAndChangesGoBothWays) {
