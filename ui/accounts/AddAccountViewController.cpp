@@ -128,7 +128,7 @@ void AddAccountViewController::layoutFooter() {
     const double width = tableView()->bounds().width();
     const double textWidth = std::max(0.0, width - 2 * addAccountFooterMargin);
     double y = addAccountFooterGap;
-    if (!m_spinner->isHidden()) {
+    if (!m_spinner->hidden()) {
         const Size spinnerSize = LoadingIndicator::sizeForStyle(m_spinner->style());
         m_spinner->setFrame(
             Rect((width - spinnerSize.width()) / 2, y, spinnerSize.width(), spinnerSize.height()));

@@ -85,8 +85,13 @@ bool PasswordPromptView::handleKeyInput(const KeyInput& input) {
             return true;
         }
     }
-    View& field = *m_passwordField;
-    field.handleKeyInput(input);
+    // The alert holds the typing; what types text or deletes goes on to the field.
+    if (input.typesText()) {
+        m_passwordField->insertText(input.type == KeyInput::Type::InputMethod ? input.commitString
+                                                                              : input.text);
+    } else if (input.type == KeyInput::Type::Press && input.key == Qt::Key_Backspace) {
+        m_passwordField->deleteBackward();
+    }
     return true;
 }
 
