@@ -5,6 +5,7 @@
 #include "harness/ScreenHarness.h"
 #include "kit/AlertView.h"
 #include "kit/BarButtonItem.h"
+#include "kit/Button.h"
 #include "kit/KeyInput.h"
 #include "kit/Label.h"
 #include "kit/LoadingIndicator.h"
@@ -223,7 +224,7 @@ TEST_F(AccountsScreenTest, AddAccountWaitsForTheFieldsShowsEachFailureAndGoesBac
     EXPECT_EQ(server.placeholder(), "https://example.com");
     EXPECT_TRUE(password.isSecureTextEntry());
     EXPECT_TRUE(server.isFirstResponder());
-    EXPECT_FALSE(form->addButtonItem()->isEnabled());
+    EXPECT_FALSE(form->addButtonItem()->enabled());
     SamplePictures::keep(harness.render(), "add-account.png");
 
     // Tab goes from field to field; Add waits for the server, the user and the password.
@@ -231,11 +232,11 @@ TEST_F(AccountsScreenTest, AddAccountWaitsForTheFieldsShowsEachFailureAndGoesBac
     press(Qt::Key_Tab);
     EXPECT_TRUE(user.isFirstResponder());
     harness.type(QStringLiteral("orvella"));
-    EXPECT_FALSE(form->addButtonItem()->isEnabled());
+    EXPECT_FALSE(form->addButtonItem()->enabled());
     press(Qt::Key_Tab);
     EXPECT_TRUE(password.isFirstResponder());
     harness.type(QStringLiteral("wrong"));
-    EXPECT_TRUE(form->addButtonItem()->isEnabled());
+    EXPECT_TRUE(form->addButtonItem()->enabled());
     press(Qt::Key_Tab);
     EXPECT_TRUE(name.isFirstResponder());
 
@@ -244,7 +245,7 @@ TEST_F(AccountsScreenTest, AddAccountWaitsForTheFieldsShowsEachFailureAndGoesBac
     settle();
     EXPECT_FALSE(form->isAdding());
     EXPECT_FALSE(form->message().isEmpty()) << "bad address";
-    EXPECT_TRUE(server.isEnabled());
+    EXPECT_TRUE(server.enabled());
     EXPECT_EQ(navigation->topViewController(), form);
     SamplePictures::keep(harness.render(), "add-account-failed.png");
 
@@ -255,12 +256,12 @@ TEST_F(AccountsScreenTest, AddAccountWaitsForTheFieldsShowsEachFailureAndGoesBac
     form->add();
     EXPECT_TRUE(form->isAdding());
     EXPECT_TRUE(form->spinner()->isAnimating());
-    EXPECT_FALSE(server.isEnabled());
-    EXPECT_FALSE(form->addButtonItem()->isEnabled());
+    EXPECT_FALSE(server.enabled());
+    EXPECT_FALSE(form->addButtonItem()->enabled());
     SamplePictures::keep(harness.render(), "add-account-adding.png");
     settle();
     EXPECT_FALSE(form->spinner()->isAnimating());
-    EXPECT_TRUE(server.isEnabled());
+    EXPECT_TRUE(server.enabled());
     const QString notCalDav = form->message();
     EXPECT_FALSE(notCalDav.isEmpty()) << "not a calendar server";
 
