@@ -30,20 +30,20 @@ AccountsViewController::~AccountsViewController() {
     if (m_observer) {
         m_accountSync->removeObserver(*m_observer);
     }
-    if (m_removeAlert) {
-        m_removeAlert->setDelegate({});
-    }
 }
 
 void AccountsViewController::viewDidLoad() {
     TableViewController::viewDidLoad();
-    const std::weak_ptr<AccountsViewController> weakSelf =
-        std::static_pointer_cast<AccountsViewController>(shared_from_this());
-    m_observer = m_accountSync->addObserver([weakSelf] {
-        if (const auto self = weakSelf.lock()) {
-            self->reloadAccounts();
-        }
-    });
+    // The view may load again after a memory warning; the screen observes once.
+    if (!m_observer) {
+        const std::weak_ptr<AccountsViewController> weakSelf =
+            std::static_pointer_cast<AccountsViewController>(shared_from_this());
+        m_observer = m_accountSync->addObserver([weakSelf] {
+            if (const auto self = weakSelf.lock()) {
+                self->reloadAccounts();
+            }
+        });
+    }
     reloadAccounts();
 }
 

@@ -55,11 +55,7 @@ AddAccountViewController::AddAccountViewController(std::shared_ptr<AccountSync> 
     m_messageLabel->setBackgroundColor(Color(0, 0, 0, 0));
 }
 
-AddAccountViewController::~AddAccountViewController() {
-    if (m_certificateAlert) {
-        m_certificateAlert->setDelegate({});
-    }
-}
+AddAccountViewController::~AddAccountViewController() = default;
 
 std::weak_ptr<AddAccountViewController> AddAccountViewController::weakSelf() {
     return std::static_pointer_cast<AddAccountViewController>(shared_from_this());

@@ -148,7 +148,6 @@ TEST_F(AccountsScreenTest,
     // 2026-12-07 09:30 in Berlin.
     ASSERT_TRUE(
         calDav.setAccountSynced(work, QUrl(), Date::withTimeIntervalSince1970(1'796'632'200.0), &error));
-    EXPECT_EQ(rows(), QStringList{"Add Account"}) << "nothing told the list yet";
 
     // Sync Now: the home account's password is asked for; while its sync runs and after it failed,
     // the service tells the list.
