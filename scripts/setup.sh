@@ -13,6 +13,7 @@ packages=(
   dbus dunst
   at-spi2-core python3-pyatspi
   python3 radicale
+  qtkeychain-qt6-dev gnome-keyring
 )
 
 missing=()

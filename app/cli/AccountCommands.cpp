@@ -4,6 +4,7 @@
 #include "core/sync/CalDavStore.h"
 #include "core/sync/CalDavSync.h"
 
+#include <QEventLoop>
 #include <QFile>
 
 #include <cstdio>
@@ -26,19 +27,20 @@ QString summary(const SyncReport& report) {
 AccountCommands::AccountCommands(EKEventStore& store, QTextStream& out, QTextStream& err)
     : m_store(store), m_out(out), m_err(err) {}
 
-QString AccountCommands::add(const QString& kind, const QString& address, const QString& userName,
+QString AccountCommands::add(const QString& kind, const QString& typedAddress, const QString& userName,
                              const QString& title, const QString& passwordFile) {
     if (kind != QLatin1String("caldav")) {
         return QStringLiteral("unknown kind of account “%1”: only caldav is known").arg(kind);
     }
-    const QUrl url = QUrl::fromUserInput(address);
-    if (!url.isValid() || (url.scheme() != QLatin1String("https") && url.scheme() != QLatin1String("http"))) {
-        return QStringLiteral("“%1” is not an http:// or https:// address").arg(address);
+    QString problem;
+    const std::optional<QUrl> address = CalDavStore::accountAddress(typedAddress, &problem);
+    if (!address) {
+        return problem;
     }
+    const QUrl& url = *address;
     if (userName.isEmpty()) {
         return QStringLiteral("account add needs --user NAME");
     }
-    QString problem;
     const QString password = readPassword(passwordFile, &problem);
     if (!problem.isEmpty()) {
         return problem;
@@ -49,7 +51,7 @@ QString AccountCommands::add(const QString& kind, const QString& address, const 
         return found.error().message;
     }
     CalDavAccount account;
-    account.title = title.isEmpty() ? QStringLiteral("%1@%2").arg(userName, url.host()) : title;
+    account.title = title.isEmpty() ? CalDavStore::defaultTitle(userName, url) : title;
     account.serverUrl = url;
     account.userName = userName;
     account.homeUrl = found.value().home;
@@ -59,6 +61,11 @@ QString AccountCommands::add(const QString& kind, const QString& address, const 
         return error.localizedDescription;
     }
     m_out << "added " << account.title << " with " << found.value().calendars.size() << " calendars\n";
+    if (keepPassword(account, password)) {
+        m_out << "the password is kept in the keyring\n";
+    } else {
+        m_out << "there is no keyring: give the password at each sync (--password-file or standard input)\n";
+    }
     return syncAccount(account, password);
 }
 
@@ -80,6 +87,7 @@ QString AccountCommands::remove(const QString& name) {
     if (!store.removeAccount(*account, &error)) {
         return error.localizedDescription;
     }
+    m_keyring.removePassword(account->identifier);
     m_out << "removed " << account->title << " and its calendars here; the server keeps them\n";
     return QString();
 }
@@ -97,17 +105,51 @@ QString AccountCommands::sync(const QString& name, const QString& passwordFile) 
     if (accounts.empty()) {
         return QStringLiteral("there is no account to sync: add one with “orvella-cli account add”");
     }
-    QString problem;
-    const QString password = readPassword(passwordFile, &problem);
-    if (!problem.isEmpty()) {
-        return problem;
-    }
+    // Read once, for the accounts whose password the keyring does not have.
+    std::optional<QString> given;
     for (const CalDavAccount& account : accounts) {
-        if (QString failed = syncAccount(account, password); !failed.isEmpty()) {
+        std::optional<QString> password = passwordFile.isEmpty() ? keptPassword(account) : std::nullopt;
+        if (!password) {
+            if (!given) {
+                QString problem;
+                given = readPassword(passwordFile, &problem);
+                if (!problem.isEmpty()) {
+                    return problem;
+                }
+            }
+            password = given;
+        }
+        if (QString failed = syncAccount(account, *password); !failed.isEmpty()) {
             return failed;
         }
     }
     return QString();
+}
+
+std::optional<QString> AccountCommands::keptPassword(const CalDavAccount& account) {
+    QEventLoop loop;
+    std::optional<std::optional<QString>> answer;
+    m_keyring.readPassword(account.identifier, [&](std::optional<QString> password) {
+        answer = std::move(password);
+        loop.quit();
+    });
+    if (!answer) {
+        loop.exec();
+    }
+    return *answer;
+}
+
+bool AccountCommands::keepPassword(const CalDavAccount& account, const QString& password) {
+    QEventLoop loop;
+    std::optional<bool> kept;
+    m_keyring.writePassword(account.identifier, password, [&](bool done) {
+        kept = done;
+        loop.quit();
+    });
+    if (!kept) {
+        loop.exec();
+    }
+    return *kept;
 }
 
 QString AccountCommands::syncAccount(const CalDavAccount& account, const QString& password) {

@@ -40,6 +40,7 @@ public:
     EventService& operator=(const EventService&) = delete;
 
     EKEventStore& eventStore() const { return *m_eventStore; }
+    const std::shared_ptr<EKEventStore>& sharedEventStore() const { return m_eventStore; }
     EventStoreChangeThrottler& throttler() const { return *m_throttler; }
     AppSettings& appSettings() const { return *m_appSettings; }
 

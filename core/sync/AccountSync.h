@@ -17,7 +17,6 @@
 
 class PasswordKeyring;
 class Timer;
-class ApplicationActivatedEvent;
 
 // What the person gives to add an account.
 struct AccountForm {
@@ -116,11 +115,6 @@ public:
     // Told once per sync that kept events changed on both sides (how many), on the main thread.
     void setOnConflicts(std::function<void(const CalDavAccount& account, int conflicts)> onConflicts);
 
-protected:
-    // The client a sync or a discovery uses; made on the thread that uses it.
-    virtual std::unique_ptr<CalDavClient> makeClient(const QString& userName, const QString& password,
-                                                     const QByteArray& pinnedCertificateSha256) const;
-
 private:
     struct Running;
 
@@ -128,10 +122,10 @@ private:
     void withPassword(const CalDavAccount& account, std::function<void(std::optional<QString>)> then);
     void runSync(const CalDavAccount& account, const QString& password);
     void syncEnded(const CalDavAccount& account, const SyncReport& report);
-    void addDiscovered(const AccountForm& form, const QUrl& url, const DavResult<DavDiscovery>& found,
-                       const std::function<void(const AddAccountResult&)>& done);
+    AddAccountResult addDiscovered(const AccountForm& form, const QUrl& url,
+                                   const DavResult<DavDiscovery>& found);
     void storeChanged(const EKEventStoreChange& change);
-    void activated(const std::shared_ptr<ApplicationActivatedEvent>& event);
+    void activated();
     void scheduleSubscriptionRefresh();
     void refreshSubscriptions();
     void notifyObservers() const;

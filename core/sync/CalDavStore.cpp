@@ -84,6 +84,21 @@ bool differs(const SyncedCalendar& stored, const DavCalendar& found) {
 
 } // namespace
 
+std::optional<QUrl> CalDavStore::accountAddress(const QString& typed, QString* problem) {
+    const QString trimmed = typed.trimmed();
+    const QUrl url(trimmed.contains(QLatin1String("://")) ? trimmed : QStringLiteral("https://") + trimmed);
+    if (trimmed.isEmpty() || !url.isValid() || url.host().isEmpty() ||
+        (url.scheme() != QLatin1String("https") && url.scheme() != QLatin1String("http"))) {
+        *problem = QStringLiteral("“%1” is not an http:// or https:// address").arg(typed);
+        return std::nullopt;
+    }
+    return url;
+}
+
+QString CalDavStore::defaultTitle(const QString& userName, const QUrl& serverUrl) {
+    return QStringLiteral("%1@%2").arg(userName, serverUrl.host());
+}
+
 CalDavStore::CalDavStore(EKEventStore& store) : m_store(store) {}
 
 std::vector<CalDavAccount> CalDavStore::accounts() const {

@@ -75,6 +75,12 @@ class CalDavStore {
 public:
     explicit CalDavStore(EKEventStore& store);
 
+    // The address an account is added with, from what the person typed ("https://" when no scheme
+    // is given); none, with `problem` saying why, when it is not an http:// or https:// address.
+    static std::optional<QUrl> accountAddress(const QString& typed, QString* problem);
+    // The title of an account the person did not name: "user@host".
+    static QString defaultTitle(const QString& userName, const QUrl& serverUrl);
+
     std::vector<CalDavAccount> accounts() const;
     // By title or identifier.
     std::optional<CalDavAccount> account(const QString& name) const;
