@@ -22,8 +22,6 @@ AccountsViewController::AccountsViewController(std::shared_ptr<AccountSync> acco
     : TableViewController(TableView::Style::Grouped),
       m_accountSync(accountSync ? std::move(accountSync) : AccountSync::sharedInstance().shared_from_this()) {
     setTitle(localizedString(QStringLiteral("Accounts")));
-    // In a popover (the tablet's settings), the screen takes a size of its own.
-    setContentSizeForViewInPopover(Size(320, 420));
 }
 
 AccountsViewController::~AccountsViewController() {

@@ -35,8 +35,6 @@ AddAccountViewController::AddAccountViewController(std::shared_ptr<AccountSync> 
       m_spinner(std::make_shared<LoadingIndicator>(LoadingIndicator::Style::Gray)),
       m_messageLabel(std::make_shared<Label>()) {
     setTitle(localizedString(QStringLiteral("Add Account")));
-    // In a popover (the tablet's settings), the screen takes a size of its own.
-    setContentSizeForViewInPopover(Size(320, 420));
     textField(ServerField).setPlaceholder(QStringLiteral("https://example.com"));
     textField(ServerField).setKeyboardType(TextField::KeyboardType::Url);
     textField(UserNameField).setPlaceholder(localizedString(QStringLiteral("Required")));

@@ -30,7 +30,6 @@ PasswordPromptView::PasswordPromptView(const QString& accountTitle)
     m_passwordField->setContentVerticalAlignment(TextField::VerticalAlignment::Center);
     m_passwordField->setSecureTextEntry(true);
     m_passwordField->setReturnKeyType(TextField::ReturnKeyType::Done);
-    addSubview(m_passwordField);
 }
 
 PasswordPromptView::~PasswordPromptView() = default;
@@ -57,6 +56,10 @@ void PasswordPromptView::didMoveToSuperview() {
     AlertView::didMoveToSuperview();
     if (window() == nullptr || isDismissing()) {
         return;
+    }
+    // Added here rather than when made: a view links to its superview only once it is owned.
+    if (m_passwordField->superview().get() != this) {
+        addSubview(m_passwordField);
     }
     m_passwordField->becomeFirstResponder();
     // Once the alert has taken its place in the middle, it moves up above the keyboard the field
