@@ -10,7 +10,7 @@ class TextField;
 // the rest of the row.
 class AccountFieldCell : public TableViewCell {
 public:
-    static constexpr double nameWidth = 100.0;
+    static constexpr double nameWidth = 125.0;
 
     explicit AccountFieldCell(const QString& name);
 
