@@ -61,6 +61,8 @@ void PasswordPromptView::didMoveToSuperview() {
     if (m_passwordField->superview().get() != this) {
         addSubview(m_passwordField);
     }
+    // The field that was typed into before gets the keyboard back once the prompt goes.
+    m_previousResponder = window()->firstResponder();
     m_passwordField->becomeFirstResponder();
     // Once the alert has taken its place in the middle, it moves up above the keyboard the field
     // brought up.
@@ -100,6 +102,9 @@ bool PasswordPromptView::handleKeyInput(const KeyInput& input) {
 
 void PasswordPromptView::willDismiss(int buttonIndex) {
     m_passwordField->resignFirstResponder();
+    if (const std::shared_ptr<View> previous = m_previousResponder.lock()) {
+        previous->becomeFirstResponder();
+    }
     AlertView::willDismiss(buttonIndex);
     if (auto answer = std::exchange(onAnswer, nullptr)) {
         answer(buttonIndex == syncButtonIndex ? std::optional<QString>(m_passwordField->text())

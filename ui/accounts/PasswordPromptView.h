@@ -12,7 +12,8 @@ class TextField;
 
 // An alert that asks for an account's password: the title, a secure field under it, "Cancel"
 // and "Sync". The field takes the typing while the prompt is up; Return answers "Sync", Escape
-// "Cancel". The answer is the password, or none when cancelled or dismissed by the program.
+// "Cancel"; a field typed into before gets the keyboard back afterwards. The answer is the
+// password, or none when cancelled or dismissed by the program.
 class PasswordPromptView : public AlertView {
 public:
     static constexpr int syncButtonIndex = 1;
@@ -34,4 +35,5 @@ protected:
 
 private:
     std::shared_ptr<TextField> m_passwordField;
+    std::weak_ptr<View> m_previousResponder;
 };
