@@ -10,6 +10,8 @@
 #include "kit/TableViewCell.h"
 #include "ui/accounts/AddAccountViewController.h"
 
+#include <utility>
+
 namespace {
 
 const Color accountFailureColor = Color::fromRgb255(190, 30, 30);

@@ -17,6 +17,9 @@
 
 #include <QStringList>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 constexpr double addAccountFooterMargin = 20.0;

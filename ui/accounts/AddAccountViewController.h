@@ -37,7 +37,6 @@ public:
     const std::shared_ptr<LoadingIndicator>& spinner() const { return m_spinner; }
     // The failure shown under the fields; empty when there is none.
     QString message() const;
-    bool isAdding() const { return m_adding; }
     // The fingerprint as hex pairs in upper case separated by ":", eight pairs a line.
     static QString fingerprintText(const QByteArray& sha256);
 
