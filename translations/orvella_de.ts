@@ -1198,7 +1198,7 @@ die länger als 1 Tag dauern
     </message>
     <message>
         <source>Sync</source>
-        <translation>Synchronisieren</translation>
+        <translation>Abgleichen</translation>
     </message>
     <message>
         <source>Changed on both sides</source>
