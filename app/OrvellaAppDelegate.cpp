@@ -7,10 +7,12 @@
 #include "core/calendar/DateTimeFormatter.h"
 #include "core/events/EventService.h"
 #include "core/settings/AppSettings.h"
+#include "core/sync/AccountSync.h"
 #include "foundation/RunLoop.h"
 #include "kit/StatusBar.h"
 #include "kit/ViewController.h"
 #include "kit/Window.h"
+#include "ui/accounts/PasswordPromptPresenter.h"
 
 #include <QSysInfo>
 
@@ -42,6 +44,10 @@ bool OrvellaAppDelegate::didFinishLaunching(Application&) {
     m_window->makeKeyAndVisible();
     // Failed writes to the event store are shown to the user from now on.
     EventService::sharedInstance().setAlertPresenter(std::make_shared<AlertViewPresenter>());
+    // The accounts sync from now on, asking for passwords and telling of conflicts on screen.
+    AccountSync& accountSync = AccountSync::sharedInstance();
+    PasswordPromptPresenter::install(accountSync);
+    accountSync.start();
     if (toTellRatingPromptAppLaunched) {
         toTellRatingPromptAppLaunched();
     }

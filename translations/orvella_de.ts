@@ -1116,5 +1116,100 @@ die länger als 1 Tag dauern
         <source>Add</source>
         <translation>Hinzufügen</translation>
     </message>
+    <message>
+        <source>Accounts</source>
+        <translation>Konten</translation>
+    </message>
+    <message>
+        <source>Syncing…</source>
+        <translation>Wird synchronisiert …</translation>
+    </message>
+    <message>
+        <source>Last synced %1</source>
+        <translation>Zuletzt synchronisiert: %1</translation>
+    </message>
+    <message>
+        <source>Never synced</source>
+        <translation>Noch nie synchronisiert</translation>
+    </message>
+    <message>
+        <source>Remove Account</source>
+        <translation>Konto entfernen</translation>
+    </message>
+    <message>
+        <source>Remove “%1”? Its calendars and events are removed from this computer; the server keeps them.</source>
+        <translation>„%1“ entfernen? Seine Kalender und Termine werden von diesem Computer entfernt; der Server behält sie.</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Cannot Remove Account</source>
+        <translation>Konto kann nicht entfernt werden</translation>
+    </message>
+    <message>
+        <source>Sync Now</source>
+        <translation>Jetzt synchronisieren</translation>
+    </message>
+    <message>
+        <source>Add Account</source>
+        <translation>Konto hinzufügen</translation>
+    </message>
+    <message>
+        <source>Server</source>
+        <translation>Server</translation>
+    </message>
+    <message>
+        <source>User Name</source>
+        <translation>Benutzername</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>Account Name</source>
+        <translation>Kontoname</translation>
+    </message>
+    <message>
+        <source>Required</source>
+        <translation>Erforderlich</translation>
+    </message>
+    <message>
+        <source>Optional</source>
+        <translation>Optional</translation>
+    </message>
+    <message>
+        <source>Confirm the server's certificate</source>
+        <translation>Zertifikat des Servers bestätigen</translation>
+    </message>
+    <message>
+        <source>SHA-256 fingerprint:</source>
+        <translation>SHA-256-Fingerabdruck:</translation>
+    </message>
+    <message>
+        <source>Trust</source>
+        <translation>Vertrauen</translation>
+    </message>
+    <message>
+        <source>Password for “%1”</source>
+        <translation>Passwort für „%1“</translation>
+    </message>
+    <message>
+        <source>Sync</source>
+        <translation>Abgleichen</translation>
+    </message>
+    <message>
+        <source>Changed on both sides</source>
+        <translation>Auf beiden Seiten geändert</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n events were changed both here and on the server of “%2”. Both versions are kept: this computer's has “ (changed on this computer)” in its title.</source>
+        <translation>
+            <numerusform>%n Termin wurde hier und auf dem Server von „%2“ geändert. Beide Fassungen bleiben erhalten: die dieses Computers hat „ (changed on this computer)“ im Titel.</numerusform>
+            <numerusform>%n Termine wurden hier und auf dem Server von „%2“ geändert. Beide Fassungen bleiben erhalten: die dieses Computers hat „ (changed on this computer)“ im Titel.</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

@@ -24,5 +24,12 @@
             <numerusform>%n events</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n events were changed both here and on the server of “%2”. Both versions are kept: this computer's has “ (changed on this computer)” in its title.</source>
+        <translation>
+            <numerusform>%n event was changed both here and on the server of “%2”. Both versions are kept: this computer's has “ (changed on this computer)” in its title.</numerusform>
+            <numerusform>%n events were changed both here and on the server of “%2”. Both versions are kept: this computer's has “ (changed on this computer)” in its title.</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

@@ -1116,5 +1116,100 @@ plus longs qu’un jour
         <source>Add</source>
         <translation>Ajouter</translation>
     </message>
+    <message>
+        <source>Accounts</source>
+        <translation>Comptes</translation>
+    </message>
+    <message>
+        <source>Syncing…</source>
+        <translation>Synchronisation…</translation>
+    </message>
+    <message>
+        <source>Last synced %1</source>
+        <translation>Dernière synchronisation : %1</translation>
+    </message>
+    <message>
+        <source>Never synced</source>
+        <translation>Jamais synchronisé</translation>
+    </message>
+    <message>
+        <source>Remove Account</source>
+        <translation>Supprimer le compte</translation>
+    </message>
+    <message>
+        <source>Remove “%1”? Its calendars and events are removed from this computer; the server keeps them.</source>
+        <translation>Supprimer « %1 » ? Ses calendriers et événements sont supprimés de cet ordinateur ; le serveur les garde.</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Supprimer</translation>
+    </message>
+    <message>
+        <source>Cannot Remove Account</source>
+        <translation>Impossible de supprimer le compte</translation>
+    </message>
+    <message>
+        <source>Sync Now</source>
+        <translation>Synchroniser maintenant</translation>
+    </message>
+    <message>
+        <source>Add Account</source>
+        <translation>Ajouter un compte</translation>
+    </message>
+    <message>
+        <source>Server</source>
+        <translation>Serveur</translation>
+    </message>
+    <message>
+        <source>User Name</source>
+        <translation>Nom d’utilisateur</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Mot de passe</translation>
+    </message>
+    <message>
+        <source>Account Name</source>
+        <translation>Nom du compte</translation>
+    </message>
+    <message>
+        <source>Required</source>
+        <translation>Obligatoire</translation>
+    </message>
+    <message>
+        <source>Optional</source>
+        <translation>Facultatif</translation>
+    </message>
+    <message>
+        <source>Confirm the server's certificate</source>
+        <translation>Confirmer le certificat du serveur</translation>
+    </message>
+    <message>
+        <source>SHA-256 fingerprint:</source>
+        <translation>Empreinte SHA-256 :</translation>
+    </message>
+    <message>
+        <source>Trust</source>
+        <translation>Faire confiance</translation>
+    </message>
+    <message>
+        <source>Password for “%1”</source>
+        <translation>Mot de passe de « %1 »</translation>
+    </message>
+    <message>
+        <source>Sync</source>
+        <translation>Synchroniser</translation>
+    </message>
+    <message>
+        <source>Changed on both sides</source>
+        <translation>Modifié des deux côtés</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n events were changed both here and on the server of “%2”. Both versions are kept: this computer's has “ (changed on this computer)” in its title.</source>
+        <translation>
+            <numerusform>%n événement a été modifié ici et sur le serveur de « %2 ». Les deux versions sont gardées : celle de cet ordinateur a « (changed on this computer) » dans son titre.</numerusform>
+            <numerusform>%n événements ont été modifiés ici et sur le serveur de « %2 ». Les deux versions sont gardées : celle de cet ordinateur a « (changed on this computer) » dans son titre.</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

@@ -95,6 +95,15 @@ icu::DateFormat& DateTimeFormatter::mediumDateFormatter() {
     });
 }
 
+icu::DateFormat& DateTimeFormatter::shortDateTimeFormatter() {
+    return ensure(m_shortDateTimeFormatter, [] {
+        std::unique_ptr<icu::DateFormat> formatter(icu::DateFormat::createDateTimeInstance(
+            icu::DateFormat::kShort, icu::DateFormat::kShort, icu::Locale::getDefault()));
+        return formatter ? std::move(formatter)
+                         : createPatternFormatter(u"y-MM-dd HH:mm", icu::Locale::getRoot());
+    });
+}
+
 QString DateTimeFormatter::format(icu::DateFormat& (DateTimeFormatter::*formatter)(), Date date) {
     const std::lock_guard<std::mutex> lock(m_mutex);
     icu::UnicodeString text;
@@ -204,6 +213,10 @@ QString DateTimeFormatter::formatMediumDate(Date date) {
     return format(&DateTimeFormatter::mediumDateFormatter, date);
 }
 
+QString DateTimeFormatter::formatShortDateTime(Date date) {
+    return format(&DateTimeFormatter::shortDateTimeFormatter, date);
+}
+
 void DateTimeFormatter::reset() {
     const std::lock_guard<std::mutex> lock(m_mutex);
     m_timeFormatter.reset();
@@ -214,4 +227,5 @@ void DateTimeFormatter::reset() {
     m_dayOfMonthFormatter.reset();
     m_fullDateFormatter.reset();
     m_mediumDateFormatter.reset();
+    m_shortDateTimeFormatter.reset();
 }

@@ -43,6 +43,8 @@ public:
     QString formatFullDate(Date date);
     // The locale's medium date style, no time.
     QString formatMediumDate(Date date);
+    // The locale's short date and time styles together.
+    QString formatShortDateTime(Date date);
 
     // Discards every formatter; each is made again at its next use (after a time zone change).
     void reset();
@@ -62,6 +64,7 @@ private:
     icu::DateFormat& dayOfMonthFormatter();
     icu::DateFormat& fullDateFormatter();
     icu::DateFormat& mediumDateFormatter();
+    icu::DateFormat& shortDateTimeFormatter();
 
     QString format(icu::DateFormat& (DateTimeFormatter::*formatter)(), Date date);
 
@@ -76,4 +79,5 @@ private:
     std::unique_ptr<icu::DateFormat> m_dayOfMonthFormatter;
     std::unique_ptr<icu::DateFormat> m_fullDateFormatter;
     std::unique_ptr<icu::DateFormat> m_mediumDateFormatter;
+    std::unique_ptr<icu::DateFormat> m_shortDateTimeFormatter;
 };

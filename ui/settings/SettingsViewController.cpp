@@ -1,6 +1,7 @@
 #include "ui/settings/SettingsViewController.h"
 
 #include "core/hints/Hint.h"
+#include "core/settings/AccountsSetting.h"
 #include "core/settings/CalendarDirectory.h"
 #include "core/settings/DefaultAlertSetting.h"
 #include "core/settings/DefaultCalendarSetting.h"
@@ -19,6 +20,7 @@
 #include "kit/Label.h"
 #include "kit/NavigationController.h"
 #include "kit/NavigationItem.h"
+#include "ui/accounts/AccountsViewController.h"
 #include "ui/calendars/DefaultCalendarViewController.h"
 #include "ui/common/DotImage.h"
 #include "ui/settings/KeyboardShortcutsViewController.h"
@@ -50,6 +52,7 @@ std::vector<std::shared_ptr<Setting>> topLevelSettings(const CalendarDirectory& 
     other->addSetting(hints);
     other->addSetting(std::make_shared<RemindersWhenClosedSetting>());
     other->addSetting(std::make_shared<KeyboardShortcutsSetting>());
+    other->addSetting(std::make_shared<AccountsSetting>());
     settings.push_back(other);
     return settings;
 }
@@ -156,7 +159,8 @@ std::shared_ptr<TableViewCell> SettingsViewController::cellForRowAtIndexPath(Tab
         const auto* defaultCalendar = dynamic_cast<const DefaultCalendarSetting*>(multiSelect);
         cell->imageView().setImage(
             defaultCalendar ? DotImage::dotImageForColor(defaultCalendar->settingValueColor()) : Image());
-    } else if (dynamic_cast<KeyboardShortcutsSetting*>(&setting)) {
+    } else if (dynamic_cast<KeyboardShortcutsSetting*>(&setting) ||
+               dynamic_cast<AccountsSetting*>(&setting)) {
         text.setText(setting.settingTitle());
         text.setTextColor(Color(0, 0, 0));
         cell->setAccessoryType(TableViewCell::AccessoryType::DisclosureIndicator);
@@ -205,6 +209,10 @@ void SettingsViewController::didSelectRowAtIndexPath(TableView&, const IndexPath
     } else if (dynamic_cast<KeyboardShortcutsSetting*>(&setting)) {
         if (auto navigation = navigationController()) {
             navigation->pushViewController(std::make_shared<KeyboardShortcutsViewController>(), true);
+        }
+    } else if (dynamic_cast<AccountsSetting*>(&setting)) {
+        if (auto navigation = navigationController()) {
+            navigation->pushViewController(std::make_shared<AccountsViewController>(), true);
         }
     } else if (auto* switchSetting = dynamic_cast<SwitchSetting*>(&setting)) {
         switchSetting->switchFlipped();

@@ -108,11 +108,13 @@ TEST_F(SettingsScreenTest, TheListShowsTheStoredSettingsAndTheVersion) {
     const std::shared_ptr<SettingsViewController> settings = openSettings();
     ASSERT_TRUE(settings);
     EXPECT_EQ(settings->title(), "Settings");
-    EXPECT_EQ(describe(*settings),
-              (QStringList{"Default Alert: None >", "Week Numbering Method: USA >",
-                           "Back to Current Week: after 15 minutes >", "Time Zone: Berlin, Europe >",
-                           "Weekend on: Saturday and Sunday >",
-                           "Other: Hints Enabled ✓ | Reminders When Closed ✓ | Keyboard Shortcuts >", ": "}));
+    EXPECT_EQ(
+        describe(*settings),
+        (QStringList{"Default Alert: None >", "Week Numbering Method: USA >",
+                     "Back to Current Week: after 15 minutes >", "Time Zone: Berlin, Europe >",
+                     "Weekend on: Saturday and Sunday >",
+                     "Other: Hints Enabled ✓ | Reminders When Closed ✓ | Keyboard Shortcuts > | Accounts >",
+                     ": "}));
     TableView& table = *settings->tableView();
     const int last = settings->numberOfSectionsInTableView(table) - 1;
     EXPECT_EQ(settings->titleForFooterInSection(table, last),

@@ -14,6 +14,7 @@
 #include "kit/NavigationItem.h"
 #include "kit/PopoverController.h"
 #include "kit/Window.h"
+#include "ui/accounts/AccountsViewController.h"
 #include "ui/settings/MultiValueSelectController.h"
 #include "ui/tablet/IPadDateTitleTextButtonView.h"
 #include "ui/tablet/IPadDateTitleView.h"
@@ -279,6 +280,22 @@ TEST_F(IPadMenuTest, CalendarsThenSettingsInOnePopoverAndHidingACalendarRedrawsA
     choose(3);
     EXPECT_TRUE(popoverScreen<IPadSettingsViewController>()) << "the settings in the same popover";
     EXPECT_TRUE(menuShown());
+}
+
+TEST_F(IPadMenuTest, TheAccountsRowOfTheSettingsPushesTheAccountsInThePopover) {
+    choose(3);
+    const auto settings = popoverScreen<IPadSettingsViewController>();
+    ASSERT_TRUE(settings);
+    TableView& table = *settings->tableView();
+    const int other = settings->numberOfSectionsInTableView(table) - 2;
+    ASSERT_EQ(settings->titleForHeaderInSection(table, other), "Other");
+    const int last = settings->numberOfRowsInSection(table, other) - 1;
+    ASSERT_EQ(settings->cellForRowAtIndexPath(table, IndexPath(last, other))->textLabel().text(), "Accounts");
+    tapRow(table, IndexPath(last, other));
+    ASSERT_TRUE(menuShown());
+    const auto accounts = popoverScreen<AccountsViewController>();
+    ASSERT_TRUE(accounts);
+    SamplePictures::keep(harness.render(), "tablet-accounts.png");
 }
 
 TEST_F(IPadMenuTest, JumpToWeekOpensTheWeekPickerAndClosesThePopover) {
