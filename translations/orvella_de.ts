@@ -1133,6 +1133,22 @@ die länger als 1 Tag dauern
         <translation>Noch nie synchronisiert</translation>
     </message>
     <message>
+        <source>Changed Elsewhere</source>
+        <translation>Anderswo geändert</translation>
+    </message>
+    <message>
+        <source>Keep Other Version</source>
+        <translation>Andere Fassung behalten</translation>
+    </message>
+    <message>
+        <source>Save Mine</source>
+        <translation>Meine sichern</translation>
+    </message>
+    <message>
+        <source>This event was changed by a sync or another program while you were editing it. Save your version over that change?</source>
+        <translation>Dieser Termin wurde während Ihrer Bearbeitung durch einen Abgleich oder ein anderes Programm geändert. Ihre Fassung über diese Änderung sichern?</translation>
+    </message>
+    <message>
         <source>Remove Account</source>
         <translation>Konto entfernen</translation>
     </message>

@@ -1133,6 +1133,22 @@ plus longs qu’un jour
         <translation>Jamais synchronisé</translation>
     </message>
     <message>
+        <source>Changed Elsewhere</source>
+        <translation>Modifié ailleurs</translation>
+    </message>
+    <message>
+        <source>Keep Other Version</source>
+        <translation>Garder l’autre version</translation>
+    </message>
+    <message>
+        <source>Save Mine</source>
+        <translation>Enregistrer la mienne</translation>
+    </message>
+    <message>
+        <source>This event was changed by a sync or another program while you were editing it. Save your version over that change?</source>
+        <translation>Cet événement a été modifié par une synchronisation ou un autre programme pendant que vous le modifiiez. Enregistrer votre version à la place de cette modification ?</translation>
+    </message>
+    <message>
         <source>Remove Account</source>
         <translation>Supprimer le compte</translation>
     </message>

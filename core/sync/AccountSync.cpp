@@ -89,6 +89,10 @@ std::weak_ptr<AccountSync> AccountSync::weakSelf() {
 }
 
 void AccountSync::start() {
+    if (m_started) {
+        return;
+    }
+    m_started = true;
     ApplicationEventDispatcher::sharedInstance().registerTarget<ApplicationActivatedEvent>(
         this, &AccountSync::activated);
     const std::weak_ptr<AccountSync> weak = weakSelf();

@@ -85,7 +85,8 @@ public:
     AccountSync(const AccountSync&) = delete;
     AccountSync& operator=(const AccountSync&) = delete;
 
-    // Starts the automatic syncs: at activation, after local changes, and on the due timers.
+    // Starts the automatic syncs: at activation, after local changes, and on the due timers. Once;
+    // later calls do nothing.
     void start();
 
     std::vector<AccountStatus> accounts() const;
@@ -147,4 +148,5 @@ private:
     std::shared_ptr<Timer> m_intervalTimer;
     std::shared_ptr<Timer> m_subscriptionTimer;
     bool m_refreshingSubscriptions = false;
+    bool m_started = false;
 };

@@ -7,6 +7,8 @@
 #include "core/calendar/DateUtilities.h"
 #include "core/events/EventService.h"
 #include "core/eventstore/EKEventStore.h"
+#include "core/sync/AccountSync.h"
+#include "core/sync/MemoryKeyring.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/Locale.h"
 #include "foundation/Localization.h"
@@ -62,6 +64,9 @@ ScreenHarness::ScreenHarness(const Options& options)
     m_eventStore = std::make_shared<EKEventStore>(m_folder.filePath("events.sqlite"));
     m_eventService = std::make_shared<EventService>(m_eventStore);
     m_previousEventService = EventService::setSharedInstance(m_eventService);
+    // The window's accounts, on this store and never the desktop's keyring.
+    m_previousAccountSync = AccountSync::setSharedInstance(
+        std::make_shared<AccountSync>(m_eventStore, std::make_shared<MemoryKeyring>()));
     m_application = std::make_unique<OrvellaApp>();
     m_window = std::make_shared<Window>();
 }
@@ -73,6 +78,7 @@ ScreenHarness::~ScreenHarness() {
     m_application.reset();
     m_loop->runUntilIdle();
     EventService::setSharedInstance(m_previousEventService);
+    AccountSync::setSharedInstance(m_previousAccountSync);
     m_eventService.reset();
     m_eventStore.reset();
     Screen::main().setIdiom(Screen::Idiom::Phone);

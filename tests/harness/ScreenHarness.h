@@ -13,6 +13,7 @@
 
 class EKEventStore;
 class EventService;
+class AccountSync;
 class ManualRunLoop;
 class OrvellaApp;
 class OrvellaAppDelegate;
@@ -92,6 +93,7 @@ private:
     std::shared_ptr<EKEventStore> m_eventStore;
     std::shared_ptr<EventService> m_eventService;
     std::shared_ptr<EventService> m_previousEventService;
+    std::shared_ptr<AccountSync> m_previousAccountSync;
     TimeZone m_previousZone;
     QString m_previousLocale;
     // The translation of the pictures' language, when one is asked for.

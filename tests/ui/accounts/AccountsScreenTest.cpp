@@ -3,7 +3,7 @@
 #include "core/events/EventService.h"
 #include "core/sync/AccountSync.h"
 #include "core/sync/CalDavStore.h"
-#include "core/sync/PasswordKeyring.h"
+#include "core/sync/MemoryKeyring.h"
 #include "harness/ScreenHarness.h"
 #include "kit/AlertView.h"
 #include "kit/BarButtonItem.h"
@@ -28,23 +28,6 @@
 #include <map>
 
 namespace {
-
-// The keyring: passwords by account, in memory.
-class MemoryKeyring final : public PasswordKeyring {
-public:
-    void readPassword(const QString& account, std::function<void(std::optional<QString>)> done) override {
-        const auto found = passwords.find(account);
-        done(found == passwords.end() ? std::nullopt : std::optional<QString>(found->second));
-    }
-    void writePassword(const QString& account, const QString& password,
-                       std::function<void(bool)> done) override {
-        passwords[account] = password;
-        done(true);
-    }
-    void removePassword(const QString& account) override { passwords.erase(account); }
-
-    std::map<QString, QString> passwords;
-};
 
 // The account list in a navigation controller as the window's root, over a real account service
 // on the harness's store with a keyring in memory.
