@@ -15,6 +15,9 @@
 
 #include <algorithm>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 namespace {
 
 constexpr int radicaleStartMilliseconds = 15000;
@@ -36,6 +39,8 @@ bool writeFile(const QString& path, const QByteArray& contents) {
 
 RadicaleServer::RadicaleServer() {
     m_process.setProcessChannelMode(QProcess::MergedChannels);
+    // A test program that crashes, or a benchmark that never destroys its server, takes it along.
+    m_process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
 }
 
 RadicaleServer::~RadicaleServer() {

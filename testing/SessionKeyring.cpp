@@ -4,11 +4,18 @@
 #include <QStandardPaths>
 
 #include <chrono>
+#include <csignal>
+#include <sys/prctl.h>
 #include <thread>
 
 namespace {
 
 constexpr int startMilliseconds = 10000;
+
+// Ends with the test program, even one that crashes.
+void endWithParent(QProcess& process) {
+    process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
+}
 
 void stopProcess(QProcess& process) {
     if (process.state() == QProcess::NotRunning) {
@@ -57,6 +64,8 @@ QString SessionKeyring::start() {
     m_environment.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral(".local/share")));
     m_environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral(".config")));
 
+    endWithParent(m_bus);
+    endWithParent(m_keyring);
     m_bus.setProcessEnvironment(m_environment);
     m_bus.start(QStringLiteral("dbus-daemon"),
                 {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
