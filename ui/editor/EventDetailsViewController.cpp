@@ -30,8 +30,10 @@
 #include "ui/editor/AllDaySwitch.h"
 #include "ui/editor/DeleteButton.h"
 #include "ui/editor/EventDetailsViewControllerDelegate.h"
+#include "ui/editor/FormParts.h"
 #include "ui/editor/InsetTextField.h"
 #include "ui/editor/TitleFieldTyping.h"
+#include "ui/eventkit/ChangedElsewhereCheck.h"
 #include "ui/eventkit/EKEventEditViewController.h"
 
 #include <cmath>
@@ -65,53 +67,9 @@ constexpr double pickerWidthAlone = 176.0;
 constexpr double calendarRowButtonY = calendarPickerY + 7.0;
 constexpr Rect deleteButtonFrame(171, calendarRowButtonY, 38, rowHeight);
 constexpr Rect moreButtonFrame(217, calendarRowButtonY, 90, rowHeight);
-constexpr int faceLeftCap = 13;
 constexpr int moreFaceTopCap = 17;
 constexpr double dateMinimumFontSize = 13.0;
 constexpr int timePickerMinuteInterval = 5;
-
-Color formBackground() {
-    return Color::fromRgb255(192, 203, 211);
-}
-Color captionColor() {
-    return Color::fromRgb255(54, 64, 82);
-}
-Font captionFont() {
-    return Font::boldSystemFontOfSize(15);
-}
-Font buttonFont() {
-    return Font::boldSystemFontOfSize(16);
-}
-
-Image face(const QString& name, int topCap = 0) {
-    return Artwork::imageNamed(name).stretchableImage(faceLeftCap, topCap);
-}
-
-std::shared_ptr<Label> makeCaption(const Rect& frame) {
-    auto label = std::make_shared<Label>(frame);
-    label->setFont(captionFont());
-    label->setTextColor(captionColor());
-    label->setShadowColor(Color(1, 1, 1, 0.7));
-    label->setShadowOffset(Size(0, 1));
-    label->setBackgroundColor(std::nullopt);
-    return label;
-}
-
-// Fits a caption to its text, rounded up to whole points as the platform's labels do.
-double fitCaption(Label& label) {
-    const double width = std::ceil(StringDrawing::sizeWithFont(label.text(), label.font()).width());
-    label.setFrameWidth(width);
-    return width;
-}
-
-std::shared_ptr<Button> makeFaceButton(const Rect& frame) {
-    auto button = std::make_shared<Button>(frame);
-    button->titleLabel().setFont(buttonFont());
-    button->titleLabel().setShadowOffset(Size(0, 1));
-    button->setTitleColor(Color(0, 0, 0));
-    button->setBackgroundImage(face(QStringLiteral("edit-button-bg")));
-    return button;
-}
 
 bool olderDevice() {
     return Device::current().isOlderGeneration();
@@ -124,8 +82,8 @@ EventDetailsViewController::EventDetailsViewController()
       m_dispatcher(ApplicationEventDispatcher::sharedInstance()),
       m_copyMoveEventMode(CopyMoveEventMode::sharedInstance()) {
     EditorArtwork::registerImages();
-    m_inputFieldImage = face(QStringLiteral("edit-input-bg"));
-    m_selectedButtonImage = face(QStringLiteral("edit-button-bg-selected"));
+    m_inputFieldImage = FormParts::face(QStringLiteral("edit-input-bg"));
+    m_selectedButtonImage = FormParts::face(QStringLiteral("edit-button-bg-selected"));
 }
 
 EventDetailsViewController::~EventDetailsViewController() = default;
@@ -136,7 +94,7 @@ std::weak_ptr<EventDetailsViewController> EventDetailsViewController::weakSelf()
 
 void EventDetailsViewController::loadView() {
     auto root = std::make_shared<View>(Rect(0, 0, formWidth, formHeight));
-    root->setBackgroundColor(formBackground());
+    root->setBackgroundColor(FormParts::background());
     root->setClipsToBounds(true);
     createControls(*root);
     setView(root);
@@ -144,10 +102,11 @@ void EventDetailsViewController::loadView() {
 
 // The static arrangement of the form, as an interface description would hold it.
 void EventDetailsViewController::createControls(View& root) {
-    m_textLabel = makeCaption(Rect(captionX, textRowY, captionRoom, rowHeight));
-    m_timeLabel = makeCaption(Rect(captionX, timeRowY, captionRoom, rowHeight));
-    m_dateLabel = makeCaption(Rect(captionX, dateRowY, captionRoom, rowHeight));
-    m_calendarLabel = makeCaption(Rect(captionX + 2, calendarCaptionY, captionRoom, calendarCaptionHeight));
+    m_textLabel = FormParts::caption(Rect(captionX, textRowY, captionRoom, rowHeight));
+    m_timeLabel = FormParts::caption(Rect(captionX, timeRowY, captionRoom, rowHeight));
+    m_dateLabel = FormParts::caption(Rect(captionX, dateRowY, captionRoom, rowHeight));
+    m_calendarLabel =
+        FormParts::caption(Rect(captionX + 2, calendarCaptionY, captionRoom, calendarCaptionHeight));
     m_calendarLabel->setFont(Font::boldSystemFontOfSize(13));
 
     m_titleField = std::make_shared<InsetTextField>(Rect(inputX, textRowY, inputWidth, rowHeight));
@@ -157,19 +116,19 @@ void EventDetailsViewController::createControls(View& root) {
     m_titleField->setAutocapitalizationType(TextField::AutocapitalizationType::Sentences);
     m_titleField->setReturnKeyType(TextField::ReturnKeyType::Done);
 
-    m_timeButton = makeFaceButton(Rect(inputX, timeRowY, timeButtonWidth, rowHeight));
-    m_orLabel =
-        makeCaption(Rect(inputX + timeButtonWidth, timeRowY, allDayX - inputX - timeButtonWidth, rowHeight));
+    m_timeButton = FormParts::faceButton(Rect(inputX, timeRowY, timeButtonWidth, rowHeight));
+    m_orLabel = FormParts::caption(
+        Rect(inputX + timeButtonWidth, timeRowY, allDayX - inputX - timeButtonWidth, rowHeight));
     m_orLabel->setTextAlignment(TextAlignment::Center);
     m_orLabel->setFont(Font::systemFontOfSize(15));
 
-    m_moveButton = makeFaceButton(Rect(inputX, dateRowY, inputWidth, rowHeight));
+    m_moveButton = FormParts::faceButton(Rect(inputX, dateRowY, inputWidth, rowHeight));
     m_moveButton->setContentHorizontalAlignment(Button::ContentHorizontalAlignment::Left);
     m_moveButton->setContentEdgeInsets(EdgeInsets(0, 6, 0, 8));
     m_moveButton->titleLabel().setAdjustsFontSizeToFitWidth(true);
     m_moveButton->titleLabel().setMinimumFontSize(dateMinimumFontSize);
 
-    m_moreButton = makeFaceButton(moreButtonFrame);
+    m_moreButton = FormParts::faceButton(moreButtonFrame);
     m_deleteButton = std::make_shared<DeleteButton>(deleteButtonFrame);
 
     m_timePicker =
@@ -219,9 +178,10 @@ void EventDetailsViewController::viewDidLoad() {
     toggleTimeButtonSelected(true);
     m_titleField->setBackground(m_inputFieldImage);
     m_moveButton->setBackgroundImage(m_selectedButtonImage, ControlState::Highlighted);
-    m_moreButton->setBackgroundImage(face(QStringLiteral("edit-button-bg"), moreFaceTopCap));
-    m_moreButton->setBackgroundImage(face(QStringLiteral("edit-button-bg-selected"), moreFaceTopCap),
-                                     ControlState::Highlighted);
+    m_moreButton->setBackgroundImage(FormParts::face(QStringLiteral("edit-button-bg"), moreFaceTopCap));
+    m_moreButton->setBackgroundImage(
+        FormParts::face(QStringLiteral("edit-button-bg-selected"), moreFaceTopCap),
+        ControlState::Highlighted);
     m_moreButton->setTitleColor(Color(1, 1, 1), ControlState::Highlighted);
 
     for (const std::shared_ptr<View>& exclusive : std::initializer_list<std::shared_ptr<View>>{
@@ -249,8 +209,8 @@ void EventDetailsViewController::viewDidLoad() {
 }
 
 void EventDetailsViewController::adjustInputFieldPositions() {
-    const double widest =
-        std::max({fitCaption(*m_dateLabel), fitCaption(*m_timeLabel), fitCaption(*m_textLabel)});
+    const double widest = std::max({FormParts::fitCaption(*m_dateLabel), FormParts::fitCaption(*m_timeLabel),
+                                    FormParts::fitCaption(*m_textLabel)});
     if (widest <= captionRoom) {
         return;
     }
@@ -269,6 +229,8 @@ void EventDetailsViewController::setEvent(std::shared_ptr<EKEvent> event, bool i
     // The form edits a copy: the shown event changes only through a save the store accepted, never
     // through an edit that was abandoned.
     m_event = event ? event->copy() : nullptr;
+    m_changedElsewhere = std::make_shared<ChangedElsewhereCheck>(
+        m_eventService.eventStore(), isNew || !event ? QString() : event->eventIdentifier());
     m_tappedDate = tappedDate;
     // Occurrences of one series share the identifier: a deletion is reported once per event set.
     m_lastDeletedEventId.clear();
@@ -284,7 +246,7 @@ void EventDetailsViewController::setEvent(std::shared_ptr<EKEvent> event, bool i
 
 void EventDetailsViewController::viewWillAppear(bool) {
     m_deleteButton->setHidden(!m_editMode);
-    fitCaption(*m_calendarLabel);
+    FormParts::fitCaption(*m_calendarLabel);
     // Back from the move round trip, or from a cancelled full editor, the form keeps its state.
     if (m_copyMoveEventMode.activated() || m_isCancellingNativeEdit) {
         return;
@@ -430,7 +392,7 @@ void EventDetailsViewController::selectTimeButtonIfTimePickerIsVisible() {
 
 void EventDetailsViewController::toggleTimeButtonSelected(bool selected) {
     m_timeButton->setBackgroundImage(selected ? m_selectedButtonImage
-                                              : face(QStringLiteral("edit-button-bg")));
+                                              : FormParts::face(QStringLiteral("edit-button-bg")));
     m_timeButton->setTitleColor(selected ? Color(1, 1, 1) : Color(0, 0, 0));
     m_timeButton->setTitleShadowColor(selected ? Color(0, 0, 0) : Color(0, 0, 0, 0));
     m_timeButton->titleLabel().setShadowOffset(selected ? Size(0, -1) : Size(0, 1));
@@ -438,7 +400,7 @@ void EventDetailsViewController::toggleTimeButtonSelected(bool selected) {
 
 void EventDetailsViewController::setMoveButtonSelected(bool selected) {
     m_moveButton->setBackgroundImage(selected ? m_selectedButtonImage
-                                              : face(QStringLiteral("edit-button-bg")));
+                                              : FormParts::face(QStringLiteral("edit-button-bg")));
     m_moveButton->setTitleColor(selected ? Color(1, 1, 1) : Color(0, 0, 0));
     m_moveButton->setTitleShadowColor(selected ? Color(0, 0, 0) : Color(1, 1, 1));
 }
@@ -517,6 +479,15 @@ void EventDetailsViewController::saveEvent() {
     if (!m_event) {
         return;
     }
+    const std::weak_ptr<EventDetailsViewController> weak = weakSelf();
+    m_changedElsewhere->confirmSave(weakScreenAction(weak, &EventDetailsViewController::saveForm), [weak] {
+        if (const auto self = weak.lock()) {
+            self->popEditor(true);
+        }
+    });
+}
+
+void EventDetailsViewController::saveForm() {
     m_doneEditing = true;
     const Date previousStart = m_event->startDate();
     applyChangesToEvent();

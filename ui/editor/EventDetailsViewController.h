@@ -18,6 +18,7 @@ class ApplicationEventDispatcher;
 class BarButtonItem;
 class Button;
 class CalendarPickerView;
+class ChangedElsewhereCheck;
 class CopyMoveEventMode;
 class DatePicker;
 class DateTimeFormatter;
@@ -133,6 +134,8 @@ private:
     void applyChangesToEvent();
     // Saves with the span and reports; false when the store refused the save (the event
     // service has told the user), and the editor then stays open.
+    // "Done" once no change made elsewhere meanwhile is in the way.
+    void saveForm();
     bool saveEventMultiple(bool future);
     void reportMoveIfDayChanged(Date previousStart);
     void popEditor(bool animated);
@@ -154,6 +157,7 @@ private:
     bool m_changed = false;
     bool m_dateChanged = false;
     bool m_doneEditing = false;
+    std::shared_ptr<ChangedElsewhereCheck> m_changedElsewhere;
     bool m_wasRecurring = false;
     std::optional<Date> m_previousStartDate;
     QString m_beforeNativeEditEventTitle;

@@ -2,6 +2,7 @@
 
 #include "core/calendar/DateTimeFormatter.h"
 #include "core/hints/Hint.h"
+#include "kit/AlertView.h"
 #include "kit/BarButtonItem.h"
 #include "kit/DatePicker.h"
 #include "kit/Device.h"
@@ -450,4 +451,39 @@ TEST_F(EventDetailsViewControllerTest, typingOnANewEventFillsItsTitleWhileTheTim
     screen.pressReturn();
     EXPECT_EQ(screen.reports->lines.join(", "), "saved new=1 spans=0");
     EXPECT_EQ(titlesOn(Day(2026, 12, 9)), QStringList{"Lunch"});
+}
+
+TEST_F(EventDetailsViewControllerTest, doneAsksBeforeSavingOverAChangeThatCameInMeanwhile) {
+    const auto event =
+        screen.addEvent("Dentist", WeekScreen::at(2026, 12, 8, 15), WeekScreen::at(2026, 12, 8, 16));
+    const auto stored = [&] {
+        return screen.harness.eventStore().eventWithIdentifier(event->eventIdentifier());
+    };
+    const auto editAndChangeElsewhere = [&](const QString& location) {
+        screen.openEvent(stored());
+        screen.tapView(*screen.editor->titleField());
+        screen.type("s");
+        const auto other = stored();
+        other->setLocation(location);
+        StoreError error;
+        ASSERT_TRUE(screen.harness.eventStore().saveEvent(other, EKSpan::ThisEvent, &error));
+        screen.tapView(*screen.editor->doneButtonItem()->view());
+    };
+
+    // The other version kept: the editor closes, its text change goes, the other change stays.
+    editAndChangeElsewhere("Room 1");
+    auto alerts = AlertView::queuedAlerts();
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts.front()->title(), "Changed Elsewhere");
+    screen.tapView(*alerts.front()->buttons().front());
+    EXPECT_FALSE(screen.editorOnTop());
+    EXPECT_EQ(stored()->title(), "Dentist");
+    EXPECT_EQ(stored()->location(), "Room 1");
+
+    // Saved over it when the person says so.
+    editAndChangeElsewhere("Room 2");
+    alerts = AlertView::queuedAlerts();
+    ASSERT_EQ(alerts.size(), 1u);
+    screen.tapView(*alerts.front()->buttons().at(1));
+    EXPECT_EQ(stored()->title(), "Dentists");
 }
