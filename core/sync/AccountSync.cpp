@@ -229,14 +229,16 @@ void AccountSync::withPassword(const CalDavAccount& account,
         then(known->second);
         return;
     }
+    // The keyring's password was refused: the person is asked for the new one.
+    const bool refused = m_refusedPasswords.count(account.identifier) > 0;
     const std::weak_ptr<AccountSync> weak = weakSelf();
     m_keyring->readPassword(
-        account.identifier, [weak, account, then = std::move(then)](std::optional<QString> kept) {
+        account.identifier, [weak, account, refused, then = std::move(then)](std::optional<QString> kept) {
             const std::shared_ptr<AccountSync> self = weak.lock();
             if (!self) {
                 return;
             }
-            if (kept) {
+            if (kept && !refused) {
                 self->m_passwords[account.identifier] = *kept;
                 then(kept);
                 return;
@@ -254,6 +256,9 @@ void AccountSync::withPassword(const CalDavAccount& account,
                 if (const std::shared_ptr<AccountSync> again = weak.lock(); again && typed) {
                     again->m_declinedPrompts.erase(account.identifier);
                     again->m_passwords[account.identifier] = *typed;
+                    if (again->m_refusedPasswords.erase(account.identifier) > 0) {
+                        again->m_keyring->writePassword(account.identifier, *typed, [](bool) {});
+                    }
                 }
                 then(typed);
             });
@@ -280,6 +285,12 @@ void AccountSync::runSync(const CalDavAccount& account, const QString& password)
 
 void AccountSync::syncEnded(const CalDavAccount& account, const SyncReport& report) {
     m_syncing.erase(account.identifier);
+    if (report.passwordRefused) {
+        // Asked for at the next sync, once.
+        m_passwords.erase(account.identifier);
+        m_declinedPrompts.erase(account.identifier);
+        m_refusedPasswords.insert(account.identifier);
+    }
     if (report.failure.isEmpty()) {
         m_failures.erase(account.identifier);
     } else {

@@ -107,8 +107,9 @@ public:
     ObserverId addObserver(std::function<void()> observer);
     void removeObserver(ObserverId observerId);
 
-    // Asks the person for an account's password when the keyring has none; answers the password,
-    // or none when the person declined. Asked at most once per account and run.
+    // Asks the person for an account's password when the keyring has none, or after the server
+    // refused the one it had (the answer then replaces it in the keyring); answers the password, or
+    // none when the person declined. Asked once per account and run, and once after each refusal.
     using PasswordPrompt =
         std::function<void(const CalDavAccount& account, std::function<void(std::optional<QString>)> answer)>;
     void setPasswordPrompt(PasswordPrompt prompt);
@@ -136,6 +137,8 @@ private:
     // Passwords known in this run (read from the keyring or asked for), by account identifier.
     std::map<QString, QString> m_passwords;
     std::set<QString> m_declinedPrompts;
+    // Accounts whose password the server refused: the keyring's is not used again this run.
+    std::set<QString> m_refusedPasswords;
     std::set<QString> m_syncing;
     std::set<QString> m_syncAgain;
     std::map<QString, QString> m_failures;

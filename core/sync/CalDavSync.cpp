@@ -55,7 +55,7 @@ SyncReport CalDavSync::sync(const CalDavAccount& account) {
     progress(QStringLiteral("Looking for the calendars of “%1”").arg(account.title));
     DavResult<DavDiscovery> discovery = m_client.discover(account.serverUrl);
     if (!discovery) {
-        failed(report, discovery.error().message);
+        failed(report, discovery.error());
         return report;
     }
     StoreError error;
@@ -101,7 +101,7 @@ bool CalDavSync::pushCalendarChanges(const CalDavAccount& account, SyncReport& r
             const DavResult<QUrl> made = m_client.makeCalendar(account.homeUrl, change.identifier.toLower(),
                                                                change.title, change.color);
             if (!made) {
-                return failed(report, made.error().message);
+                return failed(report, made.error());
             }
             url = made.value();
             break;
@@ -112,7 +112,7 @@ bool CalDavSync::pushCalendarChanges(const CalDavAccount& account, SyncReport& r
                 m_client.updateCalendar(change.url, change.title, change.color);
             // A server that does not let this user change it: its name and colour come back.
             if (!changed && changed.error().httpStatus != 403) {
-                return failed(report, changed.error().message);
+                return failed(report, changed.error());
             }
             break;
         }
@@ -123,7 +123,7 @@ bool CalDavSync::pushCalendarChanges(const CalDavAccount& account, SyncReport& r
             // comes back here with the next discovery, and nothing is lost.
             if (!removed && removed.error().kind != DavError::Kind::NotFound &&
                 removed.error().httpStatus != 403) {
-                return failed(report, removed.error().message);
+                return failed(report, removed.error());
             }
             break;
         }
@@ -169,7 +169,7 @@ bool CalDavSync::pushChange(const SyncedCalendar& calendar, const UnsentChange& 
         return settleRefusedWrite(calendar, change, href, body, report);
     }
     if (!put) {
-        return failed(report, put.error().message);
+        return failed(report, put.error());
     }
     StoreError error;
     if (!m_store.confirmSent(calendar, change, href, put.value(), &error)) {
@@ -187,14 +187,14 @@ bool CalDavSync::settleRefusedWrite(const SyncedCalendar& calendar, const Unsent
         // Gone since the etag was read: created again.
         const DavResult<QString> created = m_client.put(href, sent, QString());
         if (!created) {
-            return failed(report, created.error().message);
+            return failed(report, created.error());
         }
         ++report.pushed;
         return m_store.confirmSent(calendar, change, href, created.value(), &error) ||
                failed(report, error.localizedDescription);
     }
     if (!server) {
-        return failed(report, server.error().message);
+        return failed(report, server.error());
     }
     const std::optional<ReceivedResource> resource = received(server.value(), report);
     if (!resource) {
@@ -227,12 +227,12 @@ bool CalDavSync::pushRemoval(const SyncedCalendar& calendar, const UnsentChange&
                failed(report, error.localizedDescription);
     }
     if (removed.error().kind != DavError::Kind::PreconditionFailed) {
-        return failed(report, removed.error().message);
+        return failed(report, removed.error());
     }
     // Changed on the server since: the server's version comes back.
     const DavResult<DavResource> server = m_client.get(change.href);
     if (!server) {
-        return failed(report, server.error().message);
+        return failed(report, server.error());
     }
     std::vector<ReceivedResource> back;
     if (std::optional<ReceivedResource> resource = received(server.value(), report)) {
@@ -249,7 +249,7 @@ bool CalDavSync::pull(const SyncedCalendar& calendar, SyncReport& report) {
     if (!calendar.ctag.isEmpty()) {
         const DavResult<QString> tag = m_client.collectionTag(calendar.url);
         if (!tag) {
-            return failed(report, tag.error().message);
+            return failed(report, tag.error());
         }
         if (tag.value() == calendar.ctag) {
             return true;
@@ -269,7 +269,7 @@ bool CalDavSync::pull(const SyncedCalendar& calendar, SyncReport& report) {
             token = changes.value().syncToken;
             listed = true;
         } else if (changes.error().kind != DavError::Kind::SyncTokenInvalid) {
-            return failed(report, changes.error().message);
+            return failed(report, changes.error());
         }
     }
     if (!listed) {
@@ -277,13 +277,13 @@ bool CalDavSync::pull(const SyncedCalendar& calendar, SyncReport& report) {
         // calendar's state and every entry.
         const DavResult<DavCalendar> server = m_client.calendar(calendar.url);
         if (!server) {
-            return failed(report, server.error().message);
+            return failed(report, server.error());
         }
         token = server.value().syncToken;
         ctag = server.value().ctag;
         DavResult<std::vector<DavEntry>> entries = m_client.entries(calendar.url);
         if (!entries) {
-            return failed(report, entries.error().message);
+            return failed(report, entries.error());
         }
         changed = std::move(entries).value();
         std::set<QString> present;
@@ -341,7 +341,7 @@ bool CalDavSync::fetch(const SyncedCalendar& calendar, const std::vector<QUrl>& 
                      .arg(calendar.calendar->title()));
         const DavResult<std::vector<DavResource>> fetched = m_client.multiget(calendar.url, batch);
         if (!fetched) {
-            return failed(report, fetched.error().message);
+            return failed(report, fetched.error());
         }
         // An event changed here meanwhile is left for the next sync, which sends it and settles
         // the difference then.
@@ -404,6 +404,11 @@ QUrl CalDavSync::newResourceUrl(const SyncedCalendar& calendar, const QString& u
 bool CalDavSync::failed(SyncReport& report, const QString& message) const {
     report.failure = message;
     return false;
+}
+
+bool CalDavSync::failed(SyncReport& report, const DavError& error) const {
+    report.passwordRefused = error.kind == DavError::Kind::Unauthorized && error.httpStatus == 401;
+    return failed(report, error.message);
 }
 
 void CalDavSync::progress(const QString& step) const {

@@ -27,6 +27,8 @@ struct SyncReport {
     // Why the sync stopped before the end; empty when it finished. What was done before stays done,
     // and what was not sent waits for the next sync.
     QString failure;
+    // The server refused the user name or password (401).
+    bool passwordRefused = false;
 };
 
 // Syncs an account's calendars both ways (RFC 4791, RFC 6578): the server's calendars are
@@ -67,6 +69,7 @@ private:
     std::optional<ReceivedResource> received(const DavResource& resource, SyncReport& report) const;
     QUrl newResourceUrl(const SyncedCalendar& calendar, const QString& uid) const;
     bool failed(SyncReport& report, const QString& message) const;
+    bool failed(SyncReport& report, const DavError& error) const;
     void progress(const QString& step) const;
 
     EKEventStore& m_eventStore;

@@ -176,6 +176,27 @@ TEST_F(AccountSyncTest, LocalChangesTheDueTimerAndAMissingPasswordStartSyncsAsTh
     EXPECT_EQ(asked, 1);
     EXPECT_FALSE(m_accountSync->accounts().front().failure.isEmpty());
     EXPECT_FALSE(m_accountSync->accounts().front().syncing);
+
+    // A kept password the server refuses is asked for at the next sync; the answer replaces it.
+    m_accountSync.reset();
+    const QString identifier = result.account.identifier;
+    m_keyring->passwords[identifier] = QStringLiteral("outdated");
+    m_accountSync = makeAccountSync();
+    int prompts = 0;
+    m_accountSync->setPasswordPrompt(
+        [&](const CalDavAccount&, std::function<void(std::optional<QString>)> answer) {
+            ++prompts;
+            answer(m_radicale.password());
+        });
+    m_accountSync->syncNow();
+    ASSERT_TRUE(syncEnds(*m_accountSync));
+    EXPECT_EQ(prompts, 0) << "the keyring's is tried first";
+    EXPECT_FALSE(m_accountSync->accounts().front().failure.isEmpty());
+    m_accountSync->syncNow();
+    ASSERT_TRUE(syncEnds(*m_accountSync));
+    EXPECT_EQ(prompts, 1);
+    EXPECT_TRUE(m_accountSync->accounts().front().failure.isEmpty());
+    EXPECT_EQ(m_keyring->passwords[identifier], m_radicale.password());
 }
 
 } // namespace
