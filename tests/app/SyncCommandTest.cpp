@@ -51,6 +51,14 @@ protected:
         return process;
     }
 
+    // `account add` of the test server as "Home", the password given in a file.
+    std::pair<int, QString> addHome() {
+        return run({QStringLiteral("account"), QStringLiteral("add"), QStringLiteral("caldav"),
+                    m_radicale.url().toString(), QStringLiteral("--user"), m_radicale.userName(),
+                    QStringLiteral("--title"), QStringLiteral("Home"), QStringLiteral("--password-file"),
+                    passwordFile()});
+    }
+
     // Its exit status and output.
     std::pair<int, QString> run(const QStringList& arguments) {
         QProcess* process = start(arguments);
@@ -71,10 +79,7 @@ TEST_F(SyncCommandTest, AnAccountIsAddedListedSyncedAndRemoved) {
     CalDavClient other(m_radicale.userName(), m_radicale.password(), CalDavClient::Options{});
     ASSERT_TRUE(other.put(m_work.resolved(QUrl(QStringLiteral("a.ics"))), serverEvent(1), QString()));
 
-    auto [added, addOutput] = run({QStringLiteral("account"), QStringLiteral("add"), QStringLiteral("caldav"),
-                                   m_radicale.url().toString(), QStringLiteral("--user"),
-                                   m_radicale.userName(), QStringLiteral("--title"), QStringLiteral("Home"),
-                                   QStringLiteral("--password-file"), passwordFile()});
+    auto [added, addOutput] = addHome();
     EXPECT_EQ(added, 0) << addOutput.toStdString();
     EXPECT_TRUE(addOutput.contains(QStringLiteral("Home: pulled 1, pushed 0"))) << addOutput.toStdString();
     auto [listed, listOutput] = run({QStringLiteral("account"), QStringLiteral("list")});
@@ -106,10 +111,7 @@ TEST_F(SyncCommandTest, APasswordIsKeptInTheKeyringAndNowhereElse) {
     CalDavClient other(m_radicale.userName(), m_radicale.password(), CalDavClient::Options{});
     ASSERT_TRUE(other.put(m_work.resolved(QUrl(QStringLiteral("a.ics"))), serverEvent(1), QString()));
 
-    auto [added, addOutput] = run({QStringLiteral("account"), QStringLiteral("add"), QStringLiteral("caldav"),
-                                   m_radicale.url().toString(), QStringLiteral("--user"),
-                                   m_radicale.userName(), QStringLiteral("--title"), QStringLiteral("Home"),
-                                   QStringLiteral("--password-file"), passwordFile()});
+    auto [added, addOutput] = addHome();
     ASSERT_EQ(added, 0) << addOutput.toStdString();
     EXPECT_TRUE(addOutput.contains(QStringLiteral("kept in the keyring"))) << addOutput.toStdString();
 
