@@ -23,11 +23,12 @@ public:
     // when the person keeps their version or `keepOther` when they take the stored one.
     void confirmSave(std::function<void()> save, std::function<void()> keepOther);
 
+    // Whether the stored event differs from the one the editor opened with (or is gone).
+    bool changedSinceOpened() const;
+
     void didDismissWithButtonIndex(AlertView& alertView, int buttonIndex) override;
 
 private:
-    bool changedSinceOpened() const;
-
     const EKEventStore& m_store;
     QString m_eventIdentifier;
     std::shared_ptr<EKEvent> m_opened;

@@ -1,4 +1,5 @@
 #include "ui/tablet/IPadEventDetailsController.h"
+#include "ui/eventkit/ChangedElsewhereCheck.h"
 
 #include "core/calendar/DateUtilities.h"
 #include "core/events/EventList.h"
@@ -120,6 +121,8 @@ bool IPadEventDetailsController::allDay() const {
 void IPadEventDetailsController::setEventModel(const EventModel& eventModel) {
     m_eventModelChanged = false;
     m_eventModel = eventModel;
+    m_changedElsewhere = std::make_shared<ChangedElsewhereCheck>(EventService::sharedInstance().eventStore(),
+                                                                 eventModel.identifier().value_or(QString()));
     if (!m_eventModel->calendar()) {
         m_eventModel->setCalendar(
             AppSettings::instance().loadDefaultCalendar(EventService::sharedInstance()));
@@ -290,7 +293,18 @@ void IPadEventDetailsController::eventModelChanged() {
 // Saving and closing.
 
 void IPadEventDetailsController::saveEvent() {
-    saveEvent(true);
+    if (!m_changedElsewhere) {
+        saveEvent(true);
+        return;
+    }
+    const std::weak_ptr<IPadEventDetailsController> weak = weakSelf();
+    m_changedElsewhere->confirmSave(
+        [weak] {
+            if (const auto self = weak.lock()) {
+                self->saveEvent(true);
+            }
+        },
+        weakScreenAction(weak, &IPadEventDetailsController::dismissPopover));
 }
 
 void IPadEventDetailsController::saveEvent(bool) {
@@ -379,6 +393,12 @@ void IPadEventDetailsController::dismissPopover() {
 }
 
 bool IPadEventDetailsController::popoverControllerShouldDismissPopover(PopoverController&) {
+    if (m_eventModelChanged && m_eventModel && m_changedElsewhere &&
+        m_changedElsewhere->changedSinceOpened()) {
+        // The popover stays while the person is asked; the answer saves or closes it.
+        saveEvent();
+        return false;
+    }
     if (m_eventModelChanged && m_eventModel) {
         saveEvent(false);
     } else {

@@ -12,6 +12,7 @@
 
 class AllDayCell;
 class CalendarPickerCell;
+class ChangedElsewhereCheck;
 class DatePicker;
 class DayView;
 class EKCalendar;
@@ -155,6 +156,7 @@ private:
     std::optional<EventModel> m_eventModel;
     std::weak_ptr<EventView> m_currentEventView;
     bool m_eventModelChanged = false;
+    std::shared_ptr<ChangedElsewhereCheck> m_changedElsewhere;
     double m_weekScrollViewMovedUpPixels = 0.0;
     // The height of the keyboard while it is up, else 0.
     double m_keyboardHeight = 0.0;

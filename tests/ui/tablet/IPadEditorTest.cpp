@@ -348,3 +348,44 @@ TEST_F(IPadEditorTest, EscapeCancelsNOpensTheEditorOnTodayAndReturnInTheTitleSav
 }
 
 } // namespace
+
+TEST_F(IPadEditorTest, DoneAndTapOutsideAskBeforeSavingOverAChangeMadeElsewhere) {
+    const auto event = week.addEvent("Dentist", at(12, 10, 8), at(12, 10, 9));
+    launch();
+    const auto thursday = day(12, 10);
+    ASSERT_TRUE(thursday);
+    const auto editAndChangeElsewhere = [&](const QString& location) {
+        tapRow(*thursday->eventViews()[0]);
+        ASSERT_TRUE(popoverShown());
+        type(" moved");
+        auto other = week.harness.eventStore().eventWithIdentifier(event->eventIdentifier());
+        other->setLocation(location);
+        StoreError error;
+        ASSERT_TRUE(week.harness.eventStore().saveEvent(other, EKSpan::ThisEvent, &error));
+    };
+
+    // "Done", then "Keep Other Version": closed, nothing of the editor saved.
+    editAndChangeElsewhere("Room 1");
+    editor()->navigationItem()->rightBarButtonItem()->onAction();
+    week.settle(0.5);
+    auto alerts = AlertView::queuedAlerts();
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts.front()->title(), "Changed Elsewhere");
+    week.tapView(*alerts.front()->buttons().front());
+    week.settle(0.5);
+    EXPECT_FALSE(popoverShown());
+    EXPECT_EQ(storedTitled("Dentist"), 1);
+    EXPECT_EQ(storedTitled("Dentist moved"), 0);
+
+    // A tap outside asks too, with the popover still up; "Save Mine" saves.
+    editAndChangeElsewhere("Room 2");
+    week.harness.tap(Point(20, 1000));
+    week.settle(0.5);
+    alerts = AlertView::queuedAlerts();
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_TRUE(popoverShown());
+    week.tapView(*alerts.front()->buttons().at(1));
+    week.settle();
+    EXPECT_EQ(storedTitled("Dentist moved"), 1);
+    EXPECT_FALSE(popoverShown());
+}
