@@ -1137,12 +1137,12 @@ die länger als 1 Tag dauern
         <translation>Anderswo geändert</translation>
     </message>
     <message>
-        <source>Keep Other Version</source>
-        <translation>Andere Fassung behalten</translation>
+        <source>Discard Mine</source>
+        <translation>Verwerfen</translation>
     </message>
     <message>
         <source>Save Mine</source>
-        <translation>Meine sichern</translation>
+        <translation>Sichern</translation>
     </message>
     <message>
         <source>This event was changed by a sync or another program while you were editing it. Save your version over that change?</source>

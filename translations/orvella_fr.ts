@@ -1137,12 +1137,12 @@ plus longs qu’un jour
         <translation>Modifié ailleurs</translation>
     </message>
     <message>
-        <source>Keep Other Version</source>
-        <translation>Garder l’autre version</translation>
+        <source>Discard Mine</source>
+        <translation>Abandonner</translation>
     </message>
     <message>
         <source>Save Mine</source>
-        <translation>Enregistrer la mienne</translation>
+        <translation>Enregistrer</translation>
     </message>
     <message>
         <source>This event was changed by a sync or another program while you were editing it. Save your version over that change?</source>

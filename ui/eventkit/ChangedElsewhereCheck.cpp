@@ -48,7 +48,7 @@ void ChangedElsewhereCheck::confirmSave(std::function<void()> save, std::functio
         localizedString(QStringLiteral("Changed Elsewhere")),
         localizedString(QStringLiteral("This event was changed by a sync or another program while you were "
                                        "editing it. Save your version over that change?")),
-        shared_from_this(), localizedString(QStringLiteral("Keep Other Version")),
+        shared_from_this(), localizedString(QStringLiteral("Discard Mine")),
         QStringList{localizedString(QStringLiteral("Save Mine"))});
     alert->show();
 }

@@ -1,4 +1,5 @@
 #include "ui/editor/EditorTestSupport.h"
+#include "SamplePictures.h"
 
 #include "core/calendar/DateTimeFormatter.h"
 #include "core/hints/Hint.h"
@@ -475,6 +476,8 @@ TEST_F(EventDetailsViewControllerTest, doneAsksBeforeSavingOverAChangeThatCameIn
     auto alerts = AlertView::queuedAlerts();
     ASSERT_EQ(alerts.size(), 1u);
     EXPECT_EQ(alerts.front()->title(), "Changed Elsewhere");
+    screen.settle();
+    SamplePictures::keep(screen.harness.render(), "editor-changed-elsewhere.png");
     screen.tapView(*alerts.front()->buttons().front());
     EXPECT_FALSE(screen.editorOnTop());
     EXPECT_EQ(stored()->title(), "Dentist");

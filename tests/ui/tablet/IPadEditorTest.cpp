@@ -364,7 +364,7 @@ TEST_F(IPadEditorTest, DoneAndTapOutsideAskBeforeSavingOverAChangeMadeElsewhere)
         ASSERT_TRUE(week.harness.eventStore().saveEvent(other, EKSpan::ThisEvent, &error));
     };
 
-    // "Done", then "Keep Other Version": closed, nothing of the editor saved.
+    // "Done", then "Discard Mine": closed, nothing of the editor saved.
     editAndChangeElsewhere("Room 1");
     editor()->navigationItem()->rightBarButtonItem()->onAction();
     week.settle(0.5);
