@@ -85,6 +85,23 @@ bool differs(const SyncedCalendar& stored, const DavCalendar& found) {
            (color && stored.calendar->color() != color);
 }
 
+// The account's server calendars removed here and not yet on the server.
+void appendRemovals(EventStoreConnection& connection, const CalDavAccount& account,
+                    std::vector<CalendarChange>& changes) {
+    SqliteStatement& removed = connection.sql().statement(
+        "SELECT r.id, r.remote_url FROM removed_calendars r JOIN sources s ON s.id = r.source_id "
+        "WHERE s.identifier = ?1 ORDER BY r.id");
+    removed.bind(1, account.identifier);
+    while (removed.step()) {
+        CalendarChange change;
+        change.kind = CalendarChange::Kind::Removed;
+        change.id = removed.int64(0);
+        change.url = QUrl(removed.text(1));
+        changes.push_back(std::move(change));
+    }
+    removed.reset();
+}
+
 } // namespace
 
 std::optional<QUrl> CalDavStore::accountAddress(const QString& typed, QString* problem) {
@@ -220,11 +237,11 @@ bool CalDavStore::updateCalendars(const CalDavAccount& account,
                                   const std::vector<DavCalendar>& listedCalendars, StoreError* error) {
     const std::vector<SyncedCalendar> known = calendars(account);
     // Calendars removed here and not yet on the server do not come back.
+    std::vector<CalendarChange> removals;
+    m_store.read([&](EventStoreConnection& connection) { appendRemovals(connection, account, removals); });
     std::set<QString> removedHere;
-    for (const CalendarChange& change : calendarChanges(account)) {
-        if (change.kind == CalendarChange::Kind::Removed) {
-            removedHere.insert(hrefKey(change.url));
-        }
+    for (const CalendarChange& removal : removals) {
+        removedHere.insert(hrefKey(removal.url));
     }
     std::vector<DavCalendar> found;
     std::copy_if(listedCalendars.begin(), listedCalendars.end(), std::back_inserter(found),
@@ -327,18 +344,7 @@ std::vector<CalendarChange> CalDavStore::calendarChanges(const CalDavAccount& ac
             result.push_back(std::move(change));
         }
         changed.reset();
-        SqliteStatement& removed = connection.sql().statement(
-            "SELECT r.id, r.remote_url FROM removed_calendars r JOIN sources s ON s.id = r.source_id "
-            "WHERE s.identifier = ?1 ORDER BY r.id");
-        removed.bind(1, account.identifier);
-        while (removed.step()) {
-            CalendarChange change;
-            change.kind = CalendarChange::Kind::Removed;
-            change.id = removed.int64(0);
-            change.url = QUrl(removed.text(1));
-            result.push_back(std::move(change));
-        }
-        removed.reset();
+        appendRemovals(connection, account, result);
     });
     return result;
 }
