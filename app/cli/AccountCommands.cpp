@@ -28,7 +28,7 @@ AccountCommands::AccountCommands(EKEventStore& store, QTextStream& out, QTextStr
     : m_store(store), m_out(out), m_err(err) {}
 
 QString AccountCommands::add(const QString& kind, const QString& typedAddress, const QString& userName,
-                             const QString& title, const QString& passwordFile) {
+                             const QString& title, const QString& passwordFile, const QString& certificate) {
     if (kind != QLatin1String("caldav")) {
         return QStringLiteral("unknown kind of account “%1”: only caldav is known").arg(kind);
     }
@@ -41,12 +41,29 @@ QString AccountCommands::add(const QString& kind, const QString& typedAddress, c
     if (userName.isEmpty()) {
         return QStringLiteral("account add needs --user NAME");
     }
+    CalDavClient::Options options;
+    if (!certificate.isEmpty()) {
+        const std::optional<QByteArray> fingerprint = CalDavStore::fingerprintFromText(certificate);
+        if (!fingerprint) {
+            return QStringLiteral("“%1” is not a SHA-256 fingerprint: --certificate takes 64 hexadecimal "
+                                  "digits, in pairs that may be separated by “:”")
+                .arg(certificate);
+        }
+        options.pinnedCertificateSha256 = *fingerprint;
+    }
     const QString password = readPassword(passwordFile, &problem);
     if (!problem.isEmpty()) {
         return problem;
     }
-    CalDavClient client(userName, password, CalDavClient::Options{});
+    CalDavClient client(userName, password, options);
     const DavResult<DavDiscovery> found = client.discover(url);
+    if (!found && found.error().kind == DavError::Kind::Certificate) {
+        const QString fingerprint = CalDavStore::fingerprintText(found.error().certificateSha256);
+        return QStringLiteral(
+                   "%1\nits SHA-256 fingerprint is %2; if that is the server's certificate, add the "
+                   "account again with --certificate %2")
+            .arg(found.error().message, fingerprint);
+    }
     if (!found) {
         return found.error().message;
     }
@@ -55,6 +72,7 @@ QString AccountCommands::add(const QString& kind, const QString& typedAddress, c
     account.serverUrl = url;
     account.userName = userName;
     account.homeUrl = found.value().home;
+    account.certificateSha256 = options.pinnedCertificateSha256;
     StoreError error;
     CalDavStore store(m_store);
     if (!store.addAccount(account, &error)) {

@@ -20,8 +20,9 @@ public:
     AccountCommands(EKEventStore& store, QTextStream& out, QTextStream& err);
 
     // Each gives why it failed, or an empty text.
+    // `certificate`: the SHA-256 fingerprint of a certificate the person confirmed, as typed.
     QString add(const QString& kind, const QString& address, const QString& userName, const QString& title,
-                const QString& passwordFile);
+                const QString& passwordFile, const QString& certificate);
     QString list();
     QString remove(const QString& name);
     // Every account, or the one named.

@@ -244,11 +244,12 @@ std::span<const CommandLineTool::Command> CommandLineTool::commands() {
          ReadAgain,
          &CommandLineTool::searchCommand},
         {"account",
-         "add caldav URL --user NAME [--title TITLE] [--password-file F] | list | remove NAME",
+         "add caldav URL --user NAME [--title TITLE] [--password-file F] [--certificate SHA256] | list | "
+         "remove NAME",
          "add an account on a CalDAV server (its calendars are found and synced), list the accounts,\n"
          "or remove one with its calendars here (the server keeps them); the password is read from\n"
-         "F or from standard input",
-         {{"user", "NAME"}, {"title", "TITLE"}, {"password-file", "F"}},
+         "F or from standard input; --certificate trusts a server's own certificate by its fingerprint",
+         {{"user", "NAME"}, {"title", "TITLE"}, {"password-file", "F"}, {"certificate", "SHA256"}},
          {"add, list or remove", "caldav, or the account's name", "the server's address"},
          1,
          AsTheyAre,
@@ -635,9 +636,10 @@ int CommandLineTool::accountCommand(const QCommandLineParser& parser) {
             return reportWrongUsage(
                 QStringLiteral("account add needs the kind (caldav) and the server's address"));
         }
-        problem = accounts.add(given.at(1), given.at(2), parser.value(QStringLiteral("user")),
-                               parser.value(QStringLiteral("title")),
-                               parser.value(QStringLiteral("password-file")));
+        problem =
+            accounts.add(given.at(1), given.at(2), parser.value(QStringLiteral("user")),
+                         parser.value(QStringLiteral("title")), parser.value(QStringLiteral("password-file")),
+                         parser.value(QStringLiteral("certificate")));
     } else if (action == QLatin1String("list") && given.size() == 1) {
         problem = accounts.list();
     } else if (action == QLatin1String("remove") && given.size() == 2) {

@@ -6,6 +6,7 @@
 #include "core/sqlite/SqliteStatement.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <iterator>
 #include <set>
@@ -113,6 +114,22 @@ std::optional<QUrl> CalDavStore::accountAddress(const QString& typed, QString* p
         return std::nullopt;
     }
     return url;
+}
+
+QString CalDavStore::fingerprintText(const QByteArray& sha256) {
+    return QString::fromLatin1(sha256.toHex(':').toUpper());
+}
+
+std::optional<QByteArray> CalDavStore::fingerprintFromText(const QString& text) {
+    const QByteArray digits = text.trimmed().remove(QLatin1Char(':')).toLatin1();
+    constexpr qsizetype sha256Digits = 64;
+    const bool hex = std::all_of(digits.begin(), digits.end(), [](char digit) {
+        return std::isxdigit(static_cast<unsigned char>(digit)) != 0;
+    });
+    if (digits.size() != sha256Digits || !hex) {
+        return std::nullopt;
+    }
+    return QByteArray::fromHex(digits);
 }
 
 QString CalDavStore::defaultTitle(const QString& userName, const QUrl& serverUrl) {

@@ -102,6 +102,12 @@ public:
     // The address an account is added with, from what the person typed ("https://" when no scheme
     // is given); none, with `problem` saying why, when it is not an http:// or https:// address.
     static std::optional<QUrl> accountAddress(const QString& typed, QString* problem);
+    // A certificate's SHA-256 fingerprint as a person compares it: hex pairs in upper case
+    // separated by ":".
+    static QString fingerprintText(const QByteArray& sha256);
+    // The fingerprint a person typed (hex digits, pairs separated by ":" or not, any case); none
+    // when it is not 32 bytes of hex.
+    static std::optional<QByteArray> fingerprintFromText(const QString& text);
     // The title of an account the person did not name: "user@host".
     static QString defaultTitle(const QString& userName, const QUrl& serverUrl);
 

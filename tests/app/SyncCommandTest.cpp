@@ -135,6 +135,35 @@ TEST_F(SyncCommandTest, APasswordIsKeptInTheKeyringAndNowhereElse) {
     }
 }
 
+TEST_F(SyncCommandTest, ASelfSignedServerIsAddedOnlyWithItsFingerprint) {
+    RadicaleServer secure;
+    ASSERT_TRUE(secure.useSelfSignedCertificate().isEmpty());
+    ASSERT_TRUE(secure.start().isEmpty());
+    ASSERT_TRUE(secure.createCalendar(QStringLiteral("home"), QStringLiteral("Home")).isEmpty());
+    const QStringList add{QStringLiteral("account"),         QStringLiteral("add"),
+                          QStringLiteral("caldav"),          secure.url().toString(),
+                          QStringLiteral("--user"),          secure.userName(),
+                          QStringLiteral("--title"),         QStringLiteral("Secure"),
+                          QStringLiteral("--password-file"), passwordFile()};
+    const QString fingerprint = QString::fromLatin1(secure.certificateSha256().toHex(':').toUpper());
+
+    auto [refused, refusedOutput] = run(add);
+    EXPECT_EQ(refused, 1);
+    EXPECT_TRUE(refusedOutput.contains(QStringLiteral("--certificate ") + fingerprint))
+        << refusedOutput.toStdString();
+    EXPECT_FALSE(
+        run({QStringLiteral("account"), QStringLiteral("list")}).second.contains(QStringLiteral("Secure")));
+    EXPECT_EQ(run(add + QStringList{QStringLiteral("--certificate"), QStringLiteral("00:11")}).first, 1);
+
+    // Typed in lower case without the colons, as some tools print it; kept for the syncs.
+    auto [added, addOutput] = run(add + QStringList{QStringLiteral("--certificate"),
+                                                    QString::fromLatin1(secure.certificateSha256().toHex())});
+    EXPECT_EQ(added, 0) << addOutput.toStdString();
+    auto [synced, syncOutput] =
+        run({QStringLiteral("sync"), QStringLiteral("--password-file"), passwordFile()});
+    EXPECT_EQ(synced, 0) << syncOutput.toStdString();
+}
+
 // Syncs killed with SIGKILL at different moments, each followed by another sync, leave the server
 // and this computer with every event once.
 TEST_F(SyncCommandTest, SyncsKilledAtAnyMomentLoseNothingAndDoubleNothing) {

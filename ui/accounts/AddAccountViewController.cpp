@@ -1,5 +1,7 @@
 #include "ui/accounts/AddAccountViewController.h"
 
+#include "core/sync/CalDavStore.h"
+
 #include "foundation/Localization.h"
 #include "kit/AlertView.h"
 #include "kit/BarButtonItem.h"
@@ -71,7 +73,7 @@ QString AddAccountViewController::message() const {
 }
 
 QString AddAccountViewController::fingerprintText(const QByteArray& sha256) {
-    const QString pairs = QString::fromLatin1(sha256.toHex(':').toUpper());
+    const QString pairs = CalDavStore::fingerprintText(sha256);
     QStringList lines;
     const qsizetype lineLength = fingerprintPairsPerLine * 3;
     for (qsizetype start = 0; start < pairs.size(); start += lineLength) {
