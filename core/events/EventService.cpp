@@ -12,7 +12,6 @@
 #include "core/events/LogAlertPresenter.h"
 #include "core/events/NetworkActivityIndicator.h"
 #include "core/events/ReadOnlyCheck.h"
-#include "core/eventstore/EventStoreLog.h"
 #include "core/eventstore/WallClock.h"
 #include "core/settings/AppSettings.h"
 #include "core/sync/WebCalendarSubscriptions.h"
@@ -354,9 +353,7 @@ std::shared_ptr<EKCalendar> EventService::newCalendarForSource(std::shared_ptr<c
 void EventService::refreshSourcesIfNecessary() {
     DispatchQueue::main().async([] { NetworkActivityIndicator::setVisible(true); });
     m_eventStore->refreshSourcesIfNecessary();
-    for (const QString& problem : WebCalendarSubscriptions(*m_eventStore).refreshDue()) {
-        Log::warning(eventStoreLogCategory, problem);
-    }
+    WebCalendarSubscriptions(*m_eventStore).refreshDueLoggingProblems();
     DispatchQueue::main().async([] { NetworkActivityIndicator::setVisible(false); });
 }
 

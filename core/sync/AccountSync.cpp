@@ -9,6 +9,7 @@
 #include "core/sync/PasswordKeyring.h"
 #include "core/sync/WebCalendarSubscriptions.h"
 #include "foundation/DispatchQueue.h"
+#include "foundation/Localization.h"
 #include "foundation/Log.h"
 #include "foundation/RunLoop.h"
 
@@ -171,7 +172,8 @@ AddAccountResult AccountSync::addDiscovered(const AccountForm& form, const QUrl&
         if (!kept) {
             Log::warning(
                 eventStoreLogCategory,
-                QStringLiteral("No keyring took the password of %1: it is asked again at the next start")
+                localizedString(
+                    QStringLiteral("No keyring took the password of %1: it is asked again at the next start"))
                     .arg(title));
         }
     });
@@ -187,7 +189,7 @@ bool AccountSync::removeAccount(const QString& accountIdentifier, StoreError* er
     const std::optional<CalDavAccount> account = store.account(accountIdentifier);
     if (!account) {
         error->code = StoreError::CalendarNotFound;
-        error->localizedDescription = QStringLiteral("The account is no longer there.");
+        error->localizedDescription = localizedString(QStringLiteral("The account is no longer there."));
         return false;
     }
     if (!store.removeAccount(*account, error)) {
@@ -245,7 +247,7 @@ void AccountSync::withPassword(const CalDavAccount& account,
             }
             if (!self->m_passwordPrompt || self->m_declinedPrompts.count(account.identifier) > 0) {
                 self->m_failures[account.identifier] =
-                    QStringLiteral("The password of this account is not known.");
+                    localizedString(QStringLiteral("The password of this account is not known."));
                 self->notifyObservers();
                 then(std::nullopt);
                 return;
@@ -295,12 +297,14 @@ void AccountSync::syncEnded(const CalDavAccount& account, const SyncReport& repo
         m_failures.erase(account.identifier);
     } else {
         m_failures[account.identifier] = report.failure;
-        Log::warning(eventStoreLogCategory,
-                     QStringLiteral("The sync of %1 stopped: %2").arg(account.title, report.failure));
+        Log::warning(
+            eventStoreLogCategory,
+            localizedString(QStringLiteral("The sync of %1 stopped: %2")).arg(account.title, report.failure));
     }
     for (const QString& skipped : report.skipped) {
-        Log::warning(eventStoreLogCategory,
-                     QStringLiteral("Left on the server of %1: %2").arg(account.title, skipped));
+        Log::warning(
+            eventStoreLogCategory,
+            localizedString(QStringLiteral("Left on the server of %1: %2")).arg(account.title, skipped));
     }
     if (report.conflicts > 0 && m_onConflicts) {
         m_onConflicts(account, report.conflicts);
@@ -319,17 +323,8 @@ void AccountSync::storeChanged(const EKEventStoreChange& change) {
     if (change.origin != EKEventStoreChange::Origin::ThisProgram) {
         return;
     }
-    bool serverCalendarChanged = false;
-    for (const std::shared_ptr<EKCalendar>& calendar : m_store->calendars()) {
-        const std::shared_ptr<const EKSource> source = calendar->source();
-        if (source && source->sourceType() == EKSourceType::CalDAV &&
-            std::find(change.calendarIdentifiers.begin(), change.calendarIdentifiers.end(),
-                      calendar->calendarIdentifier()) != change.calendarIdentifiers.end()) {
-            serverCalendarChanged = true;
-            break;
-        }
-    }
-    if (!serverCalendarChanged) {
+    // The journal says whether the change touched a server calendar, removed ones included.
+    if (!CalDavStore(*m_store).hasUnsentChanges()) {
         return;
     }
     // Changes made in quick succession go in one sync, 2 seconds after the last of them.
@@ -374,9 +369,7 @@ void AccountSync::refreshSubscriptions() {
     m_refreshingSubscriptions = true;
     const std::weak_ptr<AccountSync> weak = weakSelf();
     DispatchQueue::global().async([weak, store = m_store] {
-        for (const QString& problem : WebCalendarSubscriptions(*store).refreshDue()) {
-            Log::warning(eventStoreLogCategory, problem);
-        }
+        WebCalendarSubscriptions(*store).refreshDueLoggingProblems();
         DispatchQueue::main().async([weak] {
             if (const std::shared_ptr<AccountSync> self = weak.lock()) {
                 self->m_refreshingSubscriptions = false;

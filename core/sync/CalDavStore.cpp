@@ -4,6 +4,7 @@
 #include "core/eventstore/EventStoreConnection.h"
 #include "core/eventstore/EventStoreWriter.h"
 #include "core/sqlite/SqliteStatement.h"
+#include "foundation/Localization.h"
 
 #include <algorithm>
 #include <cctype>
@@ -110,7 +111,7 @@ std::optional<QUrl> CalDavStore::accountAddress(const QString& typed, QString* p
     const QUrl url(trimmed.contains(QLatin1String("://")) ? trimmed : QStringLiteral("https://") + trimmed);
     if (trimmed.isEmpty() || !url.isValid() || url.host().isEmpty() ||
         (url.scheme() != QLatin1String("https") && url.scheme() != QLatin1String("http"))) {
-        *problem = QStringLiteral("“%1” is not an http:// or https:// address").arg(typed);
+        *problem = localizedString(QStringLiteral("“%1” is not an http:// or https:// address")).arg(typed);
         return std::nullopt;
     }
     return url;
@@ -164,11 +165,13 @@ std::optional<CalDavAccount> CalDavStore::account(const QString& name) const {
 
 bool CalDavStore::addAccount(CalDavAccount& account, StoreError* error) {
     if (account.title.trimmed().isEmpty()) {
-        return refuse(error, StoreError::BadFile, QStringLiteral("An account needs a name."));
+        return refuse(error, StoreError::BadFile,
+                      localizedString(QStringLiteral("An account needs a name.")));
     }
     if (CalDavStore::account(account.title)) {
-        return refuse(error, StoreError::BadFile,
-                      QStringLiteral("There is already an account named “%1”.").arg(account.title));
+        return refuse(
+            error, StoreError::BadFile,
+            localizedString(QStringLiteral("There is already an account named “%1”.")).arg(account.title));
     }
     const QString identifier = EventStoreWriter::newIdentifier();
     const bool written = m_store.writeSynced(
@@ -291,7 +294,8 @@ bool CalDavStore::updateCalendars(const CalDavAccount& account,
             const std::optional<std::int64_t> source = sourceId(sql, account.identifier);
             if (!source) {
                 return refuse(e, StoreError::CalendarNotFound,
-                              QStringLiteral("The account “%1” is not in the store.").arg(account.title));
+                              localizedString(QStringLiteral("The account “%1” is not in the store."))
+                                  .arg(account.title));
             }
             for (const SyncedCalendar& calendar : known) {
                 if (!listed(calendar.url) && !writer.removeCalendar(*calendar.calendar, e)) {
@@ -441,6 +445,19 @@ std::vector<UnsentChange> CalDavStore::unsentChanges(const SyncedCalendar& calen
         query.reset();
     });
     return result;
+}
+
+bool CalDavStore::hasUnsentChanges() const {
+    bool unsent = false;
+    m_store.read([&](EventStoreConnection& connection) {
+        SqliteStatement& query = connection.sql().statement(
+            "SELECT EXISTS (SELECT 1 FROM sync_journal) OR EXISTS (SELECT 1 FROM removed_calendars) OR "
+            "EXISTS (SELECT 1 FROM calendars WHERE type = ?1 AND (remote_url IS NULL OR changed_here <> 0))");
+        query.bind(1, static_cast<int>(EKCalendarType::CalDAV));
+        unsent = query.step() && query.integer(0) != 0;
+        query.reset();
+    });
+    return unsent;
 }
 
 std::vector<std::shared_ptr<EKEvent>> CalDavStore::records(const SyncedCalendar& calendar,

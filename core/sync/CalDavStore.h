@@ -138,6 +138,9 @@ public:
     // The calendar's resources by address (normalised as the client gives them).
     std::map<QString, StoredResource> resources(const SyncedCalendar& calendar) const;
     std::vector<UnsentChange> unsentChanges(const SyncedCalendar& calendar) const;
+    // Whether any account has a change made here that the server does not have yet: an event, or a
+    // calendar made, renamed, recoloured or removed.
+    bool hasUnsentChanges() const;
     // The records of one resource, as ICalendarWriter writes them.
     std::vector<std::shared_ptr<EKEvent>> records(const SyncedCalendar& calendar, const QString& uid) const;
 

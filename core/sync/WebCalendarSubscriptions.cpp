@@ -3,11 +3,14 @@
 #include "core/eventstore/EKCalendar.h"
 #include "core/eventstore/EKEventStore.h"
 #include "core/eventstore/EventStoreConnection.h"
+#include "core/eventstore/EventStoreLog.h"
 #include "core/eventstore/EventStoreWriter.h"
 #include "core/eventstore/ICalendarReader.h"
 #include "core/eventstore/ICalendarValues.h"
 #include "core/sqlite/SqliteStatement.h"
 #include "core/sync/HttpExchange.h"
+#include "foundation/Localization.h"
+#include "foundation/Log.h"
 #include "foundation/RunLoop.h"
 
 #include <QNetworkAccessManager>
@@ -77,14 +80,15 @@ std::shared_ptr<EKCalendar> WebCalendarSubscriptions::subscribe(const QString& a
                                                                 QString* problem) {
     const QUrl url = fetchAddress(address);
     if (!url.isValid() || (url.scheme() != QLatin1String("https") && url.scheme() != QLatin1String("http"))) {
-        *problem = QStringLiteral("%1 is not a webcal://, https:// or http:// address").arg(address);
+        *problem = localizedString(QStringLiteral("%1 is not a webcal://, https:// or http:// address"))
+                       .arg(address);
         return nullptr;
     }
     const QString key = url.toString(QUrl::FullyEncoded);
     for (const Subscription& existing : subscriptions()) {
         if (existing.url.toString(QUrl::FullyEncoded) == key) {
-            *problem =
-                QStringLiteral("%1 is already subscribed as “%2”").arg(address, existing.calendar->title());
+            *problem = localizedString(QStringLiteral("%1 is already subscribed as “%2”"))
+                           .arg(address, existing.calendar->title());
             return nullptr;
         }
     }
@@ -123,7 +127,7 @@ std::shared_ptr<EKCalendar> WebCalendarSubscriptions::subscribe(const QString& a
             return added.calendar;
         }
     }
-    *problem = QStringLiteral("the subscription to %1 was not kept").arg(address);
+    *problem = localizedString(QStringLiteral("the subscription to %1 was not kept")).arg(address);
     return nullptr;
 }
 
@@ -139,11 +143,17 @@ std::vector<QString> WebCalendarSubscriptions::refreshDue() {
         const std::optional<Fetched> fetched =
             fetch(subscription.url, subscription.etag, subscription.lastModified, &problem);
         if (!fetched || !store(subscription, *fetched, &problem)) {
-            problems.push_back(QStringLiteral("the calendar “%1” keeps its events: %2")
+            problems.push_back(localizedString(QStringLiteral("the calendar “%1” keeps its events: %2"))
                                    .arg(subscription.calendar->title(), problem));
         }
     }
     return problems;
+}
+
+void WebCalendarSubscriptions::refreshDueLoggingProblems() {
+    for (const QString& problem : refreshDue()) {
+        Log::warning(eventStoreLogCategory, problem);
+    }
 }
 
 std::optional<Date> WebCalendarSubscriptions::nextRefresh() const {
@@ -219,8 +229,9 @@ std::optional<WebCalendarSubscriptions::Fetched> WebCalendarSubscriptions::fetch
         return fetched;
     }
     if (answer.value().status != 200) {
-        *problem =
-            QStringLiteral("%1 answered with status %2").arg(url.toString()).arg(answer.value().status);
+        *problem = localizedString(QStringLiteral("%1 answered with status %2"))
+                       .arg(url.toString())
+                       .arg(answer.value().status);
         return std::nullopt;
     }
     ICalendarParseResult parsed = ICalendarReader(m_store).read(answer.value().body, url.toString());

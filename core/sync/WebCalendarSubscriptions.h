@@ -39,6 +39,8 @@ public:
     // Fetches again the subscriptions whose interval has passed; the problems, each naming its
     // calendar.
     std::vector<QString> refreshDue();
+    // The same, with each problem logged as a warning: for refreshes nobody waits on.
+    void refreshDueLoggingProblems();
     // When the next subscription is due; none without subscriptions.
     std::optional<Date> nextRefresh() const;
 

@@ -160,6 +160,24 @@ TEST_F(AccountSyncTest, LocalChangesTheDueTimerAndAMissingPasswordStartSyncsAsTh
     EXPECT_EQ(titlesHere(),
               (QStringList{QStringLiteral("Lunch"), QStringLiteral("Review"), QStringLiteral("Standup")}));
 
+    // A change to a calendar of this computer alone starts nothing; removing a server calendar here
+    // is sent like any other change.
+    auto local = EKEvent::eventWithEventStore(*m_sharedStore);
+    local->setTitle(QStringLiteral("Kept here"));
+    local->setCalendar(m_sharedStore->defaultCalendarForNewEvents());
+    local->setStartDate(event->startDate());
+    local->setEndDate(event->endDate());
+    ASSERT_TRUE(m_sharedStore->saveEvent(local, EKSpan::ThisEvent, &error));
+    m_loop->runUntilIdle();
+    m_loop->advance(AccountSync::localChangeDelay + 0.1);
+    EXPECT_FALSE(m_accountSync->accounts().front().syncing);
+    ASSERT_TRUE(m_sharedStore->removeCalendar(work, true, &error));
+    m_loop->runUntilIdle();
+    m_loop->advance(AccountSync::localChangeDelay + 0.1);
+    EXPECT_TRUE(m_accountSync->accounts().front().syncing);
+    ASSERT_TRUE(syncEnds(*m_accountSync));
+    EXPECT_FALSE(m_other.entries(m_work)) << "the calendar is gone from the server too";
+
     // Without the password in a keyring, the person is asked once per run; declining is kept.
     m_accountSync.reset();
     m_keyring->passwords.clear();
