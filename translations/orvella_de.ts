@@ -1227,5 +1227,245 @@ die länger als 1 Tag dauern
             <numerusform>%n Termine wurden hier und auf dem Server von „%2“ geändert. Beide Fassungen bleiben erhalten: die dieses Computers hat „ (changed on this computer)“ im Titel.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>No keyring took the password of %1: it is asked again at the next start</source>
+        <translation>Kein Schlüsselbund hat das Passwort von %1 aufgenommen: Es wird beim nächsten Start erneut abgefragt</translation>
+    </message>
+    <message>
+        <source>The account is no longer there.</source>
+        <translation>Das Konto ist nicht mehr vorhanden.</translation>
+    </message>
+    <message>
+        <source>The password of this account is not known.</source>
+        <translation>Das Passwort dieses Kontos ist nicht bekannt.</translation>
+    </message>
+    <message>
+        <source>The sync of %1 stopped: %2</source>
+        <translation>Der Abgleich von %1 wurde abgebrochen: %2</translation>
+    </message>
+    <message>
+        <source>Left on the server of %1: %2</source>
+        <translation>Auf dem Server von %1 belassen: %2</translation>
+    </message>
+    <message>
+        <source>The server refused the user name or password for %1</source>
+        <translation>Der Server hat den Benutzernamen oder das Passwort für %1 abgelehnt</translation>
+    </message>
+    <message>
+        <source>%1 does not allow this account to %2</source>
+        <translation>%1 erlaubt diesem Konto nicht, %2</translation>
+    </message>
+    <message>
+        <source>%1 does not exist on the server</source>
+        <translation>%1 existiert auf dem Server nicht</translation>
+    </message>
+    <message>
+        <source>%1 was changed on the server since it was last read, so it was not possible to %2</source>
+        <translation>%1 wurde auf dem Server geändert, seit es zuletzt gelesen wurde; daher war es nicht möglich, %2</translation>
+    </message>
+    <message>
+        <source>%1 answered with status %2 when asked to %3</source>
+        <translation>%1 antwortete mit Status %2 auf die Bitte, %3</translation>
+    </message>
+    <message>
+        <source>%1 is not a CalDAV server: it does not answer WebDAV requests</source>
+        <translation>%1 ist kein CalDAV-Server: Er beantwortet keine WebDAV-Anfragen</translation>
+    </message>
+    <message>
+        <source>read its properties</source>
+        <translation>seine Eigenschaften zu lesen</translation>
+    </message>
+    <message>
+        <source>%1 is not a CalDAV server: it names no calendars for the user, nor does %2</source>
+        <translation>%1 ist kein CalDAV-Server: Er nennt keine Kalender für den Benutzer, und %2 auch nicht</translation>
+    </message>
+    <message>
+        <source>%1 is not a CalDAV server: %2</source>
+        <translation>%1 ist kein CalDAV-Server: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a CalDAV server: it names no principal for the user</source>
+        <translation>%1 ist kein CalDAV-Server: Er nennt keinen Prinzipal für den Benutzer</translation>
+    </message>
+    <message>
+        <source>%1 is not a CalDAV server: it names no calendar home for the user</source>
+        <translation>%1 ist kein CalDAV-Server: Er nennt keinen Kalenderordner für den Benutzer</translation>
+    </message>
+    <message>
+        <source>%1 is not a calendar</source>
+        <translation>%1 ist kein Kalender</translation>
+    </message>
+    <message>
+        <source>%1 no longer accepts the sync token; the calendar has to be read whole</source>
+        <translation>%1 nimmt das Abgleichszeichen nicht mehr an; der Kalender muss ganz gelesen werden</translation>
+    </message>
+    <message>
+        <source>list its changes</source>
+        <translation>seine Änderungen aufzulisten</translation>
+    </message>
+    <message>
+        <source>give its events</source>
+        <translation>seine Termine zu liefern</translation>
+    </message>
+    <message>
+        <source>give the event</source>
+        <translation>den Termin zu liefern</translation>
+    </message>
+    <message>
+        <source>create it</source>
+        <translation>ihn anzulegen</translation>
+    </message>
+    <message>
+        <source>replace it</source>
+        <translation>ihn zu ersetzen</translation>
+    </message>
+    <message>
+        <source>delete it</source>
+        <translation>ihn zu löschen</translation>
+    </message>
+    <message>
+        <source>create the calendar</source>
+        <translation>den Kalender anzulegen</translation>
+    </message>
+    <message>
+        <source>rename the calendar</source>
+        <translation>den Kalender umzubenennen</translation>
+    </message>
+    <message>
+        <source>%1 did not take the new name and colour (status %2)</source>
+        <translation>%1 hat den neuen Namen und die neue Farbe nicht übernommen (Status %2)</translation>
+    </message>
+    <message>
+        <source>delete the calendar</source>
+        <translation>den Kalender zu löschen</translation>
+    </message>
+    <message>
+        <source>“%1” is not an http:// or https:// address</source>
+        <translation>„%1“ ist keine http://- oder https://-Adresse</translation>
+    </message>
+    <message>
+        <source>An account needs a name.</source>
+        <translation>Ein Konto braucht einen Namen.</translation>
+    </message>
+    <message>
+        <source>There is already an account named “%1”.</source>
+        <translation>Es gibt bereits ein Konto namens „%1“.</translation>
+    </message>
+    <message>
+        <source>The account “%1” is not in the store.</source>
+        <translation>Das Konto „%1“ ist nicht im Speicher.</translation>
+    </message>
+    <message>
+        <source>Looking for the calendars of “%1”</source>
+        <translation>Kalender von „%1“ werden gesucht</translation>
+    </message>
+    <message>
+        <source>Syncing “%1”</source>
+        <translation>„%1“ wird abgeglichen</translation>
+    </message>
+    <message>
+        <source>Making “%1” on the server</source>
+        <translation>„%1“ wird auf dem Server angelegt</translation>
+    </message>
+    <message>
+        <source>Renaming “%1” on the server</source>
+        <translation>„%1“ wird auf dem Server umbenannt</translation>
+    </message>
+    <message>
+        <source>Removing a calendar on the server</source>
+        <translation>Ein Kalender wird auf dem Server entfernt</translation>
+    </message>
+    <message>
+        <source>Fetching %1 of %2 events of “%3”</source>
+        <translation>%1 von %2 Terminen von „%3“ werden geladen</translation>
+    </message>
+    <message>
+        <source>%1 holds no event</source>
+        <translation>%1 enthält keinen Termin</translation>
+    </message>
+    <message>
+        <source>%1 holds more than one event (more than one UID)</source>
+        <translation>%1 enthält mehr als einen Termin (mehr als eine UID)</translation>
+    </message>
+    <message>
+        <source>The answer of %1 cannot be read: %2</source>
+        <translation>Die Antwort von %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 on line %2</source>
+        <translation>%1 in Zeile %2</translation>
+    </message>
+    <message>
+        <source>it is empty</source>
+        <translation>sie ist leer</translation>
+    </message>
+    <message>
+        <source>it is not a WebDAV multistatus</source>
+        <translation>sie ist kein WebDAV-Multistatus</translation>
+    </message>
+    <message>
+        <source>The keyring gave no password: %1</source>
+        <translation>Der Schlüsselbund hat kein Passwort geliefert: %1</translation>
+    </message>
+    <message>
+        <source>The keyring did not keep the password: %1</source>
+        <translation>Der Schlüsselbund hat das Passwort nicht gespeichert: %1</translation>
+    </message>
+    <message>
+        <source>The keyring kept a removed account's password: %1</source>
+        <translation>Der Schlüsselbund hat das Passwort eines entfernten Kontos behalten: %1</translation>
+    </message>
+    <message>
+        <source>%1 is a plain http:// address; only https:// addresses are used for other computers than this one</source>
+        <translation>%1 ist eine einfache http://-Adresse; für andere Computer als diesen werden nur https://-Adressen verwendet</translation>
+    </message>
+    <message>
+        <source>%1 is not an https:// address</source>
+        <translation>%1 ist keine https://-Adresse</translation>
+    </message>
+    <message>
+        <source>%1 sent the request on to %2, another server; it was not followed so that the password stays with %3</source>
+        <translation>%1 hat die Anfrage an %2, einen anderen Server, weitergeleitet; dem wurde nicht gefolgt, damit das Passwort bei %3 bleibt</translation>
+    </message>
+    <message>
+        <source>%1 sent the request on more than %2 times</source>
+        <translation>%1 hat die Anfrage mehr als %2-mal weitergeleitet</translation>
+    </message>
+    <message>
+        <source>%1 did not answer completely within %2 seconds</source>
+        <translation>%1 hat nicht innerhalb von %2 Sekunden vollständig geantwortet</translation>
+    </message>
+    <message>
+        <source>The answer of %1 is larger than the %2 bytes allowed</source>
+        <translation>Die Antwort von %1 ist größer als die erlaubten %2 Bytes</translation>
+    </message>
+    <message>
+        <source>The certificate of %1 is not trusted: %2</source>
+        <translation>Dem Zertifikat von %1 wird nicht vertraut: %2</translation>
+    </message>
+    <message>
+        <source>Could not reach %1: %2</source>
+        <translation>%1 war nicht erreichbar: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a webcal://, https:// or http:// address</source>
+        <translation>%1 ist keine webcal://-, https://- oder http://-Adresse</translation>
+    </message>
+    <message>
+        <source>%1 is already subscribed as “%2”</source>
+        <translation>%1 ist bereits als „%2“ abonniert</translation>
+    </message>
+    <message>
+        <source>the subscription to %1 was not kept</source>
+        <translation>das Abonnement von %1 wurde nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>the calendar “%1” keeps its events: %2</source>
+        <translation>der Kalender „%1“ behält seine Termine: %2</translation>
+    </message>
+    <message>
+        <source>%1 answered with status %2</source>
+        <translation>%1 antwortete mit Status %2</translation>
+    </message>
 </context>
 </TS>

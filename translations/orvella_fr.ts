@@ -1227,5 +1227,245 @@ plus longs qu’un jour
             <numerusform>%n événements ont été modifiés ici et sur le serveur de « %2 ». Les deux versions sont gardées : celle de cet ordinateur a « (changed on this computer) » dans son titre.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>No keyring took the password of %1: it is asked again at the next start</source>
+        <translation>Aucun trousseau n'a gardé le mot de passe de %1 : il sera redemandé au prochain démarrage</translation>
+    </message>
+    <message>
+        <source>The account is no longer there.</source>
+        <translation>Le compte n'existe plus.</translation>
+    </message>
+    <message>
+        <source>The password of this account is not known.</source>
+        <translation>Le mot de passe de ce compte n'est pas connu.</translation>
+    </message>
+    <message>
+        <source>The sync of %1 stopped: %2</source>
+        <translation>La synchronisation de %1 s'est arrêtée : %2</translation>
+    </message>
+    <message>
+        <source>Left on the server of %1: %2</source>
+        <translation>Laissé sur le serveur de %1 : %2</translation>
+    </message>
+    <message>
+        <source>The server refused the user name or password for %1</source>
+        <translation>Le serveur a refusé le nom d'utilisateur ou le mot de passe pour %1</translation>
+    </message>
+    <message>
+        <source>%1 does not allow this account to %2</source>
+        <translation>%1 ne permet pas à ce compte de %2</translation>
+    </message>
+    <message>
+        <source>%1 does not exist on the server</source>
+        <translation>%1 n'existe pas sur le serveur</translation>
+    </message>
+    <message>
+        <source>%1 was changed on the server since it was last read, so it was not possible to %2</source>
+        <translation>%1 a été modifié sur le serveur depuis sa dernière lecture ; il n'a donc pas été possible de %2</translation>
+    </message>
+    <message>
+        <source>%1 answered with status %2 when asked to %3</source>
+        <translation>%1 a répondu avec le statut %2 à la demande de %3</translation>
+    </message>
+    <message>
+        <source>%1 is not a CalDAV server: it does not answer WebDAV requests</source>
+        <translation>%1 n'est pas un serveur CalDAV : il ne répond pas aux requêtes WebDAV</translation>
+    </message>
+    <message>
+        <source>read its properties</source>
+        <translation>lire ses propriétés</translation>
+    </message>
+    <message>
+        <source>%1 is not a CalDAV server: it names no calendars for the user, nor does %2</source>
+        <translation>%1 n'est pas un serveur CalDAV : il ne donne aucun calendrier pour l'utilisateur, pas plus que %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a CalDAV server: %2</source>
+        <translation>%1 n'est pas un serveur CalDAV : %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a CalDAV server: it names no principal for the user</source>
+        <translation>%1 n'est pas un serveur CalDAV : il ne donne aucun principal pour l'utilisateur</translation>
+    </message>
+    <message>
+        <source>%1 is not a CalDAV server: it names no calendar home for the user</source>
+        <translation>%1 n'est pas un serveur CalDAV : il ne donne aucun dossier de calendriers pour l'utilisateur</translation>
+    </message>
+    <message>
+        <source>%1 is not a calendar</source>
+        <translation>%1 n'est pas un calendrier</translation>
+    </message>
+    <message>
+        <source>%1 no longer accepts the sync token; the calendar has to be read whole</source>
+        <translation>%1 n'accepte plus le jeton de synchronisation ; le calendrier doit être lu en entier</translation>
+    </message>
+    <message>
+        <source>list its changes</source>
+        <translation>lister ses modifications</translation>
+    </message>
+    <message>
+        <source>give its events</source>
+        <translation>donner ses événements</translation>
+    </message>
+    <message>
+        <source>give the event</source>
+        <translation>donner l'événement</translation>
+    </message>
+    <message>
+        <source>create it</source>
+        <translation>le créer</translation>
+    </message>
+    <message>
+        <source>replace it</source>
+        <translation>le remplacer</translation>
+    </message>
+    <message>
+        <source>delete it</source>
+        <translation>le supprimer</translation>
+    </message>
+    <message>
+        <source>create the calendar</source>
+        <translation>créer le calendrier</translation>
+    </message>
+    <message>
+        <source>rename the calendar</source>
+        <translation>renommer le calendrier</translation>
+    </message>
+    <message>
+        <source>%1 did not take the new name and colour (status %2)</source>
+        <translation>%1 n'a pas pris le nouveau nom ni la nouvelle couleur (statut %2)</translation>
+    </message>
+    <message>
+        <source>delete the calendar</source>
+        <translation>supprimer le calendrier</translation>
+    </message>
+    <message>
+        <source>“%1” is not an http:// or https:// address</source>
+        <translation>« %1 » n'est pas une adresse http:// ou https://</translation>
+    </message>
+    <message>
+        <source>An account needs a name.</source>
+        <translation>Un compte a besoin d'un nom.</translation>
+    </message>
+    <message>
+        <source>There is already an account named “%1”.</source>
+        <translation>Il existe déjà un compte nommé « %1 ».</translation>
+    </message>
+    <message>
+        <source>The account “%1” is not in the store.</source>
+        <translation>Le compte « %1 » n'est pas dans le stockage.</translation>
+    </message>
+    <message>
+        <source>Looking for the calendars of “%1”</source>
+        <translation>Recherche des calendriers de « %1 »</translation>
+    </message>
+    <message>
+        <source>Syncing “%1”</source>
+        <translation>Synchronisation de « %1 »</translation>
+    </message>
+    <message>
+        <source>Making “%1” on the server</source>
+        <translation>Création de « %1 » sur le serveur</translation>
+    </message>
+    <message>
+        <source>Renaming “%1” on the server</source>
+        <translation>Renommage de « %1 » sur le serveur</translation>
+    </message>
+    <message>
+        <source>Removing a calendar on the server</source>
+        <translation>Suppression d'un calendrier sur le serveur</translation>
+    </message>
+    <message>
+        <source>Fetching %1 of %2 events of “%3”</source>
+        <translation>Chargement de %1 sur %2 événements de « %3 »</translation>
+    </message>
+    <message>
+        <source>%1 holds no event</source>
+        <translation>%1 ne contient aucun événement</translation>
+    </message>
+    <message>
+        <source>%1 holds more than one event (more than one UID)</source>
+        <translation>%1 contient plus d'un événement (plus d'un UID)</translation>
+    </message>
+    <message>
+        <source>The answer of %1 cannot be read: %2</source>
+        <translation>La réponse de %1 ne peut pas être lue : %2</translation>
+    </message>
+    <message>
+        <source>%1 on line %2</source>
+        <translation>%1 à la ligne %2</translation>
+    </message>
+    <message>
+        <source>it is empty</source>
+        <translation>elle est vide</translation>
+    </message>
+    <message>
+        <source>it is not a WebDAV multistatus</source>
+        <translation>ce n'est pas un multistatus WebDAV</translation>
+    </message>
+    <message>
+        <source>The keyring gave no password: %1</source>
+        <translation>Le trousseau n'a donné aucun mot de passe : %1</translation>
+    </message>
+    <message>
+        <source>The keyring did not keep the password: %1</source>
+        <translation>Le trousseau n'a pas gardé le mot de passe : %1</translation>
+    </message>
+    <message>
+        <source>The keyring kept a removed account's password: %1</source>
+        <translation>Le trousseau a gardé le mot de passe d'un compte supprimé : %1</translation>
+    </message>
+    <message>
+        <source>%1 is a plain http:// address; only https:// addresses are used for other computers than this one</source>
+        <translation>%1 est une simple adresse http:// ; seules les adresses https:// sont utilisées pour d'autres ordinateurs que celui-ci</translation>
+    </message>
+    <message>
+        <source>%1 is not an https:// address</source>
+        <translation>%1 n'est pas une adresse https://</translation>
+    </message>
+    <message>
+        <source>%1 sent the request on to %2, another server; it was not followed so that the password stays with %3</source>
+        <translation>%1 a renvoyé la requête vers %2, un autre serveur ; elle n'a pas été suivie pour que le mot de passe reste chez %3</translation>
+    </message>
+    <message>
+        <source>%1 sent the request on more than %2 times</source>
+        <translation>%1 a renvoyé la requête plus de %2 fois</translation>
+    </message>
+    <message>
+        <source>%1 did not answer completely within %2 seconds</source>
+        <translation>%1 n'a pas répondu entièrement en %2 secondes</translation>
+    </message>
+    <message>
+        <source>The answer of %1 is larger than the %2 bytes allowed</source>
+        <translation>La réponse de %1 dépasse les %2 octets permis</translation>
+    </message>
+    <message>
+        <source>The certificate of %1 is not trusted: %2</source>
+        <translation>Le certificat de %1 n'est pas reconnu : %2</translation>
+    </message>
+    <message>
+        <source>Could not reach %1: %2</source>
+        <translation>Impossible de joindre %1 : %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a webcal://, https:// or http:// address</source>
+        <translation>%1 n'est pas une adresse webcal://, https:// ou http://</translation>
+    </message>
+    <message>
+        <source>%1 is already subscribed as “%2”</source>
+        <translation>%1 est déjà abonné sous « %2 »</translation>
+    </message>
+    <message>
+        <source>the subscription to %1 was not kept</source>
+        <translation>l'abonnement à %1 n'a pas été gardé</translation>
+    </message>
+    <message>
+        <source>the calendar “%1” keeps its events: %2</source>
+        <translation>le calendrier « %1 » garde ses événements : %2</translation>
+    </message>
+    <message>
+        <source>%1 answered with status %2</source>
+        <translation>%1 a répondu avec le statut %2</translation>
+    </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 
 #include "core/sync/DavXml.h"
 #include "core/sync/HttpExchange.h"
+#include "foundation/Localization.h"
 
 #include <QNetworkAccessManager>
 
@@ -35,22 +36,26 @@ DavError statusError(const HttpAnswer& answer, const QString& doing) {
     switch (answer.status) {
     case 401:
         return davError(DavError::Kind::Unauthorized, answer.url, answer.status,
-                        QStringLiteral("The server refused the user name or password for %1").arg(address));
+                        localizedString(QStringLiteral("The server refused the user name or password for %1"))
+                            .arg(address));
     case 403:
-        return davError(DavError::Kind::Unauthorized, answer.url, answer.status,
-                        QStringLiteral("%1 does not allow this account to %2").arg(address, doing));
+        return davError(
+            DavError::Kind::Unauthorized, answer.url, answer.status,
+            localizedString(QStringLiteral("%1 does not allow this account to %2")).arg(address, doing));
     case 404:
     case 410:
         return davError(DavError::Kind::NotFound, answer.url, answer.status,
-                        QStringLiteral("%1 does not exist on the server").arg(address));
+                        localizedString(QStringLiteral("%1 does not exist on the server")).arg(address));
     case 412:
-        return davError(DavError::Kind::PreconditionFailed, answer.url, answer.status,
-                        QStringLiteral("%1 was changed on the server since it was last read, so it was not "
-                                       "possible to %2")
-                            .arg(address, doing));
+        return davError(
+            DavError::Kind::PreconditionFailed, answer.url, answer.status,
+            localizedString(
+                QStringLiteral("%1 was changed on the server since it was last read, so it was not "
+                               "possible to %2"))
+                .arg(address, doing));
     default:
         return davError(DavError::Kind::Http, answer.url, answer.status,
-                        QStringLiteral("%1 answered with status %2 when asked to %3")
+                        localizedString(QStringLiteral("%1 answered with status %2 when asked to %3"))
                             .arg(address)
                             .arg(answer.status)
                             .arg(doing));
@@ -140,12 +145,14 @@ public:
         }
         const HttpAnswer& reply = answer.value();
         if (reply.status == 405 || (DavXml::isSuccessStatus(reply.status) && reply.status != 207)) {
-            return davError(DavError::Kind::NotCalDav, reply.url, reply.status,
-                            QStringLiteral("%1 is not a CalDAV server: it does not answer WebDAV requests")
-                                .arg(url.toDisplayString()));
+            return davError(
+                DavError::Kind::NotCalDav, reply.url, reply.status,
+                localizedString(
+                    QStringLiteral("%1 is not a CalDAV server: it does not answer WebDAV requests"))
+                    .arg(url.toDisplayString()));
         }
         if (reply.status != 207) {
-            return statusError(reply, QStringLiteral("read its properties"));
+            return statusError(reply, localizedString(QStringLiteral("read its properties")));
         }
         return DavXml::parseMultistatus(reply.body, reply.url);
     }
@@ -212,14 +219,16 @@ DavResult<DavDiscovery> CalDavClient::Impl::discoverFrom(const QUrl& address) {
         case DavError::Kind::NotCalDav:
         case DavError::Kind::NotFound:
         case DavError::Kind::Http:
-            return davError(DavError::Kind::NotCalDav, address, known.error().httpStatus,
-                            found ? QStringLiteral("%1 is not a CalDAV server: it names no calendars for the "
-                                                   "user, nor does %2")
-                                        .arg(address.toDisplayString(), wellKnown.toDisplayString())
-                            : found.error().kind == DavError::Kind::NotCalDav
-                                ? found.error().message
-                                : QStringLiteral("%1 is not a CalDAV server: %2")
-                                      .arg(address.toDisplayString(), found.error().message));
+            return davError(
+                DavError::Kind::NotCalDav, address, known.error().httpStatus,
+                found ? localizedString(
+                            QStringLiteral("%1 is not a CalDAV server: it names no calendars for the "
+                                           "user, nor does %2"))
+                            .arg(address.toDisplayString(), wellKnown.toDisplayString())
+                : found.error().kind == DavError::Kind::NotCalDav
+                    ? found.error().message
+                    : localizedString(QStringLiteral("%1 is not a CalDAV server: %2"))
+                          .arg(address.toDisplayString(), found.error().message));
         default:
             return known.error();
         }
@@ -230,9 +239,10 @@ DavResult<DavDiscovery> CalDavClient::Impl::discoverFrom(const QUrl& address) {
             return calendarsOf(principal);
         }
     }
-    return davError(DavError::Kind::NotCalDav, address, 0,
-                    QStringLiteral("%1 is not a CalDAV server: it names no principal for the user")
-                        .arg(address.toDisplayString()));
+    return davError(
+        DavError::Kind::NotCalDav, address, 0,
+        localizedString(QStringLiteral("%1 is not a CalDAV server: it names no principal for the user"))
+            .arg(address.toDisplayString()));
 }
 
 DavResult<DavDiscovery> CalDavClient::Impl::calendarsOf(const QUrl& principal) {
@@ -245,9 +255,11 @@ DavResult<DavDiscovery> CalDavClient::Impl::calendarsOf(const QUrl& principal) {
     const QUrl home =
         principalResponse == nullptr ? QUrl() : firstHref(*principalResponse, DavXml::Names::calendarHomeSet);
     if (home.isEmpty()) {
-        return davError(DavError::Kind::NotCalDav, principal, 0,
-                        QStringLiteral("%1 is not a CalDAV server: it names no calendar home for the user")
-                            .arg(principal.toDisplayString()));
+        return davError(
+            DavError::Kind::NotCalDav, principal, 0,
+            localizedString(
+                QStringLiteral("%1 is not a CalDAV server: it names no calendar home for the user"))
+                .arg(principal.toDisplayString()));
     }
     auto listed = propfind(home, 1, davCalendarListing);
     if (!listed) {
@@ -278,8 +290,9 @@ DavResult<DavCalendar> CalDavClient::calendar(const QUrl& calendarUrl) {
     }
     const DavXml::Response* response = ownResponse(found.value(), calendarUrl);
     if (response == nullptr || !isCalendarResponse(*response)) {
-        return davError(DavError::Kind::NotCalDav, calendarUrl, 207,
-                        QStringLiteral("%1 is not a calendar").arg(calendarUrl.toDisplayString()));
+        return davError(
+            DavError::Kind::NotCalDav, calendarUrl, 207,
+            localizedString(QStringLiteral("%1 is not a calendar")).arg(calendarUrl.toDisplayString()));
     }
     return calendarOf(*response);
 }
@@ -306,11 +319,12 @@ DavResult<DavChanges> CalDavClient::syncCollection(const QUrl& calendarUrl, cons
                                    DavXml::name(DavXml::dav, QStringLiteral("valid-sync-token"))))) {
         return davError(
             DavError::Kind::SyncTokenInvalid, reply.url, reply.status,
-            QStringLiteral("%1 no longer accepts the sync token; the calendar has to be read whole")
+            localizedString(
+                QStringLiteral("%1 no longer accepts the sync token; the calendar has to be read whole"))
                 .arg(calendarUrl.toDisplayString()));
     }
     if (reply.status != 207) {
-        return statusError(reply, QStringLiteral("list its changes"));
+        return statusError(reply, localizedString(QStringLiteral("list its changes")));
     }
     auto parsed = DavXml::parseMultistatus(reply.body, reply.url);
     if (!parsed) {
@@ -360,7 +374,7 @@ DavResult<std::vector<DavResource>> CalDavClient::multiget(const QUrl& calendarU
             return answer.error();
         }
         if (answer.value().status != 207) {
-            return statusError(answer.value(), QStringLiteral("give its events"));
+            return statusError(answer.value(), localizedString(QStringLiteral("give its events")));
         }
         auto parsed = DavXml::parseMultistatus(answer.value().body, answer.value().url);
         if (!parsed) {
@@ -383,7 +397,7 @@ DavResult<DavResource> CalDavClient::get(const QUrl& resource) {
         return answer.error();
     }
     if (answer.value().status != 200) {
-        return statusError(answer.value(), QStringLiteral("give the event"));
+        return statusError(answer.value(), localizedString(QStringLiteral("give the event")));
     }
     return DavResource{resource.adjusted(QUrl::NormalizePathSegments),
                        QString::fromUtf8(answer.value().header("ETag")), std::move(answer).value().body};
@@ -401,8 +415,9 @@ DavResult<QString> CalDavClient::put(const QUrl& resource, const QByteArray& ica
         return answer.error();
     }
     if (!DavXml::isSuccessStatus(answer.value().status)) {
-        return statusError(answer.value(), ifMatchEtag.isEmpty() ? QStringLiteral("create it")
-                                                                 : QStringLiteral("replace it"));
+        return statusError(answer.value(), ifMatchEtag.isEmpty()
+                                               ? localizedString(QStringLiteral("create it"))
+                                               : localizedString(QStringLiteral("replace it")));
     }
     if (const QByteArray etag = answer.value().header("ETag"); !etag.isEmpty()) {
         return QString::fromUtf8(etag);
@@ -425,7 +440,7 @@ DavResult<DavDone> CalDavClient::remove(const QUrl& resource, const QString& ifM
         return answer.error();
     }
     if (!DavXml::isSuccessStatus(answer.value().status)) {
-        return statusError(answer.value(), QStringLiteral("delete it"));
+        return statusError(answer.value(), localizedString(QStringLiteral("delete it")));
     }
     return DavDone{};
 }
@@ -447,7 +462,7 @@ DavResult<QUrl> CalDavClient::makeCalendar(const QUrl& home, const QString& name
         if (answer.value().status == 405 && calendar(address)) {
             return address;
         }
-        return statusError(answer.value(), QStringLiteral("create the calendar"));
+        return statusError(answer.value(), localizedString(QStringLiteral("create the calendar")));
     }
     return address;
 }
@@ -461,7 +476,7 @@ DavResult<DavDone> CalDavClient::updateCalendar(const QUrl& calendarUrl, const Q
     }
     const HttpAnswer& reply = answer.value();
     if (!DavXml::isSuccessStatus(reply.status)) {
-        return statusError(reply, QStringLiteral("rename the calendar"));
+        return statusError(reply, localizedString(QStringLiteral("rename the calendar")));
     }
     if (reply.status == 207) {
         auto parsed = DavXml::parseMultistatus(reply.body, reply.url);
@@ -470,10 +485,11 @@ DavResult<DavDone> CalDavClient::updateCalendar(const QUrl& calendarUrl, const Q
         }
         for (const DavXml::Response& response : parsed.value().responses) {
             if (response.failedPropertyStatus != 0) {
-                return davError(DavError::Kind::Http, reply.url, response.failedPropertyStatus,
-                                QStringLiteral("%1 did not take the new name and colour (status %2)")
-                                    .arg(calendarUrl.toDisplayString())
-                                    .arg(response.failedPropertyStatus));
+                return davError(
+                    DavError::Kind::Http, reply.url, response.failedPropertyStatus,
+                    localizedString(QStringLiteral("%1 did not take the new name and colour (status %2)"))
+                        .arg(calendarUrl.toDisplayString())
+                        .arg(response.failedPropertyStatus));
             }
         }
     }
@@ -486,7 +502,7 @@ DavResult<DavDone> CalDavClient::removeCalendar(const QUrl& calendarUrl) {
         return answer.error();
     }
     if (!DavXml::isSuccessStatus(answer.value().status)) {
-        return statusError(answer.value(), QStringLiteral("delete the calendar"));
+        return statusError(answer.value(), localizedString(QStringLiteral("delete the calendar")));
     }
     return DavDone{};
 }

@@ -3,6 +3,7 @@
 #include "core/eventstore/EKEventStore.h"
 #include "core/eventstore/ICalendarReader.h"
 #include "core/eventstore/ICalendarWriter.h"
+#include "foundation/Localization.h"
 #include "foundation/RunLoop.h"
 
 #include <QCoreApplication>
@@ -52,7 +53,7 @@ SyncReport CalDavSync::sync(const CalDavAccount& account) {
     if (!pushCalendarChanges(account, report)) {
         return report;
     }
-    progress(QStringLiteral("Looking for the calendars of “%1”").arg(account.title));
+    progress(localizedString(QStringLiteral("Looking for the calendars of “%1”")).arg(account.title));
     DavResult<DavDiscovery> discovery = m_client.discover(account.serverUrl);
     if (!discovery) {
         failed(report, discovery.error());
@@ -70,7 +71,7 @@ SyncReport CalDavSync::sync(const CalDavAccount& account) {
         if (server == discovery.value().calendars.end()) {
             continue;
         }
-        progress(QStringLiteral("Syncing “%1”").arg(calendar.calendar->title()));
+        progress(localizedString(QStringLiteral("Syncing “%1”")).arg(calendar.calendar->title()));
         // Conflicts found while pulling leave copies of this computer's versions to send: one more
         // push sends them at once.
         if (!push(calendar, report) || !pull(calendar, report) || !push(calendar, report)) {
@@ -96,7 +97,7 @@ bool CalDavSync::pushCalendarChanges(const CalDavAccount& account, SyncReport& r
                         .arg(change.title));
                 continue;
             }
-            progress(QStringLiteral("Making “%1” on the server").arg(change.title));
+            progress(localizedString(QStringLiteral("Making “%1” on the server")).arg(change.title));
             // Named after the calendar, so that a sync stopped before the answer makes no second one.
             const DavResult<QUrl> made = m_client.makeCalendar(account.homeUrl, change.identifier.toLower(),
                                                                change.title, change.color);
@@ -107,7 +108,7 @@ bool CalDavSync::pushCalendarChanges(const CalDavAccount& account, SyncReport& r
             break;
         }
         case CalendarChange::Kind::Changed: {
-            progress(QStringLiteral("Renaming “%1” on the server").arg(change.title));
+            progress(localizedString(QStringLiteral("Renaming “%1” on the server")).arg(change.title));
             const DavResult<DavDone> changed =
                 m_client.updateCalendar(change.url, change.title, change.color);
             // A server that does not let this user change it: its name and colour come back.
@@ -117,7 +118,7 @@ bool CalDavSync::pushCalendarChanges(const CalDavAccount& account, SyncReport& r
             break;
         }
         case CalendarChange::Kind::Removed: {
-            progress(QStringLiteral("Removing a calendar on the server"));
+            progress(localizedString(QStringLiteral("Removing a calendar on the server")));
             const DavResult<DavDone> removed = m_client.removeCalendar(change.url);
             // Gone already, or kept by a server that does not let this user remove it: then it
             // comes back here with the next discovery, and nothing is lost.
@@ -335,7 +336,7 @@ bool CalDavSync::fetch(const SyncedCalendar& calendar, const std::vector<QUrl>& 
         const std::vector<QUrl> batch(
             hrefs.begin() + static_cast<std::ptrdiff_t>(start),
             hrefs.begin() + static_cast<std::ptrdiff_t>(std::min(start + fetchBatch, hrefs.size())));
-        progress(QStringLiteral("Fetching %1 of %2 events of “%3”")
+        progress(localizedString(QStringLiteral("Fetching %1 of %2 events of “%3”"))
                      .arg(start + batch.size())
                      .arg(hrefs.size())
                      .arg(calendar.calendar->title()));
@@ -371,8 +372,9 @@ std::optional<ReceivedResource> CalDavSync::received(const DavResource& resource
     if (parsed.error || parsed.events.empty()) {
         report.skipped.push_back(parsed.error
                                      ? parsed.error->message()
-                                     : (parsed.skipped.empty() ? QStringLiteral("%1 holds no event").arg(name)
-                                                               : parsed.skipped.front().message()));
+                                     : (parsed.skipped.empty()
+                                            ? localizedString(QStringLiteral("%1 holds no event")).arg(name)
+                                            : parsed.skipped.front().message()));
         return std::nullopt;
     }
     ReceivedResource read{resource.url, resource.etag, parsed.events.front()->eventIdentifier(),
@@ -381,7 +383,7 @@ std::optional<ReceivedResource> CalDavSync::received(const DavResource& resource
                                     [&](const auto& event) { return event->eventIdentifier() == read.uid; });
     if (!oneUid) {
         report.skipped.push_back(
-            QStringLiteral("%1 holds more than one event (more than one UID)").arg(name));
+            localizedString(QStringLiteral("%1 holds more than one event (more than one UID)")).arg(name));
         return std::nullopt;
     }
     return read;

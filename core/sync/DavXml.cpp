@@ -1,6 +1,7 @@
 #include "core/sync/DavXml.h"
 
 #include "core/sync/HttpExchange.h"
+#include "foundation/Localization.h"
 
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -141,18 +142,18 @@ DavResult<Multistatus> parseMultistatus(const QByteArray& body, const QUrl& url)
     QXmlStreamReader reader(body);
     Multistatus multistatus;
     const auto badAnswer = [&](const QString& what) {
-        return davError(
-            DavError::Kind::BadAnswer, url, 207,
-            QStringLiteral("The answer of %1 cannot be read: %2").arg(url.toDisplayString(), what));
+        return davError(DavError::Kind::BadAnswer, url, 207,
+                        localizedString(QStringLiteral("The answer of %1 cannot be read: %2"))
+                            .arg(url.toDisplayString(), what));
     };
     if (!reader.readNextStartElement()) {
-        return badAnswer(
-            reader.hasError()
-                ? QStringLiteral("%1 on line %2").arg(reader.errorString()).arg(reader.lineNumber())
-                : QStringLiteral("it is empty"));
+        return badAnswer(reader.hasError() ? localizedString(QStringLiteral("%1 on line %2"))
+                                                 .arg(reader.errorString())
+                                                 .arg(reader.lineNumber())
+                                           : localizedString(QStringLiteral("it is empty")));
     }
     if (elementName(reader) != name(dav, QStringLiteral("multistatus"))) {
-        return badAnswer(QStringLiteral("it is not a WebDAV multistatus"));
+        return badAnswer(localizedString(QStringLiteral("it is not a WebDAV multistatus")));
     }
     while (reader.readNextStartElement()) {
         const QString element = elementName(reader);
@@ -168,7 +169,9 @@ DavResult<Multistatus> parseMultistatus(const QByteArray& body, const QUrl& url)
         reader.readNext();
     }
     if (reader.hasError()) {
-        return badAnswer(QStringLiteral("%1 on line %2").arg(reader.errorString()).arg(reader.lineNumber()));
+        return badAnswer(localizedString(QStringLiteral("%1 on line %2"))
+                             .arg(reader.errorString())
+                             .arg(reader.lineNumber()));
     }
     return multistatus;
 }

@@ -1,6 +1,7 @@
 #include "core/sync/DesktopKeyring.h"
 
 #include "core/eventstore/EventStoreLog.h"
+#include "foundation/Localization.h"
 #include "foundation/Log.h"
 
 #include <qt6keychain/keychain.h>
@@ -29,7 +30,8 @@ void DesktopKeyring::readPassword(const QString& account, std::function<void(std
         if (finished->error() != QKeychain::NoError) {
             if (finished->error() != QKeychain::EntryNotFound) {
                 Log::warning(eventStoreLogCategory,
-                             QStringLiteral("The keyring gave no password: %1").arg(finished->errorString()));
+                             localizedString(QStringLiteral("The keyring gave no password: %1"))
+                                 .arg(finished->errorString()));
             }
             done(std::nullopt);
             return;
@@ -45,9 +47,9 @@ void DesktopKeyring::writePassword(const QString& account, const QString& passwo
     job->setTextData(password);
     QObject::connect(job, &QKeychain::Job::finished, job, [done = std::move(done)](QKeychain::Job* finished) {
         if (finished->error() != QKeychain::NoError) {
-            Log::warning(
-                eventStoreLogCategory,
-                QStringLiteral("The keyring did not keep the password: %1").arg(finished->errorString()));
+            Log::warning(eventStoreLogCategory,
+                         localizedString(QStringLiteral("The keyring did not keep the password: %1"))
+                             .arg(finished->errorString()));
         }
         done(finished->error() == QKeychain::NoError);
     });
@@ -59,7 +61,7 @@ void DesktopKeyring::removePassword(const QString& account) {
     QObject::connect(job, &QKeychain::Job::finished, job, [](QKeychain::Job* finished) {
         if (finished->error() != QKeychain::NoError && finished->error() != QKeychain::EntryNotFound) {
             Log::warning(eventStoreLogCategory,
-                         QStringLiteral("The keyring kept a removed account's password: %1")
+                         localizedString(QStringLiteral("The keyring kept a removed account's password: %1"))
                              .arg(finished->errorString()));
         }
     });

@@ -1,5 +1,7 @@
 #include "core/sync/HttpExchange.h"
 
+#include "foundation/Localization.h"
+
 #include <QCryptographicHash>
 #include <QEventLoop>
 #include <QHostAddress>
@@ -63,14 +65,16 @@ DavResult<HttpAnswer> HttpExchange::send(const HttpRequest& request) {
     const QString scheme = url.scheme().toLower();
     if (scheme == QStringLiteral("http")) {
         if (!isLoopbackHost(url.host())) {
-            return davError(DavError::Kind::Insecure, url, 0,
-                            QStringLiteral("%1 is a plain http:// address; only https:// addresses are "
-                                           "used for other computers than this one")
-                                .arg(url.toDisplayString()));
+            return davError(
+                DavError::Kind::Insecure, url, 0,
+                localizedString(QStringLiteral("%1 is a plain http:// address; only https:// addresses are "
+                                               "used for other computers than this one"))
+                    .arg(url.toDisplayString()));
         }
     } else if (scheme != QStringLiteral("https") || url.host().isEmpty()) {
-        return davError(DavError::Kind::Insecure, url, 0,
-                        QStringLiteral("%1 is not an https:// address").arg(url.toDisplayString()));
+        return davError(
+            DavError::Kind::Insecure, url, 0,
+            localizedString(QStringLiteral("%1 is not an https:// address")).arg(url.toDisplayString()));
     }
 
     const QDeadlineTimer deadline(m_bounds.timeout);
@@ -88,13 +92,13 @@ DavResult<HttpAnswer> HttpExchange::send(const HttpRequest& request) {
         if (!isSameServer(target, request.url)) {
             return davError(
                 DavError::Kind::Insecure, current.url, 0,
-                QStringLiteral("%1 sent the request on to %2, another server; it was not "
-                               "followed so that the password stays with %3")
+                localizedString(QStringLiteral("%1 sent the request on to %2, another server; it was not "
+                                               "followed so that the password stays with %3"))
                     .arg(current.url.toDisplayString(), target.toDisplayString(), request.url.host()));
         }
         if (redirects >= m_bounds.maxRedirects) {
             return davError(DavError::Kind::Insecure, current.url, 0,
-                            QStringLiteral("%1 sent the request on more than %2 times")
+                            localizedString(QStringLiteral("%1 sent the request on more than %2 times"))
                                 .arg(request.url.toDisplayString())
                                 .arg(m_bounds.maxRedirects));
         }
@@ -107,7 +111,7 @@ DavResult<HttpAnswer> HttpExchange::sendOnce(const HttpRequest& request, const Q
     const QUrl& url = request.url;
     const auto timedOut = [&] {
         return davError(DavError::Kind::Timeout, url, 0,
-                        QStringLiteral("%1 did not answer completely within %2 seconds")
+                        localizedString(QStringLiteral("%1 did not answer completely within %2 seconds"))
                             .arg(url.toDisplayString())
                             .arg(static_cast<double>(m_bounds.timeout.count()) / 1000.0));
     };
@@ -182,24 +186,26 @@ DavResult<HttpAnswer> HttpExchange::sendOnce(const HttpRequest& request, const Q
         readAvailable();
     }
     if (tooLarge) {
-        return davError(DavError::Kind::TooLarge, url, 0,
-                        QStringLiteral("The answer of %1 is larger than the %2 bytes allowed")
-                            .arg(url.toDisplayString())
-                            .arg(m_bounds.maxAnswerBytes));
+        return davError(
+            DavError::Kind::TooLarge, url, 0,
+            localizedString(QStringLiteral("The answer of %1 is larger than the %2 bytes allowed"))
+                .arg(url.toDisplayString())
+                .arg(m_bounds.maxAnswerBytes));
     }
 
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!status.isValid()) {
         if (!refusedCertificate.isEmpty()) {
-            DavError error = davError(DavError::Kind::Certificate, url, 0,
-                                      QStringLiteral("The certificate of %1 is not trusted: %2")
-                                          .arg(url.host(), reply->errorString()));
+            DavError error =
+                davError(DavError::Kind::Certificate, url, 0,
+                         localizedString(QStringLiteral("The certificate of %1 is not trusted: %2"))
+                             .arg(url.host(), reply->errorString()));
             error.certificateSha256 = refusedCertificate;
             return error;
         }
-        return davError(
-            DavError::Kind::Network, url, 0,
-            QStringLiteral("Could not reach %1: %2").arg(url.toDisplayString(), reply->errorString()));
+        return davError(DavError::Kind::Network, url, 0,
+                        localizedString(QStringLiteral("Could not reach %1: %2"))
+                            .arg(url.toDisplayString(), reply->errorString()));
     }
 
     HttpAnswer answer;
