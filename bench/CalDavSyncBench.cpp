@@ -1,7 +1,9 @@
 // Syncs with a local Radicale (started on 127.0.0.1 by the benchmark): the first sync of a
 // calendar of 5,000 events (its time, and the process's peak memory: run it alone with
 // --benchmark_filter=CalDav for that figure), a sync with nothing changed, and a sync with one
-// change on each side.
+// change on each side. The last two run against a calendar of 500 events and one of 5,000: the
+// server's own cost of answering whether a calendar changed grows with its size. The CPU column is
+// this process's own work, all threads, without the server's.
 #include "core/eventstore/EKEventStore.h"
 #include "core/sync/CalDavClient.h"
 #include "core/sync/CalDavStore.h"
@@ -16,11 +18,10 @@
 
 #include <sys/resource.h>
 
+#include <map>
 #include <memory>
 
 namespace {
-
-constexpr int serverEvents = 5000;
 
 QByteArray serverEvent(int number, const QString& title) {
     const int day = 1 + number % 28;
@@ -43,10 +44,10 @@ double peakMegabytes() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-// Radicale with one calendar of 5,000 events, laid down in its storage directly.
+// Radicale with one calendar of `serverEvents` events, laid down in its storage directly.
 class SyncServer {
 public:
-    SyncServer() {
+    explicit SyncServer(int serverEvents) {
         m_problem = m_radicale.start();
         if (m_problem.isEmpty()) {
             m_problem = m_radicale.createCalendar(QStringLiteral("many"), QStringLiteral("Many"));
@@ -71,20 +72,26 @@ private:
     QString m_problem;
 };
 
-SyncServer& server() {
-    static SyncServer* const shared = new SyncServer;
+// One server per calendar size, started at first use and kept for the run (never destroyed: the
+// servers end with this process).
+SyncServer& server(int serverEvents) {
+    static auto* const servers = new std::map<int, std::unique_ptr<SyncServer>>;
+    std::unique_ptr<SyncServer>& shared = (*servers)[serverEvents];
+    if (!shared) {
+        shared = std::make_unique<SyncServer>(serverEvents);
+    }
     return *shared;
 }
 
 // A store of its own with an account on the server.
 class SyncedStore {
 public:
-    SyncedStore()
+    explicit SyncedStore(SyncServer& server)
         : m_store(m_folder.filePath(QStringLiteral("events.sqlite"))),
-          m_client(server().radicale().userName(), server().radicale().password(), CalDavClient::Options{}) {
+          m_client(server.radicale().userName(), server.radicale().password(), CalDavClient::Options{}) {
         m_account.title = QStringLiteral("Radicale");
-        m_account.serverUrl = server().radicale().url();
-        m_account.userName = server().radicale().userName();
+        m_account.serverUrl = server.radicale().url();
+        m_account.userName = server.radicale().userName();
         StoreError error;
         CalDavStore(m_store).addAccount(m_account, &error);
     }
@@ -107,9 +114,9 @@ private:
     CalDavAccount m_account;
 };
 
-bool ready(benchmark::State& state) {
-    if (!server().problem().isEmpty()) {
-        state.SkipWithError(server().problem().toStdString().c_str());
+bool ready(benchmark::State& state, SyncServer& server) {
+    if (!server.problem().isEmpty()) {
+        state.SkipWithError(server.problem().toStdString().c_str());
         return false;
     }
     return true;
@@ -122,13 +129,14 @@ void reportFailure(benchmark::State& state, const SyncReport& report) {
 }
 
 void BM_CalDavFirstSyncOf5000Events(benchmark::State& state) {
-    if (!ready(state)) {
+    SyncServer& big = server(5000);
+    if (!ready(state, big)) {
         return;
     }
     int pulled = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        auto store = std::make_unique<SyncedStore>();
+        auto store = std::make_unique<SyncedStore>(big);
         state.ResumeTiming();
         const SyncReport report = store->sync();
         reportFailure(state, report);
@@ -140,43 +148,53 @@ void BM_CalDavFirstSyncOf5000Events(benchmark::State& state) {
     state.counters["pulled"] = pulled;
     state.counters["peak_MB"] = peakMegabytes();
 }
-BENCHMARK(BM_CalDavFirstSyncOf5000Events)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+BENCHMARK(BM_CalDavFirstSyncOf5000Events)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->MeasureProcessCPUTime();
 
-// One store synced once, shared by the two benchmarks below.
-SyncedStore& syncedStore() {
-    static SyncedStore* const shared = [] {
-        auto* store = new SyncedStore;
-        store->sync();
-        return store;
-    }();
+// One store per calendar size, synced once, shared by the two benchmarks below.
+SyncedStore& syncedStore(int serverEvents) {
+    static auto* const stores = new std::map<int, std::unique_ptr<SyncedStore>>;
+    std::unique_ptr<SyncedStore>& shared = (*stores)[serverEvents];
+    if (!shared) {
+        shared = std::make_unique<SyncedStore>(server(serverEvents));
+        shared->sync();
+    }
     return *shared;
 }
 
 void BM_CalDavSyncWithNothingChanged(benchmark::State& state) {
-    if (!ready(state)) {
+    const int serverEvents = static_cast<int>(state.range(0));
+    if (!ready(state, server(serverEvents))) {
         return;
     }
-    SyncedStore& store = syncedStore();
+    SyncedStore& store = syncedStore(serverEvents);
     for (auto _ : state) {
         reportFailure(state, store.sync());
     }
 }
 BENCHMARK(BM_CalDavSyncWithNothingChanged)
+    ->Arg(500)
+    ->Arg(5000)
+    ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
 void BM_CalDavSyncWithOneChangeEachWay(benchmark::State& state) {
-    if (!ready(state)) {
+    const int serverEvents = static_cast<int>(state.range(0));
+    if (!ready(state, server(serverEvents))) {
         return;
     }
-    SyncedStore& store = syncedStore();
+    SyncedStore& store = syncedStore(serverEvents);
     // Counts across the benchmark's runs, so that every change writes something new.
     static int round = 0;
     for (auto _ : state) {
         state.PauseTiming();
         ++round;
-        const QUrl there = server().calendar().resolved(QUrl(QStringLiteral("event-1.ics")));
+        const QUrl there = server(serverEvents).calendar().resolved(QUrl(QStringLiteral("event-1.ics")));
         const DavResult<DavResource> current = store.client().get(there);
         const DavResult<QString> changed =
             current ? store.client().put(there, serverEvent(1, QStringLiteral("Changed there %1").arg(round)),
@@ -214,6 +232,9 @@ void BM_CalDavSyncWithOneChangeEachWay(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CalDavSyncWithOneChangeEachWay)
+    ->Arg(500)
+    ->Arg(5000)
+    ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
