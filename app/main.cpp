@@ -136,7 +136,9 @@ int main(int argc, char** argv) {
     QApplication qtApplication(argc, argv);
     // The person's language, or the one --lang names, before any screen is made.
     QTranslator translation;
-    Localization::useLanguage(options.language, translation);
+    QTranslator toolkitTranslation;
+    Localization::useToolkitLanguage(Localization::useLanguage(options.language, translation),
+                                     toolkitTranslation);
     // Desktops match the window to its installed entry (name and icon) by this id.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.orvella.Orvella"));
     terminationSignals.quitEventLoopOnArrival();

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QHash>
+#include <QLibraryInfo>
 #include <QRegularExpression>
 #include <QTranslator>
 
@@ -129,6 +130,15 @@ QString Localization::useLanguage(const QString& requested, QTranslator& transla
         QCoreApplication::installTranslator(&translator);
     }
     return language;
+}
+
+bool Localization::useToolkitLanguage(const QString& language, QTranslator& translator) {
+    if (!translator.load(QStringLiteral("qtbase_") + languagePart(language),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        return false;
+    }
+    QCoreApplication::installTranslator(&translator);
+    return true;
 }
 
 QString localizedString(const QString& key) {

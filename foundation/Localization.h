@@ -37,6 +37,9 @@ public:
     // follow; `translator` is loaded and installed on the application, which must exist.
     // Returns the language.
     static QString useLanguage(const QString& requested, QTranslator& translator);
+    // Loads the toolkit's own texts of `language` (network and file errors, standard buttons) into
+    // `translator` and installs it, where the system has them (Debian: qt6-translations-l10n).
+    static bool useToolkitLanguage(const QString& language, QTranslator& translator);
 
     // The translation context every key is looked up in.
     static constexpr const char* context = "Orvella";

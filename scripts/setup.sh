@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build ccache pkg-config clang-format
-  qt6-base-dev qt6-base-dev-tools qt6-l10n-tools
+  qt6-base-dev qt6-base-dev-tools qt6-l10n-tools qt6-translations-l10n
   libicu-dev libsqlite3-dev libical-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core fonts-noto-color-emoji xvfb xauth

@@ -119,6 +119,15 @@ TEST(Localization, TheGermanAndFrenchTranslationsGiveTheirTexts) {
     }
 }
 
+// Messages that carry the toolkit's own words (a network error's reason) read in one language.
+TEST(Localization, TheToolkitsOwnTextsFollowTheLanguage) {
+    QTranslator toolkit;
+    ASSERT_TRUE(Localization::useToolkitLanguage(QStringLiteral("de_AT"), toolkit));
+    EXPECT_EQ(QCoreApplication::translate("QAbstractSocket", "Connection refused"), "Verbindung verweigert");
+    QCoreApplication::removeTranslator(&toolkit);
+    EXPECT_EQ(QCoreApplication::translate("QAbstractSocket", "Connection refused"), "Connection refused");
+}
+
 TEST(Localization, PluralFormsFollowTheCountInEachLanguage) {
     const QString key = QStringLiteral(" %i more events ...");
     // Without a translation the count fills the key's own marker.
