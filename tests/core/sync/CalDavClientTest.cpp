@@ -1,5 +1,6 @@
 #include "core/sync/CalDavClient.h"
 
+#include "RadicaleStoreTest.h"
 #include "testing/LocalHttpServer.h"
 #include "testing/RadicaleServer.h"
 
@@ -13,15 +14,6 @@
 #include <thread>
 
 namespace {
-
-QByteArray eventData(const QString& uid, const QString& summary) {
-    return QStringLiteral("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Orvella//Tests//EN\r\n"
-                          "BEGIN:VEVENT\r\nUID:%1\r\nDTSTAMP:20260101T000000Z\r\n"
-                          "DTSTART:20260105T090000Z\r\nDTEND:20260105T100000Z\r\nSUMMARY:%2\r\n"
-                          "END:VEVENT\r\nEND:VCALENDAR\r\n")
-        .arg(uid, summary)
-        .toUtf8();
-}
 
 // "Name #colour events writable" per calendar, sorted by name.
 QString describeCalendars(const std::vector<DavCalendar>& calendars) {
@@ -128,18 +120,18 @@ TEST_F(CalDavClientTest, WritesAndRemovesOnlyWithTheCurrentEtag) {
     const QUrl resource = calendar.resolved(QUrl(QStringLiteral("meeting.ics")));
 
     const auto created =
-        m_client.put(resource, eventData(QStringLiteral("meeting"), QStringLiteral("Meeting")), {});
+        m_client.put(resource, serverEvent(QStringLiteral("meeting"), QStringLiteral("Meeting")), {});
     ASSERT_TRUE(created) << created.error().message.toStdString();
     EXPECT_TRUE(created.value().startsWith(QLatin1Char('"'))) << created.value().toStdString();
     EXPECT_EQ(
-        kindOf(m_client.put(resource, eventData(QStringLiteral("meeting"), QStringLiteral("Again")), {})),
+        kindOf(m_client.put(resource, serverEvent(QStringLiteral("meeting"), QStringLiteral("Again")), {})),
         DavError::Kind::PreconditionFailed);
 
     const auto replaced = m_client.put(
-        resource, eventData(QStringLiteral("meeting"), QStringLiteral("Moved")), created.value());
+        resource, serverEvent(QStringLiteral("meeting"), QStringLiteral("Moved")), created.value());
     ASSERT_TRUE(replaced) << replaced.error().message.toStdString();
     EXPECT_NE(replaced.value(), created.value());
-    EXPECT_EQ(kindOf(m_client.put(resource, eventData(QStringLiteral("meeting"), QStringLiteral("Stale")),
+    EXPECT_EQ(kindOf(m_client.put(resource, serverEvent(QStringLiteral("meeting"), QStringLiteral("Stale")),
                                   created.value())),
               DavError::Kind::PreconditionFailed);
     const auto read = m_client.get(resource);
@@ -159,8 +151,8 @@ TEST_F(CalDavClientTest, SyncCollectionGivesChangesAndRemovalsSinceAToken) {
     // Addresses compare in one form, also when the name needs percent-encoding.
     const QUrl spaced = calendar.resolved(QUrl(QStringLiteral("a%20b.ics")));
     const QUrl plain = calendar.resolved(QUrl(QStringLiteral("c.ics")));
-    ASSERT_TRUE(m_client.put(spaced, eventData(QStringLiteral("ab"), QStringLiteral("A")), {}));
-    const auto plainEtag = m_client.put(plain, eventData(QStringLiteral("c"), QStringLiteral("C")), {});
+    ASSERT_TRUE(m_client.put(spaced, serverEvent(QStringLiteral("ab"), QStringLiteral("A")), {}));
+    const auto plainEtag = m_client.put(plain, serverEvent(QStringLiteral("c"), QStringLiteral("C")), {});
     ASSERT_TRUE(plainEtag);
 
     const auto everything = m_client.syncCollection(calendar, {});
@@ -176,12 +168,12 @@ TEST_F(CalDavClientTest, SyncCollectionGivesChangesAndRemovalsSinceAToken) {
     for (const DavEntry& entry : entries.value()) {
         if (entry.url == spaced) {
             ASSERT_TRUE(
-                m_client.put(spaced, eventData(QStringLiteral("ab"), QStringLiteral("A2")), entry.etag));
+                m_client.put(spaced, serverEvent(QStringLiteral("ab"), QStringLiteral("A2")), entry.etag));
         }
     }
     ASSERT_TRUE(m_client.remove(plain, plainEtag.value()));
     ASSERT_TRUE(m_client.put(calendar.resolved(QUrl(QStringLiteral("d.ics"))),
-                             eventData(QStringLiteral("d"), QStringLiteral("D")), {}));
+                             serverEvent(QStringLiteral("d"), QStringLiteral("D")), {}));
 
     const auto since = m_client.syncCollection(calendar, everything.value().syncToken);
     ASSERT_TRUE(since) << since.error().message.toStdString();
@@ -204,7 +196,7 @@ TEST_F(CalDavClientTest, MultigetAsksInBatchesAndLeavesOutWhatIsGone) {
         QFile item(m_radicale.storageFolder() + QStringLiteral("/collection-root/orvella/many/") + uid +
                    QStringLiteral(".ics"));
         ASSERT_TRUE(item.open(QIODevice::WriteOnly));
-        item.write(eventData(uid, uid));
+        item.write(serverEvent(uid, uid));
     }
     const auto entries = m_client.entries(calendar);
     ASSERT_TRUE(entries);
@@ -229,7 +221,7 @@ TEST_F(CalDavClientTest, WorksFromAThreadOfItsOwnAndAfterTheServerComesBack) {
     std::thread worker([&] {
         CalDavClient client(m_radicale.userName(), m_radicale.password(), CalDavClient::Options{});
         written = client.put(calendar.resolved(QUrl(QStringLiteral("t.ics"))),
-                             eventData(QStringLiteral("t"), QStringLiteral("T")), {});
+                             serverEvent(QStringLiteral("t"), QStringLiteral("T")), {});
         found = client.discover(m_radicale.url());
     });
     worker.join();
