@@ -1467,5 +1467,9 @@ die länger als 1 Tag dauern
         <source>%1 answered with status %2</source>
         <translation>%1 antwortete mit Status %2</translation>
     </message>
+    <message>
+        <source>“%1” stays on this computer: the account is one calendar's address, under which no calendar can be made</source>
+        <translation>„%1“ bleibt auf diesem Computer: Das Konto ist die Adresse eines einzelnen Kalenders, unter der kein Kalender angelegt werden kann</translation>
+    </message>
 </context>
 </TS>

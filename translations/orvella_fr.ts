@@ -1467,5 +1467,9 @@ plus longs qu’un jour
         <source>%1 answered with status %2</source>
         <translation>%1 a répondu avec le statut %2</translation>
     </message>
+    <message>
+        <source>“%1” stays on this computer: the account is one calendar's address, under which no calendar can be made</source>
+        <translation>« %1 » reste sur cet ordinateur : le compte est l'adresse d'un seul calendrier, sous laquelle aucun calendrier ne peut être créé</translation>
+    </message>
 </context>
 </TS>

@@ -8,6 +8,8 @@
 #include <QFile>
 
 #include <cstdio>
+#include <functional>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -20,6 +22,21 @@ QString summary(const SyncReport& report) {
         .arg(report.removedHere)
         .arg(report.removedThere)
         .arg(report.conflicts);
+}
+
+// The answer `ask` hands to its callback, waiting for it in a local event loop (the keyring answers
+// through the session bus).
+template <typename Answer> Answer awaited(const std::function<void(std::function<void(Answer)>)>& ask) {
+    QEventLoop loop;
+    std::optional<Answer> answer;
+    ask([&](Answer given) {
+        answer = std::move(given);
+        loop.quit();
+    });
+    if (!answer) {
+        loop.exec();
+    }
+    return std::move(*answer);
 }
 
 } // namespace
@@ -145,29 +162,14 @@ QString AccountCommands::sync(const QString& name, const QString& passwordFile) 
 }
 
 std::optional<QString> AccountCommands::keptPassword(const CalDavAccount& account) {
-    QEventLoop loop;
-    std::optional<std::optional<QString>> answer;
-    m_keyring.readPassword(account.identifier, [&](std::optional<QString> password) {
-        answer = std::move(password);
-        loop.quit();
+    return awaited<std::optional<QString>>([&](std::function<void(std::optional<QString>)> done) {
+        m_keyring.readPassword(account.identifier, done);
     });
-    if (!answer) {
-        loop.exec();
-    }
-    return *answer;
 }
 
 bool AccountCommands::keepPassword(const CalDavAccount& account, const QString& password) {
-    QEventLoop loop;
-    std::optional<bool> kept;
-    m_keyring.writePassword(account.identifier, password, [&](bool done) {
-        kept = done;
-        loop.quit();
-    });
-    if (!kept) {
-        loop.exec();
-    }
-    return *kept;
+    return awaited<bool>(
+        [&](std::function<void(bool)> done) { m_keyring.writePassword(account.identifier, password, done); });
 }
 
 QString AccountCommands::syncAccount(const CalDavAccount& account, const QString& password) {

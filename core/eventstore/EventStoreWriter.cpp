@@ -923,6 +923,7 @@ bool EventStoreWriter::saveCalendar(const EKCalendar& calendar, StoreError* erro
                            "instead."));
     }
     std::int64_t sourceId = 0;
+    bool serverAccount = false;
     {
         SqliteStatement& query = m_connection.sql().statement(
             calendar.source() ? "SELECT id, title, type FROM sources WHERE identifier = ?1"
@@ -940,6 +941,7 @@ bool EventStoreWriter::saveCalendar(const EKCalendar& calendar, StoreError* erro
                     QStringLiteral("Calendars cannot be added to the account “%1”.").arg(sourceTitle));
             }
             sourceId = query.int64(0);
+            serverAccount = type == EKSourceType::CalDAV;
         }
         query.reset();
     }
@@ -947,21 +949,13 @@ bool EventStoreWriter::saveCalendar(const EKCalendar& calendar, StoreError* erro
         return fail(error, StoreError::CalendarNotFound,
                     QStringLiteral("The account of the calendar “%1” is not in the store.").arg(title));
     }
-    EKCalendar stored = calendar;
-    stored.setTitle(title);
-    const std::int64_t calendarId = insertCalendar(stored, sourceId, QString(), error);
-    if (calendarId == 0) {
-        return false;
-    }
     // A calendar of a server account is a server calendar, made there at the next sync.
-    SqliteStatement& serverType =
-        m_connection.sql().statement("UPDATE calendars SET type = ?1 WHERE id = ?2 AND source_id IN (SELECT "
-                                     "id FROM sources WHERE type = ?3)");
-    if (!serverType.bind(1, static_cast<int>(EKCalendarType::CalDAV))
-             .bind(2, calendarId)
-             .bind(3, static_cast<int>(EKSourceType::CalDAV))
-             .execute()) {
-        return databaseFailure(error);
+    EKCalendar stored(calendar.calendarIdentifier(), serverAccount ? EKCalendarType::CalDAV : calendar.type(),
+                      calendar.source());
+    stored.setTitle(title);
+    stored.setColor(calendar.color());
+    if (insertCalendar(stored, sourceId, QString(), error) == 0) {
+        return false;
     }
     const QString currentDefault = m_connection.setting(QString::fromLatin1(defaultCalendarKey));
     if (currentDefault.isEmpty() || !m_connection.calendarWithIdentifier(currentDefault)) {

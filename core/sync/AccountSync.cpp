@@ -85,8 +85,14 @@ AccountSync::~AccountSync() {
     }
 }
 
-std::weak_ptr<AccountSync> AccountSync::weakSelf() {
-    return weak_from_this();
+std::shared_ptr<Timer> AccountSync::scheduleTimer(double interval, bool repeats,
+                                                  void (AccountSync::*fire)()) {
+    const std::weak_ptr<AccountSync> weak = weak_from_this();
+    return RunLoop::main().scheduleTimer(interval, repeats, [weak, fire] {
+        if (const std::shared_ptr<AccountSync> self = weak.lock()) {
+            (self.get()->*fire)();
+        }
+    });
 }
 
 void AccountSync::start() {
@@ -96,17 +102,13 @@ void AccountSync::start() {
     m_started = true;
     ApplicationEventDispatcher::sharedInstance().registerTarget<ApplicationActivatedEvent>(
         this, &AccountSync::activated);
-    const std::weak_ptr<AccountSync> weak = weakSelf();
+    const std::weak_ptr<AccountSync> weak = weak_from_this();
     m_storeObserver = m_store->addChangeObserver([weak](const EKEventStoreChange& change) {
         if (const std::shared_ptr<AccountSync> self = weak.lock()) {
             self->storeChanged(change);
         }
     });
-    m_intervalTimer = RunLoop::main().scheduleTimer(syncInterval, true, [weak] {
-        if (const std::shared_ptr<AccountSync> self = weak.lock()) {
-            self->syncNow();
-        }
-    });
+    m_intervalTimer = scheduleTimer(syncInterval, true, &AccountSync::syncNow);
     scheduleSubscriptionRefresh();
 }
 
@@ -134,7 +136,7 @@ void AccountSync::addAccount(const AccountForm& form, std::function<void(const A
         done(result);
         return;
     }
-    const std::weak_ptr<AccountSync> weak = weakSelf();
+    const std::weak_ptr<AccountSync> weak = weak_from_this();
     DispatchQueue::global().async([weak, form, url = *url, done = std::move(done)] {
         CalDavClient client(form.userName, form.password, clientOptions(form.confirmedCertificateSha256));
         DavResult<DavDiscovery> found = client.discover(url);
@@ -204,21 +206,23 @@ bool AccountSync::removeAccount(const QString& accountIdentifier, StoreError* er
 
 void AccountSync::syncNow() {
     for (const CalDavAccount& account : CalDavStore(*m_store).accounts()) {
-        syncAccount(account.identifier);
+        sync(account);
     }
 }
 
 void AccountSync::syncAccount(const QString& accountIdentifier) {
-    const std::optional<CalDavAccount> account = CalDavStore(*m_store).account(accountIdentifier);
-    if (!account) {
+    if (const std::optional<CalDavAccount> account = CalDavStore(*m_store).account(accountIdentifier)) {
+        sync(*account);
+    }
+}
+
+void AccountSync::sync(const CalDavAccount& account) {
+    if (m_syncing.count(account.identifier) > 0) {
+        m_syncAgain.insert(account.identifier);
         return;
     }
-    if (m_syncing.count(account->identifier) > 0) {
-        m_syncAgain.insert(account->identifier);
-        return;
-    }
-    const std::weak_ptr<AccountSync> weak = weakSelf();
-    withPassword(*account, [weak, account = *account](std::optional<QString> password) {
+    const std::weak_ptr<AccountSync> weak = weak_from_this();
+    withPassword(account, [weak, account](std::optional<QString> password) {
         if (const std::shared_ptr<AccountSync> self = weak.lock(); self && password) {
             self->runSync(account, *password);
         }
@@ -233,7 +237,7 @@ void AccountSync::withPassword(const CalDavAccount& account,
     }
     // The keyring's password was refused: the person is asked for the new one.
     const bool refused = m_refusedPasswords.count(account.identifier) > 0;
-    const std::weak_ptr<AccountSync> weak = weakSelf();
+    const std::weak_ptr<AccountSync> weak = weak_from_this();
     m_keyring->readPassword(
         account.identifier, [weak, account, refused, then = std::move(then)](std::optional<QString> kept) {
             const std::shared_ptr<AccountSync> self = weak.lock();
@@ -273,7 +277,7 @@ void AccountSync::runSync(const CalDavAccount& account, const QString& password)
         return;
     }
     notifyObservers();
-    const std::weak_ptr<AccountSync> weak = weakSelf();
+    const std::weak_ptr<AccountSync> weak = weak_from_this();
     DispatchQueue::global().async([weak, store = m_store, account, password] {
         CalDavClient client(account.userName, password, clientOptions(account.certificateSha256));
         SyncReport report = CalDavSync(*store, client).sync(account);
@@ -331,12 +335,7 @@ void AccountSync::storeChanged(const EKEventStoreChange& change) {
     if (m_localChangeTimer) {
         m_localChangeTimer->invalidate();
     }
-    const std::weak_ptr<AccountSync> weak = weakSelf();
-    m_localChangeTimer = RunLoop::main().scheduleTimer(localChangeDelay, false, [weak] {
-        if (const std::shared_ptr<AccountSync> self = weak.lock()) {
-            self->syncNow();
-        }
-    });
+    m_localChangeTimer = scheduleTimer(localChangeDelay, false, &AccountSync::syncNow);
 }
 
 void AccountSync::activated() {
@@ -354,12 +353,7 @@ void AccountSync::scheduleSubscriptionRefresh() {
         return;
     }
     const double interval = std::max(due->timeIntervalSinceDate(RunLoop::main().now()), 1.0);
-    const std::weak_ptr<AccountSync> weak = weakSelf();
-    m_subscriptionTimer = RunLoop::main().scheduleTimer(interval, false, [weak] {
-        if (const std::shared_ptr<AccountSync> self = weak.lock()) {
-            self->refreshSubscriptions();
-        }
-    });
+    m_subscriptionTimer = scheduleTimer(interval, false, &AccountSync::refreshSubscriptions);
 }
 
 void AccountSync::refreshSubscriptions() {
@@ -367,7 +361,7 @@ void AccountSync::refreshSubscriptions() {
         return;
     }
     m_refreshingSubscriptions = true;
-    const std::weak_ptr<AccountSync> weak = weakSelf();
+    const std::weak_ptr<AccountSync> weak = weak_from_this();
     DispatchQueue::global().async([weak, store = m_store] {
         WebCalendarSubscriptions(*store).refreshDueLoggingProblems();
         DispatchQueue::main().async([weak] {

@@ -120,7 +120,9 @@ public:
 private:
     struct Running;
 
-    std::weak_ptr<AccountSync> weakSelf();
+    // A timer on the main run loop that holds this object weakly.
+    std::shared_ptr<Timer> scheduleTimer(double interval, bool repeats, void (AccountSync::*fire)());
+    void sync(const CalDavAccount& account);
     void withPassword(const CalDavAccount& account, std::function<void(std::optional<QString>)> then);
     void runSync(const CalDavAccount& account, const QString& password);
     void syncEnded(const CalDavAccount& account, const SyncReport& report);

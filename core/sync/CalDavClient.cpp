@@ -14,19 +14,14 @@ namespace {
 // RFC 4791 §7.9 sets no limit; this keeps each request and answer of a large calendar moderate.
 constexpr std::size_t multigetBatchSize = 100;
 
-const QStringList davCalendarProperties{DavXml::Names::resourceType,
-                                        DavXml::Names::displayName,
-                                        DavXml::Names::calendarColor,
-                                        DavXml::Names::getCtag,
-                                        DavXml::Names::syncToken,
-                                        DavXml::Names::supportedCalendarComponentSet,
-                                        DavXml::Names::currentUserPrivilegeSet};
-
-// The same without the collection tag and the sync token: some servers compute those from every
-// event of a calendar, which makes listing the calendars of a home slow.
+// A calendar's properties without its collection tag and sync token: some servers compute those
+// from every event of a calendar, which makes listing the calendars of a home slow.
 const QStringList davCalendarListing{
     DavXml::Names::resourceType, DavXml::Names::displayName, DavXml::Names::calendarColor,
     DavXml::Names::supportedCalendarComponentSet, DavXml::Names::currentUserPrivilegeSet};
+
+const QStringList davCalendarProperties =
+    davCalendarListing + QStringList{DavXml::Names::getCtag, DavXml::Names::syncToken};
 
 const QByteArray xmlContentType = QByteArrayLiteral("application/xml; charset=utf-8");
 

@@ -91,9 +91,8 @@ bool CalDavSync::pushCalendarChanges(const CalDavAccount& account, SyncReport& r
         case CalendarChange::Kind::Made: {
             if (account.homeUrl.isEmpty()) {
                 report.skipped.push_back(
-                    QStringLiteral(
-                        "“%1” stays on this computer: the account is one calendar's address, under "
-                        "which no calendar can be made")
+                    localizedString(QStringLiteral("“%1” stays on this computer: the account is one "
+                                                   "calendar's address, under which no calendar can be made"))
                         .arg(change.title));
                 continue;
             }
